@@ -1,0 +1,30 @@
+#pragma once
+
+// The Korean texts that the core shows the user. Kept in one place so the
+// editor, the command-line tool and the tests use the very same strings.
+namespace kesh::msg {
+
+// Reading
+inline constexpr const char* kDamagedFile = "파일이 손상되었거나 파일포맷과 맞지 않습니다.";
+inline constexpr const char* kNoTileSize = "파일 형식중에 타일의 크기가 없습니다.";
+inline constexpr const char* kNoTileCount = "파일 형식중에 타일의 갯수가 없습니다.";
+inline constexpr const char* kTileSizeMismatch = "타일의 크기가 일치하지 않습니다.";
+inline constexpr const char* kTileSetFull = "타일 세트가 가득 차서 일부 타일을 추가하지 못했습니다.";
+inline constexpr const char* kBadMapSize = "지도의 크기가 올바르지 않습니다.";
+inline constexpr const char* kMapTooLargeForBitmap = "지도가 너무 커서 비트맵으로 저장할 수 없습니다.";
+inline constexpr const char* kPaletteTypeUnsupported = "256컬러 PCX 또는 BMP 파일만 지원합니다.";
+
+// Saving: followed by a line feed and the path.
+inline constexpr const char* kSaveFailed = "파일을 저장하지 못했습니다.";
+
+// Questions
+inline constexpr const char* kAskSaveChanged = "변경된 파일을 저장할까요?";
+inline constexpr const char* kAskDeleteTile = "현재 타일을 삭제하시겠습니까?";
+inline constexpr const char* kAskKtfMissing =
+    "파일포맷(.ktf)을 찾을수가 없습니다.\n포맷이 정확하지 않으면 치명적인 오류가 발생할수도 "
+    "있습니다.\n파일포맷을 수동으로 설정하시겠습니까?";
+inline constexpr const char* kAskKmfMissing =
+    "파일포맷(.kmf)을 찾을수가 없습니다.\n포맷이 정확하지 않으면 치명적인 오류가 발생할수도 "
+    "있습니다.\n파일포맷을 수동으로 설정하시겠습니까?";
+
+} // namespace kesh::msg

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "layout/MapFormat.h"
+#include "layout/TileFormat.h"
+
+namespace kesh {
+
+// What a file chooser is asked for. Texts are UTF-8.
+struct FileDialogOptions {
+    std::string defaultExtension; // without the dot: "map", "til", "bmp"
+    std::string initialName;      // "*.map", "Untitled.map"...
+    // Filter lines as "description|pattern", e.g. "256 PCX files|*.pcx"; empty for none.
+    std::vector<std::string> filters;
+    bool confirmOverwrite = false; // save dialogs: ask before replacing a file
+};
+
+// What the tile layout dialog edits. The header is code page 949 bytes.
+struct TileFormatEdit {
+    bool hasHeader = false;
+    std::string header;
+    int32_t width = 16;
+    int32_t height = 16;
+    AttrWidth attrWidth = 0;
+    std::vector<uint8_t> items;
+    bool sizesLocked = false; // the size fields are shown but cannot change
+};
+
+// What the map layout dialog edits. Width and height may hold any integer
+// the user typed; the map refuses sizes it cannot hold.
+struct MapFormatEdit {
+    bool hasHeader = false;
+    std::string header;
+    int32_t width = 64;
+    int32_t height = 64;
+    std::vector<uint8_t> items;
+};
+
+// The user-facing services the procedures need. The editor implements them
+// with message boxes, file dialogs and the layout dialogs; the tests with
+// queued answers; the command-line tool prints messages and answers no question.
+class UserServices {
+public:
+    virtual ~UserServices() = default;
+
+    // Yes/No question; true on Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
+    // OK/Cancel question; true on OK.
+    virtual bool AskOkCancel(const std::string& text) = 0;
+    // A message with an OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+
+    // File choosers: the chosen path, or nullopt when cancelled.
+    virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) = 0;
+
+    // The two layout dialogs: true on OK, with `edit` holding the result.
+    virtual bool EditTileFormat(TileFormatEdit& edit) = 0;
+    virtual bool EditMapFormat(MapFormatEdit& edit) = 0;
+};
+
+} // namespace kesh

@@ -1,0 +1,144 @@
+#include "io/FileSystem.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "app/Messages.h"
+
+namespace kesh {
+
+namespace {
+
+class NativeFileSystem final : public FileSystem {
+public:
+    std::optional<std::vector<uint8_t>> readFile(const std::string& path) override {
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return std::nullopt;
+        std::vector<uint8_t> bytes;
+        uint8_t buf[1 << 16];
+        for (;;) {
+            ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                ::close(fd);
+                return std::nullopt;
+            }
+            if (n == 0)
+                break;
+            bytes.insert(bytes.end(), buf, buf + n);
+        }
+        ::close(fd);
+        return bytes;
+    }
+
+    bool exists(const std::string& path) override { return ::access(path.c_str(), F_OK) == 0; }
+
+    int createExclusive(const std::string& path) override {
+        return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    }
+
+    bool writeAll(int handle, const uint8_t* data, size_t size) override {
+        while (size > 0) {
+            ssize_t n = ::write(handle, data, size);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            data += n;
+            size -= static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    bool sync(int handle) override { return ::fsync(handle) == 0; }
+    bool close(int handle) override { return ::close(handle) == 0; }
+    bool rename(const std::string& from, const std::string& to) override {
+        return ::rename(from.c_str(), to.c_str()) == 0;
+    }
+    bool remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+    bool link(const std::string& existing, const std::string& newName) override {
+        return ::link(existing.c_str(), newName.c_str()) == 0;
+    }
+};
+
+std::string TempNameFor(const std::string& target) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    static const char* digits = "0123456789abcdef";
+    std::string suffix;
+    uint64_t r = rng();
+    for (int i = 0; i < 8; ++i, r >>= 4)
+        suffix += digits[r & 15];
+    return target + ".kesh-" + suffix + ".tmp";
+}
+
+} // namespace
+
+FileSystem& FileSystem::Native() {
+    static NativeFileSystem fs;
+    return fs;
+}
+
+Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
+    std::vector<std::string> temps;   // complete new contents, not yet in place
+    std::vector<std::string> backups; // old targets kept under a second name ("" when none)
+    size_t placed = 0;                // targets already replaced by their new contents
+
+    auto fail = [&](const std::string& path) {
+        // Put back the old files that were already replaced, newest first.
+        for (size_t i = placed; i-- > 0;) {
+            if (!backups[i].empty())
+                fs.rename(backups[i], files[i].path);
+            else
+                fs.remove(files[i].path);
+        }
+        for (size_t i = placed; i < backups.size(); ++i)
+            if (!backups[i].empty())
+                fs.remove(backups[i]);
+        for (size_t i = placed; i < temps.size(); ++i)
+            fs.remove(temps[i]);
+        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
+    };
+
+    for (const auto& file : files) {
+        std::string temp;
+        int handle = -1;
+        for (int attempt = 0; attempt < 8 && handle < 0; ++attempt) {
+            temp = TempNameFor(file.path);
+            handle = fs.createExclusive(temp);
+        }
+        if (handle < 0)
+            return fail(file.path);
+        temps.push_back(temp);
+        bool ok = fs.writeAll(handle, file.bytes.data(), file.bytes.size());
+        ok = fs.sync(handle) && ok;
+        ok = fs.close(handle) && ok;
+        if (!ok)
+            return fail(file.path);
+    }
+    // Keep every old target under a second name until all new files are in place.
+    for (const auto& file : files) {
+        std::string backup;
+        if (fs.exists(file.path)) {
+            backup = TempNameFor(file.path);
+            if (!fs.link(file.path, backup))
+                return fail(file.path);
+        }
+        backups.push_back(backup);
+    }
+    for (; placed < files.size(); ++placed) {
+        if (!fs.rename(temps[placed], files[placed].path))
+            return fail(files[placed].path);
+    }
+    for (const auto& backup : backups)
+        if (!backup.empty())
+            fs.remove(backup);
+    return Status::Ok();
+}
+
+} // namespace kesh

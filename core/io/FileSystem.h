@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Status.h"
+
+namespace kesh {
+
+// The file primitives the program uses. Everything that touches the disk goes
+// through here, so tests can make any step fail (a full disk, a write that
+// stops after N bytes, a rename that is refused) even when running as root.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Whole-file read; nullopt when the file cannot be opened or read.
+    virtual std::optional<std::vector<uint8_t>> readFile(const std::string& path) = 0;
+    virtual bool exists(const std::string& path) = 0;
+
+    // Low-level writing used by SaveFiles(). A handle is an opaque number; -1 is failure.
+    virtual int createExclusive(const std::string& path) = 0;
+    virtual bool writeAll(int handle, const uint8_t* data, size_t size) = 0;
+    virtual bool sync(int handle) = 0;
+    virtual bool close(int handle) = 0;
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
+    virtual bool remove(const std::string& path) = 0;
+    // A second name for an existing file (a hard link); used to keep the old
+    // file until a multi-file save has fully succeeded.
+    virtual bool link(const std::string& existing, const std::string& newName) = 0;
+
+    // The real disk.
+    static FileSystem& Native();
+};
+
+struct FileContents {
+    std::string path;
+    std::vector<uint8_t> bytes;
+};
+
+// Writes every file all-or-nothing: each goes to a temporary file beside its
+// target, is flushed, and only when all are complete are they renamed over
+// the targets. On failure no temporary file is left and the old files are
+// untouched; the status carries "파일을 저장하지 못했습니다." and the path.
+Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files);
+
+} // namespace kesh

@@ -1,0 +1,3 @@
+namespace kesh::ui {
+const char* Version() { return "1.0.0"; }
+} // namespace kesh::ui
