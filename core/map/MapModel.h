@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Status.h"
+#include "layout/MapFormat.h"
+
+namespace kesh {
+
+inline constexpr uint16_t kEmptyCell = 0xFFFF;
+inline constexpr int32_t kMaxMapSide = 65535;
+inline constexpr int64_t kMaxMapCells = 67108864; // 128 MiB of cells
+
+// A rectangle with all four edges inclusive.
+struct Rect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct Point {
+    int32_t x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// The map: a grid of tile numbers (0xFFFF empty) with its file layout, the
+// current cell, the selection (in map pixels), the copy source (in cells),
+// the changed flag and the file's name. Knows nothing of windows.
+class MapModel {
+public:
+    // As at start-up: 64 x 64 empty cells, the default layout, "Untitled.map".
+    MapModel();
+
+    const MapFormat& format() const { return m_format; }
+    MapFormat& format() { return m_format; }
+    int32_t width() const { return m_format.width; }
+    int32_t height() const { return m_format.height; }
+    bool hasCells() const { return !m_cells.empty(); }
+    const std::vector<uint16_t>& cells() const { return m_cells; }
+    std::vector<uint16_t>& cells() { return m_cells; }
+    uint16_t cellAt(int32_t col, int32_t row) const { return m_cells[size_t(row) * size_t(width()) + size_t(col)]; }
+
+    // Whether a width and height can be held (1..65535 each, at most 67,108,864 cells).
+    static bool IsValidSize(int64_t width, int64_t height);
+    // A fresh grid of empty cells for `width` x `height`; fails with
+    // "지도의 크기가 올바르지 않습니다." (nothing changed) for a size it cannot hold.
+    // Current cell, selection and copy source are clamped into the new grid.
+    Status AllocateCells(int32_t width, int32_t height);
+
+    // After tile `deleted` was removed from the tile set: cells equal to it become
+    // empty, greater numbers (not empty) move down by one. Marks the map changed.
+    void RenumberAfterDelete(int32_t deleted);
+
+    int32_t m_nCurCell = 0;
+    Rect m_rcSelect{-2, -2, -1, -1};         // map pixels, inclusive
+    std::optional<Rect> m_rcCopySource;      // cells, inclusive; none before the first copy
+    int m_bModified = 0;
+    std::string m_strFileName = "Untitled.map";
+    std::string m_strPathName = "Untitled.map";
+
+private:
+    void clampState();
+
+    MapFormat m_format;
+    std::vector<uint16_t> m_cells;
+};
+
+} // namespace kesh

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/Status.h"
+#include "io/ByteReader.h"
+#include "io/ByteWriter.h"
+#include "layout/TileFormat.h"
+#include "tileset/Palette.h"
+#include "tileset/TileList.h"
+
+namespace kesh {
+
+// The tile set the editor works on: the tiles, their layout in tile files
+// (which also holds the live tile size), the display colour table and the
+// current tile. The tile set view shows one of these; the map draws through it.
+class TileSet {
+public:
+    // As at start-up: 32 x 32 tiles, the default layout, no tiles, the default colours.
+    TileSet();
+    TileSet(TileSet&&) noexcept = default;
+    TileSet& operator=(TileSet&&) noexcept = default;
+
+    const TileList& tiles() const { return m_tiles; }
+    TileList& tiles() { return m_tiles; }
+    const TileFormat& format() const { return m_format; }
+    TileFormat& format() { return m_format; }
+
+    int32_t tileWidth() const { return m_format.width; }
+    int32_t tileHeight() const { return m_format.height; }
+    int count() const { return static_cast<int>(m_tiles.count()); }
+    // 1, 2 or 4 for AttrWidth 0, 1 or 2; anything else gives 1.
+    int AttrBytes() const;
+
+    // The 40-byte bitmap header describing one tile (8 bits, top-down) followed by
+    // the display colour table.
+    const std::array<uint8_t, 40 + 1024>& bitmapInfo() const { return m_bitmapInfo; }
+    const uint8_t* colourTable() const { return m_bitmapInfo.data() + 40; }
+    // Colour of pixel value v as 0xAARRGGBB with alpha 0xFF.
+    uint32_t argbOf(uint8_t v) const;
+
+    // Starts an empty tile set of the current format size: the bitmap header is
+    // rebuilt, entries 0-127 get the default colour cube (128-255 are kept).
+    void InitTileSet();
+    // Replaces all 256 display colours from a 6-bit palette (each value x 4).
+    void SetPalette(const Palette& palette);
+    // Replaces the colour table as held (blue, green, red, reserved).
+    void SetColourTable(const ColourTable& table);
+
+    int32_t current() const { return m_current; }
+    void setCurrent(int32_t number) { m_current = number; }
+
+    // Bumped whenever tiles, size or colours change, so views can drop cached images.
+    uint64_t revision() const { return m_revision; }
+    void touch() { ++m_revision; }
+
+    // Writes the header and the item blocks of the current layout. False when a
+    // tile block could not be written (the set is empty); the bytes written so far stay.
+    bool WriteTileFile(ByteWriter& out) const;
+    // Replaces this tile set with the one read at the reader's position, the
+    // header being `headerLength` bytes. All-or-nothing: on failure nothing
+    // changes and the status carries the message. On success the reader is
+    // just after the tile block.
+    Status ReadTileFile(ByteReader& in, int headerLength);
+
+private:
+    TileList m_tiles;
+    TileFormat m_format;
+    std::array<uint8_t, 40 + 1024> m_bitmapInfo{};
+    int32_t m_current = 0;
+    uint64_t m_revision = 0;
+};
+
+} // namespace kesh

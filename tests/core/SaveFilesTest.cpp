@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "app/Messages.h"
+#include "io/FileSystem.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TempDir.h"
+
+using namespace kesh;
+using kesh::test::FaultyFileSystem;
+using Fault = FaultyFileSystem::Fault;
+
+namespace {
+
+struct SaveFixture : ::testing::Test {
+    kesh::test::TempDir dir;
+    std::string map = dir.file("town.map");
+    std::string kmf = dir.file("town.kmf");
+    std::vector<uint8_t> oldMap{1, 2, 3};
+    std::vector<uint8_t> oldKmf{9, 9};
+    std::vector<FileContents> next() const {
+        return {{map, std::vector<uint8_t>(100, 0xAB)}, {kmf, std::vector<uint8_t>(13, 0xCD)}};
+    }
+    void writeOld() {
+        kesh::test::WriteBytes(map, oldMap);
+        kesh::test::WriteBytes(kmf, oldKmf);
+    }
+    void expectOldUntouched() {
+        EXPECT_EQ(kesh::test::ReadBytes(map), oldMap);
+        EXPECT_EQ(kesh::test::ReadBytes(kmf), oldKmf);
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"town.kmf", "town.map"}));
+    }
+};
+
+} // namespace
+
+TEST_F(SaveFixture, WritesEveryFileAndLeavesNoTemporaries) {
+    writeOld();
+    ASSERT_TRUE(SaveFiles(FileSystem::Native(), next()));
+    EXPECT_EQ(kesh::test::ReadBytes(map), std::vector<uint8_t>(100, 0xAB));
+    EXPECT_EQ(kesh::test::ReadBytes(kmf), std::vector<uint8_t>(13, 0xCD));
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"town.kmf", "town.map"}));
+}
+
+TEST_F(SaveFixture, AWriteThatStopsAtAnyByteLeavesTheOldFiles) {
+    writeOld();
+    for (int64_t n = 0; n < 113; ++n) {
+        FaultyFileSystem fs;
+        fs.fault = Fault::Write;
+        fs.writeBudget = n;
+        Status st = SaveFiles(fs, next());
+        ASSERT_FALSE(st) << "budget " << n;
+        EXPECT_EQ(st.message().rfind(msg::kSaveFailed, 0), 0u);
+        expectOldUntouched();
+    }
+}
+
+TEST_F(SaveFixture, EveryFailingStepLeavesTheOldFilesAndSaysWhere) {
+    writeOld();
+    struct Case {
+        Fault fault;
+        int succeedFirst;
+        std::string blamed;
+    };
+    const Case cases[] = {
+        {Fault::Create, 0, map}, {Fault::Create, 1, kmf}, {Fault::Sync, 0, map},
+        {Fault::Close, 0, map},  {Fault::Rename, 0, map}, {Fault::Rename, 1, kmf},
+        {Fault::Link, 0, map},   {Fault::Link, 1, kmf},
+    };
+    for (const auto& c : cases) {
+        FaultyFileSystem fs;
+        fs.fault = c.fault;
+        fs.succeedFirst = c.succeedFirst;
+        Status st = SaveFiles(fs, next());
+        ASSERT_FALSE(st);
+        EXPECT_EQ(st.message(), std::string(msg::kSaveFailed) + "\n" + c.blamed);
+        expectOldUntouched();
+    }
+}
+
+TEST_F(SaveFixture, AFailedFirstSaveCreatesNothing) {
+    FaultyFileSystem fs;
+    fs.fault = Fault::Rename;
+    fs.succeedFirst = 1; // the .map lands, the .kmf does not: the .map must go again
+    EXPECT_FALSE(SaveFiles(fs, next()));
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(SaveFiles, AMissingFolderFailsWithThePath) {
+    Status st = SaveFiles(FileSystem::Native(), {{"/nonexistent-kesh-dir/a.map", {1}}});
+    ASSERT_FALSE(st);
+    EXPECT_EQ(st.message(), std::string(msg::kSaveFailed) + "\n/nonexistent-kesh-dir/a.map");
+}

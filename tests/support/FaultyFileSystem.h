@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <algorithm>
+#include <string>
+
+#include "io/FileSystem.h"
+
+namespace kesh::test {
+
+// The real disk, with one step made to fail on demand: the create of a
+// temporary file, a write after a number of bytes, the flush, the close, a
+// rename or a link. Running as root, permissions cannot make a save fail, so
+// this is how the tests see what a failed save leaves behind.
+class FaultyFileSystem : public FileSystem {
+public:
+    enum class Fault { None, Create, Write, Sync, Close, Rename, Link };
+
+    Fault fault = Fault::None;
+    // With Fault::Write: total bytes accepted (across all files) before writes fail.
+    int64_t writeBudget = 0;
+    // With Fault::Create/Rename/Link: how many of those calls succeed before the one that fails.
+    int succeedFirst = 0;
+
+    std::optional<std::vector<uint8_t>> readFile(const std::string& path) override {
+        return real().readFile(path);
+    }
+    bool exists(const std::string& path) override { return real().exists(path); }
+    int createExclusive(const std::string& path) override {
+        if (fault == Fault::Create && m_calls++ == succeedFirst)
+            return -1;
+        return real().createExclusive(path);
+    }
+    bool writeAll(int handle, const uint8_t* data, size_t size) override {
+        if (fault == Fault::Write) {
+            int64_t take = std::min<int64_t>(writeBudget, static_cast<int64_t>(size));
+            writeBudget -= take;
+            real().writeAll(handle, data, static_cast<size_t>(take));
+            if (take < static_cast<int64_t>(size))
+                return false; // a full disk
+            return true;
+        }
+        return real().writeAll(handle, data, size);
+    }
+    bool sync(int handle) override {
+        bool ok = real().sync(handle);
+        return fault == Fault::Sync ? false : ok;
+    }
+    bool close(int handle) override {
+        bool ok = real().close(handle);
+        return fault == Fault::Close ? false : ok;
+    }
+    bool rename(const std::string& from, const std::string& to) override {
+        if (fault == Fault::Rename && m_calls++ == succeedFirst)
+            return false;
+        return real().rename(from, to);
+    }
+    bool remove(const std::string& path) override { return real().remove(path); }
+    bool link(const std::string& existing, const std::string& newName) override {
+        if (fault == Fault::Link && m_calls++ == succeedFirst)
+            return false;
+        return real().link(existing, newName);
+    }
+
+private:
+    static FileSystem& real() { return FileSystem::Native(); }
+    int m_calls = 0;
+};
+
+} // namespace kesh::test
