@@ -108,9 +108,12 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
     for (const auto& file : files) {
         std::string temp;
         int handle = -1;
-        for (int attempt = 0; attempt < 8 && handle < 0; ++attempt) {
+        // Try another name only when the chosen one happens to exist already.
+        for (int attempt = 0; attempt < 8; ++attempt) {
             temp = TempNameFor(file.path);
             handle = fs.createExclusive(temp);
+            if (handle >= 0 || !fs.exists(temp))
+                break;
         }
         if (handle < 0)
             return fail(file.path);

@@ -36,7 +36,13 @@ private:
     struct Block {
         std::unique_ptr<uint8_t[]> m_memory;
         std::unique_ptr<uint8_t[]> m_used;
+        // No slot below m_lowestFree is free; m_usedCount slots are in use.
+        // They only shorten the first-fit scan, never change its outcome.
+        int32_t m_lowestFree = 0;
+        int32_t m_usedCount = 0;
     };
+
+    bool fillBlock(Block& block);
 
     int32_t m_elemSize = 0;
     int32_t m_elemsPerBlock = 0;

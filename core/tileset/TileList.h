@@ -77,7 +77,8 @@ public:
     int WritePixelsAndAttributes(ByteWriter& out, int attrSel) const;
 
 private:
-    void rebuildHashIndex();
+    uint64_t hashOf(const uint8_t* pixels, uint32_t attribute) const;
+    void unindex(TileNode* node);
 
     int32_t m_width = 0;
     int32_t m_height = 0;
