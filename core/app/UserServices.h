@@ -37,6 +37,7 @@ struct MapFormatEdit {
     int32_t width = 64;
     int32_t height = 64;
     std::vector<uint8_t> items;
+    bool sizesLocked = false; // the size fields are shown but cannot change
 };
 
 // The user-facing services the procedures need. The editor implements them

@@ -1,0 +1,244 @@
+#include "layout/CTileFormatDlg.h"
+#include "layout/SizeSpinBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using kesh::TileFormatEdit;
+using kesh::ui::CTileFormatDlg;
+
+namespace {
+
+// The tile set's layout as the view creates it.
+TileFormatEdit DefaultEdit(bool locked) {
+    TileFormatEdit edit;
+    edit.width = 32;
+    edit.height = 32;
+    edit.items = {0, 4, 6, 7, 9};
+    edit.sizesLocked = locked;
+    return edit;
+}
+
+QStringList ListLines(const CTileFormatDlg& dlg) {
+    QStringList lines;
+    for (int row = 0; row < dlg.itemList()->count(); ++row) {
+        lines << dlg.itemList()->item(row)->text();
+    }
+    return lines;
+}
+
+void TypeInto(kesh::ui::SizeSpinBox* box, const QString& text) {
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+QPushButton* OkButton(const CTileFormatDlg& dlg) {
+    return dlg.findChild<QPushButton*>(QStringLiteral("okButton"));
+}
+
+} // namespace
+
+class TileFormatDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheViewsDefaultLayoutLocked() {
+        CTileFormatDlg dlg(DefaultEdit(true));
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Config"));
+        QCOMPARE(dlg.widthBox()->text(), QStringLiteral("32"));
+        QCOMPARE(dlg.heightBox()->text(), QStringLiteral("32"));
+        QVERIFY(!dlg.widthBox()->isEnabled());
+        QVERIFY(!dlg.heightBox()->isEnabled());
+        QCOMPARE(ListLines(dlg),
+                 QStringList({QStringLiteral("BYTE  x, y ;"), QStringLiteral("WORD  tilecount ;"),
+                              QStringLiteral("타일데이터"), QStringLiteral("속성데이터"),
+                              QStringLiteral("팔렛( r, g, b ) 768 byte")}));
+        QCOMPARE(dlg.itemCombo()->count(), 11);
+        QCOMPARE(dlg.itemCombo()->currentIndex(), 0);
+        QCOMPARE(dlg.itemCombo()->itemText(10), QStringLiteral("팔렛(RGBQUAD) 1024 byte"));
+        QVERIFY(dlg.attrButton(0)->isChecked());
+        QCOMPARE(dlg.attrButton(2)->text(), QStringLiteral("4 byte"));
+        QVERIFY(!dlg.headerCheck()->isChecked());
+        QVERIFY(!dlg.headerText()->isEnabled());
+        QVERIFY(!dlg.headerLength()->isEnabled());
+
+        QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        const TileFormatEdit result = dlg.Result();
+        QCOMPARE(result.width, 32);
+        QCOMPARE(result.height, 32);
+        QCOMPARE(result.attrWidth, 0);
+        QCOMPARE(result.items, DefaultEdit(true).items);
+        QVERIFY(!result.hasHeader);
+        QVERIFY(result.header.empty());
+    }
+
+    void lockedSizeOutsideTheRangeIsKept() {
+        TileFormatEdit edit = DefaultEdit(true);
+        edit.width = 4;
+        edit.height = 4;
+        CTileFormatDlg dlg(edit);
+        QStringList messages;
+        dlg.setMessageHandler([&](QWidget*, const QString& text) { messages << text; });
+        dlg.accept();
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(dlg.Result().width, 4);
+        QCOMPARE(dlg.Result().height, 4);
+    }
+
+    void sizesOutsideTheRangeAreRefused() {
+        CTileFormatDlg dlg(DefaultEdit(false));
+        QStringList messages;
+        dlg.setMessageHandler([&](QWidget*, const QString& text) { messages << text; });
+
+        TypeInto(dlg.widthBox(), QStringLiteral("130"));
+        QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
+        QCOMPARE(messages, QStringList{QStringLiteral("8와(과) 128 사이의 정수를 입력하십시오.")});
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(dlg.Result().width, 32);
+
+        // Width now fine, height empty: the height's message follows.
+        TypeInto(dlg.widthBox(), QStringLiteral("128"));
+        TypeInto(dlg.heightBox(), QString());
+        dlg.accept();
+        QCOMPARE(messages.last(), QStringLiteral("정수를 입력하십시오."));
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+
+        TypeInto(dlg.heightBox(), QStringLiteral("8"));
+        dlg.accept();
+        QCOMPARE(messages.size(), 2);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(dlg.Result().width, 128);
+        QCOMPARE(dlg.Result().height, 8);
+    }
+
+    void arrowsStopAtTheRange() {
+        CTileFormatDlg dlg(DefaultEdit(false));
+        dlg.widthBox()->setValue(126);
+        dlg.widthBox()->stepBy(5);
+        QCOMPARE(dlg.widthBox()->value(), 128);
+        dlg.heightBox()->setValue(9);
+        dlg.heightBox()->stepBy(-3);
+        QCOMPARE(dlg.heightBox()->value(), 8);
+    }
+
+    void headerIsCutTo255Bytes() {
+        CTileFormatDlg dlg(DefaultEdit(false));
+        dlg.headerCheck()->setChecked(true);
+        QVERIFY(dlg.headerText()->isEnabled());
+        QVERIFY(dlg.headerLength()->isEnabled());
+
+        dlg.headerText()->setPlainText(QString(300, QLatin1Char('A')));
+        QCOMPARE(dlg.headerText()->toPlainText().size(), 255);
+        QCOMPARE(dlg.headerLength()->text(), QStringLiteral("255"));
+        QCOMPARE(dlg.headerBytes(), std::string(255, 'A'));
+
+        // Two bytes a syllable: the cut leaves 127 whole syllables rather than split one.
+        dlg.headerText()->setPlainText(QString(200, QChar(0xD55C)));
+        QCOMPARE(dlg.headerText()->toPlainText().size(), 127);
+        QCOMPARE(dlg.headerLength()->text(), QStringLiteral("254"));
+
+        // A line break is stored as CR LF.
+        dlg.headerText()->setPlainText(QStringLiteral("한a\nb"));
+        QCOMPARE(dlg.headerLength()->text(), QStringLiteral("6"));
+        QCOMPARE(dlg.headerBytes(), std::string("\xC7\xD1"
+                                                "a\r\nb"));
+        dlg.accept();
+        QCOMPARE(dlg.Result().header, std::string("\xC7\xD1"
+                                                  "a\r\nb"));
+        QVERIFY(dlg.Result().hasHeader);
+    }
+
+    void headerBytesShowAsTextAndClearedBoxDropsThem() {
+        TileFormatEdit edit = DefaultEdit(false);
+        edit.header = "\xC7\xD1\r\nXY";
+        CTileFormatDlg dlg(edit);
+        QVERIFY(dlg.headerCheck()->isChecked());
+        QVERIFY(dlg.headerText()->isEnabled());
+        QCOMPARE(dlg.headerText()->toPlainText(), QStringLiteral("한\nXY"));
+        QCOMPARE(dlg.headerLength()->text(), QStringLiteral("6"));
+        QCOMPARE(dlg.Result().header, edit.header);
+
+        dlg.headerCheck()->setChecked(false);
+        QVERIFY(!dlg.headerText()->isEnabled());
+        QCOMPARE(dlg.headerText()->toPlainText(), QStringLiteral("한\nXY"));
+        dlg.accept();
+        QVERIFY(!dlg.Result().hasHeader);
+        QVERIFY(dlg.Result().header.empty());
+    }
+
+    void doubleClickDeletesTheLine() {
+        CTileFormatDlg dlg(DefaultEdit(false));
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QListWidget* list = dlg.itemList();
+        const QRect rect = list->visualItemRect(list->item(2));
+        // A real double click: press and release, then the double click.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QCOMPARE(list->count(), 4);
+        QCOMPARE(dlg.items(), (std::vector<uint8_t>{0, 4, 7, 9}));
+        QCOMPARE(list->item(2)->text(), QStringLiteral("속성데이터"));
+
+        // DEL with nothing selected does nothing.
+        list->clearSelection();
+        QTest::mouseClick(dlg.delButton(), Qt::LeftButton);
+        QCOMPARE(list->count(), 4);
+    }
+
+    void addGoesAfterTheSelectedLine() {
+        CTileFormatDlg dlg(DefaultEdit(false));
+        dlg.itemList()->item(0)->setSelected(true);
+        dlg.itemCombo()->setCurrentIndex(8);
+        QTest::mouseClick(dlg.addButton(), Qt::LeftButton);
+        QCOMPARE(dlg.itemList()->item(1)->text(), QStringLiteral("타일+속성 데이터"));
+        QCOMPARE(dlg.items(), (std::vector<uint8_t>{0, 8, 4, 6, 7, 9}));
+
+        // Without a selection the item goes to the end; duplicates are allowed.
+        dlg.itemList()->clearSelection();
+        dlg.itemCombo()->setCurrentIndex(6);
+        QTest::mouseClick(dlg.addButton(), Qt::LeftButton);
+        QCOMPARE(dlg.items(), (std::vector<uint8_t>{0, 8, 4, 6, 7, 9, 6}));
+        QCOMPARE(dlg.itemList()->item(6)->text(), QStringLiteral("타일데이터"));
+    }
+
+    void addStopsAt127Items() {
+        TileFormatEdit edit = DefaultEdit(false);
+        edit.items.assign(126, 6);
+        CTileFormatDlg dlg(edit);
+        QVERIFY(dlg.addButton()->isEnabled());
+        QTest::mouseClick(dlg.addButton(), Qt::LeftButton);
+        QCOMPARE(dlg.items().size(), size_t(127));
+        QVERIFY(!dlg.addButton()->isEnabled());
+        dlg.addButton()->click();
+        QCOMPARE(dlg.itemList()->count(), 127);
+
+        dlg.itemList()->item(5)->setSelected(true);
+        QTest::mouseClick(dlg.delButton(), Qt::LeftButton);
+        QCOMPARE(dlg.items().size(), size_t(126));
+        QVERIFY(dlg.addButton()->isEnabled());
+    }
+
+    void unknownCodesAreShownAndKept() {
+        TileFormatEdit edit = DefaultEdit(false);
+        edit.items = {0, 42, 200, 6};
+        edit.attrWidth = 7;
+        CTileFormatDlg dlg(edit);
+        QCOMPARE(dlg.itemList()->item(1)->text(), QStringLiteral("알 수 없는 항목 (42)"));
+        QCOMPARE(dlg.itemList()->item(2)->text(), QStringLiteral("알 수 없는 항목 (200)"));
+        QVERIFY(!dlg.attrButton(0)->isChecked());
+        dlg.accept();
+        QCOMPARE(dlg.Result().items, edit.items);
+        QCOMPARE(dlg.Result().attrWidth, 7);
+    }
+};
+
+QTEST_MAIN(TileFormatDlgTest)
+#include "TileFormatDlgTest.moc"

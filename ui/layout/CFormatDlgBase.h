@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace kesh::ui {
+
+class SizeSpinBox;
+
+// Texts of the layout dialogs.
+inline constexpr const char* kEnterInteger = "정수를 입력하십시오.";
+inline constexpr const char* kEnterIntegerBetween = "%1와(과) %2 사이의 정수를 입력하십시오.";
+inline constexpr const char* kUnknownItem = "알 수 없는 항목 (%1)";
+inline constexpr const char* kHeaderCheckText = "파일 제일 처음에 들어가는 문자열";
+
+// What the tile and map layout dialogs share: the two size fields, the
+// ordered item list with its combo box, Add and DEL, and the header string
+// that goes at the very beginning of the file. List line i always shows the
+// item code at position i.
+class CFormatDlgBase : public QDialog {
+    Q_OBJECT
+public:
+    using MessageHandler = std::function<void(QWidget* parent, const QString& text)>;
+
+    // Replaces the message box that reports a bad field (for tests).
+    void setMessageHandler(MessageHandler handler) { m_messageHandler = std::move(handler); }
+
+    // Checks the size fields; closes with OK only when they pass.
+    void accept() override;
+
+    // The values; sizes as last accepted by OK.
+    int32_t width() const { return m_width; }
+    int32_t height() const { return m_height; }
+    const std::vector<uint8_t>& items() const { return m_items; }
+    bool hasHeader() const;
+    // The header string in code page 949, CR LF between lines.
+    const std::string& headerBytes() const { return m_header; }
+
+    SizeSpinBox* widthBox() const { return m_widthBox; }
+    SizeSpinBox* heightBox() const { return m_heightBox; }
+    QComboBox* itemCombo() const { return m_itemCombo; }
+    QListWidget* itemList() const { return m_itemList; }
+    QPushButton* addButton() const { return m_addButton; }
+    QPushButton* delButton() const { return m_delButton; }
+    QCheckBox* headerCheck() const { return m_headerCheck; }
+    QPlainTextEdit* headerText() const { return m_headerText; }
+    QLineEdit* headerLength() const { return m_headerLength; }
+
+    // What a derived dialog fixes: labels, the size range and the item table.
+    struct Setup {
+        QString title;
+        QString widthLabel;
+        QString heightLabel;
+        int stepLow = 0;
+        int stepHigh = 0;
+        bool sizeRangeChecked = false; // sizes must lie in the step range
+        const char* (*itemText)(int code) = nullptr;
+        int itemCount = 0;
+    };
+    // The values a dialog opens on.
+    struct Values {
+        bool hasHeader = false;
+        std::string header; // code page 949
+        int32_t width = 0;
+        int32_t height = 0;
+        std::vector<uint8_t> items;
+        bool lockSize = false;
+    };
+
+protected:
+    CFormatDlgBase(const Setup& setup, const Values& values, QWidget* parent);
+
+    // Where a derived dialog puts its own controls, between sizes and items.
+    QVBoxLayout* optionsLayout() const { return m_optionsLayout; }
+
+private:
+    void BuildControls();
+    void ShowValues(const Values& values);
+    QString ItemLine(uint8_t code) const;
+    int SelectedRow() const;
+    void UpdateAddButton();
+    bool ReadSize(SizeSpinBox* box, int32_t& value);
+    void ShowMessage(const QString& text);
+
+    void OnAdd();
+    void OnDel();
+    void OnCheckHeader();
+    void OnChangeHeader();
+
+    Setup m_setup;
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    bool m_lockSize = false;
+    std::vector<uint8_t> m_items;
+    std::string m_header;
+    MessageHandler m_messageHandler;
+
+    SizeSpinBox* m_widthBox = nullptr;
+    SizeSpinBox* m_heightBox = nullptr;
+    QVBoxLayout* m_optionsLayout = nullptr;
+    QComboBox* m_itemCombo = nullptr;
+    QListWidget* m_itemList = nullptr;
+    QPushButton* m_addButton = nullptr;
+    QPushButton* m_delButton = nullptr;
+    QCheckBox* m_headerCheck = nullptr;
+    QLineEdit* m_headerLength = nullptr;
+    QPlainTextEdit* m_headerText = nullptr;
+};
+
+} // namespace kesh::ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/UserServices.h"
+#include "layout/CFormatDlgBase.h"
+
+namespace kesh::ui {
+
+// The "Map Property" dialog: map width and height, the items of a map file
+// and its header string. Width and height take any integer here; the map
+// refuses the sizes it cannot hold.
+class CMapFormatDlg : public CFormatDlgBase {
+    Q_OBJECT
+public:
+    CMapFormatDlg(const MapFormatEdit& edit, bool lockSize, QWidget* parent = nullptr);
+
+    // The edited values (after OK). The header is empty unless its check box is set.
+    MapFormatEdit Result() const;
+};
+
+} // namespace kesh::ui

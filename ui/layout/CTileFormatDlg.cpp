@@ -1,0 +1,79 @@
+#include "layout/CTileFormatDlg.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kesh::ui {
+
+namespace {
+
+constexpr int kMinTileSize = 8;
+constexpr int kMaxTileSize = 128;
+
+CFormatDlgBase::Values ValuesOf(const TileFormatEdit& edit) {
+    CFormatDlgBase::Values values;
+    values.hasHeader = edit.hasHeader;
+    values.header = edit.header;
+    values.width = edit.width;
+    values.height = edit.height;
+    values.items = edit.items;
+    values.lockSize = edit.sizesLocked;
+    return values;
+}
+
+CFormatDlgBase::Setup TileSetup() {
+    CFormatDlgBase::Setup setup;
+    setup.title = QStringLiteral("Config");
+    setup.widthLabel = QStringLiteral("X Size");
+    setup.heightLabel = QStringLiteral("Y Size");
+    setup.stepLow = kMinTileSize;
+    setup.stepHigh = kMaxTileSize;
+    setup.sizeRangeChecked = true;
+    setup.itemText = &TileItemText;
+    setup.itemCount = kTileItemCount;
+    return setup;
+}
+
+} // namespace
+
+CTileFormatDlg::CTileFormatDlg(const TileFormatEdit& edit, QWidget* parent)
+    : CFormatDlgBase(TileSetup(), ValuesOf(edit), parent), m_originalAttrWidth(edit.attrWidth),
+      m_sizesLocked(edit.sizesLocked) {
+    auto* group = new QGroupBox(QStringLiteral(" 타일 속성"), this);
+    auto* row = new QHBoxLayout(group);
+    m_attrGroup = new QButtonGroup(this);
+    const char* const texts[] = {"1 byte", "2 byte", "4 byte"};
+    for (int selector = 0; selector < 3; ++selector) {
+        auto* button = new QRadioButton(QString::fromUtf8(texts[selector]), group);
+        button->setObjectName(QStringLiteral("attr%1").arg(selector));
+        m_attrGroup->addButton(button, selector);
+        row->addWidget(button);
+    }
+    // A selector from a damaged descriptor checks no button and is kept unless one is chosen.
+    if (QAbstractButton* button = m_attrGroup->button(edit.attrWidth)) {
+        button->setChecked(true);
+    }
+    optionsLayout()->addWidget(group);
+}
+
+QRadioButton* CTileFormatDlg::attrButton(int selector) const {
+    return qobject_cast<QRadioButton*>(m_attrGroup->button(selector));
+}
+
+TileFormatEdit CTileFormatDlg::Result() const {
+    TileFormatEdit edit;
+    edit.hasHeader = hasHeader();
+    edit.header = edit.hasHeader ? headerBytes() : std::string();
+    edit.width = width();
+    edit.height = height();
+    const int checked = m_attrGroup->checkedId();
+    edit.attrWidth = checked >= 0 ? checked : m_originalAttrWidth;
+    edit.items = items();
+    edit.sizesLocked = m_sizesLocked;
+    return edit;
+}
+
+} // namespace kesh::ui
