@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+
+#include "map/MapGeometry.h"
+#include "map/MapModel.h"
+#include "map/MapNavigation.h"
+
+namespace kesh {
+
+// What a mouse drag on the map is doing.
+enum DragMode : int32_t { DragNone = 0, DragPaint = 1, DragSelect = 2, DragPan = 3 };
+
+// Keys and buttons held down at the time of an event.
+struct InputState {
+    bool shift = false;
+    bool enter = false;
+    bool leftButton = false;
+};
+
+// Writes `tile` into cell `index` and marks the map changed, unless the cell
+// already holds it. True when the cell changed.
+bool PaintCell(MapModel& map, int32_t index, uint16_t tile);
+
+// The editing of one map view: it turns the view's mouse, key and timer events
+// and the region commands into changes of the map, and tells the view what to
+// repaint and where to scroll. Points named `client` are in the view's client
+// pixels, `screen` in screen pixels. Every event does nothing without cells or
+// without a tile size (TileContext::valid).
+//
+// The plain left button selects whole cells from the clicked one; with Shift
+// or Enter held it paints. The right button pans. While a paint or selection
+// drag is under way (capturing()), the view sends Timer() every 10 ms.
+class MapEditor {
+public:
+    explicit MapEditor(MapModel& map) : m_map(map) {}
+
+    MapModel& map() { return m_map; }
+    const MapModel& map() const { return m_map; }
+    int32_t dragMode() const { return m_nDragMode; }
+    // True while a drag runs: the view keeps the mouse grabbed.
+    bool capturing() const { return m_nDragMode != DragNone; }
+    Point anchor() const { return m_ptAnchor; }    // map pixels
+    Point lastPointer() const { return m_ptLast; } // screen pixels
+
+    // Left button pressed, in DragNone only. Selects the cell (DragSelect), or
+    // with Shift or Enter held paints it (DragPaint). The cell becomes current.
+    MapUpdate LButtonDown(Point client, const InputState& keys, const Viewport& view,
+                          const TileContext& tile);
+    // Pointer moved: pans (DragPan, by `screen`), stretches the selection from the
+    // anchor cell to the cell under the pointer (DragSelect) or paints the cell
+    // under it while `leftButton` is held (DragPaint).
+    MapUpdate MouseMove(Point client, Point screen, bool leftButton, const Viewport& view,
+                        const TileContext& tile);
+    // Left button released; true when a paint or selection drag ended.
+    bool LButtonUp();
+    // Right button pressed/released: starts (from DragNone) or ends panning.
+    // True when the state changed.
+    bool RButtonDown(Point screen);
+    bool RButtonUp();
+    // Double click, in DragNone only: the cell becomes current, and its tile is
+    // offered as pickedTile unless it is the current tile already.
+    MapUpdate LButtonDblClk(Point client, const Viewport& view, const TileContext& tile);
+
+    // A key pressed. `pointer` (client pixels) is where the mouse is now; Enter
+    // with the left button held starts painting there. Shift does nothing here.
+    MapUpdate KeyDown(MapKey key, Point pointer, const InputState& keys, const Viewport& view,
+                      const TileContext& tile);
+    // A key released: Enter or Shift ends a paint drag (true when it did).
+    bool KeyUp(MapKey key);
+    // The repeating timer: during a paint or selection drag with the pointer
+    // near or beyond an edge, scrolls one tile that way and follows the pointer.
+    MapUpdate Timer(Point pointer, bool leftButton, const Viewport& view, const TileContext& tile);
+
+    // Remembers where the selection is (cells) as the copy source.
+    void RememberRegion(const TileContext& tile);
+    // Copies the copy source, as it is now, to the current cell as its top-left,
+    // cut at the map's edges; overlapping source and target behave as if the
+    // source had been copied out first. Nothing before the first RememberRegion.
+    MapUpdate PasteRegion();
+    // Sets every selected cell to the current tile; always marks the map changed.
+    MapUpdate FillRegion(const TileContext& tile);
+
+private:
+    bool usable(const TileContext& tile) const { return tile.valid() && m_map.hasCells(); }
+    // The frames of the cell that was current and of the one that is now.
+    void addFrames(MapUpdate& update, int32_t oldCell, int32_t newCell,
+                   const TileContext& tile) const;
+    MapUpdate stretchSelection(Point client, const Viewport& view, const TileContext& tile);
+    MapUpdate paintUnderPointer(Point client, const Viewport& view, const TileContext& tile);
+
+    MapModel& m_map;
+    int32_t m_nDragMode = DragNone;
+    Point m_ptAnchor;
+    Point m_ptLast;
+};
+
+} // namespace kesh

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/Messages.h"
+#include "map/MapGeometry.h"
+#include "map/MapModel.h"
+
+using namespace kesh;
+
+namespace {
+
+bool AllEmpty(const MapModel& map) {
+    return std::all_of(map.cells().begin(), map.cells().end(),
+                       [](uint16_t c) { return c == kEmptyCell; });
+}
+
+} // namespace
+
+TEST(MapModel, StartsAsSixtyFourSquareOfEmptyCells) {
+    MapModel map;
+    EXPECT_EQ(map.width(), 64);
+    EXPECT_EQ(map.height(), 64);
+    EXPECT_EQ(map.cellCount(), 64 * 64);
+    EXPECT_TRUE(AllEmpty(map));
+    EXPECT_EQ(map.format(), MapFormat::Default());
+    EXPECT_EQ(map.m_strFileName, "Untitled.map");
+    EXPECT_EQ(map.m_strPathName, map.m_strFileName);
+    EXPECT_EQ(map.m_rcSelect, (Rect{-2, -2, -1, -1}));
+    EXPECT_FALSE(map.m_rcCopySource.has_value());
+    EXPECT_EQ(map.m_bModified, 0);
+}
+
+TEST(MapModel, BadSizesAreRefusedAndNothingChanges) {
+    MapModel map;
+    map.cells()[5] = 7;
+    map.m_nCurCell = 100;
+    const auto before = map.cells();
+    const std::pair<int32_t, int32_t> bad[] = {{0, 10},    {10, 0},    {-1, -1},    {-64, 64},
+                                               {65536, 1}, {1, 65536}, {8193, 8193}};
+    for (auto [w, h] : bad) {
+        const Status s = map.AllocateCells(w, h);
+        EXPECT_FALSE(s.ok()) << w << " x " << h;
+        EXPECT_EQ(s.message(), msg::kBadMapSize);
+    }
+    EXPECT_EQ(map.width(), 64);
+    EXPECT_EQ(map.height(), 64);
+    EXPECT_EQ(map.cells(), before);
+    EXPECT_EQ(map.m_nCurCell, 100);
+
+    EXPECT_TRUE(MapModel::IsValidSize(65535, 1024)); // exactly 67,107,840 cells
+    EXPECT_TRUE(MapModel::IsValidSize(8192, 8192));  // exactly the limit
+    EXPECT_FALSE(MapModel::IsValidSize(65535, 1025));
+    EXPECT_FALSE(MapModel::IsValidSize(int64_t(1) << 32, 1));
+}
+
+TEST(MapModel, AllocateGivesFreshEmptyGridAndKeepsStateThatStillFits) {
+    MapModel map;
+    map.cells()[3] = 1;
+    map.m_bModified = 1;
+    map.m_nCurCell = 70;
+    map.m_rcCopySource = Rect{1, 1, 2, 2};
+    ASSERT_TRUE(map.AllocateCells(100, 30).ok());
+    EXPECT_EQ(map.width(), 100);
+    EXPECT_EQ(map.height(), 30);
+    EXPECT_EQ(map.cells().size(), 3000u);
+    EXPECT_TRUE(AllEmpty(map));
+    EXPECT_EQ(map.m_bModified, 1); // the caller decides about the changed flag
+    EXPECT_EQ(map.m_nCurCell, 70);
+    EXPECT_EQ(map.m_rcCopySource, (Rect{1, 1, 2, 2}));
+}
+
+TEST(MapModel, SmallerGridClampsCurrentCellAndCopySource) {
+    MapModel map;
+    map.m_nCurCell = 50 * 64 + 40; // column 40, row 50
+    map.m_rcCopySource = Rect{10, 5, 60, 62};
+    ASSERT_TRUE(map.AllocateCells(16, 20).ok());
+    EXPECT_EQ(map.curCol(), 15);
+    EXPECT_EQ(map.curRow(), 19);
+    EXPECT_EQ(map.m_rcCopySource, (Rect{10, 5, 15, 19}));
+
+    // The selection is in pixels and needs the tile size to be brought in.
+    map.m_rcSelect = Rect{32, 64, 32 * 40 - 1, 32 * 3 - 1 + 64};
+    map.ClampSelection(32, 32);
+    EXPECT_EQ(map.m_rcSelect, (Rect{32, 64, 32 * 16 - 1, 32 * 5 - 1}));
+    map.m_rcSelect = Rect{-2, -2, -1, -1};
+    map.ClampSelection(32, 32);
+    EXPECT_EQ(map.m_rcSelect, (Rect{-2, -2, -1, -1}));
+}
+
+TEST(MapModel, EnsureCellsAfterReading) {
+    MapModel map;
+    map.format().width = -1;
+    Status s = map.EnsureCells();
+    EXPECT_EQ(s.message(), msg::kNoTileSize);
+
+    map.format().width = 0;
+    map.format().height = 5;
+    EXPECT_EQ(map.EnsureCells().message(), msg::kBadMapSize);
+
+    // A grid of the right size is kept with what was read into it.
+    map.format().width = 64;
+    map.format().height = 64;
+    map.cells()[9] = 9;
+    ASSERT_TRUE(map.EnsureCells().ok());
+    EXPECT_EQ(map.cells()[9], 9);
+
+    // A size read after the cells makes a fresh grid that fits it.
+    map.format().width = 3;
+    map.format().height = 2;
+    map.m_nCurCell = 4000;
+    ASSERT_TRUE(map.EnsureCells().ok());
+    EXPECT_EQ(map.cells().size(), 6u);
+    EXPECT_TRUE(AllEmpty(map));
+    EXPECT_LT(map.m_nCurCell, 6);
+}
+
+TEST(MapModel, ReplaceGridChecksTheCellCount) {
+    MapModel map;
+    MapFormat f = MapFormat::Default();
+    f.width = 3;
+    f.height = 2;
+    EXPECT_EQ(map.ReplaceGrid(f, std::vector<uint16_t>(5, 1)).message(), msg::kBadMapSize);
+    EXPECT_EQ(map.width(), 64);
+    map.m_nCurCell = 64 * 64 - 1;
+    ASSERT_TRUE(map.ReplaceGrid(f, {0, 1, 2, 3, 4, kEmptyCell}).ok());
+    EXPECT_EQ(map.cellAt(2, 1), kEmptyCell);
+    EXPECT_EQ(map.m_nCurCell, 5); // last cell of the old grid -> last cell of the new
+}
+
+TEST(MapModel, HitTestClampsToTheNearestEdgeCellAndSnaps) {
+    MapModel map;
+    ASSERT_TRUE(map.AllocateCells(10, 8).ok());
+    // Far right of a 10-column map, on row 2: column 9.
+    Point pt{5000, 2 * 16 + 3};
+    EXPECT_EQ(map.HitTestCell(pt, {0, 0}, 16, 16), 2 * 10 + 9);
+    EXPECT_EQ(pt, (Point{9 * 16, 2 * 16}));
+    // Below the map: last row. Left of it: column 0.
+    pt = {-40, 9999};
+    EXPECT_EQ(map.HitTestCell(pt, {0, 0}, 16, 16), 7 * 10 + 0);
+    EXPECT_EQ(map.m_nCurCell, 0); // without pPrev the current cell stays
+
+    // Scrolled: client point + scroll, snapped back to client pixels.
+    map.m_nCurCell = 11;
+    pt = {5, 7};
+    Point prev;
+    EXPECT_EQ(map.HitTestCell(pt, {20, 40}, 16, 16, &prev), 2 * 10 + 1);
+    EXPECT_EQ(pt, (Point{16 - 20, 32 - 40}));
+    EXPECT_EQ(prev, (Point{16 - 20, 16 - 40})); // old current cell (1, 1)
+    EXPECT_EQ(map.m_nCurCell, 21);
+
+    // No tile set: nothing happens.
+    pt = {5, 7};
+    EXPECT_EQ(map.HitTestCell(pt, {0, 0}, 0, 16, &prev), -1);
+    EXPECT_EQ(pt, (Point{5, 7}));
+    EXPECT_EQ(map.m_nCurCell, 21);
+}
+
+TEST(MapModel, RenumberAfterDeletingTileThree) {
+    MapModel map;
+    ASSERT_TRUE(map.AllocateCells(4, 2).ok());
+    map.cells() = {0, 2, 3, 4, 5, kEmptyCell, 0xFFFE, 3};
+    map.RenumberAfterDelete(3);
+    EXPECT_EQ(map.cells(),
+              (std::vector<uint16_t>{0, 2, kEmptyCell, 3, 4, kEmptyCell, 0xFFFD, kEmptyCell}));
+    EXPECT_EQ(map.m_bModified, 1);
+
+    map.cells() = {0, 1, 2, 0, 1, 2, 0, kEmptyCell};
+    map.RenumberAfterDelete(0);
+    EXPECT_EQ(map.cells(),
+              (std::vector<uint16_t>{kEmptyCell, 0, 1, kEmptyCell, 0, 1, kEmptyCell, kEmptyCell}));
+}
+
+TEST(MapGeometry, VisibleCellsCoverTheClientPlusTwoAndStopAtTheMap) {
+    MapModel map;
+    Viewport view{{40, 0}, 100, 50};
+    EXPECT_EQ(VisibleCells(map, view, 32, 32), (CellRange{1, 0, 1 + 3 + 2, 0 + 1 + 2}));
+    view.scroll = {62 * 32, 62 * 32};
+    EXPECT_EQ(VisibleCells(map, view, 32, 32), (CellRange{62, 62, 64, 64}));
+    EXPECT_EQ(VisibleCells(map, view, 0, 32), CellRange{});
+}
