@@ -1,0 +1,106 @@
+# bash completion for kesh-cli                                    -*- shell-script -*-
+# The word lists split below are fixed names without blanks or wildcards.
+# shellcheck disable=SC2207
+
+# Completes files whose extension matches the extglob alternatives in $2 (any case),
+# and directories to walk into.
+_kesh_cli_files() {
+    local cur=$1 exts=$2 restore
+    restore=$(shopt -p extglob)
+    shopt -s extglob
+    mapfile -t COMPREPLY < <(compgen -d -- "$cur"
+        compgen -f -X "!*.@($exts|${exts^^})" -- "$cur")
+    eval "$restore"
+    compopt -o filenames 2>/dev/null
+}
+
+# Completes the last name of a comma-separated item list.
+_kesh_cli_items() {
+    local cur=$1 names=$2 done=""
+    if [[ $cur == *,* ]]; then
+        done=${cur%,*},
+        cur=${cur##*,}
+    fi
+    COMPREPLY=($(compgen -P "$done" -W "$names" -- "$cur"))
+    compopt -o nospace 2>/dev/null
+}
+
+_kesh_cli() {
+    local cword=$COMP_CWORD
+    local cur=${COMP_WORDS[cword]} prev=${COMP_WORDS[cword - 1]}
+    # "--option=value" arrives as three words when "=" breaks words.
+    if [[ $cur == = ]]; then
+        prev=${COMP_WORDS[cword - 1]}
+        cur=""
+    elif [[ $prev == = ]] && ((cword > 1)); then
+        prev=${COMP_WORDS[cword - 2]}
+    fi
+    COMPREPLY=()
+
+    if ((cword == 1)); then
+        COMPREPLY=($(compgen -W "info export-bmp palette add-tiles convert --version --help" \
+            -- "$cur"))
+        return
+    fi
+    local command=${COMP_WORDS[1]}
+
+    case $prev in
+    --map-items)
+        _kesh_cli_items "$cur" "SizeByte SizeWord SizeDword TileFile CellsByte CellsWord"
+        return
+        ;;
+    --tile-items)
+        _kesh_cli_items "$cur" "SizeByte SizeWord SizeDword CountByte CountWord CountDword
+            TileData AttrData TileAttrData Palette768 Palette1024"
+        return
+        ;;
+    --attr-width)
+        COMPREPLY=($(compgen -W "1 2 4" -- "$cur"))
+        return
+        ;;
+    --map-header | --tile-header)
+        return
+        ;;
+    esac
+
+    if [[ $cur == -* ]]; then
+        case $command in
+        info) COMPREPLY=($(compgen -W "--cells --palette" -- "$cur")) ;;
+        convert)
+            COMPREPLY=($(compgen -W "--map-items --tile-items --attr-width --map-header
+                --tile-header" -- "$cur"))
+            ;;
+        esac
+        return
+    fi
+
+    # Count the plain arguments before this one: options and their values don't count.
+    local i word plain=0
+    for ((i = 2; i < cword; i++)); do
+        word=${COMP_WORDS[i]}
+        case $word in
+        --map-items | --tile-items | --attr-width | --map-header | --tile-header)
+            ((i++))
+            [[ ${COMP_WORDS[i]} == = ]] && ((i++))
+            ;;
+        -* | =) ;;
+        *) ((plain++)) ;;
+        esac
+    done
+
+    case $command in
+    info | convert) _kesh_cli_files "$cur" "map|til" ;;
+    export-bmp)
+        if ((plain == 0)); then
+            _kesh_cli_files "$cur" "map|til"
+        else
+            _kesh_cli_files "$cur" "bmp"
+        fi
+        ;;
+    palette) _kesh_cli_files "$cur" "pcx|bmp" ;;
+    add-tiles) _kesh_cli_files "$cur" "til" ;;
+    esac
+} &&
+    complete -F _kesh_cli kesh-cli
+
+# ex: filetype=sh
