@@ -1,3 +1,7 @@
+#include "Cli.h"
+
 namespace kesh::cli {
-const char* Version() { return "1.0.0"; }
+const char* Version() {
+    return "1.0.0";
+}
 } // namespace kesh::cli

@@ -1,6 +1,13 @@
-#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
-    std::fputs("kesh-cli\n", stdout);
-    return 0;
+#include "Cli.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = kesh::cli::RunCli(args, std::cout, std::cerr);
+    std::cout.flush();
+    return status;
 }

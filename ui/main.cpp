@@ -1,9 +1,9 @@
-#include <QApplication>
-#include <QLabel>
+#include "app/CKeshApp.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QLabel label(QStringLiteral("kesh"));
-    label.show();
-    return app.exec();
+    kesh::ui::CKeshApp theApp(argc, argv);
+    if (!theApp.InitInstance()) {
+        return 0;
+    }
+    return theApp.exec();
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <random>
@@ -18,10 +19,16 @@ public:
         int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return std::nullopt;
-        std::vector<uint8_t> bytes;
-        uint8_t buf[1 << 16];
+        // Read straight into a buffer of the file's size; grow only if the
+        // file turns out longer than it said (a pipe, a file still growing).
+        struct stat st {};
+        size_t expected = (::fstat(fd, &st) == 0 && st.st_size > 0) ? size_t(st.st_size) : 0;
+        std::vector<uint8_t> bytes(expected > 0 ? expected : size_t(1) << 16);
+        size_t used = 0;
         for (;;) {
-            ssize_t n = ::read(fd, buf, sizeof buf);
+            if (used == bytes.size())
+                bytes.resize(bytes.size() * 2);
+            ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -30,9 +37,10 @@ public:
             }
             if (n == 0)
                 break;
-            bytes.insert(bytes.end(), buf, buf + n);
+            used += size_t(n);
         }
         ::close(fd);
+        bytes.resize(used);
         return bytes;
     }
 

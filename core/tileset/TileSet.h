@@ -59,10 +59,19 @@ public:
     // tile block could not be written (the set is empty); the bytes written so far stay.
     bool WriteTileFile(ByteWriter& out) const;
     // Replaces this tile set with the one read at the reader's position, the
-    // header being `headerLength` bytes. All-or-nothing: on failure nothing
-    // changes and the status carries the message. On success the reader is
-    // just after the tile block.
+    // header being `headerLength` bytes, with the current item list and
+    // AttrWidth. All-or-nothing: on failure nothing changes (tiles, size,
+    // colours, header), the reader is back where it was and the status carries
+    // the message. On success the reader is just after the tile block.
+    // A count with no pixel block gives that many blank tiles. Blocks that run
+    // past the end, sizes of 0 or too large for the tile pool and counts above
+    // the pool's capacity fail with "파일이 손상되었거나 파일포맷과 맞지 않습니다.".
     Status ReadTileFile(ByteReader& in, int headerLength);
+
+    // Whether a tile file read so far has what tile data needs: fails with
+    // "파일 형식중에 타일의 크기가 없습니다." while the width or height is unset
+    // (below 0), else with "파일 형식중에 타일의 갯수가 없습니다." while the count is.
+    static Status CheckTileFormat(int32_t width, int32_t height, int64_t count);
 
 private:
     TileList m_tiles;

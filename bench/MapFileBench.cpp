@@ -1,0 +1,175 @@
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "map/MapBitmapExport.h"
+#include "map/MapFile.h"
+
+using namespace kesh;
+
+namespace {
+
+// A folder under /tmp for one benchmark, removed with it.
+class BenchDir {
+public:
+    BenchDir() {
+        std::string pattern = "/tmp/kesh-bench-XXXXXX";
+        m_path = ::mkdtemp(pattern.data()) ? pattern : "/tmp";
+    }
+    ~BenchDir() {
+        std::error_code ec;
+        if (m_path != "/tmp")
+            std::filesystem::remove_all(m_path, ec);
+    }
+    std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+TileSet Tiles1000() {
+    TileSet set;
+    set.format().width = 16;
+    set.format().height = 16;
+    set.InitTileSet();
+    std::vector<uint8_t> pixels(256);
+    for (int t = 0; t < 1000; ++t) {
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = uint8_t(t * 7 + i);
+        set.tiles().Append(pixels.data(), uint32_t(t));
+    }
+    return set;
+}
+
+// A map of `side` x `side` cells naming tiles 0-999, every 17th cell empty.
+MapModel FilledMap(int32_t side, std::vector<uint8_t> items) {
+    MapModel map;
+    map.AllocateCells(side, side);
+    map.format().items = std::move(items);
+    auto& cells = map.cells();
+    for (size_t i = 0; i < cells.size(); ++i)
+        cells[i] = i % 17 == 0 ? kEmptyCell : uint16_t((i * 31) % 1000);
+    return map;
+}
+
+const std::vector<uint8_t> kWordLayout = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+
+size_t MapFileSize() {
+    static const size_t size = [] {
+        ByteWriter out;
+        WriteMapFile(FilledMap(4096, kWordLayout), Tiles1000(), out);
+        return out.size();
+    }();
+    return size;
+}
+
+// The plain way to put bytes on disk that a save must at least do: write them
+// in 1 MiB pieces and flush them to the disk.
+void PlainWrite(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t n = std::min<size_t>(bytes.size() - at, 1 << 20);
+        const ssize_t done = ::write(fd, bytes.data() + at, n);
+        if (done <= 0)
+            break;
+        at += size_t(done);
+    }
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+static void BM_MapSaveWord4096(benchmark::State& state) {
+    BenchDir dir;
+    const MapModel map = FilledMap(4096, kWordLayout);
+    const TileSet tiles = Tiles1000();
+    for (auto _ : state) {
+        const Status st = SaveMapFiles(FileSystem::Native(), dir.file("big.map"), map, tiles);
+        if (!st)
+            state.SkipWithError("save failed");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(MapFileSize()));
+}
+BENCHMARK(BM_MapSaveWord4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_MapOpenWord4096(benchmark::State& state) {
+    BenchDir dir;
+    SaveMapFiles(FileSystem::Native(), dir.file("big.map"), FilledMap(4096, kWordLayout),
+                 Tiles1000());
+    MapModel map;
+    TileSet tiles;
+    bool missing = false;
+    for (auto _ : state) {
+        const Status st =
+            OpenMapFiles(FileSystem::Native(), dir.file("big.map"), map, tiles, missing);
+        if (!st)
+            state.SkipWithError("open failed");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(MapFileSize()));
+}
+BENCHMARK(BM_MapOpenWord4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Baselines for the two above: as many bytes as the 4096 x 4096 .map holds
+// (32 MiB of cells and the tile block), written and read without any parsing.
+static void BM_PlainWrite32MiB(benchmark::State& state) {
+    BenchDir dir;
+    const std::vector<uint8_t> bytes(MapFileSize(), 0x5A);
+    for (auto _ : state)
+        PlainWrite(dir.file("plain.bin"), bytes);
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+BENCHMARK(BM_PlainWrite32MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_PlainRead32MiB(benchmark::State& state) {
+    BenchDir dir;
+    const std::string path = dir.file("plain.bin");
+    PlainWrite(path, std::vector<uint8_t>(MapFileSize(), 0x5A));
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        ::fstat(fd, &st);
+        std::vector<uint8_t> bytes(size_t(st.st_size));
+        for (size_t at = 0; at < bytes.size();) {
+            const ssize_t n = ::read(fd, bytes.data() + at, bytes.size() - at);
+            if (n <= 0)
+                break;
+            at += size_t(n);
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(MapFileSize()));
+}
+BENCHMARK(BM_PlainRead32MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A 1,000 x 1,000 map of 16 x 16 tiles: a 16,000 x 16,000 image, 256 MB.
+constexpr int64_t kBitmapBytes = 1078 + 16000LL * 16000LL;
+
+static void BM_MapBitmapExport1000(benchmark::State& state) {
+    BenchDir dir;
+    const MapModel map = FilledMap(1000, MapFormat::Default().items);
+    const TileSet tiles = Tiles1000();
+    for (auto _ : state) {
+        const Status st = ExportMapBitmap(FileSystem::Native(), dir.file("map.bmp"), map, tiles);
+        if (!st)
+            state.SkipWithError("export failed");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * kBitmapBytes);
+}
+BENCHMARK(BM_MapBitmapExport1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+static void BM_PlainWriteBitmap1000(benchmark::State& state) {
+    BenchDir dir;
+    const std::vector<uint8_t> bytes(size_t(kBitmapBytes), 0x5A);
+    for (auto _ : state)
+        PlainWrite(dir.file("plain.bmp"), bytes);
+    state.SetBytesProcessed(int64_t(state.iterations()) * kBitmapBytes);
+}
+BENCHMARK(BM_PlainWriteBitmap1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

@@ -1,0 +1,44 @@
+#include "Cli.h"
+
+#include "CliCommands.h"
+#include "CliContext.h"
+#include "CliMessages.h"
+#include "CliServices.h"
+
+namespace kesh::cli {
+
+int CliContext::Usage(const std::string& problem) {
+    err << problem << '\n' << text::kSeeHelp << '\n';
+    return kExitUsage;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           FileSystem& fs) {
+    CliServices services(err);
+    CliContext ctx{fs, services, out, err};
+    if (args.empty())
+        return ctx.Usage(text::kNoCommand);
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--help" || command == "-h") {
+        out << text::kHelp;
+        return kExitOk;
+    }
+    if (command == "--version") {
+        out << "kesh-cli " << Version() << '\n';
+        return kExitOk;
+    }
+    if (command == "info")
+        return RunInfo(ctx, rest);
+    if (command == "export-bmp")
+        return RunExportBmp(ctx, rest);
+    if (command == "palette")
+        return RunPalette(ctx, rest);
+    if (command == "add-tiles")
+        return RunAddTiles(ctx, rest);
+    if (command == "convert")
+        return RunConvert(ctx, rest);
+    return ctx.Usage(text::kUnknownCommand + command);
+}
+
+} // namespace kesh::cli

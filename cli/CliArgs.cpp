@@ -1,0 +1,57 @@
+#include "CliArgs.h"
+
+#include "CliMessages.h"
+
+namespace kesh::cli {
+
+std::optional<std::string> ParsedArgs::value(const std::string& name) const {
+    const auto it = options.find(name);
+    if (it == options.end())
+        return std::nullopt;
+    return it->second;
+}
+
+bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionDef>& defs,
+               ParsedArgs& out, std::string& error) {
+    bool plainOnly = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (plainOnly || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            out.positionals.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            plainOnly = true;
+            continue;
+        }
+        const size_t eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        const OptionDef* def = nullptr;
+        for (const auto& s : defs)
+            if (s.name == name)
+                def = &s;
+        if (!def || (!def->takesValue && eq != std::string::npos)) {
+            error = std::string(text::kUnknownOption) + arg;
+            return false;
+        }
+        if (out.has(name)) {
+            error = std::string(text::kRepeatedOption) + name;
+            return false;
+        }
+        std::string value;
+        if (def->takesValue) {
+            if (eq != std::string::npos) {
+                value = arg.substr(eq + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                error = std::string(text::kMissingValue) + name;
+                return false;
+            }
+        }
+        out.options[name] = value;
+    }
+    return true;
+}
+
+} // namespace kesh::cli

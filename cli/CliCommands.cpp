@@ -1,0 +1,99 @@
+#include "CliCommands.h"
+
+#include "CliArgs.h"
+#include "CliFiles.h"
+#include "CliMessages.h"
+#include "app/Messages.h"
+#include "map/MapBitmapExport.h"
+#include "map/MapFile.h"
+#include "tileset/AddTileFile.h"
+#include "tileset/ImageDecoders.h"
+#include "tileset/TileSheetExport.h"
+
+namespace kesh::cli {
+
+int RunExportBmp(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {}, parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 2)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& in = parsed.positionals[0];
+    const std::string& out = parsed.positionals[1];
+    const DataKind kind = DataKindOf(in);
+    if (kind == DataKind::Other)
+        return ctx.Usage(text::kNotDataFile + in);
+
+    TileSet tiles;
+    Status st = Status::Ok();
+    if (kind == DataKind::Map) {
+        MapModel map;
+        st = LoadMap(ctx, in, map, tiles);
+        if (st)
+            st = ExportMapBitmap(ctx.fs, out, map, tiles);
+    } else {
+        st = LoadTileSet(ctx, in, tiles);
+        if (st)
+            st = SaveTileSheet(ctx.fs, out, tiles);
+    }
+    return st ? kExitOk : ctx.Refuse(st);
+}
+
+int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {}, parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 1)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& path = parsed.positionals[0];
+    const ImageKind kind = ImageKindOf(path);
+    if (kind == ImageKind::Other)
+        return ctx.Refuse(Status::Fail(msg::kPaletteTypeUnsupported));
+    const auto bytes = ctx.fs.readFile(path);
+    if (!bytes)
+        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + path));
+    Image image;
+    const Status st = kind == ImageKind::Pcx ? LoadPcx(*bytes, image) : LoadBmp(*bytes, image);
+    if (!st)
+        return ctx.Refuse(st);
+    const auto& rgb = image.m_palette.rgb;
+    for (size_t i = 0; i < 256; ++i)
+        ctx.out << i << ' ' << int(rgb[3 * i]) << ' ' << int(rgb[3 * i + 1]) << ' '
+                << int(rgb[3 * i + 2]) << '\n';
+    return kExitOk;
+}
+
+int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {}, parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() < 2)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& setPath = parsed.positionals[0];
+    TileSet set;
+    if (Status st = LoadTileSet(ctx, setPath, set); !st)
+        return ctx.Refuse(st);
+    // Every file is added before anything is saved: a refused one leaves SET as it was.
+    for (size_t i = 1; i < parsed.positionals.size(); ++i) {
+        const std::string& from = parsed.positionals[i];
+        TileDescriptor layout;
+        if (Status st = LoadTileDescriptor(ctx, from, layout); !st)
+            return ctx.Refuse(st);
+        const auto bytes = ctx.fs.readFile(from);
+        if (!bytes)
+            return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + from));
+        const AddTileFileResult result = AddTileFile(set, *bytes, layout);
+        if (!result.status)
+            return ctx.Refuse(Status::Fail(result.status.message() + "\n" + from));
+        ctx.out << from << ": " << text::kTilesAdded << result.added << '\n';
+        if (result.setFull)
+            ctx.services.ShowMessage(msg::kTileSetFull);
+    }
+    const Status st = SaveTileSet(ctx.fs, setPath, set);
+    return st ? kExitOk : ctx.Refuse(st);
+}
+
+} // namespace kesh::cli

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "CliContext.h"
+
+namespace kesh::cli {
+
+// The subcommands; each takes the arguments after its name and returns the exit status.
+int RunInfo(CliContext& ctx, const std::vector<std::string>& args);
+int RunExportBmp(CliContext& ctx, const std::vector<std::string>& args);
+int RunPalette(CliContext& ctx, const std::vector<std::string>& args);
+int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args);
+int RunConvert(CliContext& ctx, const std::vector<std::string>& args);
+
+} // namespace kesh::cli

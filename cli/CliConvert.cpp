@@ -1,0 +1,166 @@
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CliArgs.h"
+#include "CliCommands.h"
+#include "CliFiles.h"
+#include "CliMessages.h"
+#include "map/MapFile.h"
+#include "text/Cp949.h"
+
+namespace kesh::cli {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string Trim(std::string_view s) {
+    const size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos)
+        return {};
+    return std::string(s.substr(b, s.find_last_not_of(" \t") - b + 1));
+}
+
+// "SizeWord,CellsWord" -> item codes; an empty list is a layout without items.
+bool ParseItems(const std::string& list, int count, const char* (*nameOf)(int),
+                std::vector<uint8_t>& items, std::string& error) {
+    items.clear();
+    if (Trim(list).empty())
+        return true;
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        const std::string name = Trim(std::string_view(list).substr(start, comma - start));
+        int code = 0;
+        while (code < count && !SameName(nameOf(code), name))
+            ++code;
+        if (code == count) {
+            error = text::kUnknownItem + name;
+            return false;
+        }
+        items.push_back(uint8_t(code));
+        start = comma + 1;
+    }
+    if (items.size() > size_t(kMaxLayoutItems)) {
+        error = text::kTooManyItems;
+        return false;
+    }
+    return true;
+}
+
+bool ParseHeader(const std::string& utf8, std::string& header, std::string& error) {
+    const auto bytes = Utf8ToCp949(utf8);
+    if (!bytes) {
+        error = text::kHeaderNotCp949;
+        return false;
+    }
+    if (bytes->size() > size_t(kMaxHeaderBytes)) {
+        error = text::kHeaderTooLong;
+        return false;
+    }
+    header = *bytes;
+    return true;
+}
+
+// The layout changes that convert was asked for.
+struct LayoutChanges {
+    std::optional<std::vector<uint8_t>> mapItems, tileItems;
+    std::optional<AttrWidth> attrWidth;
+    std::optional<std::string> mapHeader, tileHeader;
+
+    bool Parse(const ParsedArgs& args, std::string& error) {
+        if (auto v = args.value("--map-items")) {
+            if (!ParseItems(*v, kMapItemCount, MapItemName, mapItems.emplace(), error))
+                return false;
+        }
+        if (auto v = args.value("--tile-items")) {
+            if (!ParseItems(*v, kTileItemCount, TileItemName, tileItems.emplace(), error))
+                return false;
+        }
+        if (auto v = args.value("--attr-width")) {
+            if (*v != "1" && *v != "2" && *v != "4") {
+                error = text::kBadAttrWidth;
+                return false;
+            }
+            attrWidth = *v == "1" ? 0 : *v == "2" ? 1 : 2;
+        }
+        if (auto v = args.value("--map-header")) {
+            if (!ParseHeader(*v, mapHeader.emplace(), error))
+                return false;
+        }
+        if (auto v = args.value("--tile-header")) {
+            if (!ParseHeader(*v, tileHeader.emplace(), error))
+                return false;
+        }
+        return true;
+    }
+
+    void Apply(TileFormat& format) const {
+        if (tileItems)
+            format.items = *tileItems;
+        if (attrWidth)
+            format.attrWidth = *attrWidth;
+        if (tileHeader)
+            format.header = *tileHeader;
+    }
+    void Apply(MapFormat& format) const {
+        if (mapItems)
+            format.items = *mapItems;
+        if (mapHeader)
+            format.header = *mapHeader;
+    }
+};
+
+} // namespace
+
+int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    const std::vector<OptionDef> defs = {{"--map-items", true},
+                                         {"--tile-items", true},
+                                         {"--attr-width", true},
+                                         {"--map-header", true},
+                                         {"--tile-header", true}};
+    LayoutChanges changes;
+    if (!ParseArgs(args, defs, parsed, error) || !changes.Parse(parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 2)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& in = parsed.positionals[0];
+    const std::string& out = parsed.positionals[1];
+    const DataKind kind = DataKindOf(in);
+    if (kind == DataKind::Other)
+        return ctx.Usage(text::kNotDataFile + in);
+
+    TileSet tiles;
+    Status st = Status::Ok();
+    if (kind == DataKind::TileSet) {
+        for (const char* option : {"--map-items", "--map-header"})
+            if (parsed.has(option))
+                return ctx.Usage(text::kMapOptionForTiles + std::string(option));
+        st = LoadTileSet(ctx, in, tiles);
+        if (st) {
+            changes.Apply(tiles.format());
+            st = SaveTileSet(ctx.fs, out, tiles);
+        }
+    } else {
+        MapModel map;
+        st = LoadMap(ctx, in, map, tiles);
+        if (st) {
+            changes.Apply(map.format());
+            changes.Apply(tiles.format());
+            st = SaveMapFiles(ctx.fs, out, map, tiles);
+        }
+    }
+    return st ? kExitOk : ctx.Refuse(st);
+}
+
+} // namespace kesh::cli

@@ -1,0 +1,116 @@
+#include <string>
+#include <vector>
+
+#include "CliArgs.h"
+#include "CliCommands.h"
+#include "CliFiles.h"
+#include "CliJson.h"
+#include "CliMessages.h"
+#include "layout/MapFormat.h"
+#include "layout/TileFormat.h"
+#include "map/MapModel.h"
+#include "text/Cp949.h"
+#include "tileset/TileSet.h"
+
+namespace kesh::cli {
+
+namespace {
+
+// Item names; a code outside the table (only a damaged layout has one) as its number.
+void WriteItems(std::ostream& out, const std::vector<uint8_t>& items, const char* (*nameOf)(int)) {
+    out << '[';
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            out << ", ";
+        if (const char* name = nameOf(items[i]))
+            WriteJsonString(out, name);
+        else
+            out << int(items[i]);
+    }
+    out << ']';
+}
+
+template <class Range, class Fn> void WriteArray(std::ostream& out, const Range& range, Fn&& each) {
+    out << '[';
+    bool first = true;
+    for (const auto& v : range) {
+        if (!first)
+            out << ", ";
+        first = false;
+        each(v);
+    }
+    out << ']';
+}
+
+void WriteHeader(JsonObject& json, const std::string& header) {
+    json.string("header", Cp949ToUtf8(header));
+    json.number("headerBytes", int64_t(header.size()));
+}
+
+void WriteTileSet(JsonObject& json, const TileSet& set, bool palette) {
+    json.number("tileWidth", set.tileWidth());
+    json.number("tileHeight", set.tileHeight());
+    json.number("attrWidth", set.format().attrWidth);
+    WriteItems(json.key("tileItems"), set.format().items, TileItemName);
+    json.number("tileCount", set.count());
+    std::vector<uint32_t> attributes(size_t(set.count()));
+    for (size_t i = 0; i < attributes.size(); ++i)
+        attributes[i] = set.tiles().AttributeAt(int64_t(i));
+    std::ostream& out = json.key("attributes");
+    WriteArray(out, attributes, [&](uint32_t a) { out << a; });
+    if (palette) {
+        std::ostream& p = json.key("palette");
+        const uint8_t* table = set.colourTable();
+        std::vector<int> entries(256);
+        for (int i = 0; i < 256; ++i)
+            entries[size_t(i)] = i;
+        WriteArray(p, entries, [&](int i) {
+            p << '[' << int(table[4 * i + 2]) << ", " << int(table[4 * i + 1]) << ", "
+              << int(table[4 * i]) << ']';
+        });
+    }
+}
+
+} // namespace
+
+int RunInfo(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {{"--cells", false}, {"--palette", false}}, parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 1)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& path = parsed.positionals[0];
+    const DataKind kind = DataKindOf(path);
+    if (kind == DataKind::Other)
+        return ctx.Usage(text::kNotDataFile + path);
+
+    TileSet tiles;
+    if (kind == DataKind::TileSet) {
+        if (Status st = LoadTileSet(ctx, path, tiles); !st)
+            return ctx.Refuse(st);
+        JsonObject json(ctx.out);
+        json.string("kind", "tileset");
+        WriteHeader(json, tiles.format().header);
+        WriteTileSet(json, tiles, parsed.has("--palette"));
+        return kExitOk;
+    }
+
+    MapModel map;
+    if (Status st = LoadMap(ctx, path, map, tiles); !st)
+        return ctx.Refuse(st);
+    JsonObject json(ctx.out);
+    json.string("kind", "map");
+    WriteHeader(json, map.format().header);
+    json.number("width", map.width());
+    json.number("height", map.height());
+    WriteItems(json.key("mapItems"), map.format().items, MapItemName);
+    WriteTileSet(json, tiles, parsed.has("--palette"));
+    if (parsed.has("--cells")) {
+        std::ostream& out = json.key("cells");
+        WriteArray(out, map.cells(), [&](uint16_t c) { out << c; });
+    }
+    return kExitOk;
+}
+
+} // namespace kesh::cli

@@ -1,0 +1,55 @@
+#pragma once
+
+// The tool's own texts (UTF-8); the texts it shares with the editor are in
+// app/Messages.h.
+namespace kesh::cli::text {
+
+inline constexpr const char* kHelp =
+    "사용법: kesh-cli <명령> [인자...]\n"
+    "\n"
+    "명령:\n"
+    "  info FILE [--cells] [--palette]\n"
+    "      지도(.map)나 타일 파일(.til)의 내용을 JSON 하나로 출력합니다.\n"
+    "      --cells    지도의 칸 값을 한 줄씩 차례로 덧붙입니다.\n"
+    "      --palette  표시 색 256개를 [r, g, b] (0-255)로 덧붙입니다.\n"
+    "  export-bmp FILE OUT.bmp\n"
+    "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 BMP 파일로 저장합니다.\n"
+    "  palette IMAGE\n"
+    "      256컬러 PCX나 BMP 파일의 팔렛을 'index r g b' (0-63) 256줄로 출력합니다.\n"
+    "  add-tiles SET.til FROM.til...\n"
+    "      FROM 파일들의 타일 가운데 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
+    "  convert IN OUT [옵션...]\n"
+    "      지도나 타일 파일을 다른 파일포맷으로 다시 씁니다. 주지 않은 옵션은 IN의 것을 따릅니다.\n"
+    "      --map-items LIST    지도 항목, 쉼표로 구분:\n"
+    "                          SizeByte, SizeWord, SizeDword, TileFile, CellsByte, CellsWord\n"
+    "      --tile-items LIST   타일 항목, 쉼표로 구분:\n"
+    "                          SizeByte, SizeWord, SizeDword, CountByte, CountWord, CountDword,\n"
+    "                          TileData, AttrData, TileAttrData, Palette768, Palette1024\n"
+    "      --attr-width 1|2|4  타일 속성 하나의 바이트 수\n"
+    "      --map-header TEXT   지도 파일 제일 처음에 들어가는 문자열\n"
+    "      --tile-header TEXT  타일 파일 제일 처음에 들어가는 문자열\n"
+    "  --version  판 정보를 출력합니다.\n"
+    "  --help     이 도움말을 출력합니다.\n"
+    "\n"
+    "데이터 파일은 그 옆의 파일포맷 파일(.kmf, .ktf)에 따라 읽고, 저장할 때 함께 씁니다.\n"
+    "종료 상태: 0 성공, 1 입력 파일을 처리하지 못함, 2 잘못된 사용법.\n";
+
+inline constexpr const char* kSeeHelp = "도움말: kesh-cli --help";
+inline constexpr const char* kNoCommand = "명령이 없습니다.";
+inline constexpr const char* kUnknownCommand = "알 수 없는 명령입니다: ";
+inline constexpr const char* kUnknownOption = "알 수 없는 옵션입니다: ";
+inline constexpr const char* kRepeatedOption = "옵션이 두 번 주어졌습니다: ";
+inline constexpr const char* kMissingValue = "옵션에 값이 없습니다: ";
+inline constexpr const char* kWrongArgCount = "인자의 수가 맞지 않습니다.";
+inline constexpr const char* kNotDataFile = "지도(.map)나 타일 파일(.til)이 아닙니다: ";
+inline constexpr const char* kUnknownItem = "알 수 없는 항목 이름입니다: ";
+inline constexpr const char* kTooManyItems = "항목은 127개까지입니다.";
+inline constexpr const char* kBadAttrWidth = "--attr-width 는 1, 2, 4 가운데 하나입니다.";
+inline constexpr const char* kHeaderTooLong = "문자열은 255바이트까지입니다.";
+inline constexpr const char* kHeaderNotCp949 = "문자열에 쓸 수 없는 글자가 있습니다.";
+inline constexpr const char* kMapOptionForTiles = "타일 파일에는 지도 옵션을 쓸 수 없습니다: ";
+inline constexpr const char* kNoTilesToSave = "타일이 없어서 타일 파일을 저장할 수 없습니다.";
+// Followed by the count.
+inline constexpr const char* kTilesAdded = "추가한 타일: ";
+
+} // namespace kesh::cli::text

@@ -1,0 +1,76 @@
+#include <algorithm>
+#include <utility>
+
+#include "app/MapProcedures.h"
+#include "app/Messages.h"
+#include "app/TileProcedures.h"
+
+namespace kesh {
+
+bool MapProcedures::LayoutByHand(MapReadLayout& layout, std::optional<std::string>& tileHeader) {
+    MapFormatEdit edit = EditOf(MapFormat::Default(), false);
+    if (!m_user.EditMapFormat(edit))
+        return false;
+    // Only the header's length is taken: its bytes are in the file.
+    layout.descriptor.headerLength = edit.hasHeader ? HeaderLength(edit.header) : 0;
+    layout.descriptor.items = std::move(edit.items);
+    layout.hasSize = true;
+    layout.width = edit.width;
+    layout.height = edit.height;
+
+    // The tile file format command, run on a copy: the set's own layout only
+    // changes once the map has been read.
+    const TileFormat& current = m_tiles->format();
+    TileFormatEdit tileEdit = TileProcedures::EditOf(current, true);
+    TileDescriptor& tile = layout.descriptor.tile;
+    if (m_user.EditTileFormat(tileEdit)) {
+        tileHeader = tileEdit.hasHeader ? std::move(tileEdit.header) : std::string();
+        tile.headerLength = HeaderLength(*tileHeader);
+        tile.attrWidth = tileEdit.attrWidth;
+        tile.items = std::move(tileEdit.items);
+    } else {
+        tile.headerLength = HeaderLength(current.header);
+        tile.attrWidth = current.attrWidth;
+        tile.items = current.items;
+    }
+    return true;
+}
+
+bool MapProcedures::OpenMap() {
+    if (!m_tiles)
+        return false;
+    AskSaveChanges();
+    const auto path = m_user.ChooseOpenFile(MapFileDialog(false));
+    if (!path)
+        return false;
+
+    MapReadLayout layout;
+    std::optional<std::string> tileHeader;
+    bool missing = false;
+    Status st = LoadMapDescriptor(m_fs, *path, layout.descriptor, missing);
+    if (missing) {
+        if (!m_user.AskYesNo(msg::kAskKmfMissing) || !LayoutByHand(layout, tileHeader))
+            return false;
+    } else if (!st) {
+        m_user.ShowMessage(st.message());
+        return false;
+    }
+
+    // Read into fresh objects: on failure the map and the tile set are untouched.
+    st = LoadMapFile(m_fs, *path, layout, m_map, *m_tiles);
+    if (!st) {
+        m_user.ShowMessage(st.message());
+        return false;
+    }
+    const auto& items = layout.descriptor.items;
+    if (tileHeader && std::find(items.begin(), items.end(), MapItem::TileFile) == items.end())
+        m_tiles->format().header = std::move(*tileHeader);
+    m_map.m_strPathName = *path;
+    m_map.m_strFileName = FileNameOf(*path);
+    clampSelection();
+    if (m_setTitle)
+        m_setTitle(m_map.m_strFileName);
+    return true;
+}
+
+} // namespace kesh

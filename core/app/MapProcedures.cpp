@@ -1,0 +1,135 @@
+#include "app/MapProcedures.h"
+
+#include <utility>
+
+#include "app/Messages.h"
+#include "map/MapBitmapExport.h"
+#include "map/MapFile.h"
+
+namespace kesh {
+
+namespace {
+
+constexpr const char* kUntitled = "Untitled.map";
+
+} // namespace
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileDialogOptions MapProcedures::MapFileDialog(bool save) {
+    FileDialogOptions options;
+    options.defaultExtension = "map";
+    options.initialName = "*.map";
+    options.confirmOverwrite = save;
+    return options;
+}
+
+MapFormatEdit MapProcedures::EditOf(const MapFormat& format, bool sizesLocked) {
+    MapFormatEdit edit;
+    edit.hasHeader = !format.header.empty();
+    edit.header = format.header;
+    edit.width = format.width;
+    edit.height = format.height;
+    edit.items = format.items;
+    edit.sizesLocked = sizesLocked;
+    return edit;
+}
+
+void MapProcedures::clampSelection() {
+    if (m_tiles)
+        m_map.ClampSelection(m_tiles->tileWidth(), m_tiles->tileHeight());
+}
+
+void MapProcedures::AskSaveChanges() {
+    if (m_map.hasCells() && m_map.m_bModified && m_user.AskYesNo(msg::kAskSaveChanged))
+        SaveMap();
+}
+
+bool MapProcedures::NewMap() {
+    AskSaveChanges();
+    MapFormatEdit edit = EditOf(MapFormat::Default(), false);
+    if (!m_user.EditMapFormat(edit))
+        return false;
+    if (!MapModel::IsValidSize(edit.width, edit.height)) {
+        m_user.ShowMessage(msg::kBadMapSize);
+        return false;
+    }
+    // Still changed (declined, or the save failed): this is the last chance,
+    // and the old map is saved as it is, in its own layout and under its name.
+    AskSaveChanges();
+    const Status st = m_map.AllocateCells(edit.width, edit.height);
+    if (!st) {
+        m_user.ShowMessage(st.message());
+        return false;
+    }
+    m_map.format().items = std::move(edit.items);
+    m_map.format().header = edit.hasHeader ? std::move(edit.header) : std::string();
+    m_map.m_strFileName = kUntitled;
+    m_map.m_strPathName = kUntitled;
+    clampSelection();
+    return true;
+}
+
+bool MapProcedures::SaveMap() {
+    if (!m_tiles || !m_map.hasCells())
+        return false;
+    if (!hasFile()) {
+        const auto path = m_user.ChooseSaveFile(MapFileDialog(true));
+        if (!path)
+            return false;
+        // The name stays even when the save below fails.
+        m_map.m_strPathName = *path;
+        m_map.m_strFileName = FileNameOf(*path);
+    }
+    const Status st = SaveMapFiles(m_fs, m_map.m_strPathName, m_map, *m_tiles);
+    if (!st) {
+        m_user.ShowMessage(st.message());
+        return false;
+    }
+    m_map.m_bModified = 0;
+    return true;
+}
+
+bool MapProcedures::SaveMapAs() {
+    std::string oldPath = m_map.m_strPathName;
+    std::string oldName = m_map.m_strFileName;
+    m_map.m_strPathName = m_map.m_strFileName; // so that SaveMap asks for a name
+    if (SaveMap())
+        return true;
+    m_map.m_strPathName = std::move(oldPath);
+    m_map.m_strFileName = std::move(oldName);
+    return false;
+}
+
+bool MapProcedures::ChangeMapFormat() {
+    MapFormatEdit edit = EditOf(m_map.format(), true);
+    if (!m_user.EditMapFormat(edit))
+        return false;
+    m_map.format().items = std::move(edit.items);
+    m_map.format().header = edit.hasHeader ? std::move(edit.header) : std::string();
+    m_map.m_bModified = 1;
+    return true;
+}
+
+bool MapProcedures::ExportMapBitmap() {
+    if (!m_tiles || !m_map.hasCells())
+        return false;
+    FileDialogOptions options;
+    options.defaultExtension = "bmp";
+    options.initialName = "*.bmp";
+    options.confirmOverwrite = true;
+    const auto path = m_user.ChooseSaveFile(options);
+    if (!path)
+        return false;
+    const Status st = kesh::ExportMapBitmap(m_fs, *path, m_map, *m_tiles);
+    if (!st) {
+        m_user.ShowMessage(st.message());
+        return false;
+    }
+    return true;
+}
+
+} // namespace kesh

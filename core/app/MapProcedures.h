@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "app/UserServices.h"
+#include "io/FileSystem.h"
+#include "layout/MapFormat.h"
+#include "map/MapFile.h"
+#include "map/MapModel.h"
+#include "tileset/TileSet.h"
+
+namespace kesh {
+
+// The map menu's procedures. `tiles` is the tile set view's set, null when
+// that pane is missing: the procedures that need it then do nothing and
+// report failure. Every question and message goes through `UserServices`,
+// every file through `FileSystem`. Saves are all-or-nothing; an open reads
+// into fresh objects, so a cancelled or failed one changes nothing at all.
+class MapProcedures {
+public:
+    using TitleSetter = std::function<void(const std::string&)>;
+
+    MapProcedures(MapModel& map, TileSet* tiles, UserServices& user, FileSystem& fs,
+                  TitleSetter setTitle = {})
+        : m_map(map), m_tiles(tiles), m_user(user), m_fs(fs), m_setTitle(std::move(setTitle)) {}
+
+    // File New, the map step: offers to save a changed map, then the layout
+    // dialog on the defaults. True when a new map was made (the frame then runs
+    // the tile step); false when cancelled or refused, with nothing changed.
+    bool NewMap();
+    // Offers to save a changed map, then reads a .map through its .kmf (or a
+    // layout set by hand). True on success, when the caption takes the file name.
+    bool OpenMap();
+    // Saves the .map and its .kmf, asking for a name when the map has none.
+    // Clears the changed flag on success; failures are shown to the user.
+    bool SaveMap();
+    // Saves under a name chosen now; on failure the old name stays.
+    bool SaveMapAs();
+    // The layout dialog on the current layout with the size locked; OK takes
+    // its items and header. The frame marks the map changed before calling it.
+    bool ChangeMapFormat();
+    // Writes the whole map as an 8-bit BMP. True when written.
+    bool ExportMapBitmap();
+    // Before a changed map is dropped (File New, open, exit): asks
+    // "변경된 파일을 저장할까요?" and on Yes saves it. Nothing is asked for an
+    // unchanged map or one without cells.
+    void AskSaveChanges();
+
+    // The file dialog every map file procedure shows.
+    static FileDialogOptions MapFileDialog(bool save);
+    // The layout dialog's starting values for a map format.
+    static MapFormatEdit EditOf(const MapFormat& format, bool sizesLocked);
+
+private:
+    bool hasFile() const { return m_map.m_strFileName != m_map.m_strPathName; }
+    // For a map without .kmf: the map layout dialog, then the tile layout
+    // dialog on the tile set's layout (cancelling that one keeps the set's
+    // layout). False when the map dialog was cancelled. `tileHeader` gets the
+    // tile header chosen by hand, for a map that does not embed its tiles.
+    bool LayoutByHand(MapReadLayout& layout, std::optional<std::string>& tileHeader);
+    // Brings the selection back onto the grid after its size changed.
+    void clampSelection();
+
+    MapModel& m_map;
+    TileSet* m_tiles;
+    UserServices& m_user;
+    FileSystem& m_fs;
+    TitleSetter m_setTitle;
+};
+
+// The name a path ends in: "/maps/town.map" -> "town.map".
+std::string FileNameOf(const std::string& path);
+
+} // namespace kesh

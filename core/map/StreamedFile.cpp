@@ -1,0 +1,100 @@
+#include "map/StreamedFile.h"
+
+#include <cstring>
+#include <random>
+
+#include "app/Messages.h"
+
+namespace kesh {
+
+namespace {
+
+constexpr size_t kBufferSize = size_t(1) << 20;
+
+std::string TempNameFor(const std::string& target) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    static const char* digits = "0123456789abcdef";
+    std::string name = target + ".kesh-";
+    uint64_t r = rng();
+    for (int i = 0; i < 8; ++i, r >>= 4)
+        name += digits[r & 15];
+    return name + ".tmp";
+}
+
+} // namespace
+
+StreamedFile::StreamedFile(FileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {}
+
+StreamedFile::~StreamedFile() {
+    Abandon();
+}
+
+bool StreamedFile::Open() {
+    // Try another name only when the chosen one happens to exist already.
+    for (int attempt = 0; attempt < 8 && m_handle < 0; ++attempt) {
+        m_temp = TempNameFor(m_path);
+        m_handle = m_fs.createExclusive(m_temp);
+        if (m_handle < 0 && !m_fs.exists(m_temp))
+            break;
+    }
+    if (m_handle < 0) {
+        m_temp.clear();
+        m_failed = true;
+        return false;
+    }
+    m_buffer.resize(kBufferSize);
+    return true;
+}
+
+uint8_t* StreamedFile::Append(size_t n) {
+    if (m_used + n > m_buffer.size()) {
+        Flush();
+        if (n > m_buffer.size())
+            m_buffer.resize(n);
+    }
+    uint8_t* room = m_buffer.data() + m_used;
+    m_used += n;
+    return room;
+}
+
+void StreamedFile::Write(const void* data, size_t n) {
+    if (n > 0)
+        std::memcpy(Append(n), data, n);
+}
+
+bool StreamedFile::Flush() {
+    if (m_used > 0 && !m_failed && m_handle >= 0)
+        m_failed = !m_fs.writeAll(m_handle, m_buffer.data(), m_used);
+    m_used = 0;
+    return !m_failed;
+}
+
+Status StreamedFile::Finish() {
+    bool ok = m_handle >= 0 && Flush();
+    if (m_handle >= 0) {
+        ok = ok && m_fs.sync(m_handle);
+        ok = m_fs.close(m_handle) && ok;
+        m_handle = -1;
+    }
+    ok = ok && m_fs.rename(m_temp, m_path);
+    if (!ok) {
+        Abandon();
+        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + m_path);
+    }
+    m_temp.clear();
+    return Status::Ok();
+}
+
+void StreamedFile::Abandon() {
+    if (m_handle >= 0) {
+        m_fs.close(m_handle);
+        m_handle = -1;
+    }
+    if (!m_temp.empty()) {
+        m_fs.remove(m_temp);
+        m_temp.clear();
+    }
+    m_failed = true;
+}
+
+} // namespace kesh

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/Status.h"
+#include "io/FileSystem.h"
+
+namespace kesh {
+
+// Writes one large file piece by piece without holding it all in memory, with
+// the same promise as SaveFiles(): the bytes go to a temporary file beside the
+// target, which replaces the target only when it is complete and flushed. An
+// unfinished file is removed; the old target is never touched on failure.
+class StreamedFile {
+public:
+    StreamedFile(FileSystem& fs, std::string path);
+    ~StreamedFile();
+    StreamedFile(const StreamedFile&) = delete;
+    StreamedFile& operator=(const StreamedFile&) = delete;
+
+    // Creates the temporary file; false when it cannot be made.
+    bool Open();
+    // Room for the next `n` bytes, to be filled by the caller before the next call.
+    uint8_t* Append(size_t n);
+    void Write(const void* data, size_t n);
+    // Writes what is left, flushes and puts the file in place. Fails with
+    // "파일을 저장하지 못했습니다." and the path when any step failed.
+    Status Finish();
+
+private:
+    bool Flush();
+    void Abandon();
+
+    FileSystem& m_fs;
+    std::string m_path;
+    std::string m_temp;
+    int m_handle = -1;
+    bool m_failed = false;
+    std::vector<uint8_t> m_buffer;
+    size_t m_used = 0;
+};
+
+} // namespace kesh

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "Cli.h"
+#include "app/Messages.h"
+#include "layout/Descriptor.h"
+#include "map/MapBitmapExport.h"
+#include "map/MapFile.h"
+#include "support/TempDir.h"
+#include "text/Cp949.h"
+#include "tileset/TileSheetExport.h"
+
+using namespace kesh;
+using kesh::test::ReadBytes;
+using kesh::test::TempDir;
+using kesh::test::WriteBytes;
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun Cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = cli::RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Tiles of 8 x 8; tile i is filled with values[i], attribute 10 * values[i].
+TileSet Tiles(std::vector<uint8_t> values, int32_t size = 8) {
+    TileSet set;
+    set.format().width = size;
+    set.format().height = size;
+    set.InitTileSet();
+    for (uint8_t v : values) {
+        const Bytes pixels(size_t(size * size), v);
+        set.tiles().Append(pixels.data(), 10u * v);
+    }
+    return set;
+}
+
+void SaveTiles(const std::string& path, const TileSet& set) {
+    ByteWriter out;
+    ASSERT_TRUE(set.WriteTileFile(out));
+    WriteBytes(path, out.bytes());
+    WriteBytes(DescriptorPath(path, ".ktf"), BuildKtf(set.format()));
+}
+
+// A 3 x 2 map with the header "지도", cells 0 1 2 / 3 4 empty, two tiles embedded.
+void SaveMap(const std::string& path) {
+    MapModel map;
+    ASSERT_TRUE(map.AllocateCells(3, 2));
+    map.format().header = *Utf8ToCp949("지도");
+    map.format().items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+    map.cells() = {0, 1, 2, 3, 4, kEmptyCell};
+    ASSERT_TRUE(SaveMapFiles(FileSystem::Native(), path, map, Tiles({5, 6})));
+}
+
+} // namespace
+
+TEST(CliTest, VersionHelpAndWrongUsage) {
+    EXPECT_EQ(Cli({"--version"}).out, "kesh-cli 1.0.0\n");
+    const CliRun help = Cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(Has(help.out, "사용법: kesh-cli"));
+    EXPECT_TRUE(Has(help.out, "add-tiles"));
+
+    TempDir dir;
+    SaveTiles(dir.file("t.til"), Tiles({1}));
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"bogus"},
+        {"info"},
+        {"info", "a.map", "b.map"},
+        {"info", "a.txt"},
+        {"info", "a.map", "--colour"},
+        {"info", "a.map", "--cells=yes"},
+        {"export-bmp", "a.map"},
+        {"palette"},
+        {"add-tiles", "a.til"},
+        {"convert", "a.map"},
+        {"convert", "a.map", "b.map", "--map-items", "SizeByte,Bogus"},
+        {"convert", "a.map", "b.map", "--map-items"},
+        {"convert", "a.map", "b.map", "--attr-width", "3"},
+        {"convert", "a.map", "b.map", "--map-header", std::string(256, 'x')},
+        {"convert", dir.file("t.til"), dir.file("u.til"), "--map-items", "TileFile"},
+    };
+    for (const auto& args : wrong) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_TRUE(Has(run.err, "kesh-cli --help"));
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("u.til")));
+}
+
+TEST(CliTest, ExitStatusReachesTheShell) {
+    const std::string cmd = std::string(KESH_CLI_PATH) + " bogus 2>/dev/null";
+    const int raw = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+}
+
+TEST(CliTest, InfoOfAMap) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    const CliRun run = Cli({"info", dir.file("town.map"), "--cells", "--palette"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string& j = run.out;
+    EXPECT_TRUE(Has(j, "\"kind\": \"map\""));
+    EXPECT_TRUE(Has(j, "\"header\": \"지도\""));
+    EXPECT_TRUE(Has(j, "\"headerBytes\": 4"));
+    EXPECT_TRUE(Has(j, "\"width\": 3,"));
+    EXPECT_TRUE(Has(j, "\"height\": 2,"));
+    EXPECT_TRUE(Has(j, "\"mapItems\": [\"SizeWord\", \"CellsWord\", \"TileFile\"]"));
+    EXPECT_TRUE(Has(j, "\"tileWidth\": 8,"));
+    EXPECT_TRUE(Has(j, "\"attrWidth\": 0,"));
+    EXPECT_TRUE(Has(j, "\"tileItems\": [\"SizeByte\", \"CountWord\", \"TileData\", "
+                       "\"AttrData\", \"Palette768\"]"));
+    EXPECT_TRUE(Has(j, "\"tileCount\": 2,"));
+    EXPECT_TRUE(Has(j, "\"attributes\": [50, 60]"));
+    EXPECT_TRUE(Has(j, "\"cells\": [0, 1, 2, 3, 4, 65535]"));
+    // Entry 0 of the default colour cube: blue 64, green 64, red 64 (through 6 bits).
+    EXPECT_TRUE(Has(j, "\"palette\": [[64, 64, 64], [88, 64, 64], "));
+    EXPECT_EQ(j.front(), '{');
+    EXPECT_EQ(j.substr(j.size() - 2), "}\n");
+
+    const CliRun plain = Cli({"info", dir.file("town.map")});
+    EXPECT_FALSE(Has(plain.out, "cells"));
+    EXPECT_FALSE(Has(plain.out, "palette"));
+}
+
+TEST(CliTest, InfoOfATileSet) {
+    TempDir dir;
+    TileSet set = Tiles({1, 2, 3});
+    set.format().header = "AB\"C";
+    set.format().attrWidth = 1;
+    SaveTiles(dir.file("t.TIL"), set); // the kind goes by the name, in any case
+    const CliRun ok = Cli({"info", dir.file("t.TIL")});
+    ASSERT_EQ(ok.status, 0) << ok.err;
+    EXPECT_TRUE(Has(ok.out, "\"kind\": \"tileset\""));
+    EXPECT_TRUE(Has(ok.out, "\"header\": \"AB\\\"C\""));
+    EXPECT_TRUE(Has(ok.out, "\"attrWidth\": 1,"));
+    EXPECT_TRUE(Has(ok.out, "\"tileCount\": 3,"));
+    EXPECT_TRUE(Has(ok.out, "\"attributes\": [10, 20, 30]"));
+    EXPECT_FALSE(Has(ok.out, "\"width\""));
+}
+
+TEST(CliTest, RefusedInputFiles) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    // Missing descriptor.
+    WriteBytes(dir.file("lone.map"), {1, 1, 0});
+    CliRun run = Cli({"info", dir.file("lone.map")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, msg::kKmfMissing));
+    EXPECT_TRUE(run.out.empty());
+    // A .map cut short.
+    Bytes bytes = ReadBytes(dir.file("town.map"));
+    bytes.resize(bytes.size() - 1);
+    WriteBytes(dir.file("town.map"), bytes);
+    run = Cli({"export-bmp", dir.file("town.map"), dir.file("o.bmp")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, msg::kDamagedFile));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("o.bmp")));
+    // Not a palette image.
+    run = Cli({"palette", dir.file("town.gif")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, msg::kPaletteTypeUnsupported));
+    WriteBytes(dir.file("bad.pcx"), Bytes(900, 0));
+    EXPECT_EQ(Cli({"palette", dir.file("bad.pcx")}).status, 1);
+    EXPECT_EQ(Cli({"palette", dir.file("none.bmp")}).status, 1);
+}
+
+TEST(CliTest, ExportBmpOfMapAndTileSet) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    ASSERT_EQ(Cli({"export-bmp", dir.file("town.map"), dir.file("m.bmp")}).status, 0);
+    MapModel map;
+    TileSet tiles;
+    bool missing = false;
+    ASSERT_TRUE(OpenMapFiles(FileSystem::Native(), dir.file("town.map"), map, tiles, missing));
+    ASSERT_TRUE(ExportMapBitmap(FileSystem::Native(), dir.file("ref.bmp"), map, tiles));
+    EXPECT_EQ(ReadBytes(dir.file("m.bmp")), ReadBytes(dir.file("ref.bmp")));
+    EXPECT_EQ(ReadBytes(dir.file("m.bmp")).size(), 1078u + 24 * 16);
+
+    const TileSet set = Tiles({1, 2, 3});
+    SaveTiles(dir.file("t.til"), set);
+    ASSERT_EQ(Cli({"export-bmp", dir.file("t.til"), dir.file("s.bmp")}).status, 0);
+    EXPECT_EQ(ReadBytes(dir.file("s.bmp")), BuildTileSheet(set));
+}
+
+TEST(CliTest, PaletteOfBmpAndPcx) {
+    TempDir dir;
+    ColourTable colours{};
+    for (size_t i = 0; i < 256; ++i) {
+        colours[4 * i] = uint8_t(i);           // blue
+        colours[4 * i + 1] = uint8_t(255 - i); // green
+        colours[4 * i + 2] = 200;              // red
+    }
+    const auto header = MapBitmapHeader(4, 1, colours.data());
+    Bytes bmp(header.begin(), header.end());
+    bmp.resize(bmp.size() + 4, 0);
+    WriteBytes(dir.file("p.BMP"), bmp);
+    CliRun run = Cli({"palette", dir.file("p.BMP")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "0 50 63 0\n1 50 63 0\n"));
+    EXPECT_TRUE(Has(run.out, "\n255 50 0 63\n"));
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 256);
+
+    Bytes pcx(128, 0);
+    pcx[0] = 10;
+    pcx[1] = 5;
+    pcx[2] = 1;
+    pcx[3] = 8;
+    pcx[8] = 1; // 2 x 1 pixels
+    pcx[65] = 1;
+    pcx[66] = 2;
+    pcx.insert(pcx.end(), {7, 9, 0x0C});
+    for (int i = 0; i < 256; ++i)
+        pcx.insert(pcx.end(), {uint8_t(i), uint8_t(4 * (i % 64)), 252});
+    WriteBytes(dir.file("p.pcx"), pcx);
+    run = Cli({"palette", dir.file("p.pcx")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "0 0 0 63\n1 0 1 63\n"));
+    EXPECT_TRUE(Has(run.out, "\n255 63 63 63\n"));
+}
+
+TEST(CliTest, AddTilesAddsUniqueTilesAndSaves) {
+    TempDir dir;
+    SaveTiles(dir.file("set.til"), Tiles({1, 2}));
+    TileSet from = Tiles({2, 3, 3, 4});
+    from.format().header = "FROM";
+    from.format().items = {TileItem::SizeWord, TileItem::CountByte, TileItem::TileAttrData,
+                           TileItem::Palette1024};
+    ColourTable colours{};
+    colours[4] = 77;
+    from.SetColourTable(colours);
+    SaveTiles(dir.file("from.til"), from);
+    SaveTiles(dir.file("more.til"), Tiles({9}));
+
+    CliRun run =
+        Cli({"add-tiles", dir.file("set.til"), dir.file("from.til"), dir.file("more.til")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "from.til: 추가한 타일: 2\n"));
+    EXPECT_TRUE(Has(run.out, "more.til: 추가한 타일: 1\n"));
+    run = Cli({"info", dir.file("set.til")});
+    EXPECT_TRUE(Has(run.out, "\"attributes\": [10, 20, 30, 40, 90]"));
+    // The added file's header replaces the set's; the set keeps its own layout.
+    EXPECT_TRUE(Has(run.out, "\"header\": \"FROM\""));
+    EXPECT_TRUE(Has(run.out, "\"tileItems\": [\"SizeByte\", \"CountWord\""));
+    EXPECT_EQ(ReadBytes(dir.file("set.ktf")), (Bytes{4, 0, 5, 0, 4, 6, 7, 9}));
+
+    // A file of another tile size is refused and nothing is saved.
+    const Bytes before = ReadBytes(dir.file("set.til"));
+    SaveTiles(dir.file("big.til"), Tiles({1}, 16));
+    run = Cli({"add-tiles", dir.file("set.til"), dir.file("more.til"), dir.file("big.til")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, msg::kTileSizeMismatch));
+    EXPECT_EQ(ReadBytes(dir.file("set.til")), before);
+    // So is one without its descriptor.
+    std::filesystem::remove(dir.file("more.ktf"));
+    run = Cli({"add-tiles", dir.file("set.til"), dir.file("more.til")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, msg::kKtfMissing));
+}
+
+TEST(CliTest, ConvertWithoutOptionsReproducesTheFiles) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    ASSERT_EQ(Cli({"convert", dir.file("town.map"), dir.file("copy.map")}).status, 0);
+    EXPECT_EQ(ReadBytes(dir.file("copy.map")), ReadBytes(dir.file("town.map")));
+    EXPECT_EQ(ReadBytes(dir.file("copy.kmf")), ReadBytes(dir.file("town.kmf")));
+
+    TileSet set = Tiles({1, 2, 3});
+    set.format().header = *Utf8ToCp949("타일");
+    set.format().attrWidth = 2;
+    set.format().items = {TileItem::SizeDword, TileItem::CountByte,  TileItem::AttrData,
+                          TileItem::TileData,  TileItem::Palette768, TileItem::Palette1024};
+    SaveTiles(dir.file("t.til"), set);
+    ASSERT_EQ(Cli({"convert", dir.file("t.til"), dir.file("c.til")}).status, 0);
+    EXPECT_EQ(ReadBytes(dir.file("c.til")), ReadBytes(dir.file("t.til")));
+    EXPECT_EQ(ReadBytes(dir.file("c.ktf")), ReadBytes(dir.file("t.ktf")));
+}
+
+TEST(CliTest, ConvertToAnotherLayout) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    const CliRun run = Cli({"convert", dir.file("town.map"), dir.file("new.map"), "--map-items",
+                            "sizedword, CellsByte,TileFile",
+                            "--tile-items=SizeWord,CountDword,"
+                            "TileAttrData,Palette1024",
+                            "--attr-width", "4", "--map-header", "", "--tile-header", "타일"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadBytes(dir.file("new.kmf")), (Bytes{0, 3, 2, 4, 3, 4, 2, 4, 1, 5, 8, 10}));
+    const Bytes bytes = ReadBytes(dir.file("new.map"));
+    ASSERT_GE(bytes.size(), 14u);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 14),
+              (Bytes{3, 0, 0, 0, 2, 0, 0, 0, 0, 1, 2, 3, 4, 255}));
+
+    const CliRun info = Cli({"info", dir.file("new.map"), "--cells"});
+    EXPECT_TRUE(Has(info.out, "\"header\": \"\""));
+    EXPECT_TRUE(Has(info.out, "\"attrWidth\": 2,"));
+    EXPECT_TRUE(Has(info.out, "\"attributes\": [50, 60]"));
+    EXPECT_TRUE(Has(info.out, "\"cells\": [0, 1, 2, 3, 4, 255]"));
+    EXPECT_EQ(ReadBytes(dir.file("town.map")).size(), 4u + 4 + 12 + 2 + 2 + 2 * 64 + 2 + 768);
+}

@@ -1,0 +1,128 @@
+#include <QApplication>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "ScriptedUserServices.h"
+#include "app/CMainFrame.h"
+#include "app/CSplitterWnd.h"
+#include "app/Messages.h"
+#include "map/CKeshView.h"
+#include "tileset/CTile1View.h"
+#include "tileset/CTileInfoBar.h"
+
+using namespace kesh::ui;
+
+namespace {
+
+void ShowAndSettle(CMainFrame& frame) {
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void mapColumnIsTwoThirdsOfTheClientWidth() {
+        QCOMPARE(CMainFrame::MapColumnWidth(900), 600);
+        QCOMPARE(CMainFrame::MapColumnWidth(1000), 666);
+        QCOMPARE(CMainFrame::MapColumnWidth(1), 0);
+    }
+
+    void startsWithAnUntitledMapAndEmptyTileSet() {
+        ScriptedUserServices user;
+        CMainFrame frame;
+        const int createdWidth = frame.width();
+        ShowAndSettle(frame);
+
+        QCOMPARE(frame.windowTitle(), QStringLiteral("제목없음 - kesh"));
+        QCOMPARE(g_pMainSplitter, frame.splitter());
+        QVERIFY(qobject_cast<CKeshView*>(g_pMainSplitter->GetPane(0, 0)));
+        QVERIFY(qobject_cast<CTile1View*>(g_pMainSplitter->GetPane(0, 1)));
+        QVERIFY(!g_pMainSplitter->GetPane(0, 2));
+        QVERIFY(!g_pMainSplitter->GetPane(1, 0));
+        QCOMPARE(frame.GetActiveView(), g_pMainSplitter->GetPane(0, 0));
+
+        const kesh::MapModel& map = frame.mapView()->map();
+        QCOMPARE(map.width(), 64);
+        QCOMPARE(map.height(), 64);
+        QVERIFY(std::all_of(map.cells().begin(), map.cells().end(),
+                            [](uint16_t c) { return c == kesh::kEmptyCell; }));
+        QCOMPARE(map.m_bModified, 0);
+        QCOMPARE(frame.tileView()->tileWidth(), 32);
+        QCOMPARE(frame.tileView()->tileHeight(), 32);
+        QCOMPARE(frame.tileView()->GetTileCount(), 0);
+
+        QCOMPARE(g_wndTileInfoBar, frame.tileInfoBar());
+        QCOMPARE(frame.dockWidgetArea(frame.tileInfoBar()), Qt::RightDockWidgetArea);
+        QVERIFY(frame.toolBar()->isVisible());
+        QVERIFY(frame.statusBarWidget()->isVisible());
+        QVERIFY(user.questions.empty() && user.messages.empty() && user.dialogs == 0);
+
+        const QList<int> sizes = frame.splitter()->sizes();
+        const int room = sizes[0] + sizes[1];
+        QCOMPARE(sizes[0], std::min(CMainFrame::MapColumnWidth(createdWidth), room));
+    }
+
+    void onlyTheTileColumnFollowsTheWindowWidth() {
+        ScriptedUserServices user;
+        CMainFrame frame;
+        frame.resize(900, 500);
+        ShowAndSettle(frame);
+        frame.splitter()->setSizes({300, 400});
+        QCoreApplication::processEvents();
+        const QList<int> before = frame.splitter()->sizes();
+        frame.resize(1100, 500);
+        QCoreApplication::processEvents();
+        QList<int> after = frame.splitter()->sizes();
+        QCOMPARE(after[0], before[0]);
+        QCOMPARE(after[1], before[1] + 200);
+        // Narrower than the map column: the map fills the splitter.
+        frame.resize(frame.width() - frame.splitter()->width() + 200, 500);
+        QCoreApplication::processEvents();
+        after = frame.splitter()->sizes();
+        QCOMPARE(after[1], 0);
+    }
+
+    void focusMakesAViewActive() {
+        ScriptedUserServices user;
+        CMainFrame frame;
+        frame.resize(1000, 600);
+        ShowAndSettle(frame);
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTest::mouseClick(frame.tileView()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(frame.GetActiveView(), static_cast<QWidget*>(frame.tileView()));
+        frame.SetActiveView(frame.mapView());
+        QCOMPARE(frame.GetActiveView(), static_cast<QWidget*>(frame.mapView()));
+    }
+
+    void closingAsksOnlyAboutAChangedMap() {
+        ScriptedUserServices user;
+        {
+            CMainFrame frame;
+            ShowAndSettle(frame);
+            frame.close();
+            QVERIFY(user.questions.empty());
+        }
+        CMainFrame frame;
+        ShowAndSettle(frame);
+        frame.mapView()->map().m_bModified = 1;
+        user.Answer(false);
+        frame.close();
+        QCOMPARE(user.questions, std::vector<std::string>{kesh::msg::kAskSaveChanged});
+    }
+
+    void globalsAreClearedWithTheFrame() {
+        ScriptedUserServices user;
+        { CMainFrame frame; }
+        QVERIFY(!g_pMainSplitter);
+        QVERIFY(!g_wndTileInfoBar);
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"

@@ -1,0 +1,172 @@
+#include "map/CKeshView.h"
+
+#include <algorithm>
+#include <limits>
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "app/AppServices.h"
+#include "app/CSplitterWnd.h"
+#include "app/EdgePainting.h"
+#include "app/Messages.h"
+#include "map/MapGeometry.h"
+#include "tileset/CTile1View.h"
+
+namespace kesh::ui {
+
+namespace {
+constexpr int kTimerPeriodMs = 10;
+}
+
+CKeshView::CKeshView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    SetScrollSizes(0, 0);
+    // Runs for the view's whole life; it drives the scrolling during drags.
+    m_timer.setInterval(kTimerPeriodMs);
+    connect(&m_timer, &QTimer::timeout, this, [this] { OnTimer(m_nTimer); });
+    m_timer.start();
+    m_nTimer = m_timer.timerId();
+}
+
+CKeshView::~CKeshView() {
+    m_timer.stop();
+    m_nTimer = 0;
+}
+
+CTile1View* CKeshView::TileView() {
+    return g_pMainSplitter ? qobject_cast<CTile1View*>(g_pMainSplitter->GetPane(0, 1)) : nullptr;
+}
+
+QPoint CKeshView::GetScrollPosition() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void CKeshView::ScrollToPosition(QPoint pos) {
+    OnPrepareDC();
+    horizontalScrollBar()->setValue(pos.x());
+    verticalScrollBar()->setValue(pos.y());
+}
+
+void CKeshView::SetScrollSizes(int32_t width, int32_t height) {
+    const QSize client = viewport()->size();
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setPageStep(std::max(client.width(), 1));
+    horizontal->setRange(0, std::max(width - client.width(), 0));
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setPageStep(std::max(client.height(), 1));
+    vertical->setRange(0, std::max(height - client.height(), 0));
+}
+
+void CKeshView::OnPrepareDC() {
+    m_nPixelWidth = 0;
+    m_nPixelHeight = 0;
+    const CTile1View* tiles = TileView();
+    if (!tiles) {
+        return;
+    }
+    // Kept well inside int so that cell corners near the far edge still fit.
+    constexpr int64_t kMaxPixels = std::numeric_limits<int32_t>::max() / 2;
+    m_nPixelWidth = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t(tiles->tileWidth()) * m_map.width(), 0, kMaxPixels));
+    m_nPixelHeight = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t(m_map.height()) * tiles->tileHeight(), 0, kMaxPixels));
+    horizontalScrollBar()->setSingleStep(std::max(tiles->tileWidth(), 1));
+    verticalScrollBar()->setSingleStep(std::max(tiles->tileHeight(), 1));
+    SetScrollSizes(m_nPixelWidth, m_nPixelHeight);
+}
+
+void CKeshView::paintEvent(QPaintEvent* event) {
+    QPainter dc(viewport());
+    dc.fillRect(event->rect(), Qt::black);
+    OnPrepareDC();
+    const QPoint scroll = GetScrollPosition();
+    dc.translate(-scroll);
+    OnDraw(dc, event->rect().translated(scroll));
+}
+
+void CKeshView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    OnPrepareDC();
+}
+
+void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
+    CTile1View* tiles = TileView();
+    if (!m_map.hasCells() || !tiles || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
+        return;
+    }
+    const QPoint scroll = GetScrollPosition();
+    const QSize client = viewport()->size();
+    const int32_t w = tiles->tileWidth();
+    const int32_t h = tiles->tileHeight();
+
+    // The visible cells and up to two more each way...
+    const CellRange visible =
+        VisibleCells(m_map, {{scroll.x(), scroll.y()}, client.width(), client.height()}, w, h);
+    // ...of which only those that meet the rectangle being repainted.
+    const int32_t firstCol = std::max(visible.firstCol, clip.left() / w);
+    const int32_t endCol = std::min(visible.endCol, clip.right() / w + 1);
+    const int32_t firstRow = std::max(visible.firstRow, clip.top() / h);
+    const int32_t endRow = std::min(visible.endRow, clip.bottom() / h + 1);
+
+    const uint16_t* cells = m_map.cells().data();
+    for (int32_t row = firstRow; row < endRow; ++row) {
+        const uint16_t* line = cells + size_t(row) * size_t(m_map.width());
+        for (int32_t col = firstCol; col < endCol; ++col) {
+            const uint16_t value = line[col];
+            tiles->DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h);
+        }
+    }
+
+    const int32_t curCol = m_map.curCol();
+    const int32_t curRow = m_map.curRow();
+    if (curCol >= visible.firstCol && curCol < visible.endCol && curRow >= visible.firstRow &&
+        curRow < visible.endRow) {
+        const int32_t x = curCol * w;
+        const int32_t y = curRow * h;
+        DrawRaisedEdge(dc, x - 2, y - 2, x + w + 2, y + h + 2);
+    }
+
+    // The selection's right and bottom are its last pixels; the dotted border
+    // is drawn just inside them, as a rectangle ending there.
+    const Rect& sel = m_map.m_rcSelect;
+    DrawFocusRect(dc, sel.left, sel.top, sel.right, sel.bottom);
+}
+
+int CKeshView::HitTestCell(QPoint& pt, QPoint* pPrev) {
+    const CTile1View* tiles = TileView();
+    if (!tiles) {
+        return -1;
+    }
+    const QPoint scroll = GetScrollPosition();
+    Point point{pt.x(), pt.y()};
+    Point prev;
+    const int index = m_map.HitTestCell(point, {scroll.x(), scroll.y()}, tiles->tileWidth(),
+                                        tiles->tileHeight(), pPrev ? &prev : nullptr);
+    if (index < 0) {
+        return -1;
+    }
+    pt = {point.x, point.y};
+    if (pPrev) {
+        *pPrev = {prev.x, prev.y};
+    }
+    return index;
+}
+
+void CKeshView::OfferSaveChanged() {
+    if (m_map.hasCells() && m_map.m_bModified == 1 && Services().AskYesNo(msg::kAskSaveChanged)) {
+        SaveMap();
+    }
+}
+
+void CKeshView::DiscardGrid() {
+    OfferSaveChanged();
+    m_map.cells().clear();
+    m_map.cells().shrink_to_fit();
+    viewport()->update();
+}
+
+} // namespace kesh::ui

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QAbstractScrollArea>
+#include <QPoint>
+#include <QTimer>
+
+#include "map/MapModel.h"
+
+class QPainter;
+
+namespace kesh::ui {
+
+class CTile1View;
+
+// The map view, the left pane of the main window. Owns the map (cells,
+// layout, current cell, selection, changed flag) and draws it, each cell
+// through the tile set view's DrawTile. Construction and drawing are in
+// CKeshView.cpp, mouse and keyboard editing in CKeshViewInput.cpp, the map
+// file procedures in CKeshViewFile.cpp.
+class CKeshView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    enum DragMode { DragNone = 0, DragPaint = 1, DragSelect = 2, DragPan = 3 };
+
+    explicit CKeshView(QWidget* parent = nullptr);
+    ~CKeshView() override;
+
+    MapModel& map() { return m_map; }
+    const MapModel& map() const { return m_map; }
+
+    // The tile set view (pane 0, 1 of the main splitter), or null.
+    static CTile1View* TileView();
+
+    // Sets the map's pixel size from the tile size and the scroll range from
+    // that; both are 0 without a tile set view. Done before every drawing.
+    void OnPrepareDC();
+    // Draws the visible part of the map, in map pixels, where it meets `clip`.
+    void OnDraw(QPainter& dc, const QRect& clip);
+
+    // The cell under client point `pt`, the nearest edge cell for a point
+    // outside the map; `pt` is snapped to that cell's client corner. With
+    // `pPrev`, it gets the old current cell's client corner and the hit cell
+    // becomes current. -1 without a tile set view or cells.
+    int HitTestCell(QPoint& pt, QPoint* pPrev = nullptr);
+
+    QPoint GetScrollPosition() const;
+    // Scrolls so that map pixel `pos` is at the top-left corner, within the range.
+    void ScrollToPosition(QPoint pos);
+
+    int32_t pixelWidth() const { return m_nPixelWidth; }
+    int32_t pixelHeight() const { return m_nPixelHeight; }
+    int timerId() const { return m_nTimer; }
+    int dragMode() const { return m_nDragMode; }
+
+    // When the map has cells and is changed, asks whether to save it and saves on Yes.
+    void OfferSaveChanged();
+    // At the end of the program: offers to save a changed map, then drops the grid.
+    void DiscardGrid();
+    // Saves the map to its file; nonzero on success.
+    int SaveMap();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    QSize minimumSizeHint() const override { return {0, 0}; }
+
+    // Editing (CKeshViewInput.cpp).
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void SetScrollSizes(int32_t width, int32_t height);
+    // The repeating timer's tick (CKeshViewInput.cpp).
+    void OnTimer(int id);
+
+    MapModel m_map;
+    int32_t m_nPixelHeight = 0;
+    int32_t m_nPixelWidth = 0;
+    QTimer m_timer;
+    int m_nTimer = 0;
+    QPoint m_ptLast;
+    QPoint m_ptAnchor;
+    int m_nDragMode = DragNone;
+};
+
+} // namespace kesh::ui
