@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QTimer>
 
+#include "map/MapEditor.h"
 #include "map/MapModel.h"
 
 class QPainter;
@@ -22,8 +23,6 @@ class CTile1View;
 class CKeshView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    enum DragMode { DragNone = 0, DragPaint = 1, DragSelect = 2, DragPan = 3 };
-
     explicit CKeshView(QWidget* parent = nullptr);
     ~CKeshView() override;
 
@@ -52,7 +51,16 @@ public:
     int32_t pixelWidth() const { return m_nPixelWidth; }
     int32_t pixelHeight() const { return m_nPixelHeight; }
     int timerId() const { return m_nTimer; }
-    int dragMode() const { return m_nDragMode; }
+    // DragNone, DragPaint, DragSelect or DragPan (map/MapEditor.h).
+    int dragMode() const { return m_editor.dragMode(); }
+
+    // The region commands of the edit menu; each repaints what it changed.
+    // Remembers where the selection is as the source of the next paste.
+    void RememberRegion();
+    // Copies the remembered region to the current cell as its top-left corner.
+    void PasteRegion();
+    // Sets every selected cell to the current tile.
+    void FillRegion();
 
     // When the map has cells and is changed, asks whether to save it and saves on Yes.
     void OfferSaveChanged();
@@ -73,20 +81,39 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void SetScrollSizes(int32_t width, int32_t height);
     // The repeating timer's tick (CKeshViewInput.cpp).
     void OnTimer(int id);
 
+    // What the editor needs to know of the view and the tile set now. The
+    // tile size is 0 x 0 without a tile set view: every edit then does nothing.
+    Viewport CurrentViewport() const;
+    static TileContext CurrentTile();
+    InputState CurrentKeys(Qt::KeyboardModifiers modifiers) const;
+    // Where the pointer is, in client pixels, as of the last mouse event.
+    QPoint PointerClient() const;
+    // Notes the pointer and the left button from a mouse event.
+    void TrackPointer(const QMouseEvent* event);
+    // Scrolls, repaints and picks a tile as an edit asks, then grabs or
+    // releases the mouse to match the drag state.
+    void Apply(const MapUpdate& update);
+    void SyncCapture();
+
     MapModel m_map;
+    MapEditor m_editor{m_map};
     int32_t m_nPixelHeight = 0;
     int32_t m_nPixelWidth = 0;
     QTimer m_timer;
     int m_nTimer = 0;
-    QPoint m_ptLast;
-    QPoint m_ptAnchor;
-    int m_nDragMode = DragNone;
+    // Qt reports no key or button state outside events, so the view keeps
+    // what it needs: whether Enter and the left button are down, and the
+    // pointer's last screen position.
+    bool m_bEnterDown = false;
+    bool m_bLeftDown = false;
+    QPoint m_ptPointer;
 };
 
 } // namespace kesh::ui
