@@ -3,7 +3,7 @@
 int main(int argc, char* argv[]) {
     kesh::ui::CKeshApp theApp(argc, argv);
     if (!theApp.InitInstance()) {
-        return 0;
+        return theApp.exitCode();
     }
     return theApp.exec();
 }

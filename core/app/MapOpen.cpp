@@ -41,13 +41,21 @@ bool MapProcedures::OpenMap() {
         return false;
     AskSaveChanges();
     const auto path = m_user.ChooseOpenFile(MapFileDialog(false));
-    if (!path)
-        return false;
+    return path && OpenMapPath(*path);
+}
 
+bool MapProcedures::OpenMapPath(const std::string& path) {
+    if (!m_tiles)
+        return false;
+    // A file that is not there is reported as such, before any layout question.
+    if (!m_fs.exists(path)) {
+        m_user.ShowMessage(std::string(msg::kOpenFailed) + "\n" + path);
+        return false;
+    }
     MapReadLayout layout;
     std::optional<std::string> tileHeader;
     bool missing = false;
-    Status st = LoadMapDescriptor(m_fs, *path, layout.descriptor, missing);
+    Status st = LoadMapDescriptor(m_fs, path, layout.descriptor, missing);
     if (missing) {
         if (!m_user.AskYesNo(msg::kAskKmfMissing) || !LayoutByHand(layout, tileHeader))
             return false;
@@ -57,7 +65,7 @@ bool MapProcedures::OpenMap() {
     }
 
     // Read into fresh objects: on failure the map and the tile set are untouched.
-    st = LoadMapFile(m_fs, *path, layout, m_map, *m_tiles);
+    st = LoadMapFile(m_fs, path, layout, m_map, *m_tiles);
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;
@@ -65,8 +73,8 @@ bool MapProcedures::OpenMap() {
     const auto& items = layout.descriptor.items;
     if (tileHeader && std::find(items.begin(), items.end(), MapItem::TileFile) == items.end())
         m_tiles->format().header = std::move(*tileHeader);
-    m_map.m_strPathName = *path;
-    m_map.m_strFileName = FileNameOf(*path);
+    m_map.m_strPathName = path;
+    m_map.m_strFileName = FileNameOf(path);
     clampSelection();
     if (m_setTitle)
         m_setTitle(m_map.m_strFileName);

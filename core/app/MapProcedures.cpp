@@ -43,9 +43,10 @@ void MapProcedures::clampSelection() {
         m_map.ClampSelection(m_tiles->tileWidth(), m_tiles->tileHeight());
 }
 
-void MapProcedures::AskSaveChanges() {
-    if (m_map.hasCells() && m_map.m_bModified && m_user.AskYesNo(msg::kAskSaveChanged))
-        SaveMap();
+bool MapProcedures::AskSaveChanges() {
+    if (!m_map.hasCells() || !m_map.m_bModified || !m_user.AskYesNo(msg::kAskSaveChanged))
+        return true;
+    return SaveMap();
 }
 
 bool MapProcedures::NewMap() {

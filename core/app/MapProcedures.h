@@ -34,6 +34,10 @@ public:
     // Offers to save a changed map, then reads a .map through its .kmf (or a
     // layout set by hand). True on success, when the caption takes the file name.
     bool OpenMap();
+    // The reading part of OpenMap for a path already chosen (the command
+    // line): no question about unsaved changes and no file dialog, but the
+    // same layout questions and messages. True on success, as OpenMap.
+    bool OpenMapPath(const std::string& path);
     // Saves the .map and its .kmf, asking for a name when the map has none.
     // Clears the changed flag on success; failures are shown to the user.
     bool SaveMap();
@@ -46,8 +50,9 @@ public:
     bool ExportMapBitmap();
     // Before a changed map is dropped (File New, open, exit): asks
     // "변경된 파일을 저장할까요?" and on Yes saves it. Nothing is asked for an
-    // unchanged map or one without cells.
-    void AskSaveChanges();
+    // unchanged map or one without cells. True when the map may be dropped:
+    // nothing to save, the user declined, or the save succeeded.
+    bool AskSaveChanges();
 
     // The file dialog every map file procedure shows.
     static FileDialogOptions MapFileDialog(bool save);

@@ -3,7 +3,8 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "ScriptedUserServices.h"
+#include "FrameTestSupport.h"
+#include "InstalledUserServices.h"
 #include "app/CMainFrame.h"
 #include "app/CSplitterWnd.h"
 #include "app/Messages.h"
@@ -26,6 +27,8 @@ void ShowAndSettle(CMainFrame& frame) {
 class MainFrameTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { IsolateSettings(); }
+
     void mapColumnIsTwoThirdsOfTheClientWidth() {
         QCOMPARE(CMainFrame::MapColumnWidth(900), 600);
         QCOMPARE(CMainFrame::MapColumnWidth(1000), 666);
@@ -33,7 +36,7 @@ private slots:
     }
 
     void startsWithAnUntitledMapAndEmptyTileSet() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         CMainFrame frame;
         const int createdWidth = frame.width();
         ShowAndSettle(frame);
@@ -60,7 +63,7 @@ private slots:
         QCOMPARE(frame.dockWidgetArea(frame.tileInfoBar()), Qt::RightDockWidgetArea);
         QVERIFY(frame.toolBar()->isVisible());
         QVERIFY(frame.statusBarWidget()->isVisible());
-        QVERIFY(user.questions.empty() && user.messages.empty() && user.dialogs == 0);
+        QVERIFY(user.calls().empty());
 
         const QList<int> sizes = frame.splitter()->sizes();
         const int room = sizes[0] + sizes[1];
@@ -68,7 +71,7 @@ private slots:
     }
 
     void onlyTheTileColumnFollowsTheWindowWidth() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         CMainFrame frame;
         frame.resize(900, 500);
         ShowAndSettle(frame);
@@ -88,7 +91,7 @@ private slots:
     }
 
     void focusMakesAViewActive() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         CMainFrame frame;
         frame.resize(1000, 600);
         ShowAndSettle(frame);
@@ -101,23 +104,24 @@ private slots:
     }
 
     void closingAsksOnlyAboutAChangedMap() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         {
             CMainFrame frame;
             ShowAndSettle(frame);
             frame.close();
-            QVERIFY(user.questions.empty());
+            QVERIFY(user.calls().empty());
         }
         CMainFrame frame;
         ShowAndSettle(frame);
         frame.mapView()->map().m_bModified = 1;
-        user.Answer(false);
+        user.no();
         frame.close();
-        QCOMPARE(user.questions, std::vector<std::string>{kesh::msg::kAskSaveChanged});
+        QCOMPARE(user.transcript(),
+                 std::vector<std::string>{std::string("yesno: ") + kesh::msg::kAskSaveChanged});
     }
 
     void globalsAreClearedWithTheFrame() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         { CMainFrame frame; }
         QVERIFY(!g_pMainSplitter);
         QVERIFY(!g_wndTileInfoBar);

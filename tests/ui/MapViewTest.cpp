@@ -1,7 +1,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "ScriptedUserServices.h"
+#include "InstalledUserServices.h"
 #include "ViewHarness.h"
 #include "app/Messages.h"
 
@@ -203,18 +203,19 @@ private slots:
     }
 
     void discardingAChangedMapAsksToSave() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         {
             ViewHarness h(300, 100, 200);
             h.map->DiscardGrid();
-            QVERIFY(user.questions.empty());
+            QVERIFY(user.calls().empty());
             QVERIFY(!h.map->map().hasCells());
         }
         ViewHarness h(300, 100, 200);
         h.map->map().m_bModified = 1;
-        user.Answer(false);
+        user.no();
         h.map->DiscardGrid();
-        QCOMPARE(user.questions, std::vector<std::string>{kesh::msg::kAskSaveChanged});
+        QCOMPARE(user.transcript(),
+                 std::vector<std::string>{std::string("yesno: ") + kesh::msg::kAskSaveChanged});
         QVERIFY(!h.map->map().hasCells());
         QVERIFY(ViewHarness::Grab(h.map).pixel(15, 15) == kBlack);
     }

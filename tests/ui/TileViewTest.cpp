@@ -3,7 +3,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "ScriptedUserServices.h"
+#include "InstalledUserServices.h"
 #include "ViewHarness.h"
 #include "app/Messages.h"
 
@@ -201,17 +201,18 @@ private slots:
     }
 
     void deleteRenumbersTheMapCells() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         ViewHarness h(200, 100, 200);
         h.AddTiles(5);
         auto& cells = h.map->map().cells();
         const std::vector<uint16_t> before = {0, 2, 3, 4, kEmptyCell};
         std::copy(before.begin(), before.end(), cells.begin());
         h.tiles->SelectTile(2);
-        user.Answer(true);
+        user.ok();
         QTest::keyClick(h.tiles, Qt::Key_Delete);
 
-        QCOMPARE(user.questions, std::vector<std::string>{kesh::msg::kAskDeleteTile});
+        QCOMPARE(user.transcript(),
+                 std::vector<std::string>{std::string("okcancel: ") + kesh::msg::kAskDeleteTile});
         QCOMPARE(h.tiles->GetTileCount(), 4);
         QCOMPARE(std::vector<uint16_t>(cells.begin(), cells.begin() + 5),
                  (std::vector<uint16_t>{0, kEmptyCell, 2, 3, kEmptyCell}));
@@ -223,29 +224,29 @@ private slots:
     }
 
     void cancelledDeleteChangesNothing() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         ViewHarness h(200, 100, 200);
         h.AddTiles(3);
         h.map->map().cells()[0] = 2;
         h.tiles->SelectTile(1);
-        user.Answer(false);
+        user.cancel();
         QTest::keyClick(h.tiles, Qt::Key_Delete);
-        QCOMPARE(user.questions.size(), size_t(1));
+        QCOMPARE(user.calls().size(), size_t(1));
         QCOMPARE(h.tiles->GetTileCount(), 3);
         QCOMPARE(h.map->map().cells()[0], uint16_t(2));
         QCOMPARE(h.map->map().m_bModified, 0);
     }
 
     void deletingTheLastTilesMovesTheCurrentDown() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         ViewHarness h(200, 100, 200);
         h.AddTiles(2);
         h.tiles->SelectTile(1);
-        user.Answer(true);
+        user.ok();
         h.tiles->DeleteCurrentTile();
         QCOMPARE(h.tiles->current(), 0);
         QCOMPARE(h.bar->numberBox()->text(), QStringLiteral("0"));
-        user.Answer(true);
+        user.ok();
         h.tiles->DeleteCurrentTile();
         QCOMPARE(h.tiles->GetTileCount(), 0);
         QCOMPARE(h.tiles->current(), -1);
@@ -255,13 +256,13 @@ private slots:
     }
 
     void deleteWithoutACurrentTileLeavesTheMapAlone() {
-        ScriptedUserServices user;
+        InstalledUserServices user;
         ViewHarness h(200, 100, 200);
         h.map->map().cells()[0] = 0;
         h.map->map().cells()[1] = 5;
-        user.Answer(true);
+        user.ok();
         QTest::keyClick(h.tiles, Qt::Key_Delete);
-        QVERIFY(user.questions.empty());
+        QVERIFY(user.calls().empty());
         QCOMPARE(h.map->map().cells()[0], uint16_t(0));
         QCOMPARE(h.map->map().cells()[1], uint16_t(5));
         QCOMPARE(h.map->map().m_bModified, 0);

@@ -1,54 +1,109 @@
 #include "app/CKeshApp.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
+#include <cstdio>
 
+#include <QPrinter>
+
+#include "app/AppIcon.h"
 #include "app/AppServices.h"
+#include "app/AppSettings.h"
+#include "app/CKeshDoc.h"
 #include "app/CMainFrame.h"
+#include "app/CommandLine.h"
+#include "app/FrameCommands.h"
+#include "app/ViewPrinting.h"
+#include "map/CKeshView.h"
 
 namespace kesh::ui {
 
+namespace {
+
+void Print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+// Prints the map file `path` on `printerName` (the default printer when empty).
+bool PrintMapFile(CMainFrame& frame, const QString& path, const QString& printerName) {
+    if (!frame.commands().OpenMapFile(path)) {
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!printerName.isEmpty()) {
+        printer.setPrinterName(printerName);
+    }
+    printer.setDocName(frame.document()->GetTitle());
+    if (!printer.isValid() || !PrintView(printer, FrameCommands::MapView())) {
+        Services().ShowMessage(kPrintFailed);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv) {
-    setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
-    setApplicationName(QStringLiteral("kesh"));
+    setOrganizationName(QString::fromUtf8(kSettingsOrganization));
+    setApplicationName(QString::fromUtf8(kSettingsApplication));
+    setApplicationVersion(QString::fromLatin1(Version()));
+    setDesktopFileName(QStringLiteral("kesh"));
+    setWindowIcon(AppIcon());
 }
 
 CKeshApp::~CKeshApp() = default;
 
 bool CKeshApp::InitInstance() {
-    m_pMainWnd = std::make_unique<CMainFrame>();
-
-    // A file named on the command line is opened as the (empty) document:
-    // only the caption shows it.
-    const QStringList args = arguments().mid(1);
-    for (const QString& arg : args) {
-        if (arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1Char('/'))) {
-            const QString flag = arg.mid(1).toLower();
-            if (flag == QLatin1String("unregister") || flag == QLatin1String("unregserver")) {
-                QSettings settings;
-                settings.clear();
-                settings.sync();
-                Services().ShowMessage(settings.status() == QSettings::NoError
-                                           ? "시스템 레지스트리 항목과 INI 파일(만약 있다면)이 "
-                                             "삭제되었습니다."
-                                           : "모든 시스템 레지스트리 항목(또는 INI 파일)이 "
-                                             "삭제되지는 않았습니다.");
-                return false;
-            }
-            continue;
-        }
-        QFile file(arg);
-        if (!file.open(QIODevice::ReadOnly)) {
-            Services().ShowMessage("문서 열기 실패.");
-            return false;
-        }
-        m_pMainWnd->SetTitle(QFileInfo(arg).fileName());
+    const CommandLineInfo info = ParseCommandLine(arguments().mid(1));
+    switch (info.m_nShellCommand) {
+    case CommandLineInfo::Help:
+        Print(stdout, CommandLineUsage());
+        return false;
+    case CommandLineInfo::Version:
+        Print(stdout, QStringLiteral("kesh %1\n").arg(QString::fromLatin1(Version())));
+        return false;
+    case CommandLineInfo::Error:
+        Print(stderr, QStringLiteral("kesh: %1\nTry 'kesh --help'.\n").arg(info.m_strError));
+        m_nExitCode = 2;
+        return false;
+    default:
         break;
     }
+    m_pMainWnd = std::make_unique<CMainFrame>();
+    return ProcessShellCommand(info, *m_pMainWnd, m_nExitCode);
+}
 
-    m_pMainWnd->show();
-    return true;
+bool CKeshApp::ProcessShellCommand(const CommandLineInfo& info, CMainFrame& frame, int& exitCode) {
+    exitCode = 0;
+    switch (info.m_nShellCommand) {
+    case CommandLineInfo::FileNew:
+        frame.show();
+        return true;
+    case CommandLineInfo::FileOpen:
+        // A file that cannot be read has been reported; the editor then
+        // starts with the defaults.
+        frame.show();
+        frame.commands().OpenMapFile(info.m_strFileName);
+        return true;
+    case CommandLineInfo::FilePrint:
+    case CommandLineInfo::FilePrintTo:
+        if (!PrintMapFile(frame, info.m_strFileName, info.m_strPrinterName)) {
+            exitCode = 1;
+        }
+        return false;
+    case CommandLineInfo::AppUnregister: {
+        const QString result = RemoveSettings();
+        if (result != QString::fromUtf8(kUnregistered)) {
+            exitCode = 1;
+        }
+        Services().ShowMessage(result.toStdString());
+        return false;
+    }
+    case CommandLineInfo::Help:
+    case CommandLineInfo::Version:
+    case CommandLineInfo::Error:
+        break;
+    }
+    return false;
 }
 
 } // namespace kesh::ui

@@ -7,6 +7,10 @@
 namespace kesh::ui {
 
 class CMainFrame;
+struct CommandLineInfo;
+
+// The program's version, "1.0.0".
+const char* Version();
 
 // The editor application: opens the settings store, builds the main window
 // and acts on the command line.
@@ -16,13 +20,21 @@ public:
     CKeshApp(int& argc, char** argv);
     ~CKeshApp() override;
 
-    // True to run the event loop, false to end the program.
+    // True to run the event loop, false to end the program with exitCode().
     bool InitInstance();
+    int exitCode() const { return m_nExitCode; }
 
     CMainFrame* mainFrame() const { return m_pMainWnd.get(); }
 
+    // Acts on a parsed command line with `frame` as the main window: shows
+    // it (opening a named map file first), or prints, removes the settings,
+    // or prints help or the version. True when the editor should go on
+    // running; otherwise `exitCode` says how it ended.
+    static bool ProcessShellCommand(const CommandLineInfo& info, CMainFrame& frame, int& exitCode);
+
 private:
     std::unique_ptr<CMainFrame> m_pMainWnd;
+    int m_nExitCode = 0;
 };
 
 } // namespace kesh::ui

@@ -5,11 +5,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "app/AppServices.h"
+#include "app/AppSettings.h"
+#include "app/CKeshDoc.h"
 #include "app/CSplitterWnd.h"
+#include "app/FrameCommands.h"
 #include "app/QtUserServices.h"
 #include "map/CKeshView.h"
 #include "tileset/CTile1View.h"
@@ -29,6 +33,13 @@ QSize DefaultFrameSize() {
     return {available.width() * 3 / 4, available.height() * 3 / 4};
 }
 
+// Where the window's placement is kept in the settings store.
+const QString kGeometryKey = QStringLiteral("Frame/Geometry");
+const QString kStateKey = QStringLiteral("Frame/State");
+const QString kMapColumnKey = QStringLiteral("Frame/MapColumn");
+// Bumped when the bars change in a way an old saved state would not fit.
+constexpr int kStateVersion = 1;
+
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
@@ -36,9 +47,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
         m_services = std::make_unique<QtUserServices>(this);
         SetAppServices(m_services.get());
     }
-    SetTitle(QStringLiteral("제목없음"));
+    m_pDocument = new CKeshDoc(this);
+    connect(m_pDocument, &CKeshDoc::titleChanged, this,
+            [this](const QString& title) { setWindowTitle(title + QStringLiteral(" - kesh")); });
+    m_pDocument->OnNewDocument();
+    m_commands = std::make_unique<FrameCommands>(
+        [this](const QString& title) { m_pDocument->SetTitle(title); });
     resize(DefaultFrameSize());
     OnCreate();
+    LoadFramePlacement();
 }
 
 CMainFrame::~CMainFrame() {
@@ -54,14 +71,10 @@ void CMainFrame::OnCreate() {
     g_wndTileInfoBar = m_wndTileInfoBar;
     addDockWidget(Qt::RightDockWidgetArea, m_wndTileInfoBar);
 
-    m_wndToolBar = new QToolBar(this);
-    m_wndToolBar->setObjectName(QStringLiteral("toolBar"));
-    m_wndToolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
-
-    m_wndStatusBar = new QStatusBar(this);
-    m_wndStatusBar->setObjectName(QStringLiteral("statusBar"));
-    setStatusBar(m_wndStatusBar);
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateAccelerators();
 }
 
 void CMainFrame::OnCreateClient() {
@@ -75,6 +88,7 @@ void CMainFrame::OnCreateClient() {
     m_wndSplitter->CreateView(0, 0, map);
     m_wndSplitter->CreateView(0, 1, new CTile1View(m_wndSplitter));
 
+    // The active view follows the focus.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         for (QWidget* view :
              {static_cast<QWidget*>(mapView()), static_cast<QWidget*>(tileView())}) {
@@ -103,8 +117,11 @@ void CMainFrame::SetActiveView(QWidget* view) {
 }
 
 void CMainFrame::SetTitle(const QString& title) {
-    m_title = title;
-    setWindowTitle(title + QStringLiteral(" - kesh"));
+    m_pDocument->SetTitle(title);
+}
+
+QString CMainFrame::GetTitle() const {
+    return m_pDocument->GetTitle();
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
@@ -118,15 +135,44 @@ void CMainFrame::ApplyInitialColumns() {
     }
     m_columnsApplied = true;
     const int total = m_wndSplitter->width() - m_wndSplitter->handleWidth();
-    const int map = std::min(m_mapColumnWidth, std::max(total, 0));
+    const int wanted = m_savedMapColumn >= 0 ? m_savedMapColumn : m_mapColumnWidth;
+    const int map = std::min(wanted, std::max(total, 0));
     m_wndSplitter->setSizes({map, std::max(total - map, 0)});
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
-    // The map view asks about unsaved changes; nothing can stop the closing.
-    if (CKeshView* map = mapView()) {
-        map->DiscardGrid();
+void CMainFrame::LoadFramePlacement() {
+    const std::unique_ptr<QSettings> settings = OpenSettings();
+    if (settings->contains(kGeometryKey)) {
+        restoreGeometry(settings->value(kGeometryKey).toByteArray());
     }
+    if (settings->contains(kStateKey)) {
+        restoreState(settings->value(kStateKey).toByteArray(), kStateVersion);
+    }
+    bool ok = false;
+    const int column = settings->value(kMapColumnKey).toInt(&ok);
+    if (ok && column >= 0) {
+        m_savedMapColumn = column;
+    }
+}
+
+void CMainFrame::SaveFramePlacement() const {
+    const std::unique_ptr<QSettings> settings = OpenSettings();
+    settings->setValue(kGeometryKey, saveGeometry());
+    settings->setValue(kStateKey, saveState(kStateVersion));
+    const QList<int> sizes = m_wndSplitter->sizes();
+    if (m_columnsApplied && !sizes.isEmpty()) {
+        settings->setValue(kMapColumnKey, sizes.first());
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A changed map is offered for saving; when the user wanted it saved and
+    // that did not happen (cancelled or failed), the window stays open.
+    if (!m_commands->QueryClose()) {
+        event->ignore();
+        return;
+    }
+    SaveFramePlacement();
     event->accept();
 }
 

@@ -1,24 +1,36 @@
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
+#include "app/LockKeys.h"
+
+class QLabel;
 class QStatusBar;
 class QToolBar;
 
 namespace kesh::ui {
 
+class CKeshDoc;
 class CKeshView;
 class CSplitterWnd;
 class CTile1View;
 class CTileInfoBar;
+class FrameCommands;
 class QtUserServices;
 
-// The main window: tool bar, status bar, the tile attribute bar docked on the
-// right, and a splitter with the map view on the left and the tile set view
-// on the right. Commands reach the views through the frame.
+// The main window: menu bar, tool bar, status bar, the tile attribute bar
+// docked on the right, and a splitter with the map view on the left and the
+// tile set view on the right. Menu items, keys and tool buttons all come to
+// OnCommand; the map and tile commands go on to FrameCommands.
+// Construction and layout are in CMainFrame.cpp, the menus, keys and bars in
+// CMainFrameMenus.cpp.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -34,6 +46,17 @@ public:
     QToolBar* toolBar() const { return m_wndToolBar; }
     QStatusBar* statusBarWidget() const { return m_wndStatusBar; }
     CTileInfoBar* tileInfoBar() const { return m_wndTileInfoBar; }
+    CKeshDoc* document() const { return m_pDocument; }
+    FrameCommands& commands() const { return *m_commands; }
+
+    // The action of command `id` (menu item, tool button or key), or null.
+    QAction* action(int id) const { return m_actions.value(id); }
+    // The texts of the three lock indicators, in status bar order.
+    QLabel* indicator(int index) const { return m_indicators[size_t(index)]; }
+    QLabel* idlePane() const { return m_idlePane; }
+
+    // Runs command `id` as if its menu item was chosen.
+    void OnCommand(int id);
 
     // The view that receives commands first: the map view at start-up, then
     // whichever view last had the focus.
@@ -42,7 +65,15 @@ public:
 
     // The document's title; the caption shows it before " - kesh".
     void SetTitle(const QString& title);
-    QString GetTitle() const { return m_title; }
+    QString GetTitle() const;
+
+    // Shows "CAP", "NUM" and "SCRL" for the locks that are on; all blank
+    // when the window system does not say.
+    void UpdateLockIndicators(const std::optional<LockKeyStates>& states);
+
+    // Writes the window's size and place, the map column's width and where
+    // the bars are docked to the settings store (done when the window closes).
+    void SaveFramePlacement() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,16 +82,37 @@ protected:
 private:
     void OnCreate();
     void OnCreateClient();
-    // Gives the map column its first width once the splitter has its size.
+    // Gives the map column its first width once the splitter has its size:
+    // the width it had last time, or two thirds of the client width.
     void ApplyInitialColumns();
+    void LoadFramePlacement();
+
+    // CMainFrameMenus.cpp
+    QAction* CreateAction(int id, const QString& text);
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateAccelerators();
+    void OnNextPane(int step);
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnAppAbout();
+    // The view that printing draws: the active one, else the map view.
+    QWidget* PrintedView() const;
 
     QStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;
     CSplitterWnd* m_wndSplitter = nullptr;
     CTileInfoBar* m_wndTileInfoBar = nullptr;
+    CKeshDoc* m_pDocument = nullptr;
+    std::unique_ptr<FrameCommands> m_commands;
+    QHash<int, QAction*> m_actions;
+    QLabel* m_idlePane = nullptr;
+    std::array<QLabel*, 3> m_indicators{};
+    QTimer m_lockTimer;
     QPointer<QWidget> m_pActiveView;
-    QString m_title;
     int m_mapColumnWidth = 0;
+    int m_savedMapColumn = -1;
     bool m_columnsApplied = false;
     std::unique_ptr<QtUserServices> m_services;
 };

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/MapProcedures.h"
+#include "app/Messages.h"
+#include "support/ScriptedUserServices.h"
+#include "support/TempDir.h"
+#include "support/TestTiles.h"
+
+using namespace kesh;
+using kesh::test::ScriptedUserServices;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+struct MapOpenPathTest : ::testing::Test {
+    kesh::test::TempDir dir;
+    MapModel map;
+    TileSet tiles;
+    ScriptedUserServices user;
+    Lines titles;
+
+    MapProcedures procs() {
+        return MapProcedures(map, &tiles, user, FileSystem::Native(),
+                             [this](const std::string& t) { titles.push_back(t); });
+    }
+
+    void SetUp() override {
+        kesh::test::MakeTiles(tiles, 16, 16, 3);
+        map.cells()[5] = 2;
+        user.saveFile(dir.file("road.map"));
+        ASSERT_TRUE(procs().SaveMapAs());
+        user.clearCalls();
+        map.cells()[5] = kEmptyCell;
+    }
+};
+
+} // namespace
+
+TEST_F(MapOpenPathTest, ReadsTheNamedFileWithoutAFileDialogOrSaveQuestion) {
+    map.m_bModified = 1; // the caller decides about unsaved changes
+    ASSERT_TRUE(procs().OpenMapPath(dir.file("road.map")));
+    EXPECT_TRUE(user.calls().empty());
+    EXPECT_EQ(map.cells()[5], 2);
+    EXPECT_EQ(map.m_strPathName, dir.file("road.map"));
+    EXPECT_EQ(titles, Lines{"road.map"});
+}
+
+TEST_F(MapOpenPathTest, AMissingFileIsReportedBeforeAnyLayoutQuestion) {
+    const auto before = map.cells();
+    EXPECT_FALSE(procs().OpenMapPath(dir.file("nowhere.map")));
+    EXPECT_EQ(user.transcript(),
+              Lines{"message: " + std::string(msg::kOpenFailed) + "\n" + dir.file("nowhere.map")});
+    EXPECT_EQ(map.cells(), before);
+    EXPECT_TRUE(titles.empty());
+}
+
+TEST_F(MapOpenPathTest, WithoutItsKmfTheSameQuestionAsTheMenuOpen) {
+    std::filesystem::remove(dir.file("road.kmf"));
+    user.no();
+    EXPECT_FALSE(procs().OpenMapPath(dir.file("road.map")));
+    EXPECT_EQ(user.transcript(), Lines{std::string("yesno: ") + msg::kAskKmfMissing});
+}
+
+TEST_F(MapOpenPathTest, TheMenuOpenAsksChoosesThenReadsTheSameWay) {
+    map.m_bModified = 1;
+    user.no().openFile(dir.file("road.map"));
+    ASSERT_TRUE(procs().OpenMap());
+    EXPECT_EQ(user.transcript(),
+              (Lines{std::string("yesno: ") + msg::kAskSaveChanged, "open: *.map"}));
+    EXPECT_EQ(map.cells()[5], 2);
+}
+
+TEST_F(MapOpenPathTest, AskSaveChangesSaysWhetherTheMapMayGo) {
+    EXPECT_TRUE(procs().AskSaveChanges()); // unchanged: nothing asked
+    map.m_bModified = 1;
+    user.no();
+    EXPECT_TRUE(procs().AskSaveChanges());
+    user.yes();
+    EXPECT_TRUE(procs().AskSaveChanges()); // saved under its name
+    EXPECT_EQ(map.m_bModified, 0);
+    map.m_bModified = 1;
+    map.m_strPathName = map.m_strFileName; // no file yet: a name is asked for
+    user.yes().cancelSave();
+    EXPECT_FALSE(procs().AskSaveChanges());
+    EXPECT_EQ(map.m_bModified, 1);
+}

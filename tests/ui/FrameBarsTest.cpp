@@ -1,0 +1,233 @@
+#include <QAction>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "FrameTestSupport.h"
+#include "InstalledUserServices.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/CommandStrings.h"
+#include "tileset/CTile1View.h"
+#include "tileset/CTileInfoBar.h"
+
+using namespace kesh::ui;
+
+namespace {
+
+struct Item {
+    QString text;
+    int id; // 0: separator
+};
+
+// The menu bar as the user sees it: titles, then each menu's items.
+QList<std::pair<QString, QList<Item>>> MenuBarOf(CMainFrame& frame) {
+    QList<std::pair<QString, QList<Item>>> menus;
+    for (QAction* top : frame.menuBar()->actions()) {
+        QList<Item> items;
+        for (QAction* a : top->menu()->actions()) {
+            items.append({a->isSeparator() ? QString() : a->text(),
+                          a->isSeparator() ? 0 : a->data().toInt()});
+        }
+        menus.append({top->text(), items});
+    }
+    return menus;
+}
+
+} // namespace
+
+class FrameBarsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { IsolateSettings(); }
+
+    void menuBarHasEveryItemWithItsText() {
+        InstalledUserServices user;
+        CMainFrame frame;
+        const auto menus = MenuBarOf(frame);
+        const QList<QString> titles = {QStringLiteral("지도..."), QStringLiteral("타일..."),
+                                       QStringLiteral("편집"), QStringLiteral("보기(&V)"),
+                                       QStringLiteral("도움말(&H)")};
+        QCOMPARE(menus.size(), titles.size());
+        const QList<QList<Item>> expected = {
+            {{QStringLiteral("새 파일(&N)\tCtrl+N"), ID_FILE_NEW},
+             {QStringLiteral("열기"), ID_MAP_OPEN},
+             {QStringLiteral("저장"), ID_MAP_SAVE},
+             {QStringLiteral("새이름으로..."), ID_FILE_SAVE_AS},
+             {QStringLiteral("비트맵 파일로 저장"), ID_MAP_SAVEBMP},
+             {QStringLiteral("파일포맷 변경"), ID_MAP_FORMAT},
+             {QStringLiteral("인쇄 미리 보기(&V)"), ID_FILE_PRINT_PREVIEW},
+             {QString(), 0},
+             {QStringLiteral("종료(&X)"), ID_APP_EXIT}},
+            {{QStringLiteral("타일파일 추가시킴"), ID_TILE_ADDFILE},
+             {QStringLiteral("팔렛읽어오기"), ID_TILE_LOADPALETTE},
+             {QStringLiteral("저장"), ID_TILE_SAVE},
+             {QStringLiteral("비트맵 파일로 저장"), ID_TILE_SAVEBMP},
+             {QStringLiteral("파일포맷 변경"), ID_TILE_FORMAT}},
+            {{QStringLiteral("영역 복사(&C)\tCtrl+C"), ID_EDIT_COPY},
+             {QStringLiteral("영역 붙여넣기(&P)\tCtrl+V"), ID_EDIT_PASTE},
+             {QStringLiteral("영역 채우기"), ID_EDIT_FILL}},
+            {{QStringLiteral("도구모음줄(&T)"), ID_VIEW_TOOLBAR},
+             {QStringLiteral("상태표시줄(&S)"), ID_VIEW_STATUS_BAR}},
+            {{QStringLiteral("Varno 란??..."), ID_APP_ABOUT}},
+        };
+        for (int m = 0; m < menus.size(); ++m) {
+            QCOMPARE(menus[m].first, titles[m]);
+            QCOMPARE(menus[m].second.size(), expected[m].size());
+            for (int i = 0; i < expected[m].size(); ++i) {
+                QCOMPARE(menus[m].second[i].text, expected[m][i].text);
+                QCOMPARE(menus[m].second[i].id, expected[m][i].id);
+            }
+        }
+        // Only the two View items carry a tick; every item is enabled.
+        for (const auto& menu : menus) {
+            for (const Item& item : menu.second) {
+                if (item.id == 0) {
+                    continue;
+                }
+                QAction* a = frame.action(item.id);
+                QVERIFY(a->isEnabled());
+                QCOMPARE(a->isCheckable(),
+                         item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR);
+            }
+        }
+    }
+
+    void toolBarHasSevenButtonsInOrder() {
+        InstalledUserServices user;
+        CMainFrame frame;
+        QList<int> ids;
+        for (QAction* a : frame.toolBar()->actions()) {
+            ids << (a->isSeparator() ? 0 : a->data().toInt());
+            if (!a->isSeparator()) {
+                QVERIFY(!a->icon().isNull());
+                const QPixmap pixmap = a->icon().pixmap(QSize(16, 15));
+                QCOMPARE(pixmap.size(), QSize(16, 15));
+                QCOMPARE(a->toolTip(), CommandToolTip(a->data().toInt()));
+            }
+        }
+        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, 0, ID_EDIT_COPY,
+                                  ID_EDIT_PASTE, 0, ID_EDIT_FILL, 0, ID_APP_ABOUT}));
+        QCOMPARE(frame.toolBar()->iconSize(), QSize(16, 15));
+        QCOMPARE(CommandToolTip(ID_MAP_OPEN), QStringLiteral("지도열기"));
+        QCOMPARE(CommandToolTip(ID_EDIT_FILL), QStringLiteral("채우기"));
+    }
+
+    void viewItemsShowAndHideTheBarsAndTickWhileShown() {
+        InstalledUserServices user;
+        CMainFrame frame;
+        QVERIFY(ShowActive(frame));
+        QAction* toolBarItem = frame.action(ID_VIEW_TOOLBAR);
+        QAction* statusBarItem = frame.action(ID_VIEW_STATUS_BAR);
+        QVERIFY(toolBarItem->isChecked() && statusBarItem->isChecked());
+
+        toolBarItem->trigger();
+        QVERIFY(!frame.toolBar()->isVisible());
+        QVERIFY(!toolBarItem->isChecked());
+        QVERIFY(frame.tileInfoBar()->isVisible()); // the attribute bar stays
+        statusBarItem->trigger();
+        QVERIFY(!frame.statusBarWidget()->isVisible());
+        QVERIFY(!statusBarItem->isChecked());
+
+        toolBarItem->trigger();
+        statusBarItem->trigger();
+        QVERIFY(frame.toolBar()->isVisible() && frame.statusBarWidget()->isVisible());
+        QVERIFY(toolBarItem->isChecked() && statusBarItem->isChecked());
+
+        // Hidden some other way (the bars' own menu): the tick follows.
+        frame.toolBar()->hide();
+        QVERIFY(!toolBarItem->isChecked());
+        frame.toolBar()->show();
+        QVERIFY(toolBarItem->isChecked());
+    }
+
+    void statusBarShowsReadyOrThePromptOfTheItem() {
+        InstalledUserServices user;
+        CMainFrame frame;
+        QVERIFY(ShowActive(frame));
+        QStatusBar* bar = frame.statusBarWidget();
+        QCOMPARE(frame.idlePane()->text(), QStringLiteral("준비"));
+        QVERIFY(frame.idlePane()->isVisible());
+
+        // A highlighted menu item.
+        QAction* fill = frame.action(ID_EDIT_FILL);
+        fill->showStatusText(frame.menuBar());
+        QCOMPARE(bar->currentMessage(), QStringLiteral("선택된 영역을 현재 타일로 채움니다."));
+        QVERIFY(!frame.idlePane()->isVisible());
+        QAction* format = frame.action(ID_MAP_FORMAT);
+        format->showStatusText(frame.menuBar());
+        QCOMPARE(bar->currentMessage(), QStringLiteral("지도파일의 포맷을 변경합니다."));
+        QStatusTipEvent leave{QString()};
+        QCoreApplication::sendEvent(frame.menuBar(), &leave);
+        QVERIFY(bar->currentMessage().isEmpty());
+        QVERIFY(frame.idlePane()->isVisible());
+
+        // The mouse resting on a tool button.
+        auto* button =
+            qobject_cast<QToolButton*>(frame.toolBar()->widgetForAction(frame.action(ID_MAP_SAVE)));
+        QVERIFY(button);
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)));
+        QCoreApplication::sendEvent(button, &enter);
+        QCOMPARE(bar->currentMessage(), QStringLiteral("지도파일을 파일을 저장합니다."));
+        QCOMPARE(button->toolTip(), QStringLiteral("지도저장"));
+    }
+
+    void everyCommandHasItsPromptAndTip() {
+        const std::pair<int, const char*> strings[] = {
+            {ID_FILE_NEW, "새 문서를 작성합니다.\n새 파일"},
+            {ID_MAP_SAVEBMP, "지도를 비트맵으로 저장합니다.\nbmp로 저장"},
+            {ID_APP_EXIT, "문서를 저장할지 물어보고 응용 프로그램을 종료합니다.\n종료"},
+            {ID_TILE_ADDFILE, "타일 파일을 추가시킴니다.\n타일추가"},
+            {ID_TILE_LOADPALETTE, "팔렛을 읽어옵니다.\n팔렛 읽어오기"},
+            {ID_EDIT_PASTE, "기억된 선택영역을 현재위치로 붙여넣습니다.\n선택영역 붙여넣기"},
+            {ID_VIEW_STATUS_BAR, "상태표시줄을 보이거나 감춥니다.\n상태표시줄 전환"},
+            {ID_APP_ABOUT, "프로그램 정보, 버전 번호 및 저작권을 나타냅니다.\n정보"},
+        };
+        for (const auto& [id, text] : strings) {
+            QCOMPARE(CommandString(id), QString::fromUtf8(text));
+        }
+        InstalledUserServices user;
+        CMainFrame frame;
+        for (int id : {ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, ID_FILE_SAVE_AS, ID_MAP_SAVEBMP,
+                       ID_MAP_FORMAT, ID_APP_EXIT, ID_TILE_ADDFILE, ID_TILE_LOADPALETTE,
+                       ID_TILE_SAVE, ID_TILE_SAVEBMP, ID_TILE_FORMAT, ID_EDIT_COPY, ID_EDIT_PASTE,
+                       ID_EDIT_FILL, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_ABOUT}) {
+            QVERIFY(!CommandPrompt(id).isEmpty());
+            QVERIFY(!CommandToolTip(id).isEmpty());
+            QCOMPARE(frame.action(id)->statusTip(), CommandPrompt(id));
+        }
+    }
+
+    void lockIndicatorsShowOnlyTheLocksThatAreOn() {
+        InstalledUserServices user;
+        CMainFrame frame;
+        // The offscreen platform does not say: blank.
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(frame.indicator(i)->text().isEmpty());
+        }
+        frame.UpdateLockIndicators(LockKeyStates{true, false, true});
+        QCOMPARE(frame.indicator(0)->text(), QStringLiteral("CAP"));
+        QCOMPARE(frame.indicator(1)->text(), QString());
+        QCOMPARE(frame.indicator(2)->text(), QStringLiteral("SCRL"));
+        frame.UpdateLockIndicators(LockKeyStates{false, true, false});
+        QCOMPARE(frame.indicator(0)->text(), QString());
+        QCOMPARE(frame.indicator(1)->text(), QStringLiteral("NUM"));
+        frame.UpdateLockIndicators(std::nullopt);
+        QCOMPARE(frame.indicator(1)->text(), QString());
+    }
+
+    void exitClosesTheWindow() {
+        InstalledUserServices user;
+        CMainFrame frame;
+        QVERIFY(ShowActive(frame));
+        frame.action(ID_APP_EXIT)->trigger();
+        QVERIFY(!frame.isVisible());
+    }
+};
+
+QTEST_MAIN(FrameBarsTest)
+#include "FrameBarsTest.moc"

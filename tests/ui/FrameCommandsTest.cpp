@@ -1,0 +1,345 @@
+#include <QAction>
+#include <QFile>
+#include <QTest>
+
+#include "FrameTestSupport.h"
+#include "InstalledUserServices.h"
+#include "app/CKeshDoc.h"
+#include "app/CMainFrame.h"
+#include "app/CSplitterWnd.h"
+#include "app/CommandIds.h"
+#include "app/FrameCommands.h"
+#include "app/Messages.h"
+#include "map/CKeshView.h"
+#include "support/TempDir.h"
+#include "support/TestTiles.h"
+#include "tileset/CTile1View.h"
+#include "tileset/CTileInfoBar.h"
+
+using namespace kesh::ui;
+using kesh::test::TileSetState;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// Little-endian 32-bit value at `offset` of a file (a BMP's width is at 18).
+int32_t ReadInt32(const std::string& path, int offset) {
+    const std::vector<uint8_t> bytes = kesh::test::ReadBytes(path);
+    if (bytes.size() < size_t(offset) + 4) {
+        return -1;
+    }
+    return int32_t(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+                   uint32_t(bytes[offset + 3]) << 24);
+}
+
+struct MapState {
+    kesh::MapFormat format;
+    std::vector<uint16_t> cells;
+    int modified;
+    explicit MapState(const kesh::MapModel& m)
+        : format(m.format()), cells(m.cells()), modified(m.m_bModified) {}
+    bool operator==(const MapState&) const = default;
+};
+
+} // namespace
+
+class FrameCommandsTest : public QObject {
+    Q_OBJECT
+
+    InstalledUserServices* user = nullptr;
+    CMainFrame* frame = nullptr;
+    kesh::test::TempDir* dir = nullptr;
+
+    kesh::MapModel& map() { return frame->mapView()->map(); }
+    kesh::TileSet& tiles() { return frame->tileView()->tileSet(); }
+    void run(int id) { frame->action(id)->trigger(); }
+    Lines transcript() const { return user->transcript(); }
+
+private slots:
+    void initTestCase() { IsolateSettings(); }
+
+    void init() {
+        user = new InstalledUserServices;
+        dir = new kesh::test::TempDir;
+        frame = new CMainFrame;
+        frame->resize(900, 600);
+        QVERIFY(ShowActive(*frame));
+        kesh::test::MakeTiles(tiles(), 32, 32, 3);
+        frame->tileView()->TileSetChanged();
+    }
+
+    void cleanup() {
+        QVERIFY(user->allUsed());
+        map().m_bModified = 0; // nothing to ask about when the window goes
+        delete frame;
+        delete dir;
+        delete user;
+    }
+
+    void mapMenuItemsReachTheMapProcedures() {
+        user->cancelMap().cancelOpen().cancelSave().cancelSave().cancelMap();
+        for (int id : {ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, ID_FILE_SAVE_AS, ID_MAP_FORMAT}) {
+            run(id);
+        }
+        QCOMPARE(transcript(),
+                 (Lines{"map format", "open: *.map", "save: *.map", "save: *.map", "map format"}));
+        QCOMPARE(map().m_bModified, 1); // by the format change, even cancelled
+
+        // Saved for real: the map's own files, and a bitmap as wide as the map.
+        user->saveFile(dir->file("town.map")).saveFile(dir->file("town.bmp"));
+        run(ID_MAP_SAVE);
+        run(ID_MAP_SAVEBMP);
+        QVERIFY(QFile::exists(QString::fromStdString(dir->file("town.kmf"))));
+        QCOMPARE(ReadInt32(dir->file("town.bmp"), 18), 64 * 32);
+        QCOMPARE(map().m_bModified, 0);
+    }
+
+    void tileMenuItemsReachTheTileProcedures() {
+        user->cancelOpen().cancelOpen().cancelTile();
+        for (int id : {ID_TILE_ADDFILE, ID_TILE_LOADPALETTE, ID_TILE_FORMAT}) {
+            run(id);
+        }
+        QCOMPARE(transcript(), (Lines{"open: *.til", "open: *.bmp", "tile format"}));
+
+        user->saveFile(dir->file("set.til")).saveFile(dir->file("sheet.bmp"));
+        run(ID_TILE_SAVE);
+        run(ID_TILE_SAVEBMP);
+        QVERIFY(QFile::exists(QString::fromStdString(dir->file("set.ktf"))));
+        QCOMPARE(ReadInt32(dir->file("sheet.bmp"), 18), 10 * 32); // a sheet ten tiles wide
+    }
+
+    void editMenuItemsWorkOnTheMapRegion() {
+        kesh::MapModel& m = map();
+        m.m_rcSelect = {0, 0, 63, 63}; // cells (0, 0) to (1, 1)
+        g_wndTileInfoBar->m_tileNumber = 2;
+        run(ID_EDIT_FILL);
+        QCOMPARE(m.cells()[0], uint16_t(2));
+        QCOMPARE(m.cells()[65], uint16_t(2));
+        QCOMPARE(m.m_bModified, 1);
+
+        run(ID_EDIT_COPY);
+        QVERIFY(m.m_rcCopySource.has_value());
+        m.m_nCurCell = 10;
+        run(ID_EDIT_PASTE);
+        QCOMPARE(m.cells()[10], uint16_t(2));
+        QCOMPARE(m.cells()[75], uint16_t(2));
+        QVERIFY(transcript().empty());
+    }
+
+    void keysOpenAndSaveTheMap() {
+        user->cancelOpen().saveFile(dir->file("keys.map"));
+        QTest::keyClick(frame, Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(transcript(), (Lines{"open: *.map", "save: *.map"}));
+        QVERIFY(QFile::exists(QString::fromStdString(dir->file("keys.map"))));
+        QCOMPARE(QString::fromStdString(map().m_strFileName), QStringLiteral("keys.map"));
+
+        user->cancelMap();
+        QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(transcript().back(), "map format");
+    }
+
+    void copyAndPasteHaveTheirSecondKeys() {
+        kesh::MapModel& m = map();
+        m.m_rcSelect = {0, 0, 31, 31};
+        m.cells()[0] = 1;
+        QTest::keyClick(frame, Qt::Key_Insert, Qt::ControlModifier);
+        QVERIFY(m.m_rcCopySource.has_value());
+        m.m_nCurCell = 5;
+        QTest::keyClick(frame, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(m.cells()[5], uint16_t(1));
+    }
+
+    void undoAndCutKeysDoNothing() {
+        kesh::MapModel& m = map();
+        m.m_rcSelect = {0, 0, 63, 63};
+        m.cells()[0] = 1;
+        const MapState before(m);
+        const TileSetState tilesBefore(tiles());
+        // Sent to each view in turn; the tile set view would otherwise take
+        // Shift+Delete as its Delete key and offer to delete the current tile.
+        for (QWidget* view :
+             {static_cast<QWidget*>(frame->mapView()), static_cast<QWidget*>(frame->tileView())}) {
+            frame->SetActiveView(view);
+            QCOMPARE(QApplication::focusWidget(), view);
+            QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(view, Qt::Key_X, Qt::ControlModifier);
+            QTest::keyClick(view, Qt::Key_Backspace, Qt::AltModifier);
+            QTest::keyClick(view, Qt::Key_Delete, Qt::ShiftModifier);
+        }
+        QVERIFY(MapState(m) == before);
+        QVERIFY(TileSetState(tiles()) == tilesBefore);
+        QCOMPARE(tiles().count(), 3);
+        QVERIFY(transcript().empty());
+    }
+
+    void cancellingTheNewMapDialogChangesNothing() {
+        const MapState before(map());
+        const TileSetState tilesBefore(tiles());
+        user->cancelMap();
+        run(ID_FILE_NEW);
+        QCOMPARE(transcript(), Lines{"map format"}); // no tile layout dialog
+        QVERIFY(MapState(map()) == before);
+        QVERIFY(TileSetState(tiles()) == tilesBefore);
+    }
+
+    void aNewMapCanKeepTheOldTileSet() {
+        const TileSetState tilesBefore(tiles());
+        user->acceptMap([](kesh::MapFormatEdit& e) {
+                e.width = 10;
+                e.height = 5;
+            })
+            .cancelTile();
+        run(ID_FILE_NEW);
+        QCOMPARE(transcript(), (Lines{"map format", "tile format"}));
+        QCOMPARE(map().width(), 10);
+        QCOMPARE(map().height(), 5);
+        QVERIFY(TileSetState(tiles()) == tilesBefore);
+
+        // Confirmed too: a new empty tile set of the chosen size.
+        user->acceptMap().acceptTile([](kesh::TileFormatEdit& e) { e.width = e.height = 8; });
+        run(ID_FILE_NEW);
+        QCOMPARE(tiles().count(), 0);
+        QCOMPARE(tiles().tileWidth(), 8);
+    }
+
+    void tileCommandsThroughTheFrameMarkTheMapChanged() {
+        // Cancelled or not, with the map view active.
+        QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->mapView()));
+        for (int id : {ID_TILE_LOADPALETTE, ID_TILE_ADDFILE}) {
+            map().m_bModified = 0;
+            user->cancelOpen();
+            run(id);
+            QCOMPARE(map().m_bModified, 1);
+        }
+        map().m_bModified = 0;
+        user->cancelTile();
+        run(ID_TILE_FORMAT);
+        QCOMPARE(map().m_bModified, 1);
+    }
+
+    void withTheTileViewActiveThePaletteLeavesTheMapAlone() {
+        QTest::mouseClick(frame->tileView()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->tileView()));
+        user->cancelOpen().cancelOpen();
+        run(ID_TILE_LOADPALETTE);
+        run(ID_TILE_ADDFILE);
+        QCOMPARE(map().m_bModified, 0);
+        // The other tile commands always go through the frame.
+        user->cancelTile();
+        run(ID_TILE_FORMAT);
+        QCOMPARE(map().m_bModified, 1);
+    }
+
+    void aCancelledMapFormatChangeStillMarksTheMap() {
+        user->cancelMap();
+        run(ID_MAP_FORMAT);
+        QCOMPARE(map().m_bModified, 1);
+    }
+
+    void saveAsWorksWhicheverViewIsActive() {
+        frame->SetActiveView(frame->tileView());
+        user->saveFile(dir->file("other.map"));
+        run(ID_FILE_SAVE_AS);
+        QVERIFY(QFile::exists(QString::fromStdString(dir->file("other.map"))));
+    }
+
+    void f6MovesTheFocusBetweenTheViews() {
+        QWidget* start = frame->GetActiveView();
+        QCOMPARE(start, static_cast<QWidget*>(frame->mapView()));
+        QTest::keyClick(frame, Qt::Key_F6);
+        QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->tileView()));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(frame->tileView()));
+        QTest::keyClick(frame, Qt::Key_F6);
+        QCOMPARE(frame->GetActiveView(), start);
+        QTest::keyClick(frame, Qt::Key_F6, Qt::ShiftModifier);
+        QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->tileView()));
+        QTest::keyClick(frame, Qt::Key_F6, Qt::ShiftModifier);
+        QCOMPARE(frame->GetActiveView(), start);
+    }
+
+    void onlyAnOpenedMapFileNamesTheCaption() {
+        const QString untitled = QStringLiteral("제목없음 - kesh");
+        QCOMPARE(frame->windowTitle(), untitled);
+        user->saveFile(dir->file("first.map"));
+        run(ID_FILE_SAVE_AS);
+        QCOMPARE(frame->windowTitle(), untitled);
+
+        user->openFile(dir->file("first.map"));
+        run(ID_MAP_OPEN);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
+        QCOMPARE(frame->document()->GetTitle(), QStringLiteral("first.map"));
+
+        user->acceptMap().cancelTile();
+        run(ID_FILE_NEW);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
+        user->saveFile(dir->file("second.map"));
+        run(ID_FILE_SAVE_AS);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
+        // A failed open leaves it too.
+        user->openFile(dir->file("missing.map"));
+        run(ID_MAP_OPEN);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
+        QCOMPARE(user->messages().back(),
+                 std::string(kesh::msg::kOpenFailed) + "\n" + dir->file("missing.map"));
+    }
+
+    void aMapFileCanBeOpenedWithoutTheDialog() {
+        map().cells()[3] = 2;
+        user->saveFile(dir->file("named.map"));
+        run(ID_FILE_SAVE_AS);
+        map().cells()[3] = kesh::kEmptyCell;
+        map().m_bModified = 0;
+
+        QVERIFY(frame->commands().OpenMapFile(QString::fromStdString(dir->file("named.map"))));
+        QCOMPARE(map().cells()[3], uint16_t(2));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("named.map - kesh"));
+        QCOMPARE(transcript(), Lines{"save: *.map"}); // no open dialog
+
+        // Unreadable: the open's message, and the map as it was.
+        const MapState before(map());
+        QVERIFY(!frame->commands().OpenMapFile(QStringLiteral("/no/such/dir/x.map")));
+        QCOMPARE(user->messages(),
+                 Lines{std::string(kesh::msg::kOpenFailed) + "\n/no/such/dir/x.map"});
+        QVERIFY(MapState(map()) == before);
+    }
+
+    void closingAsksAboutAChangedMapOnce() {
+        map().m_bModified = 1;
+        user->no();
+        QVERIFY(frame->close());
+        QCOMPARE(transcript(), Lines{std::string("yesno: ") + kesh::msg::kAskSaveChanged});
+    }
+
+    void theWindowStaysWhenTheMapWasNotSavedAsAsked() {
+        map().m_bModified = 1;
+        user->yes().cancelSave();
+        QVERIFY(!frame->close());
+        QVERIFY(frame->isVisible());
+        QCOMPARE(map().m_bModified, 1);
+
+        // Saved this time: the window closes.
+        user->yes().saveFile(dir->file("kept.map"));
+        QVERIFY(frame->close());
+        QVERIFY(QFile::exists(QString::fromStdString(dir->file("kept.map"))));
+        QCOMPARE(map().m_bModified, 0);
+    }
+
+    void missingPanesEndTheHandlersQuietly() {
+        CSplitterWnd* saved = g_pMainSplitter;
+        g_pMainSplitter = nullptr;
+        for (int id :
+             {ID_FILE_NEW, ID_TILE_ADDFILE, ID_TILE_LOADPALETTE, ID_TILE_SAVE, ID_TILE_SAVEBMP,
+              ID_TILE_FORMAT, ID_MAP_OPEN, ID_MAP_SAVE, ID_MAP_FORMAT, ID_MAP_SAVEBMP,
+              ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_FILL}) {
+            FrameCommands commands({});
+            QVERIFY(commands.Run(id, nullptr));
+        }
+        g_pMainSplitter = saved;
+        QVERIFY(transcript().empty());
+        QCOMPARE(map().m_bModified, 0);
+    }
+};
+
+QTEST_MAIN(FrameCommandsTest)
+#include "FrameCommandsTest.moc"

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/CMainFrame.h"
+
+// Keeps the settings the main window reads and writes in a folder of the
+// test's own, never in the user's store. Call before the first window.
+inline QString IsolateSettings() {
+    static QTemporaryDir dir;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    return dir.path();
+}
+
+// Shows the window and waits until it can take keys.
+inline bool ShowActive(kesh::ui::CMainFrame& frame) {
+    frame.show();
+    frame.activateWindow();
+    if (!QTest::qWaitForWindowActive(&frame)) {
+        return false;
+    }
+    QCoreApplication::processEvents();
+    return true;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QString>
+
+class QWidget;
+
+namespace kesh {
+class FileSystem;
+class MapProcedures;
+class TileProcedures;
+class UserServices;
+} // namespace kesh
+
+namespace kesh::ui {
+
+class CKeshView;
+class CTile1View;
+
+// The main window's map and tile commands. Each handler finds the view that
+// owns the data through the main splitter (the map view at pane 0, 0, the
+// tile set view at 0, 1), runs one procedure, and repaints what it may have
+// changed; a missing pane ends the handler there. Questions and messages are
+// the procedures' own, through the installed user services.
+class FrameCommands {
+public:
+    // Called with the map's file name after a map file was opened.
+    using TitleSetter = std::function<void(const QString&)>;
+
+    explicit FrameCommands(TitleSetter setTitle);
+    // With the file layer given (tests); the real disk otherwise.
+    FrameCommands(TitleSetter setTitle, FileSystem& fs);
+
+    // Runs command `id` as the window routes it, `activeView` being the view
+    // with the focus: while that is the tile set view, adding a tile file and
+    // loading a palette change the tile set only. False when `id` is not one
+    // of these commands.
+    bool Run(int id, const QWidget* activeView);
+
+    // The 14 handlers.
+    void OnFileNew();
+    void OnTileAddFile();
+    void OnLoadPalette();
+    void OnTileSave();
+    void OnTileSaveBmp();
+    void OnTileFormat();
+    void OnMapOpen();
+    void OnMapSave();
+    void OnMapFormat();
+    void OnMapSaveBmp();
+    void OnFileSaveAs();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditFill();
+
+    // Reads the map file `path` without a file dialog (a file named on the
+    // command line) and repaints both views. True when it was read.
+    bool OpenMapFile(const QString& path);
+
+    // Before the window closes: offers to save a changed map. False when the
+    // user asked to save and the map was not saved (the window stays open).
+    bool QueryClose();
+
+    // The panes of the main splitter, or null.
+    static CKeshView* MapView();
+    static CTile1View* TileView();
+
+private:
+    // The tile set view's own handling of add tile file and load palette.
+    void TileViewAddFile(CTile1View& tiles);
+    void TileViewLoadPalette(CTile1View& tiles);
+    // Sets the map's changed flag and repaints the map view.
+    static void MarkMapChanged();
+    static void RepaintMap();
+    // Drops the tile set view's cached images, repaints it and refreshes
+    // the tile attribute bar.
+    static void RepaintTiles();
+
+    MapProcedures MapProcs(CKeshView& map) const;
+    TileProcedures TileProcs(CTile1View& tiles) const;
+
+    std::function<void(const std::string&)> m_setTitle;
+    FileSystem& m_fs;
+};
+
+} // namespace kesh::ui
