@@ -1,0 +1,47 @@
+// Map files: ReadMapFile with the .kmf and the .map joined as described in
+// FuzzSupport.h. The map and tile set read into hold data of their own.
+#include "FuzzFixtures.h"
+#include "FuzzSupport.h"
+#include "map/MapFile.h"
+#include "support/ReaderState.h"
+
+using namespace kesh;
+
+namespace {
+
+bool IsMapReadMessage(const std::string& text) {
+    return fuzz::IsTileReadMessage(text) || text == msg::kBadMapSize || text == msg::kAllocFailed;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const auto input = fuzz::SplitInput(data, size);
+    MapModel map = fuzz::MakeMap();
+    TileSet tiles = fuzz::MakeTileSet();
+    const auto mapBefore = test::MapState(map);
+    const auto tilesBefore = test::TileSetState(tiles);
+
+    const Status status = ReadMapFile(input.data, input.descriptor, map, tiles);
+    if (!status) {
+        FUZZ_CHECK(IsMapReadMessage(status.message()));
+        FUZZ_CHECK(test::MapState(map) == mapBefore);
+        FUZZ_CHECK(test::TileSetState(tiles) == tilesBefore);
+        return 0;
+    }
+    MapDescriptor layout;
+    FUZZ_CHECK(ParseKmf(input.descriptor, layout).ok());
+    FUZZ_CHECK(map.hasCells());
+    FUZZ_CHECK(MapModel::IsValidSize(map.width(), map.height()));
+    FUZZ_CHECK(map.cells().size() == size_t(map.width()) * size_t(map.height()));
+    FUZZ_CHECK(map.format().items == layout.items);
+    FUZZ_CHECK(map.format().header.size() <= size_t(layout.headerLength));
+    FUZZ_CHECK(map.m_nCurCell >= 0 && size_t(map.m_nCurCell) < map.cells().size());
+    FUZZ_CHECK(map.m_strPathName == "/maps/old.map" && map.m_bModified == 1);
+    FUZZ_CHECK(tiles.format().items == layout.tile.items);
+    FUZZ_CHECK(tiles.format().attrWidth == layout.tile.attrWidth);
+    FUZZ_CHECK(tiles.tiles().width() == tiles.tileWidth());
+    FUZZ_CHECK(tiles.tiles().height() == tiles.tileHeight());
+    (void)test::TilesState(tiles.tiles());
+    return 0;
+}

@@ -1,0 +1,255 @@
+// Writes the seed corpus of every fuzz target, made with the program's own
+// writers: kesh_fuzz_seeds OUTDIR makes OUTDIR/<target>/<name> for each seed,
+// after checking that its reader accepts it. The committed seeds in
+// fuzz/corpus/ come from `rm -r fuzz/corpus && kesh_fuzz_seeds fuzz/corpus`.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "layout/Descriptor.h"
+#include "map/MapBitmapExport.h"
+#include "map/MapFile.h"
+#include "tileset/AddTileFile.h"
+#include "tileset/ImageDecoders.h"
+#include "tileset/TileSheetExport.h"
+
+using namespace kesh;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+std::filesystem::path g_out;
+int g_failures = 0;
+
+void Save(const std::string& target, const std::string& name, const Bytes& bytes,
+          const Status& check) {
+    if (!check) {
+        std::fprintf(stderr, "%s/%s is not read back: %s\n", target.c_str(), name.c_str(),
+                     check.message().c_str());
+        ++g_failures;
+        return;
+    }
+    const auto dir = g_out / target;
+    std::filesystem::create_directories(dir);
+    std::ofstream file(dir / name, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!file) {
+        std::fprintf(stderr, "cannot write %s\n", (dir / name).c_str());
+        ++g_failures;
+    }
+}
+
+// A small tile set with distinct tiles and a palette of its own.
+TileSet MakeTiles(const TileFormat& format, int count) {
+    TileSet set;
+    set.format() = format;
+    set.InitTileSet();
+    const size_t tileBytes = size_t(format.width) * size_t(format.height);
+    for (int t = 0; t < count; ++t) {
+        Bytes pixels(tileBytes);
+        for (size_t i = 0; i < tileBytes; ++i)
+            pixels[i] = uint8_t(t * 16 + i);
+        set.tiles().Append(pixels.data(), uint32_t(t == 1 ? 260 : t * 0x01010101));
+    }
+    Palette palette;
+    for (size_t i = 0; i < palette.rgb.size(); ++i)
+        palette.rgb[i] = uint8_t((i * 7) % 64);
+    set.SetPalette(palette);
+    return set;
+}
+
+TileFormat Layout(std::string header, int32_t size, AttrWidth attrWidth, Bytes items) {
+    TileFormat format;
+    format.header = std::move(header);
+    format.width = size;
+    format.height = size;
+    format.attrWidth = attrWidth;
+    format.items = std::move(items);
+    return format;
+}
+
+// The tile layouts the seeds use: every item and width at least once.
+std::vector<std::pair<std::string, TileFormat>> TileLayouts() {
+    using namespace TileItem;
+    return {
+        {"default", Layout("", 4, 0, {SizeByte, CountWord, TileData, AttrData, Palette768})},
+        {"combined", Layout("", 4, 1, {SizeWord, CountByte, TileAttrData})},
+        {"dword", Layout("TILES", 3, 2, {SizeDword, CountDword, TileAttrData, Palette1024})},
+        {"both-palettes",
+         Layout("H", 2, 0, {Palette1024, SizeByte, CountByte, TileData, Palette768, 200})},
+        {"attributes-first", Layout("", 2, 2, {CountWord, SizeWord, AttrData, TileData})},
+        {"count-only", Layout("", 2, 0, {SizeByte, CountByte})},
+    };
+}
+
+Bytes TileFileOf(const TileSet& set) {
+    ByteWriter out;
+    set.WriteTileFile(out);
+    return out.take();
+}
+
+Status ReadsTileFile(const Bytes& ktf, const Bytes& til) {
+    TileDescriptor layout;
+    if (Status st = ParseKtf(ktf, layout); !st)
+        return st;
+    TileSet set;
+    set.format().items = layout.items;
+    set.format().attrWidth = layout.attrWidth;
+    ByteReader in(til);
+    return set.ReadTileFile(in, layout.headerLength);
+}
+
+void TileSeeds() {
+    for (const auto& [name, format] : TileLayouts()) {
+        const TileSet set = MakeTiles(format, name == "count-only" ? 1 : 3);
+        const Bytes ktf = BuildKtf(set.format());
+        const Bytes til = TileFileOf(set);
+        const Status ok = ReadsTileFile(ktf, til);
+        Save("fuzz_ktf", name, ktf, ok);
+        Save("fuzz_tilefile", name, fuzz::JoinInput(ktf, til), ok);
+        Bytes roundTrip = {0};
+        const Bytes joined = fuzz::JoinInput(ktf, til);
+        roundTrip.insert(roundTrip.end(), joined.begin(), joined.end());
+        Save("fuzz_roundtrip", "tiles-" + name, roundTrip, ok);
+
+        // Added to a set of the same size that already holds the first tile.
+        TileSet target = MakeTiles(format, 1);
+        TileDescriptor layout;
+        ParseKtf(ktf, layout);
+        const AddTileFileResult added = AddTileFile(target, til, layout);
+        Bytes addInput =
+            fuzz::JoinInput(ktf, Bytes{uint8_t(format.width), uint8_t(format.height), 0});
+        addInput.insert(addInput.end(), til.begin(), til.end());
+        Save("fuzz_addtiles", name, addInput, added.status);
+    }
+    // A file without size item, its size set by hand.
+    const TileFormat byHand = Layout("", 4, 0, {TileItem::CountByte, TileItem::TileData});
+    const TileSet set = MakeTiles(byHand, 2);
+    TileDescriptor layout;
+    const Bytes ktf = BuildKtf(set.format());
+    ParseKtf(ktf, layout);
+    const Bytes til = TileFileOf(set);
+    TileSet target = MakeTiles(byHand, 0);
+    Bytes addInput = fuzz::JoinInput(ktf, Bytes{4, 4, 1});
+    addInput.insert(addInput.end(), til.begin(), til.end());
+    Save("fuzz_addtiles", "size-by-hand", addInput, AddTileFile(target, til, layout, 4, 4).status);
+}
+
+MapModel MakeMap(Bytes items, std::string header, int32_t width, int32_t height) {
+    MapModel map;
+    map.format().items = std::move(items);
+    map.format().header = std::move(header);
+    map.AllocateCells(width, height);
+    for (size_t i = 0; i < map.cells().size(); ++i)
+        map.cells()[i] = i % 5 == 4 ? kEmptyCell : uint16_t(i % 3);
+    return map;
+}
+
+void MapSeeds() {
+    using namespace MapItem;
+    const TileSet tiles = MakeTiles(TileLayouts()[0].second, 3);
+    const TileSet dwordTiles = MakeTiles(TileLayouts()[2].second, 3);
+    struct Seed {
+        std::string name;
+        MapModel map;
+        const TileSet* tiles;
+    };
+    const std::vector<Seed> seeds = {
+        {"default", MakeMap({SizeByte, CellsByte, TileFile}, "", 4, 3), &tiles},
+        {"words", MakeMap({SizeWord, CellsWord}, "HDR", 3, 2), &tiles},
+        {"dword-tiles-first", MakeMap({TileFile, SizeDword, CellsWord, 9}, "MAP", 2, 2),
+         &dwordTiles},
+        {"no-cells", MakeMap({SizeByte}, "", 3, 3), &tiles},
+        {"twice", MakeMap({SizeByte, CellsByte, CellsWord, SizeByte, TileFile, TileFile}, "", 2, 3),
+         &tiles},
+    };
+    for (const auto& seed : seeds) {
+        ByteWriter out;
+        Status ok = WriteMapFile(seed.map, *seed.tiles, out);
+        const Bytes kmf = BuildKmf(seed.map.format(), seed.tiles->format());
+        if (ok) {
+            MapModel map;
+            TileSet read;
+            ok = ReadMapFile(out.bytes(), kmf, map, read);
+        }
+        Save("fuzz_kmf", seed.name, kmf, ok);
+        const Bytes joined = fuzz::JoinInput(kmf, out.bytes());
+        Save("fuzz_map", seed.name, joined, ok);
+        Bytes roundTrip = {1};
+        roundTrip.insert(roundTrip.end(), joined.begin(), joined.end());
+        Save("fuzz_roundtrip", "map-" + seed.name, roundTrip, ok);
+    }
+}
+
+void Put16(Bytes& b, size_t at, int v) {
+    b[at] = uint8_t(v);
+    b[at + 1] = uint8_t(v >> 8);
+}
+
+// An 8-bit PCX: 128-byte header, the pixels (run-length coded or not), then
+// the 0x0C marker and the 768-byte palette.
+Bytes Pcx(int width, int height, bool runLength) {
+    Bytes b(128, 0);
+    b[0] = 0x0A;
+    b[1] = 5;
+    b[2] = runLength ? 1 : 0;
+    b[3] = 8;
+    Put16(b, 8, width - 1);
+    Put16(b, 10, height - 1);
+    b[65] = 1;
+    Put16(b, 66, width);
+    for (int i = 0; i < width * height;) {
+        const uint8_t value = uint8_t(i / 3 * 0x31);
+        if (runLength && i + 3 <= width * height) {
+            b.push_back(0xC3); // three pixels of one value
+            b.push_back(value);
+            i += 3;
+        } else {
+            if (runLength && value >= 0xC0)
+                b.push_back(0xC1);
+            b.push_back(value);
+            ++i;
+        }
+    }
+    b.push_back(0x0C);
+    for (int i = 0; i < 768; ++i)
+        b.push_back(uint8_t(i * 5));
+    return b;
+}
+
+void ImageSeeds() {
+    Image image;
+    for (const auto& [name, bytes] :
+         {std::pair<std::string, Bytes>{"rle-7x3", Pcx(7, 3, true)}, {"raw-4x2", Pcx(4, 2, false)}})
+        Save("fuzz_pcx", name, bytes, LoadPcx(bytes, image));
+
+    // A tile sheet as exported, and a 3 x 2 image whose rows are padded to 4 bytes.
+    const TileSet tiles = MakeTiles(TileLayouts()[4].second, 3);
+    const Bytes sheet = BuildTileSheet(tiles);
+    Save("fuzz_bmp", "tile-sheet", sheet, LoadBmp(sheet, image));
+    const auto header = MapBitmapHeader(3, 2, tiles.colourTable());
+    Bytes small(header.begin(), header.end());
+    for (uint8_t v : {1, 2, 3, 0, 4, 5, 6, 0})
+        small.push_back(v);
+    Save("fuzz_bmp", "padded-3x2", small, LoadBmp(small, image));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+        return 2;
+    }
+    g_out = argv[1];
+    TileSeeds();
+    MapSeeds();
+    ImageSeeds();
+    if (g_failures > 0)
+        return 1;
+    std::printf("seeds written to %s\n", g_out.c_str());
+    return 0;
+}
