@@ -100,6 +100,11 @@ Status MapReader::ReadTiles() {
 }
 
 Status MapReader::ReadCells(int bytesPerCell) {
+    // A file too short for its cells fails before a grid is made for them,
+    // so a few bytes of header cannot make us allocate and fill 128 MiB.
+    if (m_width && m_height && MapModel::IsValidSize(*m_width, *m_height) &&
+        m_in.remaining() < uint64_t(*m_width) * uint64_t(*m_height) * uint64_t(bytesPerCell))
+        return Status::Fail(msg::kDamagedFile);
     Status st = EnsureCells();
     if (!st)
         return st;

@@ -27,10 +27,14 @@ int16_t S16At(std::span<const uint8_t> b, size_t at) {
     return int16_t(uint16_t(b[at] | b[at + 1] << 8));
 }
 
+// Images of more pixels than this are refused: 16384 x 16384 is far beyond any
+// palette image, and a few hundred bytes of header must not make us fill gigabytes.
+constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
+
 // Sets the size of `image` and makes its pixel buffer, filled with `fill`.
-// False for an empty image, a pixel count beyond 32 bits or no memory.
+// False for an empty image, one over kMaxImagePixels or no memory.
 bool AllocatePixels(Image& image, int64_t width, int64_t height, uint8_t fill) {
-    if (width <= 0 || height <= 0 || width * height > std::numeric_limits<int32_t>::max())
+    if (width <= 0 || height <= 0 || width * height > kMaxImagePixels)
         return false;
     try {
         image.m_pixels.assign(size_t(width * height), fill);

@@ -131,6 +131,7 @@ TEST(PcxDecoder, RefusesWhatItCannotRead) {
     EXPECT_TRUE(refused(Pcx(0, 2, {}, 1, 0)));
     EXPECT_TRUE(refused(Pcx(2, -3, {})));
     EXPECT_TRUE(refused(Cut(Pcx(2, 1, {1, 2}), 127))) << "shorter than its header";
+    EXPECT_TRUE(refused(Pcx(32766, 16384, {}, 1))) << "half a gigabyte from a tiny file";
     EXPECT_TRUE(refused(Cut(Pcx(1, 1, {1}), 700))) << "no room for the palette";
 }
 
@@ -165,6 +166,9 @@ TEST(BmpDecoder, RefusesOtherKindsAndEmptyImages) {
     EXPECT_TRUE(refused(Bmp(0, 2, rows, 8)));
     EXPECT_TRUE(refused(Bmp(3, 0, rows, 8))) << "nothing to divide the row length by";
     EXPECT_TRUE(refused(Bmp(70000, 70000, rows, 8)));
+    // A tiny file must not make the decoder fill gigabytes.
+    EXPECT_TRUE(refused(Bmp(65536, 32767, rows, 8))) << "over the pixel cap";
+    EXPECT_TRUE(refused(Bmp(16385, 16384, rows, 8))) << "one row over the cap";
     std::vector<uint8_t> notBm = Bmp(3, 2, rows, 8);
     notBm[1] = 'A';
     EXPECT_TRUE(refused(notBm));
