@@ -1,40 +1,20 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include <QImage>
 
-#include "app/CSplitterWnd.h"
-#include "map/CKeshView.h"
-#include "tileset/CTile1View.h"
-
-using namespace kesh::ui;
+#include "ViewPanes.h"
 
 namespace {
 
-// Both views in a splitter reached through g_pMainSplitter, the map view's
-// client area `mapSize`, the tile set view's `tileViewSize`.
-struct Views {
-    Views(QSize mapSize, QSize tileViewSize) {
-        splitter = std::make_unique<CSplitterWnd>();
-        map = new CKeshView;
-        tiles = new CTile1View;
-        for (QAbstractScrollArea* view :
-             {static_cast<QAbstractScrollArea*>(map), static_cast<QAbstractScrollArea*>(tiles)}) {
-            view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        }
-        splitter->CreateView(0, 0, map);
-        splitter->CreateView(0, 1, tiles);
-        g_pMainSplitter = splitter.get();
-        const int height = std::max(mapSize.height(), tileViewSize.height());
-        splitter->resize(mapSize.width() + tileViewSize.width() + splitter->handleWidth(), height);
-        splitter->show();
-        splitter->setSizes({mapSize.width(), tileViewSize.width()});
-        map->resize(mapSize);
-        tiles->resize(tileViewSize);
+// Both views in their splitter, the map view's client area `mapWidth` x
+// `height`, the tile set view's `tileViewWidth` x `height`.
+struct Views : ViewPanes {
+    Views(int mapWidth, int tileViewWidth, int height)
+        : ViewPanes(mapWidth, tileViewWidth, height) {
+        Show();
     }
 
     // `count` tiles of `side` x `side`, each with its own pattern of the
@@ -83,25 +63,28 @@ struct Views {
         }
         return lit * 2 > int64_t(image.width() / 7) * (image.height() / 7);
     }
-
-    std::unique_ptr<CSplitterWnd> splitter;
-    CKeshView* map = nullptr;
-    CTile1View* tiles = nullptr;
 };
 
-void RepaintMap(benchmark::State& state, int side) {
-    Views views({1920, 1080}, {200, 1080});
-    views.MakeTiles(side, 256);
-    views.MakeMap(256);
-    if (!Views::Drawn(views.map, {1920, 1080})) {
-        state.SkipWithError("the map view did not draw its tiles");
+// Repaints the whole of `view` into an image of its size, once a loop; first
+// checks that it draws at `size`, else reports `failure`.
+void RepaintLoop(benchmark::State& state, QAbstractScrollArea* view, QSize size,
+                 const char* failure) {
+    if (!Views::Drawn(view, size)) {
+        state.SkipWithError(failure);
         return;
     }
-    QImage target(views.map->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    QImage target(view->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
-        views.map->viewport()->render(&target);
+        view->viewport()->render(&target);
         benchmark::DoNotOptimize(target.constBits());
     }
+}
+
+void RepaintMap(benchmark::State& state, int side) {
+    Views views(1920, 200, 1080);
+    views.MakeTiles(side, 256);
+    views.MakeMap(256);
+    RepaintLoop(state, views.map, {1920, 1080}, "the map view did not draw its tiles");
     state.counters["cells"] = double((1920 / side + 2) * (1080 / side + 2));
 }
 
@@ -115,21 +98,13 @@ void BM_MapRepaint1080p8(benchmark::State& state) {
 // Every one of the 3,150 tiles of 32 x 32 the tile set can hold, in a view
 // 60 tiles wide and 53 rows high.
 void BM_TileViewRepaint(benchmark::State& state) {
-    Views views({200, 1696}, {1920, 1696});
+    Views views(200, 1920, 1696);
     views.MakeTiles(32, 3150);
     if (views.tiles->GetTileCount() != 3150) {
         state.SkipWithError("the tile set did not take 3,150 tiles");
         return;
     }
-    if (!Views::Drawn(views.tiles, {1920, 1696})) {
-        state.SkipWithError("the tile set view did not draw its tiles");
-        return;
-    }
-    QImage target(views.tiles->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        views.tiles->viewport()->render(&target);
-        benchmark::DoNotOptimize(target.constBits());
-    }
+    RepaintLoop(state, views.tiles, {1920, 1696}, "the tile set view did not draw its tiles");
 }
 
 } // namespace

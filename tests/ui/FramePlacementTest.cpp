@@ -51,19 +51,16 @@ private slots:
         QCOMPARE(frame.toolBarArea(frame.toolBar()), Qt::BottomToolBarArea);
     }
 
-    void aFirstStartUsesTheDefaults() {
-        InstalledUserServices user;
-        CMainFrame frame;
-        const int createdWidth = frame.width();
-        QVERIFY(ShowActive(frame));
-        const QList<int> sizes = frame.splitter()->sizes();
-        QCOMPARE(sizes[0], std::min(CMainFrame::MapColumnWidth(createdWidth), sizes[0] + sizes[1]));
-        QCOMPARE(frame.dockWidgetArea(frame.tileInfoBar()), Qt::RightDockWidgetArea);
-        QCOMPARE(frame.toolBarArea(frame.toolBar()), Qt::TopToolBarArea);
+    // A first start, and a start on settings that are no placement at all.
+    void withoutAUsablePlacementTheDefaultsAreUsed_data() {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("first start") << false;
+        QTest::newRow("damaged settings") << true;
     }
 
-    void damagedSettingsAreIgnored() {
-        {
+    void withoutAUsablePlacementTheDefaultsAreUsed() {
+        QFETCH(bool, damaged);
+        if (damaged) {
             const auto settings = OpenSettings();
             settings->setValue(QStringLiteral("Frame/Geometry"), QByteArray("junk"));
             settings->setValue(QStringLiteral("Frame/State"), QByteArray("junk"));
@@ -76,6 +73,7 @@ private slots:
         const QList<int> sizes = frame.splitter()->sizes();
         QCOMPARE(sizes[0], std::min(CMainFrame::MapColumnWidth(createdWidth), sizes[0] + sizes[1]));
         QCOMPARE(frame.dockWidgetArea(frame.tileInfoBar()), Qt::RightDockWidgetArea);
+        QCOMPARE(frame.toolBarArea(frame.toolBar()), Qt::TopToolBarArea);
     }
 };
 

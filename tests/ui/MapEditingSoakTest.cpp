@@ -10,7 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "ScriptedUserServices.h"
+#include "InstalledUserServices.h"
 #include "ViewHarness.h"
 
 // A seeded run of random mouse and key events through the map view, as a
@@ -383,7 +383,7 @@ private slots:
     void randomEventsKeepTheViewSound() {
         const uint64_t seed = EnvNumber("KESH_SOAK_SEED", kDefaultSeed);
         const uint64_t events = EnvNumber("KESH_SOAK_EVENTS", kDefaultEvents);
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(kClientWidth, 100, kClientHeight);
         QVERIFY(h.exposed);
         kesh::TileSet& set = h.tiles->tileSet();
@@ -416,6 +416,7 @@ private slots:
         qInstallMessageHandler(g_previousHandler);
         QCOMPARE(h.map->dragMode(), int(DragNone));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        QVERIFY(services.calls().empty()); // editing the map asks and tells nothing
         qInfo("%llu events with seed %llu in %lld ms (%d ms of timer waits); after them "
               "%d none, %d paint, %d select, %d pan; %d events changed cells",
               static_cast<unsigned long long>(events), static_cast<unsigned long long>(seed),

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "ScriptedUserServices.h"
+#include "InstalledUserServices.h"
 #include "ViewHarness.h"
 
 using kesh::DragNone;
@@ -82,7 +82,7 @@ private slots:
     void cleanupTestCase() { qInstallMessageHandler(g_previousHandler); }
 
     void plainClickSelectsTheCellAndPaintsNothing() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         h.tiles->setFocus();
@@ -114,7 +114,7 @@ private slots:
     }
 
     void shiftDragPaintsATrail() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         PaintSpy spy(h.map->viewport());
@@ -149,7 +149,7 @@ private slots:
     }
 
     void shiftClickOnAPaintedCellKeepsTheMapUnchanged() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 2);
         h.map->map().cells()[0] = 2;
@@ -163,7 +163,7 @@ private slots:
     }
 
     void selectionDragCoversWholeCellsInAnyDirection() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         QWidget* vp = h.map->viewport();
@@ -191,7 +191,7 @@ private slots:
     }
 
     void rightDragPansWithTheHand() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         QWidget* vp = h.map->viewport();
@@ -215,7 +215,7 @@ private slots:
     }
 
     void enterStampsAndPaintsATrailWithTheArrows() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 2);
         const kesh::MapModel& map = h.map->map();
@@ -253,7 +253,7 @@ private slots:
     }
 
     void pageKeysKeepTheCurrentCellInPlace() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 2);
         const kesh::MapModel& map = h.map->map();
@@ -280,7 +280,7 @@ private slots:
     }
 
     void releasingShiftOrEnterEndsPaintingAndEnterResumesIt() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         const kesh::MapModel& map = h.map->map();
@@ -311,7 +311,7 @@ private slots:
     }
 
     void doubleClickPicksTheCellsTile() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 0);
         h.map->map().cells()[size_t(Cell(2, 1))] = 2;
@@ -338,7 +338,7 @@ private slots:
     }
 
     void dragsNearTheEdgeScrollOneTileAtATime() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         QWidget* vp = h.map->viewport();
@@ -380,7 +380,7 @@ private slots:
     }
 
     void regionCommandsRepaintTheMap() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         QWidget* vp = h.map->viewport();
@@ -409,7 +409,7 @@ private slots:
     }
 
     void withoutATileSetViewNothingHappens() {
-        ScriptedUserServices services;
+        InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         QWidget* vp = h.map->viewport();
         kesh::ui::g_pMainSplitter = nullptr;

@@ -1,11 +1,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "InstalledUserServices.h"
 #include "ViewHarness.h"
-#include "app/Messages.h"
-
-using kesh::kEmptyCell;
 
 namespace {
 
@@ -200,24 +196,6 @@ private slots:
     void timerRunsFromCreation() {
         ViewHarness h(300, 100, 200);
         QVERIFY(h.map->timerId() > 0);
-    }
-
-    void discardingAChangedMapAsksToSave() {
-        InstalledUserServices user;
-        {
-            ViewHarness h(300, 100, 200);
-            h.map->DiscardGrid();
-            QVERIFY(user.calls().empty());
-            QVERIFY(!h.map->map().hasCells());
-        }
-        ViewHarness h(300, 100, 200);
-        h.map->map().m_bModified = 1;
-        user.no();
-        h.map->DiscardGrid();
-        QCOMPARE(user.transcript(),
-                 std::vector<std::string>{std::string("yesno: ") + kesh::msg::kAskSaveChanged});
-        QVERIFY(!h.map->map().hasCells());
-        QVERIFY(ViewHarness::Grab(h.map).pixel(15, 15) == kBlack);
     }
 };
 

@@ -83,6 +83,26 @@ public:
 protected:
     CFormatDlgBase(const Setup& setup, const Values& values, QWidget* parent);
 
+    // The shared values of a layout dialog's edit (TileFormatEdit, MapFormatEdit).
+    template <class Edit> static Values ValuesOf(const Edit& edit, bool lockSize) {
+        Values values;
+        values.hasHeader = edit.hasHeader;
+        values.header = edit.header;
+        values.width = edit.width;
+        values.height = edit.height;
+        values.items = edit.items;
+        values.lockSize = lockSize;
+        return values;
+    }
+    // Puts the shared values into an edit; the header is empty unless its check box is set.
+    template <class Edit> void GetValues(Edit& edit) const {
+        edit.hasHeader = hasHeader();
+        edit.header = edit.hasHeader ? headerBytes() : std::string();
+        edit.width = width();
+        edit.height = height();
+        edit.items = items();
+    }
+
     // Where a derived dialog puts its own controls, between sizes and items.
     QVBoxLayout* optionsLayout() const { return m_optionsLayout; }
 

@@ -8,17 +8,6 @@ namespace {
 constexpr int kMapStepLow = 1;
 constexpr int kMapStepHigh = 32767;
 
-CFormatDlgBase::Values ValuesOf(const MapFormatEdit& edit, bool lockSize) {
-    CFormatDlgBase::Values values;
-    values.hasHeader = edit.hasHeader;
-    values.header = edit.header;
-    values.width = edit.width;
-    values.height = edit.height;
-    values.items = edit.items;
-    values.lockSize = lockSize;
-    return values;
-}
-
 CFormatDlgBase::Setup MapSetup() {
     CFormatDlgBase::Setup setup;
     setup.title = QStringLiteral("Map Property");
@@ -39,11 +28,7 @@ CMapFormatDlg::CMapFormatDlg(const MapFormatEdit& edit, bool lockSize, QWidget* 
 
 MapFormatEdit CMapFormatDlg::Result() const {
     MapFormatEdit edit;
-    edit.hasHeader = hasHeader();
-    edit.header = edit.hasHeader ? headerBytes() : std::string();
-    edit.width = width();
-    edit.height = height();
-    edit.items = items();
+    GetValues(edit);
     return edit;
 }
 

@@ -13,17 +13,6 @@ namespace {
 constexpr int kMinTileSize = 8;
 constexpr int kMaxTileSize = 128;
 
-CFormatDlgBase::Values ValuesOf(const TileFormatEdit& edit) {
-    CFormatDlgBase::Values values;
-    values.hasHeader = edit.hasHeader;
-    values.header = edit.header;
-    values.width = edit.width;
-    values.height = edit.height;
-    values.items = edit.items;
-    values.lockSize = edit.sizesLocked;
-    return values;
-}
-
 CFormatDlgBase::Setup TileSetup() {
     CFormatDlgBase::Setup setup;
     setup.title = QStringLiteral("Config");
@@ -40,8 +29,8 @@ CFormatDlgBase::Setup TileSetup() {
 } // namespace
 
 CTileFormatDlg::CTileFormatDlg(const TileFormatEdit& edit, QWidget* parent)
-    : CFormatDlgBase(TileSetup(), ValuesOf(edit), parent), m_originalAttrWidth(edit.attrWidth),
-      m_sizesLocked(edit.sizesLocked) {
+    : CFormatDlgBase(TileSetup(), ValuesOf(edit, edit.sizesLocked), parent),
+      m_originalAttrWidth(edit.attrWidth), m_sizesLocked(edit.sizesLocked) {
     auto* group = new QGroupBox(QStringLiteral(" 타일 속성"), this);
     auto* row = new QHBoxLayout(group);
     m_attrGroup = new QButtonGroup(this);
@@ -65,13 +54,9 @@ QRadioButton* CTileFormatDlg::attrButton(int selector) const {
 
 TileFormatEdit CTileFormatDlg::Result() const {
     TileFormatEdit edit;
-    edit.hasHeader = hasHeader();
-    edit.header = edit.hasHeader ? headerBytes() : std::string();
-    edit.width = width();
-    edit.height = height();
+    GetValues(edit);
     const int checked = m_attrGroup->checkedId();
     edit.attrWidth = checked >= 0 ? checked : m_originalAttrWidth;
-    edit.items = items();
     edit.sizesLocked = m_sizesLocked;
     return edit;
 }

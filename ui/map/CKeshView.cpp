@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
 
-#include "app/AppServices.h"
 #include "app/CSplitterWnd.h"
 #include "app/EdgePainting.h"
-#include "app/Messages.h"
 #include "map/MapGeometry.h"
 #include "tileset/CTile1View.h"
 
@@ -20,11 +16,7 @@ namespace {
 constexpr int kTimerPeriodMs = 10;
 }
 
-CKeshView::CKeshView(QWidget* parent) : QAbstractScrollArea(parent) {
-    setFrameShape(QFrame::NoFrame);
-    setFocusPolicy(Qt::StrongFocus);
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    SetScrollSizes(0, 0);
+CKeshView::CKeshView(QWidget* parent) : CScrollView(parent) {
     // Runs for the view's whole life; it drives the scrolling during drags.
     m_timer.setInterval(kTimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { OnTimer(m_nTimer); });
@@ -41,26 +33,6 @@ CTile1View* CKeshView::TileView() {
     return g_pMainSplitter ? qobject_cast<CTile1View*>(g_pMainSplitter->GetPane(0, 1)) : nullptr;
 }
 
-QPoint CKeshView::GetScrollPosition() const {
-    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
-}
-
-void CKeshView::ScrollToPosition(QPoint pos) {
-    OnPrepareDC();
-    horizontalScrollBar()->setValue(pos.x());
-    verticalScrollBar()->setValue(pos.y());
-}
-
-void CKeshView::SetScrollSizes(int32_t width, int32_t height) {
-    const QSize client = viewport()->size();
-    QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setPageStep(std::max(client.width(), 1));
-    horizontal->setRange(0, std::max(width - client.width(), 0));
-    QScrollBar* vertical = verticalScrollBar();
-    vertical->setPageStep(std::max(client.height(), 1));
-    vertical->setRange(0, std::max(height - client.height(), 0));
-}
-
 void CKeshView::OnPrepareDC() {
     m_nPixelWidth = 0;
     m_nPixelHeight = 0;
@@ -74,23 +46,7 @@ void CKeshView::OnPrepareDC() {
         std::clamp<int64_t>(int64_t(tiles->tileWidth()) * m_map.width(), 0, kMaxPixels));
     m_nPixelHeight = static_cast<int32_t>(
         std::clamp<int64_t>(int64_t(m_map.height()) * tiles->tileHeight(), 0, kMaxPixels));
-    horizontalScrollBar()->setSingleStep(std::max(tiles->tileWidth(), 1));
-    verticalScrollBar()->setSingleStep(std::max(tiles->tileHeight(), 1));
-    SetScrollSizes(m_nPixelWidth, m_nPixelHeight);
-}
-
-void CKeshView::paintEvent(QPaintEvent* event) {
-    QPainter dc(viewport());
-    dc.fillRect(event->rect(), Qt::black);
-    OnPrepareDC();
-    const QPoint scroll = GetScrollPosition();
-    dc.translate(-scroll);
-    OnDraw(dc, event->rect().translated(scroll));
-}
-
-void CKeshView::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    OnPrepareDC();
+    SetScrollSizes({m_nPixelWidth, m_nPixelHeight}, {tiles->tileWidth(), tiles->tileHeight()});
 }
 
 void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
@@ -154,19 +110,6 @@ int CKeshView::HitTestCell(QPoint& pt, QPoint* pPrev) {
         *pPrev = {prev.x, prev.y};
     }
     return index;
-}
-
-void CKeshView::OfferSaveChanged() {
-    if (m_map.hasCells() && m_map.m_bModified == 1 && Services().AskYesNo(msg::kAskSaveChanged)) {
-        SaveMap();
-    }
-}
-
-void CKeshView::DiscardGrid() {
-    OfferSaveChanged();
-    m_map.cells().clear();
-    m_map.cells().shrink_to_fit();
-    viewport()->update();
 }
 
 } // namespace kesh::ui

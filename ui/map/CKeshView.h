@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include <QAbstractScrollArea>
 #include <QPoint>
 #include <QTimer>
 
+#include "app/CScrollView.h"
 #include "map/MapEditor.h"
 #include "map/MapModel.h"
 
@@ -18,9 +18,9 @@ class CTile1View;
 // The map view, the left pane of the main window. Owns the map (cells,
 // layout, current cell, selection, changed flag) and draws it, each cell
 // through the tile set view's DrawTile. Construction and drawing are in
-// CKeshView.cpp, mouse and keyboard editing in CKeshViewInput.cpp, the map
-// file procedures in CKeshViewFile.cpp.
-class CKeshView : public QAbstractScrollArea {
+// CKeshView.cpp, mouse and keyboard editing in CKeshViewInput.cpp; the map
+// file procedures are the frame's (MapProcedures on this view's map).
+class CKeshView : public CScrollView {
     Q_OBJECT
 public:
     explicit CKeshView(QWidget* parent = nullptr);
@@ -34,19 +34,15 @@ public:
 
     // Sets the map's pixel size from the tile size and the scroll range from
     // that; both are 0 without a tile set view. Done before every drawing.
-    void OnPrepareDC();
+    void OnPrepareDC() override;
     // Draws the visible part of the map, in map pixels, where it meets `clip`.
-    void OnDraw(QPainter& dc, const QRect& clip);
+    void OnDraw(QPainter& dc, const QRect& clip) override;
 
     // The cell under client point `pt`, the nearest edge cell for a point
     // outside the map; `pt` is snapped to that cell's client corner. With
     // `pPrev`, it gets the old current cell's client corner and the hit cell
     // becomes current. -1 without a tile set view or cells.
     int HitTestCell(QPoint& pt, QPoint* pPrev = nullptr);
-
-    QPoint GetScrollPosition() const;
-    // Scrolls so that map pixel `pos` is at the top-left corner, within the range.
-    void ScrollToPosition(QPoint pos);
 
     int32_t pixelWidth() const { return m_nPixelWidth; }
     int32_t pixelHeight() const { return m_nPixelHeight; }
@@ -62,18 +58,7 @@ public:
     // Sets every selected cell to the current tile.
     void FillRegion();
 
-    // When the map has cells and is changed, asks whether to save it and saves on Yes.
-    void OfferSaveChanged();
-    // At the end of the program: offers to save a changed map, then drops the grid.
-    void DiscardGrid();
-    // Saves the map to its file; nonzero on success.
-    int SaveMap();
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    QSize minimumSizeHint() const override { return {0, 0}; }
-
     // Editing (CKeshViewInput.cpp).
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -84,7 +69,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void SetScrollSizes(int32_t width, int32_t height);
     // The repeating timer's tick (CKeshViewInput.cpp).
     void OnTimer(int id);
 

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
 
 #include "app/CSplitterWnd.h"
 #include "app/EdgePainting.h"
@@ -14,13 +12,9 @@
 
 namespace kesh::ui {
 
-CTile1View::CTile1View(QWidget* parent) : QAbstractScrollArea(parent) {
-    setFrameShape(QFrame::NoFrame);
-    setFocusPolicy(Qt::StrongFocus);
+CTile1View::CTile1View(QWidget* parent) : CScrollView(parent) {
     // The grid always wraps to the view's width: there is nothing to scroll across.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Every repaint starts by filling black.
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 CTile1View::~CTile1View() = default;
@@ -35,16 +29,6 @@ void CTile1View::TileSetChanged() {
     viewport()->update();
 }
 
-QPoint CTile1View::GetScrollPosition() const {
-    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
-}
-
-void CTile1View::ScrollToPosition(QPoint pos) {
-    OnPrepareDC();
-    horizontalScrollBar()->setValue(pos.x());
-    verticalScrollBar()->setValue(pos.y());
-}
-
 void CTile1View::OnPrepareDC() {
     const int32_t tw = tileWidth();
     const int32_t th = tileHeight();
@@ -53,26 +37,8 @@ void CTile1View::OnPrepareDC() {
     const int64_t rows = m_tilesPerRow > 0 ? (n + m_tilesPerRow - 1) / m_tilesPerRow : n;
     m_scrollHeight = static_cast<int32_t>(
         std::clamp<int64_t>(rows * std::max(th, 0), 0, std::numeric_limits<int32_t>::max()));
-
-    horizontalScrollBar()->setRange(0, 0);
-    QScrollBar* vertical = verticalScrollBar();
-    vertical->setPageStep(std::max(viewport()->height(), 1));
-    vertical->setSingleStep(std::max(th, 1));
-    vertical->setRange(0, std::max(m_scrollHeight - viewport()->height(), 0));
-}
-
-void CTile1View::paintEvent(QPaintEvent* event) {
-    QPainter dc(viewport());
-    dc.fillRect(event->rect(), Qt::black);
-    OnPrepareDC();
-    const QPoint scroll = GetScrollPosition();
-    dc.translate(-scroll);
-    OnDraw(dc, event->rect().translated(scroll));
-}
-
-void CTile1View::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    OnPrepareDC();
+    // Nothing across: the grid is never wider than the view.
+    SetScrollSizes({0, m_scrollHeight}, {tw, th});
 }
 
 void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {

@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-#include <QAbstractScrollArea>
-
+#include "app/CScrollView.h"
 #include "tileset/TileImageCache.h"
 #include "tileset/TileSet.h"
 
@@ -17,7 +16,7 @@ class CKeshView;
 // and its current tile, shows the tiles as a grid that wraps to the view's
 // width and draws every tile on screen (also the map's cells and the tile
 // attribute bar's preview) through DrawTile.
-class CTile1View : public QAbstractScrollArea {
+class CTile1View : public CScrollView {
     Q_OBJECT
 public:
     explicit CTile1View(QWidget* parent = nullptr);
@@ -47,27 +46,22 @@ public:
     void TileSetChanged();
 
     // Lays the grid out for the present width and sets the scroll range.
-    void OnPrepareDC();
+    void OnPrepareDC() override;
     // Draws the grid (in logical pixels) where it meets `clip`.
-    void OnDraw(QPainter& dc, const QRect& clip);
+    void OnDraw(QPainter& dc, const QRect& clip) override;
 
     // The tile at client point `pt`, or -1; a hit tile becomes current.
     int HitTest(QPoint pt);
 
     int32_t tilesPerRow() const { return m_tilesPerRow; }
     int32_t scrollHeight() const { return m_scrollHeight; }
-    QPoint GetScrollPosition() const;
-    void ScrollToPosition(QPoint pos);
 
     // The map view (pane 0, 0 of the main splitter), or null.
     static CKeshView* MapView();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    QSize minimumSizeHint() const override { return {0, 0}; }
 
 private:
     // The 2-pixel frame around tile `number` at the given scroll position, in
