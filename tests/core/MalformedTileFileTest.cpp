@@ -2,6 +2,8 @@
 // (AddTileFile): each fails with its message and changes nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <climits>
 
 #include "TileSetSamples.h"
@@ -52,8 +54,8 @@ void ExpectReadRefused(const Bytes& items, int headerLength, const Bytes& file,
                        const char* message) {
     TileSet set = Target(items);
     const auto before = test::TileSetState(set);
-    Bytes bytes(kJunk, 0xEE);
-    bytes.insert(bytes.end(), file.begin(), file.end());
+    Bytes bytes(kJunk + file.size(), 0xEE);
+    std::copy(file.begin(), file.end(), bytes.begin() + kJunk);
     ByteReader in(bytes);
     in.seek(kJunk);
     const Status st = set.ReadTileFile(in, headerLength);
