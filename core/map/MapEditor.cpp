@@ -14,6 +14,13 @@ bool PaintCell(MapModel& map, int32_t index, uint16_t tile) {
     return true;
 }
 
+void MapEditor::endStaleDrag() {
+    if (m_nDragMode != DragNone && m_dragGeneration != m_map.gridGeneration())
+        m_nDragMode = DragNone;
+    if (m_nDragMode == DragNone)
+        m_dragGeneration = m_map.gridGeneration();
+}
+
 void MapEditor::addFrames(MapUpdate& update, int32_t oldCell, int32_t newCell,
                           const TileContext& tile) const {
     update.dirty.push_back(CellFrame(m_map, oldCell, tile.width, tile.height));
@@ -23,6 +30,7 @@ void MapEditor::addFrames(MapUpdate& update, int32_t oldCell, int32_t newCell,
 
 MapUpdate MapEditor::LButtonDown(Point client, const InputState& keys, const Viewport& view,
                                  const TileContext& tile) {
+    endStaleDrag();
     if (m_nDragMode != DragNone || !usable(tile))
         return {};
     const int32_t oldCell = m_map.m_nCurCell;
@@ -52,6 +60,7 @@ MapUpdate MapEditor::LButtonDown(Point client, const InputState& keys, const Vie
 
 MapUpdate MapEditor::MouseMove(Point client, Point screen, bool leftButton, const Viewport& view,
                                const TileContext& tile) {
+    endStaleDrag();
     if (m_nDragMode == DragNone || !usable(tile))
         return {};
     MapUpdate update;
@@ -107,6 +116,7 @@ MapUpdate MapEditor::paintUnderPointer(Point client, const Viewport& view,
 }
 
 bool MapEditor::LButtonUp() {
+    endStaleDrag();
     if (m_nDragMode != DragPaint && m_nDragMode != DragSelect)
         return false;
     m_nDragMode = DragNone;
@@ -114,6 +124,7 @@ bool MapEditor::LButtonUp() {
 }
 
 bool MapEditor::RButtonDown(Point screen) {
+    endStaleDrag();
     if (m_nDragMode != DragNone)
         return false;
     m_ptLast = screen;
@@ -122,6 +133,7 @@ bool MapEditor::RButtonDown(Point screen) {
 }
 
 bool MapEditor::RButtonUp() {
+    endStaleDrag();
     if (m_nDragMode != DragPan)
         return false;
     m_nDragMode = DragNone;
@@ -129,6 +141,7 @@ bool MapEditor::RButtonUp() {
 }
 
 MapUpdate MapEditor::LButtonDblClk(Point client, const Viewport& view, const TileContext& tile) {
+    endStaleDrag();
     if (m_nDragMode != DragNone || !usable(tile))
         return {};
     const int32_t oldCell = m_map.m_nCurCell;
@@ -147,6 +160,7 @@ MapUpdate MapEditor::LButtonDblClk(Point client, const Viewport& view, const Til
 
 MapUpdate MapEditor::KeyDown(MapKey key, Point pointer, const InputState& keys,
                              const Viewport& view, const TileContext& tile) {
+    endStaleDrag();
     if (!usable(tile) || key == MapKey::Shift)
         return {};
     if (key == MapKey::Enter && keys.leftButton) {
@@ -181,6 +195,7 @@ MapUpdate MapEditor::KeyDown(MapKey key, Point pointer, const InputState& keys,
 }
 
 bool MapEditor::KeyUp(MapKey key) {
+    endStaleDrag();
     if ((key != MapKey::Enter && key != MapKey::Shift) || m_nDragMode != DragPaint)
         return false;
     m_nDragMode = DragNone;
@@ -189,6 +204,7 @@ bool MapEditor::KeyUp(MapKey key) {
 
 MapUpdate MapEditor::Timer(Point pointer, bool leftButton, const Viewport& view,
                            const TileContext& tile) {
+    endStaleDrag();
     if ((m_nDragMode != DragPaint && m_nDragMode != DragSelect) || !usable(tile))
         return {};
     const Point dir = AutoScrollDirection(pointer, view);

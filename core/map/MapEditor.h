@@ -82,6 +82,9 @@ public:
     MapUpdate FillRegion(const TileContext& tile);
 
 private:
+    // Ends a drag that was begun on a grid since replaced (File New or Open
+    // while a button was held): its anchor and cells belong to the old map.
+    void endStaleDrag();
     bool usable(const TileContext& tile) const { return tile.valid() && m_map.hasCells(); }
     // The frames of the cell that was current and of the one that is now.
     void addFrames(MapUpdate& update, int32_t oldCell, int32_t newCell,
@@ -93,6 +96,7 @@ private:
     int32_t m_nDragMode = DragNone;
     Point m_ptAnchor;
     Point m_ptLast;
+    uint64_t m_dragGeneration = 0;
 };
 
 } // namespace kesh

@@ -43,6 +43,7 @@ Status MapModel::AllocateCells(int32_t width, int32_t height) {
         return Status::Fail(msg::kAllocFailed);
     const int32_t oldWidth = this->width();
     m_cells = std::move(*grid);
+    ++m_gridGeneration;
     m_format.width = width;
     m_format.height = height;
     clampState(oldWidth);
@@ -60,6 +61,7 @@ Status MapModel::EnsureCells() {
     if (!grid)
         return Status::Fail(msg::kAllocFailed);
     m_cells = std::move(*grid);
+    ++m_gridGeneration;
     // The width the current cell was made for is gone; read it with the new one.
     clampState(width());
     return Status::Ok();
@@ -72,6 +74,7 @@ Status MapModel::ReplaceGrid(MapFormat format, std::vector<uint16_t> cells) {
     const int32_t oldWidth = width();
     m_format = std::move(format);
     m_cells = std::move(cells);
+    ++m_gridGeneration;
     clampState(oldWidth);
     return Status::Ok();
 }
@@ -115,8 +118,14 @@ void MapModel::ClampSelection(int32_t tileWidth, int32_t tileHeight) {
     if (tileWidth <= 0 || tileHeight <= 0 || !hasCells())
         return;
     Rect& s = m_rcSelect;
-    if (int64_t(s.right) < int64_t(tileWidth) * width() &&
-        int64_t(s.bottom) < int64_t(tileHeight) * height())
+    if (s.right < 0 || s.bottom < 0)
+        return; // no selection drag yet: it stays outside the map
+    const bool inside = int64_t(s.right) < int64_t(tileWidth) * width() &&
+                        int64_t(s.bottom) < int64_t(tileHeight) * height();
+    const bool wholeCells = s.left % tileWidth == 0 && s.top % tileHeight == 0 &&
+                            (int64_t(s.right) + 1) % tileWidth == 0 &&
+                            (int64_t(s.bottom) + 1) % tileHeight == 0;
+    if (inside && wholeCells)
         return;
     const int32_t c0 = std::clamp(s.left / tileWidth, 0, width() - 1);
     const int32_t c1 = std::clamp(s.right / tileWidth, 0, width() - 1);

@@ -94,6 +94,10 @@ public:
     std::string m_strFileName = "Untitled.map";
     std::string m_strPathName = "Untitled.map";
 
+    // Changes whenever the grid is replaced (a new, opened or resized map), so
+    // that an editing drag begun on the old grid can tell.
+    uint64_t gridGeneration() const { return m_gridGeneration; }
+
 private:
     // Brings the current cell and the copy source into the grid; the current cell
     // is read with the width it was made for.
@@ -101,6 +105,7 @@ private:
 
     MapFormat m_format;
     std::vector<uint16_t> m_cells;
+    uint64_t m_gridGeneration = 0;
 };
 
 } // namespace kesh

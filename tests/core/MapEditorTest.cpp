@@ -216,3 +216,21 @@ TEST_F(MapEditorTest, TimerScrollsADragTowardTheEdgeAndFollowsThePointer) {
     editor.LButtonUp();
     EXPECT_TRUE(editor.Timer({130, 50}, true, view, tile).empty()); // no drag, no scrolling
 }
+
+TEST_F(MapEditorTest, ADragDoesNotOutliveTheGridItBeganOn) {
+    // A selection drag anchored at cell (15, 5); File New makes a 5 x 5 map
+    // while the button is still held.
+    editor.LButtonDown(At(15, 5), {}, view, tile);
+    ASSERT_EQ(editor.dragMode(), DragSelect);
+    ASSERT_TRUE(map.AllocateCells(5, 5).ok());
+    map.ClampSelection(kTile, kTile);
+    const Rect clamped = map.m_rcSelect;
+    editor.MouseMove(At(0, 0), {}, true, view, tile);
+    EXPECT_EQ(editor.dragMode(), DragNone);
+    EXPECT_FALSE(editor.capturing());
+    EXPECT_EQ(map.m_rcSelect, clamped);
+    EXPECT_LT(map.m_rcSelect.right, 5 * kTile);
+    // A new drag on the new grid works as usual.
+    editor.LButtonDown(At(1, 1), {}, view, tile);
+    EXPECT_EQ(editor.dragMode(), DragSelect);
+}

@@ -86,6 +86,11 @@ TEST(MapModel, SmallerGridClampsCurrentCellAndCopySource) {
     map.m_rcSelect = Rect{-2, -2, -1, -1};
     map.ClampSelection(32, 32);
     EXPECT_EQ(map.m_rcSelect, (Rect{-2, -2, -1, -1}));
+
+    // A new tile size: pixels 32..95 (cells 1..2 of 32) become cells 2..7 of 12.
+    map.m_rcSelect = Rect{32, 32, 95, 95};
+    map.ClampSelection(12, 12);
+    EXPECT_EQ(map.m_rcSelect, (Rect{24, 24, 8 * 12 - 1, 8 * 12 - 1}));
 }
 
 TEST(MapModel, EnsureCellsAfterReading) {

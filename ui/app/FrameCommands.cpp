@@ -134,6 +134,8 @@ void FrameCommands::OnFileNew() {
     }
     // Cancelling the tile layout dialog keeps the old tile set with the new map.
     TileProcs(*tiles).NewTileFormat();
+    // The new tile size may leave the selection off the cell grid.
+    map->map().ClampSelection(tiles->tileSet().tileWidth(), tiles->tileSet().tileHeight());
     RepaintMap();
     RepaintTiles();
 }
