@@ -9,10 +9,12 @@ inline constexpr const char* kDamagedFile = "파일이 손상되었거나 파일
 inline constexpr const char* kNoTileSize = "파일 형식중에 타일의 크기가 없습니다.";
 inline constexpr const char* kNoTileCount = "파일 형식중에 타일의 갯수가 없습니다.";
 inline constexpr const char* kTileSizeMismatch = "타일의 크기가 일치하지 않습니다.";
-inline constexpr const char* kTileSetFull = "타일 세트가 가득 차서 일부 타일을 추가하지 못했습니다.";
+inline constexpr const char* kTileSetFull =
+    "타일 세트가 가득 차서 일부 타일을 추가하지 못했습니다.";
 inline constexpr const char* kBadMapSize = "지도의 크기가 올바르지 않습니다.";
 inline constexpr const char* kAllocFailed = "메모리 할당에 실패 했습니다.";
-inline constexpr const char* kMapTooLargeForBitmap = "지도가 너무 커서 비트맵으로 저장할 수 없습니다.";
+inline constexpr const char* kMapTooLargeForBitmap =
+    "지도가 너무 커서 비트맵으로 저장할 수 없습니다.";
 inline constexpr const char* kPcxOnly = "256컬러 PCX만을 지원합니다.";
 inline constexpr const char* kBmpOnly = "256컬러 BMP만을 지원합니다.";
 inline constexpr const char* kPaletteTypeUnsupported = "256컬러 PCX 또는 BMP 파일만 지원합니다.";
@@ -22,7 +24,8 @@ inline constexpr const char* kSaveFailed = "파일을 저장하지 못했습니�
 // Opening: followed by a line feed and the path.
 inline constexpr const char* kOpenFailed = "파일을 열지 못했습니다.";
 // A map whose layout embeds the tile set cannot be saved while the set is empty.
-inline constexpr const char* kNoTilesToEmbed = "타일이 없어서 지도 파일에 타일 파일을 넣을 수 없습니다.";
+inline constexpr const char* kNoTilesToEmbed =
+    "타일이 없어서 지도 파일에 타일 파일을 넣을 수 없습니다.";
 // A data file without its layout descriptor, where no one can be asked.
 inline constexpr const char* kKtfMissing = "파일포맷(.ktf)을 찾을수가 없습니다.";
 inline constexpr const char* kKmfMissing = "파일포맷(.kmf)을 찾을수가 없습니다.";

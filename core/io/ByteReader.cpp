@@ -27,7 +27,9 @@ bool ByteReader::read(void* dst, uint64_t n) {
     return true;
 }
 
-bool ByteReader::readU8(uint8_t& value) { return read(&value, 1); }
+bool ByteReader::readU8(uint8_t& value) {
+    return read(&value, 1);
+}
 
 bool ByteReader::readLE(int bytes, int32_t& value) {
     if (bytes != 1 && bytes != 2 && bytes != 4)

@@ -21,9 +21,9 @@ inline constexpr int kMapItemCount = 6;
 
 // The byte layout of a map file (.map), also the live map size.
 struct MapFormat {
-    std::string header;  // code page 949 bytes, written raw at offset 0
-    int32_t width = 64;  // cells
-    int32_t height = 64; // cells
+    std::string header;         // code page 949 bytes, written raw at offset 0
+    int32_t width = 64;         // cells
+    int32_t height = 64;        // cells
     std::vector<uint8_t> items; // MapItem codes in file order
 
     // 64 x 64, SizeByte, CellsByte, TileFile: start-up, File New, missing .kmf.

@@ -14,7 +14,8 @@ namespace kesh::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kesh-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kesh-test-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
     }
     ~TempDir() {
@@ -42,7 +43,8 @@ private:
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
