@@ -8,6 +8,7 @@
 #include "map/MapFile.h"
 #include "tileset/AddTileFile.h"
 #include "tileset/ImageDecoders.h"
+#include "tileset/TileSetFile.h"
 #include "tileset/TileSheetExport.h"
 
 namespace kesh::cli {
@@ -92,7 +93,7 @@ int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args) {
         if (result.setFull)
             ctx.services.ShowMessage(msg::kTileSetFull);
     }
-    const Status st = SaveTileSet(ctx.fs, setPath, set);
+    const Status st = SaveTileSetFiles(ctx.fs, setPath, set, EmptyTileSet::Refuse);
     return st ? kExitOk : ctx.Refuse(st);
 }
 

@@ -10,6 +10,7 @@
 #include "CliMessages.h"
 #include "map/MapFile.h"
 #include "text/Cp949.h"
+#include "tileset/TileSetFile.h"
 
 namespace kesh::cli {
 
@@ -149,7 +150,7 @@ int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
         st = LoadTileSet(ctx, in, tiles);
         if (st) {
             changes.Apply(tiles.format());
-            st = SaveTileSet(ctx.fs, out, tiles);
+            st = SaveTileSetFiles(ctx.fs, out, tiles, EmptyTileSet::Refuse);
         }
     } else {
         MapModel map;

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "CliMessages.h"
 #include "app/Messages.h"
-#include "io/ByteReader.h"
 #include "map/MapFile.h"
+#include "tileset/TileSetFile.h"
 
 namespace kesh::cli {
 
@@ -39,30 +38,21 @@ DataKind DataKindOf(std::string_view path) {
 }
 
 Status LoadTileDescriptor(CliContext& ctx, const std::string& tilePath, TileDescriptor& out) {
-    const std::string ktfPath = DescriptorPath(tilePath, kTileDescriptorExt);
-    const auto bytes = ctx.fs.readFile(ktfPath);
-    if (!bytes)
-        return Missing(ctx, false, msg::kAskKtfMissing, msg::kKtfMissing, ktfPath);
-    return ParseKtf(*bytes, out);
+    bool missing = false;
+    const Status st = kesh::LoadTileDescriptor(ctx.fs, tilePath, out, missing);
+    if (missing)
+        return Missing(ctx, false, msg::kAskKtfMissing, msg::kKtfMissing,
+                       DescriptorPath(tilePath, kTileDescriptorExt));
+    return st;
 }
 
 Status LoadTileSet(CliContext& ctx, const std::string& path, TileSet& set) {
-    TileDescriptor layout;
-    Status st = LoadTileDescriptor(ctx, path, layout);
-    if (!st)
-        return st;
-    const auto bytes = ctx.fs.readFile(path);
-    if (!bytes)
-        return Status::Fail(std::string(msg::kOpenFailed) + "\n" + path);
-    TileSet fresh;
-    fresh.format().items = layout.items;
-    fresh.format().attrWidth = layout.attrWidth;
-    ByteReader in(*bytes);
-    st = fresh.ReadTileFile(in, layout.headerLength);
-    if (!st)
-        return st;
-    set = std::move(fresh);
-    return Status::Ok();
+    bool missing = false;
+    const Status st = OpenTileSetFiles(ctx.fs, path, set, missing);
+    if (missing)
+        return Missing(ctx, false, msg::kAskKtfMissing, msg::kKtfMissing,
+                       DescriptorPath(path, kTileDescriptorExt));
+    return st;
 }
 
 Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet& tiles) {
@@ -72,17 +62,6 @@ Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet&
         return Missing(ctx, true, msg::kAskKmfMissing, msg::kKmfMissing,
                        DescriptorPath(path, kMapDescriptorExt));
     return st;
-}
-
-Status SaveTileSet(FileSystem& fs, const std::string& path, const TileSet& set) {
-    const std::string ktfPath = DescriptorPath(path, kTileDescriptorExt);
-    // A tile file named like its own descriptor would be overwritten by it.
-    if (ktfPath == path)
-        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
-    ByteWriter out;
-    if (!set.WriteTileFile(out))
-        return Status::Fail(text::kNoTilesToSave);
-    return SaveFiles(fs, {{path, out.take()}, {ktfPath, BuildKtf(set.format())}});
 }
 
 } // namespace kesh::cli

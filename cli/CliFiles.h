@@ -19,16 +19,11 @@ DataKind DataKindOf(std::string_view path);
 // editor does (the tool answers Cancel) and then reported.
 Status LoadTileDescriptor(CliContext& ctx, const std::string& tilePath, TileDescriptor& out);
 
-// Reads a tile file on its own, through its .ktf, into `set`: a fresh tile set
-// whose layout (items, AttrWidth) is the descriptor's and whose header, size,
-// colours and tiles come from the file. `set` changes only on success.
+// Reads a tile file on its own, through its .ktf, into `set` (OpenTileSetFiles);
+// a missing .ktf is handled as above. `set` changes only on success.
 Status LoadTileSet(CliContext& ctx, const std::string& path, TileSet& set);
 
 // Reads a map through its .kmf; a missing .kmf is handled as for tile files.
 Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet& tiles);
-
-// Writes the tile file and its .ktf, both or neither. An empty set is refused:
-// its file could not be read back.
-Status SaveTileSet(FileSystem& fs, const std::string& path, const TileSet& set);
 
 } // namespace kesh::cli

@@ -48,7 +48,6 @@ inline constexpr const char* kBadAttrWidth = "--attr-width 는 1, 2, 4 가운데
 inline constexpr const char* kHeaderTooLong = "문자열은 255바이트까지입니다.";
 inline constexpr const char* kHeaderNotCp949 = "문자열에 쓸 수 없는 글자가 있습니다.";
 inline constexpr const char* kMapOptionForTiles = "타일 파일에는 지도 옵션을 쓸 수 없습니다: ";
-inline constexpr const char* kNoTilesToSave = "타일이 없어서 타일 파일을 저장할 수 없습니다.";
 // Followed by the count.
 inline constexpr const char* kTilesAdded = "추가한 타일: ";
 

@@ -26,6 +26,8 @@ inline constexpr const char* kOpenFailed = "파일을 열지 못했습니다.";
 // A map whose layout embeds the tile set cannot be saved while the set is empty.
 inline constexpr const char* kNoTilesToEmbed =
     "타일이 없어서 지도 파일에 타일 파일을 넣을 수 없습니다.";
+// A tile file without tiles could not be read back (kesh-cli refuses to write one).
+inline constexpr const char* kNoTilesToSave = "타일이 없어서 타일 파일을 저장할 수 없습니다.";
 // A data file without its layout descriptor, where no one can be asked.
 inline constexpr const char* kKtfMissing = "파일포맷(.ktf)을 찾을수가 없습니다.";
 inline constexpr const char* kKmfMissing = "파일포맷(.kmf)을 찾을수가 없습니다.";

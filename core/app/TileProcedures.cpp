@@ -6,6 +6,7 @@
 #include "layout/Descriptor.h"
 #include "tileset/AddTileFile.h"
 #include "tileset/ImageDecoders.h"
+#include "tileset/TileSetFile.h"
 #include "tileset/TileSheetExport.h"
 
 namespace kesh {
@@ -42,17 +43,9 @@ bool TileProcedures::OnTileSave() {
     const auto path = m_user.ChooseSaveFile(TileFileDialog(true));
     if (!path)
         return false;
-    const std::string ktfPath = DescriptorPath(*path, kTileDescriptorExt);
-    if (ktfPath == *path) {
-        // The descriptor would overwrite the data file it describes.
-        m_user.ShowMessage(std::string(msg::kSaveFailed) + "\n" + *path);
-        return false;
-    }
     // An empty set writes only what comes before its first tile block, as the
     // layout says; the descriptor is written all the same.
-    ByteWriter til;
-    m_tiles.WriteTileFile(til);
-    const Status st = SaveFiles(m_fs, {{*path, til.take()}, {ktfPath, BuildKtf(m_tiles.format())}});
+    const Status st = SaveTileSetFiles(m_fs, *path, m_tiles, EmptyTileSet::Write);
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;
@@ -60,44 +53,63 @@ bool TileProcedures::OnTileSave() {
     return true;
 }
 
+bool TileProcedures::LayoutByHand(TileReadLayout& layout) {
+    if (!m_user.AskOkCancel(msg::kAskKtfMissing))
+        return false;
+    TileFormatEdit edit = EditOf(TileFormat::NewFileDefault(), false);
+    if (!m_user.EditTileFormat(edit))
+        return false;
+    // Only the header's length is taken: its bytes are in the file.
+    layout.descriptor.headerLength = edit.hasHeader ? HeaderLength(edit.header) : 0;
+    layout.descriptor.attrWidth = edit.attrWidth;
+    layout.descriptor.items = std::move(edit.items);
+    layout.width = edit.width;
+    layout.height = edit.height;
+    return true;
+}
+
+bool TileProcedures::ReadLayout(const std::string& path, TileReadLayout& layout) {
+    bool missing = false;
+    const Status st = LoadTileDescriptor(m_fs, path, layout.descriptor, missing);
+    if (missing)
+        return LayoutByHand(layout);
+    if (!st)
+        m_user.ShowMessage(st.message());
+    return bool(st);
+}
+
 void TileProcedures::OnTileAddFile() {
     const auto path = m_user.ChooseOpenFile(TileFileDialog(false));
-    if (!path)
+    TileReadLayout layout;
+    if (!path || !ReadLayout(*path, layout))
         return;
-
-    TileDescriptor layout;
-    int32_t width = -1;
-    int32_t height = -1;
-    if (const auto ktf = m_fs.readFile(DescriptorPath(*path, kTileDescriptorExt))) {
-        const Status st = ParseKtf(*ktf, layout);
-        if (!st) {
-            m_user.ShowMessage(st.message());
-            return;
-        }
-    } else {
-        if (!m_user.AskOkCancel(msg::kAskKtfMissing))
-            return;
-        TileFormatEdit edit = EditOf(TileFormat::NewFileDefault(), false);
-        if (!m_user.EditTileFormat(edit))
-            return;
-        // Only the header's length is taken: its bytes are in the file.
-        layout.headerLength = edit.hasHeader ? HeaderLength(edit.header) : 0;
-        layout.attrWidth = edit.attrWidth;
-        layout.items = std::move(edit.items);
-        width = edit.width;
-        height = edit.height;
-    }
-
     const auto bytes = m_fs.readFile(*path);
     if (!bytes) {
         m_user.ShowMessage(OpenFailed(*path));
         return;
     }
-    const AddTileFileResult result = AddTileFile(m_tiles, *bytes, layout, width, height);
+    const AddTileFileResult result =
+        AddTileFile(m_tiles, *bytes, layout.descriptor, layout.width, layout.height);
     if (!result.status)
         m_user.ShowMessage(result.status.message());
     else if (result.setFull)
         m_user.ShowMessage(msg::kTileSetFull);
+}
+
+bool TileProcedures::OpenTileSetPath(const std::string& path) {
+    // A file that is not there is reported as such, before any layout question.
+    if (!m_fs.exists(path)) {
+        m_user.ShowMessage(OpenFailed(path));
+        return false;
+    }
+    TileReadLayout layout;
+    if (!ReadLayout(path, layout))
+        return false;
+    // Read into a fresh tile set: on failure the current one is untouched.
+    const Status st = LoadTileSetFile(m_fs, path, layout, m_tiles);
+    if (!st)
+        m_user.ShowMessage(st.message());
+    return bool(st);
 }
 
 bool TileProcedures::OnTileFormat() {

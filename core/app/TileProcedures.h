@@ -1,9 +1,12 @@
 #pragma once
 
+#include <string>
+
 #include "app/UserServices.h"
 #include "io/FileSystem.h"
 #include "layout/TileFormat.h"
 #include "tileset/TileSet.h"
+#include "tileset/TileSetFile.h"
 
 namespace kesh {
 
@@ -28,6 +31,12 @@ public:
     // The tile step of File New: the layout dialog on the new-file defaults;
     // OK starts an empty tile set of that layout. True on OK.
     bool NewTileFormat();
+    // Reads the .til at `path` (named on the command line) as the tile set:
+    // through its .ktf, or, when there is none, the question and the layout
+    // dialog of OnTileAddFile. The file's tiles, size, colours and header
+    // replace the set's, with the layout it was read in; a cancelled or failed
+    // read changes nothing (failures are shown). True when it was read.
+    bool OpenTileSetPath(const std::string& path);
     // Takes the colours of a 256-colour PCX or BMP image. True when they were taken.
     bool OnLoadPalette();
     // Writes the tile set as a BMP sheet ten tiles wide. True when written.
@@ -37,6 +46,14 @@ public:
     static TileFormatEdit EditOf(const TileFormat& format, bool sizesLocked);
 
 private:
+    // For a .til without .ktf: asks whether to set the layout by hand and, on
+    // OK, takes it from the layout dialog on the new-file defaults with
+    // editable sizes. False when either was cancelled.
+    bool LayoutByHand(TileReadLayout& layout);
+    // The layout to read the .til at `path` with: its .ktf, else by hand.
+    // False when cancelled or when the .ktf is damaged (the user has been told).
+    bool ReadLayout(const std::string& path, TileReadLayout& layout);
+
     TileSet& m_tiles;
     UserServices& m_user;
     FileSystem& m_fs;

@@ -143,13 +143,16 @@ bool TileSet::WriteTileFile(ByteWriter& out) const {
     return true;
 }
 
-Status TileSet::ReadTileFile(ByteReader& in, int headerLength) {
+Status TileSet::ReadTileFile(ByteReader& in, int headerLength,
+                             std::optional<std::pair<int32_t, int32_t>> presetSize) {
     const size_t start = in.pos();
     const auto fail = [&](Status st) {
         in.seek(start);
         return st;
     };
     TileFileReader reader(in, AttrBytes());
+    if (presetSize)
+        reader.presetSize(presetSize->first, presetSize->second);
     std::string header;
     if (Status st = reader.ReadHeader(headerLength, header); !st)
         return fail(st);

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "app/Status.h"
 #include "io/ByteReader.h"
@@ -66,7 +68,10 @@ public:
     // A count with no pixel block gives that many blank tiles. Blocks that run
     // past the end, sizes of 0 or too large for the tile pool and counts above
     // the pool's capacity fail with "파일이 손상되었거나 파일포맷과 맞지 않습니다.".
-    Status ReadTileFile(ByteReader& in, int headerLength);
+    // `presetSize` (a tile size set by hand for a file without a size item)
+    // stands until a size item of the file says otherwise.
+    Status ReadTileFile(ByteReader& in, int headerLength,
+                        std::optional<std::pair<int32_t, int32_t>> presetSize = std::nullopt);
 
     // Whether a tile file read so far has what tile data needs: fails with
     // "파일 형식중에 타일의 크기가 없습니다." while the width or height is unset

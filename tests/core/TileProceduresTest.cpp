@@ -289,3 +289,68 @@ TEST_F(TileProceduresTest, SaveBmpWritesTheSheetOrSaysWhyNot) {
     EXPECT_EQ(user.messages(), Lines{std::string(msg::kSaveFailed) + "\n" + dir.file("other.bmp")});
     EXPECT_EQ(dir.entries(), Lines{"sheet.bmp"});
 }
+
+TEST_F(TileProceduresTest, OpeningATileFileReplacesTheSetWithIt) {
+    TileSet other;
+    kesh::test::MakeTiles(other, 8, 8, 3);
+    other.format().header = "O";
+    saveOther(other, dir.file("other.til"));
+    const TileSetState before(tiles);
+
+    // Not there: said so, before any layout question.
+    EXPECT_FALSE(procs().OpenTileSetPath(dir.file("none.til")));
+    EXPECT_EQ(user.messages(), Lines{std::string(msg::kOpenFailed) + "\n" + dir.file("none.til")});
+    // A damaged descriptor is shown, not asked about.
+    user.clearCalls();
+    WriteBytes(dir.file("bad.til"), {1});
+    WriteBytes(dir.file("bad.ktf"), {0});
+    EXPECT_FALSE(procs().OpenTileSetPath(dir.file("bad.til")));
+    EXPECT_EQ(user.transcript(), Lines{std::string("message: ") + msg::kDamagedFile});
+    EXPECT_EQ(TileSetState(tiles), before);
+
+    user.clearCalls();
+    ASSERT_TRUE(procs().OpenTileSetPath(dir.file("other.til")));
+    EXPECT_TRUE(user.calls().empty());
+    EXPECT_EQ(TileSetState(tiles), TileSetState(other));
+}
+
+TEST_F(TileProceduresTest, OpeningWithoutDescriptorAsksAndTakesTheDialogsLayout) {
+    TileSet other;
+    kesh::test::MakeTiles(other, 8, 8, 3);
+    other.format().items = {TileItem::CountByte, TileItem::TileData}; // no size
+    ByteWriter til;
+    other.WriteTileFile(til);
+    WriteBytes(dir.file("raw.til"), til.bytes());
+    const TileSetState before(tiles);
+    const Lines asked{std::string("okcancel: ") + msg::kAskKtfMissing};
+
+    user.cancel();
+    EXPECT_FALSE(procs().OpenTileSetPath(dir.file("raw.til")));
+    EXPECT_EQ(user.transcript(), asked);
+    // OK, then the dialog on the new-file layout; its 16 x 16 tiles don't fit the file.
+    const auto rawItems = [](TileFormatEdit& e) {
+        e.items = {TileItem::CountByte, TileItem::TileData};
+    };
+    user.clearCalls();
+    user.ok().acceptTile(rawItems);
+    EXPECT_FALSE(procs().OpenTileSetPath(dir.file("raw.til")));
+    EXPECT_EQ(user.transcript(),
+              (Lines{asked[0], "tile format", std::string("message: ") + msg::kDamagedFile}));
+    const TileFormatEdit& shown = *user.calls().at(1).tile;
+    EXPECT_FALSE(shown.sizesLocked);
+    EXPECT_EQ(shown.width, 16);
+    EXPECT_EQ(shown.items, TileFormat::NewFileDefault().items);
+    EXPECT_EQ(TileSetState(tiles), before);
+
+    user.clearCalls();
+    user.ok().acceptTile([&](TileFormatEdit& e) {
+        rawItems(e);
+        e.width = 8;
+        e.height = 8;
+    });
+    ASSERT_TRUE(procs().OpenTileSetPath(dir.file("raw.til")));
+    EXPECT_EQ(TileSetState(tiles).pixels, TileSetState(other).pixels);
+    EXPECT_EQ(tiles.format().items, other.format().items);
+    EXPECT_EQ(tiles.tileWidth(), 8);
+    EXPECT_TRUE(user.allUsed());
+}

@@ -14,8 +14,11 @@
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
 #include "tileset/CTile1View.h"
+#include "tileset/CTileInfoBar.h"
+#include "tileset/TileSetFile.h"
 
 using namespace kesh::ui;
+using kesh::test::TileSetState;
 using Info = CommandLineInfo;
 using Lines = std::vector<std::string>;
 
@@ -109,6 +112,92 @@ private slots:
                  Lines{std::string(kesh::msg::kOpenFailed) + "\n" + dir.file("gone.map")});
         QCOMPARE(second.windowTitle(), QStringLiteral("제목없음 - kesh"));
         QCOMPARE(second.mapView()->map().width(), 64);
+        second.close();
+        frame.close();
+    }
+
+    void aTileFileOrADescriptorOpensItsDataFile() {
+        InstalledUserServices user;
+        kesh::test::TempDir dir;
+        kesh::TileSet saved;
+        kesh::test::MakeTiles(saved, 8, 8, 3);
+        for (const char* name : {"set.til", "up.TIL"}) {
+            QVERIFY(SaveTileSetFiles(kesh::FileSystem::Native(), dir.file(name), saved,
+                                     kesh::EmptyTileSet::Refuse));
+        }
+        int exitCode = -1;
+        {
+            CMainFrame frame;
+            kesh::test::MakeTiles(frame.tileView()->tileSet(), 8, 8, 2);
+            frame.mapView()->map().cells()[0] = 1;
+            user.saveFile(dir.file("start.map"));
+            frame.commands().OnFileSaveAs();
+            QVERIFY(user.messages().empty());
+        }
+        user.clearCalls();
+
+        // The .til (its extension in any case), or its .ktf, replaces the tile
+        // set; the map keeps its cells and counts as changed.
+        for (const char* name : {"up.TIL", "set.ktf"}) {
+            CMainFrame frame;
+            frame.mapView()->map().cells()[0] = 2;
+            QVERIFY(
+                CKeshApp::ProcessShellCommand(Parse({dir.file(name).c_str()}), frame, exitCode));
+            QVERIFY(user.calls().empty());
+            QCOMPARE(TileSetState(frame.tileView()->tileSet()), TileSetState(saved));
+            QCOMPARE(frame.mapView()->map().cells()[0], uint16_t(2));
+            QCOMPARE(frame.mapView()->map().m_bModified, 1);
+            QCOMPARE(frame.windowTitle(), QStringLiteral("제목없음 - kesh"));
+            QCOMPARE(g_wndTileInfoBar->attribute(), 100u); // tile 0 is shown
+            frame.mapView()->map().m_bModified = 0;
+            frame.close();
+        }
+
+        // A .kmf opens the .map beside it.
+        CMainFrame frame;
+        QVERIFY(
+            CKeshApp::ProcessShellCommand(Parse({dir.file("start.kmf").c_str()}), frame, exitCode));
+        QCOMPARE(frame.mapView()->map().cells()[0], uint16_t(1));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("start.map - kesh"));
+        frame.close();
+    }
+
+    void aTileFileWithoutItsDescriptorAsksForTheLayout() {
+        InstalledUserServices user;
+        kesh::test::TempDir dir;
+        kesh::TileSet saved;
+        kesh::test::MakeTiles(saved, 8, 8, 3);
+        saved.format().items = {kesh::TileItem::CountByte, kesh::TileItem::TileData};
+        kesh::ByteWriter out;
+        QVERIFY(saved.WriteTileFile(out));
+        kesh::test::WriteBytes(dir.file("raw.til"), out.bytes());
+        const std::string asked = std::string("okcancel: ") + kesh::msg::kAskKtfMissing;
+        int exitCode = -1;
+
+        // Cancelled: the editor starts with the defaults, the map unchanged.
+        CMainFrame frame;
+        const TileSetState defaults(frame.tileView()->tileSet());
+        user.cancel();
+        QVERIFY(
+            CKeshApp::ProcessShellCommand(Parse({dir.file("raw.til").c_str()}), frame, exitCode));
+        QVERIFY(frame.isVisible());
+        QCOMPARE(user.transcript(), Lines{asked});
+        QCOMPARE(TileSetState(frame.tileView()->tileSet()), defaults);
+        QCOMPARE(frame.mapView()->map().m_bModified, 0);
+
+        // OK: the layout and the tile size come from the dialog.
+        CMainFrame second;
+        user.clearCalls();
+        user.ok().acceptTile([](kesh::TileFormatEdit& e) {
+            e.width = 8;
+            e.height = 8;
+            e.items = {kesh::TileItem::CountByte, kesh::TileItem::TileData};
+        });
+        QVERIFY(
+            CKeshApp::ProcessShellCommand(Parse({dir.file("raw.til").c_str()}), second, exitCode));
+        QCOMPARE(user.transcript(), (Lines{asked, "tile format"}));
+        QCOMPARE(TileSetState(second.tileView()->tileSet()).pixels, TileSetState(saved).pixels);
+        second.mapView()->map().m_bModified = 0;
         second.close();
         frame.close();
     }

@@ -16,6 +16,10 @@
 
 namespace kesh::ui {
 
+const char* Version() {
+    return "1.0.0";
+}
+
 namespace {
 
 void Print(FILE* stream, const QString& text) {
@@ -82,7 +86,7 @@ bool CKeshApp::ProcessShellCommand(const CommandLineInfo& info, CMainFrame& fram
         // A file that cannot be read has been reported; the editor then
         // starts with the defaults.
         frame.show();
-        frame.commands().OpenMapFile(info.m_strFileName);
+        frame.commands().OpenFile(info.m_strFileName);
         return true;
     case CommandLineInfo::FilePrint:
     case CommandLineInfo::FilePrintTo:

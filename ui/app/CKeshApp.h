@@ -27,7 +27,7 @@ public:
     CMainFrame* mainFrame() const { return m_pMainWnd.get(); }
 
     // Acts on a parsed command line with `frame` as the main window: shows
-    // it (opening a named map file first), or prints, removes the settings,
+    // it (opening a named map or tile file first), or prints, removes the settings,
     // or prints help or the version. True when the editor should go on
     // running; otherwise `exitCode` says how it ended.
     static bool ProcessShellCommand(const CommandLineInfo& info, CMainFrame& frame, int& exitCode);

@@ -63,7 +63,7 @@ CommandLineInfo ParseCommandLine(const QStringList& args) {
         break;
     default:
         if (names.size() > 1) {
-            return Fail(QStringLiteral("only one map file can be opened"));
+            return Fail(QStringLiteral("only one file can be opened"));
         }
         if (names.size() == 1) {
             info.m_nShellCommand = CommandLineInfo::FileOpen;
@@ -83,7 +83,9 @@ QString CommandLineUsage() {
         "\n"
         "Tile map editor for 2D games.\n"
         "\n"
-        "  FILE              open the map FILE (read through its .kmf layout)\n"
+        "  FILE              open the map FILE (read through its .kmf layout), or\n"
+        "                    a tile file FILE.til as the tile set (through its .ktf);\n"
+        "                    a FILE.kmf or FILE.ktf opens the .map or .til beside it\n"
         "  -p FILE           print the map FILE on the default printer and end\n"
         "  -pt FILE PRINTER  print the map FILE on PRINTER and end\n"
         "  -Unregister, -Unregserver\n"

@@ -8,7 +8,8 @@ namespace kesh::ui {
 // What the command line asks for. Flags begin with a hyphen; anything else
 // is a file name (a leading slash is a path, never a flag). "--" ends the
 // flags, so a file whose name begins with a hyphen can still be named.
-//   kesh [FILE]                    open FILE as the map, then edit
+//   kesh [FILE]                    open FILE as the map (a .til as the tile
+//                                  set, a .kmf or .ktf its data file), then edit
 //   kesh -p FILE                   print the map FILE and end
 //   kesh -pt FILE PRINTER [DRIVER [PORT]]   print it on PRINTER and end
 //   kesh -Unregister | -Unregserver         remove the settings and end

@@ -6,6 +6,7 @@
 #include "app/CSplitterWnd.h"
 #include "app/CommandIds.h"
 #include "app/MapProcedures.h"
+#include "app/OpenTarget.h"
 #include "app/TileProcedures.h"
 #include "io/FileSystem.h"
 #include "map/CKeshView.h"
@@ -202,13 +203,44 @@ void FrameCommands::OnMapOpen() {
     RepaintTiles();
 }
 
+bool FrameCommands::OpenFile(const QString& path) {
+    const OpenTarget target = OpenTargetOf(QFile::encodeName(path).toStdString());
+    return target.kind == OpenTarget::TileSet ? OpenTilePath(target.path)
+                                              : OpenMapPath(target.path);
+}
+
 bool FrameCommands::OpenMapFile(const QString& path) {
+    return OpenMapPath(QFile::encodeName(path).toStdString());
+}
+
+bool FrameCommands::OpenTileFile(const QString& path) {
+    return OpenTilePath(QFile::encodeName(path).toStdString());
+}
+
+bool FrameCommands::OpenMapPath(const std::string& path) {
     CKeshView* map = MapView();
     if (!map) {
         return false;
     }
-    const bool opened = MapProcs(*map).OpenMapPath(QFile::encodeName(path).toStdString());
+    const bool opened = MapProcs(*map).OpenMapPath(path);
     RepaintMap();
+    RepaintTiles();
+    return opened;
+}
+
+bool FrameCommands::OpenTilePath(const std::string& path) {
+    CTile1View* tiles = TileView();
+    if (!tiles) {
+        return false;
+    }
+    const bool opened = TileProcs(*tiles).OpenTileSetPath(path);
+    if (opened) {
+        if (CKeshView* map = MapView()) {
+            // The new tile size may leave the selection off the cell grid.
+            map->map().ClampSelection(tiles->tileWidth(), tiles->tileHeight());
+        }
+        MarkMapChanged();
+    }
     RepaintTiles();
     return opened;
 }

@@ -55,9 +55,18 @@ public:
     void OnEditPaste();
     void OnEditFill();
 
-    // Reads the map file `path` without a file dialog (a file named on the
-    // command line) and repaints both views. True when it was read.
+    // Opens a file named on the command line, without a file dialog: a .til
+    // (or the .til beside a .ktf) as the tile set, anything else (or the .map
+    // beside a .kmf) as the map. True when it was read.
+    bool OpenFile(const QString& path);
+    // Reads the map file `path` without a file dialog and repaints both
+    // views. True when it was read.
     bool OpenMapFile(const QString& path);
+    // Reads the tile file `path` as the tile set without a file dialog. On
+    // success the map keeps its cells and counts as changed, as after adding
+    // a tile file; both views and the attribute bar are repainted. True when
+    // it was read.
+    bool OpenTileFile(const QString& path);
 
     // Before the window closes: offers to save a changed map. False when the
     // user asked to save and the map was not saved (the window stays open).
@@ -68,6 +77,9 @@ public:
     static CTile1View* TileView();
 
 private:
+    // OpenMapFile and OpenTileFile on a path in the file system's encoding.
+    bool OpenMapPath(const std::string& path);
+    bool OpenTilePath(const std::string& path);
     // The tile set view's own handling of add tile file and load palette.
     void TileViewAddFile(CTile1View& tiles);
     void TileViewLoadPalette(CTile1View& tiles);

@@ -1,0 +1,66 @@
+#include "tileset/TileSetFile.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/Messages.h"
+#include "io/ByteReader.h"
+#include "layout/TileFormat.h"
+
+namespace kesh {
+
+Status ReadTileSetFile(std::span<const uint8_t> bytes, const TileReadLayout& layout, TileSet& set) {
+    const TileDescriptor& descriptor = layout.descriptor;
+    TileSet fresh;
+    fresh.format().attrWidth = descriptor.attrWidth;
+    fresh.format().items = descriptor.items;
+    std::optional<std::pair<int32_t, int32_t>> preset;
+    if (layout.width >= 0 && layout.height >= 0)
+        preset = {layout.width, layout.height};
+    ByteReader in(bytes);
+    const Status st = fresh.ReadTileFile(in, descriptor.headerLength, preset);
+    if (!st)
+        return st;
+    set = std::move(fresh);
+    return Status::Ok();
+}
+
+Status LoadTileDescriptor(FileSystem& fs, const std::string& tilePath, TileDescriptor& out,
+                          bool& missing) {
+    const auto bytes = fs.readFile(DescriptorPath(tilePath, kTileDescriptorExt));
+    missing = !bytes;
+    if (!bytes)
+        return Status::Fail(msg::kKtfMissing);
+    return ParseKtf(*bytes, out);
+}
+
+Status LoadTileSetFile(FileSystem& fs, const std::string& path, const TileReadLayout& layout,
+                       TileSet& set) {
+    const auto bytes = fs.readFile(path);
+    if (!bytes)
+        return Status::Fail(std::string(msg::kOpenFailed) + "\n" + path);
+    return ReadTileSetFile(*bytes, layout, set);
+}
+
+Status OpenTileSetFiles(FileSystem& fs, const std::string& path, TileSet& set,
+                        bool& descriptorMissing) {
+    TileReadLayout layout;
+    const Status st = LoadTileDescriptor(fs, path, layout.descriptor, descriptorMissing);
+    if (!st)
+        return st;
+    return LoadTileSetFile(fs, path, layout, set);
+}
+
+Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& set,
+                        EmptyTileSet empty) {
+    const std::string ktfPath = DescriptorPath(path, kTileDescriptorExt);
+    // The descriptor would overwrite the data file it describes.
+    if (ktfPath == path)
+        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
+    ByteWriter til;
+    if (!set.WriteTileFile(til) && empty == EmptyTileSet::Refuse)
+        return Status::Fail(msg::kNoTilesToSave);
+    return SaveFiles(fs, {{path, til.take()}, {ktfPath, BuildKtf(set.format())}});
+}
+
+} // namespace kesh
