@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/SoakRandom.h"
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -20,24 +21,6 @@ namespace kesh::test {
 // map is compared with SoakReference, a plain model of what each operation
 // must do, and with the editing invariants; the first difference stops the
 // run with the seed, the step and the operations that led there.
-
-// splitmix64: the same sequence on every platform and standard library.
-class Rng {
-public:
-    explicit Rng(uint64_t seed) : m_state(seed) {}
-    uint64_t next() {
-        uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int32_t below(int32_t n) { return n <= 0 ? 0 : int32_t(next() % uint64_t(n)); }
-    int32_t range(int32_t lo, int32_t hi) { return lo + below(hi - lo + 1); }
-    bool chance(int32_t percent) { return below(100) < percent; }
-
-private:
-    uint64_t m_state;
-};
 
 // clang-format off
 enum class Op : uint8_t {

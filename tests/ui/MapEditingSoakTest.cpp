@@ -12,6 +12,7 @@
 
 #include "InstalledUserServices.h"
 #include "ViewHarness.h"
+#include "support/SoakRandom.h"
 
 // A seeded run of random mouse and key events through the map view, as a
 // user would send them (buttons and keys pressed before they are released),
@@ -26,6 +27,8 @@ using kesh::DragNone;
 using kesh::DragPaint;
 using kesh::DragPan;
 using kesh::DragSelect;
+using kesh::test::EnvNumber;
+using kesh::test::Rng;
 
 namespace {
 
@@ -46,34 +49,6 @@ void DropGrabWarnings(QtMsgType type, const QMessageLogContext& context, const Q
     if (!text.contains(QLatin1String("does not support grabbing the mouse"))) {
         g_previousHandler(type, context, text);
     }
-}
-
-// splitmix64: the same sequence everywhere.
-class Rng {
-public:
-    explicit Rng(uint64_t seed) : m_state(seed) {}
-    uint64_t next() {
-        uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return n <= 0 ? 0 : int(next() % uint64_t(n)); }
-    int range(int lo, int hi) { return lo + below(hi - lo + 1); }
-    bool chance(int percent) { return below(100) < percent; }
-
-private:
-    uint64_t m_state;
-};
-
-uint64_t EnvNumber(const char* name, uint64_t fallback) {
-    const char* text = std::getenv(name);
-    if (!text || !*text) {
-        return fallback;
-    }
-    char* end = nullptr;
-    const uint64_t value = std::strtoull(text, &end, 0);
-    return *end == 0 ? value : fallback;
 }
 
 // What an event may do to the cells.
