@@ -95,11 +95,14 @@ Status TileFileReader::Scan(const std::vector<uint8_t>& items) {
                 (pixels ? tileBytes() : 0) + (attributes ? uint64_t(m_attrBytes) : 0);
             if (!skipRecords(m_count, each))
                 return damaged;
-            if (pixels)
+            if (pixels) {
                 m_tiles = here;
-            if (attributes)
+                m_tilesInterleaved = attributes;
+            }
+            if (attributes) {
                 m_attributes = here;
-            m_interleaved = pixels && attributes;
+                m_attributesInterleaved = pixels;
+            }
             break;
         }
         case TileItem::Palette768:
@@ -121,10 +124,11 @@ Status TileFileReader::Scan(const std::vector<uint8_t>& items) {
         return st;
 
     // A later size or count item may have changed what the noted blocks must hold.
-    const uint64_t tileRecord = tileBytes() + (m_interleaved ? uint64_t(m_attrBytes) : 0);
-    if (m_tiles && !fits(*m_tiles, m_count, tileRecord))
+    const uint64_t record = tileBytes() + uint64_t(m_attrBytes);
+    if (m_tiles && !fits(*m_tiles, m_count, m_tilesInterleaved ? record : tileBytes()))
         return damaged;
-    if (m_attributes && !m_interleaved && !fits(*m_attributes, m_count, uint64_t(m_attrBytes)))
+    if (m_attributes &&
+        !fits(*m_attributes, m_count, m_attributesInterleaved ? record : uint64_t(m_attrBytes)))
         return damaged;
     return Status::Ok();
 }

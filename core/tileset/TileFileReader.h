@@ -72,7 +72,11 @@ private:
     int32_t m_height = -1;
     int32_t m_count = -1;
     std::optional<uint64_t> m_tiles, m_attributes, m_palette768, m_palette1024;
-    bool m_interleaved = false; // TileAttrData: each tile's pixels, then its attribute
+    // Whether each block was noted from a TileAttrData item (each tile's pixels,
+    // then its attribute). The two can differ when a later TileData or AttrData
+    // replaces one of them; each block is then read with its own record size.
+    bool m_tilesInterleaved = false;
+    bool m_attributesInterleaved = false;
     uint64_t m_end = 0;
 };
 
@@ -84,9 +88,11 @@ template <class Sink> bool TileFileReader::ForEachTile(Sink&& sink) const {
             return false; // no tile list holds tiles that large
         blank.assign(size_t(tileSize), 0);
     }
-    const uint64_t stride = m_interleaved ? tileSize + uint64_t(m_attrBytes) : tileSize;
-    const uint64_t attrStride = m_interleaved ? stride : uint64_t(m_attrBytes);
-    const uint64_t attrStart = m_attributes ? *m_attributes + (m_interleaved ? tileSize : 0) : 0;
+    const uint64_t record = tileSize + uint64_t(m_attrBytes);
+    const uint64_t stride = m_tilesInterleaved ? record : tileSize;
+    const uint64_t attrStride = m_attributesInterleaved ? record : uint64_t(m_attrBytes);
+    const uint64_t attrStart =
+        m_attributes ? *m_attributes + (m_attributesInterleaved ? tileSize : 0) : 0;
     for (int32_t i = 0; i < m_count; ++i) {
         const uint8_t* pixels =
             m_tiles ? m_data.data() + *m_tiles + uint64_t(i) * stride : blank.data();

@@ -115,6 +115,29 @@ TEST(TileFileRead, RoundTripStopsJustAfterTheTileBlock) {
     EXPECT_EQ(Snapshot(back), Snapshot(set));
 }
 
+TEST(TileFileRead, MixedCombinedAndSeparateBlocksReadBackWhatWasWritten) {
+    // A combined block followed by a plain pixel block: the pixels come from
+    // the later block, the attributes still from the combined one, each read
+    // with its own record size, so what is written reads back the same.
+    using namespace TileItem;
+    for (const std::vector<uint8_t>& items :
+         {std::vector<uint8_t>{SizeByte, CountWord, TileAttrData, TileData},
+          std::vector<uint8_t>{SizeByte, CountWord, TileAttrData, AttrData},
+          std::vector<uint8_t>{SizeByte, CountWord, TileData, TileAttrData, AttrData}}) {
+        TileSet set = TwoTiles();
+        set.format().items = items;
+        set.format().attrWidth = 1;
+        const auto file = Write(set);
+        TileSet back;
+        back.format().items = items;
+        back.format().attrWidth = 1;
+        ByteReader in(file);
+        ASSERT_TRUE(back.ReadTileFile(in, 0));
+        EXPECT_TRUE(in.atEnd());
+        EXPECT_EQ(Snapshot(back), Snapshot(set)) << items.size() << " items";
+    }
+}
+
 TEST(TileFileRead, SizesPalettesAndHeadersAsStored) {
     // Width 300 as a byte is stored, and read back, as 44.
     TileSet wide = MakeTileSet(300, 1);
