@@ -21,6 +21,8 @@ inline constexpr const char* kPaletteTypeUnsupported = "256컬러 PCX 또는 BMP
 
 // Saving: followed by a line feed and the path.
 inline constexpr const char* kSaveFailed = "파일을 저장하지 못했습니다.";
+// Added below the path when the target is marked read-only.
+inline constexpr const char* kReadOnlyFile = "읽기 전용 파일입니다.";
 // Opening: followed by a line feed and the path.
 inline constexpr const char* kOpenFailed = "파일을 열지 못했습니다.";
 // A map whose layout embeds the tile set cannot be saved while the set is empty.

@@ -46,6 +46,14 @@ public:
 
     bool exists(const std::string& path) override { return ::access(path.c_str(), F_OK) == 0; }
 
+    bool isReadOnly(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            return false;
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+               ::access(path.c_str(), W_OK) != 0;
+    }
+
     int createExclusive(const std::string& path) override {
         return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     }
@@ -75,7 +83,9 @@ public:
     }
 };
 
-std::string TempNameFor(const std::string& target) {
+} // namespace
+
+std::string TemporaryNameFor(const std::string& target) {
     static std::mt19937_64 rng{std::random_device{}()};
     static const char* digits = "0123456789abcdef";
     std::string suffix;
@@ -85,7 +95,12 @@ std::string TempNameFor(const std::string& target) {
     return target + ".kesh-" + suffix + ".tmp";
 }
 
-} // namespace
+Status CheckNotReadOnly(FileSystem& fs, const std::string& path) {
+    if (fs.isReadOnly(path))
+        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path + "\n" +
+                            msg::kReadOnlyFile);
+    return Status::Ok();
+}
 
 FileSystem& FileSystem::Native() {
     static NativeFileSystem fs;
@@ -113,12 +128,15 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
     };
 
+    for (const auto& file : files)
+        if (Status st = CheckNotReadOnly(fs, file.path); !st)
+            return st;
     for (const auto& file : files) {
         std::string temp;
         int handle = -1;
         // Try another name only when the chosen one happens to exist already.
         for (int attempt = 0; attempt < 8; ++attempt) {
-            temp = TempNameFor(file.path);
+            temp = TemporaryNameFor(file.path);
             handle = fs.createExclusive(temp);
             if (handle >= 0 || !fs.exists(temp))
                 break;
@@ -136,8 +154,15 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
     for (const auto& file : files) {
         std::string backup;
         if (fs.exists(file.path)) {
-            backup = TempNameFor(file.path);
-            if (!fs.link(file.path, backup))
+            // As above, a name left by an earlier save that never finished is skipped.
+            bool linked = false;
+            for (int attempt = 0; attempt < 8 && !linked; ++attempt) {
+                backup = TemporaryNameFor(file.path);
+                linked = fs.link(file.path, backup);
+                if (!linked && !fs.exists(backup))
+                    break;
+            }
+            if (!linked)
                 return fail(file.path);
         }
         backups.push_back(backup);

@@ -20,6 +20,10 @@ public:
     // Whole-file read; nullopt when the file cannot be opened or read.
     virtual std::optional<std::vector<uint8_t>> readFile(const std::string& path) = 0;
     virtual bool exists(const std::string& path) = 0;
+    // True for an existing file that is marked read-only: one without any
+    // write permission bit counts even for root, as a file locked by a version
+    // control checkout must not be replaced behind its owner's back.
+    virtual bool isReadOnly(const std::string& path) = 0;
 
     // Low-level writing used by SaveFiles(). A handle is an opaque number; -1 is failure.
     virtual int createExclusive(const std::string& path) = 0;
@@ -41,10 +45,18 @@ struct FileContents {
     std::vector<uint8_t> bytes;
 };
 
+// A fresh name for a temporary file beside `target`: "<target>.kesh-XXXXXXXX.tmp".
+std::string TemporaryNameFor(const std::string& target);
+
+// Fails with "파일을 저장하지 못했습니다.", the path and "읽기 전용 파일입니다."
+// when `path` is an existing read-only file.
+Status CheckNotReadOnly(FileSystem& fs, const std::string& path);
+
 // Writes every file all-or-nothing: each goes to a temporary file beside its
 // target, is flushed, and only when all are complete are they renamed over
 // the targets. On failure no temporary file is left and the old files are
 // untouched; the status carries "파일을 저장하지 못했습니다." and the path.
+// A read-only target fails the save before anything is written.
 Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files);
 
 } // namespace kesh

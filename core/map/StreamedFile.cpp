@@ -1,7 +1,6 @@
 #include "map/StreamedFile.h"
 
 #include <cstring>
-#include <random>
 
 #include "app/Messages.h"
 
@@ -10,16 +9,6 @@ namespace kesh {
 namespace {
 
 constexpr size_t kBufferSize = size_t(1) << 20;
-
-std::string TempNameFor(const std::string& target) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    static const char* digits = "0123456789abcdef";
-    std::string name = target + ".kesh-";
-    uint64_t r = rng();
-    for (int i = 0; i < 8; ++i, r >>= 4)
-        name += digits[r & 15];
-    return name + ".tmp";
-}
 
 } // namespace
 
@@ -30,9 +19,14 @@ StreamedFile::~StreamedFile() {
 }
 
 bool StreamedFile::Open() {
+    m_refusal = CheckNotReadOnly(m_fs, m_path);
+    if (!m_refusal) {
+        m_failed = true;
+        return false;
+    }
     // Try another name only when the chosen one happens to exist already.
     for (int attempt = 0; attempt < 8 && m_handle < 0; ++attempt) {
-        m_temp = TempNameFor(m_path);
+        m_temp = TemporaryNameFor(m_path);
         m_handle = m_fs.createExclusive(m_temp);
         if (m_handle < 0 && !m_fs.exists(m_temp))
             break;
@@ -79,6 +73,8 @@ Status StreamedFile::Finish() {
     ok = ok && m_fs.rename(m_temp, m_path);
     if (!ok) {
         Abandon();
+        if (!m_refusal)
+            return m_refusal;
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + m_path);
     }
     m_temp.clear();

@@ -21,7 +21,8 @@ public:
     StreamedFile(const StreamedFile&) = delete;
     StreamedFile& operator=(const StreamedFile&) = delete;
 
-    // Creates the temporary file; false when it cannot be made.
+    // Creates the temporary file; false when it cannot be made or the target
+    // is read-only.
     bool Open();
     // Room for the next `n` bytes, to be filled by the caller before the next call.
     uint8_t* Append(size_t n);
@@ -39,6 +40,7 @@ private:
     std::string m_temp;
     int m_handle = -1;
     bool m_failed = false;
+    Status m_refusal = Status::Ok(); // why Open() refused before writing anything
     std::vector<uint8_t> m_buffer;
     size_t m_used = 0;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/Messages.h"
 #include "map/MapBitmapExport.h"
@@ -144,4 +145,16 @@ TEST(MapBitmapExportTest, FailedWriteLeavesNoPartialFile) {
     }
     ASSERT_TRUE(ExportMapBitmap(FileSystem::Native(), path, map, tiles));
     EXPECT_EQ(ReadBytes(path).size(), 1078u + 4096 * 1024);
+}
+
+TEST(MapBitmapExportTest, AReadOnlyBitmapIsNotReplaced) {
+    TempDir dir;
+    const std::string path = dir.file("m.bmp");
+    WriteBytes(path, {9, 9});
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    const Status st = ExportMapBitmap(FileSystem::Native(), path, MapOf(2, 2), OneTile(8, 8));
+    EXPECT_EQ(st.message(),
+              std::string(msg::kSaveFailed) + "\n" + path + "\n" + msg::kReadOnlyFile);
+    EXPECT_EQ(ReadBytes(path), (Bytes{9, 9}));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"m.bmp"});
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/Messages.h"
 #include "io/FileSystem.h"
 #include "support/FaultyFileSystem.h"
@@ -89,4 +91,22 @@ TEST(SaveFiles, AMissingFolderFailsWithThePath) {
     Status st = SaveFiles(FileSystem::Native(), {{"/nonexistent-kesh-dir/a.map", {1}}});
     ASSERT_FALSE(st);
     EXPECT_EQ(st.message(), std::string(msg::kSaveFailed) + "\n/nonexistent-kesh-dir/a.map");
+}
+
+// Read-only files (say, ones a version control checkout has locked) are not
+// replaced, not even by root, and the save fails before anything is written.
+TEST_F(SaveFixture, AReadOnlyTargetIsRefusedBeforeAnythingIsWritten) {
+    namespace fs = std::filesystem;
+    writeOld();
+    fs::permissions(kmf, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Status st = SaveFiles(FileSystem::Native(), next());
+    ASSERT_FALSE(st);
+    EXPECT_EQ(st.message(), std::string(msg::kSaveFailed) + "\n" + kmf + "\n" + msg::kReadOnlyFile);
+    expectOldUntouched();
+
+    // A file that merely is not there yet, or is writable again, saves as usual.
+    fs::permissions(kmf, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove(map);
+    EXPECT_TRUE(SaveFiles(FileSystem::Native(), next()));
+    EXPECT_EQ(kesh::test::ReadBytes(kmf), std::vector<uint8_t>(13, 0xCD));
 }

@@ -26,6 +26,7 @@ public:
         return real().readFile(path);
     }
     bool exists(const std::string& path) override { return real().exists(path); }
+    bool isReadOnly(const std::string& path) override { return real().isReadOnly(path); }
     int createExclusive(const std::string& path) override {
         if (fault == Fault::Create && m_calls++ == succeedFirst)
             return -1;
