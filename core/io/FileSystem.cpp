@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <random>
 
 #include "app/Messages.h"
@@ -52,6 +53,18 @@ public:
             return false;
         return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
                ::access(path.c_str(), W_OK) != 0;
+    }
+
+    std::string resolveLinks(const std::string& path) override {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (!real)
+            return path; // a dangling link is replaced, as before
+        std::string resolved = real;
+        std::free(real);
+        return resolved;
     }
 
     int createExclusive(const std::string& path) override {
@@ -111,14 +124,18 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
     std::vector<std::string> temps;   // complete new contents, not yet in place
     std::vector<std::string> backups; // old targets kept under a second name ("" when none)
     size_t placed = 0;                // targets already replaced by their new contents
+    // Where each file really goes: a symbolic link keeps pointing at the saved file.
+    std::vector<std::string> targets;
+    for (const auto& file : files)
+        targets.push_back(fs.resolveLinks(file.path));
 
     auto fail = [&](const std::string& path) {
         // Put back the old files that were already replaced, newest first.
         for (size_t i = placed; i-- > 0;) {
             if (!backups[i].empty())
-                fs.rename(backups[i], files[i].path);
+                fs.rename(backups[i], targets[i]);
             else
-                fs.remove(files[i].path);
+                fs.remove(targets[i]);
         }
         for (size_t i = placed; i < backups.size(); ++i)
             if (!backups[i].empty())
@@ -131,12 +148,13 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
     for (const auto& file : files)
         if (Status st = CheckNotReadOnly(fs, file.path); !st)
             return st;
-    for (const auto& file : files) {
+    for (size_t i = 0; i < files.size(); ++i) {
+        const FileContents& file = files[i];
         std::string temp;
         int handle = -1;
         // Try another name only when the chosen one happens to exist already.
         for (int attempt = 0; attempt < 8; ++attempt) {
-            temp = TemporaryNameFor(file.path);
+            temp = TemporaryNameFor(targets[i]);
             handle = fs.createExclusive(temp);
             if (handle >= 0 || !fs.exists(temp))
                 break;
@@ -151,24 +169,24 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
             return fail(file.path);
     }
     // Keep every old target under a second name until all new files are in place.
-    for (const auto& file : files) {
+    for (size_t i = 0; i < files.size(); ++i) {
         std::string backup;
-        if (fs.exists(file.path)) {
+        if (fs.exists(targets[i])) {
             // As above, a name left by an earlier save that never finished is skipped.
             bool linked = false;
             for (int attempt = 0; attempt < 8 && !linked; ++attempt) {
-                backup = TemporaryNameFor(file.path);
-                linked = fs.link(file.path, backup);
+                backup = TemporaryNameFor(targets[i]);
+                linked = fs.link(targets[i], backup);
                 if (!linked && !fs.exists(backup))
                     break;
             }
             if (!linked)
-                return fail(file.path);
+                return fail(files[i].path);
         }
         backups.push_back(backup);
     }
     for (; placed < files.size(); ++placed) {
-        if (!fs.rename(temps[placed], files[placed].path))
+        if (!fs.rename(temps[placed], targets[placed]))
             return fail(files[placed].path);
     }
     for (const auto& backup : backups)

@@ -24,6 +24,9 @@ public:
     // write permission bit counts even for root, as a file locked by a version
     // control checkout must not be replaced behind its owner's back.
     virtual bool isReadOnly(const std::string& path) = 0;
+    // The file a symbolic link at `path` leads to; `path` itself when it is
+    // not a link (or leads nowhere). Saves replace that file, not the link.
+    virtual std::string resolveLinks(const std::string& path) = 0;
 
     // Low-level writing used by SaveFiles(). A handle is an opaque number; -1 is failure.
     virtual int createExclusive(const std::string& path) = 0;

@@ -12,13 +12,15 @@ constexpr size_t kBufferSize = size_t(1) << 20;
 
 } // namespace
 
-StreamedFile::StreamedFile(FileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {}
+StreamedFile::StreamedFile(FileSystem& fs, std::string path)
+    : m_fs(fs), m_path(std::move(path)), m_target(m_path) {}
 
 StreamedFile::~StreamedFile() {
     Abandon();
 }
 
 bool StreamedFile::Open() {
+    m_target = m_fs.resolveLinks(m_path);
     m_refusal = CheckNotReadOnly(m_fs, m_path);
     if (!m_refusal) {
         m_failed = true;
@@ -26,7 +28,7 @@ bool StreamedFile::Open() {
     }
     // Try another name only when the chosen one happens to exist already.
     for (int attempt = 0; attempt < 8 && m_handle < 0; ++attempt) {
-        m_temp = TemporaryNameFor(m_path);
+        m_temp = TemporaryNameFor(m_target);
         m_handle = m_fs.createExclusive(m_temp);
         if (m_handle < 0 && !m_fs.exists(m_temp))
             break;
@@ -70,7 +72,7 @@ Status StreamedFile::Finish() {
         ok = m_fs.close(m_handle) && ok;
         m_handle = -1;
     }
-    ok = ok && m_fs.rename(m_temp, m_path);
+    ok = ok && m_fs.rename(m_temp, m_target);
     if (!ok) {
         Abandon();
         if (!m_refusal)

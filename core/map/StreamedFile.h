@@ -36,7 +36,8 @@ private:
     void Abandon();
 
     FileSystem& m_fs;
-    std::string m_path;
+    std::string m_path;   // as the user named it, for messages
+    std::string m_target; // the file replaced: where a symbolic link at m_path leads
     std::string m_temp;
     int m_handle = -1;
     bool m_failed = false;

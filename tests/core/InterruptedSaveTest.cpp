@@ -27,6 +27,7 @@ public:
     }
     bool exists(const std::string& path) override { return real().exists(path); }
     bool isReadOnly(const std::string& path) override { return real().isReadOnly(path); }
+    std::string resolveLinks(const std::string& path) override { return real().resolveLinks(path); }
     int createExclusive(const std::string& path) override {
         step();
         return real().createExclusive(path);

@@ -158,3 +158,15 @@ TEST(MapBitmapExportTest, AReadOnlyBitmapIsNotReplaced) {
     EXPECT_EQ(ReadBytes(path), (Bytes{9, 9}));
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"m.bmp"});
 }
+
+TEST(MapBitmapExportTest, ASymbolicLinkKeepsLeadingToTheBitmap) {
+    TempDir dir;
+    const std::string real = dir.file("real.bmp");
+    const std::string link = dir.file("m.bmp");
+    WriteBytes(real, {9, 9});
+    std::filesystem::create_symlink(real, link);
+    ASSERT_TRUE(ExportMapBitmap(FileSystem::Native(), link, MapOf(2, 2), OneTile(8, 8)));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(real).size(), 1078u + 16 * 16);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"m.bmp", "real.bmp"}));
+}

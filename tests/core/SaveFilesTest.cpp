@@ -110,3 +110,26 @@ TEST_F(SaveFixture, AReadOnlyTargetIsRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(SaveFiles(FileSystem::Native(), next()));
     EXPECT_EQ(kesh::test::ReadBytes(kmf), std::vector<uint8_t>(13, 0xCD));
 }
+
+// A target that is a symbolic link (an asset linked into a game's folder)
+// stays a link: the file it leads to gets the new contents.
+TEST_F(SaveFixture, ASymbolicLinkKeepsLeadingToTheSavedFile) {
+    namespace fs = std::filesystem;
+    const std::string shared = dir.file("shared");
+    fs::create_directory(shared);
+    kesh::test::WriteBytes(shared + "/town.map", oldMap);
+    fs::create_symlink(shared + "/town.map", map);
+    ASSERT_TRUE(SaveFiles(FileSystem::Native(), next()));
+    EXPECT_TRUE(fs::is_symlink(map));
+    EXPECT_EQ(kesh::test::ReadBytes(shared + "/town.map"), std::vector<uint8_t>(100, 0xAB));
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"shared", "town.kmf", "town.map"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(shared), fs::directory_iterator()), 1);
+
+    // A failed save leaves the linked file as it was.
+    FaultyFileSystem failing;
+    failing.fault = Fault::Rename;
+    failing.succeedFirst = 1;
+    EXPECT_FALSE(SaveFiles(failing, {{map, {7}}, {kmf, {8}}}));
+    EXPECT_TRUE(fs::is_symlink(map));
+    EXPECT_EQ(kesh::test::ReadBytes(shared + "/town.map"), std::vector<uint8_t>(100, 0xAB));
+}
