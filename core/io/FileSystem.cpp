@@ -85,6 +85,12 @@ public:
         return true;
     }
 
+    void copyMode(int handle, const std::string& like) override {
+        struct stat st {};
+        if (::stat(like.c_str(), &st) == 0)
+            (void)::fchmod(handle, st.st_mode & 07777);
+    }
+
     bool sync(int handle) override { return ::fsync(handle) == 0; }
     bool close(int handle) override { return ::close(handle) == 0; }
     bool rename(const std::string& from, const std::string& to) override {
@@ -162,6 +168,7 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
         if (handle < 0)
             return fail(file.path);
         temps.push_back(temp);
+        fs.copyMode(handle, targets[i]);
         bool ok = fs.writeAll(handle, file.bytes.data(), file.bytes.size());
         ok = fs.sync(handle) && ok;
         ok = fs.close(handle) && ok;

@@ -31,6 +31,9 @@ public:
     // Low-level writing used by SaveFiles(). A handle is an opaque number; -1 is failure.
     virtual int createExclusive(const std::string& path) = 0;
     virtual bool writeAll(int handle, const uint8_t* data, size_t size) = 0;
+    // Gives the open file the permission bits of the existing file `like`, so
+    // a replaced file keeps them; nothing happens when `like` does not exist.
+    virtual void copyMode(int handle, const std::string& like) = 0;
     virtual bool sync(int handle) = 0;
     virtual bool close(int handle) = 0;
     virtual bool rename(const std::string& from, const std::string& to) = 0;

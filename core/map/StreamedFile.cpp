@@ -38,6 +38,7 @@ bool StreamedFile::Open() {
         m_failed = true;
         return false;
     }
+    m_fs.copyMode(m_handle, m_target);
     m_buffer.resize(kBufferSize);
     return true;
 }

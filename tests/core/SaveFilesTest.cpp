@@ -133,3 +133,15 @@ TEST_F(SaveFixture, ASymbolicLinkKeepsLeadingToTheSavedFile) {
     EXPECT_TRUE(fs::is_symlink(map));
     EXPECT_EQ(kesh::test::ReadBytes(shared + "/town.map"), std::vector<uint8_t>(100, 0xAB));
 }
+
+TEST_F(SaveFixture, AReplacedFileKeepsItsPermissions) {
+    namespace fs = std::filesystem;
+    writeOld();
+    const auto privateMode = fs::perms::owner_read | fs::perms::owner_write;
+    const auto sharedMode = privateMode | fs::perms::group_read | fs::perms::group_write;
+    fs::permissions(map, privateMode);
+    fs::permissions(kmf, sharedMode);
+    ASSERT_TRUE(SaveFiles(FileSystem::Native(), next()));
+    EXPECT_EQ(fs::status(map).permissions(), privateMode);
+    EXPECT_EQ(fs::status(kmf).permissions(), sharedMode);
+}
