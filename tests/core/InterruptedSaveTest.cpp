@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "io/FileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
 
 using namespace kesh;
@@ -17,50 +18,31 @@ using namespace kesh;
 namespace {
 
 // The real disk, but the process ends, with no clean-up of any kind, when
-// the save reaches its `stopAt`-th step.
-class DyingFileSystem final : public FileSystem {
+// the save reaches its `stopAt`-th step that changes the disk.
+class DyingFileSystem final : public kesh::test::FaultyFileSystem {
 public:
     explicit DyingFileSystem(int stopAt) : m_stopAt(stopAt) {}
 
-    std::optional<std::vector<uint8_t>> readFile(const std::string& path) override {
-        return real().readFile(path);
-    }
-    bool exists(const std::string& path) override { return real().exists(path); }
-    bool isReadOnly(const std::string& path) override { return real().isReadOnly(path); }
-    std::string resolveLinks(const std::string& path) override { return real().resolveLinks(path); }
-    void copyMode(int handle, const std::string& like) override { real().copyMode(handle, like); }
     int createExclusive(const std::string& path) override {
         step();
-        return real().createExclusive(path);
+        return FaultyFileSystem::createExclusive(path);
     }
     bool writeAll(int handle, const uint8_t* data, size_t size) override {
         // Die half-way through the bytes, as a kill during write() would.
-        step([&] { real().writeAll(handle, data, size / 2); });
-        return real().writeAll(handle, data, size);
+        step([&] { FaultyFileSystem::writeAll(handle, data, size / 2); });
+        return FaultyFileSystem::writeAll(handle, data, size);
     }
-    bool sync(int handle) override {
-        step();
-        return real().sync(handle);
-    }
-    bool close(int handle) override {
-        step();
-        return real().close(handle);
-    }
+    bool sync(int handle) override { return step(), FaultyFileSystem::sync(handle); }
+    bool close(int handle) override { return step(), FaultyFileSystem::close(handle); }
     bool rename(const std::string& from, const std::string& to) override {
-        step();
-        return real().rename(from, to);
+        return step(), FaultyFileSystem::rename(from, to);
     }
-    bool remove(const std::string& path) override {
-        step();
-        return real().remove(path);
-    }
+    bool remove(const std::string& path) override { return step(), FaultyFileSystem::remove(path); }
     bool link(const std::string& existing, const std::string& newName) override {
-        step();
-        return real().link(existing, newName);
+        return step(), FaultyFileSystem::link(existing, newName);
     }
 
 private:
-    static FileSystem& real() { return FileSystem::Native(); }
     template <typename Before = void (*)()> void step(Before before = [] {}) {
         if (m_steps++ == m_stopAt) {
             before();
