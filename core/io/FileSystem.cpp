@@ -1,10 +1,13 @@
 #include "io/FileSystem.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <random>
 
@@ -67,6 +70,17 @@ public:
         return resolved;
     }
 
+    std::vector<std::string> listFolder(const std::string& folder) override {
+        std::vector<std::string> names;
+        DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!dir)
+            return names;
+        while (const dirent* entry = ::readdir(dir))
+            names.emplace_back(entry->d_name);
+        ::closedir(dir);
+        return names;
+    }
+
     int createExclusive(const std::string& path) override {
         return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     }
@@ -112,6 +126,24 @@ std::string TemporaryNameFor(const std::string& target) {
     for (int i = 0; i < 8; ++i, r >>= 4)
         suffix += digits[r & 15];
     return target + ".kesh-" + suffix + ".tmp";
+}
+
+void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target) {
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash);
+    const std::string prefix = target.substr(slash + 1) + ".kesh-"; // npos + 1 == 0
+    const std::string suffix = ".tmp";
+    auto isLeftover = [&](const std::string& name) {
+        if (name.size() != prefix.size() + 8 + suffix.size() || name.rfind(prefix, 0) != 0 ||
+            name.compare(prefix.size() + 8, suffix.size(), suffix) != 0)
+            return false;
+        return std::all_of(name.begin() + long(prefix.size()),
+                           name.begin() + long(prefix.size() + 8),
+                           [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    };
+    for (const auto& name : fs.listFolder(folder))
+        if (isLeftover(name))
+            fs.remove(slash == std::string::npos ? name : folder + "/" + name);
 }
 
 Status CheckNotReadOnly(FileSystem& fs, const std::string& path) {
@@ -199,6 +231,8 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
     for (const auto& backup : backups)
         if (!backup.empty())
             fs.remove(backup);
+    for (const auto& target : targets)
+        RemoveLeftoverTemporaries(fs, target);
     return Status::Ok();
 }
 

@@ -28,6 +28,9 @@ public:
     // not a link (or leads nowhere). Saves replace that file, not the link.
     virtual std::string resolveLinks(const std::string& path) = 0;
 
+    // The names of the entries of a folder; empty when it cannot be read.
+    virtual std::vector<std::string> listFolder(const std::string& folder) = 0;
+
     // Low-level writing used by SaveFiles(). A handle is an opaque number; -1 is failure.
     virtual int createExclusive(const std::string& path) = 0;
     virtual bool writeAll(int handle, const uint8_t* data, size_t size) = 0;
@@ -54,6 +57,10 @@ struct FileContents {
 // A fresh name for a temporary file beside `target`: "<target>.kesh-XXXXXXXX.tmp".
 std::string TemporaryNameFor(const std::string& target);
 
+// Removes the temporary files that saves of `target` which never finished (the
+// program was killed, the machine lost power) left beside it.
+void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target);
+
 // Fails with "파일을 저장하지 못했습니다.", the path and "읽기 전용 파일입니다."
 // when `path` is an existing read-only file.
 Status CheckNotReadOnly(FileSystem& fs, const std::string& path);
@@ -62,7 +69,8 @@ Status CheckNotReadOnly(FileSystem& fs, const std::string& path);
 // target, is flushed, and only when all are complete are they renamed over
 // the targets. On failure no temporary file is left and the old files are
 // untouched; the status carries "파일을 저장하지 못했습니다." and the path.
-// A read-only target fails the save before anything is written.
+// A read-only target fails the save before anything is written. A successful
+// save also clears what earlier unfinished saves of the targets left behind.
 Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files);
 
 } // namespace kesh

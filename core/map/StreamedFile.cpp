@@ -81,6 +81,7 @@ Status StreamedFile::Finish() {
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + m_path);
     }
     m_temp.clear();
+    RemoveLeftoverTemporaries(m_fs, m_target);
     return Status::Ok();
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/Messages.h"
@@ -144,4 +145,28 @@ TEST_F(SaveFixture, AReplacedFileKeepsItsPermissions) {
     ASSERT_TRUE(SaveFiles(FileSystem::Native(), next()));
     EXPECT_EQ(fs::status(map).permissions(), privateMode);
     EXPECT_EQ(fs::status(kmf).permissions(), sharedMode);
+}
+
+// What a killed save left beside its target goes with the next save of that
+// target; anything else, even with a similar name, stays.
+TEST_F(SaveFixture, ASuccessfulSaveClearsOnlyItsOwnLeftovers) {
+    writeOld();
+    const std::vector<std::string> others = {
+        "other.map.kesh-0123abcd.tmp", "town.map.kesh-0123abc.tmp", "town.map.kesh-0123abcg.tmp",
+        "town.map.kesh-0123abcd.tmp.bak", "town.mapx.kesh-0123abcd.tmp"};
+    for (const auto& name : others)
+        kesh::test::WriteBytes(dir.file(name), {1});
+    kesh::test::WriteBytes(dir.file("town.map.kesh-0123abcd.tmp"), {2});
+    kesh::test::WriteBytes(dir.file("town.kmf.kesh-ffffffff.tmp"), {3});
+
+    FaultyFileSystem failing;
+    failing.fault = Fault::Rename;
+    ASSERT_FALSE(SaveFiles(failing, next()));
+    EXPECT_EQ(dir.entries().size(), others.size() + 4); // a failed save clears nothing
+
+    ASSERT_TRUE(SaveFiles(FileSystem::Native(), next()));
+    auto expected = others;
+    expected.insert(expected.end(), {"town.kmf", "town.map"});
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(dir.entries(), expected);
 }

@@ -28,6 +28,9 @@ public:
     bool exists(const std::string& path) override { return real().exists(path); }
     bool isReadOnly(const std::string& path) override { return real().isReadOnly(path); }
     std::string resolveLinks(const std::string& path) override { return real().resolveLinks(path); }
+    std::vector<std::string> listFolder(const std::string& folder) override {
+        return real().listFolder(folder);
+    }
     void copyMode(int handle, const std::string& like) override { real().copyMode(handle, like); }
     int createExclusive(const std::string& path) override {
         if (fault == Fault::Create && m_calls++ == succeedFirst)
