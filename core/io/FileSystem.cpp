@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <random>
 
@@ -116,17 +115,35 @@ public:
     }
 };
 
-} // namespace
+// A fresh name for a temporary file beside `target`: "<target>.kesh-XXXXXXXX.tmp".
+constexpr size_t kNameDigits = 8;
 
 std::string TemporaryNameFor(const std::string& target) {
     static std::mt19937_64 rng{std::random_device{}()};
     static const char* digits = "0123456789abcdef";
     std::string suffix;
     uint64_t r = rng();
-    for (int i = 0; i < 8; ++i, r >>= 4)
+    for (size_t i = 0; i < kNameDigits; ++i, r >>= 4)
         suffix += digits[r & 15];
     return target + ".kesh-" + suffix + ".tmp";
 }
+
+// Tries fresh temporary names beside `target` until `claim` succeeds with one.
+// A name that is taken (left by a save that never finished) is skipped; any
+// other failure ends the attempts. Returns the name claimed, or "".
+template <typename Claim>
+std::string ClaimFreshName(FileSystem& fs, const std::string& target, Claim claim) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string name = TemporaryNameFor(target);
+        if (claim(name))
+            return name;
+        if (!fs.exists(name))
+            break;
+    }
+    return {};
+}
+
+} // namespace
 
 void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target) {
     const size_t slash = target.rfind('/');
@@ -134,16 +151,28 @@ void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target) {
     const std::string prefix = target.substr(slash + 1) + ".kesh-"; // npos + 1 == 0
     const std::string suffix = ".tmp";
     auto isLeftover = [&](const std::string& name) {
-        if (name.size() != prefix.size() + 8 + suffix.size() || name.rfind(prefix, 0) != 0 ||
-            name.compare(prefix.size() + 8, suffix.size(), suffix) != 0)
+        if (name.size() != prefix.size() + kNameDigits + suffix.size() ||
+            name.rfind(prefix, 0) != 0 ||
+            name.compare(prefix.size() + kNameDigits, suffix.size(), suffix) != 0)
             return false;
         return std::all_of(name.begin() + long(prefix.size()),
-                           name.begin() + long(prefix.size() + 8),
-                           [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+                           name.begin() + long(prefix.size() + kNameDigits),
+                           [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
     };
     for (const auto& name : fs.listFolder(folder))
         if (isLeftover(name))
             fs.remove(slash == std::string::npos ? name : folder + "/" + name);
+}
+
+int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name) {
+    int handle = -1;
+    name = ClaimFreshName(fs, target, [&](const std::string& candidate) {
+        handle = fs.createExclusive(candidate);
+        return handle >= 0;
+    });
+    if (handle >= 0)
+        fs.copyMode(handle, target);
+    return handle;
 }
 
 Status CheckNotReadOnly(FileSystem& fs, const std::string& path) {
@@ -189,18 +218,10 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
     for (size_t i = 0; i < files.size(); ++i) {
         const FileContents& file = files[i];
         std::string temp;
-        int handle = -1;
-        // Try another name only when the chosen one happens to exist already.
-        for (int attempt = 0; attempt < 8; ++attempt) {
-            temp = TemporaryNameFor(targets[i]);
-            handle = fs.createExclusive(temp);
-            if (handle >= 0 || !fs.exists(temp))
-                break;
-        }
+        const int handle = CreateReplacement(fs, targets[i], temp);
         if (handle < 0)
             return fail(file.path);
         temps.push_back(temp);
-        fs.copyMode(handle, targets[i]);
         bool ok = fs.writeAll(handle, file.bytes.data(), file.bytes.size());
         ok = fs.sync(handle) && ok;
         ok = fs.close(handle) && ok;
@@ -211,15 +232,9 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
     for (size_t i = 0; i < files.size(); ++i) {
         std::string backup;
         if (fs.exists(targets[i])) {
-            // As above, a name left by an earlier save that never finished is skipped.
-            bool linked = false;
-            for (int attempt = 0; attempt < 8 && !linked; ++attempt) {
-                backup = TemporaryNameFor(targets[i]);
-                linked = fs.link(targets[i], backup);
-                if (!linked && !fs.exists(backup))
-                    break;
-            }
-            if (!linked)
+            backup = ClaimFreshName(
+                fs, targets[i], [&](const std::string& name) { return fs.link(targets[i], name); });
+            if (backup.empty())
                 return fail(files[i].path);
         }
         backups.push_back(backup);

@@ -54,8 +54,11 @@ struct FileContents {
     std::vector<uint8_t> bytes;
 };
 
-// A fresh name for a temporary file beside `target`: "<target>.kesh-XXXXXXXX.tmp".
-std::string TemporaryNameFor(const std::string& target);
+// Creates the temporary file that is to replace `target` (a path with its
+// links resolved), with the target's permission bits, and names it in `name`
+// ("<target>.kesh-XXXXXXXX.tmp").
+// Returns its handle, or -1 (and "" as the name) when none can be made.
+int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name);
 
 // Removes the temporary files that saves of `target` which never finished (the
 // program was killed, the machine lost power) left beside it.

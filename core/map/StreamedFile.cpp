@@ -26,19 +26,11 @@ bool StreamedFile::Open() {
         m_failed = true;
         return false;
     }
-    // Try another name only when the chosen one happens to exist already.
-    for (int attempt = 0; attempt < 8 && m_handle < 0; ++attempt) {
-        m_temp = TemporaryNameFor(m_target);
-        m_handle = m_fs.createExclusive(m_temp);
-        if (m_handle < 0 && !m_fs.exists(m_temp))
-            break;
-    }
+    m_handle = CreateReplacement(m_fs, m_target, m_temp);
     if (m_handle < 0) {
-        m_temp.clear();
         m_failed = true;
         return false;
     }
-    m_fs.copyMode(m_handle, m_target);
     m_buffer.resize(kBufferSize);
     return true;
 }
