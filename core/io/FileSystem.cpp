@@ -11,6 +11,7 @@
 #include <random>
 
 #include "app/Messages.h"
+#include "io/Replacement.h"
 
 namespace kesh {
 
@@ -187,68 +188,34 @@ FileSystem& FileSystem::Native() {
     return fs;
 }
 
+std::string LinkUnderFreshName(FileSystem& fs, const std::string& target) {
+    return ClaimFreshName(fs, target,
+                          [&](const std::string& name) { return fs.link(target, name); });
+}
+
 Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
-    std::vector<std::string> temps;   // complete new contents, not yet in place
-    std::vector<std::string> backups; // old targets kept under a second name ("" when none)
-    size_t placed = 0;                // targets already replaced by their new contents
-    // Where each file really goes: a symbolic link keeps pointing at the saved file.
-    std::vector<std::string> targets;
-    for (const auto& file : files)
-        targets.push_back(fs.resolveLinks(file.path));
-
-    auto fail = [&](const std::string& path) {
-        // Put back the old files that were already replaced, newest first.
-        for (size_t i = placed; i-- > 0;) {
-            if (!backups[i].empty())
-                fs.rename(backups[i], targets[i]);
-            else
-                fs.remove(targets[i]);
-        }
-        for (size_t i = placed; i < backups.size(); ++i)
-            if (!backups[i].empty())
-                fs.remove(backups[i]);
-        for (size_t i = placed; i < temps.size(); ++i)
-            fs.remove(temps[i]);
-        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
-    };
-
     for (const auto& file : files)
         if (Status st = CheckNotReadOnly(fs, file.path); !st)
             return st;
-    for (size_t i = 0; i < files.size(); ++i) {
-        const FileContents& file = files[i];
-        std::string temp;
-        const int handle = CreateReplacement(fs, targets[i], temp);
-        if (handle < 0)
-            return fail(file.path);
-        temps.push_back(temp);
+    std::vector<Replacement> written;
+    for (const auto& file : files) {
+        // Where the file really goes: a symbolic link keeps pointing at the saved file.
+        Replacement next{file.path, fs.resolveLinks(file.path), {}};
+        const int handle = CreateReplacement(fs, next.target, next.temp);
+        if (handle < 0) {
+            AbandonReplacements(fs, written);
+            return Status::Fail(std::string(msg::kSaveFailed) + "\n" + file.path);
+        }
+        written.push_back(next);
         bool ok = fs.writeAll(handle, file.bytes.data(), file.bytes.size());
         ok = fs.sync(handle) && ok;
         ok = fs.close(handle) && ok;
-        if (!ok)
-            return fail(file.path);
-    }
-    // Keep every old target under a second name until all new files are in place.
-    for (size_t i = 0; i < files.size(); ++i) {
-        std::string backup;
-        if (fs.exists(targets[i])) {
-            backup = ClaimFreshName(
-                fs, targets[i], [&](const std::string& name) { return fs.link(targets[i], name); });
-            if (backup.empty())
-                return fail(files[i].path);
+        if (!ok) {
+            AbandonReplacements(fs, written);
+            return Status::Fail(std::string(msg::kSaveFailed) + "\n" + file.path);
         }
-        backups.push_back(backup);
     }
-    for (; placed < files.size(); ++placed) {
-        if (!fs.rename(temps[placed], targets[placed]))
-            return fail(files[placed].path);
-    }
-    for (const auto& backup : backups)
-        if (!backup.empty())
-            fs.remove(backup);
-    for (const auto& target : targets)
-        RemoveLeftoverTemporaries(fs, target);
-    return Status::Ok();
+    return CommitReplacements(fs, written);
 }
 
 } // namespace kesh

@@ -64,6 +64,10 @@ int CreateReplacement(FileSystem& fs, const std::string& target, std::string& na
 // program was killed, the machine lost power) left beside it.
 void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target);
 
+// Gives the existing file `target` a second, fresh name beside it
+// ("<target>.kesh-XXXXXXXX.tmp") by a hard link; "" when none can be made.
+std::string LinkUnderFreshName(FileSystem& fs, const std::string& target);
+
 // Fails with "파일을 저장하지 못했습니다.", the path and "읽기 전용 파일입니다."
 // when `path` is an existing read-only file.
 Status CheckNotReadOnly(FileSystem& fs, const std::string& path);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <vector>
 
 #include "app/Messages.h"
+#include "map/MapImageRows.h"
 #include "map/StreamedFile.h"
 
 namespace kesh {
@@ -66,27 +66,13 @@ Status ExportMapBitmap(FileSystem& fs, const std::string& path, const MapModel& 
     const auto header = MapBitmapHeader(cols * w, rows * h, tiles.colourTable());
     file.Write(header.data(), header.size());
 
-    // Pixels come from a tile only when the list holds tiles of this very size.
-    const TileList& list = tiles.tiles();
-    const bool sizesAgree = list.width() == w && list.height() == h;
-    const auto rowLength = size_t(RowLength(cols * w));
-    const auto tileRow = size_t(w);
-    std::vector<const uint8_t*> rowTiles(size_t(cols), nullptr);
-    for (int64_t r = rows - 1; r >= 0; --r) {
-        const uint16_t* cells = map.cells().data() + r * cols;
-        for (int64_t c = 0; c < cols; ++c)
-            rowTiles[size_t(c)] = sizesAgree ? list.PixelsAt(cells[c]) : nullptr;
-        for (int64_t y = h - 1; y >= 0; --y) {
-            uint8_t* out = file.Append(rowLength);
-            for (const uint8_t* pixels : rowTiles) {
-                if (pixels)
-                    std::memcpy(out, pixels + size_t(y) * tileRow, tileRow);
-                else
-                    std::memset(out, 0, tileRow);
-                out += tileRow;
-            }
-            std::memset(out, 0, rowLength - size_t(cols) * tileRow);
-        }
+    MapImageRows image(map, tiles);
+    const auto rowLength = size_t(RowLength(image.width()));
+    const auto padding = rowLength - size_t(image.width());
+    for (int64_t y = image.height() - 1; y >= 0; --y) { // bottom row first
+        uint8_t* out = file.Append(rowLength);
+        image.Compose(y, out);
+        std::memset(out + image.width(), 0, padding);
     }
     return file.Finish();
 }
