@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Messages.h"
+#include "io/InputLimits.h"
 
 namespace kesh {
 
@@ -26,10 +27,6 @@ uint32_t U32At(std::span<const uint8_t> b, size_t at) {
 int16_t S16At(std::span<const uint8_t> b, size_t at) {
     return int16_t(uint16_t(b[at] | b[at + 1] << 8));
 }
-
-// Images of more pixels than this are refused: 16384 x 16384 is far beyond any
-// palette image, and a few hundred bytes of header must not make us fill gigabytes.
-constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
 
 // Sets the size of `image` and makes its pixel buffer, filled with `fill`.
 // False for an empty image, one over kMaxImagePixels or no memory.

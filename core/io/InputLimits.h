@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kesh {
+
+// The largest images the decoders accept: 16384 x 16384 is far beyond any
+// palette image, and a few hundred bytes of header must not make us fill
+// gigabytes. A fuzzing build (KESH_FUZZ_LIMITS) lowers it so that every
+// input stays cheap to run; the program's own limit never changes.
+#ifdef KESH_FUZZ_LIMITS
+inline constexpr int64_t kMaxImagePixels = int64_t(1) << 20;
+#else
+inline constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
+#endif
+
+} // namespace kesh
