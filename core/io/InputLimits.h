@@ -14,4 +14,15 @@ inline constexpr int64_t kMaxImagePixels = int64_t(1) << 20;
 inline constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
 #endif
 
+// PNG chunks other than the image data: how many ancillary ones are kept and
+// how large one may be. Pictures carry a few small ones (text, colour
+// profile); more is a damaged or hostile file.
+#ifdef KESH_FUZZ_LIMITS
+inline constexpr uint32_t kMaxPngAncillaryChunks = 16;
+inline constexpr uint32_t kMaxPngChunkBytes = 64 * 1024;
+#else
+inline constexpr uint32_t kMaxPngAncillaryChunks = 1000;
+inline constexpr uint32_t kMaxPngChunkBytes = 8 * 1024 * 1024;
+#endif
+
 } // namespace kesh

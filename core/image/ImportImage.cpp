@@ -1,0 +1,205 @@
+#include "image/ImportImage.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <unordered_map>
+
+#include "app/Messages.h"
+#include "map/MapModel.h"
+
+namespace kesh {
+
+namespace {
+
+uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
+    return uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+}
+
+// Turns true-colour pixels into indices of `table` (blue, green, red, 0).
+Status IndicesOf(const Image& image, const uint8_t* table, bool nearest,
+                 std::vector<uint8_t>& indices, int64_t& changed) {
+    std::unordered_map<uint32_t, int> exact; // colour -> lowest index
+    for (int i = 255; i >= 0; --i)
+        exact[Rgb(table[4 * i + 2], table[4 * i + 1], table[4 * i])] = i;
+    std::unordered_map<uint32_t, int> near; // colours not in the table
+    indices.resize(size_t(image.m_pixelCount));
+    const uint8_t* p = image.m_rgb.data();
+    for (size_t i = 0; i < indices.size(); ++i, p += 3) {
+        const uint32_t colour = Rgb(p[0], p[1], p[2]);
+        if (const auto it = exact.find(colour); it != exact.end()) {
+            indices[i] = uint8_t(it->second);
+            continue;
+        }
+        if (!nearest) {
+            char where[64];
+            std::snprintf(where, sizeof where, " (%d, %d): #%06X", int(i % size_t(image.m_width)),
+                          int(i / size_t(image.m_width)), unsigned(colour));
+            return Status::Fail(std::string(msg::kColourNotInPalette) + where);
+        }
+        auto it = near.find(colour);
+        if (it == near.end()) {
+            int best = 0;
+            int64_t bestDistance = INT64_MAX;
+            for (int e = 0; e < 256; ++e) {
+                const int64_t dr = int64_t(p[0]) - table[4 * e + 2];
+                const int64_t dg = int64_t(p[1]) - table[4 * e + 1];
+                const int64_t db = int64_t(p[2]) - table[4 * e];
+                const int64_t d = dr * dr + dg * dg + db * db;
+                if (d < bestDistance) {
+                    best = e;
+                    bestDistance = d;
+                }
+            }
+            it = near.emplace(colour, best).first;
+        }
+        indices[i] = uint8_t(it->second);
+        ++changed;
+    }
+    return Status::Ok();
+}
+
+uint64_t HashTile(const uint8_t* pixels, size_t n) {
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, pixels + i, 8);
+        h = (h ^ v) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    for (; i < n; ++i)
+        h = (h ^ pixels[i]) * 0x100000001B3ull;
+    return h;
+}
+
+// The set's tiles with attribute 0, by hash of their pixels, so that each cut
+// tile finds its number: the ones already there and the ones added.
+class TileIndex {
+public:
+    explicit TileIndex(const TileList& tiles) : m_tiles(tiles), m_size(size_t(tiles.tileSize())) {
+        for (uint32_t t = 0; t < tiles.count(); ++t)
+            if (tiles.AttributeAt(t) == 0)
+                m_byHash.emplace(HashTile(tiles.PixelsAt(t), m_size), t);
+    }
+    // The number of the first tile with attribute 0 and these pixels, or -1.
+    int64_t Find(const uint8_t* pixels, uint64_t hash) const {
+        const auto [first, last] = m_byHash.equal_range(hash);
+        int64_t found = -1;
+        for (auto it = first; it != last; ++it)
+            if ((found < 0 || it->second < found) &&
+                std::memcmp(m_tiles.PixelsAt(it->second), pixels, m_size) == 0)
+                found = it->second;
+        return found;
+    }
+    void Add(uint64_t hash, int64_t number) { m_byHash.emplace(hash, number); }
+
+private:
+    const TileList& m_tiles;
+    size_t m_size;
+    std::unordered_multimap<uint64_t, int64_t> m_byHash;
+};
+
+} // namespace
+
+ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& options) {
+    ImportResult result;
+    auto fail = [&](Status st) {
+        result.status = std::move(st);
+        return result;
+    };
+    TileList& list = set.tiles();
+    const int64_t tw = set.tileWidth();
+    const int64_t th = set.tileHeight();
+    if (tw <= 0 || th <= 0 || list.width() != tw || list.height() != th)
+        return fail(Status::Fail(msg::kTileSizeMismatch));
+    const int64_t width = image.m_width;
+    const int64_t height = image.m_height;
+    if (width <= 0 || height <= 0)
+        return fail(Status::Fail(msg::kImageUnsupported));
+    if (!options.pad && (width % tw != 0 || height % th != 0))
+        return fail(Status::Fail(msg::kImageNotTileMultiple));
+    const int64_t cols = (width + tw - 1) / tw;
+    const int64_t rows = (height + th - 1) / th;
+    if (options.makeMap && !MapModel::IsValidSize(cols, rows))
+        return fail(Status::Fail(msg::kBadMapSize));
+
+    std::vector<uint8_t> converted;
+    const uint8_t* indices = image.m_pixels.data();
+    try {
+        if (!image.hasIndices()) {
+            if (Status st = IndicesOf(image, set.colourTable(), options.nearest, converted,
+                                      result.changedPixels);
+                !st)
+                return fail(st);
+            indices = converted.data();
+        }
+        if (options.makeMap)
+            result.cells.assign(size_t(cols * rows), kEmptyCell);
+    } catch (const std::bad_alloc&) {
+        return fail(Status::Fail(msg::kAllocFailed));
+    }
+
+    // From here the set changes; a full set with a map takes every change back.
+    const uint32_t before = list.count();
+    TileIndex index(list);
+    std::vector<uint8_t> tile(size_t(tw * th), 0);
+    bool full = false;
+    for (int64_t r = 0; r < rows && !full; ++r) {
+        for (int64_t c = 0; c < cols; ++c) {
+            const int64_t x0 = c * tw;
+            const int64_t y0 = r * th;
+            const int64_t cw = std::min(tw, width - x0);
+            for (int64_t y = 0; y < th; ++y) {
+                uint8_t* out = tile.data() + y * tw;
+                if (y0 + y >= height) {
+                    std::memset(out, 0, size_t(tw));
+                    continue;
+                }
+                std::memcpy(out, indices + (y0 + y) * width + x0, size_t(cw));
+                if (cw < tw)
+                    std::memset(out + cw, 0, size_t(tw - cw));
+            }
+            const uint64_t hash = HashTile(tile.data(), tile.size());
+            int64_t number = index.Find(tile.data(), hash);
+            if (number < 0) {
+                if (!list.AddUnique(tile.data(), 0)) {
+                    full = true;
+                    break;
+                }
+                number = int64_t(list.count()) - 1;
+                index.Add(hash, number);
+            }
+            if (options.makeMap) {
+                if (number >= kEmptyCell) {
+                    while (list.count() > before)
+                        list.Delete(list.count() - 1);
+                    return fail(Status::Fail(msg::kTileNumberTooLargeForMap));
+                }
+                result.cells[size_t(r * cols + c)] = uint16_t(number);
+            }
+        }
+    }
+    if (full && options.makeMap) {
+        while (list.count() > before)
+            list.Delete(list.count() - 1);
+        result.cells.clear();
+        result.setFull = true;
+        return fail(Status::Fail(msg::kTileSetFull));
+    }
+    result.tiles = cols * rows;
+    result.added = int64_t(list.count()) - before;
+    result.setFull = full;
+    if (options.takePalette && image.hasIndices())
+        set.SetPalette(image.m_palette);
+    if (options.makeMap) {
+        result.mapWidth = int32_t(cols);
+        result.mapHeight = int32_t(rows);
+    }
+    set.touch();
+    return result;
+}
+
+} // namespace kesh
