@@ -61,36 +61,82 @@ Status IndicesOf(const Image& image, const uint8_t* table, bool nearest,
     return Status::Ok();
 }
 
-uint64_t HashTile(const uint8_t* pixels, size_t n) {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t v;
-        std::memcpy(&v, pixels + i, 8);
-        h = (h ^ v) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 32;
+// Where a tile's pixels are: `rows` rows of `width` bytes, `stride` apart
+// (the image itself for a whole tile, a padded copy at the edges).
+struct TileView {
+    const uint8_t* pixels;
+    size_t width;
+    size_t rows;
+    size_t stride;
+};
+
+uint64_t Load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+uint64_t Rotl(uint64_t v, int n) {
+    return v << n | v >> (64 - n);
+}
+
+// A hash of the tile's pixels, read in place. Each eight bytes are multiplied
+// on their own and only added and rotated into the lanes, so the
+// multiplications never wait on each other; the rotation keeps the position.
+uint64_t HashTile(const TileView& t) {
+    constexpr uint64_t kMulA = 0xFF51AFD7ED558CCDull;
+    constexpr uint64_t kMulB = 0xC4CEB9FE1A85EC53ull;
+    uint64_t a = 0x9E3779B97F4A7C15ull;
+    uint64_t b = 0xC2B2AE3D27D4EB4Full;
+    for (size_t y = 0; y < t.rows; ++y) {
+        const uint8_t* row = t.pixels + y * t.stride;
+        size_t x = 0;
+        for (; x + 16 <= t.width; x += 16) {
+            a = Rotl(a + Load64(row + x) * kMulA, 27);
+            b = Rotl(b + Load64(row + x + 8) * kMulB, 31);
+        }
+        for (; x + 8 <= t.width; x += 8)
+            a = Rotl(a + Load64(row + x) * kMulA, 27);
+        for (; x < t.width; ++x)
+            b = Rotl(b + (row[x] + 1) * kMulB, 13);
     }
-    for (; i < n; ++i)
-        h = (h ^ pixels[i]) * 0x100000001B3ull;
-    return h;
+    uint64_t h = (a ^ Rotl(b, 32)) * kMulA;
+    h ^= h >> 29;
+    return h * kMulB ^ (h >> 32);
+}
+
+bool SamePixels(const uint8_t* stored, const TileView& t) {
+    for (size_t y = 0; y < t.rows; ++y) {
+        const uint8_t* s = stored + y * t.width;
+        const uint8_t* p = t.pixels + y * t.stride;
+        size_t x = 0;
+        for (; x + 8 <= t.width; x += 8)
+            if (Load64(s + x) != Load64(p + x))
+                return false;
+        for (; x < t.width; ++x)
+            if (s[x] != p[x])
+                return false;
+    }
+    return true;
 }
 
 // The set's tiles with attribute 0, by hash of their pixels, so that each cut
 // tile finds its number: the ones already there and the ones added.
 class TileIndex {
 public:
-    explicit TileIndex(const TileList& tiles) : m_tiles(tiles), m_size(size_t(tiles.tileSize())) {
+    explicit TileIndex(const TileList& tiles) : m_tiles(tiles) {
+        const auto w = size_t(tiles.width());
+        const auto h = size_t(tiles.height());
         for (uint32_t t = 0; t < tiles.count(); ++t)
             if (tiles.AttributeAt(t) == 0)
-                m_byHash.emplace(HashTile(tiles.PixelsAt(t), m_size), t);
+                m_byHash.emplace(HashTile({tiles.PixelsAt(t), w, h, w}), t);
     }
     // The number of the first tile with attribute 0 and these pixels, or -1.
-    int64_t Find(const uint8_t* pixels, uint64_t hash) const {
+    int64_t Find(const TileView& tile, uint64_t hash) const {
         const auto [first, last] = m_byHash.equal_range(hash);
         int64_t found = -1;
         for (auto it = first; it != last; ++it)
-            if ((found < 0 || it->second < found) &&
-                std::memcmp(m_tiles.PixelsAt(it->second), pixels, m_size) == 0)
+            if ((found < 0 || it->second < found) && SamePixels(m_tiles.PixelsAt(it->second), tile))
                 found = it->second;
         return found;
     }
@@ -98,7 +144,6 @@ public:
 
 private:
     const TileList& m_tiles;
-    size_t m_size;
     std::unordered_multimap<uint64_t, int64_t> m_byHash;
 };
 
@@ -152,19 +197,23 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
             const int64_t x0 = c * tw;
             const int64_t y0 = r * th;
             const int64_t cw = std::min(tw, width - x0);
-            for (int64_t y = 0; y < th; ++y) {
-                uint8_t* out = tile.data() + y * tw;
-                if (y0 + y >= height) {
+            TileView view{indices + y0 * width + x0, size_t(tw), size_t(th), size_t(width)};
+            const bool whole = cw == tw && y0 + th <= height;
+            if (!whole) { // an edge tile, padded with index 0
+                for (int64_t y = 0; y < th; ++y) {
+                    uint8_t* out = tile.data() + y * tw;
                     std::memset(out, 0, size_t(tw));
-                    continue;
+                    if (y0 + y < height)
+                        std::memcpy(out, indices + (y0 + y) * width + x0, size_t(cw));
                 }
-                std::memcpy(out, indices + (y0 + y) * width + x0, size_t(cw));
-                if (cw < tw)
-                    std::memset(out + cw, 0, size_t(tw - cw));
+                view = {tile.data(), size_t(tw), size_t(th), size_t(tw)};
             }
-            const uint64_t hash = HashTile(tile.data(), tile.size());
-            int64_t number = index.Find(tile.data(), hash);
+            const uint64_t hash = HashTile(view);
+            int64_t number = index.Find(view, hash);
             if (number < 0) {
+                if (whole)
+                    for (int64_t y = 0; y < th; ++y)
+                        std::memcpy(tile.data() + y * tw, view.pixels + y * width, size_t(tw));
                 if (!list.AddUnique(tile.data(), 0)) {
                     full = true;
                     break;
