@@ -147,6 +147,51 @@ private:
     std::unordered_multimap<uint64_t, int64_t> m_byHash;
 };
 
+// One image row's piece of each of `count` tiles N pixels wide; a fixed N
+// lets the copies of common tile widths inline.
+template <size_t N>
+void CopyRowsOf(const uint8_t* src, size_t count, size_t tileBytes, uint8_t* out) {
+    for (size_t c = 0; c < count; ++c)
+        std::memcpy(out + c * tileBytes, src + c * N, N);
+}
+
+// The tile row from image row `y0`: `cols` tiles of tw x th, each one's
+// pixels together in `out` (tile c at c x tw x th), read row by row from the
+// image. Past the image's right and bottom edges the pixels are index 0.
+void CutStrip(const uint8_t* indices, int64_t width, int64_t height, int64_t y0, size_t tw,
+              size_t th, size_t cols, uint8_t* out) {
+    const size_t tileBytes = tw * th;
+    const size_t whole = std::min(cols, size_t(width) / tw); // tiles not cut by the edge
+    for (size_t y = 0; y < th; ++y) {
+        uint8_t* dst = out + y * tw;
+        if (y0 + int64_t(y) >= height) {
+            for (size_t c = 0; c < cols; ++c)
+                std::memset(dst + c * tileBytes, 0, tw);
+            continue;
+        }
+        const uint8_t* src = indices + (y0 + int64_t(y)) * width;
+        switch (tw) {
+        case 8:
+            CopyRowsOf<8>(src, whole, tileBytes, dst);
+            break;
+        case 16:
+            CopyRowsOf<16>(src, whole, tileBytes, dst);
+            break;
+        case 32:
+            CopyRowsOf<32>(src, whole, tileBytes, dst);
+            break;
+        default:
+            for (size_t c = 0; c < whole; ++c)
+                std::memcpy(dst + c * tileBytes, src + c * tw, tw);
+        }
+        for (size_t c = whole; c < cols; ++c) { // the tile the right edge cuts
+            const size_t have = size_t(width) - c * tw;
+            std::memcpy(dst + c * tileBytes, src + c * tw, have);
+            std::memset(dst + c * tileBytes + have, 0, tw - have);
+        }
+    }
+}
+
 } // namespace
 
 ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& options) {
@@ -172,6 +217,7 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
         return fail(Status::Fail(msg::kBadMapSize));
 
     std::vector<uint8_t> converted;
+    std::vector<uint8_t> strip; // one row of tiles, each tile's pixels together
     const uint8_t* indices = image.m_pixels.data();
     try {
         if (!image.hasIndices()) {
@@ -183,6 +229,7 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
         }
         if (options.makeMap)
             result.cells.assign(size_t(cols * rows), kEmptyCell);
+        strip.resize(size_t(cols * tw * th));
     } catch (const std::bad_alloc&) {
         return fail(Status::Fail(msg::kAllocFailed));
     }
@@ -190,31 +237,18 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
     // From here the set changes; a full set with a map takes every change back.
     const uint32_t before = list.count();
     TileIndex index(list);
-    std::vector<uint8_t> tile(size_t(tw * th), 0);
+    const auto tileBytes = size_t(tw * th);
     bool full = false;
     for (int64_t r = 0; r < rows && !full; ++r) {
+        CutStrip(indices, width, height, r * th, size_t(tw), size_t(th), size_t(cols),
+                 strip.data());
         for (int64_t c = 0; c < cols; ++c) {
-            const int64_t x0 = c * tw;
-            const int64_t y0 = r * th;
-            const int64_t cw = std::min(tw, width - x0);
-            TileView view{indices + y0 * width + x0, size_t(tw), size_t(th), size_t(width)};
-            const bool whole = cw == tw && y0 + th <= height;
-            if (!whole) { // an edge tile, padded with index 0
-                for (int64_t y = 0; y < th; ++y) {
-                    uint8_t* out = tile.data() + y * tw;
-                    std::memset(out, 0, size_t(tw));
-                    if (y0 + y < height)
-                        std::memcpy(out, indices + (y0 + y) * width + x0, size_t(cw));
-                }
-                view = {tile.data(), size_t(tw), size_t(th), size_t(tw)};
-            }
+            const TileView view{strip.data() + size_t(c) * tileBytes, size_t(tw), size_t(th),
+                                size_t(tw)};
             const uint64_t hash = HashTile(view);
             int64_t number = index.Find(view, hash);
             if (number < 0) {
-                if (whole)
-                    for (int64_t y = 0; y < th; ++y)
-                        std::memcpy(tile.data() + y * tw, view.pixels + y * width, size_t(tw));
-                if (!list.AddUnique(tile.data(), 0)) {
+                if (!list.AddUnique(view.pixels, 0)) {
                     full = true;
                     break;
                 }
