@@ -38,6 +38,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunAddTiles(ctx, rest);
     if (command == "convert")
         return RunConvert(ctx, rest);
+    if (command == "import-image")
+        return RunImportImage(ctx, rest);
+    if (command == "export-png")
+        return RunExportPng(ctx, rest);
     return ctx.Usage(text::kUnknownCommand + command);
 }
 

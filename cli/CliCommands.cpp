@@ -4,10 +4,10 @@
 #include "CliFiles.h"
 #include "CliMessages.h"
 #include "app/Messages.h"
+#include "image/PaletteSource.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "tileset/AddTileFile.h"
-#include "tileset/ImageDecoders.h"
 #include "tileset/TileSetFile.h"
 #include "tileset/TileSheetExport.h"
 
@@ -49,17 +49,13 @@ int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
     if (parsed.positionals.size() != 1)
         return ctx.Usage(text::kWrongArgCount);
     const std::string& path = parsed.positionals[0];
-    const ImageKind kind = ImageKindOf(path);
-    if (kind == ImageKind::Other)
-        return ctx.Refuse(Status::Fail(msg::kPaletteTypeUnsupported));
     const auto bytes = ctx.fs.readFile(path);
     if (!bytes)
         return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + path));
-    Image image;
-    const Status st = kind == ImageKind::Pcx ? LoadPcx(*bytes, image) : LoadBmp(*bytes, image);
-    if (!st)
+    Palette palette;
+    if (const Status st = ReadPaletteSource(path, bytes, palette); !st)
         return ctx.Refuse(st);
-    const auto& rgb = image.m_palette.rgb;
+    const auto& rgb = palette.rgb;
     for (size_t i = 0; i < 256; ++i)
         ctx.out << i << ' ' << int(rgb[3 * i]) << ' ' << int(rgb[3 * i + 1]) << ' '
                 << int(rgb[3 * i + 2]) << '\n';

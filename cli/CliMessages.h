@@ -14,8 +14,20 @@ inline constexpr const char* kHelp =
     "      --palette  표시 색 256개를 [r, g, b] (0-255)로 덧붙입니다.\n"
     "  export-bmp FILE OUT.bmp\n"
     "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 BMP 파일로 저장합니다.\n"
-    "  palette IMAGE\n"
-    "      256컬러 PCX나 BMP 파일의 팔렛을 'index r g b' (0-63) 256줄로 출력합니다.\n"
+    "  export-png FILE OUT.png\n"
+    "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 팔레트 PNG 파일로 저장합니다.\n"
+    "  import-image IMAGE SET.til [--tile-size WxH] [--palette] [--nearest] [--pad] [--map "
+    "OUT.map]\n"
+    "      이미지(PNG, BMP, PCX)를 타일 크기로 잘라 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
+    "      SET이 없으면 기본 파일포맷으로 새로 만듭니다. 결과를 JSON 하나로 출력합니다.\n"
+    "      --tile-size WxH  새 타일 세트의 타일 크기 (기본 32x32); 있는 SET과 다르면 오류\n"
+    "      --palette        이미지의 팔레트를 타일 세트의 팔레트로 삼습니다.\n"
+    "      --nearest        팔레트에 없는 색은 가장 가까운 색으로 바꿉니다.\n"
+    "      --pad            타일 크기의 배수가 아닌 이미지의 오른쪽과 아래를 색 0으로 채웁니다.\n"
+    "      --map OUT.map    이미지의 타일 번호로 지도를 만들어 저장합니다.\n"
+    "  palette FILE\n"
+    "      256컬러 PCX, BMP, 팔레트 PNG 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일의\n"
+    "      팔렛을 'index r g b' (0-63) 256줄로 출력합니다.\n"
     "  add-tiles SET.til FROM.til...\n"
     "      FROM 파일들의 타일 가운데 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
     "  convert IN OUT [옵션...]\n"
@@ -48,6 +60,10 @@ inline constexpr const char* kBadAttrWidth = "--attr-width 는 1, 2, 4 가운데
 inline constexpr const char* kHeaderTooLong = "문자열은 255바이트까지입니다.";
 inline constexpr const char* kHeaderNotCp949 = "문자열에 쓸 수 없는 글자가 있습니다.";
 inline constexpr const char* kMapOptionForTiles = "타일 파일에는 지도 옵션을 쓸 수 없습니다: ";
+inline constexpr const char* kNotTileFile = "타일 파일(.til)이 아닙니다: ";
+inline constexpr const char* kNotMapFile = "지도 파일(.map)이 아닙니다: ";
+inline constexpr const char* kBadTileSize =
+    "--tile-size 는 WxH 꼴이고 각각 1에서 4096 사이입니다 (예: 32x32).";
 // Followed by the count.
 inline constexpr const char* kTilesAdded = "추가한 타일: ";
 

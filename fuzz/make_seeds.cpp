@@ -9,12 +9,17 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "image/PaletteFile.h"
 #include "layout/Descriptor.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
+#include "support/TestImages.h"
 #include "tileset/AddTileFile.h"
 #include "tileset/ImageDecoders.h"
 #include "tileset/TileSheetExport.h"
+
+// Designated initializers name only the fields a case cares about.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 using namespace kesh;
 using Bytes = std::vector<uint8_t>;
@@ -235,6 +240,87 @@ void ImageSeeds() {
     for (uint8_t v : {1, 2, 3, 0, 4, 5, 6, 0})
         small.push_back(v);
     Save("fuzz_bmp", "padded-3x2", small, LoadBmp(small, image));
+
+    // The headers other programs write: OS/2, version 4 and 5 with a short
+    // colour table, top-down, 1 and 4 bits, RLE8 with runs, literals and deltas.
+    Bytes table;
+    for (int i = 0; i < 16; ++i)
+        table.insert(table.end(), {uint8_t(i * 16), uint8_t(255 - i), uint8_t(i), 0});
+    const Bytes os2Table(table.begin(), table.begin() + 12);
+    const std::pair<std::string, Bytes> bmps[] = {
+        {"os2-3x2",
+         test::MakeBmp(12, 3, 2, 8, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1, 2, 0, 2, 1, 0, 0})},
+        {"v4-16-colours", test::MakeBmp(108, 4, 2, 8, 0, 16, table, Bytes(8, 5))},
+        {"v5-top-down", test::MakeBmp(124, 4, -2, 8, 0, 16, table, {1, 2, 3, 4, 5, 6, 7, 8})},
+        {"1-bit", test::MakeBmp(40, 9, 2, 1, 0, 2, Bytes(table.begin(), table.begin() + 8),
+                                {0xA5, 0x80, 0, 0, 0x5A, 0x00, 0, 0})},
+        {"4-bit", test::MakeBmp(40, 3, 2, 4, 0, 16, table, {0x12, 0x30, 0, 0, 0xAB, 0xC0, 0, 0})},
+        {"rle8", test::MakeBmp(40, 6, 4, 8, 1, 16, table,
+                               {3, 7, 0, 0, 0, 3, 1, 2, 3, 0, 0, 2, 1, 1, 2, 9, 0, 1})},
+    };
+    for (const auto& [name, bytes] : bmps)
+        Save("fuzz_bmp", name, bytes, LoadBmp(bytes, image));
+
+    // PNGs of every colour type and the bit depths that go with them.
+    std::vector<png_color> colours;
+    for (int i = 0; i < 16; ++i)
+        colours.push_back({uint8_t(i * 16), uint8_t(i), uint8_t(255 - i)});
+    const auto samples = [](size_t n, int mod) {
+        Bytes s(n);
+        for (size_t i = 0; i < n; ++i)
+            s[i] = uint8_t(int(i * 5) % mod);
+        return s;
+    };
+    const std::pair<std::string, test::PngRecipe> pngs[] = {
+        {"palette-1",
+         {.width = 9,
+          .height = 3,
+          .bitDepth = 1,
+          .samples = samples(27, 2),
+          .palette = {colours[0], colours[15]}}},
+        {"palette-4-interlaced",
+         {.width = 9,
+          .height = 9,
+          .bitDepth = 4,
+          .interlaced = true,
+          .samples = samples(81, 16),
+          .palette = colours}},
+        {"palette-8", {.width = 8, .height = 4, .samples = samples(32, 16), .palette = colours}},
+        {"grey-2",
+         {.width = 5,
+          .height = 2,
+          .colourType = PNG_COLOR_TYPE_GRAY,
+          .bitDepth = 2,
+          .samples = samples(10, 4)}},
+        {"grey-alpha-16",
+         {.width = 3,
+          .height = 2,
+          .colourType = PNG_COLOR_TYPE_GRAY_ALPHA,
+          .bitDepth = 16,
+          .samples = samples(24, 256)}},
+        {"rgb-8",
+         {.width = 4, .height = 3, .colourType = PNG_COLOR_TYPE_RGB, .samples = samples(36, 256)}},
+        {"rgba-8",
+         {.width = 3,
+          .height = 3,
+          .colourType = PNG_COLOR_TYPE_RGB_ALPHA,
+          .samples = samples(36, 256)}},
+    };
+    for (const auto& [name, recipe] : pngs) {
+        const Bytes bytes = test::MakePng(recipe);
+        Save("fuzz_png", name, bytes, LoadPng(bytes, image));
+    }
+
+    // Palette files, both kinds.
+    const std::pair<std::string, std::string> palettes[] = {
+        {"gimp", "GIMP Palette\nName: Town\nColumns: 4\n#\n255   0   0\tRed\n  0 128 255 Sky\n"},
+        {"jasc", "JASC-PAL\r\n0100\r\n3\r\n0 0 0\r\n128 64 32\r\n255 255 255\r\n"},
+    };
+    Palette palette;
+    for (const auto& [name, text] : palettes) {
+        const Bytes bytes(text.begin(), text.end());
+        Save("fuzz_palette", name, bytes, LoadPaletteFile(bytes, palette));
+    }
 }
 
 } // namespace

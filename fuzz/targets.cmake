@@ -5,6 +5,8 @@ set(KESH_FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(KESH_FUZZ_TARGETS
     fuzz_pcx
     fuzz_bmp
+    fuzz_png
+    fuzz_palette
     fuzz_ktf
     fuzz_kmf
     fuzz_tilefile

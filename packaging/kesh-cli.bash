@@ -38,7 +38,7 @@ _kesh_cli() {
     COMPREPLY=()
 
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "info export-bmp palette add-tiles convert --version --help" \
+        COMPREPLY=($(compgen -W "info export-bmp export-png import-image palette add-tiles convert --version --help" \
             -- "$cur"))
         return
     fi
@@ -97,7 +97,21 @@ _kesh_cli() {
             _kesh_cli_files "$cur" "bmp"
         fi
         ;;
-    palette) _kesh_cli_files "$cur" "pcx|bmp" ;;
+    export-png)
+        if ((plain == 0)); then
+            _kesh_cli_files "$cur" "map|til"
+        else
+            _kesh_cli_files "$cur" "png"
+        fi
+        ;;
+    import-image)
+        if ((plain == 0)); then
+            _kesh_cli_files "$cur" "png|bmp|pcx"
+        else
+            _kesh_cli_files "$cur" "til|map"
+        fi
+        ;;
+    palette) _kesh_cli_files "$cur" "pcx|bmp|png|gpl|pal" ;;
     add-tiles) _kesh_cli_files "$cur" "til" ;;
     esac
 } &&

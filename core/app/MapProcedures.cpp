@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
+#include "map/MapPngExport.h"
 
 namespace kesh {
 
@@ -116,16 +117,24 @@ bool MapProcedures::ChangeMapFormat() {
 }
 
 bool MapProcedures::ExportMapBitmap() {
+    return ExportMapImage("bmp", kesh::ExportMapBitmap);
+}
+
+bool MapProcedures::ExportMapPng() {
+    return ExportMapImage("png", kesh::ExportMapPng);
+}
+
+bool MapProcedures::ExportMapImage(const char* extension, MapExport exportTo) {
     if (!m_tiles || !m_map.hasCells())
         return false;
     FileDialogOptions options;
-    options.defaultExtension = "bmp";
-    options.initialName = "*.bmp";
+    options.defaultExtension = extension;
+    options.initialName = std::string("*.") + extension;
     options.confirmOverwrite = true;
     const auto path = m_user.ChooseSaveFile(options);
     if (!path)
         return false;
-    const Status st = kesh::ExportMapBitmap(m_fs, *path, m_map, *m_tiles);
+    const Status st = exportTo(m_fs, *path, m_map, *m_tiles);
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;

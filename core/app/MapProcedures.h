@@ -48,6 +48,8 @@ public:
     bool ChangeMapFormat();
     // Writes the whole map as an 8-bit BMP. True when written.
     bool ExportMapBitmap();
+    // Writes the whole map as an 8-bit palette PNG. True when written.
+    bool ExportMapPng();
     // Before a changed map is dropped (File New, open, exit): asks
     // "변경된 파일을 저장할까요?" and on Yes saves it. Nothing is asked for an
     // unchanged map or one without cells. True when the map may be dropped:
@@ -60,6 +62,9 @@ public:
     static MapFormatEdit EditOf(const MapFormat& format, bool sizesLocked);
 
 private:
+    using MapExport = Status (*)(FileSystem&, const std::string&, const MapModel&, const TileSet&);
+    // The save dialog for `extension`, then `exportTo` the chosen path.
+    bool ExportMapImage(const char* extension, MapExport exportTo);
     bool hasFile() const { return m_map.m_strFileName != m_map.m_strPathName; }
     // For a map without .kmf: the map layout dialog, then the tile layout
     // dialog on the tile set's layout (cancelling that one keeps the set's

@@ -17,7 +17,21 @@ inline constexpr const char* kMapTooLargeForBitmap =
     "지도가 너무 커서 비트맵으로 저장할 수 없습니다.";
 inline constexpr const char* kPcxOnly = "256컬러 PCX만을 지원합니다.";
 inline constexpr const char* kBmpOnly = "256컬러 BMP만을 지원합니다.";
-inline constexpr const char* kPaletteTypeUnsupported = "256컬러 PCX 또는 BMP 파일만 지원합니다.";
+inline constexpr const char* kPaletteTypeUnsupported =
+    "256컬러 PCX, BMP, PNG 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일만 지원합니다.";
+inline constexpr const char* kPngDamaged = "PNG 파일이 손상되었거나 지원하지 않는 형식입니다.";
+inline constexpr const char* kImageTooLarge = "이미지가 너무 큽니다.";
+inline constexpr const char* kImageUnsupported = "지원하지 않는 이미지 파일입니다.";
+inline constexpr const char* kPngNoPalette = "팔레트가 있는 PNG 파일만 지원합니다.";
+// A palette file line that can't be read: followed by its number.
+inline constexpr const char* kPaletteFileBadLine = "팔레트 파일의 내용이 올바르지 않습니다. 줄: ";
+
+// Importing tiles from an image.
+inline constexpr const char* kImageNotTileMultiple = "이미지의 크기가 타일 크기의 배수가 아닙니다.";
+// Followed by " (x, y): #rrggbb".
+inline constexpr const char* kColourNotInPalette = "팔레트에 없는 색이 있습니다.";
+inline constexpr const char* kTileNumberTooLargeForMap =
+    "타일 번호가 너무 커서 지도에 넣을 수 없습니다.";
 
 // Saving: followed by a line feed and the path.
 inline constexpr const char* kSaveFailed = "파일을 저장하지 못했습니다.";

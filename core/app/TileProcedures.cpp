@@ -1,11 +1,13 @@
 #include "app/TileProcedures.h"
 
+#include <iterator>
 #include <utility>
 
 #include "app/Messages.h"
+#include "image/PaletteSource.h"
+#include "image/PngWriter.h"
 #include "layout/Descriptor.h"
 #include "tileset/AddTileFile.h"
-#include "tileset/ImageDecoders.h"
 #include "tileset/TileSetFile.h"
 #include "tileset/TileSheetExport.h"
 
@@ -141,31 +143,17 @@ bool TileProcedures::OnLoadPalette() {
     FileDialogOptions options;
     options.defaultExtension = "bmp";
     options.initialName = "*.bmp";
-    options.filters = {"256 PCX files|*.pcx", "256 BMP files|*.bmp"};
+    options.filters.assign(std::begin(kPaletteSourceFilters), std::end(kPaletteSourceFilters));
     const auto path = m_user.ChooseOpenFile(options);
     if (!path)
         return false;
-
-    const ImageKind kind = ImageKindOf(*path);
-    if (kind == ImageKind::Other) {
-        m_user.ShowMessage(msg::kPaletteTypeUnsupported);
-        return false;
-    }
-    // A file that cannot be read is refused like one that is not an image.
-    const char* refusal = kind == ImageKind::Pcx ? msg::kPcxOnly : msg::kBmpOnly;
-    const auto bytes = m_fs.readFile(*path);
-    if (!bytes) {
-        m_user.ShowMessage(refusal);
-        return false;
-    }
-    Image image;
-    const Status st = kind == ImageKind::Pcx ? LoadPcx(*bytes, image) : LoadBmp(*bytes, image);
+    Palette palette;
+    const Status st = ReadPaletteSource(*path, m_fs.readFile(*path), palette);
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;
     }
-    m_tiles.SetPalette(image.m_palette);
-    ReleaseImage(image);
+    m_tiles.SetPalette(palette);
     return true;
 }
 
@@ -173,11 +161,13 @@ bool TileProcedures::OnTileSaveBmp() {
     FileDialogOptions options;
     options.defaultExtension = "bmp";
     options.initialName = "*.bmp";
+    options.filters = {"BMP files|*.bmp", "PNG files|*.png"};
     options.confirmOverwrite = true;
     const auto path = m_user.ChooseSaveFile(options);
     if (!path)
         return false;
-    const Status st = SaveTileSheet(m_fs, *path, m_tiles);
+    const Status st = EndsWithPng(*path) ? SaveTileSheetPng(m_fs, *path, m_tiles)
+                                         : SaveTileSheet(m_fs, *path, m_tiles);
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;

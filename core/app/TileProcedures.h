@@ -37,9 +37,11 @@ public:
     // replace the set's, with the layout it was read in; a cancelled or failed
     // read changes nothing (failures are shown). True when it was read.
     bool OpenTileSetPath(const std::string& path);
-    // Takes the colours of a 256-colour PCX or BMP image. True when they were taken.
+    // Takes the colours of a 256-colour PCX, BMP or palette PNG image, or of
+    // a GIMP or JASC palette file. True when they were taken.
     bool OnLoadPalette();
-    // Writes the tile set as a BMP sheet ten tiles wide. True when written.
+    // Writes the tile set as a sheet ten tiles wide: a PNG when the chosen
+    // name ends in ".png", else a BMP. True when written.
     bool OnTileSaveBmp();
 
     // The layout dialog's starting values for a tile format.

@@ -9,9 +9,20 @@ namespace kesh {
 // gigabytes. A fuzzing build (KESH_FUZZ_LIMITS) lowers it so that every
 // input stays cheap to run; the program's own limit never changes.
 #ifdef KESH_FUZZ_LIMITS
-inline constexpr int64_t kMaxImagePixels = int64_t(1) << 20;
+inline constexpr int64_t kMaxImagePixels = int64_t(1) << 16;
 #else
 inline constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
+#endif
+
+// PNG chunks other than the image data: how many ancillary ones are kept and
+// how large one may be. Pictures carry a few small ones (text, colour
+// profile); more is a damaged or hostile file.
+#ifdef KESH_FUZZ_LIMITS
+inline constexpr uint32_t kMaxPngAncillaryChunks = 16;
+inline constexpr uint32_t kMaxPngChunkBytes = 64 * 1024;
+#else
+inline constexpr uint32_t kMaxPngAncillaryChunks = 1000;
+inline constexpr uint32_t kMaxPngChunkBytes = 8 * 1024 * 1024;
 #endif
 
 } // namespace kesh

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "image/PngWriter.h"
+
 namespace kesh {
 
 namespace {
@@ -64,6 +66,33 @@ std::vector<uint8_t> BuildTileSheet(const TileSet& set) {
 
 Status SaveTileSheet(FileSystem& fs, const std::string& path, const TileSet& set) {
     return SaveFiles(fs, {{path, BuildTileSheet(set)}});
+}
+
+Status SaveTileSheetPng(FileSystem& fs, const std::string& path, const TileSet& set) {
+    const TileList& tiles = set.tiles();
+    const int64_t w = std::max(set.tileWidth(), 0);
+    const int64_t h = std::max(set.tileHeight(), 0);
+    const int64_t sheetRows = (int64_t(tiles.count()) + kSheetColumns - 1) / kSheetColumns;
+    const int64_t width = kSheetColumns * w;
+    const int64_t height = std::max<int64_t>(sheetRows * h, 1);
+    std::array<const uint8_t*, kSheetColumns> rowTiles{};
+    int64_t lookedUp = -1;
+    return WriteIndexedPng(
+        fs, path, width, height, set.colourTable(), [&](int64_t y, uint8_t* out) {
+            std::memset(out, 0, size_t(width));
+            if (h == 0 || y >= sheetRows * h)
+                return;
+            const int64_t r = y / h;
+            if (r != lookedUp) { // each sheet row's tiles looked up once
+                for (int c = 0; c < kSheetColumns; ++c)
+                    rowTiles[size_t(c)] = tiles.PixelsAt(r * kSheetColumns + c);
+                lookedUp = r;
+            }
+            const size_t offset = size_t((y % h) * w);
+            for (int c = 0; c < kSheetColumns; ++c)
+                if (rowTiles[size_t(c)])
+                    std::memcpy(out + c * w, rowTiles[size_t(c)] + offset, size_t(w));
+        });
 }
 
 } // namespace kesh

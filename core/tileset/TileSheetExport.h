@@ -21,4 +21,9 @@ std::vector<uint8_t> BuildTileSheet(const TileSet& set);
 // Builds the sheet and saves it at `path`, all or nothing.
 Status SaveTileSheet(FileSystem& fs, const std::string& path, const TileSet& set);
 
+// The same sheet as an 8-bit palette PNG at `path` (same pixels, the set's
+// display colours), written row by row, all or nothing. An empty set, whose
+// sheet has no rows, gives one row of index 0 (a PNG cannot be empty).
+Status SaveTileSheetPng(FileSystem& fs, const std::string& path, const TileSet& set);
+
 } // namespace kesh

@@ -11,8 +11,13 @@
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "support/TempDir.h"
+#include "support/TestImages.h"
 #include "text/Cp949.h"
+#include "tileset/ImageDecoders.h"
 #include "tileset/TileSheetExport.h"
+
+// Designated initializers name only the fields a case cares about.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 using namespace kesh;
 using kesh::test::ReadBytes;
@@ -177,6 +182,7 @@ TEST(CliTest, RefusedInputFiles) {
     EXPECT_TRUE(Has(run.err, msg::kDamagedFile));
     EXPECT_FALSE(std::filesystem::exists(dir.file("o.bmp")));
     // Not a palette image.
+    WriteBytes(dir.file("town.gif"), {'G', 'I', 'F', '8', '9', 'a'});
     run = Cli({"palette", dir.file("town.gif")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.err, msg::kPaletteTypeUnsupported));
@@ -317,4 +323,116 @@ TEST(CliTest, ConvertToAnotherLayout) {
     EXPECT_TRUE(Has(info.out, "\"attributes\": [50, 60]"));
     EXPECT_TRUE(Has(info.out, "\"cells\": [0, 1, 2, 3, 4, 255]"));
     EXPECT_EQ(ReadBytes(dir.file("town.map")).size(), 4u + 4 + 12 + 2 + 2 + 2 * 64 + 2 + 768);
+}
+
+namespace {
+
+// A palette PNG of 4 x 2 tiles of 4 x 4: tile (c, r) is filled with index
+// `grid[r * 4 + c]`; palette entry i is (4i, 8, 12).
+Bytes TilePng(const std::vector<uint8_t>& grid, int width = 16, int height = 8) {
+    kesh::test::PngRecipe recipe{.width = width, .height = height};
+    for (int i = 0; i < 16; ++i)
+        recipe.palette.push_back({uint8_t(4 * i), 8, 12});
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            recipe.samples.push_back(grid[size_t((y / 4) * 4 + x / 4) % grid.size()]);
+    return kesh::test::MakePng(recipe);
+}
+
+} // namespace
+
+TEST(CliTest, ImportImageCreatesOrExtendsTheSetAndWritesTheMap) {
+    TempDir dir;
+    WriteBytes(dir.file("level.png"), TilePng({1, 2, 1, 3, 3, 3, 2, 1}));
+    CliRun run = Cli({"import-image", dir.file("level.png"), dir.file("set.til"), "--tile-size",
+                      "4x4", "--palette", "--map", dir.file("level.map")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\n  \"tiles\": 8,\n  \"added\": 3,\n  \"duplicates\": 5,\n"
+                       "  \"changedPixels\": 0,\n  \"mapWidth\": 4,\n  \"mapHeight\": 2\n}\n");
+    MapModel map;
+    TileSet set;
+    bool missing = false;
+    ASSERT_TRUE(OpenMapFiles(FileSystem::Native(), dir.file("level.map"), map, set, missing));
+    EXPECT_EQ(map.cells(), (std::vector<uint16_t>{0, 1, 0, 2, 2, 2, 1, 0}));
+    EXPECT_EQ(map.format().items,
+              (std::vector<uint8_t>{MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile}));
+    EXPECT_EQ(set.count(), 3);
+    EXPECT_EQ(set.colourTable()[4 * 3 + 2], 12); // entry 3's red
+
+    // Again into the set written: nothing new; a different size is refused.
+    WriteBytes(dir.file("more.png"), TilePng({3, 4}, 8, 4));
+    run = Cli({"import-image", dir.file("more.png"), dir.file("set.til")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "\"added\": 1,"));
+    EXPECT_FALSE(Has(run.out, "mapWidth"));
+    const Bytes til = ReadBytes(dir.file("set.til"));
+    run = Cli({"import-image", dir.file("more.png"), dir.file("set.til"), "--tile-size", "8x8"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, msg::kTileSizeMismatch));
+    EXPECT_EQ(
+        Cli({"import-image", dir.file("more.png"), dir.file("set.til"), "--tile-size", "4by4"})
+            .status,
+        2);
+    EXPECT_EQ(ReadBytes(dir.file("set.til")), til);
+}
+
+TEST(CliTest, ImportImageRefusalsLeaveEveryFileAsItWas) {
+    TempDir dir;
+    WriteBytes(dir.file("a.png"), TilePng({1, 2}));
+    ASSERT_EQ(
+        Cli({"import-image", dir.file("a.png"), dir.file("set.til"), "--tile-size", "4x4"}).status,
+        0);
+    const Bytes til = ReadBytes(dir.file("set.til"));
+    Bytes damaged = TilePng({5, 6});
+    damaged.resize(damaged.size() - 20);
+    WriteBytes(dir.file("damaged.png"), damaged);
+    WriteBytes(dir.file("odd.png"), TilePng({5}, 6, 4));
+    WriteBytes(dir.file("damaged.bmp"), {'B', 'M', 1, 2, 3});
+    WriteBytes(dir.file("damaged.pcx"), {10, 5, 1});
+    const std::pair<std::string, std::string> cases[] = {
+        {"damaged.png", msg::kPngDamaged}, {"odd.png", msg::kImageNotTileMultiple},
+        {"damaged.bmp", msg::kBmpOnly},    {"damaged.pcx", msg::kPcxOnly},
+        {"missing.png", msg::kOpenFailed},
+    };
+    for (const auto& [name, message] : cases) {
+        const CliRun run =
+            Cli({"import-image", dir.file(name), dir.file("set.til"), "--map", dir.file("m.map")});
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_TRUE(Has(run.err, message + "\n" + dir.file(name))) << run.err;
+        EXPECT_EQ(ReadBytes(dir.file("set.til")), til);
+        EXPECT_FALSE(std::filesystem::exists(dir.file("m.map")));
+    }
+    // Padding takes the odd size.
+    const CliRun run = Cli({"import-image", dir.file("odd.png"), dir.file("set.til"), "--pad"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "\"tiles\": 2,"));
+}
+
+TEST(CliTest, ExportPngAndPaletteSources) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    ASSERT_EQ(Cli({"export-png", dir.file("town.map"), dir.file("town.png")}).status, 0);
+    ASSERT_EQ(Cli({"export-bmp", dir.file("town.map"), dir.file("town.bmp")}).status, 0);
+    Image png, bmp;
+    ASSERT_TRUE(ReadImage(ReadBytes(dir.file("town.png")), png));
+    ASSERT_TRUE(ReadImage(ReadBytes(dir.file("town.bmp")), bmp));
+    EXPECT_EQ(png.m_pixels, bmp.m_pixels);
+    EXPECT_EQ(png.m_palette, bmp.m_palette);
+    SaveTiles(dir.file("set.til"), Tiles({1, 2, 3}));
+    ASSERT_EQ(Cli({"export-png", dir.file("set.til"), dir.file("sheet.png")}).status, 0);
+    ASSERT_TRUE(ReadImage(ReadBytes(dir.file("sheet.png")), png));
+    EXPECT_EQ(png.m_width, 80);
+
+    const std::string gimp = "GIMP Palette\n255 128 4\n";
+    WriteBytes(dir.file("colours.gpl"), Bytes(gimp.begin(), gimp.end()));
+    CliRun run = Cli({"palette", dir.file("colours.gpl")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.starts_with("0 63 32 1\n1 0 0 0\n"));
+    run = Cli({"palette", dir.file("town.png")});
+    EXPECT_EQ(run.status, 0);
+    const std::string bad = "JASC-PAL\n0100\n2\n1 2 3\n";
+    WriteBytes(dir.file("bad.pal"), Bytes(bad.begin(), bad.end()));
+    run = Cli({"palette", dir.file("bad.pal")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, dir.file("bad.pal")));
 }

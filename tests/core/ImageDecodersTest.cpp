@@ -146,11 +146,14 @@ TEST(BmpDecoder, StrideComesFromTheFileSize) {
     // A file size claiming more than the file holds: missing bytes read as 0xFF.
     ASSERT_TRUE(LoadBmp(Bmp(3, 2, {1, 2, 3, 99, 4}, 8), image));
     EXPECT_EQ(image.m_pixels, (std::vector<uint8_t>{4, 0xFF, 0xFF, 1, 2, 3}));
-    // A file size field below the pixel offset must not read anywhere wild.
+    // A file size field below the pixel offset, or leaving rows shorter
+    // than the width, can't describe the rows: they are padded to 4 bytes.
     std::vector<uint8_t> wrapped = Bmp(3, 2, {1, 2, 3, 0, 4, 5, 6, 0}, 8);
     Put32(wrapped, 2, 10);
     ASSERT_TRUE(LoadBmp(wrapped, image));
-    EXPECT_EQ(image.m_pixels, (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 1, 2, 3}));
+    EXPECT_EQ(image.m_pixels, (std::vector<uint8_t>{4, 5, 6, 1, 2, 3}));
+    ASSERT_TRUE(LoadBmp(Bmp(3, 2, {1, 2, 3, 0, 4, 5, 6, 0}, 4), image));
+    EXPECT_EQ(image.m_pixels, (std::vector<uint8_t>{4, 5, 6, 1, 2, 3}));
 }
 
 TEST(BmpDecoder, RefusesOtherKindsAndEmptyImages) {
@@ -161,8 +164,8 @@ TEST(BmpDecoder, RefusesOtherKindsAndEmptyImages) {
     };
     const std::vector<uint8_t> rows{1, 2, 3, 0, 4, 5, 6, 0};
     EXPECT_TRUE(refused(Bmp(3, 2, rows, 8, 24)));
-    EXPECT_TRUE(refused(Bmp(3, 2, rows, 8, 8, 1))) << "run-length compressed";
-    EXPECT_TRUE(refused(Bmp(3, -2, rows, 8))) << "top-down";
+    EXPECT_TRUE(refused(Bmp(3, 2, rows, 8, 8, 2))) << "4-bit run-length compressed";
+    EXPECT_TRUE(refused(Bmp(3, -2, rows, 8, 8, 1))) << "top-down and run-length compressed";
     EXPECT_TRUE(refused(Bmp(0, 2, rows, 8)));
     EXPECT_TRUE(refused(Bmp(3, 0, rows, 8))) << "nothing to divide the row length by";
     EXPECT_TRUE(refused(Bmp(70000, 70000, rows, 8)));

@@ -6,7 +6,12 @@
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDir.h"
+#include "support/TestImages.h"
 #include "support/TestTiles.h"
+#include "tileset/ImageDecoders.h"
+
+// Designated initializers name only the fields a case cares about.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 using namespace kesh;
 using kesh::test::FaultyFileSystem;
@@ -265,12 +270,41 @@ TEST_F(TileProceduresTest, LoadPaletteTakesOnlyA256ColourPcxOrBmp) {
     const auto& dialog = user.calls().at(0).file;
     EXPECT_EQ(dialog.defaultExtension, "bmp");
     EXPECT_EQ(dialog.initialName, "*.bmp");
-    EXPECT_EQ(dialog.filters, (Lines{"256 PCX files|*.pcx", "256 BMP files|*.bmp"}));
+    EXPECT_EQ(dialog.filters,
+              (Lines{"팔레트 파일|*.pcx;*.bmp;*.png;*.gpl;*.pal", "256 PCX files|*.pcx",
+                     "256 BMP files|*.bmp", "PNG files|*.png", "GIMP palettes|*.gpl",
+                     "JASC palettes|*.pal"}));
 
     user.openFile(dir.file("colours.PCX"));
     EXPECT_TRUE(procs().OnLoadPalette());
     EXPECT_EQ(Bytes(tiles.colourTable(), tiles.colourTable() + 4), (Bytes{4, 128, 252, 0}));
     EXPECT_EQ(TileSetState(tiles).pixels, before.pixels);
+}
+
+TEST_F(TileProceduresTest, LoadPaletteTakesPaletteFilesAndPalettePngsByContent) {
+    const std::string jasc = "JASC-PAL\n0100\n1\n252 128 4\n";
+    WriteBytes(dir.file("colours.pal"), Bytes(jasc.begin(), jasc.end()));
+    const std::string bad = "GIMP Palette\n1 2\n";
+    WriteBytes(dir.file("bad.gpl"), Bytes(bad.begin(), bad.end()));
+    kesh::test::PngRecipe grey{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY};
+    WriteBytes(dir.file("grey.png"), kesh::test::MakePng(grey));
+    const TileSetState before(tiles);
+
+    user.openFile(dir.file("bad.gpl")).openFile(dir.file("grey.png"));
+    user.openFile(dir.file("gone.png"));
+    EXPECT_FALSE(procs().OnLoadPalette());
+    EXPECT_FALSE(procs().OnLoadPalette());
+    EXPECT_FALSE(procs().OnLoadPalette());
+    EXPECT_EQ(user.messages(),
+              (Lines{std::string(msg::kPaletteFileBadLine) + "2\n" + dir.file("bad.gpl"),
+                     std::string(msg::kPngNoPalette) + "\n" + dir.file("grey.png"),
+                     std::string(msg::kOpenFailed) + "\n" + dir.file("gone.png")}));
+    EXPECT_EQ(TileSetState(tiles), before);
+
+    user.openFile(dir.file("colours.pal"));
+    EXPECT_TRUE(procs().OnLoadPalette());
+    EXPECT_EQ(Bytes(tiles.colourTable(), tiles.colourTable() + 8),
+              (Bytes{4, 128, 252, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(TileProceduresTest, SaveBmpWritesTheSheetOrSaysWhyNot) {
@@ -288,6 +322,14 @@ TEST_F(TileProceduresTest, SaveBmpWritesTheSheetOrSaysWhyNot) {
     EXPECT_FALSE(procs(faulty).OnTileSaveBmp());
     EXPECT_EQ(user.messages(), Lines{std::string(msg::kSaveFailed) + "\n" + dir.file("other.bmp")});
     EXPECT_EQ(dir.entries(), Lines{"sheet.bmp"});
+
+    // A name ending in .png gives the same sheet as a PNG.
+    user.saveFile(dir.file("sheet.PNG"));
+    EXPECT_TRUE(procs().OnTileSaveBmp());
+    Image png;
+    ASSERT_TRUE(ReadImage(ReadBytes(dir.file("sheet.PNG")), png));
+    EXPECT_EQ(png.m_width, 160);
+    EXPECT_EQ(user.calls().back().file.filters, (Lines{"BMP files|*.bmp", "PNG files|*.png"}));
 }
 
 TEST_F(TileProceduresTest, OpeningATileFileReplacesTheSetWithIt) {

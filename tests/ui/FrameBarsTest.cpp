@@ -59,6 +59,7 @@ private slots:
              {QStringLiteral("저장"), ID_MAP_SAVE},
              {QStringLiteral("새이름으로..."), ID_FILE_SAVE_AS},
              {QStringLiteral("비트맵 파일로 저장"), ID_MAP_SAVEBMP},
+             {QStringLiteral("PNG 파일로 저장"), ID_MAP_SAVEPNG},
              {QStringLiteral("파일포맷 변경"), ID_MAP_FORMAT},
              {QStringLiteral("인쇄 미리 보기(&V)"), ID_FILE_PRINT_PREVIEW},
              {QString(), 0},
@@ -180,6 +181,7 @@ private slots:
         const std::pair<int, const char*> strings[] = {
             {ID_FILE_NEW, "새 문서를 작성합니다.\n새 파일"},
             {ID_MAP_SAVEBMP, "지도를 비트맵으로 저장합니다.\nbmp로 저장"},
+            {ID_MAP_SAVEPNG, "지도를 PNG 이미지로 저장합니다.\npng로 저장"},
             {ID_APP_EXIT, "문서를 저장할지 물어보고 응용 프로그램을 종료합니다.\n종료"},
             {ID_TILE_ADDFILE, "타일 파일을 추가시킴니다.\n타일추가"},
             {ID_TILE_LOADPALETTE, "팔렛을 읽어옵니다.\n팔렛 읽어오기"},
@@ -192,10 +194,11 @@ private slots:
         }
         InstalledUserServices user;
         CMainFrame frame;
-        for (int id : {ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, ID_FILE_SAVE_AS, ID_MAP_SAVEBMP,
-                       ID_MAP_FORMAT, ID_APP_EXIT, ID_TILE_ADDFILE, ID_TILE_LOADPALETTE,
-                       ID_TILE_SAVE, ID_TILE_SAVEBMP, ID_TILE_FORMAT, ID_EDIT_COPY, ID_EDIT_PASTE,
-                       ID_EDIT_FILL, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_ABOUT}) {
+        for (int id :
+             {ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, ID_FILE_SAVE_AS, ID_MAP_SAVEBMP,
+              ID_MAP_SAVEPNG, ID_MAP_FORMAT, ID_APP_EXIT, ID_TILE_ADDFILE, ID_TILE_LOADPALETTE,
+              ID_TILE_SAVE, ID_TILE_SAVEBMP, ID_TILE_FORMAT, ID_EDIT_COPY, ID_EDIT_PASTE,
+              ID_EDIT_FILL, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_ABOUT}) {
             QVERIFY(!CommandPrompt(id).isEmpty());
             QVERIFY(!CommandToolTip(id).isEmpty());
             QCOMPARE(frame.action(id)->statusTip(), CommandPrompt(id));

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QFile>
+#include <QImage>
 #include <QTest>
 
 #include "FrameTestSupport.h"
@@ -86,11 +87,15 @@ private slots:
         QCOMPARE(map().m_bModified, 1); // by the format change, even cancelled
 
         // Saved for real: the map's own files, and a bitmap as wide as the map.
-        user->saveFile(dir->file("town.map")).saveFile(dir->file("town.bmp"));
+        user->saveFile(dir->file("town.map"))
+            .saveFile(dir->file("town.bmp"))
+            .saveFile(dir->file("town.png"));
         run(ID_MAP_SAVE);
         run(ID_MAP_SAVEBMP);
+        run(ID_MAP_SAVEPNG);
         QVERIFY(QFile::exists(QString::fromStdString(dir->file("town.kmf"))));
         QCOMPARE(ReadInt32(dir->file("town.bmp"), 18), 64 * 32);
+        QCOMPARE(QImage(QString::fromStdString(dir->file("town.png"))).width(), 64 * 32);
         QCOMPARE(map().m_bModified, 0);
     }
 
@@ -331,7 +336,7 @@ private slots:
         for (int id :
              {ID_FILE_NEW, ID_TILE_ADDFILE, ID_TILE_LOADPALETTE, ID_TILE_SAVE, ID_TILE_SAVEBMP,
               ID_TILE_FORMAT, ID_MAP_OPEN, ID_MAP_SAVE, ID_MAP_FORMAT, ID_MAP_SAVEBMP,
-              ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_FILL}) {
+              ID_MAP_SAVEPNG, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_FILL}) {
             FrameCommands commands({});
             QVERIFY(commands.Run(id, nullptr));
         }

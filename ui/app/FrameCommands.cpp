@@ -103,6 +103,9 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
     case ID_MAP_SAVEBMP:
         OnMapSaveBmp();
         return true;
+    case ID_MAP_SAVEPNG:
+        OnMapSavePng();
+        return true;
     case ID_FILE_SAVE_AS:
         OnFileSaveAs();
         return true;
@@ -267,6 +270,12 @@ void FrameCommands::OnMapFormat() {
 void FrameCommands::OnMapSaveBmp() {
     if (CKeshView* map = MapView()) {
         MapProcs(*map).ExportMapBitmap();
+    }
+}
+
+void FrameCommands::OnMapSavePng() {
+    if (CKeshView* map = MapView()) {
+        MapProcs(*map).ExportMapPng();
     }
 }
 

@@ -39,7 +39,7 @@ public:
     // of these commands.
     bool Run(int id, const QWidget* activeView);
 
-    // The 14 handlers.
+    // The 15 handlers.
     void OnFileNew();
     void OnTileAddFile();
     void OnLoadPalette();
@@ -50,6 +50,7 @@ public:
     void OnMapSave();
     void OnMapFormat();
     void OnMapSaveBmp();
+    void OnMapSavePng();
     void OnFileSaveAs();
     void OnEditCopy();
     void OnEditPaste();

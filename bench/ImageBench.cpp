@@ -1,0 +1,120 @@
+// Importing tiles from a PNG, next to libpng decoding the same file alone.
+// Designated initializers name only the fields a case cares about.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#include <benchmark/benchmark.h>
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "image/ImportImage.h"
+#include "image/PngWriter.h"
+#include "io/FileSystem.h"
+
+using namespace kesh;
+
+namespace {
+
+constexpr int kSide = 4096;
+constexpr int kTile = 16;
+
+// A 4096 x 4096 palette PNG of 16 x 16 tiles: 1,000 distinct tiles among
+// the 65,536 places, at zlib's default level as image editors write them.
+const std::vector<uint8_t>& TilePng() {
+    static const std::vector<uint8_t> bytes = [] {
+        uint8_t table[1024] = {};
+        for (int i = 0; i < 256; ++i) {
+            table[4 * i] = uint8_t(i);
+            table[4 * i + 1] = uint8_t(255 - i);
+            table[4 * i + 2] = uint8_t(i * 3);
+        }
+        const std::string path =
+            (std::filesystem::temp_directory_path() / "kesh-bench-tiles.png").string();
+        const auto row = [](int64_t y, uint8_t* out) {
+            for (int64_t x = 0; x < kSide; ++x) {
+                const int64_t t = ((y / kTile) * (kSide / kTile) + x / kTile) * 7919 % 1000;
+                const int64_t i = (y % kTile) * kTile + x % kTile;
+                out[x] = i == 0 ? uint8_t(t) : i == 1 ? uint8_t(t >> 8) : uint8_t(t * 13 + i * 5);
+            }
+        };
+        WriteIndexedPng(FileSystem::Native(), path, kSide, kSide, table, row, 6);
+        auto file = FileSystem::Native().readFile(path);
+        std::filesystem::remove(path);
+        return file ? *file : std::vector<uint8_t>{};
+    }();
+    return bytes;
+}
+
+struct Input {
+    const uint8_t* data;
+    size_t size;
+    size_t at;
+};
+
+void ReadInput(png_structp png, png_bytep out, png_size_t n) {
+    auto* in = static_cast<Input*>(png_get_io_ptr(png));
+    if (n > in->size - in->at)
+        png_error(png, "short");
+    std::memcpy(out, in->data + in->at, n);
+    in->at += n;
+}
+
+// libpng alone: the whole image into a new buffer of indices, as any reader
+// must make one.
+bool DecodeOnly(png_structp png, png_infop info, uint8_t* pixels) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_read_info(png, info);
+    png_set_packing(png);
+    png_read_update_info(png, info);
+    const size_t stride = png_get_rowbytes(png, info);
+    for (uint32_t y = 0; y < png_get_image_height(png, info); ++y)
+        png_read_row(png, pixels + y * stride, nullptr);
+    png_read_end(png, info);
+    return true;
+}
+
+} // namespace
+
+static void BM_DecodePng4096(benchmark::State& state) {
+    const auto& bytes = TilePng();
+    for (auto _ : state) {
+        std::vector<uint8_t> pixels(size_t(kSide) * kSide);
+        Input in{bytes.data(), bytes.size(), 0};
+        png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        png_infop info = png_create_info_struct(png);
+        png_set_read_fn(png, &in, ReadInput);
+        if (!DecodeOnly(png, info, pixels.data()))
+            state.SkipWithError("decode failed");
+        png_destroy_read_struct(&png, &info, nullptr);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * kSide * kSide);
+}
+BENCHMARK(BM_DecodePng4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_ImportImage4096Png(benchmark::State& state) {
+    const auto& bytes = TilePng();
+    int64_t added = 0;
+    for (auto _ : state) {
+        state.PauseTiming(); // the empty set is there before the import
+        TileSet set;
+        set.format().width = kTile;
+        set.format().height = kTile;
+        set.InitTileSet();
+        state.ResumeTiming();
+        Image image;
+        if (!ReadImage(bytes, image))
+            state.SkipWithError("decode failed");
+        const ImportResult result = ImportImage(set, image, {.makeMap = true});
+        if (!result.status)
+            state.SkipWithError("import failed");
+        added = result.added;
+    }
+    state.counters["added"] = double(added);
+    state.SetBytesProcessed(int64_t(state.iterations()) * kSide * kSide);
+}
+BENCHMARK(BM_ImportImage4096Png)->Unit(benchmark::kMillisecond)->UseRealTime();

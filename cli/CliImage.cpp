@@ -1,0 +1,178 @@
+// The image subcommands: import-image and export-png.
+#include <charconv>
+
+#include "CliArgs.h"
+#include "CliCommands.h"
+#include "CliFiles.h"
+#include "CliJson.h"
+#include "CliMessages.h"
+#include "app/Messages.h"
+#include "image/ImportImage.h"
+#include "image/PngWriter.h"
+#include "layout/Descriptor.h"
+#include "map/MapFile.h"
+#include "map/MapPngExport.h"
+#include "tileset/TileSetFile.h"
+#include "tileset/TileSheetExport.h"
+
+namespace kesh::cli {
+
+namespace {
+
+constexpr int32_t kDefaultTileSide = 32;
+constexpr int32_t kMaxTileSide = 4096;
+
+// "WxH" with both sides 1 to kMaxTileSide.
+bool ParseTileSize(const std::string& text, int32_t& width, int32_t& height) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return false;
+    auto number = [](std::string_view s, int32_t& v) {
+        const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+        return ec == std::errc() && end == s.data() + s.size() && v >= 1 && v <= kMaxTileSide;
+    };
+    const std::string_view all(text);
+    return number(all.substr(0, x), width) && number(all.substr(x + 1), height);
+}
+
+Status Naming(const Status& st, const std::string& path) {
+    return Status::Fail(st.message() + "\n" + path);
+}
+
+// The set's .til and .ktf and, when given, the map's .map and .kmf, written
+// all together or not at all.
+Status SaveImported(CliContext& ctx, const std::string& setPath, const TileSet& set,
+                    const std::string* mapPath, const MapModel& map) {
+    std::vector<FileContents> files;
+    const std::string ktfPath = DescriptorPath(setPath, kTileDescriptorExt);
+    if (ktfPath == setPath)
+        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + setPath);
+    ByteWriter til;
+    if (!set.WriteTileFile(til))
+        return Status::Fail(msg::kNoTilesToSave);
+    files.push_back({setPath, til.take()});
+    files.push_back({ktfPath, BuildKtf(set.format())});
+    if (mapPath) {
+        const std::string kmfPath = DescriptorPath(*mapPath, kMapDescriptorExt);
+        if (kmfPath == *mapPath)
+            return Status::Fail(std::string(msg::kSaveFailed) + "\n" + *mapPath);
+        ByteWriter out;
+        if (Status st = WriteMapFile(map, set, out); !st)
+            return st;
+        files.push_back({*mapPath, out.take()});
+        files.push_back({kmfPath, BuildKmf(map.format(), set.format())});
+    }
+    return SaveFiles(ctx.fs, files);
+}
+
+} // namespace
+
+int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args,
+                   {{"--tile-size", true},
+                    {"--palette", false},
+                    {"--nearest", false},
+                    {"--pad", false},
+                    {"--map", true}},
+                   parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 2)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& imagePath = parsed.positionals[0];
+    const std::string& setPath = parsed.positionals[1];
+    if (DataKindOf(setPath) != DataKind::TileSet)
+        return ctx.Usage(text::kNotTileFile + setPath);
+    const auto mapPath = parsed.value("--map");
+    if (mapPath && DataKindOf(*mapPath) != DataKind::Map)
+        return ctx.Usage(text::kNotMapFile + *mapPath);
+    int32_t width = kDefaultTileSide;
+    int32_t height = kDefaultTileSide;
+    const auto sizeText = parsed.value("--tile-size");
+    if (sizeText && !ParseTileSize(*sizeText, width, height))
+        return ctx.Usage(text::kBadTileSize);
+
+    TileSet set;
+    if (ctx.fs.exists(setPath)) {
+        if (Status st = LoadTileSet(ctx, setPath, set); !st)
+            return ctx.Refuse(st);
+        if (sizeText && (set.tileWidth() != width || set.tileHeight() != height))
+            return ctx.Refuse(Naming(Status::Fail(msg::kTileSizeMismatch), setPath));
+    } else {
+        set.format() = TileFormat::Default();
+        set.format().width = width;
+        set.format().height = height;
+        set.InitTileSet();
+    }
+
+    const auto bytes = ctx.fs.readFile(imagePath);
+    if (!bytes)
+        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + imagePath));
+    Image image;
+    if (Status st = ReadImage(*bytes, image); !st)
+        return ctx.Refuse(Naming(st, imagePath));
+    ImportOptions options;
+    options.takePalette = parsed.has("--palette");
+    options.nearest = parsed.has("--nearest");
+    options.pad = parsed.has("--pad");
+    options.makeMap = mapPath.has_value();
+    ImportResult result = ImportImage(set, image, options);
+    if (!result.status)
+        return ctx.Refuse(Naming(result.status, imagePath));
+    if (result.setFull)
+        ctx.services.ShowMessage(msg::kTileSetFull);
+
+    MapModel map;
+    if (mapPath) {
+        MapFormat format;
+        format.width = result.mapWidth;
+        format.height = result.mapHeight;
+        format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+        if (Status st = map.ReplaceGrid(std::move(format), std::move(result.cells)); !st)
+            return ctx.Refuse(st);
+    }
+    if (Status st = SaveImported(ctx, setPath, set, mapPath ? &*mapPath : nullptr, map); !st)
+        return ctx.Refuse(st);
+
+    JsonObject json(ctx.out);
+    json.number("tiles", result.tiles);
+    json.number("added", result.added);
+    json.number("duplicates", result.tiles - result.added);
+    json.number("changedPixels", result.changedPixels);
+    if (mapPath) {
+        json.number("mapWidth", result.mapWidth);
+        json.number("mapHeight", result.mapHeight);
+    }
+    return kExitOk;
+}
+
+int RunExportPng(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {}, parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 2)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& in = parsed.positionals[0];
+    const std::string& out = parsed.positionals[1];
+    const DataKind kind = DataKindOf(in);
+    if (kind == DataKind::Other)
+        return ctx.Usage(text::kNotDataFile + in);
+
+    TileSet tiles;
+    Status st = Status::Ok();
+    if (kind == DataKind::Map) {
+        MapModel map;
+        st = LoadMap(ctx, in, map, tiles);
+        if (st)
+            st = ExportMapPng(ctx.fs, out, map, tiles);
+    } else {
+        st = LoadTileSet(ctx, in, tiles);
+        if (st)
+            st = SaveTileSheetPng(ctx.fs, out, tiles);
+    }
+    return st ? kExitOk : ctx.Refuse(st);
+}
+
+} // namespace kesh::cli

@@ -1,0 +1,50 @@
+#include "image/PaletteSource.h"
+
+#include <cstring>
+
+#include "app/Messages.h"
+#include "image/PaletteFile.h"
+#include "tileset/ImageDecoders.h"
+
+namespace kesh {
+
+namespace {
+
+Status Naming(const Status& st, const std::string& path) {
+    return st ? st : Status::Fail(st.message() + "\n" + path);
+}
+
+} // namespace
+
+Status ReadPaletteSource(const std::string& path, const std::optional<std::vector<uint8_t>>& bytes,
+                         Palette& palette) {
+    const ImageKind kind = ImageKindOf(path);
+    if (kind != ImageKind::Other) {
+        // A file that cannot be read is refused like one that is not an image.
+        const char* refusal = kind == ImageKind::Pcx ? msg::kPcxOnly : msg::kBmpOnly;
+        if (!bytes)
+            return Status::Fail(refusal);
+        Image image;
+        const Status st = kind == ImageKind::Pcx ? LoadPcx(*bytes, image) : LoadBmp(*bytes, image);
+        if (st)
+            palette = image.m_palette;
+        return st;
+    }
+    if (!bytes)
+        return Status::Fail(std::string(msg::kOpenFailed) + "\n" + path);
+    if (IsPaletteFile(*bytes))
+        return Naming(LoadPaletteFile(*bytes, palette), path);
+    static constexpr uint8_t kPngSignature[4] = {0x89, 'P', 'N', 'G'};
+    if (bytes->size() >= 4 && std::memcmp(bytes->data(), kPngSignature, 4) == 0) {
+        Image image;
+        Status st = LoadPng(*bytes, image);
+        if (st && !image.hasPalette())
+            st = Status::Fail(msg::kPngNoPalette);
+        if (st)
+            palette = image.m_palette;
+        return Naming(st, path);
+    }
+    return Status::Fail(msg::kPaletteTypeUnsupported);
+}
+
+} // namespace kesh

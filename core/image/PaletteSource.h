@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Status.h"
+#include "tileset/Palette.h"
+
+namespace kesh {
+
+// The load palette command's file dialog filters, every source it reads.
+inline constexpr const char* kPaletteSourceFilters[] = {"팔레트 파일|*.pcx;*.bmp;*.png;*.gpl;*.pal",
+                                                        "256 PCX files|*.pcx",
+                                                        "256 BMP files|*.bmp",
+                                                        "PNG files|*.png",
+                                                        "GIMP palettes|*.gpl",
+                                                        "JASC palettes|*.pal"};
+
+// The colours of a file chosen for the load palette command, at `path` with
+// contents `bytes` (nullopt when it could not be read). A name ending in
+// "pcx" or "bmp" is read by that decoder and refused with its message ("256컬러
+// PCX만을 지원합니다." / "256컬러 BMP만을 지원합니다."), also when unreadable.
+// Any other file goes by its content: a GIMP or JASC palette file, or a PNG
+// with a palette; their failures name the file. Anything else fails with
+// "256컬러 PCX, BMP, PNG 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일만
+// 지원합니다.". `palette` changes only on success.
+Status ReadPaletteSource(const std::string& path, const std::optional<std::vector<uint8_t>>& bytes,
+                         Palette& palette);
+
+} // namespace kesh
