@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/FileTypes.h"
 #include "app/Messages.h"
 #include "layout/Descriptor.h"
 #include "tileset/AddTileFile.h"
@@ -14,12 +15,11 @@ namespace kesh {
 namespace {
 
 FileDialogOptions TileFileDialog(bool save) {
-    FileDialogOptions options;
-    options.defaultExtension = "til";
-    options.initialName = "*.til";
-    options.confirmOverwrite = save;
-    return options;
+    return filetype::Dialog("til", {filetype::kTile}, save);
 }
+
+// The images a palette is read from, one filter line each.
+const std::vector<std::string> kPaletteFilters = {"256 PCX files|*.pcx", "256 BMP files|*.bmp"};
 
 std::string OpenFailed(const std::string& path) {
     return std::string(msg::kOpenFailed) + "\n" + path;
@@ -138,30 +138,28 @@ bool TileProcedures::NewTileFormat() {
 }
 
 bool TileProcedures::OnLoadPalette() {
-    FileDialogOptions options;
-    options.defaultExtension = "bmp";
-    options.initialName = "*.bmp";
-    options.filters = {"256 PCX files|*.pcx", "256 BMP files|*.bmp"};
-    const auto path = m_user.ChooseOpenFile(options);
+    // The list starts on BMP files, as the name "*.bmp" asks.
+    const auto path = m_user.ChooseOpenFile(filetype::Dialog("bmp", kPaletteFilters, false));
     if (!path)
         return false;
 
     const ImageKind kind = ImageKindOf(*path);
     if (kind == ImageKind::Other) {
-        m_user.ShowMessage(msg::kPaletteTypeUnsupported);
+        m_user.ShowMessage(msg::kPaletteTypeUnsupported, MessageIcon::None);
         return false;
     }
     // A file that cannot be read is refused like one that is not an image.
     const char* refusal = kind == ImageKind::Pcx ? msg::kPcxOnly : msg::kBmpOnly;
     const auto bytes = m_fs.readFile(*path);
+    // The two refusals are plain notices, without an icon.
     if (!bytes) {
-        m_user.ShowMessage(refusal);
+        m_user.ShowMessage(refusal, MessageIcon::None);
         return false;
     }
     Image image;
     const Status st = kind == ImageKind::Pcx ? LoadPcx(*bytes, image) : LoadBmp(*bytes, image);
     if (!st) {
-        m_user.ShowMessage(st.message());
+        m_user.ShowMessage(st.message(), MessageIcon::None);
         return false;
     }
     m_tiles.SetPalette(image.m_palette);
@@ -170,11 +168,7 @@ bool TileProcedures::OnLoadPalette() {
 }
 
 bool TileProcedures::OnTileSaveBmp() {
-    FileDialogOptions options;
-    options.defaultExtension = "bmp";
-    options.initialName = "*.bmp";
-    options.confirmOverwrite = true;
-    const auto path = m_user.ChooseSaveFile(options);
+    const auto path = m_user.ChooseSaveFile(filetype::Dialog("bmp", {filetype::kBitmap}, true));
     if (!path)
         return false;
     const Status st = SaveTileSheet(m_fs, *path, m_tiles);

@@ -79,7 +79,8 @@ private slots:
         const Info bad = Parse({"-frobnicate"});
         QCOMPARE(bad.m_nShellCommand, Info::Error);
         QVERIFY(bad.m_strError.contains(QStringLiteral("-frobnicate")));
-        QVERIFY(CommandLineUsage().contains(QStringLiteral("-pt FILE PRINTER")));
+        QVERIFY(CommandLineUsage().contains(QStringLiteral("-pt 파일 프린터")));
+        QVERIFY(CommandLineUsage().startsWith(QStringLiteral("사용법: kesh")));
     }
 
     void aNamedMapIsOpenedAndAnUnreadableOneIsReported() {
