@@ -310,6 +310,24 @@ private slots:
         QCOMPARE(transcript().back(), "save: *.map");
     }
 
+    // SIGTERM while a question is open: the copy is written, the question
+    // closes as if answered No, and what follows removes nothing.
+    void aTerminationSignalKeepsTheCopy() {
+        map().m_bModified = 1;
+        map().cells()[6] = 2;
+        frame->recovery().OnTerminationSignal();
+        // A save question still open then closes as No, and the open replaces
+        // the map, which would otherwise discard the copy.
+        user->no();
+        QVERIFY(frame->commands().OpenFile(Q(savedMap("other.map", 1))));
+        const auto entries = store().List();
+        QCOMPARE(entries.size(), size_t(1));
+        kesh::MapModel copy;
+        kesh::TileSet set;
+        QVERIFY(store().Load(entries[0], copy, set));
+        QCOMPARE(copy.cells()[6], uint16_t(2));
+    }
+
     void aCopyOlderThanItsFileGoesWithoutAQuestion() {
         const std::string path = savedMap("newer.map", 1);
         QVERIFY(frame->commands().OpenFile(Q(path)));

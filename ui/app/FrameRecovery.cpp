@@ -85,7 +85,9 @@ bool FrameRecovery::WriteNow() {
 }
 
 void FrameRecovery::Discard() {
-    m_store.Remove(m_slot);
+    if (!m_terminating) {
+        m_store.Remove(m_slot);
+    }
 }
 
 bool FrameRecovery::OfferRecovery() {
@@ -108,6 +110,10 @@ bool FrameRecovery::OfferRecovery() {
         const QString question =
             QStringLiteral("%1\n%2\n%3").arg(QString::fromUtf8(kAskRecover), name, time);
         if (!Services().AskYesNo(question.toStdString())) {
+            // Not when the question was cut short by a termination signal.
+            if (m_terminating) {
+                return false;
+            }
             m_store.Remove(entry.slot);
             continue;
         }
@@ -163,7 +169,7 @@ void FrameRecovery::CatchTermination() {
         return;
     }
     m_notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &FrameRecovery::OnTerminationSignal);
+    connect(m_notifier, &QSocketNotifier::activated, this, &FrameRecovery::ReadSignalPipe);
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
@@ -172,10 +178,15 @@ void FrameRecovery::CatchTermination() {
     ::sigaction(SIGHUP, &action, nullptr);
 }
 
-void FrameRecovery::OnTerminationSignal() {
+void FrameRecovery::ReadSignalPipe() {
     char bytes[16];
     while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
     }
+    OnTerminationSignal();
+}
+
+void FrameRecovery::OnTerminationSignal() {
+    m_terminating = true;
     WriteNow();
     // Out of every event loop, modal dialogs included, without the clean
     // exit's removal of the copy.

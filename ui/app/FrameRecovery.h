@@ -35,6 +35,8 @@ public:
     // True when a copy was written.
     bool WriteNow();
     // Removes this session's copy (the work was saved or dropped on purpose).
+    // Once the program is ending on a signal nothing is removed any more:
+    // the questions still open then answer No by themselves.
     void Discard();
 
     // At start: for each copy left by a session that is no longer running,
@@ -47,6 +49,9 @@ public:
     // Writes the copy and ends the event loop with 128 + SIGTERM when the
     // process receives SIGTERM or SIGHUP. Once per process.
     void CatchTermination();
+    // What a termination signal does: writes the copy, keeps every copy from
+    // now on, and ends the event loops.
+    void OnTerminationSignal();
 
     const std::string& slot() const { return m_slot; }
     RecoveryStore& store() { return m_store; }
@@ -54,13 +59,14 @@ public:
 
 private:
     bool Recover(const RecoveryEntry& entry);
-    void OnTerminationSignal();
+    void ReadSignalPipe();
 
     RecoveryStore m_store;
     std::string m_slot;
     TitleSetter m_setTitle;
     QTimer m_timer;
     QSocketNotifier* m_notifier = nullptr;
+    bool m_terminating = false;
 };
 
 } // namespace kesh::ui
