@@ -52,6 +52,14 @@ fi
 for f in "$prefix/bin/kesh-cli" "$prefix/bin/kesh"; do
     if [ -e "$f" ] && [ ! -x "$f" ]; then fail "not executable: ${f#"$prefix"/}"; fi
 done
+# The editor answers --help and --version without a display, in Korean.
+if ((ui)) && [ -x "$prefix/bin/kesh" ]; then
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kesh" --help 2>&1) ||
+        fail "kesh --help without a display failed: $out"
+    [ "${out%%$'\n'*}" = "사용법: kesh [파일]" ] || fail "kesh --help printed: ${out%%$'\n'*}"
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kesh" --version 2>&1)
+    [ "${out%% *}" = "kesh" ] || fail "kesh --version printed: $out"
+fi
 if [ -x "$prefix/bin/kesh-cli" ]; then
     out=$("$prefix/bin/kesh-cli" --version 2>&1)
     [ "$out" = "kesh-cli $version" ] || fail "installed kesh-cli --version printed: $out"

@@ -46,7 +46,29 @@ bool PrintMapFile(CMainFrame& frame, const QString& path, const QString& printer
     return true;
 }
 
+// Prints the help or the version; false for any other command line.
+bool PrintInformation(const CommandLineInfo& info) {
+    switch (info.m_nShellCommand) {
+    case CommandLineInfo::Help:
+        Print(stdout, CommandLineUsage());
+        return true;
+    case CommandLineInfo::Version:
+        Print(stdout, QStringLiteral("kesh %1\n").arg(QString::fromLatin1(Version())));
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+bool AnswerWithoutWindow(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+    }
+    return PrintInformation(ParseCommandLine(args));
+}
 
 CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QString::fromUtf8(kSettingsOrganization));
@@ -61,13 +83,10 @@ CKeshApp::~CKeshApp() = default;
 
 bool CKeshApp::InitInstance() {
     const CommandLineInfo info = ParseCommandLine(arguments().mid(1));
+    if (PrintInformation(info)) {
+        return false;
+    }
     switch (info.m_nShellCommand) {
-    case CommandLineInfo::Help:
-        Print(stdout, CommandLineUsage());
-        return false;
-    case CommandLineInfo::Version:
-        Print(stdout, QStringLiteral("kesh %1\n").arg(QString::fromLatin1(Version())));
-        return false;
     case CommandLineInfo::Error:
         Print(stderr, QStringLiteral("kesh: %1\n도움말: kesh --help\n").arg(info.m_strError));
         m_nExitCode = 2;
