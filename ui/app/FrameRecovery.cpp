@@ -70,7 +70,9 @@ bool FrameRecovery::WriteNow() {
     const MapModel& map = view->map();
     RecoveryEntry entry;
     entry.slot = m_slot;
-    if (map.m_strFileName != map.m_strPathName) {
+    const bool hasFile = !map.m_strPathName.empty() && map.m_strPathName != kUntitledPath &&
+                         map.m_strFileName != map.m_strPathName;
+    if (hasFile) {
         const QFileInfo file(QFile::decodeName(map.m_strPathName.c_str()));
         entry.originalPath = QFile::encodeName(file.absoluteFilePath()).toStdString();
     }
