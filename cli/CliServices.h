@@ -15,7 +15,8 @@ public:
 
     bool AskYesNo(const std::string&) override { return false; }
     bool AskOkCancel(const std::string&) override { return false; }
-    void ShowMessage(const std::string& text) override { m_err << text << '\n'; }
+    using UserServices::ShowMessage;
+    void ShowMessage(const std::string& text, MessageIcon) override { m_err << text << '\n'; }
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override {
         return std::nullopt;
     }

@@ -78,6 +78,8 @@ bool MapProcedures::OpenMapPath(const std::string& path) {
     clampSelection();
     if (m_setTitle)
         m_setTitle(m_map.m_strFileName);
+    if (m_fileUsed)
+        m_fileUsed(m_map.m_strPathName);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/FileTypes.h"
 #include "app/Messages.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
@@ -21,11 +22,7 @@ std::string FileNameOf(const std::string& path) {
 }
 
 FileDialogOptions MapProcedures::MapFileDialog(bool save) {
-    FileDialogOptions options;
-    options.defaultExtension = "map";
-    options.initialName = "*.map";
-    options.confirmOverwrite = save;
-    return options;
+    return filetype::Dialog("map", {filetype::kMap}, save);
 }
 
 MapFormatEdit MapProcedures::EditOf(const MapFormat& format, bool sizesLocked) {
@@ -92,6 +89,8 @@ bool MapProcedures::SaveMap() {
         return false;
     }
     m_map.m_bModified = 0;
+    if (m_fileUsed)
+        m_fileUsed(m_map.m_strPathName);
     return true;
 }
 
@@ -127,11 +126,8 @@ bool MapProcedures::ExportMapPng() {
 bool MapProcedures::ExportMapImage(const char* extension, MapExport exportTo) {
     if (!m_tiles || !m_map.hasCells())
         return false;
-    FileDialogOptions options;
-    options.defaultExtension = extension;
-    options.initialName = std::string("*.") + extension;
-    options.confirmOverwrite = true;
-    const auto path = m_user.ChooseSaveFile(options);
+    const auto path = m_user.ChooseSaveFile(filetype::Dialog(
+        extension, {std::string(extension) == "png" ? filetype::kPng : filetype::kBitmap}, true));
     if (!path)
         return false;
     const Status st = exportTo(m_fs, *path, m_map, *m_tiles);

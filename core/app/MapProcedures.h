@@ -56,6 +56,10 @@ public:
     // nothing to save, the user declined, or the save succeeded.
     bool AskSaveChanges();
 
+    // Called with the map file's path after every successful open or save
+    // (by whatever route), e.g. to keep a list of recent files.
+    void OnFileUsed(std::function<void(const std::string&)> used) { m_fileUsed = std::move(used); }
+
     // The file dialog every map file procedure shows.
     static FileDialogOptions MapFileDialog(bool save);
     // The layout dialog's starting values for a map format.
@@ -79,6 +83,7 @@ private:
     UserServices& m_user;
     FileSystem& m_fs;
     TitleSetter m_setTitle;
+    std::function<void(const std::string&)> m_fileUsed;
 };
 
 // The name a path ends in: "/maps/town.map" -> "town.map".

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/FileTypes.h"
 #include "app/Messages.h"
 #include "image/PaletteSource.h"
 #include "image/PngWriter.h"
@@ -16,11 +17,7 @@ namespace kesh {
 namespace {
 
 FileDialogOptions TileFileDialog(bool save) {
-    FileDialogOptions options;
-    options.defaultExtension = "til";
-    options.initialName = "*.til";
-    options.confirmOverwrite = save;
-    return options;
+    return filetype::Dialog("til", {filetype::kTile}, save);
 }
 
 std::string OpenFailed(const std::string& path) {
@@ -140,17 +137,19 @@ bool TileProcedures::NewTileFormat() {
 }
 
 bool TileProcedures::OnLoadPalette() {
-    FileDialogOptions options;
-    options.defaultExtension = "bmp";
-    options.initialName = "*.bmp";
-    options.filters.assign(std::begin(kPaletteSourceFilters), std::end(kPaletteSourceFilters));
-    const auto path = m_user.ChooseOpenFile(options);
+    const auto path = m_user.ChooseOpenFile(filetype::Dialog(
+        "bmp", {std::begin(kPaletteSourceFilters), std::end(kPaletteSourceFilters)}, false));
     if (!path)
         return false;
     Palette palette;
     const Status st = ReadPaletteSource(*path, m_fs.readFile(*path), palette);
     if (!st) {
-        m_user.ShowMessage(st.message());
+        // The refusals of a file that is no palette image are plain notices;
+        // a damaged palette source is a failure like any other.
+        const std::string& text = st.message();
+        const bool notice = text == msg::kPcxOnly || text == msg::kBmpOnly ||
+                            text == msg::kPaletteTypeUnsupported;
+        m_user.ShowMessage(text, notice ? MessageIcon::None : MessageIcon::Warning);
         return false;
     }
     m_tiles.SetPalette(palette);
@@ -158,12 +157,8 @@ bool TileProcedures::OnLoadPalette() {
 }
 
 bool TileProcedures::OnTileSaveBmp() {
-    FileDialogOptions options;
-    options.defaultExtension = "bmp";
-    options.initialName = "*.bmp";
-    options.filters = {"BMP files|*.bmp", "PNG files|*.png"};
-    options.confirmOverwrite = true;
-    const auto path = m_user.ChooseSaveFile(options);
+    const auto path =
+        m_user.ChooseSaveFile(filetype::Dialog("bmp", {filetype::kBitmap, filetype::kPng}, true));
     if (!path)
         return false;
     const Status st = EndsWithPng(*path) ? SaveTileSheetPng(m_fs, *path, m_tiles)

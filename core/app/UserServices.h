@@ -12,11 +12,18 @@ namespace kesh {
 // What a file chooser is asked for. Texts are UTF-8.
 struct FileDialogOptions {
     std::string defaultExtension; // without the dot: "map", "til", "bmp"
-    std::string initialName;      // "*.map", "Untitled.map"...
-    // Filter lines as "description|pattern", e.g. "256 PCX files|*.pcx"; empty for none.
+    // "*.map": a pattern, which selects the filter showing that type (never
+    // a name in the name box); otherwise a file name to start with.
+    std::string initialName;
+    // Filter lines as "description|pattern", e.g. "256 PCX files|*.pcx"
+    // (several patterns separated by ';'), in the order listed; empty for none.
     std::vector<std::string> filters;
     bool confirmOverwrite = false; // save dialogs: ask before replacing a file
 };
+
+// How a message box looks: failures carry a warning icon; a few plain
+// notices carry none.
+enum class MessageIcon { Warning, None };
 
 // What the tile layout dialog edits. The header is code page 949 bytes.
 struct TileFormatEdit {
@@ -51,8 +58,10 @@ public:
     virtual bool AskYesNo(const std::string& text) = 0;
     // OK/Cancel question; true on OK.
     virtual bool AskOkCancel(const std::string& text) = 0;
-    // A message with an OK button.
-    virtual void ShowMessage(const std::string& text) = 0;
+    // A message with an OK button and the icon given.
+    virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+    // A failure: a message with an OK button and a warning icon.
+    void ShowMessage(const std::string& text) { ShowMessage(text, MessageIcon::Warning); }
 
     // File choosers: the chosen path, or nullopt when cancelled.
     virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;

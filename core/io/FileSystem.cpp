@@ -81,6 +81,15 @@ public:
         return names;
     }
 
+    bool makeFolders(const std::string& path) override {
+        for (size_t slash = path.find('/', 1); slash != std::string::npos;
+             slash = path.find('/', slash + 1))
+            (void)::mkdir(path.substr(0, slash).c_str(), 0700);
+        (void)::mkdir(path.c_str(), 0700);
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
     int createExclusive(const std::string& path) override {
         return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     }

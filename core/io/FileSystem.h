@@ -30,6 +30,9 @@ public:
 
     // The names of the entries of a folder; empty when it cannot be read.
     virtual std::vector<std::string> listFolder(const std::string& folder) = 0;
+    // Creates the folder `path` and any missing parents, readable by the
+    // owner only. True when the folder exists afterwards.
+    virtual bool makeFolders(const std::string& path) = 0;
 
     // Low-level writing used by SaveFiles(). A handle is an opaque number; -1 is failure.
     virtual int createExclusive(const std::string& path) = 0;

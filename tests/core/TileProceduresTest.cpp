@@ -55,7 +55,7 @@ TEST_F(TileProceduresTest, SaveWritesTheDataFileAndItsDescriptor) {
     const auto& dialog = user.calls().at(0).file;
     EXPECT_EQ(dialog.defaultExtension, "til");
     EXPECT_EQ(dialog.initialName, "*.til");
-    EXPECT_TRUE(dialog.filters.empty());
+    EXPECT_EQ(dialog.filters, (Lines{"타일 파일|*.til", "모든 파일|*.*"}));
     EXPECT_TRUE(dialog.confirmOverwrite);
     EXPECT_EQ(user.transcript(), Lines{"save: *.til"});
 
@@ -273,7 +273,13 @@ TEST_F(TileProceduresTest, LoadPaletteTakesOnlyA256ColourPcxOrBmp) {
     EXPECT_EQ(dialog.filters,
               (Lines{"팔레트 파일|*.pcx;*.bmp;*.png;*.gpl;*.pal", "256 PCX files|*.pcx",
                      "256 BMP files|*.bmp", "PNG files|*.png", "GIMP palettes|*.gpl",
-                     "JASC palettes|*.pal"}));
+                     "JASC palettes|*.pal", "모든 파일|*.*"}));
+    // The palette refusals are plain notices, without an icon.
+    for (const auto& call : user.calls()) {
+        if (call.kind == kesh::test::ScriptedUserServices::Kind::Message) {
+            EXPECT_EQ(call.icon, kesh::MessageIcon::None);
+        }
+    }
 
     user.openFile(dir.file("colours.PCX"));
     EXPECT_TRUE(procs().OnLoadPalette());

@@ -33,7 +33,8 @@ mime=$share/mime/packages/kesh-mime.xml
 completion=$share/bash-completion/completions/kesh-cli
 
 # --- what must be there, and what must not be without the editor
-expect=("$prefix/bin/kesh-cli" "$mime" "$completion" "$share/man/man1/kesh-cli.1.gz")
+copyright=$share/doc/kesh/copyright
+expect=("$prefix/bin/kesh-cli" "$mime" "$completion" "$share/man/man1/kesh-cli.1.gz" "$copyright")
 editor=("$prefix/bin/kesh" "$desktop" "$metainfo" "$share/man/man1/kesh.1.gz"
     "$share/icons/hicolor/scalable/apps/kesh.svg")
 for size in 16 32 48 64 128 256; do
@@ -51,6 +52,14 @@ fi
 for f in "$prefix/bin/kesh-cli" "$prefix/bin/kesh"; do
     if [ -e "$f" ] && [ ! -x "$f" ]; then fail "not executable: ${f#"$prefix"/}"; fi
 done
+# The editor answers --help and --version without a display, in Korean.
+if ((ui)) && [ -x "$prefix/bin/kesh" ]; then
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kesh" --help 2>&1) ||
+        fail "kesh --help without a display failed: $out"
+    [ "${out%%$'\n'*}" = "사용법: kesh [파일]" ] || fail "kesh --help printed: ${out%%$'\n'*}"
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kesh" --version 2>&1)
+    [ "${out%% *}" = "kesh" ] || fail "kesh --version printed: $out"
+fi
 if [ -x "$prefix/bin/kesh-cli" ]; then
     out=$("$prefix/bin/kesh-cli" --version 2>&1)
     [ "$out" = "kesh-cli $version" ] || fail "installed kesh-cli --version printed: $out"
@@ -111,6 +120,17 @@ if ((ui)); then
     grep -qx 'Icon=kesh' "$desktop" || fail "desktop entry icon is not kesh"
     grep -q '<launchable type="desktop-id">kesh.desktop</launchable>' "$metainfo" ||
         fail "metainfo does not launch kesh.desktop"
+fi
+
+# --- the licence: MIT, in Debian's machine-readable copyright file and the metainfo
+if [ -f "$copyright" ]; then
+    head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+        fail "copyright is not in the machine-readable format"
+    grep -qx 'License: Expat' "$copyright" || fail "copyright does not name the MIT (Expat) licence"
+    grep -qx 'Files: \*' "$copyright" || fail "copyright has no Files: * paragraph"
+fi
+if ((ui)); then
+    grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo licence is not MIT"
 fi
 
 # --- manual pages format without warnings

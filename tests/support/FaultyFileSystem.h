@@ -31,6 +31,7 @@ public:
     std::vector<std::string> listFolder(const std::string& folder) override {
         return real().listFolder(folder);
     }
+    bool makeFolders(const std::string& path) override { return real().makeFolders(path); }
     void copyMode(int handle, const std::string& like) override { real().copyMode(handle, like); }
     int createExclusive(const std::string& path) override {
         if (fault == Fault::Create && m_calls++ == succeedFirst)

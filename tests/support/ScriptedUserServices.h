@@ -24,10 +24,11 @@ public:
 
     struct Call {
         Kind kind;
-        std::string text;                   // question or message; empty otherwise
-        FileDialogOptions file;             // file choosers: what was asked for
-        std::optional<TileFormatEdit> tile; // tile layout dialog: the values it opened on
-        std::optional<MapFormatEdit> map;   // map layout dialog: the values it opened on
+        std::string text;                        // question or message; empty otherwise
+        FileDialogOptions file;                  // file choosers: what was asked for
+        std::optional<TileFormatEdit> tile;      // tile layout dialog: the values it opened on
+        std::optional<MapFormatEdit> map;        // map layout dialog: the values it opened on
+        MessageIcon icon = MessageIcon::Warning; // messages: the icon shown
     };
 
     using TileEditor = std::function<void(TileFormatEdit&)>;
@@ -132,8 +133,9 @@ public:
         m_calls.push_back({Kind::OkCancel, text, {}, {}, {}});
         return take(m_okCancel, false, "AskOkCancel", text);
     }
-    void ShowMessage(const std::string& text) override {
-        m_calls.push_back({Kind::Message, text, {}, {}, {}});
+    using UserServices::ShowMessage;
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        m_calls.push_back({Kind::Message, text, {}, {}, {}, icon});
     }
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override {
         m_calls.push_back({Kind::OpenFile, {}, options, {}, {}});

@@ -79,7 +79,17 @@ private slots:
         const Info bad = Parse({"-frobnicate"});
         QCOMPARE(bad.m_nShellCommand, Info::Error);
         QVERIFY(bad.m_strError.contains(QStringLiteral("-frobnicate")));
-        QVERIFY(CommandLineUsage().contains(QStringLiteral("-pt FILE PRINTER")));
+        QVERIFY(CommandLineUsage().contains(QStringLiteral("-pt 파일 프린터")));
+        QVERIFY(CommandLineUsage().startsWith(QStringLiteral("사용법: kesh")));
+
+        // Help and version are answered before the window system is opened.
+        char program[] = "kesh", version[] = "--version", file[] = "a.map", dashes[] = "--";
+        char* versionArgs[] = {program, version};
+        char* fileArgs[] = {program, file};
+        char* escapedArgs[] = {program, dashes, version};
+        QVERIFY(AnswerWithoutWindow(2, versionArgs));
+        QVERIFY(!AnswerWithoutWindow(2, fileArgs));
+        QVERIFY(!AnswerWithoutWindow(3, escapedArgs)); // a file named "--version"
     }
 
     void aNamedMapIsOpenedAndAnUnreadableOneIsReported() {

@@ -62,6 +62,7 @@ private slots:
              {QStringLiteral("PNG 파일로 저장"), ID_MAP_SAVEPNG},
              {QStringLiteral("파일포맷 변경"), ID_MAP_FORMAT},
              {QStringLiteral("인쇄 미리 보기(&V)"), ID_FILE_PRINT_PREVIEW},
+             {QStringLiteral("최근 파일"), 0}, // a submenu
              {QString(), 0},
              {QStringLiteral("종료(&X)"), ID_APP_EXIT}},
             {{QStringLiteral("타일파일 추가시킴"), ID_TILE_ADDFILE},

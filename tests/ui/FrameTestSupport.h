@@ -8,10 +8,12 @@
 
 #include "app/CMainFrame.h"
 
-// Keeps the settings the main window reads and writes in a folder of the
-// test's own, never in the user's store. Call before the first window.
+// Keeps the settings the main window reads and writes, and its recovery
+// copies, in a folder of the test's own, never in the user's store. Call
+// before the first window.
 inline QString IsolateSettings() {
     static QTemporaryDir dir;
+    qputenv("XDG_STATE_HOME", (dir.path() + QStringLiteral("/state")).toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());

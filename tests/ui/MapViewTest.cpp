@@ -193,9 +193,33 @@ private slots:
         kesh::ui::g_pMainSplitter = h.splitter;
     }
 
-    void timerRunsFromCreation() {
+    void timerRunsOnlyDuringADrag() {
         ViewHarness h(300, 100, 200);
-        QVERIFY(h.map->timerId() > 0);
+        h.AddTiles(2);
+        QCOMPARE(h.map->timerId(), 1);
+        QVERIFY(!h.map->timerRunning()); // idle: no wake-ups
+
+        QWidget* viewport = h.map->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::ShiftModifier, QPoint(40, 40));
+        QCOMPARE(h.map->dragMode(), int(kesh::DragPaint));
+        QVERIFY(h.map->timerRunning());
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+        QVERIFY(!h.map->timerRunning());
+
+        // A selection drag, and a right-button pan, which does not scroll by itself.
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+        QCOMPARE(h.map->timerRunning(), h.map->dragMode() == int(kesh::DragSelect));
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+        QTest::mousePress(viewport, Qt::RightButton, Qt::NoModifier, QPoint(40, 40));
+        QVERIFY(!h.map->timerRunning());
+        QTest::mouseRelease(viewport, Qt::RightButton, Qt::NoModifier, QPoint(40, 40));
+
+        // Enter held paints until it is let go.
+        h.map->setFocus();
+        QTest::keyPress(h.map, Qt::Key_Return);
+        QCOMPARE(h.map->timerRunning(), h.map->dragMode() == int(kesh::DragPaint));
+        QTest::keyRelease(h.map, Qt::Key_Return);
+        QVERIFY(!h.map->timerRunning());
     }
 };
 

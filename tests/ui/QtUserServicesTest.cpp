@@ -1,7 +1,13 @@
 #include "app/QtUserServices.h"
+#include "app/MapProcedures.h"
+#include "app/QtTranslation.h"
+#include "app/TileProcedures.h"
 #include "layout/CTileFormatDlg.h"
+#include "support/ScriptedUserServices.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -82,6 +88,122 @@ private slots:
         });
         QVERIFY(services.EditTileFormat(edit));
         QCOMPARE(edit.items, (std::vector<uint8_t>{6, 0}));
+    }
+
+    // The dialogs the procedures ask for, as the file dialog shows them.
+    void fileDialogsListTheirTypeFirstAndAllFiles() {
+        kesh::MapModel map;
+        kesh::TileSet tiles;
+        kesh::test::ScriptedUserServices user;
+        user.cancelOpen().cancelSave().cancelSave().cancelOpen().cancelSave().cancelOpen();
+        kesh::MapProcedures maps(map, &tiles, user, kesh::FileSystem::Native());
+        kesh::TileProcedures tileProcs(tiles, user, kesh::FileSystem::Native());
+        maps.OpenMap();
+        maps.SaveMapAs();
+        maps.ExportMapBitmap();
+        tileProcs.OnTileAddFile();
+        tileProcs.OnTileSave();
+        tileProcs.OnLoadPalette();
+
+        struct Expected {
+            QStringList filters;
+            QString selected;
+        };
+        const QString all = QStringLiteral("모든 파일 (*.*)");
+        const QString bmp = QStringLiteral("256 BMP files (*.bmp)");
+        const Expected expected[] = {
+            {{QStringLiteral("지도 파일 (*.map)"), all}, QStringLiteral("지도 파일 (*.map)")},
+            {{QStringLiteral("지도 파일 (*.map)"), all}, QStringLiteral("지도 파일 (*.map)")},
+            {{QStringLiteral("비트맵 파일 (*.bmp)"), all}, QStringLiteral("비트맵 파일 (*.bmp)")},
+            {{QStringLiteral("타일 파일 (*.til)"), all}, QStringLiteral("타일 파일 (*.til)")},
+            {{QStringLiteral("타일 파일 (*.til)"), all}, QStringLiteral("타일 파일 (*.til)")},
+            // The palette starts on BMP, as its initial name "*.bmp" says.
+            {{QStringLiteral("256 PCX files (*.pcx)"), bmp, all}, bmp},
+        };
+        QCOMPARE(user.calls().size(), std::size(expected));
+        for (size_t i = 0; i < std::size(expected); ++i) {
+            QString selected;
+            const QStringList filters =
+                QtUserServices::DialogFilters(user.calls()[i].file, selected);
+            QCOMPARE(filters, expected[i].filters);
+            QCOMPARE(selected, expected[i].selected);
+        }
+
+        // A pattern no filter lists gets a filter of its own; a plain name selects nothing.
+        kesh::FileDialogOptions other;
+        other.initialName = "*.xyz";
+        QString selected;
+        QCOMPARE(QtUserServices::DialogFilters(other, selected), QStringList{"*.xyz"});
+        QCOMPARE(selected, QStringLiteral("*.xyz"));
+    }
+
+    void theFileDialogShowsTheFilterAndAnEmptyName() {
+        QtUserServices services;
+        QStringList filters;
+        QString selected;
+        QString name = QStringLiteral("not read");
+        WhenModalShows([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            filters = dialog->nameFilters();
+            selected = dialog->selectedNameFilter();
+            name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            dialog->reject();
+        });
+        QVERIFY(!services.ChooseSaveFile(kesh::MapProcedures::MapFileDialog(true)));
+        QCOMPARE(filters, (QStringList{QStringLiteral("지도 파일 (*.map)"),
+                                       QStringLiteral("모든 파일 (*.*)")}));
+        QCOMPARE(selected, QStringLiteral("지도 파일 (*.map)"));
+        QCOMPARE(name, QString()); // never "*.map" in the name box
+    }
+
+    void messagesCarryTheirIcons() {
+        QtUserServices services;
+        QList<QMessageBox::Icon> icons;
+        const auto closeNext = [&](QMessageBox::StandardButton button) {
+            WhenModalShows([&icons, button](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box);
+                icons << box->icon();
+                box->button(button)->click();
+            });
+        };
+        closeNext(QMessageBox::Ok);
+        services.ShowMessage("파일을 저장하지 못했습니다.");
+        closeNext(QMessageBox::Ok);
+        services.ShowMessage("256컬러 PCX만을 지원합니다.", kesh::MessageIcon::None);
+        closeNext(QMessageBox::No);
+        services.AskYesNo("?");
+        closeNext(QMessageBox::Cancel);
+        services.AskOkCancel("?");
+        QCOMPARE(icons, (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::NoIcon,
+                                                  QMessageBox::Question, QMessageBox::Question}));
+    }
+
+    void theTwoPaletteRefusalsHaveNoIcon() {
+        kesh::TileSet tiles;
+        kesh::test::ScriptedUserServices user;
+        user.openFile("/no/such/colours.pcx").openFile("/no/such/colours.bmp");
+        kesh::TileProcedures procs(tiles, user, kesh::FileSystem::Native());
+        QVERIFY(!procs.OnLoadPalette());
+        QVERIFY(!procs.OnLoadPalette());
+        QCOMPARE(user.messages(), (std::vector<std::string>{"256컬러 PCX만을 지원합니다.",
+                                                            "256컬러 BMP만을 지원합니다."}));
+        QCOMPARE(user.calls()[1].icon, kesh::MessageIcon::None);
+        QCOMPARE(user.calls()[3].icon, kesh::MessageIcon::None);
+    }
+
+    // Qt's own texts (buttons, file dialogs) in Korean, whatever the locale.
+    void qtSpeaksKorean() {
+        QVERIFY(kesh::ui::InstallQtTranslation(*qApp));
+        QMessageBox box(QMessageBox::Question, QStringLiteral("kesh"), QStringLiteral("?"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')).left(1),
+                 QStringLiteral("예"));
+        QVERIFY(box.button(QMessageBox::Cancel)->text().contains(QStringLiteral("취소")));
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QVERIFY(dialog.labelText(QFileDialog::FileType).contains(QStringLiteral("파일")));
     }
 };
 

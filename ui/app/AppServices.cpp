@@ -12,7 +12,7 @@ class RefusingServices : public UserServices {
 public:
     bool AskYesNo(const std::string&) override { return false; }
     bool AskOkCancel(const std::string&) override { return false; }
-    void ShowMessage(const std::string&) override {}
+    void ShowMessage(const std::string&, MessageIcon) override {}
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override {
         return std::nullopt;
     }

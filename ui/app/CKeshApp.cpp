@@ -11,6 +11,8 @@
 #include "app/CMainFrame.h"
 #include "app/CommandLine.h"
 #include "app/FrameCommands.h"
+#include "app/FrameRecovery.h"
+#include "app/QtTranslation.h"
 #include "app/ViewPrinting.h"
 #include "map/CKeshView.h"
 
@@ -44,7 +46,29 @@ bool PrintMapFile(CMainFrame& frame, const QString& path, const QString& printer
     return true;
 }
 
+// Prints the help or the version; false for any other command line.
+bool PrintInformation(const CommandLineInfo& info) {
+    switch (info.m_nShellCommand) {
+    case CommandLineInfo::Help:
+        Print(stdout, CommandLineUsage());
+        return true;
+    case CommandLineInfo::Version:
+        Print(stdout, QStringLiteral("kesh %1\n").arg(QString::fromLatin1(Version())));
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+bool AnswerWithoutWindow(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+    }
+    return PrintInformation(ParseCommandLine(args));
+}
 
 CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QString::fromUtf8(kSettingsOrganization));
@@ -52,27 +76,27 @@ CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QString::fromLatin1(Version()));
     setDesktopFileName(QStringLiteral("kesh"));
     setWindowIcon(AppIcon());
+    InstallQtTranslation(*this);
 }
 
 CKeshApp::~CKeshApp() = default;
 
 bool CKeshApp::InitInstance() {
     const CommandLineInfo info = ParseCommandLine(arguments().mid(1));
+    if (PrintInformation(info)) {
+        return false;
+    }
     switch (info.m_nShellCommand) {
-    case CommandLineInfo::Help:
-        Print(stdout, CommandLineUsage());
-        return false;
-    case CommandLineInfo::Version:
-        Print(stdout, QStringLiteral("kesh %1\n").arg(QString::fromLatin1(Version())));
-        return false;
     case CommandLineInfo::Error:
-        Print(stderr, QStringLiteral("kesh: %1\nTry 'kesh --help'.\n").arg(info.m_strError));
+        Print(stderr, QStringLiteral("kesh: %1\n도움말: kesh --help\n").arg(info.m_strError));
         m_nExitCode = 2;
         return false;
     default:
         break;
     }
     m_pMainWnd = std::make_unique<CMainFrame>();
+    // SIGTERM and SIGHUP end the editor with a recovery copy of unsaved work.
+    m_pMainWnd->recovery().CatchTermination();
     return ProcessShellCommand(info, *m_pMainWnd, m_nExitCode);
 }
 
@@ -81,12 +105,15 @@ bool CKeshApp::ProcessShellCommand(const CommandLineInfo& info, CMainFrame& fram
     switch (info.m_nShellCommand) {
     case CommandLineInfo::FileNew:
         frame.show();
+        frame.recovery().OfferRecovery();
         return true;
     case CommandLineInfo::FileOpen:
         // A file that cannot be read has been reported; the editor then
-        // starts with the defaults.
+        // starts with the defaults. Work left by a session that ended
+        // without saving is offered back afterwards.
         frame.show();
         frame.commands().OpenFile(info.m_strFileName);
+        frame.recovery().OfferRecovery();
         return true;
     case CommandLineInfo::FilePrint:
     case CommandLineInfo::FilePrintTo:

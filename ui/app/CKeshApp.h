@@ -12,6 +12,11 @@ struct CommandLineInfo;
 // The program's version, "1.0.0".
 const char* Version();
 
+// "--help" and "--version" are answered before any window system is
+// opened, so they work without a display: true (the program then ends
+// with status 0) when the arguments asked for one of them.
+bool AnswerWithoutWindow(int argc, char** argv);
+
 // The editor application: opens the settings store, builds the main window
 // and acts on the command line.
 class CKeshApp : public QApplication {

@@ -14,6 +14,7 @@
 #include "app/CKeshDoc.h"
 #include "app/CSplitterWnd.h"
 #include "app/FrameCommands.h"
+#include "app/FrameRecovery.h"
 #include "app/QtUserServices.h"
 #include "map/CKeshView.h"
 #include "tileset/CTile1View.h"
@@ -55,6 +56,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
         [this](const QString& title) { m_pDocument->SetTitle(title); });
     resize(DefaultFrameSize());
     OnCreate();
+    SetUpFiles();
     LoadFramePlacement();
 }
 
@@ -173,6 +175,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     SaveFramePlacement();
+    // A clean exit: the work was saved or the user let it go.
+    m_recovery->Discard();
     event->accept();
 }
 

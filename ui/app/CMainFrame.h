@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -10,8 +11,11 @@
 #include <QTimer>
 
 #include "app/LockKeys.h"
+#include "app/RecentFiles.h"
 
 class QLabel;
+class QMenu;
+class QMimeData;
 class QStatusBar;
 class QToolBar;
 
@@ -23,6 +27,7 @@ class CSplitterWnd;
 class CTile1View;
 class CTileInfoBar;
 class FrameCommands;
+class FrameRecovery;
 class QtUserServices;
 
 // The main window: menu bar, tool bar, status bar, the tile attribute bar
@@ -48,6 +53,7 @@ public:
     CTileInfoBar* tileInfoBar() const { return m_wndTileInfoBar; }
     CKeshDoc* document() const { return m_pDocument; }
     FrameCommands& commands() const { return *m_commands; }
+    FrameRecovery& recovery() const { return *m_recovery; }
 
     // The action of command `id` (menu item, tool button or key), or null.
     QAction* action(int id) const { return m_actions.value(id); }
@@ -71,6 +77,16 @@ public:
     // when the window system does not say.
     void UpdateLockIndicators(const std::optional<LockKeyStates>& states);
 
+    // The "최근 파일" submenu of the map menu and the list it shows.
+    QMenu* recentFilesMenu() const { return m_recentMenu; }
+    const RecentFiles& recentFiles() const { return m_recent; }
+    // Opens a recent file as the command line does; one that is gone is
+    // reported as a failed open and taken off the list.
+    void OpenRecentFile(const QString& path);
+    // The first dropped file the editor opens (.map, .kmf, .til, .ktf, in
+    // any case), or an empty string.
+    static QString DroppedFile(const QMimeData* data);
+
     // Writes the window's size and place, the map column's width and where
     // the bars are docked to the settings store (done when the window closes).
     void SaveFramePlacement() const;
@@ -78,6 +94,10 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // A dropped map or tile file opens as the command line opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void OnCreate();
@@ -97,6 +117,11 @@ private:
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnAppAbout();
+    // CMainFrameFiles.cpp: recent files, drops and the recovery copy.
+    void SetUpFiles();
+    void UpdateRecentFiles(const std::function<void(RecentFiles&)>& change);
+    void RebuildRecentMenu();
+
     // The view that printing draws: the active one, else the map view.
     QWidget* PrintedView() const;
 
@@ -115,6 +140,9 @@ private:
     int m_savedMapColumn = -1;
     bool m_columnsApplied = false;
     std::unique_ptr<QtUserServices> m_services;
+    QMenu* m_recentMenu = nullptr;
+    RecentFiles m_recent;
+    FrameRecovery* m_recovery = nullptr;
 };
 
 } // namespace kesh::ui

@@ -36,6 +36,9 @@ struct Menu {
     std::initializer_list<MenuItem> items;
 };
 
+// The place of the recent files submenu among the menu items.
+constexpr int kRecentFilesItem = -1;
+
 const Menu kMenus[] = {
     {"지도...",
      {{ID_FILE_NEW, "새 파일(&N)\tCtrl+N"},
@@ -46,6 +49,7 @@ const Menu kMenus[] = {
       {ID_MAP_SAVEPNG, "PNG 파일로 저장"},
       {ID_MAP_FORMAT, "파일포맷 변경"},
       {ID_FILE_PRINT_PREVIEW, "인쇄 미리 보기(&V)"},
+      {kRecentFilesItem, "최근 파일"},
       {0, nullptr},
       {ID_APP_EXIT, "종료(&X)"}}},
     {"타일...",
@@ -104,6 +108,11 @@ void CMainFrame::CreateMenus() {
         for (const MenuItem& item : menu.items) {
             if (item.id == 0) {
                 popup->addSeparator();
+                continue;
+            }
+            if (item.id == kRecentFilesItem) {
+                m_recentMenu = popup->addMenu(QString::fromUtf8(item.text));
+                m_recentMenu->setObjectName(QStringLiteral("recentFilesMenu"));
                 continue;
             }
             QAction* action = CreateAction(item.id, QString::fromUtf8(item.text));

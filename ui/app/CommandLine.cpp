@@ -38,24 +38,24 @@ CommandLineInfo ParseCommandLine(const QStringList& args) {
         } else if (flag == QLatin1String("-unregister") || flag == QLatin1String("-unregserver")) {
             info.m_nShellCommand = CommandLineInfo::AppUnregister;
         } else {
-            return Fail(QStringLiteral("unknown option: %1").arg(arg));
+            return Fail(QStringLiteral("알 수 없는 옵션입니다: %1").arg(arg));
         }
     }
 
     switch (info.m_nShellCommand) {
     case CommandLineInfo::AppUnregister:
         if (!names.isEmpty()) {
-            return Fail(QStringLiteral("-Unregister takes no file"));
+            return Fail(QStringLiteral("-Unregister 에는 파일을 줄 수 없습니다."));
         }
         return info;
     case CommandLineInfo::FilePrint:
         if (names.size() != 1) {
-            return Fail(QStringLiteral("-p needs exactly one map file"));
+            return Fail(QStringLiteral("-p 에는 지도 파일 하나가 필요합니다."));
         }
         break;
     case CommandLineInfo::FilePrintTo:
         if (names.size() < 2 || names.size() > 4) {
-            return Fail(QStringLiteral("-pt needs a map file and a printer"));
+            return Fail(QStringLiteral("-pt 에는 지도 파일과 프린터가 필요합니다."));
         }
         info.m_strPrinterName = names.value(1);
         info.m_strDriverName = names.value(2);
@@ -63,7 +63,7 @@ CommandLineInfo ParseCommandLine(const QStringList& args) {
         break;
     default:
         if (names.size() > 1) {
-            return Fail(QStringLiteral("only one file can be opened"));
+            return Fail(QStringLiteral("파일은 하나만 열 수 있습니다."));
         }
         if (names.size() == 1) {
             info.m_nShellCommand = CommandLineInfo::FileOpen;
@@ -76,25 +76,25 @@ CommandLineInfo ParseCommandLine(const QStringList& args) {
 
 QString CommandLineUsage() {
     return QStringLiteral(
-        "Usage: kesh [FILE]\n"
-        "       kesh -p FILE\n"
-        "       kesh -pt FILE PRINTER\n"
+        "사용법: kesh [파일]\n"
+        "       kesh -p 파일\n"
+        "       kesh -pt 파일 프린터\n"
         "       kesh -Unregister\n"
         "\n"
-        "Tile map editor for 2D games.\n"
+        "2D 게임을 위한 타일 지도 편집기입니다.\n"
         "\n"
-        "  FILE              open the map FILE (read through its .kmf layout), or\n"
-        "                    a tile file FILE.til as the tile set (through its .ktf);\n"
-        "                    a FILE.kmf or FILE.ktf opens the .map or .til beside it\n"
-        "  -p FILE           print the map FILE on the default printer and end\n"
-        "  -pt FILE PRINTER  print the map FILE on PRINTER and end\n"
+        "  파일              지도 파일을 그 옆의 파일포맷(.kmf)에 따라 읽어 엽니다.\n"
+        "                    타일 파일(.til)은 그 파일포맷(.ktf)에 따라 타일 세트로 엽니다.\n"
+        "                    .kmf 나 .ktf 를 주면 그 옆의 .map 이나 .til 을 엽니다.\n"
+        "  -p 파일           지도 파일을 기본 프린터로 인쇄하고 끝냅니다.\n"
+        "  -pt 파일 프린터   지도 파일을 그 프린터로 인쇄하고 끝냅니다.\n"
         "  -Unregister, -Unregserver\n"
-        "                    remove the editor's stored settings and end\n"
-        "  --help            show this help and end\n"
-        "  --version         show the version and end\n"
-        "  --                end of options: what follows is a file name\n"
+        "                    저장된 편집기 설정을 지우고 끝냅니다.\n"
+        "  --help            이 도움말을 출력합니다.\n"
+        "  --version         판 정보를 출력합니다.\n"
+        "  --                옵션의 끝: 뒤에 오는 것은 파일 이름입니다.\n"
         "\n"
-        "The standard Qt options (-platform, -style, ...) are accepted as well.\n");
+        "Qt 의 표준 옵션(-platform, -style, ...)도 쓸 수 있습니다.\n");
 }
 
 } // namespace kesh::ui

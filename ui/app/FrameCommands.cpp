@@ -36,8 +36,19 @@ CTile1View* FrameCommands::TileView() {
 
 MapProcedures FrameCommands::MapProcs(CKeshView& map) const {
     CTile1View* tiles = TileView();
-    return MapProcedures(map.map(), tiles ? &tiles->tileSet() : nullptr, Services(), m_fs,
-                         m_setTitle);
+    MapProcedures procs(map.map(), tiles ? &tiles->tileSet() : nullptr, Services(), m_fs,
+                        m_setTitle);
+    procs.OnFileUsed(m_fileUsed);
+    return procs;
+}
+
+void FrameCommands::SetFileUsed(std::function<void(const QString&)> used) {
+    m_fileUsed = nullptr;
+    if (used) {
+        m_fileUsed = [used = std::move(used)](const std::string& path) {
+            used(QFile::decodeName(path.c_str()));
+        };
+    }
 }
 
 TileProcedures FrameCommands::TileProcs(CTile1View& tiles) const {
@@ -132,6 +143,10 @@ void FrameCommands::OnFileNew() {
     if (!map || !MapProcs(*map).NewMap()) {
         return;
     }
+    // The old map is gone, and with it the need to recover it.
+    if (m_mapReplaced) {
+        m_mapReplaced();
+    }
     CTile1View* tiles = TileView();
     if (!tiles) {
         return;
@@ -207,6 +222,9 @@ void FrameCommands::OnMapOpen() {
 }
 
 bool FrameCommands::OpenFile(const QString& path) {
+    if (!QueryClose()) {
+        return false;
+    }
     const OpenTarget target = OpenTargetOf(QFile::encodeName(path).toStdString());
     return target.kind == OpenTarget::TileSet ? OpenTilePath(target.path)
                                               : OpenMapPath(target.path);

@@ -56,9 +56,12 @@ public:
     void OnEditPaste();
     void OnEditFill();
 
-    // Opens a file named on the command line, without a file dialog: a .til
-    // (or the .til beside a .ktf) as the tile set, anything else (or the .map
-    // beside a .kmf) as the map. True when it was read.
+    // Opens a file named on the command line, dropped on the window or
+    // chosen from the recent files, without a file dialog: a .til (or the
+    // .til beside a .ktf) as the tile set, anything else (or the .map beside a
+    // .kmf) as the map. A changed map is first offered for saving; when the
+    // user wanted it saved and that did not happen, nothing is opened.
+    // True when it was read.
     bool OpenFile(const QString& path);
     // Reads the map file `path` without a file dialog and repaints both
     // views. True when it was read.
@@ -72,6 +75,12 @@ public:
     // Before the window closes: offers to save a changed map. False when the
     // user asked to save and the map was not saved (the window stays open).
     bool QueryClose();
+
+    // Called with the map file's path after the map was opened or saved, by
+    // any route (menu, keys, command line, drop, the exit question).
+    void SetFileUsed(std::function<void(const QString&)> used);
+    // Called after File New replaced the map.
+    void SetMapReplaced(std::function<void()> replaced) { m_mapReplaced = std::move(replaced); }
 
     // The panes of the main splitter, or null.
     static CKeshView* MapView();
@@ -95,6 +104,8 @@ private:
     TileProcedures TileProcs(CTile1View& tiles) const;
 
     std::function<void(const std::string&)> m_setTitle;
+    std::function<void(const std::string&)> m_fileUsed;
+    std::function<void()> m_mapReplaced;
     FileSystem& m_fs;
 };
 

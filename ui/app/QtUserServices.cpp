@@ -14,12 +14,14 @@ bool QtUserServices::AskYesNo(const std::string& text) {
 }
 
 bool QtUserServices::AskOkCancel(const std::string& text) {
-    return KeshMessageBox(m_parent, QString::fromStdString(text), QMessageBox::Warning,
+    return KeshMessageBox(m_parent, QString::fromStdString(text), QMessageBox::Question,
                           QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
-void QtUserServices::ShowMessage(const std::string& text) {
-    KeshMessageBox(m_parent, QString::fromStdString(text), QMessageBox::Warning, QMessageBox::Ok);
+void QtUserServices::ShowMessage(const std::string& text, MessageIcon icon) {
+    KeshMessageBox(m_parent, QString::fromStdString(text),
+                   icon == MessageIcon::None ? QMessageBox::NoIcon : QMessageBox::Warning,
+                   QMessageBox::Ok);
 }
 
 QStringList QtUserServices::NameFilters(const std::vector<std::string>& filters) {
@@ -38,6 +40,45 @@ QStringList QtUserServices::NameFilters(const std::vector<std::string>& filters)
     return nameFilters;
 }
 
+namespace {
+
+bool IsPattern(const QString& name) {
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+// Whether the name filter "description (p1 p2)" lists `pattern`.
+bool ListsPattern(const QString& filter, const QString& pattern) {
+    const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open) {
+        return filter.split(QLatin1Char(' '), Qt::SkipEmptyParts).contains(pattern);
+    }
+    return filter.mid(open + 1, close - open - 1)
+        .split(QLatin1Char(' '), Qt::SkipEmptyParts)
+        .contains(pattern, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QStringList QtUserServices::DialogFilters(const FileDialogOptions& options, QString& selected) {
+    QStringList filters = NameFilters(options.filters);
+    selected.clear();
+    const QString initialName = QString::fromStdString(options.initialName);
+    if (!IsPattern(initialName)) {
+        selected = filters.value(0);
+        return filters;
+    }
+    for (const QString& filter : filters) {
+        if (ListsPattern(filter, initialName)) {
+            selected = filter;
+            return filters;
+        }
+    }
+    filters.prepend(initialName);
+    selected = initialName;
+    return filters;
+}
+
 std::optional<std::string> QtUserServices::ChooseFile(const FileDialogOptions& options, bool save) {
     QFileDialog dialog(m_parent);
     // Qt's own dialog, so that the default suffix and the overwrite question always apply.
@@ -48,14 +89,16 @@ std::optional<std::string> QtUserServices::ChooseFile(const FileDialogOptions& o
     if (save && !options.confirmOverwrite) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
-    const QStringList nameFilters = NameFilters(options.filters);
+    QString selected;
+    const QStringList nameFilters = DialogFilters(options, selected);
     if (!nameFilters.isEmpty()) {
         dialog.setNameFilters(nameFilters);
+        dialog.selectNameFilter(selected);
     }
-    // A pattern such as "*.map" is already served by the filters.
+    // A pattern such as "*.map" has chosen the filter above; only a real
+    // name goes into the name box.
     const QString initialName = QString::fromStdString(options.initialName);
-    if (!initialName.isEmpty() && !initialName.contains(QLatin1Char('*')) &&
-        !initialName.contains(QLatin1Char('?'))) {
+    if (!initialName.isEmpty() && !IsPattern(initialName)) {
         dialog.selectFile(initialName);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

@@ -18,7 +18,8 @@ public:
 
     bool AskYesNo(const std::string& text) override;
     bool AskOkCancel(const std::string& text) override;
-    void ShowMessage(const std::string& text) override;
+    using UserServices::ShowMessage;
+    void ShowMessage(const std::string& text, MessageIcon icon) override;
 
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
@@ -29,6 +30,10 @@ public:
     // "256 PCX files|*.pcx" becomes the name filter "256 PCX files (*.pcx)";
     // patterns separated by ';' are separated by spaces.
     static QStringList NameFilters(const std::vector<std::string>& filters);
+    // The name filters a dialog shows for `options`, and in `selected` the
+    // one it starts on: the first that lists the pattern of an initial name
+    // such as "*.map" (a filter for that pattern is put first when none does).
+    static QStringList DialogFilters(const FileDialogOptions& options, QString& selected);
 
 private:
     std::optional<std::string> ChooseFile(const FileDialogOptions& options, bool save);

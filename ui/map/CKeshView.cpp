@@ -17,16 +17,14 @@ constexpr int kTimerPeriodMs = 10;
 }
 
 CKeshView::CKeshView(QWidget* parent) : CScrollView(parent) {
-    // Runs for the view's whole life; it drives the scrolling during drags.
+    // Drives the scrolling near the window's edge during paint and selection
+    // drags; it runs only while one is under way, so an idle editor sleeps.
     m_timer.setInterval(kTimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { OnTimer(m_nTimer); });
-    m_timer.start();
-    m_nTimer = m_timer.timerId();
 }
 
 CKeshView::~CKeshView() {
     m_timer.stop();
-    m_nTimer = 0;
 }
 
 CTile1View* CKeshView::TileView() {

@@ -46,7 +46,10 @@ public:
 
     int32_t pixelWidth() const { return m_nPixelWidth; }
     int32_t pixelHeight() const { return m_nPixelHeight; }
+    // The drag timer's id (1) and whether it runs: only during a paint or
+    // selection drag, with the mouse or with Enter.
     int timerId() const { return m_nTimer; }
+    bool timerRunning() const { return m_timer.isActive(); }
     // DragNone, DragPaint, DragSelect or DragPan (map/MapEditor.h).
     int dragMode() const { return m_editor.dragMode(); }
 
@@ -85,13 +88,15 @@ private:
     // releases the mouse to match the drag state.
     void Apply(const MapUpdate& update);
     void SyncCapture();
+    // Starts or stops the drag timer to match the drag state.
+    void SyncTimer();
 
     MapModel m_map;
     MapEditor m_editor{m_map};
     int32_t m_nPixelHeight = 0;
     int32_t m_nPixelWidth = 0;
     QTimer m_timer;
-    int m_nTimer = 0;
+    int m_nTimer = 1;
     // Qt reports no key or button state outside events, so the view keeps
     // what it needs: whether Enter and the left button are down, and the
     // pointer's last screen position.

@@ -101,7 +101,18 @@ void CKeshView::Apply(const MapUpdate& update) {
     SyncCapture();
 }
 
+void CKeshView::SyncTimer() {
+    const int mode = m_editor.dragMode();
+    const bool wanted = mode == DragPaint || mode == DragSelect;
+    if (wanted && !m_timer.isActive()) {
+        m_timer.start();
+    } else if (!wanted && m_timer.isActive()) {
+        m_timer.stop();
+    }
+}
+
 void CKeshView::SyncCapture() {
+    SyncTimer();
     QWidget* target = viewport();
     if (m_editor.capturing()) {
         if (QWidget::mouseGrabber() != target && target->isVisible()) {
@@ -168,6 +179,7 @@ void CKeshView::mouseDoubleClickEvent(QMouseEvent* event) {
         Apply(m_editor.LButtonDblClk(ToPoint(event->position().toPoint()), CurrentViewport(),
                                      CurrentTile()));
     }
+    SyncTimer();
     event->accept();
 }
 
@@ -206,12 +218,14 @@ void CKeshView::keyReleaseEvent(QKeyEvent* event) {
 void CKeshView::focusOutEvent(QFocusEvent* event) {
     // The release of a key held while the focus leaves goes elsewhere.
     m_bEnterDown = false;
+    SyncTimer();
     QAbstractScrollArea::focusOutEvent(event);
 }
 
 void CKeshView::OnTimer(int id) {
     const int mode = m_editor.dragMode();
     if (id != m_nTimer || (mode != DragPaint && mode != DragSelect)) {
+        SyncTimer();
         return;
     }
     Apply(m_editor.Timer(ToPoint(PointerClient()), m_bLeftDown, CurrentViewport(), CurrentTile()));
