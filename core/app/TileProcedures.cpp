@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/Messages.h"
+#include "io/SaveRecovery.h"
 #include "layout/Descriptor.h"
 #include "tileset/AddTileFile.h"
 #include "tileset/ImageDecoders.h"
@@ -97,7 +98,9 @@ void TileProcedures::OnTileAddFile() {
 }
 
 bool TileProcedures::OpenTileSetPath(const std::string& path) {
-    // A file that is not there is reported as such, before any layout question.
+    // A file that is not there is reported as such, before any layout
+    // question; a first save of it cut short may still bring it in place.
+    (void)FinishInterruptedSaves(m_fs, {path, DescriptorPath(path, kTileDescriptorExt)});
     if (!m_fs.exists(path)) {
         m_user.ShowMessage(OpenFailed(path));
         return false;

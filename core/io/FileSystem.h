@@ -44,6 +44,9 @@ public:
     // A second name for an existing file (a hard link); used to keep the old
     // file until a multi-file save has fully succeeded.
     virtual bool link(const std::string& existing, const std::string& newName) = 0;
+    // Makes the entries of a folder ("" is the current one) durable: the
+    // names that renames, links and removals gave or took are on the disk.
+    virtual bool syncFolder(const std::string& folder) = 0;
 
     // The real disk.
     static FileSystem& Native();

@@ -204,6 +204,11 @@ void FrameCommands::OnMapOpen() {
 }
 
 bool FrameCommands::OpenFile(const QString& path) {
+    // Either kind replaces what a later map save writes: a changed map is
+    // offered for saving first, and nothing is read when that save fails.
+    if (!QueryClose()) {
+        return false;
+    }
     const OpenTarget target = OpenTargetOf(QFile::encodeName(path).toStdString());
     return target.kind == OpenTarget::TileSet ? OpenTilePath(target.path)
                                               : OpenMapPath(target.path);

@@ -55,9 +55,11 @@ public:
     void OnEditPaste();
     void OnEditFill();
 
-    // Opens a file named on the command line, without a file dialog: a .til
-    // (or the .til beside a .ktf) as the tile set, anything else (or the .map
-    // beside a .kmf) as the map. True when it was read.
+    // Opens a file handed to the editor (its command line, a drop), without
+    // a file dialog: a .til (or the .til beside a .ktf) as the tile set,
+    // anything else (or the .map beside a .kmf) as the map. A changed map is
+    // first offered for saving; when the user asks to save and that save
+    // fails or is cancelled, nothing is opened. True when it was read.
     bool OpenFile(const QString& path);
     // Reads the map file `path` without a file dialog and repaints both
     // views. True when it was read.
