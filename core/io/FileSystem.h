@@ -64,7 +64,9 @@ struct FileContents {
 int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name);
 
 // Removes the temporary files that saves of `target` which never finished (the
-// program was killed, the machine lost power) left beside it.
+// program was killed, the machine lost power) left beside it. Files a commit
+// record beside it still names stay, and so does everything while a record
+// there cannot be read.
 void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target);
 
 // Gives the existing file `target` a second, fresh name beside it
@@ -79,8 +81,11 @@ Status CheckNotReadOnly(FileSystem& fs, const std::string& path);
 // target, is flushed, and only when all are complete are they renamed over
 // the targets. On failure no temporary file is left and the old files are
 // untouched; the status carries "파일을 저장하지 못했습니다." and the path.
-// A read-only target fails the save before anything is written. A successful
-// save also clears what earlier unfinished saves of the targets left behind.
+// A read-only target fails the save before anything is written. An earlier
+// save of the targets cut short during its renames is first finished or
+// undone (FinishInterruptedSaves); when that cannot be done the save fails
+// with the reason. A successful save also clears what earlier unfinished
+// saves of the targets left behind, except what a commit record still needs.
 Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files);
 
 } // namespace kesh
