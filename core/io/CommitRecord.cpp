@@ -189,8 +189,9 @@ std::optional<CommitRecord> CommitRecord::Place(FileSystem& fs,
     const int handle = CreateReplacement(fs, first, part);
     if (handle < 0)
         return std::nullopt;
+    const int lock = fs.lockFile(part);
     const std::vector<uint8_t> bytes = Encode(folder, entries);
-    bool ok = fs.writeAll(handle, bytes.data(), bytes.size());
+    bool ok = lock >= 0 && fs.writeAll(handle, bytes.data(), bytes.size());
     ok = fs.sync(handle) && ok;
     ok = fs.close(handle) && ok;
     // "<first>.kesh-XXXXXXXX.tmp" -> "<first>.kesh-XXXXXXXX.commit"; a link
@@ -199,9 +200,11 @@ std::optional<CommitRecord> CommitRecord::Place(FileSystem& fs,
     const bool linked = ok && fs.link(part, name);
     fs.remove(part);
     if (linked && fs.syncFolder(folder))
-        return CommitRecord(name, State::Commit);
+        return CommitRecord(name, State::Commit, lock);
     if (linked)
         fs.remove(name);
+    if (lock >= 0)
+        fs.close(lock);
     return std::nullopt;
 }
 
@@ -217,8 +220,12 @@ bool CommitRecord::MarkAborted(FileSystem& fs) {
     return true;
 }
 
-bool CommitRecord::Remove(FileSystem& fs) const {
-    return fs.remove(m_path);
+bool CommitRecord::Remove(FileSystem& fs) {
+    const bool removed = fs.remove(m_path);
+    if (m_lock >= 0)
+        fs.close(m_lock);
+    m_lock = -1;
+    return removed;
 }
 
 } // namespace kesh

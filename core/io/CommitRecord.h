@@ -37,6 +37,8 @@ struct CommitEntry {
 // A path in the record's own folder is stored as its bare name; any other as
 // an absolute path. The record is written under a temporary name, flushed,
 // and only then given its name, so a record with that name is always whole.
+// The saving process holds a lock on it (FileSystem::lockFile) from before it
+// has its name until it is removed: a record nobody holds is a dead save's.
 class CommitRecord {
 public:
     enum class State { Commit, Abort };
@@ -51,7 +53,8 @@ public:
 
     // Marks the save as failed: from now on the record undoes it.
     bool MarkAborted(FileSystem& fs);
-    bool Remove(FileSystem& fs) const;
+    // Removes the record and lets go of its lock.
+    bool Remove(FileSystem& fs);
     const std::string& path() const { return m_path; }
 
     // The record's bytes for `entries`, paths given relative to `folder`.
@@ -67,10 +70,12 @@ public:
     static std::optional<State> StateOfName(const std::string& name);
 
 private:
-    CommitRecord(std::string path, State state) : m_path(std::move(path)), m_state(state) {}
+    CommitRecord(std::string path, State state, int lock)
+        : m_path(std::move(path)), m_state(state), m_lock(lock) {}
 
     std::string m_path;
     State m_state;
+    int m_lock; // held while the save runs, so no other process takes the record for a dead one's
 };
 
 // The folder a path lies in ("" for a bare name, "/" for one at the root),

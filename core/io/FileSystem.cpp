@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,6 +117,16 @@ public:
     bool remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
     bool link(const std::string& existing, const std::string& newName) override {
         return ::link(existing.c_str(), newName.c_str()) == 0;
+    }
+    int lockFile(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
     }
     bool syncFolder(const std::string& folder) override {
         const int fd =

@@ -47,6 +47,10 @@ public:
     // Makes the entries of a folder ("" is the current one) durable: the
     // names that renames, links and removals gave or took are on the disk.
     virtual bool syncFolder(const std::string& folder) = 0;
+    // Opens an existing file and takes an exclusive lock on it that lasts
+    // until the handle is closed (or the process ends); -1 when the file
+    // cannot be opened or another open handle holds the lock.
+    virtual int lockFile(const std::string& path) = 0;
 
     // The real disk.
     static FileSystem& Native();

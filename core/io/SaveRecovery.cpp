@@ -97,8 +97,15 @@ Status FinishInterruptedSaves(FileSystem& fs, const std::vector<std::string>& pa
         for (const auto& record : RecordsIn(fs, FolderOf(target))) {
             if (!record.entries || !Names(*record.entries, absolute))
                 continue;
-            const bool done = record.state == CommitRecord::State::Commit ? RollForward(fs, record)
-                                                                          : RollBack(fs, record);
+            // A save still running holds its record: it is left to finish.
+            // One that another recovery carried out meanwhile is gone.
+            const int lock = fs.lockFile(record.path);
+            if (lock < 0)
+                continue;
+            const bool done = !fs.exists(record.path) ||
+                              (record.state == CommitRecord::State::Commit ? RollForward(fs, record)
+                                                                           : RollBack(fs, record));
+            fs.close(lock);
             if (!done)
                 return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path + "\n" +
                                     msg::kUnfinishedSave);

@@ -127,6 +127,21 @@ TEST_F(SaveRecoveryTest, ARecordIsFinishedAndAnAbortedOneUndone) {
     EXPECT_EQ(dir.entries(), (Names{"town.kmf", "town.map"}));
 }
 
+TEST_F(SaveRecoveryTest, ARecordASaveStillHoldsIsLeftToIt) {
+    const std::string record = KilledBetweenTheRenames();
+    const auto before = dir.entries();
+    FileSystem& fs = FileSystem::Native();
+    const int held = fs.lockFile(record); // as the saving process holds it
+    ASSERT_GE(held, 0);
+    EXPECT_TRUE(FinishInterruptedSaves(fs, {map, kmf}));
+    EXPECT_EQ(dir.entries(), before);
+    EXPECT_EQ(ReadBytes(kmf), oldKmf);
+    fs.close(held); // the save died
+    EXPECT_TRUE(FinishInterruptedSaves(fs, {map, kmf}));
+    EXPECT_EQ(ReadBytes(kmf), newKmf);
+    EXPECT_EQ(dir.entries(), (Names{"town.kmf", "town.map"}));
+}
+
 TEST_F(SaveRecoveryTest, ARecordOfOtherFilesIsLeftToThem) {
     KilledBetweenTheRenames();
     const auto before = dir.entries();

@@ -68,6 +68,7 @@ public:
             return false;
         return real().link(existing, newName);
     }
+    int lockFile(const std::string& path) override { return real().lockFile(path); }
     bool syncFolder(const std::string& folder) override {
         if (fault == Fault::SyncFolder && m_calls++ == succeedFirst)
             return false;
