@@ -4,6 +4,9 @@
 #include "app/MapProcedures.h"
 #include "app/Messages.h"
 #include "app/TileProcedures.h"
+#include "io/AbsolutePath.h"
+#include "io/SaveRecovery.h"
+#include "layout/Descriptor.h"
 
 namespace kesh {
 
@@ -39,7 +42,8 @@ bool MapProcedures::LayoutByHand(MapReadLayout& layout, std::optional<std::strin
 bool MapProcedures::OpenMap() {
     if (!m_tiles)
         return false;
-    AskSaveChanges();
+    if (!AskSaveChanges())
+        return false;
     const auto path = m_user.ChooseOpenFile(MapFileDialog(false));
     return path && OpenMapPath(*path);
 }
@@ -47,7 +51,9 @@ bool MapProcedures::OpenMap() {
 bool MapProcedures::OpenMapPath(const std::string& path) {
     if (!m_tiles)
         return false;
-    // A file that is not there is reported as such, before any layout question.
+    // A file that is not there is reported as such, before any layout
+    // question; a first save of it cut short may still bring it in place.
+    (void)FinishInterruptedSaves(m_fs, {path, DescriptorPath(path, kMapDescriptorExt)});
     if (!m_fs.exists(path)) {
         m_user.ShowMessage(std::string(msg::kOpenFailed) + "\n" + path);
         return false;
@@ -73,8 +79,8 @@ bool MapProcedures::OpenMapPath(const std::string& path) {
     const auto& items = layout.descriptor.items;
     if (tileHeader && std::find(items.begin(), items.end(), MapItem::TileFile) == items.end())
         m_tiles->format().header = std::move(*tileHeader);
-    m_map.m_strPathName = path;
-    m_map.m_strFileName = FileNameOf(path);
+    m_map.m_strPathName = AbsolutePath(path);
+    m_map.m_strFileName = FileNameOf(m_map.m_strPathName);
     clampSelection();
     if (m_setTitle)
         m_setTitle(m_map.m_strFileName);

@@ -4,6 +4,7 @@
 
 #include "app/FileTypes.h"
 #include "app/Messages.h"
+#include "io/AbsolutePath.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"
@@ -48,7 +49,8 @@ bool MapProcedures::AskSaveChanges() {
 }
 
 bool MapProcedures::NewMap() {
-    AskSaveChanges();
+    if (!AskSaveChanges())
+        return false;
     MapFormatEdit edit = EditOf(MapFormat::Default(), false);
     if (!m_user.EditMapFormat(edit))
         return false;
@@ -58,7 +60,8 @@ bool MapProcedures::NewMap() {
     }
     // Still changed (declined, or the save failed): this is the last chance,
     // and the old map is saved as it is, in its own layout and under its name.
-    AskSaveChanges();
+    if (!AskSaveChanges())
+        return false;
     const Status st = m_map.AllocateCells(edit.width, edit.height);
     if (!st) {
         m_user.ShowMessage(st.message());
@@ -80,8 +83,8 @@ bool MapProcedures::SaveMap() {
         if (!path)
             return false;
         // The name stays even when the save below fails.
-        m_map.m_strPathName = *path;
-        m_map.m_strFileName = FileNameOf(*path);
+        m_map.m_strPathName = AbsolutePath(*path);
+        m_map.m_strFileName = FileNameOf(m_map.m_strPathName);
     }
     const Status st = SaveMapFiles(m_fs, m_map.m_strPathName, m_map, *m_tiles);
     if (!st) {

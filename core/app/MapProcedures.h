@@ -29,14 +29,18 @@ public:
 
     // File New, the map step: offers to save a changed map, then the layout
     // dialog on the defaults. True when a new map was made (the frame then runs
-    // the tile step); false when cancelled or refused, with nothing changed.
+    // the tile step); false when cancelled or refused, or when the user asked
+    // to save and the save failed or was cancelled, with nothing changed.
     bool NewMap();
     // Offers to save a changed map, then reads a .map through its .kmf (or a
-    // layout set by hand). True on success, when the caption takes the file name.
+    // layout set by hand). True on success, when the caption takes the file
+    // name. Stops, changing nothing, when the user asked to save and the save
+    // failed or was cancelled.
     bool OpenMap();
     // The reading part of OpenMap for a path already chosen (the command
     // line): no question about unsaved changes and no file dialog, but the
-    // same layout questions and messages. True on success, as OpenMap.
+    // same layout questions and messages. True on success, as OpenMap. The
+    // map keeps the file's absolute path, so a later save needs no name.
     bool OpenMapPath(const std::string& path);
     // Saves the .map and its .kmf, asking for a name when the map has none.
     // Clears the changed flag on success; failures are shown to the user.
@@ -69,7 +73,11 @@ private:
     using MapExport = Status (*)(FileSystem&, const std::string&, const MapModel&, const TileSet&);
     // The save dialog for `extension`, then `exportTo` the chosen path.
     bool ExportMapImage(const char* extension, MapExport exportTo);
-    bool hasFile() const { return m_map.m_strFileName != m_map.m_strPathName; }
+    // A map read from or saved to a file keeps its absolute path; an untitled
+    // one (or one about to be saved under a new name) has only a bare name.
+    bool hasFile() const {
+        return !m_map.m_strPathName.empty() && m_map.m_strPathName.front() == '/';
+    }
     // For a map without .kmf: the map layout dialog, then the tile layout
     // dialog on the tile set's layout (cancelling that one keeps the set's
     // layout). False when the map dialog was cancelled. `tileHeader` gets the

@@ -58,4 +58,8 @@ inline constexpr const char* kAskKmfMissing =
     "파일포맷(.kmf)을 찾을수가 없습니다.\n포맷이 정확하지 않으면 치명적인 오류가 발생할수도 "
     "있습니다.\n파일포맷을 수동으로 설정하시겠습니까?";
 
+// Saves cut short and finished later (their commit records)
+inline constexpr const char* kUnfinishedSave =
+    "중단된 이전 저장을 마무리하지 못했습니다. 파일이 있는 폴더를 확인해 주십시오.";
+
 } // namespace kesh::msg

@@ -7,6 +7,7 @@
 #include "app/Messages.h"
 #include "image/PaletteSource.h"
 #include "image/PngWriter.h"
+#include "io/SaveRecovery.h"
 #include "layout/Descriptor.h"
 #include "tileset/AddTileFile.h"
 #include "tileset/TileSetFile.h"
@@ -96,7 +97,9 @@ void TileProcedures::OnTileAddFile() {
 }
 
 bool TileProcedures::OpenTileSetPath(const std::string& path) {
-    // A file that is not there is reported as such, before any layout question.
+    // A file that is not there is reported as such, before any layout
+    // question; a first save of it cut short may still bring it in place.
+    (void)FinishInterruptedSaves(m_fs, {path, DescriptorPath(path, kTileDescriptorExt)});
     if (!m_fs.exists(path)) {
         m_user.ShowMessage(OpenFailed(path));
         return false;

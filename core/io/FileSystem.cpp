@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +12,10 @@
 #include <random>
 
 #include "app/Messages.h"
+#include "io/AbsolutePath.h"
+#include "io/CommitRecord.h"
 #include "io/Replacement.h"
+#include "io/SaveRecovery.h"
 
 namespace kesh {
 
@@ -123,6 +127,24 @@ public:
     bool link(const std::string& existing, const std::string& newName) override {
         return ::link(existing.c_str(), newName.c_str()) == 0;
     }
+    int lockFile(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    bool syncFolder(const std::string& folder) override {
+        const int fd =
+            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool ok = ::fsync(fd) == 0;
+        return (::close(fd) == 0) && ok;
+    }
 };
 
 // A fresh name for a temporary file beside `target`: "<target>.kesh-XXXXXXXX.tmp".
@@ -153,11 +175,18 @@ std::string ClaimFreshName(FileSystem& fs, const std::string& target, Claim clai
     return {};
 }
 
+std::vector<std::string> PathsOf(const std::vector<FileContents>& files) {
+    std::vector<std::string> paths;
+    for (const auto& file : files)
+        paths.push_back(file.path);
+    return paths;
+}
+
 } // namespace
 
 void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target) {
     const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash);
+    const std::string folder = FolderOf(target);
     const std::string prefix = target.substr(slash + 1) + ".kesh-"; // npos + 1 == 0
     const std::string suffix = ".tmp";
     auto isLeftover = [&](const std::string& name) {
@@ -169,9 +198,17 @@ void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target) {
                            name.begin() + long(prefix.size() + kNameDigits),
                            [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
     };
-    for (const auto& name : fs.listFolder(folder))
-        if (isLeftover(name))
-            fs.remove(slash == std::string::npos ? name : folder + "/" + name);
+    // What a commit record still needs stays; with a record that cannot be
+    // read, anything might be needed, so nothing goes.
+    const auto needed = FilesNeededByRecords(fs, folder);
+    if (!needed)
+        return;
+    for (const auto& name : fs.listFolder(folder)) {
+        const std::string path = InFolder(folder, name);
+        if (isLeftover(name) &&
+            std::find(needed->begin(), needed->end(), AbsolutePath(path)) == needed->end())
+            fs.remove(path);
+    }
 }
 
 int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name) {
@@ -206,6 +243,8 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
     for (const auto& file : files)
         if (Status st = CheckNotReadOnly(fs, file.path); !st)
             return st;
+    if (Status st = FinishInterruptedSaves(fs, PathsOf(files)); !st)
+        return st;
     std::vector<Replacement> written;
     for (const auto& file : files) {
         // Where the file really goes: a symbolic link keeps pointing at the saved file.

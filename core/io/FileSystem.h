@@ -47,6 +47,13 @@ public:
     // A second name for an existing file (a hard link); used to keep the old
     // file until a multi-file save has fully succeeded.
     virtual bool link(const std::string& existing, const std::string& newName) = 0;
+    // Makes the entries of a folder ("" is the current one) durable: the
+    // names that renames, links and removals gave or took are on the disk.
+    virtual bool syncFolder(const std::string& folder) = 0;
+    // Opens an existing file and takes an exclusive lock on it that lasts
+    // until the handle is closed (or the process ends); -1 when the file
+    // cannot be opened or another open handle holds the lock.
+    virtual int lockFile(const std::string& path) = 0;
 
     // The real disk.
     static FileSystem& Native();
@@ -64,7 +71,9 @@ struct FileContents {
 int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name);
 
 // Removes the temporary files that saves of `target` which never finished (the
-// program was killed, the machine lost power) left beside it.
+// program was killed, the machine lost power) left beside it. Files a commit
+// record beside it still names stay, and so does everything while a record
+// there cannot be read.
 void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target);
 
 // Gives the existing file `target` a second, fresh name beside it
@@ -79,8 +88,11 @@ Status CheckNotReadOnly(FileSystem& fs, const std::string& path);
 // target, is flushed, and only when all are complete are they renamed over
 // the targets. On failure no temporary file is left and the old files are
 // untouched; the status carries "파일을 저장하지 못했습니다." and the path.
-// A read-only target fails the save before anything is written. A successful
-// save also clears what earlier unfinished saves of the targets left behind.
+// A read-only target fails the save before anything is written. An earlier
+// save of the targets cut short during its renames is first finished or
+// undone (FinishInterruptedSaves); when that cannot be done the save fails
+// with the reason. A successful save also clears what earlier unfinished
+// saves of the targets left behind, except what a commit record still needs.
 Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files);
 
 } // namespace kesh

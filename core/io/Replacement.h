@@ -18,9 +18,12 @@ struct Replacement {
 
 // Puts every temporary in place of its target, all or nothing: the old
 // targets are kept under a second name until every new file is in place, and
-// are put back when any step fails. On failure no temporary is left and the
-// status carries "파일을 저장하지 못했습니다." and the path. On success the
-// temporaries that earlier unfinished saves of the targets left are cleared.
+// are put back when any step fails. A commit record beside the first target
+// (see CommitRecord) names every file while the renames are under way, so a
+// save cut short there is finished or undone by the next open or save; the
+// folders are flushed before the old files' second names go. On failure no temporary is left and
+// the status carries "파일을 저장하지 못했습니다." and the path. On success the temporaries that
+// earlier unfinished saves of the targets left are cleared.
 Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files);
 
 // Removes the temporaries of a save that ends before its commit.

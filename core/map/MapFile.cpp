@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/Messages.h"
+#include "io/SaveRecovery.h"
 #include "map/MapReader.h"
 
 namespace kesh {
@@ -148,7 +149,11 @@ Status ReadMapFile(std::span<const uint8_t> mapBytes, std::span<const uint8_t> k
 
 Status LoadMapDescriptor(FileSystem& fs, const std::string& mapPath, MapDescriptor& out,
                          bool& missing) {
-    const auto bytes = fs.readFile(DescriptorPath(mapPath, kMapDescriptorExt));
+    // A save of the pair cut short is finished or undone first; when that
+    // cannot be done, whatever is there is read.
+    const std::string kmfPath = DescriptorPath(mapPath, kMapDescriptorExt);
+    (void)FinishInterruptedSaves(fs, {mapPath, kmfPath});
+    const auto bytes = fs.readFile(kmfPath);
     missing = !bytes;
     if (!bytes)
         return Status::Fail(msg::kKmfMissing);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/Messages.h"
+#include "io/SaveRecovery.h"
 
 namespace kesh {
 
@@ -22,6 +23,8 @@ StreamedFile::~StreamedFile() {
 bool StreamedFile::Open() {
     m_target = m_fs.resolveLinks(m_path);
     m_refusal = CheckNotReadOnly(m_fs, m_path);
+    if (m_refusal)
+        m_refusal = FinishInterruptedSaves(m_fs, {m_path});
     if (!m_refusal) {
         m_failed = true;
         return false;

@@ -5,6 +5,7 @@
 
 #include "app/Messages.h"
 #include "io/ByteReader.h"
+#include "io/SaveRecovery.h"
 #include "layout/TileFormat.h"
 
 namespace kesh {
@@ -27,7 +28,11 @@ Status ReadTileSetFile(std::span<const uint8_t> bytes, const TileReadLayout& lay
 
 Status LoadTileDescriptor(FileSystem& fs, const std::string& tilePath, TileDescriptor& out,
                           bool& missing) {
-    const auto bytes = fs.readFile(DescriptorPath(tilePath, kTileDescriptorExt));
+    // A save of the pair cut short is finished or undone first; when that
+    // cannot be done, whatever is there is read.
+    const std::string ktfPath = DescriptorPath(tilePath, kTileDescriptorExt);
+    (void)FinishInterruptedSaves(fs, {tilePath, ktfPath});
+    const auto bytes = fs.readFile(ktfPath);
     missing = !bytes;
     if (!bytes)
         return Status::Fail(msg::kKtfMissing);

@@ -10,16 +10,17 @@ namespace kesh::test {
 
 // The real disk, with one step made to fail on demand: the create of a
 // temporary file, a write after a number of bytes, the flush, the close, a
-// rename or a link. Running as root, permissions cannot make a save fail, so
+// rename, a link or the flush of a folder. Running as root, permissions cannot make a save fail, so
 // this is how the tests see what a failed save leaves behind.
 class FaultyFileSystem : public FileSystem {
 public:
-    enum class Fault { None, Create, Write, Sync, Close, Rename, Link };
+    enum class Fault { None, Create, Write, Sync, Close, Rename, Link, SyncFolder };
 
     Fault fault = Fault::None;
     // With Fault::Write: total bytes accepted (across all files) before writes fail.
     int64_t writeBudget = 0;
-    // With Fault::Create/Rename/Link: how many of those calls succeed before the one that fails.
+    // With Fault::Create/Rename/Link/SyncFolder: how many of those calls succeed before the one
+    // that fails.
     int succeedFirst = 0;
 
     std::optional<std::vector<uint8_t>> readFile(const std::string& path) override {
@@ -67,6 +68,12 @@ public:
         if (fault == Fault::Link && m_calls++ == succeedFirst)
             return false;
         return real().link(existing, newName);
+    }
+    int lockFile(const std::string& path) override { return real().lockFile(path); }
+    bool syncFolder(const std::string& folder) override {
+        if (fault == Fault::SyncFolder && m_calls++ == succeedFirst)
+            return false;
+        return real().syncFolder(folder);
     }
 
 private:

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTest>
 
@@ -11,6 +12,7 @@
 #include "app/FrameCommands.h"
 #include "app/Messages.h"
 #include "map/CKeshView.h"
+#include "map/MapModel.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
 #include "tileset/CTile1View.h"
@@ -248,6 +250,87 @@ private slots:
         QCOMPARE(user.messages(),
                  Lines{"모든 시스템 레지스트리 항목(또는 INI 파일)이 삭제되지는 않았습니다."});
         QVERIFY(QDir().rmdir(OpenSettings()->fileName()));
+    }
+    // `kesh town.map` in the map's folder: Ctrl+S saves back to it, no dialog,
+    // even after the editor's current folder changed.
+    void aMapNamedByARelativePathSavesWithoutADialog() {
+        InstalledUserServices user;
+        kesh::test::TempDir dir;
+        {
+            CMainFrame frame;
+            kesh::test::MakeTiles(frame.tileView()->tileSet(), 8, 8, 2);
+            frame.mapView()->map().cells()[0] = 1;
+            user.saveFile(dir.file("town.map"));
+            frame.commands().OnFileSaveAs();
+            QVERIFY(user.messages().empty());
+        }
+        user.clearCalls();
+        const QString oldCwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(dir.path())));
+        CMainFrame frame;
+        int exitCode = -1;
+        QVERIFY(CKeshApp::ProcessShellCommand(Parse({"./town.map"}), frame, exitCode));
+        QVERIFY(QDir::setCurrent(oldCwd));
+        QCOMPARE(frame.mapView()->map().cells()[0], uint16_t(1));
+        frame.mapView()->map().cells()[0] = 2;
+        frame.mapView()->map().m_bModified = 1;
+        frame.commands().OnMapSave();
+        QVERIFY(user.calls().empty()); // no Save As dialog
+        QCOMPARE(frame.mapView()->map().m_bModified, 0);
+        QCOMPARE(kesh::test::ReadBytes(dir.file("town.map")).at(2), uint8_t(2));
+        frame.close();
+    }
+
+    // Opening a file handed to the editor (as a drop does) asks about a
+    // changed map first, and opens nothing when the save it offered fails.
+    void anOpenByPathStopsWhenTheOfferedSaveFails() {
+        InstalledUserServices user;
+        kesh::test::TempDir dir;
+        kesh::TileSet other;
+        kesh::test::MakeTiles(other, 8, 8, 3);
+        QVERIFY(SaveTileSetFiles(kesh::FileSystem::Native(), dir.file("set.til"), other,
+                                 kesh::EmptyTileSet::Refuse));
+        CMainFrame frame;
+        kesh::test::MakeTiles(frame.tileView()->tileSet(), 8, 8, 2);
+        const TileSetState tilesBefore(frame.tileView()->tileSet());
+        kesh::MapModel& map = frame.mapView()->map();
+        map.cells()[0] = 1;
+        user.saveFile(dir.file("other.map"));
+        frame.commands().OnFileSaveAs();
+        map.cells()[0] = 2;
+        map.m_bModified = 1;
+        user.clearCalls();
+        const std::string ask = std::string("yesno: ") + kesh::msg::kAskSaveChanged;
+
+        // Yes, and the save fails (the map file was made read-only meanwhile).
+        QFile::setPermissions(QString::fromStdString(dir.file("other.map")),
+                              QFile::ReadOwner | QFile::ReadGroup);
+        for (const char* name : {"other.map", "set.til"}) {
+            user.yes();
+            QVERIFY(!frame.commands().OpenFile(QString::fromStdString(dir.file(name))));
+            QCOMPARE(user.transcript().size(), size_t(2));
+            QCOMPARE(user.transcript().front(), ask);
+            QCOMPARE(user.messages().size(), size_t(1));
+            QCOMPARE(map.cells()[0], uint16_t(2));
+            QCOMPARE(map.m_bModified, 1);
+            QCOMPARE(TileSetState(frame.tileView()->tileSet()), tilesBefore);
+            user.clearCalls();
+        }
+
+        // Yes on an untitled map, and its Save As dialog cancelled.
+        map.m_strPathName = map.m_strFileName = "Untitled.map";
+        user.yes().cancelSave();
+        QVERIFY(!frame.commands().OpenFile(QString::fromStdString(dir.file("set.til"))));
+        QCOMPARE(user.transcript(), (Lines{ask, "save: *.map"}));
+        QCOMPARE(TileSetState(frame.tileView()->tileSet()), tilesBefore);
+
+        // No: the file is opened and the change is dropped.
+        user.clearCalls();
+        user.no();
+        QVERIFY(frame.commands().OpenFile(QString::fromStdString(dir.file("other.map"))));
+        QCOMPARE(map.cells()[0], uint16_t(1));
+        map.m_bModified = 0;
+        frame.close();
     }
 };
 

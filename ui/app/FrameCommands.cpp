@@ -222,6 +222,8 @@ void FrameCommands::OnMapOpen() {
 }
 
 bool FrameCommands::OpenFile(const QString& path) {
+    // Either kind replaces what a later map save writes: a changed map is
+    // offered for saving first, and nothing is read when that save fails.
     if (!QueryClose()) {
         return false;
     }

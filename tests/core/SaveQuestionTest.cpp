@@ -1,0 +1,104 @@
+// "변경된 파일을 저장할까요?" answered Yes: when that save fails or its file
+// dialog is cancelled, the procedure that asked stops and the map stays.
+#include <gtest/gtest.h>
+
+#include "app/MapProcedures.h"
+#include "app/Messages.h"
+#include "support/FaultyFileSystem.h"
+#include "support/ScriptedUserServices.h"
+#include "support/TempDir.h"
+#include "support/TestTiles.h"
+
+using namespace kesh;
+using kesh::test::FaultyFileSystem;
+using kesh::test::ScriptedUserServices;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const std::string kAskSave = std::string("yesno: ") + msg::kAskSaveChanged;
+
+struct SaveQuestionTest : ::testing::Test {
+    kesh::test::TempDir dir;
+    MapModel map;
+    TileSet tiles;
+    ScriptedUserServices user;
+    FaultyFileSystem faulty;
+
+    MapProcedures procs(FileSystem& fs) { return MapProcedures(map, &tiles, user, fs); }
+
+    void SetUp() override {
+        kesh::test::MakeTiles(tiles, 16, 16, 3);
+        map.cells()[0] = 1;
+    }
+    // A map saved as "old.map" and changed since, whose next save fails.
+    void ChangedMapWhoseSaveFails() {
+        user.saveFile(dir.file("old.map"));
+        ASSERT_TRUE(procs(FileSystem::Native()).SaveMapAs());
+        user.clearCalls();
+        map.cells()[0] = 2;
+        map.m_bModified = 1;
+        faulty.fault = FaultyFileSystem::Fault::Rename;
+    }
+    std::string SaveFailed() const {
+        return "message: " + std::string(msg::kSaveFailed) + "\n" + dir.file("old.map");
+    }
+    void ExpectMapKept() {
+        EXPECT_EQ(map.cells()[0], 2);
+        EXPECT_EQ(map.m_bModified, 1);
+        EXPECT_EQ(map.m_strPathName, dir.file("old.map"));
+    }
+};
+
+} // namespace
+
+TEST_F(SaveQuestionTest, NewStopsWhenTheSaveItOfferedFails) {
+    ChangedMapWhoseSaveFails();
+    user.yes();
+    EXPECT_FALSE(procs(faulty).NewMap());
+    EXPECT_EQ(user.transcript(), (Lines{kAskSave, SaveFailed()})); // no layout dialog
+    ExpectMapKept();
+}
+
+TEST_F(SaveQuestionTest, NewStopsWhenTheLastChanceSaveFails) {
+    ChangedMapWhoseSaveFails();
+    user.no().acceptMap().yes();
+    EXPECT_FALSE(procs(faulty).NewMap());
+    EXPECT_EQ(user.transcript(), (Lines{kAskSave, "map format", kAskSave, SaveFailed()}));
+    ExpectMapKept();
+}
+
+TEST_F(SaveQuestionTest, NewStopsWhenTheSaveDialogIsCancelled) {
+    map.m_bModified = 1; // untitled: Yes asks for a name
+    user.yes().cancelSave();
+    EXPECT_FALSE(procs(FileSystem::Native()).NewMap());
+    EXPECT_EQ(user.transcript(), (Lines{kAskSave, "save: *.map"}));
+    EXPECT_EQ(map.cells()[0], 1);
+    EXPECT_EQ(map.m_bModified, 1);
+}
+
+TEST_F(SaveQuestionTest, OpenStopsWhenTheSaveItOfferedFails) {
+    ChangedMapWhoseSaveFails();
+    user.yes();
+    EXPECT_FALSE(procs(faulty).OpenMap());
+    EXPECT_EQ(user.transcript(), (Lines{kAskSave, SaveFailed()})); // no open dialog
+    ExpectMapKept();
+}
+
+TEST_F(SaveQuestionTest, OpenStopsWhenTheSaveDialogIsCancelled) {
+    map.m_bModified = 1;
+    user.yes().cancelSave();
+    EXPECT_FALSE(procs(FileSystem::Native()).OpenMap());
+    EXPECT_EQ(user.transcript(), (Lines{kAskSave, "save: *.map"}));
+    EXPECT_EQ(map.cells()[0], 1);
+    EXPECT_EQ(map.m_bModified, 1);
+}
+
+TEST_F(SaveQuestionTest, ASuccessfulSaveLetsTheOpenGoOn) {
+    ChangedMapWhoseSaveFails();
+    faulty.fault = FaultyFileSystem::Fault::None;
+    user.yes().cancelOpen();
+    EXPECT_FALSE(procs(faulty).OpenMap());
+    EXPECT_EQ(user.transcript(), (Lines{kAskSave, "open: *.map"}));
+    EXPECT_EQ(map.m_bModified, 0);
+}
