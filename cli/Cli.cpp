@@ -38,6 +38,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunAddTiles(ctx, rest);
     if (command == "convert")
         return RunConvert(ctx, rest);
+    if (command == "layout")
+        return RunLayout(ctx, rest);
+    if (command == "codegen")
+        return RunCodegen(ctx, rest);
     return ctx.Usage(text::kUnknownCommand + command);
 }
 

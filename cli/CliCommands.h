@@ -13,5 +13,7 @@ int RunExportBmp(CliContext& ctx, const std::vector<std::string>& args);
 int RunPalette(CliContext& ctx, const std::vector<std::string>& args);
 int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args);
 int RunConvert(CliContext& ctx, const std::vector<std::string>& args);
+int RunLayout(CliContext& ctx, const std::vector<std::string>& args);
+int RunCodegen(CliContext& ctx, const std::vector<std::string>& args);
 
 } // namespace kesh::cli
