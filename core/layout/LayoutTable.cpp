@@ -27,7 +27,7 @@ LayoutEntry Entry(int code, const char* name, const char* text, uint64_t offset,
     LayoutEntry entry;
     entry.code = code;
     entry.name = name ? name : Number(code);
-    entry.text = text ? text : Number(code);
+    entry.text = text ? text : "알 수 없는 항목 (" + Number(code) + ")";
     entry.offset = offset;
     entry.length = length;
     return entry;

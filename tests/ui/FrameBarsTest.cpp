@@ -60,6 +60,7 @@ private slots:
              {QStringLiteral("새이름으로..."), ID_FILE_SAVE_AS},
              {QStringLiteral("비트맵 파일로 저장"), ID_MAP_SAVEBMP},
              {QStringLiteral("파일포맷 변경"), ID_MAP_FORMAT},
+             {QStringLiteral("읽기 코드 만들기..."), ID_MAP_READERCODE},
              {QStringLiteral("인쇄 미리 보기(&V)"), ID_FILE_PRINT_PREVIEW},
              {QString(), 0},
              {QStringLiteral("종료(&X)"), ID_APP_EXIT}},

@@ -50,6 +50,8 @@ public:
     void OnMapSave();
     void OnMapFormat();
     void OnMapSaveBmp();
+    // Saves the C header or Python module that reads the map's current layout.
+    void OnMapReaderCode();
     void OnFileSaveAs();
     void OnEditCopy();
     void OnEditPaste();
