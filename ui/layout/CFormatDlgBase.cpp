@@ -67,9 +67,11 @@ void CFormatDlgBase::BuildControls() {
     m_layoutTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_layoutTable->setFocusPolicy(Qt::NoFocus);
     m_layoutTable->verticalHeader()->setVisible(false);
+    m_layoutTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_layoutTable->horizontalHeader()->setStretchLastSection(true);
-    m_layoutTable->setMinimumWidth(300);
-    listRow->addWidget(m_layoutTable, 2);
+    m_layoutTable->setMinimumWidth(280);
+    m_itemList->setMinimumWidth(160);
+    listRow->addWidget(m_layoutTable, 1);
     auto* okCancel = new QVBoxLayout;
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
