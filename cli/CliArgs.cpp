@@ -1,5 +1,7 @@
 #include "CliArgs.h"
 
+#include <algorithm>
+
 #include "CliMessages.h"
 
 namespace kesh::cli {
@@ -16,7 +18,11 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionDef
     bool plainOnly = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (plainOnly || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+        // A one-letter option ("-o") counts only when the command takes it.
+        const bool shortOption = !plainOnly && arg.size() == 2 && arg[0] == '-' && arg[1] != '-' &&
+                                 std::any_of(defs.begin(), defs.end(),
+                                             [&](const OptionDef& d) { return d.name == arg; });
+        if (!shortOption && (plainOnly || arg.size() < 2 || arg.compare(0, 2, "--") != 0)) {
             out.positionals.push_back(arg);
             continue;
         }

@@ -15,5 +15,7 @@ int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args);
 int RunConvert(CliContext& ctx, const std::vector<std::string>& args);
 int RunImportImage(CliContext& ctx, const std::vector<std::string>& args);
 int RunExportPng(CliContext& ctx, const std::vector<std::string>& args);
+int RunLayout(CliContext& ctx, const std::vector<std::string>& args);
+int RunCodegen(CliContext& ctx, const std::vector<std::string>& args);
 
 } // namespace kesh::cli

@@ -46,6 +46,15 @@ Status LoadTileDescriptor(CliContext& ctx, const std::string& tilePath, TileDesc
     return st;
 }
 
+Status LoadMapDescriptor(CliContext& ctx, const std::string& mapPath, MapDescriptor& out) {
+    bool missing = false;
+    const Status st = kesh::LoadMapDescriptor(ctx.fs, mapPath, out, missing);
+    if (missing)
+        return Missing(ctx, true, msg::kAskKmfMissing, msg::kKmfMissing,
+                       DescriptorPath(mapPath, kMapDescriptorExt));
+    return st;
+}
+
 Status LoadTileSet(CliContext& ctx, const std::string& path, TileSet& set) {
     bool missing = false;
     const Status st = OpenTileSetFiles(ctx.fs, path, set, missing);

@@ -19,6 +19,9 @@ DataKind DataKindOf(std::string_view path);
 // editor does (the tool answers Cancel) and then reported.
 Status LoadTileDescriptor(CliContext& ctx, const std::string& tilePath, TileDescriptor& out);
 
+// Reads the .kmf beside a map; a missing one is handled as for tile files.
+Status LoadMapDescriptor(CliContext& ctx, const std::string& mapPath, MapDescriptor& out);
+
 // Reads a tile file on its own, through its .ktf, into `set` (OpenTileSetFiles);
 // a missing .ktf is handled as above. `set` changes only on success.
 Status LoadTileSet(CliContext& ctx, const std::string& path, TileSet& set);

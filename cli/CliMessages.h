@@ -40,6 +40,12 @@ inline constexpr const char* kHelp =
     "      --attr-width 1|2|4  타일 속성 하나의 바이트 수\n"
     "      --map-header TEXT   지도 파일 제일 처음에 들어가는 문자열\n"
     "      --tile-header TEXT  타일 파일 제일 처음에 들어가는 문자열\n"
+    "  layout FILE [--json]\n"
+    "      파일의 항목마다 바이트 위치(오프셋)와 길이, 전체 크기, 잘리는 값에 대한 경고를\n"
+    "      출력합니다. --json 이면 JSON 하나로 출력합니다.\n"
+    "  codegen FILE --lang c|python [-o OUT]\n"
+    "      FILE의 파일포맷대로 쓰인 파일을 읽는 코드를 만듭니다: C99 헤더 하나 또는\n"
+    "      파이썬 3 모듈. -o 가 없으면 표준 출력으로 냅니다.\n"
     "  --version  판 정보를 출력합니다.\n"
     "  --help     이 도움말을 출력합니다.\n"
     "\n"
@@ -64,6 +70,11 @@ inline constexpr const char* kNotTileFile = "타일 파일(.til)이 아닙니다
 inline constexpr const char* kNotMapFile = "지도 파일(.map)이 아닙니다: ";
 inline constexpr const char* kBadTileSize =
     "--tile-size 는 WxH 꼴이고 각각 1에서 4096 사이입니다 (예: 32x32).";
+inline constexpr const char* kBadLang = "--lang 은 c 또는 python 입니다.";
+// The layout table: its column heads, then after the entries the size and each warning.
+inline constexpr const char* kLayoutColumns = "    오프셋      길이  항목\n";
+inline constexpr const char* kLayoutSize = "전체 크기(바이트): ";
+inline constexpr const char* kLayoutWarning = "경고: ";
 // Followed by the count.
 inline constexpr const char* kTilesAdded = "추가한 타일: ";
 

@@ -38,7 +38,8 @@ _kesh_cli() {
     COMPREPLY=()
 
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "info export-bmp export-png import-image palette add-tiles convert --version --help" \
+        COMPREPLY=($(compgen -W "info export-bmp export-png import-image palette add-tiles convert
+            layout codegen --version --help" \
             -- "$cur"))
         return
     fi
@@ -61,11 +62,21 @@ _kesh_cli() {
     --map-header | --tile-header)
         return
         ;;
+    --lang)
+        COMPREPLY=($(compgen -W "c python" -- "$cur"))
+        return
+        ;;
+    -o)
+        _kesh_cli_files "$cur" "h|py"
+        return
+        ;;
     esac
 
     if [[ $cur == -* ]]; then
         case $command in
         info) COMPREPLY=($(compgen -W "--cells --palette" -- "$cur")) ;;
+        layout) COMPREPLY=($(compgen -W "--json" -- "$cur")) ;;
+        codegen) COMPREPLY=($(compgen -W "--lang -o" -- "$cur")) ;;
         convert)
             COMPREPLY=($(compgen -W "--map-items --tile-items --attr-width --map-header
                 --tile-header" -- "$cur"))
@@ -79,7 +90,7 @@ _kesh_cli() {
     for ((i = 2; i < cword; i++)); do
         word=${COMP_WORDS[i]}
         case $word in
-        --map-items | --tile-items | --attr-width | --map-header | --tile-header)
+        --map-items | --tile-items | --attr-width | --map-header | --tile-header | --lang | -o)
             ((i++))
             [[ ${COMP_WORDS[i]} == = ]] && ((i++))
             ;;
@@ -89,7 +100,7 @@ _kesh_cli() {
     done
 
     case $command in
-    info | convert) _kesh_cli_files "$cur" "map|til" ;;
+    info | convert | layout | codegen) _kesh_cli_files "$cur" "map|til" ;;
     export-bmp)
         if ((plain == 0)); then
             _kesh_cli_files "$cur" "map|til"

@@ -12,6 +12,7 @@ namespace kesh {
 
 bool MapProcedures::LayoutByHand(MapReadLayout& layout, std::optional<std::string>& tileHeader) {
     MapFormatEdit edit = EditOf(MapFormat::Default(), false);
+    edit.tiles = m_tiles->format();
     if (!m_user.EditMapFormat(edit))
         return false;
     // Only the header's length is taken: its bytes are in the file.

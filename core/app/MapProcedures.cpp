@@ -52,6 +52,8 @@ bool MapProcedures::NewMap() {
     if (!AskSaveChanges())
         return false;
     MapFormatEdit edit = EditOf(MapFormat::Default(), false);
+    if (m_tiles)
+        edit.tiles = m_tiles->format();
     if (!m_user.EditMapFormat(edit))
         return false;
     if (!MapModel::IsValidSize(edit.width, edit.height)) {
@@ -110,6 +112,10 @@ bool MapProcedures::SaveMapAs() {
 
 bool MapProcedures::ChangeMapFormat() {
     MapFormatEdit edit = EditOf(m_map.format(), true);
+    if (m_tiles) {
+        edit.tiles = m_tiles->format();
+        edit.data = LayoutDataOf(m_map, *m_tiles);
+    }
     if (!m_user.EditMapFormat(edit))
         return false;
     m_map.format().items = std::move(edit.items);

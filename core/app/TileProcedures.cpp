@@ -116,6 +116,7 @@ bool TileProcedures::OpenTileSetPath(const std::string& path) {
 
 bool TileProcedures::OnTileFormat() {
     TileFormatEdit edit = EditOf(m_tiles.format(), true);
+    edit.data = LayoutDataOf(m_tiles);
     if (!m_user.EditTileFormat(edit))
         return false;
     TileFormat& format = m_tiles.format();

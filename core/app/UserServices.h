@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/LayoutTable.h"
 #include "layout/MapFormat.h"
 #include "layout/TileFormat.h"
 
@@ -34,6 +35,9 @@ struct TileFormatEdit {
     AttrWidth attrWidth = 0;
     std::vector<uint8_t> items;
     bool sizesLocked = false; // the size fields are shown but cannot change
+    // The tiles the layout is for, for the dialog's byte table; none when the
+    // dialog sets up a new tile set or the layout of a file yet to be read.
+    std::optional<TileLayoutData> data;
 };
 
 // What the map layout dialog edits. Width and height may hold any integer
@@ -45,6 +49,10 @@ struct MapFormatEdit {
     int32_t height = 64;
     std::vector<uint8_t> items;
     bool sizesLocked = false; // the size fields are shown but cannot change
+    // For the dialog's byte table: the tile layout of each TileFile item, and
+    // the cells and tiles when the dialog edits the current map's layout.
+    TileFormat tiles = TileFormat::Default();
+    std::optional<MapLayoutData> data;
 };
 
 // The user-facing services the procedures need. The editor implements them

@@ -1,6 +1,9 @@
 #include "layout/MapFormat.h"
 
+#include <algorithm>
 #include <array>
+
+#include "layout/TileFormat.h"
 
 namespace kesh {
 
@@ -36,6 +39,23 @@ const char* MapItemText(int code) {
 
 const char* MapItemName(int code) {
     return code >= 0 && code < kMapItemCount ? kMapItems[size_t(code)].name : nullptr;
+}
+
+uint64_t MapItemBytes(int code, int64_t width, int64_t height) {
+    const uint64_t cells =
+        uint64_t(std::max<int64_t>(width, 0)) * uint64_t(std::max<int64_t>(height, 0));
+    switch (code) {
+    case MapItem::SizeByte:
+    case MapItem::SizeWord:
+    case MapItem::SizeDword:
+        return 2 * uint64_t(BytesForWidthCode(code - MapItem::SizeByte));
+    case MapItem::CellsByte:
+        return cells;
+    case MapItem::CellsWord:
+        return 2 * cells;
+    default:
+        return 0;
+    }
 }
 
 } // namespace kesh

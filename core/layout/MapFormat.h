@@ -34,5 +34,8 @@ struct MapFormat {
 
 const char* MapItemText(int code);
 const char* MapItemName(int code);
+// Bytes a map item other than TileFile writes for a width x height map; 0
+// for TileFile (its block is a whole tile file) and codes outside the table.
+uint64_t MapItemBytes(int code, int64_t width, int64_t height);
 
 } // namespace kesh

@@ -1,5 +1,6 @@
 #include "layout/TileFormat.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kesh {
@@ -66,6 +67,49 @@ int AttrBytesFor(AttrWidth attrWidth) {
         return 4;
     default:
         return 1;
+    }
+}
+
+int BytesForWidthCode(int code) {
+    switch (code) {
+    case 0:
+        return 1;
+    case 1:
+        return 2;
+    case 2:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+uint64_t TileItemBytes(int code, int64_t width, int64_t height, int64_t count,
+                       AttrWidth attrWidth) {
+    const uint64_t n = uint64_t(std::max<int64_t>(count, 0));
+    const uint64_t pixels =
+        uint64_t(std::max<int64_t>(width, 0)) * uint64_t(std::max<int64_t>(height, 0));
+    const uint64_t attr = uint64_t(AttrBytesFor(attrWidth));
+    switch (code) {
+    case TileItem::SizeByte:
+    case TileItem::SizeWord:
+    case TileItem::SizeDword:
+        return 2 * uint64_t(BytesForWidthCode(code - TileItem::SizeByte));
+    case TileItem::CountByte:
+    case TileItem::CountWord:
+    case TileItem::CountDword:
+        return uint64_t(BytesForWidthCode(code - TileItem::CountByte));
+    case TileItem::TileData:
+        return n * pixels;
+    case TileItem::AttrData:
+        return n * attr;
+    case TileItem::TileAttrData:
+        return n * (pixels + attr);
+    case TileItem::Palette768:
+        return 768;
+    case TileItem::Palette1024:
+        return 1024;
+    default:
+        return 0;
     }
 }
 

@@ -56,5 +56,11 @@ const char* TileItemText(int code);
 const char* TileItemName(int code);
 // Bytes per attribute for a selector: 1, 2 or 4 (anything else counts as 1 byte).
 int AttrBytesFor(AttrWidth attrWidth);
+// Bytes of one value written with width code 0, 1 or 2 (byte, word, dword
+// items; AttrWidth): 1, 2 or 4; any other code writes nothing, 0.
+int BytesForWidthCode(int code);
+// Bytes a tile item writes for `count` tiles of width x height with this
+// AttrWidth; 0 for a code outside the table.
+uint64_t TileItemBytes(int code, int64_t width, int64_t height, int64_t count, AttrWidth attrWidth);
 
 } // namespace kesh

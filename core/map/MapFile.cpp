@@ -15,10 +15,6 @@ int SizeWidthCode(uint8_t item) {
     return item == MapItem::SizeByte ? 0 : item == MapItem::SizeWord ? 1 : 2;
 }
 
-int BytesForCode(int widthCode) {
-    return widthCode == 0 ? 1 : widthCode == 1 ? 2 : 4;
-}
-
 // A first guess at the file size, so the cells are copied into place once.
 size_t EstimateSize(const MapModel& map, const TileSet& tiles) {
     const size_t cells = map.cells().size();
@@ -61,8 +57,7 @@ void WriteCellsWord(ByteWriter& out, const std::vector<uint16_t>& cells) {
 } // namespace
 
 void WriteValue(ByteWriter& out, uint32_t value, int widthCode) {
-    if (widthCode >= 0 && widthCode <= 2)
-        out.writeLE(value, BytesForCode(widthCode));
+    out.writeLE(value, BytesForWidthCode(widthCode));
 }
 
 Status WriteMapFile(const MapModel& map, const TileSet& tiles, ByteWriter& out) {

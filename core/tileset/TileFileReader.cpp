@@ -12,7 +12,7 @@ namespace {
 
 // Bytes of the values of a size or count item: 1, 2 or 4.
 int ValueBytes(uint8_t item, uint8_t first) {
-    return 1 << (item - first);
+    return BytesForWidthCode(item - first);
 }
 
 } // namespace

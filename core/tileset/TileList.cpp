@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "layout/TileFormat.h"
+
 namespace kesh {
 
 namespace {
@@ -28,16 +30,7 @@ uint64_t Mix(uint64_t h, uint64_t v) {
 }
 
 int BytesForSel(int sel) {
-    switch (sel) {
-    case 0:
-        return 1;
-    case 1:
-        return 2;
-    case 2:
-        return 4;
-    default:
-        return 0;
-    }
+    return BytesForWidthCode(sel);
 }
 
 } // namespace

@@ -435,4 +435,85 @@ TEST(CliTest, ExportPngAndPaletteSources) {
     run = Cli({"palette", dir.file("bad.pal")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.err, dir.file("bad.pal")));
+TEST(CliTest, LayoutOfAMapAsJsonAndAsATable) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    const CliRun json = Cli({"layout", dir.file("town.map"), "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    // Header 4, sizes 4, cells 12, then the tile file: 2 + 2 + 2 x 64 + 2 + 768.
+    EXPECT_EQ(json.out,
+              "{\n"
+              "  \"size\": 922,\n"
+              "  \"items\": [\n"
+              "    {\"item\": \"Header\", \"offset\": 0, \"length\": 4},\n"
+              "    {\"item\": \"SizeWord\", \"offset\": 4, \"length\": 4},\n"
+              "    {\"item\": \"CellsWord\", \"offset\": 8, \"length\": 12},\n"
+              "    {\"item\": \"TileFile\", \"offset\": 20, \"length\": 902, \"items\": [\n"
+              "      {\"item\": \"SizeByte\", \"offset\": 20, \"length\": 2},\n"
+              "      {\"item\": \"CountWord\", \"offset\": 22, \"length\": 2},\n"
+              "      {\"item\": \"TileData\", \"offset\": 24, \"length\": 128},\n"
+              "      {\"item\": \"AttrData\", \"offset\": 152, \"length\": 2},\n"
+              "      {\"item\": \"Palette768\", \"offset\": 154, \"length\": 768}\n"
+              "    ]}\n"
+              "  ],\n"
+              "  \"warnings\": []\n"
+              "}\n");
+    EXPECT_EQ(ReadBytes(dir.file("town.map")).size(), 922u);
+
+    const CliRun table = Cli({"layout", dir.file("town.map")});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_TRUE(Has(table.out, "        20       902  타일 파일\n"));
+    EXPECT_TRUE(Has(table.out, "       154       768    팔렛( r, g, b ) 768 byte\n"));
+    EXPECT_TRUE(Has(table.out, "922"));
+    EXPECT_FALSE(Has(table.out, "경고"));
+}
+
+TEST(CliTest, LayoutWarnsOfCutValuesAndRefusesUnreadableOrders) {
+    TempDir dir;
+    // The word cells, read last, hold tile 300, which the byte cells cut.
+    MapModel map;
+    ASSERT_TRUE(map.AllocateCells(2, 1));
+    map.format().items = {MapItem::SizeWord, MapItem::CellsByte, MapItem::CellsWord};
+    map.cells() = {300, 7};
+    ASSERT_TRUE(SaveMapFiles(FileSystem::Native(), dir.file("cut.map"), map, Tiles({1})));
+    CliRun run = Cli({"layout", dir.file("cut.map"), "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "\"warnings\": [\"지도데이터(BYTE): 타일 번호 300"));
+    run = Cli({"layout", dir.file("cut.map")});
+    EXPECT_TRUE(Has(run.out, "경고: 지도데이터(BYTE): "));
+
+    TileSet set = Tiles({1, 2});
+    set.format().items = {TileItem::TileData, TileItem::SizeByte, TileItem::CountByte};
+    SaveTiles(dir.file("late.til"), set);
+    run = Cli({"layout", dir.file("late.til")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, msg::kNoTileSize));
+    EXPECT_EQ(Cli({"layout", dir.file("cut.map"), "--cells"}).status, 2);
+}
+
+TEST(CliTest, CodegenWritesTheReaderOfTheLayout) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    CliRun run = Cli({"codegen", dir.file("town.map"), "--lang", "c"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "static int kesh_read_map(const unsigned char *data, size_t size"));
+    EXPECT_TRUE(Has(run.out, "laid out like town.map"));
+
+    run = Cli({"codegen", dir.file("town.map"), "--lang=python", "-o", dir.file("town.py")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    const Bytes module = ReadBytes(dir.file("town.py"));
+    EXPECT_TRUE(
+        Has(std::string(module.begin(), module.end()), "def read_map(data: bytes) -> dict:"));
+
+    SaveTiles(dir.file("set.til"), Tiles({1}));
+    run = Cli({"codegen", dir.file("set.til"), "--lang", "c"});
+    EXPECT_TRUE(Has(run.out, "kesh_read_tiles"));
+
+    EXPECT_EQ(Cli({"codegen", dir.file("town.map")}).status, 2);
+    EXPECT_EQ(Cli({"codegen", dir.file("town.map"), "--lang", "rust"}).status, 2);
+    WriteBytes(dir.file("lone.map"), {1, 1, 0});
+    run = Cli({"codegen", dir.file("lone.map"), "--lang", "c"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, msg::kKmfMissing));
 }

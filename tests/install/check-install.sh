@@ -159,16 +159,18 @@ out=$(cd "$files" && bash --norc -c '
     run kesh-cli convert --attr-width ""
     run kesh-cli palette "" | tr " " "\n" | sort | xargs
     run kesh-cli export-bmp a.map ""
+    run kesh-cli codegen a.map --lang ""
 ' _ "$completion" 2>&1)
 rm -rf "$files"
 expected="complete -F _kesh_cli kesh-cli
-info export-bmp export-png import-image palette add-tiles convert --version --help
+info export-bmp export-png import-image palette add-tiles convert layout codegen --version --help
 --version
 --cells --palette
 SizeWord,CellsByte SizeWord,CellsWord
 1 2 4
 c.PCX d.bmp
-d.bmp"
+d.bmp
+c python"
 [ "$out" = "$expected" ] || fail "bash completion gave:
 $out"
 

@@ -61,6 +61,7 @@ private slots:
              {QStringLiteral("비트맵 파일로 저장"), ID_MAP_SAVEBMP},
              {QStringLiteral("PNG 파일로 저장"), ID_MAP_SAVEPNG},
              {QStringLiteral("파일포맷 변경"), ID_MAP_FORMAT},
+             {QStringLiteral("읽기 코드 만들기..."), ID_MAP_READERCODE},
              {QStringLiteral("인쇄 미리 보기(&V)"), ID_FILE_PRINT_PREVIEW},
              {QStringLiteral("최근 파일"), 0}, // a submenu
              {QString(), 0},

@@ -236,6 +236,19 @@ private slots:
         QCOMPARE(map().m_bModified, 1);
     }
 
+    void readerCodeIsSavedForTheMapsLayoutAndChangesNothing() {
+        map().format().items = {kesh::MapItem::SizeWord, kesh::MapItem::CellsWord};
+        const MapState before(map());
+        user->saveFile(dir->file("reader.py")).cancelSave();
+        run(ID_MAP_READERCODE);
+        run(ID_MAP_READERCODE);
+        QCOMPARE(transcript(), (Lines{"save: kesh_reader.h", "save: kesh_reader.h"}));
+        const std::vector<uint8_t> code = kesh::test::ReadBytes(dir->file("reader.py"));
+        const std::string text(code.begin(), code.end());
+        QVERIFY(text.find("MAP_ITEMS = [\"SizeWord\", \"CellsWord\"]") != std::string::npos);
+        QVERIFY(before == MapState(map()));
+    }
+
     void aCancelledMapFormatChangeStillMarksTheMap() {
         user->cancelMap();
         run(ID_MAP_FORMAT);

@@ -3,10 +3,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 using kesh::MapFormatEdit;
@@ -19,6 +21,17 @@ MapFormatEdit NewMapEdit() {
     MapFormatEdit edit;
     edit.items = {0, 4, 3};
     return edit;
+}
+
+QStringList TableLines(const CMapFormatDlg& dlg) {
+    QStringList lines;
+    const QTableWidget* table = dlg.layoutTable();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        lines << QStringLiteral("%1 %2 %3")
+                     .arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
+                          table->item(row, 2)->text());
+    }
+    return lines;
 }
 
 void TypeInto(kesh::ui::SizeSpinBox* box, const QString& text) {
@@ -100,6 +113,47 @@ private slots:
         dlg.accept();
         QCOMPARE(dlg.Result().header, std::string(255, 'm'));
         QCOMPARE(dlg.Result().items, (std::vector<uint8_t>{0, 9, 3, 4}));
+    }
+
+    void byteTableNestsTheTileFileAndFollowsTheSize() {
+        CMapFormatDlg dlg(NewMapEdit(), false);
+        // The tile set's layout as the view creates it: 32 x 32, no tiles yet.
+        QCOMPARE(TableLines(dlg),
+                 QStringList({QStringLiteral("0 2 BYTE  Width, Height ;"),
+                              QStringLiteral("2 4096 지도데이터(BYTE)"),
+                              QStringLiteral("4098 772 타일 파일"),
+                              QStringLiteral("4098 2     BYTE  x, y ;"),
+                              QStringLiteral("4100 2     WORD  tilecount ;"),
+                              QStringLiteral("4102 0     타일데이터"),
+                              QStringLiteral("4102 0     속성데이터"),
+                              QStringLiteral("4102 768     팔렛( r, g, b ) 768 byte")}));
+        QCOMPARE(dlg.layoutTotal()->text(), QStringLiteral("전체 크기: 4870 바이트"));
+        QVERIFY(dlg.layoutWarnings()->text().isEmpty());
+
+        TypeInto(dlg.widthBox(), QStringLiteral("300"));
+        QCOMPARE(TableLines(dlg)[1], QStringLiteral("2 19200 지도데이터(BYTE)"));
+        QVERIFY(dlg.layoutWarnings()->text().startsWith(
+            QStringLiteral("BYTE  Width, Height ;: 지도 크기 300 × 64")));
+        // A field that holds no number leaves the last accepted size in the table.
+        TypeInto(dlg.widthBox(), QString());
+        QCOMPARE(TableLines(dlg)[1], QStringLiteral("2 4096 지도데이터(BYTE)"));
+    }
+
+    void changingTheFormatWarnsOfTheMapsOwnData() {
+        MapFormatEdit edit = NewMapEdit();
+        edit.sizesLocked = true;
+        edit.items = {4, 0, 3};
+        kesh::MapLayoutData data;
+        data.tiles.count = 2;
+        data.maxTile = 300;
+        edit.data = data;
+        CMapFormatDlg dlg(edit, true);
+        const QString warnings = dlg.layoutWarnings()->text();
+        QVERIFY(warnings.contains(
+            QStringLiteral("지도데이터(BYTE): 파일 형식중에 타일의 크기가 없습니다.")));
+        QVERIFY(warnings.contains(QStringLiteral("지도데이터(BYTE): 타일 번호 300")));
+        QCOMPARE(TableLines(dlg)[4], QStringLiteral("4100 2     WORD  tilecount ;"));
+        QCOMPARE(TableLines(dlg)[5], QStringLiteral("4102 2048     타일데이터"));
     }
 };
 

@@ -3,11 +3,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 
 using kesh::TileFormatEdit;
@@ -37,6 +39,18 @@ void TypeInto(kesh::ui::SizeSpinBox* box, const QString& text) {
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, text);
+}
+
+// The byte table as "offset length text" lines.
+QStringList TableLines(const kesh::ui::CFormatDlgBase& dlg) {
+    QStringList lines;
+    const QTableWidget* table = dlg.layoutTable();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        lines << QStringLiteral("%1 %2 %3")
+                     .arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
+                          table->item(row, 2)->text());
+    }
+    return lines;
 }
 
 QPushButton* OkButton(const CTileFormatDlg& dlg) {
@@ -224,6 +238,64 @@ private slots:
         QTest::mouseClick(dlg.delButton(), Qt::LeftButton);
         QCOMPARE(dlg.items().size(), size_t(126));
         QVERIFY(dlg.addButton()->isEnabled());
+    }
+
+    void byteTableFollowsItemsHeaderAndAttributeWidth() {
+        TileFormatEdit edit = DefaultEdit(true);
+        edit.data = kesh::TileLayoutData{3, 200};
+        CTileFormatDlg dlg(edit);
+        QVERIFY(dlg.layoutTable()->editTriggers() == QAbstractItemView::NoEditTriggers);
+        QCOMPARE(TableLines(dlg),
+                 QStringList(
+                     {QStringLiteral("0 2 BYTE  x, y ;"), QStringLiteral("2 2 WORD  tilecount ;"),
+                      QStringLiteral("4 3072 타일데이터"), QStringLiteral("3076 3 속성데이터"),
+                      QStringLiteral("3079 768 팔렛( r, g, b ) 768 byte")}));
+        QCOMPARE(dlg.layoutTotal()->text(), QStringLiteral("전체 크기: 3847 바이트"));
+        QVERIFY(dlg.layoutWarnings()->text().isEmpty());
+
+        dlg.headerCheck()->setChecked(true);
+        dlg.headerText()->setPlainText(QStringLiteral("지도"));
+        QCOMPARE(TableLines(dlg).first(), QStringLiteral("0 4 파일 제일 처음에 들어가는 문자열"));
+        QCOMPARE(dlg.layoutTotal()->text(), QStringLiteral("전체 크기: 3851 바이트"));
+        dlg.attrButton(2)->click();
+        QCOMPARE(TableLines(dlg)[4], QStringLiteral("3080 12 속성데이터"));
+        dlg.headerCheck()->setChecked(false);
+        QCOMPARE(TableLines(dlg).size(), 5);
+
+        dlg.itemList()->setCurrentRow(4);
+        dlg.delButton()->click();
+        QCOMPARE(TableLines(dlg).size(), 4);
+        QCOMPARE(dlg.layoutTotal()->text(), QStringLiteral("전체 크기: 3088 바이트"));
+        dlg.itemCombo()->setCurrentIndex(10);
+        dlg.addButton()->click();
+        QCOMPARE(TableLines(dlg).last(), QStringLiteral("3088 1024 팔렛(RGBQUAD) 1024 byte"));
+    }
+
+    void warningsNameTheItemAndFollowTheEdits() {
+        TileFormatEdit edit = DefaultEdit(true);
+        edit.data = kesh::TileLayoutData{300, 0x1234};
+        edit.items = {3, 0, 6, 7};
+        CTileFormatDlg dlg(edit);
+        const QString warnings = dlg.layoutWarnings()->text();
+        QVERIFY(warnings.contains(QStringLiteral("BYTE  tilecount ;: 타일 300개")));
+        QVERIFY(warnings.contains(QStringLiteral("속성데이터: 속성 값 4660")));
+        dlg.attrButton(1)->click();
+        QVERIFY(!dlg.layoutWarnings()->text().contains(QStringLiteral("속성데이터")));
+
+        // Without its size the tile data cannot be read back.
+        dlg.itemList()->setCurrentRow(1);
+        dlg.delButton()->click();
+        QVERIFY(dlg.layoutWarnings()->text().contains(
+            QStringLiteral("타일데이터: 파일 형식중에 타일의 크기가 없습니다.")));
+    }
+
+    void aNewTileSetCountsNoTilesAndIsNotWarnedEmpty() {
+        TileFormatEdit edit = DefaultEdit(false);
+        CTileFormatDlg dlg(edit);
+        QCOMPARE(TableLines(dlg)[2], QStringLiteral("4 0 타일데이터"));
+        QVERIFY(dlg.layoutWarnings()->text().isEmpty());
+        TypeInto(dlg.widthBox(), QStringLiteral("16"));
+        QCOMPARE(dlg.layoutTotal()->text(), QStringLiteral("전체 크기: 772 바이트"));
     }
 
     void unknownCodesAreShownAndKept() {

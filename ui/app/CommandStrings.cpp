@@ -19,6 +19,8 @@ constexpr Entry kStrings[] = {
     {ID_MAP_SAVEBMP, "지도를 비트맵으로 저장합니다.\nbmp로 저장"},
     {ID_MAP_SAVEPNG, "지도를 PNG 이미지로 저장합니다.\npng로 저장"},
     {ID_MAP_FORMAT, "지도파일의 포맷을 변경합니다.\n파일포맷 변경"},
+    {ID_MAP_READERCODE,
+     "지도파일을 읽는 C 헤더나 파이썬 모듈을 지금의 포맷대로 만들어 저장합니다.\n읽기 코드 만들기"},
     {ID_APP_EXIT, "문서를 저장할지 물어보고 응용 프로그램을 종료합니다.\n종료"},
     {ID_TILE_ADDFILE, "타일 파일을 추가시킴니다.\n타일추가"},
     {ID_TILE_LOADPALETTE, "팔렛을 읽어옵니다.\n팔렛 읽어오기"},

@@ -7,6 +7,7 @@
 #include "app/CommandIds.h"
 #include "app/MapProcedures.h"
 #include "app/OpenTarget.h"
+#include "app/ReaderCode.h"
 #include "app/TileProcedures.h"
 #include "io/FileSystem.h"
 #include "map/CKeshView.h"
@@ -116,6 +117,9 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
         return true;
     case ID_MAP_SAVEPNG:
         OnMapSavePng();
+        return true;
+    case ID_MAP_READERCODE:
+        OnMapReaderCode();
         return true;
     case ID_FILE_SAVE_AS:
         OnFileSaveAs();
@@ -275,6 +279,15 @@ void FrameCommands::OnMapSave() {
     }
     MapProcs(*map).SaveMap();
     RepaintMap();
+}
+
+void FrameCommands::OnMapReaderCode() {
+    CKeshView* map = MapView();
+    CTile1View* tiles = TileView();
+    if (!map || !tiles) {
+        return;
+    }
+    SaveMapReaderCode(map->map(), tiles->tileSet(), map->map().m_strFileName, Services(), m_fs);
 }
 
 void FrameCommands::OnMapFormat() {

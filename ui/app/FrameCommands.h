@@ -51,6 +51,8 @@ public:
     void OnMapFormat();
     void OnMapSaveBmp();
     void OnMapSavePng();
+    // Saves the C header or Python module that reads the map's current layout.
+    void OnMapReaderCode();
     void OnFileSaveAs();
     void OnEditCopy();
     void OnEditPaste();

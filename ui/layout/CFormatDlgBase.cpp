@@ -9,11 +9,13 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -56,6 +58,20 @@ void CFormatDlgBase::BuildControls() {
     m_itemList->setObjectName(QStringLiteral("itemList"));
     m_itemList->setSelectionMode(QAbstractItemView::SingleSelection);
     listRow->addWidget(m_itemList, 1);
+    m_layoutTable = new QTableWidget(0, 3, this);
+    m_layoutTable->setObjectName(QStringLiteral("layoutTable"));
+    m_layoutTable->setHorizontalHeaderLabels({QString::fromUtf8(kLayoutColumnOffset),
+                                              QString::fromUtf8(kLayoutColumnLength),
+                                              QString::fromUtf8(kLayoutColumnItem)});
+    m_layoutTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_layoutTable->setSelectionMode(QAbstractItemView::NoSelection);
+    m_layoutTable->setFocusPolicy(Qt::NoFocus);
+    m_layoutTable->verticalHeader()->setVisible(false);
+    m_layoutTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_layoutTable->horizontalHeader()->setStretchLastSection(true);
+    m_layoutTable->setMinimumWidth(280);
+    m_itemList->setMinimumWidth(160);
+    listRow->addWidget(m_layoutTable, 1);
     auto* okCancel = new QVBoxLayout;
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
@@ -67,6 +83,14 @@ void CFormatDlgBase::BuildControls() {
     okCancel->addStretch(1);
     listRow->addLayout(okCancel);
     top->addLayout(listRow);
+    m_layoutTotal = new QLabel(this);
+    m_layoutTotal->setObjectName(QStringLiteral("layoutTotal"));
+    top->addWidget(m_layoutTotal);
+    m_layoutWarnings = new QLabel(this);
+    m_layoutWarnings->setObjectName(QStringLiteral("layoutWarnings"));
+    m_layoutWarnings->setWordWrap(true);
+    m_layoutWarnings->setStyleSheet(QStringLiteral("color: #b00000;"));
+    top->addWidget(m_layoutWarnings);
 
     auto* addRow = new QHBoxLayout;
     m_itemCombo = new QComboBox(this);
@@ -111,6 +135,62 @@ void CFormatDlgBase::BuildControls() {
     connect(m_delButton, &QPushButton::clicked, this, &CFormatDlgBase::OnDel);
     connect(m_itemList, &QListWidget::itemDoubleClicked, this, &CFormatDlgBase::OnDel);
     connect(m_headerCheck, &QCheckBox::toggled, this, &CFormatDlgBase::OnCheckHeader);
+    // Every edit of a size field, also to text that is no number yet.
+    for (SizeSpinBox* box : {m_widthBox, m_heightBox}) {
+        connect(box->findChild<QLineEdit*>(), &QLineEdit::textChanged, this, [this] {
+            if (m_built) {
+                UpdateLayout();
+            }
+        });
+    }
+}
+
+int32_t CFormatDlgBase::shownWidth() const {
+    bool ok = false;
+    const int number = m_widthBox->cleanText().trimmed().toInt(&ok);
+    return ok ? number : m_width;
+}
+
+int32_t CFormatDlgBase::shownHeight() const {
+    bool ok = false;
+    const int number = m_heightBox->cleanText().trimmed().toInt(&ok);
+    return ok ? number : m_height;
+}
+
+std::string CFormatDlgBase::shownHeader() const {
+    return hasHeader() ? m_header : std::string();
+}
+
+void CFormatDlgBase::UpdateLayout() {
+    m_built = true;
+    const LayoutTable table = ComputeLayout();
+    m_layoutTable->setRowCount(0);
+    AddLayoutRows(table.items, QString());
+    m_layoutTable->resizeColumnToContents(0);
+    m_layoutTable->resizeColumnToContents(1);
+    m_layoutTotal->setText(QString::fromUtf8(kLayoutTotal).arg(table.size));
+    QStringList warnings;
+    for (const std::string& warning : table.warnings) {
+        warnings << QString::fromStdString(warning);
+    }
+    m_layoutWarnings->setText(warnings.join(QLatin1Char('\n')));
+}
+
+void CFormatDlgBase::AddLayoutRows(const std::vector<LayoutEntry>& entries, const QString& indent) {
+    for (const LayoutEntry& entry : entries) {
+        const int row = m_layoutTable->rowCount();
+        m_layoutTable->insertRow(row);
+        const QString cells[] = {QString::number(entry.offset), QString::number(entry.length),
+                                 indent + QString::fromStdString(entry.text)};
+        for (int column = 0; column < 3; ++column) {
+            auto* cell = new QTableWidgetItem(cells[column]);
+            if (column < 2) {
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            m_layoutTable->setItem(row, column, cell);
+        }
+        AddLayoutRows(entry.items, indent + QStringLiteral("    "));
+    }
 }
 
 void CFormatDlgBase::ShowValues(const Values& values) {
@@ -172,6 +252,9 @@ void CFormatDlgBase::OnAdd() {
     m_itemList->insertItem(position, ItemLine(static_cast<uint8_t>(code)));
     m_items.insert(m_items.begin() + position, static_cast<uint8_t>(code));
     UpdateAddButton();
+    if (m_built) {
+        UpdateLayout();
+    }
 }
 
 void CFormatDlgBase::OnDel() {
@@ -183,12 +266,18 @@ void CFormatDlgBase::OnDel() {
     m_items.erase(m_items.begin() + row);
     m_itemList->clearSelection();
     UpdateAddButton();
+    if (m_built) {
+        UpdateLayout();
+    }
 }
 
 void CFormatDlgBase::OnCheckHeader() {
     const bool on = m_headerCheck->isChecked();
     m_headerText->setEnabled(on);
     m_headerLength->setEnabled(on);
+    if (m_built) {
+        UpdateLayout();
+    }
 }
 
 void CFormatDlgBase::OnChangeHeader() {
@@ -204,6 +293,9 @@ void CFormatDlgBase::OnChangeHeader() {
         m_headerText->setTextCursor(cursor);
     }
     m_headerLength->setText(QString::number(m_header.size()));
+    if (m_built) {
+        UpdateLayout();
+    }
 }
 
 bool CFormatDlgBase::ReadSize(SizeSpinBox* box, int32_t& value) {

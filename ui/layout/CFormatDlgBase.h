@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "layout/LayoutTable.h"
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QTableWidget;
 class QVBoxLayout;
 
 namespace kesh::ui {
@@ -25,6 +29,11 @@ inline constexpr const char* kEnterInteger = "정수를 입력하십시오.";
 inline constexpr const char* kEnterIntegerBetween = "%1와(과) %2 사이의 정수를 입력하십시오.";
 inline constexpr const char* kUnknownItem = "알 수 없는 항목 (%1)";
 inline constexpr const char* kHeaderCheckText = "파일 제일 처음에 들어가는 문자열";
+// The byte table beside the item list: column heads, then the total below it.
+inline constexpr const char* kLayoutColumnOffset = "오프셋";
+inline constexpr const char* kLayoutColumnLength = "길이";
+inline constexpr const char* kLayoutColumnItem = "항목";
+inline constexpr const char* kLayoutTotal = "전체 크기: %1 바이트";
 
 // What the tile and map layout dialogs share: the two size fields, the
 // ordered item list with its combo box, Add and DEL, and the header string
@@ -58,6 +67,11 @@ public:
     QCheckBox* headerCheck() const { return m_headerCheck; }
     QPlainTextEdit* headerText() const { return m_headerText; }
     QLineEdit* headerLength() const { return m_headerLength; }
+    // Where each item lands in the file, as the fields show the layout now
+    // (read-only); the total size and the warnings in the lines below it.
+    QTableWidget* layoutTable() const { return m_layoutTable; }
+    QLabel* layoutTotal() const { return m_layoutTotal; }
+    QLabel* layoutWarnings() const { return m_layoutWarnings; }
 
     // What a derived dialog fixes: labels, the size range and the item table.
     struct Setup {
@@ -106,12 +120,25 @@ protected:
     // Where a derived dialog puts its own controls, between sizes and items.
     QVBoxLayout* optionsLayout() const { return m_optionsLayout; }
 
+    // The layout as the fields show it now, for the byte table: a size that
+    // is not an integer counts as the last one accepted; the header is empty
+    // unless its check box is set.
+    int32_t shownWidth() const;
+    int32_t shownHeight() const;
+    std::string shownHeader() const;
+    // The byte table of the layout shown; a derived dialog adds its own data.
+    virtual LayoutTable ComputeLayout() const = 0;
+    // Fills the byte table, the total and the warnings again. Derived
+    // dialogs call it once they are built and whenever a field of theirs changes.
+    void UpdateLayout();
+
 private:
     void BuildControls();
     void ShowValues(const Values& values);
     QString ItemLine(uint8_t code) const;
     int SelectedRow() const;
     void UpdateAddButton();
+    void AddLayoutRows(const std::vector<LayoutEntry>& entries, const QString& indent);
     bool ReadSize(SizeSpinBox* box, int32_t& value);
     void ShowMessage(const QString& text);
 
@@ -138,6 +165,10 @@ private:
     QCheckBox* m_headerCheck = nullptr;
     QLineEdit* m_headerLength = nullptr;
     QPlainTextEdit* m_headerText = nullptr;
+    QTableWidget* m_layoutTable = nullptr;
+    QLabel* m_layoutTotal = nullptr;
+    QLabel* m_layoutWarnings = nullptr;
+    bool m_built = false; // the derived dialog has filled the byte table once
 };
 
 } // namespace kesh::ui

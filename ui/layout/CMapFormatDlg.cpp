@@ -24,7 +24,21 @@ CFormatDlgBase::Setup MapSetup() {
 } // namespace
 
 CMapFormatDlg::CMapFormatDlg(const MapFormatEdit& edit, bool lockSize, QWidget* parent)
-    : CFormatDlgBase(MapSetup(), ValuesOf(edit, lockSize), parent) {}
+    : CFormatDlgBase(MapSetup(), ValuesOf(edit, lockSize), parent), m_tiles(edit.tiles),
+      m_data(edit.data) {
+    UpdateLayout();
+}
+
+LayoutTable CMapFormatDlg::ComputeLayout() const {
+    MapFormat format;
+    format.header = shownHeader();
+    format.width = shownWidth();
+    format.height = shownHeight();
+    format.items = items();
+    MapLayoutData data;
+    data.tiles.tilesKnown = false;
+    return MapLayoutTable(format, m_tiles, m_data.value_or(data));
+}
 
 MapFormatEdit CMapFormatDlg::Result() const {
     MapFormatEdit edit;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "app/UserServices.h"
 #include "layout/CFormatDlgBase.h"
 
@@ -15,6 +17,13 @@ public:
 
     // The edited values (after OK). The header is empty unless its check box is set.
     MapFormatEdit Result() const;
+
+protected:
+    LayoutTable ComputeLayout() const override;
+
+private:
+    TileFormat m_tiles;
+    std::optional<MapLayoutData> m_data;
 };
 
 } // namespace kesh::ui

@@ -29,7 +29,7 @@ CFormatDlgBase::Setup TileSetup() {
 } // namespace
 
 CTileFormatDlg::CTileFormatDlg(const TileFormatEdit& edit, QWidget* parent)
-    : CFormatDlgBase(TileSetup(), ValuesOf(edit, edit.sizesLocked), parent),
+    : CFormatDlgBase(TileSetup(), ValuesOf(edit, edit.sizesLocked), parent), m_data(edit.data),
       m_originalAttrWidth(edit.attrWidth), m_sizesLocked(edit.sizesLocked) {
     auto* group = new QGroupBox(QStringLiteral(" 타일 속성"), this);
     auto* row = new QHBoxLayout(group);
@@ -46,6 +46,21 @@ CTileFormatDlg::CTileFormatDlg(const TileFormatEdit& edit, QWidget* parent)
         button->setChecked(true);
     }
     optionsLayout()->addWidget(group);
+    connect(m_attrGroup, &QButtonGroup::idToggled, this, [this] { UpdateLayout(); });
+    UpdateLayout();
+}
+
+LayoutTable CTileFormatDlg::ComputeLayout() const {
+    TileFormat format;
+    format.header = shownHeader();
+    format.width = shownWidth();
+    format.height = shownHeight();
+    const int checked = m_attrGroup->checkedId();
+    format.attrWidth = checked >= 0 ? checked : m_originalAttrWidth;
+    format.items = items();
+    TileLayoutData data;
+    data.tilesKnown = false;
+    return TileLayoutTable(format, m_data.value_or(data));
 }
 
 QRadioButton* CTileFormatDlg::attrButton(int selector) const {

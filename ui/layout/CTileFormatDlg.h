@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "app/UserServices.h"
 #include "layout/CFormatDlgBase.h"
 
@@ -21,7 +23,11 @@ public:
     // The radio button of attribute width selector 0, 1 or 2.
     QRadioButton* attrButton(int selector) const;
 
+protected:
+    LayoutTable ComputeLayout() const override;
+
 private:
+    std::optional<TileLayoutData> m_data;
     QButtonGroup* m_attrGroup = nullptr;
     AttrWidth m_originalAttrWidth = 0;
     bool m_sizesLocked = false;

@@ -1,0 +1,83 @@
+#include "layout/CodeGen.h"
+
+#include <utility>
+
+namespace kesh {
+
+namespace {
+
+std::string Padded(std::string text, size_t width) {
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+    return text;
+}
+
+std::string ItemLine(const char* name, const char* text, int code) {
+    if (!name)
+        return "code " + std::to_string(code) + " (not an item: nothing is read)";
+    return Padded(name, 14) + text;
+}
+
+std::string Bytes(int count) {
+    return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+}
+
+void AddTileLines(const TileDescriptor& tile, const std::string& indent,
+                  std::vector<std::string>& lines) {
+    lines.push_back(indent + "header string: " + Bytes(tile.headerLength));
+    lines.push_back(indent + "attributes: " + Bytes(AttrBytesFor(tile.attrWidth)) +
+                    " each (AttrWidth " + std::to_string(tile.attrWidth) + ")");
+    if (tile.items.empty())
+        lines.push_back(indent + "(no items)");
+    for (const uint8_t code : tile.items)
+        lines.push_back(indent + ItemLine(TileItemName(code), TileItemText(code), code));
+}
+
+} // namespace
+
+CodeLayout CodeLayout::ForMap(const MapDescriptor& map, std::string madeFor) {
+    CodeLayout layout;
+    layout.map = map;
+    layout.tile = map.tile;
+    layout.madeFor = std::move(madeFor);
+    return layout;
+}
+
+CodeLayout CodeLayout::ForTiles(const TileDescriptor& tile, std::string madeFor) {
+    CodeLayout layout;
+    layout.tile = tile;
+    layout.madeFor = std::move(madeFor);
+    return layout;
+}
+
+std::string GenerateReader(const CodeLayout& layout, CodeLanguage language) {
+    return language == CodeLanguage::C ? GenerateCReader(layout) : GeneratePythonReader(layout);
+}
+
+namespace codegen {
+
+std::vector<std::string> LayoutLines(const CodeLayout& layout) {
+    std::vector<std::string> lines;
+    if (!layout.map) {
+        AddTileLines(layout.tile, "", lines);
+        return lines;
+    }
+    lines.push_back("header string: " + Bytes(layout.map->headerLength));
+    if (layout.map->items.empty())
+        lines.push_back("(no items)");
+    for (const uint8_t code : layout.map->items) {
+        lines.push_back(ItemLine(MapItemName(code), MapItemText(code), code));
+        if (code == MapItem::TileFile)
+            AddTileLines(layout.tile, "    ", lines);
+    }
+    return lines;
+}
+
+std::vector<std::string> NoticeLines() {
+    return {"This code may be used, changed and shared without restriction.",
+            "It belongs to your game, not to kesh."};
+}
+
+} // namespace codegen
+
+} // namespace kesh

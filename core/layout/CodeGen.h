@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "layout/Descriptor.h"
+
+namespace kesh {
+
+// Generates the reader a game needs for kesh's files of one layout: a C99
+// header or a Python 3 module that reads exactly what kesh reads (item order,
+// duplicates, both palette forms, blank tiles, a combined pixel+attribute
+// block), checking every read against the end of the data. The code is the
+// user's: it carries a line saying it may be used without restriction.
+
+// The layout a reader is made for: a map's descriptor, or a tile file's.
+struct CodeLayout {
+    std::optional<MapDescriptor> map; // set for a .map
+    TileDescriptor tile;              // a .til's, or the tile part of the map's
+    std::string madeFor;              // the file the layout came from, for the comment
+
+    static CodeLayout ForMap(const MapDescriptor& map, std::string madeFor);
+    static CodeLayout ForTiles(const TileDescriptor& tile, std::string madeFor);
+};
+
+enum class CodeLanguage { C, Python };
+
+// One self-contained header (standard library only) declaring
+//   struct kesh_tiles, struct kesh_map,
+//   kesh_read_tiles/kesh_free_tiles (tile files) or
+//   kesh_read_map/kesh_free_map/kesh_free_tiles (maps).
+std::string GenerateCReader(const CodeLayout& layout);
+// A module with read_tiles(data) or read_map(data) returning a dict keyed as
+// `kesh-cli info --cells` prints; a short or damaged file raises ValueError.
+std::string GeneratePythonReader(const CodeLayout& layout);
+std::string GenerateReader(const CodeLayout& layout, CodeLanguage language);
+
+namespace codegen {
+
+// The lines describing the layout, shared by both languages' comments:
+// "header string   3 bytes", "SizeByte   BYTE  Width, Height ;", the tile
+// items of a TileFile indented under it.
+std::vector<std::string> LayoutLines(const CodeLayout& layout);
+// The no-restriction notice, as comment lines.
+std::vector<std::string> NoticeLines();
+
+} // namespace codegen
+
+} // namespace kesh

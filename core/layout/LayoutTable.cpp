@@ -1,0 +1,229 @@
+#include "layout/LayoutTable.h"
+
+#include <algorithm>
+
+#include "app/Messages.h"
+#include "layout/Descriptor.h"
+#include "map/MapModel.h"
+#include "tileset/TileSet.h"
+
+namespace kesh {
+
+namespace {
+
+// The largest value `bytes` (1 or 2) store without cutting it.
+constexpr int64_t kMaxByte = 0xFF;
+constexpr int64_t kMaxWord = 0xFFFF;
+
+std::string Warning(const std::string& text, const std::string& message) {
+    return text + ": " + message;
+}
+
+std::string Number(int64_t value) {
+    return std::to_string(value);
+}
+
+LayoutEntry Entry(int code, const char* name, const char* text, uint64_t offset, uint64_t length) {
+    LayoutEntry entry;
+    entry.code = code;
+    entry.name = name ? name : Number(code);
+    entry.text = text ? text : "알 수 없는 항목 (" + Number(code) + ")";
+    entry.offset = offset;
+    entry.length = length;
+    return entry;
+}
+
+// Appends the header entry when the header writes anything; returns its length.
+uint64_t AddHeader(const std::string& header, uint64_t offset, std::vector<LayoutEntry>& items,
+                   std::vector<std::string>& warnings) {
+    const int length = HeaderLength(header);
+    if (header.size() > size_t(kMaxHeaderBytes))
+        warnings.push_back(Warning(HeaderEntryText(), "255바이트까지만 저장되고 나머지 " +
+                                                          Number(int64_t(header.size()) - length) +
+                                                          "바이트는 잘립니다."));
+    if (length > 0)
+        items.push_back(Entry(kHeaderEntry, "Header", HeaderEntryText(), offset, uint64_t(length)));
+    return uint64_t(length);
+}
+
+// The largest value a size or count item of width code `code` keeps; 0 for
+// a dword, which keeps every value this program holds.
+int64_t LargestKept(int code) {
+    return code == 0 ? kMaxByte : code == 1 ? kMaxWord : 0;
+}
+
+// The tile file's entries from `offset`; the size written is returned.
+uint64_t LayTileFile(const TileFormat& format, const TileLayoutData& data, uint64_t offset,
+                     std::vector<LayoutEntry>& items, std::vector<std::string>& warnings) {
+    uint64_t at = offset + AddHeader(format.header, offset, items, warnings);
+    // What the reader knows at each item, to find the order it refuses.
+    bool sizeKnown = false;
+    bool countKnown = false;
+    bool warnedSize = false;
+    bool warnedCount = false;
+    bool warnedAttr = false;
+    const int attrBytes = AttrBytesFor(format.attrWidth);
+    for (const uint8_t code : format.items) {
+        const char* text = TileItemText(code);
+        const uint64_t length =
+            TileItemBytes(code, format.width, format.height, data.count, format.attrWidth);
+        items.push_back(Entry(code, TileItemName(code), text, at, length));
+        at += length;
+        switch (code) {
+        case TileItem::SizeByte:
+        case TileItem::SizeWord:
+        case TileItem::SizeDword: {
+            sizeKnown = true;
+            const int64_t kept = LargestKept(code - TileItem::SizeByte);
+            if (kept && !warnedSize && (format.width > kept || format.height > kept)) {
+                warnedSize = true;
+                warnings.push_back(Warning(
+                    text, "타일 크기 " + Number(format.width) + " × " + Number(format.height) +
+                              " 가운데 " + Number(kept) + "보다 큰 값은 잘려서 저장됩니다."));
+            }
+            break;
+        }
+        case TileItem::CountByte:
+        case TileItem::CountWord:
+        case TileItem::CountDword: {
+            countKnown = true;
+            const int64_t kept = LargestKept(code - TileItem::CountByte);
+            if (kept && !warnedCount && data.count > kept) {
+                warnedCount = true;
+                warnings.push_back(Warning(text, "타일 " + Number(data.count) + "개는 " +
+                                                     Number(kept) +
+                                                     "보다 많아서 갯수가 잘려서 저장됩니다."));
+            }
+            break;
+        }
+        case TileItem::TileData:
+        case TileItem::AttrData:
+        case TileItem::TileAttrData: {
+            if (!sizeKnown)
+                warnings.push_back(Warning(text, msg::kNoTileSize));
+            else if (!countKnown)
+                warnings.push_back(Warning(text, msg::kNoTileCount));
+            const uint64_t kept = attrBytes == 4 ? 0 : (uint64_t(1) << (8 * attrBytes)) - 1;
+            if (code != TileItem::TileData && kept && data.maxAttribute > kept && !warnedAttr) {
+                warnedAttr = true;
+                warnings.push_back(Warning(text, "속성 값 " + Number(data.maxAttribute) +
+                                                     "은(는) " + Number(attrBytes) +
+                                                     "바이트에 들어가지 않아 잘려서 저장됩니다."));
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    // The reader needs both, after the last item, to know the tiles at all.
+    if (!sizeKnown)
+        warnings.push_back(msg::kNoTileSize);
+    else if (!countKnown)
+        warnings.push_back(msg::kNoTileCount);
+    return at - offset;
+}
+
+// Whether the tile writer has anything to fail on in this layout.
+bool WritesTileBlocks(const TileFormat& format) {
+    return std::any_of(format.items.begin(), format.items.end(),
+                       [](uint8_t code) { return code <= TileItem::TileAttrData; });
+}
+
+} // namespace
+
+const char* HeaderEntryText() {
+    return "파일 제일 처음에 들어가는 문자열";
+}
+
+LayoutTable TileLayoutTable(const TileFormat& format, const TileLayoutData& data) {
+    LayoutTable table;
+    table.size = LayTileFile(format, data, 0, table.items, table.warnings);
+    if (data.tilesKnown && data.count <= 0 && WritesTileBlocks(format))
+        table.warnings.push_back(msg::kNoTilesToSave);
+    return table;
+}
+
+LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
+                           const MapLayoutData& data) {
+    LayoutTable table;
+    uint64_t at = AddHeader(map.header, 0, table.items, table.warnings);
+    bool sizeKnown = false;
+    bool warnedSize = false;
+    bool warnedCells = false;
+    bool tilesChecked = false;
+    for (const uint8_t code : map.items) {
+        const char* text = MapItemText(code);
+        LayoutEntry entry = Entry(code, MapItemName(code), text, at, 0);
+        if (code == MapItem::TileFile) {
+            // Every TileFile item holds the same tile file; its warnings are given once.
+            std::vector<std::string> warnings;
+            entry.length = LayTileFile(tiles, data.tiles, at, entry.items, warnings);
+            if (!tilesChecked) {
+                tilesChecked = true;
+                table.warnings.insert(table.warnings.end(), warnings.begin(), warnings.end());
+                if (data.tiles.tilesKnown && data.tiles.count <= 0 && WritesTileBlocks(tiles))
+                    table.warnings.push_back(Warning(text, msg::kNoTilesToEmbed));
+            }
+        } else {
+            entry.length = MapItemBytes(code, map.width, map.height);
+        }
+        at += entry.length;
+        table.items.push_back(std::move(entry));
+        switch (code) {
+        case MapItem::SizeByte:
+        case MapItem::SizeWord: {
+            sizeKnown = true;
+            const int64_t kept = LargestKept(code - MapItem::SizeByte);
+            if (!warnedSize && (map.width > kept || map.height > kept)) {
+                warnedSize = true;
+                table.warnings.push_back(Warning(
+                    text, "지도 크기 " + Number(map.width) + " × " + Number(map.height) +
+                              " 가운데 " + Number(kept) + "보다 큰 값은 잘려서 저장됩니다."));
+            }
+            break;
+        }
+        case MapItem::SizeDword:
+            sizeKnown = true;
+            break;
+        case MapItem::CellsByte:
+        case MapItem::CellsWord:
+            if (!sizeKnown)
+                table.warnings.push_back(Warning(text, msg::kNoTileSize));
+            if (code == MapItem::CellsByte && data.maxTile > kMaxByte && !warnedCells) {
+                warnedCells = true;
+                table.warnings.push_back(
+                    Warning(text, "타일 번호 " + Number(data.maxTile) +
+                                      "은(는) 255보다 커서 잘려서 저장됩니다."));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (!sizeKnown && std::none_of(map.items.begin(), map.items.end(), [](uint8_t code) {
+            return code == MapItem::CellsByte || code == MapItem::CellsWord;
+        }))
+        table.warnings.push_back(msg::kNoTileSize);
+    table.size = at;
+    return table;
+}
+
+TileLayoutData LayoutDataOf(const TileSet& set) {
+    TileLayoutData data;
+    data.count = set.count();
+    for (int i = 0; i < set.count(); ++i)
+        data.maxAttribute = std::max(data.maxAttribute, set.tiles().AttributeAt(i));
+    return data;
+}
+
+MapLayoutData LayoutDataOf(const MapModel& map, const TileSet& set) {
+    MapLayoutData data;
+    data.tiles = LayoutDataOf(set);
+    for (const uint16_t cell : map.cells())
+        if (cell != kEmptyCell)
+            data.maxTile = std::max<uint32_t>(data.maxTile, cell);
+    return data;
+}
+
+} // namespace kesh
