@@ -8,10 +8,14 @@ namespace kesh {
 // palette image, and a few hundred bytes of header must not make us fill
 // gigabytes. A fuzzing build (KESH_FUZZ_LIMITS) lowers it so that every
 // input stays cheap to run; the program's own limit never changes.
+// The largest map grid, in cells: 67,108,864 of them are 128 MiB. Lowered
+// the same way for fuzzing.
 #ifdef KESH_FUZZ_LIMITS
 inline constexpr int64_t kMaxImagePixels = int64_t(1) << 20;
+inline constexpr int64_t kMaxMapCells = int64_t(1) << 16;
 #else
 inline constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
+inline constexpr int64_t kMaxMapCells = 67108864;
 #endif
 
 } // namespace kesh
