@@ -11,6 +11,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandLine.h"
 #include "app/FrameCommands.h"
+#include "app/StartTrace.h"
 #include "app/ViewPrinting.h"
 #include "map/CKeshView.h"
 
@@ -73,6 +74,7 @@ bool CKeshApp::InitInstance() {
         break;
     }
     m_pMainWnd = std::make_unique<CMainFrame>();
+    InstallStartTrace(*m_pMainWnd);
     return ProcessShellCommand(info, *m_pMainWnd, m_nExitCode);
 }
 
