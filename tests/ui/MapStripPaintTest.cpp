@@ -70,7 +70,8 @@ QImage Reference(ViewHarness& h, QSize size, QRect damage) {
 QImage Drawn(ViewHarness& h, QSize size, QRect damage) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::green);
-    h.map->viewport()->render(&image, QPoint(), QRegion(damage));
+    // The region is drawn with its top-left corner at the offset given.
+    h.map->viewport()->render(&image, damage.topLeft(), QRegion(damage));
     return image;
 }
 

@@ -59,8 +59,10 @@ uchar* CopyWholeTiles(uchar* out, const uchar* const* tiles, const qsizetype* st
 
 const MapStripPainter::Slot& MapStripPainter::TileSlot(CTile1View& tiles, uint16_t value,
                                                        const QImage& blank) {
-    // Numbers past the set's tiles and empty cells share the last slot: the marker.
-    const size_t index = std::min<size_t>(value, m_slots.size() - 1);
+    // Numbers past the set's tiles and empty cells share the last slot: the
+    // marker (an empty cell even when the set has a tile 65535).
+    const size_t index =
+        value == kEmptyCell ? m_slots.size() - 1 : std::min<size_t>(value, m_slots.size() - 1);
     Slot& slot = m_slots[index];
     if (slot.generation != m_generation) {
         const QImage* image = index + 1 < m_slots.size() ? tiles.TileImage(value) : nullptr;
