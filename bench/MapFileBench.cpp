@@ -62,12 +62,21 @@ MapModel FilledMap(int32_t side, std::vector<uint8_t> items) {
 
 const std::vector<uint8_t> kWordLayout = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
 
+const std::vector<uint8_t> kByteLayout = {MapItem::SizeWord, MapItem::CellsByte, MapItem::TileFile};
+
+size_t FileSizeOf(const std::vector<uint8_t>& layout) {
+    ByteWriter out;
+    WriteMapFile(FilledMap(4096, layout), Tiles1000(), out);
+    return out.size();
+}
+
 size_t MapFileSize() {
-    static const size_t size = [] {
-        ByteWriter out;
-        WriteMapFile(FilledMap(4096, kWordLayout), Tiles1000(), out);
-        return out.size();
-    }();
+    static const size_t size = FileSizeOf(kWordLayout);
+    return size;
+}
+
+size_t ByteMapFileSize() {
+    static const size_t size = FileSizeOf(kByteLayout);
     return size;
 }
 
@@ -101,10 +110,10 @@ static void BM_MapSaveWord4096(benchmark::State& state) {
 }
 BENCHMARK(BM_MapSaveWord4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-static void BM_MapOpenWord4096(benchmark::State& state) {
+// Opens a 4096 x 4096 map saved with `layout`, `bytes` long, once a loop.
+void OpenMapLoop(benchmark::State& state, const std::vector<uint8_t>& layout, size_t bytes) {
     BenchDir dir;
-    SaveMapFiles(FileSystem::Native(), dir.file("big.map"), FilledMap(4096, kWordLayout),
-                 Tiles1000());
+    SaveMapFiles(FileSystem::Native(), dir.file("big.map"), FilledMap(4096, layout), Tiles1000());
     MapModel map;
     TileSet tiles;
     bool missing = false;
@@ -114,25 +123,14 @@ static void BM_MapOpenWord4096(benchmark::State& state) {
         if (!st)
             state.SkipWithError("open failed");
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(MapFileSize()));
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
 }
-BENCHMARK(BM_MapOpenWord4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Baselines for the two above: as many bytes as the 4096 x 4096 .map holds
-// (32 MiB of cells and the tile block), written and read without any parsing.
-static void BM_PlainWrite32MiB(benchmark::State& state) {
-    BenchDir dir;
-    const std::vector<uint8_t> bytes(MapFileSize(), 0x5A);
-    for (auto _ : state)
-        PlainWrite(dir.file("plain.bin"), bytes);
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
-}
-BENCHMARK(BM_PlainWrite32MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-static void BM_PlainRead32MiB(benchmark::State& state) {
+// Reads a file of `size` bytes into fresh memory once a loop, without parsing.
+void PlainReadLoop(benchmark::State& state, size_t size) {
     BenchDir dir;
     const std::string path = dir.file("plain.bin");
-    PlainWrite(path, std::vector<uint8_t>(MapFileSize(), 0x5A));
+    PlainWrite(path, std::vector<uint8_t>(size, 0x5A));
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         struct stat st {};
@@ -147,9 +145,41 @@ static void BM_PlainRead32MiB(benchmark::State& state) {
         ::close(fd);
         benchmark::DoNotOptimize(bytes.data());
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(MapFileSize()));
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
+}
+
+static void BM_MapOpenWord4096(benchmark::State& state) {
+    OpenMapLoop(state, kWordLayout, MapFileSize());
+}
+BENCHMARK(BM_MapOpenWord4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same map with one byte per cell (16 MiB of cells).
+static void BM_MapOpenByte4096(benchmark::State& state) {
+    OpenMapLoop(state, kByteLayout, ByteMapFileSize());
+}
+BENCHMARK(BM_MapOpenByte4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Baselines for the two above: as many bytes as the 4096 x 4096 .map holds
+// (32 MiB of cells and the tile block), written and read without any parsing.
+static void BM_PlainWrite32MiB(benchmark::State& state) {
+    BenchDir dir;
+    const std::vector<uint8_t> bytes(MapFileSize(), 0x5A);
+    for (auto _ : state)
+        PlainWrite(dir.file("plain.bin"), bytes);
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+BENCHMARK(BM_PlainWrite32MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_PlainRead32MiB(benchmark::State& state) {
+    PlainReadLoop(state, MapFileSize());
 }
 BENCHMARK(BM_PlainRead32MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The baseline of BM_MapOpenByte4096: as many bytes as that .map holds.
+static void BM_PlainRead16MiB(benchmark::State& state) {
+    PlainReadLoop(state, ByteMapFileSize());
+}
+BENCHMARK(BM_PlainRead16MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A 1,000 x 1,000 map of 16 x 16 tiles: a 16,000 x 16,000 image, 256 MB.
 constexpr int64_t kBitmapBytes = 1078 + 16000LL * 16000LL;

@@ -1,9 +1,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include <QImage>
+#include <QPainter>
 
 #include "ViewPanes.h"
 
@@ -88,6 +90,74 @@ void RepaintMap(benchmark::State& state, int side) {
     state.counters["cells"] = double((1920 / side + 2) * (1080 / side + 2));
 }
 
+// Baselines in the same run. The way the map view drew before it composed
+// strips: one DrawTile (a drawImage) per cell after filling the area black.
+void CellByCell(benchmark::State& state, int side) {
+    Views views(1920, 200, 1080);
+    views.MakeTiles(side, 256);
+    views.MakeMap(256);
+    QImage target(1920, 1080, QImage::Format_ARGB32_Premultiplied);
+    const QPoint scroll = views.map->GetScrollPosition();
+    const kesh::MapModel& model = views.map->map();
+    for (auto _ : state) {
+        QPainter dc(&target);
+        dc.fillRect(target.rect(), Qt::black);
+        dc.translate(-scroll);
+        for (int row = scroll.y() / side; row <= (scroll.y() + 1079) / side; ++row) {
+            for (int col = scroll.x() / side; col <= (scroll.x() + 1919) / side; ++col) {
+                const uint16_t value = model.cellAt(col, row);
+                views.tiles->DrawTile(dc, value == kesh::kEmptyCell ? -1 : value, col * side,
+                                      row * side);
+            }
+        }
+        dc.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+
+// The plain floor: the frame composed in plain C from tile rows already in
+// display colours, no painter at all.
+void PlainCompose(benchmark::State& state, int side) {
+    std::vector<uint32_t> tiles(size_t(256) * size_t(side) * size_t(side));
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        tiles[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
+    }
+    std::vector<uint16_t> cells(size_t(4096) * 4096);
+    uint32_t seed = 12345;
+    for (uint16_t& cell : cells) {
+        seed = seed * 1664525u + 1013904223u;
+        cell = uint16_t((seed >> 8) % 256);
+    }
+    std::vector<uint32_t> frame(size_t(1920) * 1080);
+    const int firstCol = 2048 - 1920 / side / 2;
+    const int firstRow = 2048 - 1080 / side / 2;
+    for (auto _ : state) {
+        for (int y = 0; y < 1080; ++y) {
+            const uint16_t* line = cells.data() + size_t(firstRow + y / side) * 4096 + firstCol;
+            uint32_t* out = frame.data() + size_t(y) * 1920;
+            const size_t offset = size_t(y % side) * size_t(side);
+            for (int c = 0; c < 1920 / side; ++c, out += side) {
+                std::memcpy(out, tiles.data() + size_t(line[c]) * size_t(side * side) + offset,
+                            size_t(side) * 4);
+            }
+        }
+        benchmark::DoNotOptimize(frame.data());
+    }
+}
+
+void BM_CellByCell1080p16(benchmark::State& state) {
+    CellByCell(state, 16);
+}
+void BM_CellByCell1080p8(benchmark::State& state) {
+    CellByCell(state, 8);
+}
+void BM_PlainCompose1080p16(benchmark::State& state) {
+    PlainCompose(state, 16);
+}
+void BM_PlainCompose1080p8(benchmark::State& state) {
+    PlainCompose(state, 8);
+}
+
 void BM_MapRepaint1080p16(benchmark::State& state) {
     RepaintMap(state, 16);
 }
@@ -112,3 +182,7 @@ void BM_TileViewRepaint(benchmark::State& state) {
 BENCHMARK(BM_MapRepaint1080p16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapRepaint1080p8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TileViewRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellByCell1080p16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellByCell1080p8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainCompose1080p16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainCompose1080p8)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,35 +22,122 @@ namespace kesh {
 
 namespace {
 
+// The piece a save writes to its temporary file at a time.
+constexpr size_t kSavePiece = size_t(1) << 20;
+
+// Files from this size on are mapped rather than read.
+constexpr size_t kMapFrom = size_t(1) << 20;
+
+// The size fstat gives for an open file; 0 when it gives none.
+size_t ExpectedSize(int fd) {
+    struct stat st {};
+    return (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) ? size_t(st.st_size)
+                                                                            : 0;
+}
+
+// Reads up to `size` bytes to `data`; the count read (less at the end of the
+// file), or nullopt on a read error.
+std::optional<size_t> ReadFully(int fd, uint8_t* data, size_t size) {
+    size_t used = 0;
+    while (used < size) {
+        const ssize_t n = ::read(fd, data + used, size - used);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        used += size_t(n);
+    }
+    return used;
+}
+
+// Reads what `bytes` can hold, then, when the file goes on, the rest, growing
+// `bytes` as needed; `bytes` ends as long as what was read. False on a read error.
+bool ReadToEnd(int fd, std::vector<uint8_t>& bytes) {
+    size_t used = 0;
+    for (;;) {
+        const std::optional<size_t> n = ReadFully(fd, bytes.data() + used, bytes.size() - used);
+        if (!n)
+            return false;
+        used += *n;
+        if (used < bytes.size())
+            break;
+        // Exactly full: only grow when there is more to read (a pipe, a file
+        // still growing), not for the final read that returns nothing.
+        uint8_t probe[1 << 12];
+        const std::optional<size_t> more = ReadFully(fd, probe, sizeof probe);
+        if (!more)
+            return false;
+        if (*more == 0)
+            break;
+        bytes.resize(std::max(bytes.size() * 2, used + *more + (size_t(1) << 16)));
+        std::copy(probe, probe + *more, bytes.data() + used);
+        used += *more;
+    }
+    bytes.resize(used);
+    return true;
+}
+
 class NativeFileSystem final : public FileSystem {
 public:
     std::optional<std::vector<uint8_t>> readFile(const std::string& path) override {
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return std::nullopt;
-        // Read straight into a buffer of the file's size; grow only if the
-        // file turns out longer than it said (a pipe, a file still growing).
-        struct stat st {};
-        size_t expected = (::fstat(fd, &st) == 0 && st.st_size > 0) ? size_t(st.st_size) : 0;
-        std::vector<uint8_t> bytes(expected > 0 ? expected : size_t(1) << 16);
-        size_t used = 0;
-        for (;;) {
-            if (used == bytes.size())
-                bytes.resize(bytes.size() * 2);
-            ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
+        std::vector<uint8_t> bytes(ExpectedSize(fd));
+        const bool ok = ReadToEnd(fd, bytes);
+        ::close(fd);
+        if (!ok)
+            return std::nullopt;
+        return bytes;
+    }
+
+    std::optional<FileBytes> readBytes(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return std::nullopt;
+        const size_t expected = ExpectedSize(fd);
+        std::optional<FileBytes> out;
+        if (expected >= kMapFrom) {
+            // Mapped and faulted in at once: the pages come straight from the
+            // page cache, with no copy and nothing to fill.
+            void* address = ::mmap(nullptr, expected, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            if (address != MAP_FAILED) {
+                ::madvise(address, expected, MADV_SEQUENTIAL);
+                out = FileBytes::Mapped(address, expected);
+            }
+        }
+        if (!out) {
+            out = FileBytes::Uninitialised(expected);
+            const std::optional<size_t> used = ReadFully(fd, out->data(), expected);
+            if (!used) {
                 ::close(fd);
                 return std::nullopt;
             }
-            if (n == 0)
-                break;
-            used += size_t(n);
+            out->Shrink(*used);
+            // A file longer than it said (still growing, or no regular file):
+            // the rest is read the slow way.
+            std::vector<uint8_t> whole;
+            uint8_t probe[1 << 12];
+            while (*used == expected) {
+                const std::optional<size_t> more = ReadFully(fd, probe, sizeof probe);
+                if (!more) {
+                    ::close(fd);
+                    return std::nullopt;
+                }
+                if (*more == 0)
+                    break;
+                if (whole.empty())
+                    whole.assign(out->data(), out->data() + *used);
+                whole.insert(whole.end(), probe, probe + *more);
+            }
+            if (!whole.empty())
+                out = FileBytes(std::move(whole));
         }
         ::close(fd);
-        bytes.resize(used);
-        return bytes;
+        return out;
     }
 
     bool exists(const std::string& path) override { return ::access(path.c_str(), F_OK) == 0; }
@@ -229,6 +317,13 @@ Status CheckNotReadOnly(FileSystem& fs, const std::string& path) {
     return Status::Ok();
 }
 
+std::optional<FileBytes> FileSystem::readBytes(const std::string& path) {
+    auto bytes = readFile(path);
+    if (!bytes)
+        return std::nullopt;
+    return FileBytes(std::move(*bytes));
+}
+
 FileSystem& FileSystem::Native() {
     static NativeFileSystem fs;
     return fs;
@@ -240,6 +335,17 @@ std::string LinkUnderFreshName(FileSystem& fs, const std::string& target) {
 }
 
 Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
+    std::vector<FileSource> sources;
+    sources.reserve(files.size());
+    for (const auto& file : files)
+        sources.push_back({file.path, [&bytes = file.bytes](ByteWriter& out) {
+                               out.write(bytes.data(), bytes.size());
+                               return Status::Ok();
+                           }});
+    return SaveFiles(fs, sources);
+}
+
+Status SaveFiles(FileSystem& fs, const std::vector<FileSource>& files) {
     for (const auto& file : files)
         if (Status st = CheckNotReadOnly(fs, file.path); !st)
             return st;
@@ -247,21 +353,29 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files) {
         return st;
     std::vector<Replacement> written;
     for (const auto& file : files) {
+        const auto failed = [&] {
+            AbandonReplacements(fs, written);
+            return Status::Fail(std::string(msg::kSaveFailed) + "\n" + file.path);
+        };
         // Where the file really goes: a symbolic link keeps pointing at the saved file.
         Replacement next{file.path, fs.resolveLinks(file.path), {}};
         const int handle = CreateReplacement(fs, next.target, next.temp);
-        if (handle < 0) {
-            AbandonReplacements(fs, written);
-            return Status::Fail(std::string(msg::kSaveFailed) + "\n" + file.path);
-        }
+        if (handle < 0)
+            return failed();
         written.push_back(next);
-        bool ok = fs.writeAll(handle, file.bytes.data(), file.bytes.size());
+        ByteWriter out([&fs, handle](const uint8_t* data,
+                                     size_t size) { return fs.writeAll(handle, data, size); },
+                       kSavePiece);
+        const Status made = file.write(out);
+        bool ok = made.ok() && out.Flush();
         ok = fs.sync(handle) && ok;
         ok = fs.close(handle) && ok;
-        if (!ok) {
+        if (!made) {
             AbandonReplacements(fs, written);
-            return Status::Fail(std::string(msg::kSaveFailed) + "\n" + file.path);
+            return made;
         }
+        if (!ok)
+            return failed();
     }
     return CommitReplacements(fs, written);
 }

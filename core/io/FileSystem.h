@@ -2,11 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Status.h"
+#include "io/ByteWriter.h"
+#include "io/FileBytes.h"
 
 namespace kesh {
 
@@ -19,6 +22,10 @@ public:
 
     // Whole-file read; nullopt when the file cannot be opened or read.
     virtual std::optional<std::vector<uint8_t>> readFile(const std::string& path) = 0;
+    // The same without filling memory first (large files are mapped); for
+    // files read once and then let go, such as the map and tile files. By
+    // default it takes readFile's bytes.
+    virtual std::optional<FileBytes> readBytes(const std::string& path);
     virtual bool exists(const std::string& path) = 0;
     // True for an existing file that is marked read-only: one without any
     // write permission bit counts even for root, as a file locked by a version
@@ -64,6 +71,15 @@ struct FileContents {
     std::vector<uint8_t> bytes;
 };
 
+// A file of a save whose bytes are made while it is written: `write` puts
+// them into the writer it is given, which passes them on to the temporary
+// file through a buffer of fixed size. A failed status ends the save, with
+// that status, before anything is replaced.
+struct FileSource {
+    std::string path;
+    std::function<Status(ByteWriter& out)> write;
+};
+
 // Creates the temporary file that is to replace `target` (a path with its
 // links resolved), with the target's permission bits, and names it in `name`
 // ("<target>.kesh-XXXXXXXX.tmp").
@@ -94,5 +110,8 @@ Status CheckNotReadOnly(FileSystem& fs, const std::string& path);
 // with the reason. A successful save also clears what earlier unfinished
 // saves of the targets left behind, except what a commit record still needs.
 Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files);
+// The same for files made while they are written, so that none is ever held
+// whole in memory.
+Status SaveFiles(FileSystem& fs, const std::vector<FileSource>& files);
 
 } // namespace kesh

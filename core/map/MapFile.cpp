@@ -1,5 +1,6 @@
 #include "map/MapFile.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -36,13 +37,29 @@ size_t EstimateSize(const MapModel& map, const TileSet& tiles) {
     return total;
 }
 
+// Whether the map has cells, exactly width x height of them.
+bool HasWholeGrid(const MapModel& map) {
+    return map.hasCells() &&
+           map.cells().size() == size_t(map.width()) * size_t(std::max(map.height(), 0));
+}
+
+// Whether tiles.WriteTileFile() succeeds: it only fails without tiles.
+bool TileFileWritable(const TileSet& tiles) {
+    if (tiles.count() > 0)
+        return true;
+    ByteWriter probe;
+    return tiles.WriteTileFile(probe);
+}
+
 void WriteCellsByte(ByteWriter& out, const std::vector<uint16_t>& cells) {
-    auto& bytes = out.bytes();
-    const size_t start = bytes.size();
-    bytes.resize(start + cells.size());
-    uint8_t* dst = bytes.data() + start;
-    for (size_t i = 0; i < cells.size(); ++i)
-        dst[i] = static_cast<uint8_t>(cells[i]);
+    // Narrowed a piece at a time, so a writer with a sink never holds them all.
+    uint8_t piece[1 << 14];
+    for (size_t first = 0; first < cells.size(); first += sizeof piece) {
+        const size_t n = std::min(sizeof piece, cells.size() - first);
+        for (size_t i = 0; i < n; ++i)
+            piece[i] = static_cast<uint8_t>(cells[first + i]);
+        out.write(piece, n);
+    }
 }
 
 void WriteCellsWord(ByteWriter& out, const std::vector<uint16_t>& cells) {
@@ -62,8 +79,7 @@ void WriteValue(ByteWriter& out, uint32_t value, int widthCode) {
 
 Status WriteMapFile(const MapModel& map, const TileSet& tiles, ByteWriter& out) {
     const MapFormat& format = map.format();
-    if (!map.hasCells() ||
-        map.cells().size() != size_t(map.width()) * size_t(std::max(map.height(), 0)))
+    if (!HasWholeGrid(map))
         return Status::Fail(msg::kBadMapSize);
     out.reserve(out.size() + EstimateSize(map, tiles));
     out.write(std::string_view(format.header).substr(0, size_t(HeaderLength(format.header))));
@@ -98,21 +114,28 @@ Status SaveMapFiles(FileSystem& fs, const std::string& path, const MapModel& map
     // A map named like its own descriptor would be overwritten by it.
     if (kmfPath == path)
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
-    ByteWriter out;
-    Status st = WriteMapFile(map, tiles, out);
-    if (!st)
-        return st;
-    std::vector<FileContents> files(2);
-    files[0].path = path;
-    files[0].bytes = out.take();
-    files[1].path = kmfPath;
-    files[1].bytes = BuildKmf(map.format(), tiles.format());
-    return SaveFiles(fs, files);
+    // What WriteMapFile would refuse is refused before any file is touched.
+    const bool embeds = std::find(map.format().items.begin(), map.format().items.end(),
+                                  MapItem::TileFile) != map.format().items.end();
+    if (!HasWholeGrid(map) || (embeds && !TileFileWritable(tiles))) {
+        ByteWriter out;
+        return WriteMapFile(map, tiles, out);
+    }
+    // The .map goes to its temporary file as it is made; the cells are
+    // written straight from the grid.
+    const std::vector<uint8_t> kmf = BuildKmf(map.format(), tiles.format());
+    return SaveFiles(fs, std::vector<FileSource>{
+                             {path, [&](ByteWriter& out) { return WriteMapFile(map, tiles, out); }},
+                             {kmfPath, [&kmf](ByteWriter& out) {
+                                  out.write(kmf.data(), kmf.size());
+                                  return Status::Ok();
+                              }}});
 }
 
-Status ReadMapFile(std::span<const uint8_t> mapBytes, const MapReadLayout& layout, MapModel& map,
-                   TileSet& tiles) {
-    MapReader reader(mapBytes, layout, tiles);
+namespace {
+
+// Runs `reader` and, when the whole file was read, puts what it read in place.
+Status TakeRead(MapReader& reader, const MapReadLayout& layout, MapModel& map, TileSet& tiles) {
     Status st = reader.Run();
     if (!st)
         return st;
@@ -131,6 +154,14 @@ Status ReadMapFile(std::span<const uint8_t> mapBytes, const MapReadLayout& layou
         tiles.format().attrWidth = layout.descriptor.tile.attrWidth;
     }
     return Status::Ok();
+}
+
+} // namespace
+
+Status ReadMapFile(std::span<const uint8_t> mapBytes, const MapReadLayout& layout, MapModel& map,
+                   TileSet& tiles) {
+    MapReader reader(mapBytes, layout, tiles);
+    return TakeRead(reader, layout, map, tiles);
 }
 
 Status ReadMapFile(std::span<const uint8_t> mapBytes, std::span<const uint8_t> kmfBytes,
@@ -157,10 +188,12 @@ Status LoadMapDescriptor(FileSystem& fs, const std::string& mapPath, MapDescript
 
 Status LoadMapFile(FileSystem& fs, const std::string& mapPath, const MapReadLayout& layout,
                    MapModel& map, TileSet& tiles) {
-    const auto bytes = fs.readFile(mapPath);
+    const auto bytes = fs.readBytes(mapPath);
     if (!bytes)
         return Status::Fail(std::string(msg::kOpenFailed) + "\n" + mapPath);
-    return ReadMapFile(*bytes, layout, map, tiles);
+    MapReader reader(bytes->span(), layout, tiles);
+    reader.SetRelease([&bytes](size_t offset, size_t n) { bytes->Release(offset, n); });
+    return TakeRead(reader, layout, map, tiles);
 }
 
 Status OpenMapFiles(FileSystem& fs, const std::string& mapPath, MapModel& map, TileSet& tiles,

@@ -11,22 +11,50 @@ MapImageRows::MapImageRows(const MapModel& map, const TileSet& tiles)
       m_sizesAgree(m_list.width() == m_tileWidth && m_list.height() == m_tileHeight),
       m_rowTiles(size_t(std::max<int64_t>(m_cols, 0)), nullptr) {}
 
+namespace {
+
+// One pixel row of every tile in `tiles`, side by side; a width known at
+// compile time makes each copy a few moves instead of a call.
+template <size_t Width>
+void CopyRows(const std::vector<const uint8_t*>& tiles, size_t offset, uint8_t* out) {
+    for (const uint8_t* pixels : tiles) {
+        std::memcpy(out, pixels + offset, Width);
+        out += Width;
+    }
+}
+
+void CopyRows(const std::vector<const uint8_t*>& tiles, size_t offset, size_t width, uint8_t* out) {
+    for (const uint8_t* pixels : tiles) {
+        std::memcpy(out, pixels + offset, width);
+        out += width;
+    }
+}
+
+} // namespace
+
 void MapImageRows::Compose(int64_t y, uint8_t* out) {
     const int64_t cellRow = y / m_tileHeight;
     if (cellRow != m_cellRow) {
+        if (m_blank.empty())
+            m_blank.assign(size_t(m_tileWidth * m_tileHeight), 0);
         const uint16_t* cells = m_map.cells().data() + cellRow * m_cols;
-        for (int64_t c = 0; c < m_cols; ++c)
-            m_rowTiles[size_t(c)] = m_sizesAgree ? m_list.PixelsAt(cells[c]) : nullptr;
+        for (int64_t c = 0; c < m_cols; ++c) {
+            const uint8_t* pixels = m_sizesAgree ? m_list.PixelsAt(cells[c]) : nullptr;
+            m_rowTiles[size_t(c)] = pixels ? pixels : m_blank.data();
+        }
         m_cellRow = cellRow;
     }
     const auto tileRow = size_t(m_tileWidth);
     const size_t offset = size_t(y % m_tileHeight) * tileRow;
-    for (const uint8_t* pixels : m_rowTiles) {
-        if (pixels)
-            std::memcpy(out, pixels + offset, tileRow);
-        else
-            std::memset(out, 0, tileRow);
-        out += tileRow;
+    switch (tileRow) {
+    case 8:
+        return CopyRows<8>(m_rowTiles, offset, out);
+    case 16:
+        return CopyRows<16>(m_rowTiles, offset, out);
+    case 32:
+        return CopyRows<32>(m_rowTiles, offset, out);
+    default:
+        return CopyRows(m_rowTiles, offset, tileRow, out);
     }
 }
 

@@ -33,7 +33,8 @@ private:
     int64_t m_tileHeight;
     bool m_sizesAgree;
     int64_t m_cellRow = -1;                 // the cell row m_rowTiles was looked up for
-    std::vector<const uint8_t*> m_rowTiles; // that row's tile pixels, null for none
+    std::vector<const uint8_t*> m_rowTiles; // that row's tile pixels, m_blank for none
+    std::vector<uint8_t> m_blank;           // a tile of index 0, drawn for cells without one
 };
 
 } // namespace kesh

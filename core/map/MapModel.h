@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "app/Status.h"
+#include "io/InputLimits.h"
 #include "layout/MapFormat.h"
 
 namespace kesh {
 
 inline constexpr uint16_t kEmptyCell = 0xFFFF;
 inline constexpr int32_t kMaxMapSide = 65535;
-inline constexpr int64_t kMaxMapCells = 67108864; // 128 MiB of cells
 
 // A rectangle with all four edges inclusive.
 struct Rect {

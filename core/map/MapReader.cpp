@@ -1,7 +1,9 @@
 #include "map/MapReader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <iterator>
 #include <new>
 
 #include "app/Messages.h"
@@ -15,6 +17,84 @@ namespace {
 std::string HeaderFrom(std::span<const uint8_t> bytes) {
     const auto* p = reinterpret_cast<const char*>(bytes.data());
     return std::string(p, strnlen(p, bytes.size()));
+}
+
+// The cells stored two bytes each, little-endian, at any alignment, read as
+// a range of tile numbers.
+class WordCells {
+public:
+    using iterator_category = std::random_access_iterator_tag;
+    using value_type = uint16_t;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const uint16_t*;
+    using reference = uint16_t;
+
+    WordCells() = default;
+    explicit WordCells(const uint8_t* at) : m_at(at) {}
+    uint16_t operator*() const { return uint16_t(m_at[0] | m_at[1] << 8); }
+    uint16_t operator[](difference_type i) const { return *(*this + i); }
+    WordCells& operator++() {
+        m_at += 2;
+        return *this;
+    }
+    WordCells operator++(int) {
+        WordCells was = *this;
+        m_at += 2;
+        return was;
+    }
+    WordCells& operator--() {
+        m_at -= 2;
+        return *this;
+    }
+    WordCells operator--(int) {
+        WordCells was = *this;
+        m_at -= 2;
+        return was;
+    }
+    WordCells& operator+=(difference_type n) {
+        m_at += 2 * n;
+        return *this;
+    }
+    WordCells& operator-=(difference_type n) {
+        m_at -= 2 * n;
+        return *this;
+    }
+    friend WordCells operator+(WordCells it, difference_type n) { return it += n; }
+    friend WordCells operator+(difference_type n, WordCells it) { return it += n; }
+    friend WordCells operator-(WordCells it, difference_type n) { return it -= n; }
+    friend difference_type operator-(WordCells a, WordCells b) { return (a.m_at - b.m_at) / 2; }
+    friend auto operator<=>(WordCells a, WordCells b) = default;
+
+private:
+    const uint8_t* m_at = nullptr;
+};
+
+// Whether the words at `bytes` can be copied as they are.
+bool CopiesAsWords(std::span<const uint8_t> bytes) {
+    return std::endian::native == std::endian::little &&
+           reinterpret_cast<uintptr_t>(bytes.data()) % alignof(uint16_t) == 0;
+}
+
+// Adds the cells stored in `bytes` to the end of `cells` (room reserved).
+void AppendCells(std::span<const uint8_t> bytes, int bytesPerCell, std::vector<uint16_t>& cells) {
+    if (bytesPerCell == 1) {
+        cells.insert(cells.end(), bytes.begin(), bytes.end());
+    } else if (CopiesAsWords(bytes)) {
+        const auto* words = reinterpret_cast<const uint16_t*>(bytes.data());
+        cells.insert(cells.end(), words, words + bytes.size() / 2);
+    } else {
+        cells.insert(cells.end(), WordCells(bytes.data()), WordCells(bytes.data() + bytes.size()));
+    }
+}
+
+// Overwrites the cells from `out` on with those stored in `bytes`.
+void CopyCells(std::span<const uint8_t> bytes, int bytesPerCell, uint16_t* out) {
+    if (bytesPerCell == 1)
+        std::copy(bytes.begin(), bytes.end(), out);
+    else if (std::endian::native == std::endian::little)
+        std::memcpy(out, bytes.data(), bytes.size());
+    else
+        std::copy(WordCells(bytes.data()), WordCells(bytes.data() + bytes.size()), out);
 }
 
 } // namespace
@@ -105,32 +185,54 @@ Status MapReader::ReadCells(int bytesPerCell) {
     if (m_width && m_height && MapModel::IsValidSize(*m_width, *m_height) &&
         m_in.remaining() < uint64_t(*m_width) * uint64_t(*m_height) * uint64_t(bytesPerCell))
         return Status::Fail(msg::kDamagedFile);
-    Status st = EnsureCells();
+    Status st = CheckGridSize();
     if (!st)
         return st;
-    const auto data = m_in.peek(uint64_t(m_cells.size()) * uint64_t(bytesPerCell));
-    if (data.size() != m_cells.size() * size_t(bytesPerCell))
+    const size_t count = size_t(*m_width) * size_t(*m_height);
+    const auto data = m_in.peek(uint64_t(count) * uint64_t(bytesPerCell));
+    if (data.size() != count * size_t(bytesPerCell))
         return Status::Fail(msg::kDamagedFile);
-    if (bytesPerCell == 1) {
-        for (size_t i = 0; i < m_cells.size(); ++i)
-            m_cells[i] = data[i];
-    } else if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(m_cells.data(), data.data(), data.size());
-    } else {
-        for (size_t i = 0; i < m_cells.size(); ++i)
-            m_cells[i] = uint16_t(data[2 * i] | data[2 * i + 1] << 8);
+    // The first cell item makes the grid straight from the bytes, with no
+    // filling first; a later one overwrites it. Either goes in pieces, each
+    // let go when copied, so a mapped file and the grid are never both held
+    // whole.
+    try {
+        if (!m_gridMade) {
+            m_cells.clear();
+            m_cells.reserve(count);
+        }
+        constexpr size_t kPiece = size_t(1) << 20; // cells
+        for (size_t first = 0; first < count; first += kPiece) {
+            const size_t n = std::min(kPiece, count - first);
+            const auto piece = data.subspan(first * size_t(bytesPerCell), n * size_t(bytesPerCell));
+            if (m_gridMade)
+                CopyCells(piece, bytesPerCell, m_cells.data() + first);
+            else
+                AppendCells(piece, bytesPerCell, m_cells);
+            if (m_release)
+                m_release(m_in.pos() + first * size_t(bytesPerCell), piece.size());
+        }
+    } catch (const std::bad_alloc&) {
+        m_cells = {};
+        return Status::Fail(msg::kAllocFailed);
     }
+    m_gridMade = true;
     m_in.skip(data.size());
     return Status::Ok();
 }
 
-Status MapReader::EnsureCells() {
+Status MapReader::CheckGridSize() const {
     if (!m_width || !m_height)
         return Status::Fail(msg::kNoTileSize);
-    if (m_gridMade)
-        return Status::Ok();
-    if (!MapModel::IsValidSize(*m_width, *m_height))
+    if (!m_gridMade && !MapModel::IsValidSize(*m_width, *m_height))
         return Status::Fail(msg::kBadMapSize);
+    return Status::Ok();
+}
+
+Status MapReader::EnsureCells() {
+    Status st = CheckGridSize();
+    if (!st || m_gridMade)
+        return st;
     try {
         m_cells.assign(size_t(*m_width) * size_t(*m_height), kEmptyCell);
     } catch (const std::bad_alloc&) {

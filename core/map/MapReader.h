@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -21,6 +22,10 @@ public:
     // keeps the colours it does not set, and the current tile number.
     MapReader(std::span<const uint8_t> bytes, const MapReadLayout& layout, const TileSet& current);
 
+    // Called with each stretch of the bytes (offset, length) the reader has
+    // copied and will not read again, so a mapped file can let it go.
+    void SetRelease(std::function<void(size_t, size_t)> release) { m_release = std::move(release); }
+
     // Reads the header and every item, then makes sure there is a grid.
     Status Run();
 
@@ -38,6 +43,8 @@ private:
     // The grid for the size read so far: no size yet fails with
     // msg::kNoTileSize, a size no map can hold with msg::kBadMapSize.
     Status EnsureCells();
+    // The checks of EnsureCells without making the grid.
+    Status CheckGridSize() const;
 
     ByteReader m_in;
     const MapReadLayout& m_layout;
@@ -48,6 +55,7 @@ private:
     MapFormat m_format;
     std::vector<uint16_t> m_cells;
     std::optional<TileSet> m_tiles;
+    std::function<void(size_t, size_t)> m_release;
 };
 
 } // namespace kesh

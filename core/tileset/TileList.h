@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "io/ByteWriter.h"
+#include "io/InputLimits.h"
 #include "tileset/NodePool.h"
 
 namespace kesh {
@@ -27,7 +28,7 @@ struct TileNode {
 // list makes lookup by number O(1) and AddUnique find a duplicate by hash.
 class TileList {
 public:
-    static constexpr int32_t kBlockBudget = 0x50000;
+    static constexpr int32_t kBlockBudget = kTileBlockBytes; // 0x50000
     static constexpr int32_t kBlockCount = 10;
 
     TileList() = default;

@@ -41,7 +41,7 @@ Status LoadTileDescriptor(FileSystem& fs, const std::string& tilePath, TileDescr
 
 Status LoadTileSetFile(FileSystem& fs, const std::string& path, const TileReadLayout& layout,
                        TileSet& set) {
-    const auto bytes = fs.readFile(path);
+    const auto bytes = fs.readBytes(path);
     if (!bytes)
         return Status::Fail(std::string(msg::kOpenFailed) + "\n" + path);
     return ReadTileSetFile(*bytes, layout, set);
@@ -62,10 +62,24 @@ Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& 
     // The descriptor would overwrite the data file it describes.
     if (ktfPath == path)
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
-    ByteWriter til;
-    if (!set.WriteTileFile(til) && empty == EmptyTileSet::Refuse)
-        return Status::Fail(msg::kNoTilesToSave);
-    return SaveFiles(fs, {{path, til.take()}, {ktfPath, BuildKtf(set.format())}});
+    if (set.count() == 0) {
+        // Small, and maybe refused: made in memory first, as nothing may be written then.
+        ByteWriter til;
+        if (!set.WriteTileFile(til) && empty == EmptyTileSet::Refuse)
+            return Status::Fail(msg::kNoTilesToSave);
+        return SaveFiles(fs, {{path, til.take()}, {ktfPath, BuildKtf(set.format())}});
+    }
+    // The tile file goes to its temporary file as it is made.
+    const std::vector<uint8_t> ktf = BuildKtf(set.format());
+    return SaveFiles(fs, std::vector<FileSource>{{path,
+                                                  [&set](ByteWriter& out) {
+                                                      set.WriteTileFile(out);
+                                                      return Status::Ok();
+                                                  }},
+                                                 {ktfPath, [&ktf](ByteWriter& out) {
+                                                      out.write(ktf.data(), ktf.size());
+                                                      return Status::Ok();
+                                                  }}});
 }
 
 } // namespace kesh

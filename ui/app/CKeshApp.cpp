@@ -13,6 +13,7 @@
 #include "app/FrameCommands.h"
 #include "app/FrameRecovery.h"
 #include "app/QtTranslation.h"
+#include "app/StartTrace.h"
 #include "app/ViewPrinting.h"
 #include "map/CKeshView.h"
 
@@ -97,6 +98,7 @@ bool CKeshApp::InitInstance() {
     m_pMainWnd = std::make_unique<CMainFrame>();
     // SIGTERM and SIGHUP end the editor with a recovery copy of unsaved work.
     m_pMainWnd->recovery().CatchTermination();
+    InstallStartTrace(*m_pMainWnd);
     return ProcessShellCommand(info, *m_pMainWnd, m_nExitCode);
 }
 

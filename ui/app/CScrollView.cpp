@@ -43,11 +43,24 @@ void CScrollView::SetScrollSizes(QSize total, QSize line) {
 
 void CScrollView::paintEvent(QPaintEvent* event) {
     QPainter dc(viewport());
-    dc.fillRect(event->rect(), Qt::black);
     OnPrepareDC();
     const QPoint scroll = GetScrollPosition();
     dc.translate(-scroll);
-    OnDraw(dc, event->rect().translated(scroll));
+    const QRect clip = event->rect().translated(scroll);
+    // Black where the view's own drawing leaves anything showing.
+    const QRect opaque = OpaqueArea(dc, clip);
+    if (opaque.isEmpty()) {
+        dc.fillRect(clip, Qt::black);
+    } else {
+        for (const QRect& part : QRegion(clip).subtracted(QRegion(opaque))) {
+            dc.fillRect(part, Qt::black);
+        }
+    }
+    OnDraw(dc, clip);
+}
+
+QRect CScrollView::OpaqueArea(QPainter& /*dc*/, const QRect& /*clip*/) {
+    return {};
 }
 
 void CScrollView::resizeEvent(QResizeEvent* event) {

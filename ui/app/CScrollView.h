@@ -25,6 +25,9 @@ public:
     virtual void OnPrepareDC() = 0;
     // Draws what meets `clip`; both the painter and `clip` are in logical pixels.
     virtual void OnDraw(QPainter& dc, const QRect& clip) = 0;
+    // The part of `clip` that OnDraw will cover entirely with opaque pixels,
+    // so the black fill before it can leave that part out; none by default.
+    virtual QRect OpaqueArea(QPainter& dc, const QRect& clip);
 
     // The logical point at the client's top-left corner.
     QPoint GetScrollPosition() const;

@@ -47,6 +47,28 @@ void CKeshView::OnPrepareDC() {
     SetScrollSizes({m_nPixelWidth, m_nPixelHeight}, {tiles->tileWidth(), tiles->tileHeight()});
 }
 
+CellRange CKeshView::CellsToDraw(const QRect& clip, int32_t w, int32_t h) const {
+    const QPoint scroll = GetScrollPosition();
+    const QSize client = viewport()->size();
+    // The visible cells and up to two more each way...
+    const CellRange visible =
+        VisibleCells(m_map, {{scroll.x(), scroll.y()}, client.width(), client.height()}, w, h);
+    // ...of which only those that meet the rectangle being repainted.
+    return {std::max(visible.firstCol, clip.left() / w), std::max(visible.firstRow, clip.top() / h),
+            std::min(visible.endCol, clip.right() / w + 1),
+            std::min(visible.endRow, clip.bottom() / h + 1)};
+}
+
+QRect CKeshView::OpaqueArea(QPainter& dc, const QRect& clip) {
+    const CTile1View* tiles = TileView();
+    if (!m_map.hasCells() || !tiles || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
+        return {};
+    }
+    const CellRange cells = CellsToDraw(clip, tiles->tileWidth(), tiles->tileHeight());
+    return MapStripPainter::Covered(dc, *tiles, clip, cells.firstCol, cells.endCol, cells.firstRow,
+                                    cells.endRow);
+}
+
 void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
     CTile1View* tiles = TileView();
     if (!m_map.hasCells() || !tiles || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
@@ -56,18 +78,19 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
     const QSize client = viewport()->size();
     const int32_t w = tiles->tileWidth();
     const int32_t h = tiles->tileHeight();
-
-    // The visible cells and up to two more each way...
     const CellRange visible =
         VisibleCells(m_map, {{scroll.x(), scroll.y()}, client.width(), client.height()}, w, h);
-    // ...of which only those that meet the rectangle being repainted.
-    const int32_t firstCol = std::max(visible.firstCol, clip.left() / w);
-    const int32_t endCol = std::min(visible.endCol, clip.right() / w + 1);
-    const int32_t firstRow = std::max(visible.firstRow, clip.top() / h);
-    const int32_t endRow = std::min(visible.endRow, clip.bottom() / h + 1);
+    const CellRange range = CellsToDraw(clip, w, h);
+    const int32_t firstCol = range.firstCol;
+    const int32_t endCol = range.endCol;
+    const int32_t firstRow = range.firstRow;
+    const int32_t endRow = range.endRow;
 
+    // Whole rows of cells at a time where that draws the same pixels, else
+    // cell by cell.
+    const bool drawn = m_strips.Draw(dc, m_map, *tiles, clip, firstCol, endCol, firstRow, endRow);
     const uint16_t* cells = m_map.cells().data();
-    for (int32_t row = firstRow; row < endRow; ++row) {
+    for (int32_t row = firstRow; row < endRow && !drawn; ++row) {
         const uint16_t* line = cells + size_t(row) * size_t(m_map.width());
         for (int32_t col = firstCol; col < endCol; ++col) {
             const uint16_t value = line[col];

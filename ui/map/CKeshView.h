@@ -7,7 +7,9 @@
 
 #include "app/CScrollView.h"
 #include "map/MapEditor.h"
+#include "map/MapGeometry.h"
 #include "map/MapModel.h"
+#include "map/MapStripPainter.h"
 
 class QPainter;
 
@@ -37,6 +39,8 @@ public:
     void OnPrepareDC() override;
     // Draws the visible part of the map, in map pixels, where it meets `clip`.
     void OnDraw(QPainter& dc, const QRect& clip) override;
+    // Where the cells drawn in strips cover the clip.
+    QRect OpaqueArea(QPainter& dc, const QRect& clip) override;
 
     // The cell under client point `pt`, the nearest edge cell for a point
     // outside the map; `pt` is snapped to that cell's client corner. With
@@ -90,9 +94,12 @@ private:
     void SyncCapture();
     // Starts or stops the drag timer to match the drag state.
     void SyncTimer();
+    // The cells OnDraw draws for `clip` with tiles of w x h.
+    CellRange CellsToDraw(const QRect& clip, int32_t w, int32_t h) const;
 
     MapModel m_map;
     MapEditor m_editor{m_map};
+    MapStripPainter m_strips;
     int32_t m_nPixelHeight = 0;
     int32_t m_nPixelWidth = 0;
     QTimer m_timer;

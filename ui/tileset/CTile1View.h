@@ -34,6 +34,9 @@ public:
     // that names no tile draws a 2 x 2 white marker in the middle instead
     // and gives 0; a drawn tile gives 1.
     int DrawTile(QPainter& dc, int number, int x, int y, int width = -1, int height = -1);
+    // The image DrawTile draws for tile `number` at its own size (the tile
+    // list's), or null where it draws the marker. Valid until the next call.
+    const QImage* TileImage(int number) { return m_images.Image(m_tileSet, number); }
 
     // Makes `number` current (a tile picked from the map). A number that is
     // already current or names no tile changes nothing.

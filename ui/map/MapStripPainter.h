@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <QImage>
+#include <QRect>
+
+class QPainter;
+
+namespace kesh {
+class MapModel;
+}
+
+namespace kesh::ui {
+
+class CTile1View;
+
+// Draws a block of map cells a row of cells at a time: the row is composed
+// into one strip image from the tiles' ready-made pixel rows and drawn with a
+// single drawImage, instead of one drawImage per cell. The pixels are exactly
+// those of drawing every cell by itself through CTile1View::DrawTile.
+class MapStripPainter {
+public:
+    // Draws cells [firstCol, endCol) x [firstRow, endRow) where they meet
+    // `clip` (map pixels; the painter maps them to the device). False, with
+    // nothing drawn, where strips could differ from cell-by-cell drawing:
+    // tiles not at their own size or smaller than 2 x 2, or a painter that
+    // does more than move (and when no cell meets the clip).
+    bool Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
+              int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow);
+    // The pixels Draw covers with the same arguments: the cells' block where
+    // it meets `clip`; empty where it would refuse or draw nothing.
+    static QRect Covered(QPainter& dc, const CTile1View& tiles, const QRect& clip, int32_t firstCol,
+                         int32_t endCol, int32_t firstRow, int32_t endRow);
+
+private:
+    // The look of a cell with no tile: black with DrawTile's 2 x 2 white marker.
+    const QImage& Blank(int width, int height);
+
+    // What a cell's tile number draws: the first byte and the line length of
+    // its image, looked up once a drawing (`generation`).
+    struct Slot {
+        uint64_t generation = 0;
+        const uchar* bits = nullptr;
+        qsizetype stride = 0;
+    };
+    const Slot& TileSlot(CTile1View& tiles, uint16_t value, const QImage& blank);
+    // Composes pixel line `ty` of the row of cells in m_rowTiles into `out`:
+    // the first cell from pixel `from`, the last up to pixel `to` (exclusive).
+    void ComposeLine(int ty, int from, int to, int w, uchar* out) const;
+
+    QImage m_strip;
+    uint64_t m_generation = 0;
+    std::vector<Slot> m_slots; // by tile number; the last one for empty cells
+    QImage m_blank;
+    std::vector<const uchar*> m_rowTiles; // per cell of the row: its image's first byte
+    std::vector<qsizetype> m_rowStrides;
+};
+
+} // namespace kesh::ui
