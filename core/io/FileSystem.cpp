@@ -263,7 +263,7 @@ std::string ClaimFreshName(FileSystem& fs, const std::string& target, Claim clai
     return {};
 }
 
-std::vector<std::string> PathsOf(const std::vector<FileContents>& files) {
+std::vector<std::string> PathsOf(const std::vector<FileSource>& files) {
     std::vector<std::string> paths;
     for (const auto& file : files)
         paths.push_back(file.path);

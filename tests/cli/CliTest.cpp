@@ -435,6 +435,8 @@ TEST(CliTest, ExportPngAndPaletteSources) {
     run = Cli({"palette", dir.file("bad.pal")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.err, dir.file("bad.pal")));
+}
+
 TEST(CliTest, LayoutOfAMapAsJsonAndAsATable) {
     TempDir dir;
     SaveMap(dir.file("town.map"));

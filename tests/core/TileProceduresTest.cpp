@@ -335,7 +335,7 @@ TEST_F(TileProceduresTest, SaveBmpWritesTheSheetOrSaysWhyNot) {
     Image png;
     ASSERT_TRUE(ReadImage(ReadBytes(dir.file("sheet.PNG")), png));
     EXPECT_EQ(png.m_width, 160);
-    EXPECT_EQ(user.calls().back().file.filters, (Lines{"BMP files|*.bmp", "PNG files|*.png"}));
+    EXPECT_EQ(user.calls().back().file.filters, (Lines{"비트맵 파일|*.bmp", "PNG 파일|*.png", "모든 파일|*.*"}));
 }
 
 TEST_F(TileProceduresTest, OpeningATileFileReplacesTheSetWithIt) {

@@ -111,14 +111,18 @@ private slots:
         };
         const QString all = QStringLiteral("모든 파일 (*.*)");
         const QString bmp = QStringLiteral("256 BMP files (*.bmp)");
+        const QString palettes = QStringLiteral("팔레트 파일 (*.pcx *.bmp *.png *.gpl *.pal)");
         const Expected expected[] = {
             {{QStringLiteral("지도 파일 (*.map)"), all}, QStringLiteral("지도 파일 (*.map)")},
             {{QStringLiteral("지도 파일 (*.map)"), all}, QStringLiteral("지도 파일 (*.map)")},
             {{QStringLiteral("비트맵 파일 (*.bmp)"), all}, QStringLiteral("비트맵 파일 (*.bmp)")},
             {{QStringLiteral("타일 파일 (*.til)"), all}, QStringLiteral("타일 파일 (*.til)")},
             {{QStringLiteral("타일 파일 (*.til)"), all}, QStringLiteral("타일 파일 (*.til)")},
-            // The palette starts on BMP, as its initial name "*.bmp" says.
-            {{QStringLiteral("256 PCX files (*.pcx)"), bmp, all}, bmp},
+            // The palette starts on every source it reads, which lists "*.bmp".
+            {{palettes, QStringLiteral("256 PCX files (*.pcx)"), bmp,
+              QStringLiteral("PNG files (*.png)"), QStringLiteral("GIMP palettes (*.gpl)"),
+              QStringLiteral("JASC palettes (*.pal)"), all},
+             palettes},
         };
         QCOMPARE(user.calls().size(), std::size(expected));
         for (size_t i = 0; i < std::size(expected); ++i) {
