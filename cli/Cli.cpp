@@ -42,6 +42,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunImportImage(ctx, rest);
     if (command == "export-png")
         return RunExportPng(ctx, rest);
+    if (command == "export-tmx")
+        return RunExportTmx(ctx, rest);
+    if (command == "import-tmx")
+        return RunImportTmx(ctx, rest);
     return ctx.Usage(text::kUnknownCommand + command);
 }
 

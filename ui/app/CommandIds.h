@@ -17,6 +17,7 @@ enum CommandId : int {
     ID_MAP_OPEN = 61460,
     ID_EDIT_FILL = 61463,
     ID_MAP_SAVEPNG = 61464,
+    ID_MAP_EXPORTTMX = 61470,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

@@ -18,6 +18,7 @@ constexpr Entry kStrings[] = {
     {ID_FILE_SAVE_AS, "실행 중인 문서를 다른 이름으로 저장합니다.\n다른 이름으로 저장"},
     {ID_MAP_SAVEBMP, "지도를 비트맵으로 저장합니다.\nbmp로 저장"},
     {ID_MAP_SAVEPNG, "지도를 PNG 이미지로 저장합니다.\npng로 저장"},
+    {ID_MAP_EXPORTTMX, "지도를 Tiled의 TMX 파일과 타일 시트 PNG로 내보냅니다.\nTMX로 내보내기"},
     {ID_MAP_FORMAT, "지도파일의 포맷을 변경합니다.\n파일포맷 변경"},
     {ID_APP_EXIT, "문서를 저장할지 물어보고 응용 프로그램을 종료합니다.\n종료"},
     {ID_TILE_ADDFILE, "타일 파일을 추가시킴니다.\n타일추가"},

@@ -51,6 +51,7 @@ public:
     void OnMapFormat();
     void OnMapSaveBmp();
     void OnMapSavePng();
+    void OnMapExportTmx();
     void OnFileSaveAs();
     void OnEditCopy();
     void OnEditPaste();
