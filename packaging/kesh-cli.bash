@@ -38,7 +38,7 @@ _kesh_cli() {
     COMPREPLY=()
 
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "info export-bmp export-png import-image palette add-tiles convert --version --help" \
+        COMPREPLY=($(compgen -W "info export-bmp export-png import-image export-tmx import-tmx palette add-tiles convert --version --help" \
             -- "$cur"))
         return
     fi
@@ -66,6 +66,10 @@ _kesh_cli() {
     if [[ $cur == -* ]]; then
         case $command in
         info) COMPREPLY=($(compgen -W "--cells --palette" -- "$cur")) ;;
+        import-tmx)
+            COMPREPLY=($(compgen -W "--palette --nearest --drop-flips --map-items --tile-items" \
+                -- "$cur"))
+            ;;
         convert)
             COMPREPLY=($(compgen -W "--map-items --tile-items --attr-width --map-header
                 --tile-header" -- "$cur"))
@@ -109,6 +113,20 @@ _kesh_cli() {
             _kesh_cli_files "$cur" "png|bmp|pcx"
         else
             _kesh_cli_files "$cur" "til|map"
+        fi
+        ;;
+    export-tmx)
+        if ((plain == 0)); then
+            _kesh_cli_files "$cur" "map"
+        else
+            _kesh_cli_files "$cur" "tmx"
+        fi
+        ;;
+    import-tmx)
+        if ((plain == 0)); then
+            _kesh_cli_files "$cur" "tmx"
+        else
+            _kesh_cli_files "$cur" "map"
         fi
         ;;
     palette) _kesh_cli_files "$cur" "pcx|bmp|png|gpl|pal" ;;
