@@ -3,9 +3,9 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <new>
-#include <sstream>
 
 #include "app/Messages.h"
 #include "image/PngWriter.h"

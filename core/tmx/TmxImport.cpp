@@ -31,8 +31,8 @@ public:
     CellWriter(const std::vector<TmxTileset>& sets, bool dropFlips, int64_t& dropped)
         : m_sets(sets), m_dropFlips(dropFlips), m_dropped(dropped) {}
 
-    // The cells of the rectangle at (x0, y0) of `w` x `h` in map coordinates,
-    // kept in `cells` of the map's width from map origin (ox, oy).
+    // The tile number for `gid`, read for cell (x, y) as the file counts
+    // cells (for the messages), into `cell`.
     Status Put(uint32_t gid, int64_t x, int64_t y, uint16_t& cell) {
         if (gid & kFlipBits) {
             if (!m_dropFlips)
@@ -86,23 +86,41 @@ Status ReadCells(const pugi::xml_node& map, const pugi::xml_node& layer, CellWri
     const pugi::xml_node data = layer.child("data");
     const char* encoding = data.attribute("encoding").as_string();
     const char* compression = data.attribute("compression").as_string();
+    if (!data)
+        return Status::Fail(msg::kTmxBadData);
+    if (map.attribute("infinite").as_int(0) == 0) {
+        // Cells are kept as the data gives them, so a size the data can't
+        // back claims no memory.
+        const int64_t w = layer.attribute("width").as_llong(map.attribute("width").as_llong(0));
+        const int64_t h = layer.attribute("height").as_llong(map.attribute("height").as_llong(0));
+        if (!MapModel::IsValidSize(w, h))
+            return Status::Fail(msg::kTmxMapTooLarge);
+        int64_t i = 0;
+        const auto put = [&](uint32_t gid) {
+            uint16_t cell = kEmptyCell;
+            Status st = writer.Put(gid, i % w, i / w, cell);
+            r.cells.push_back(cell);
+            ++i;
+            return st;
+        };
+        if (Status st = ReadLayerGids(data, encoding, compression, w * h, put); !st)
+            return st;
+        r.width = int32_t(w);
+        r.height = int32_t(h);
+        return Status::Ok();
+    }
+
     std::vector<Chunk> chunks;
-    if (map.attribute("infinite").as_int(0) != 0) {
-        for (const pugi::xml_node c : data.children("chunk")) {
-            Chunk chunk{c.attribute("x").as_llong(0), c.attribute("y").as_llong(0),
-                        c.attribute("width").as_llong(0), c.attribute("height").as_llong(0), c};
-            if (!MapModel::IsValidSize(chunk.w, chunk.h) || chunk.x < -kMaxMapCells ||
-                chunk.x > kMaxMapCells || chunk.y < -kMaxMapCells || chunk.y > kMaxMapCells)
-                return Status::Fail(msg::kTmxMapTooLarge);
-            chunks.push_back(chunk);
-        }
-    } else {
-        chunks.push_back(
-            {0, 0, layer.attribute("width").as_llong(map.attribute("width").as_llong(0)),
-             layer.attribute("height").as_llong(map.attribute("height").as_llong(0)), data});
+    for (const pugi::xml_node c : data.children("chunk")) {
+        Chunk chunk{c.attribute("x").as_llong(0), c.attribute("y").as_llong(0),
+                    c.attribute("width").as_llong(0), c.attribute("height").as_llong(0), c};
+        if (!MapModel::IsValidSize(chunk.w, chunk.h) || chunk.x < -kMaxMapCells ||
+            chunk.x > kMaxMapCells || chunk.y < -kMaxMapCells || chunk.y > kMaxMapCells)
+            return Status::Fail(msg::kTmxMapTooLarge);
+        chunks.push_back(chunk);
     }
     if (chunks.empty())
-        return Status::Fail(msg::kTmxMapTooLarge);
+        return Status::Fail(msg::kTmxBadData);
     int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
     for (const Chunk& c : chunks) {
         left = std::min(left, c.x);
@@ -110,7 +128,7 @@ Status ReadCells(const pugi::xml_node& map, const pugi::xml_node& layer, CellWri
         right = std::max(right, c.x + c.w);
         bottom = std::max(bottom, c.y + c.h);
     }
-    if (!data || !MapModel::IsValidSize(right - left, bottom - top))
+    if (!MapModel::IsValidSize(right - left, bottom - top))
         return Status::Fail(msg::kTmxMapTooLarge);
     r.width = int32_t(right - left);
     r.height = int32_t(bottom - top);
