@@ -142,7 +142,7 @@ out=$(cd "$files" && bash --norc -c '
 ' _ "$completion" 2>&1)
 rm -rf "$files"
 expected="complete -F _kesh_cli kesh-cli
-info export-bmp palette add-tiles convert --version --help
+info export-bmp export-png import-image export-tmx import-tmx palette add-tiles convert --version --help
 --version
 --cells --palette
 SizeWord,CellsByte SizeWord,CellsWord
