@@ -274,7 +274,7 @@ void ImageSeeds() {
             s[i] = uint8_t(int(i * 5) % mod);
         return s;
     };
-    const std::pair<std::string, test::PngSpec> pngs[] = {
+    const std::pair<std::string, test::PngRecipe> pngs[] = {
         {"palette-1",
          {.width = 9,
           .height = 3,
@@ -309,8 +309,8 @@ void ImageSeeds() {
           .colourType = PNG_COLOR_TYPE_RGB_ALPHA,
           .samples = samples(36, 256)}},
     };
-    for (const auto& [name, spec] : pngs) {
-        const Bytes bytes = test::MakePng(spec);
+    for (const auto& [name, recipe] : pngs) {
+        const Bytes bytes = test::MakePng(recipe);
         Save("fuzz_png", name, bytes, LoadPng(bytes, image));
     }
 

@@ -61,36 +61,82 @@ Status IndicesOf(const Image& image, const uint8_t* table, bool nearest,
     return Status::Ok();
 }
 
-uint64_t HashTile(const uint8_t* pixels, size_t n) {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t v;
-        std::memcpy(&v, pixels + i, 8);
-        h = (h ^ v) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 32;
+// Where a tile's pixels are: `rows` rows of `width` bytes, `stride` apart
+// (the image itself for a whole tile, a padded copy at the edges).
+struct TileView {
+    const uint8_t* pixels;
+    size_t width;
+    size_t rows;
+    size_t stride;
+};
+
+uint64_t Load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+uint64_t Rotl(uint64_t v, int n) {
+    return v << n | v >> (64 - n);
+}
+
+// A hash of the tile's pixels, read in place. Each eight bytes are multiplied
+// on their own and only added and rotated into the lanes, so the
+// multiplications never wait on each other; the rotation keeps the position.
+uint64_t HashTile(const TileView& t) {
+    constexpr uint64_t kMulA = 0xFF51AFD7ED558CCDull;
+    constexpr uint64_t kMulB = 0xC4CEB9FE1A85EC53ull;
+    uint64_t a = 0x9E3779B97F4A7C15ull;
+    uint64_t b = 0xC2B2AE3D27D4EB4Full;
+    for (size_t y = 0; y < t.rows; ++y) {
+        const uint8_t* row = t.pixels + y * t.stride;
+        size_t x = 0;
+        for (; x + 16 <= t.width; x += 16) {
+            a = Rotl(a + Load64(row + x) * kMulA, 27);
+            b = Rotl(b + Load64(row + x + 8) * kMulB, 31);
+        }
+        for (; x + 8 <= t.width; x += 8)
+            a = Rotl(a + Load64(row + x) * kMulA, 27);
+        for (; x < t.width; ++x)
+            b = Rotl(b + (row[x] + 1) * kMulB, 13);
     }
-    for (; i < n; ++i)
-        h = (h ^ pixels[i]) * 0x100000001B3ull;
-    return h;
+    uint64_t h = (a ^ Rotl(b, 32)) * kMulA;
+    h ^= h >> 29;
+    return h * kMulB ^ (h >> 32);
+}
+
+bool SamePixels(const uint8_t* stored, const TileView& t) {
+    for (size_t y = 0; y < t.rows; ++y) {
+        const uint8_t* s = stored + y * t.width;
+        const uint8_t* p = t.pixels + y * t.stride;
+        size_t x = 0;
+        for (; x + 8 <= t.width; x += 8)
+            if (Load64(s + x) != Load64(p + x))
+                return false;
+        for (; x < t.width; ++x)
+            if (s[x] != p[x])
+                return false;
+    }
+    return true;
 }
 
 // The set's tiles with attribute 0, by hash of their pixels, so that each cut
 // tile finds its number: the ones already there and the ones added.
 class TileIndex {
 public:
-    explicit TileIndex(const TileList& tiles) : m_tiles(tiles), m_size(size_t(tiles.tileSize())) {
+    explicit TileIndex(const TileList& tiles) : m_tiles(tiles) {
+        const auto w = size_t(tiles.width());
+        const auto h = size_t(tiles.height());
         for (uint32_t t = 0; t < tiles.count(); ++t)
             if (tiles.AttributeAt(t) == 0)
-                m_byHash.emplace(HashTile(tiles.PixelsAt(t), m_size), t);
+                m_byHash.emplace(HashTile({tiles.PixelsAt(t), w, h, w}), t);
     }
     // The number of the first tile with attribute 0 and these pixels, or -1.
-    int64_t Find(const uint8_t* pixels, uint64_t hash) const {
+    int64_t Find(const TileView& tile, uint64_t hash) const {
         const auto [first, last] = m_byHash.equal_range(hash);
         int64_t found = -1;
         for (auto it = first; it != last; ++it)
-            if ((found < 0 || it->second < found) &&
-                std::memcmp(m_tiles.PixelsAt(it->second), pixels, m_size) == 0)
+            if ((found < 0 || it->second < found) && SamePixels(m_tiles.PixelsAt(it->second), tile))
                 found = it->second;
         return found;
     }
@@ -98,9 +144,53 @@ public:
 
 private:
     const TileList& m_tiles;
-    size_t m_size;
     std::unordered_multimap<uint64_t, int64_t> m_byHash;
 };
+
+// One image row's piece of each of `count` tiles N pixels wide; a fixed N
+// lets the copies of common tile widths inline.
+template <size_t N>
+void CopyRowsOf(const uint8_t* src, size_t count, size_t tileBytes, uint8_t* out) {
+    for (size_t c = 0; c < count; ++c)
+        std::memcpy(out + c * tileBytes, src + c * N, N);
+}
+
+// The tile row from image row `y0`: `cols` tiles of tw x th, each one's
+// pixels together in `out` (tile c at c x tw x th), read row by row from the
+// image. Past the image's right and bottom edges the pixels are index 0.
+void CutStrip(const uint8_t* indices, int64_t width, int64_t height, int64_t y0, size_t tw,
+              size_t th, size_t cols, uint8_t* out) {
+    const size_t tileBytes = tw * th;
+    const size_t whole = std::min(cols, size_t(width) / tw); // tiles not cut by the edge
+    for (size_t y = 0; y < th; ++y) {
+        uint8_t* dst = out + y * tw;
+        if (y0 + int64_t(y) >= height) {
+            for (size_t c = 0; c < cols; ++c)
+                std::memset(dst + c * tileBytes, 0, tw);
+            continue;
+        }
+        const uint8_t* src = indices + (y0 + int64_t(y)) * width;
+        switch (tw) {
+        case 8:
+            CopyRowsOf<8>(src, whole, tileBytes, dst);
+            break;
+        case 16:
+            CopyRowsOf<16>(src, whole, tileBytes, dst);
+            break;
+        case 32:
+            CopyRowsOf<32>(src, whole, tileBytes, dst);
+            break;
+        default:
+            for (size_t c = 0; c < whole; ++c)
+                std::memcpy(dst + c * tileBytes, src + c * tw, tw);
+        }
+        for (size_t c = whole; c < cols; ++c) { // the tile the right edge cuts
+            const size_t have = size_t(width) - c * tw;
+            std::memcpy(dst + c * tileBytes, src + c * tw, have);
+            std::memset(dst + c * tileBytes + have, 0, tw - have);
+        }
+    }
+}
 
 } // namespace
 
@@ -127,6 +217,7 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
         return fail(Status::Fail(msg::kBadMapSize));
 
     std::vector<uint8_t> converted;
+    std::vector<uint8_t> strip; // one row of tiles, each tile's pixels together
     const uint8_t* indices = image.m_pixels.data();
     try {
         if (!image.hasIndices()) {
@@ -138,6 +229,7 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
         }
         if (options.makeMap)
             result.cells.assign(size_t(cols * rows), kEmptyCell);
+        strip.resize(size_t(cols * tw * th));
     } catch (const std::bad_alloc&) {
         return fail(Status::Fail(msg::kAllocFailed));
     }
@@ -145,27 +237,18 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
     // From here the set changes; a full set with a map takes every change back.
     const uint32_t before = list.count();
     TileIndex index(list);
-    std::vector<uint8_t> tile(size_t(tw * th), 0);
+    const auto tileBytes = size_t(tw * th);
     bool full = false;
     for (int64_t r = 0; r < rows && !full; ++r) {
+        CutStrip(indices, width, height, r * th, size_t(tw), size_t(th), size_t(cols),
+                 strip.data());
         for (int64_t c = 0; c < cols; ++c) {
-            const int64_t x0 = c * tw;
-            const int64_t y0 = r * th;
-            const int64_t cw = std::min(tw, width - x0);
-            for (int64_t y = 0; y < th; ++y) {
-                uint8_t* out = tile.data() + y * tw;
-                if (y0 + y >= height) {
-                    std::memset(out, 0, size_t(tw));
-                    continue;
-                }
-                std::memcpy(out, indices + (y0 + y) * width + x0, size_t(cw));
-                if (cw < tw)
-                    std::memset(out + cw, 0, size_t(tw - cw));
-            }
-            const uint64_t hash = HashTile(tile.data(), tile.size());
-            int64_t number = index.Find(tile.data(), hash);
+            const TileView view{strip.data() + size_t(c) * tileBytes, size_t(tw), size_t(th),
+                                size_t(tw)};
+            const uint64_t hash = HashTile(view);
+            int64_t number = index.Find(view, hash);
             if (number < 0) {
-                if (!list.AddUnique(tile.data(), 0)) {
+                if (!list.AddUnique(view.pixels, 0)) {
                     full = true;
                     break;
                 }

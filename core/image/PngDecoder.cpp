@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
-#include <new>
 
 #include "app/Messages.h"
 #include "io/InputLimits.h"
@@ -34,6 +33,29 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
     png_longjmp(png, 1);
 }
 void OnWarning(png_structp, png_const_charp) {}
+
+// Whether every chunk up to IEND lies within the file. libpng allocates some
+// chunks at the size their length field claims; with the whole file in
+// memory no honest chunk claims more than what follows it.
+bool ChunksFit(std::span<const uint8_t> bytes) {
+    size_t at = 8;
+    while (at + 12 <= bytes.size()) {
+        const uint32_t length = uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
+                                uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+        if (length > bytes.size() - at - 12)
+            return false;
+        if (std::memcmp(bytes.data() + at + 4, "IEND", 4) == 0)
+            return true;
+        at += 12 + size_t(length);
+    }
+    return false;
+}
+
+// Chunks of text, colour profiles and the like: dropped unread, since only
+// the pixels and the palette are used.
+constexpr png_byte kIgnoredChunks[] = {'t', 'E', 'X', 't', '\0', 'z', 'T', 'X', 't', '\0',
+                                       'i', 'T', 'X', 't', '\0', 'i', 'C', 'C', 'P', '\0',
+                                       's', 'P', 'L', 'T', '\0', 'e', 'X', 'I', 'f', '\0'};
 
 // What the header says once the transforms below are set.
 struct PngInfo {
@@ -84,11 +106,14 @@ bool ReadHeader(png_structp png, png_infop info, PngInfo& out) {
     return true;
 }
 
-// Reads every row into `rows`. False on any libpng error.
-bool ReadRows(png_structp png, png_infop info, png_bytepp rows) {
+// Reads every row, pass after pass for an interlaced image, into `pixels`
+// (rows of `rowBytes`). False on any libpng error.
+bool ReadRows(png_structp png, png_infop info, const PngInfo& header, uint8_t* pixels) {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_read_image(png, rows);
+    for (int pass = 0; pass < header.passes; ++pass)
+        for (uint32_t y = 0; y < header.height; ++y)
+            png_read_row(png, pixels + size_t(y) * header.rowBytes, nullptr);
     png_read_end(png, info);
     return true;
 }
@@ -109,6 +134,9 @@ public:
                             uint32_t(std::min<int64_t>(kMaxImagePixels, 0x7FFFFFFF)));
         png_set_chunk_cache_max(m_png, kMaxPngAncillaryChunks);
         png_set_chunk_malloc_max(m_png, kMaxPngChunkBytes);
+        png_set_keep_unknown_chunks(m_png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+        png_set_keep_unknown_chunks(m_png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks,
+                                    int(sizeof kIgnoredChunks / 5));
 #ifdef KESH_FUZZ_LIMITS
         // Let the fuzzer get past the checksums to the decoding behind them.
         png_set_crc_action(m_png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
@@ -140,7 +168,7 @@ private:
 
 Status LoadPng(std::span<const uint8_t> bytes, Image& image) {
     const Status damaged = Status::Fail(msg::kPngDamaged);
-    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
+    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0 || !ChunksFit(bytes))
         return damaged;
     MemoryInput input{bytes.data(), bytes.size(), 0};
     PngReader reader(&input);
@@ -162,15 +190,7 @@ Status LoadPng(std::span<const uint8_t> bytes, Image& image) {
         return Status::Fail(msg::kImageTooLarge);
     result.m_kind = info.kind;
     uint8_t* pixels = bytesPerPixel == 3 ? result.m_rgb.data() : result.m_pixels.data();
-    std::vector<png_bytep> rows;
-    try {
-        rows.resize(size_t(height));
-    } catch (const std::bad_alloc&) {
-        return Status::Fail(msg::kAllocFailed);
-    }
-    for (size_t y = 0; y < rows.size(); ++y)
-        rows[y] = pixels + y * info.rowBytes;
-    if (!ReadRows(reader.png(), reader.info(), rows.data()))
+    if (!ReadRows(reader.png(), reader.info(), info, pixels))
         return damaged;
 
     if (info.kind == PixelKind::Indexed) {

@@ -9,7 +9,7 @@ namespace kesh {
 // gigabytes. A fuzzing build (KESH_FUZZ_LIMITS) lowers it so that every
 // input stays cheap to run; the program's own limit never changes.
 #ifdef KESH_FUZZ_LIMITS
-inline constexpr int64_t kMaxImagePixels = int64_t(1) << 20;
+inline constexpr int64_t kMaxImagePixels = int64_t(1) << 16;
 #else
 inline constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
 #endif

@@ -330,13 +330,13 @@ namespace {
 // A palette PNG of 4 x 2 tiles of 4 x 4: tile (c, r) is filled with index
 // `grid[r * 4 + c]`; palette entry i is (4i, 8, 12).
 Bytes TilePng(const std::vector<uint8_t>& grid, int width = 16, int height = 8) {
-    kesh::test::PngSpec spec{.width = width, .height = height};
+    kesh::test::PngRecipe recipe{.width = width, .height = height};
     for (int i = 0; i < 16; ++i)
-        spec.palette.push_back({uint8_t(4 * i), 8, 12});
+        recipe.palette.push_back({uint8_t(4 * i), 8, 12});
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            spec.samples.push_back(grid[size_t((y / 4) * 4 + x / 4) % grid.size()]);
-    return kesh::test::MakePng(spec);
+            recipe.samples.push_back(grid[size_t((y / 4) * 4 + x / 4) % grid.size()]);
+    return kesh::test::MakePng(recipe);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ using namespace kesh;
 using kesh::test::ImageBytes;
 using kesh::test::MakeBmp;
 using kesh::test::MakePng;
-using kesh::test::PngSpec;
+using kesh::test::PngRecipe;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
@@ -53,16 +53,16 @@ Bytes Table(int entries, int entryBytes = 4) {
 TEST(PngReader, PaletteImagesOfEveryDepthGiveTheirIndicesAndPalette) {
     for (const int depth : {1, 2, 4, 8}) {
         for (const bool interlaced : {false, true}) {
-            PngSpec spec{.width = 5, .height = 3, .bitDepth = depth, .interlaced = interlaced};
+            PngRecipe recipe{.width = 5, .height = 3, .bitDepth = depth, .interlaced = interlaced};
             const int colours = 1 << depth;
-            spec.palette = Colours(std::min(colours, 256));
+            recipe.palette = Colours(std::min(colours, 256));
             for (int i = 0; i < 15; ++i)
-                spec.samples.push_back(uint8_t((i * 7) % colours));
-            const Image image = Read(MakePng(spec));
+                recipe.samples.push_back(uint8_t((i * 7) % colours));
+            const Image image = Read(MakePng(recipe));
             EXPECT_TRUE(image.hasPalette() && image.hasIndices());
             EXPECT_EQ(image.m_width, 5);
             EXPECT_EQ(image.m_height, 3);
-            EXPECT_EQ(image.m_pixels, spec.samples) << depth;
+            EXPECT_EQ(image.m_pixels, recipe.samples) << depth;
             EXPECT_EQ(image.m_palette.rgb[3], 1);       // 4 / 4
             EXPECT_EQ(image.m_palette.rgb[4], 254 / 4); // (255 - 1) / 4
             if (colours < 256) {
@@ -73,19 +73,19 @@ TEST(PngReader, PaletteImagesOfEveryDepthGiveTheirIndicesAndPalette) {
 }
 
 TEST(PngReader, GreyGivesGreyValuesAndTrueColourGivesRgb) {
-    PngSpec grey{.width = 4, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 2};
+    PngRecipe grey{.width = 4, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 2};
     grey.samples = {0, 1, 2, 3};
     Image image = Read(MakePng(grey));
     EXPECT_EQ(image.m_kind, PixelKind::Grey);
     EXPECT_EQ(image.m_pixels, (Bytes{0, 85, 170, 255}));
     EXPECT_EQ(image.m_palette.rgb[3 * 200], 50);
 
-    PngSpec grey16{
+    PngRecipe grey16{
         .width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA, .bitDepth = 16};
     grey16.samples = {0x12, 0x34, 0xFF, 0xFF, 0xAB, 0xCD, 0, 0};
     EXPECT_EQ(Read(MakePng(grey16)).m_pixels, (Bytes{0x12, 0xAB}));
 
-    PngSpec rgba{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGB_ALPHA};
+    PngRecipe rgba{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGB_ALPHA};
     rgba.samples = {1, 2, 3, 0, 250, 251, 252, 255};
     image = Read(MakePng(rgba));
     EXPECT_FALSE(image.hasIndices());
@@ -94,10 +94,10 @@ TEST(PngReader, GreyGivesGreyValuesAndTrueColourGivesRgb) {
 }
 
 TEST(PngReader, DamagedFilesAreRefusedAndLeaveTheImage) {
-    PngSpec spec{.width = 16, .height = 16};
-    spec.palette = Colours(4);
-    spec.samples.assign(256, 3);
-    const ImageBytes png = MakePng(spec);
+    PngRecipe recipe{.width = 16, .height = 16};
+    recipe.palette = Colours(4);
+    recipe.samples.assign(256, 3);
+    const ImageBytes png = MakePng(recipe);
     Image image;
     image.m_pixels = {9};
     const auto before = test::ImageState(image);
@@ -113,9 +113,9 @@ TEST(PngReader, DamagedFilesAreRefusedAndLeaveTheImage) {
     EXPECT_EQ(ReadImage(badCrc, image).message(), msg::kPngDamaged);
 
     // A header claiming 2^15 x 2^15 pixels is refused before anything is made.
-    spec.width = spec.height = 1;
-    spec.samples = {0};
-    ImageBytes huge = MakePng(spec);
+    recipe.width = recipe.height = 1;
+    recipe.samples = {0};
+    ImageBytes huge = MakePng(recipe);
     test::PutLE(huge, 16, 0x00800000, 4); // big-endian 32768
     test::PutLE(huge, 20, 0x00800000, 4);
     const uint32_t crc = uint32_t(crc32(crc32(0, nullptr, 0), huge.data() + 12, 17));

@@ -77,10 +77,10 @@ TEST(ImportImage, TilesOfAnImageComeBackWithTheirMap) {
 }
 
 TEST(ImportImage, PngRoundTripAndGreyValues) {
-    kesh::test::PngSpec spec{.width = 4, .height = 2, .colourType = PNG_COLOR_TYPE_GRAY};
-    spec.samples = {1, 2, 9, 9, 3, 4, 9, 9};
+    kesh::test::PngRecipe recipe{.width = 4, .height = 2, .colourType = PNG_COLOR_TYPE_GRAY};
+    recipe.samples = {1, 2, 9, 9, 3, 4, 9, 9};
     Image image;
-    ASSERT_TRUE(ReadImage(kesh::test::MakePng(spec), image));
+    ASSERT_TRUE(ReadImage(kesh::test::MakePng(recipe), image));
     TileSet set = EmptySet(2, 2);
     const ImportResult result = ImportImage(set, image, {.makeMap = true});
     EXPECT_EQ(result.cells, (std::vector<uint16_t>{0, 1}));

@@ -286,7 +286,7 @@ TEST_F(TileProceduresTest, LoadPaletteTakesPaletteFilesAndPalettePngsByContent) 
     WriteBytes(dir.file("colours.pal"), Bytes(jasc.begin(), jasc.end()));
     const std::string bad = "GIMP Palette\n1 2\n";
     WriteBytes(dir.file("bad.gpl"), Bytes(bad.begin(), bad.end()));
-    kesh::test::PngSpec grey{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY};
+    kesh::test::PngRecipe grey{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY};
     WriteBytes(dir.file("grey.png"), kesh::test::MakePng(grey));
     const TileSetState before(tiles);
 

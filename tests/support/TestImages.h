@@ -11,7 +11,7 @@ namespace kesh::test {
 
 using ImageBytes = std::vector<uint8_t>;
 
-struct PngSpec {
+struct PngRecipe {
     int width = 0;
     int height = 0;
     int colourType = PNG_COLOR_TYPE_PALETTE;
@@ -30,16 +30,17 @@ inline void AppendBytes(png_structp png, png_bytep data, png_size_t n) {
 }
 inline void NoFlush(png_structp) {}
 
-inline bool WritePngRows(png_structp png, png_infop info, const PngSpec& spec, png_bytepp rows) {
+inline bool WritePngRows(png_structp png, png_infop info, const PngRecipe& recipe,
+                         png_bytepp rows) {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_set_IHDR(png, info, uint32_t(spec.width), uint32_t(spec.height), spec.bitDepth,
-                 spec.colourType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, uint32_t(recipe.width), uint32_t(recipe.height), recipe.bitDepth,
+                 recipe.colourType, recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
+    if (!recipe.palette.empty())
+        png_set_PLTE(png, info, recipe.palette.data(), int(recipe.palette.size()));
     png_write_info(png, info);
-    if (spec.bitDepth < 8)
+    if (recipe.bitDepth < 8)
         png_set_packing(png);
     png_write_image(png, rows);
     png_write_end(png, info);
@@ -47,23 +48,24 @@ inline bool WritePngRows(png_structp png, png_infop info, const PngSpec& spec, p
 }
 } // namespace detail
 
-// The PNG file of `spec`; empty if libpng refused it.
-inline ImageBytes MakePng(const PngSpec& spec) {
+// The PNG file of `recipe`; empty if libpng refused it.
+inline ImageBytes MakePng(const PngRecipe& recipe) {
     ImageBytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, detail::AppendBytes, detail::NoFlush);
-    const int channels = spec.colourType == PNG_COLOR_TYPE_RGB          ? 3
-                         : spec.colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
-                         : spec.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                        : 1;
-    const size_t rowBytes = size_t(spec.width) * size_t(channels) * (spec.bitDepth == 16 ? 2 : 1);
-    std::vector<uint8_t> samples = spec.samples;
-    samples.resize(rowBytes * size_t(spec.height));
-    std::vector<png_bytep> rows(size_t(spec.height));
+    const int channels = recipe.colourType == PNG_COLOR_TYPE_RGB          ? 3
+                         : recipe.colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                         : recipe.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                          : 1;
+    const size_t rowBytes =
+        size_t(recipe.width) * size_t(channels) * (recipe.bitDepth == 16 ? 2 : 1);
+    std::vector<uint8_t> samples = recipe.samples;
+    samples.resize(rowBytes * size_t(recipe.height));
+    std::vector<png_bytep> rows(size_t(recipe.height));
     for (size_t y = 0; y < rows.size(); ++y)
         rows[y] = samples.data() + y * rowBytes;
-    if (!detail::WritePngRows(png, info, spec, rows.data()))
+    if (!detail::WritePngRows(png, info, recipe, rows.data()))
         out.clear();
     png_destroy_write_struct(&png, &info);
     return out;
