@@ -46,6 +46,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunLayout(ctx, rest);
     if (command == "codegen")
         return RunCodegen(ctx, rest);
+    if (command == "export-tmx")
+        return RunExportTmx(ctx, rest);
+    if (command == "import-tmx")
+        return RunImportTmx(ctx, rest);
     return ctx.Usage(text::kUnknownCommand + command);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,11 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args);
 int RunExportPng(CliContext& ctx, const std::vector<std::string>& args);
 int RunLayout(CliContext& ctx, const std::vector<std::string>& args);
 int RunCodegen(CliContext& ctx, const std::vector<std::string>& args);
+int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args);
+int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args);
+
+// Layout item lists as convert takes them ("SizeWord,CellsWord").
+bool ParseMapItems(const std::string& list, std::vector<uint8_t>& items, std::string& error);
+bool ParseTileItems(const std::string& list, std::vector<uint8_t>& items, std::string& error);
 
 } // namespace kesh::cli

@@ -122,6 +122,14 @@ struct LayoutChanges {
 
 } // namespace
 
+bool ParseMapItems(const std::string& list, std::vector<uint8_t>& items, std::string& error) {
+    return ParseItems(list, kMapItemCount, MapItemName, items, error);
+}
+
+bool ParseTileItems(const std::string& list, std::vector<uint8_t>& items, std::string& error) {
+    return ParseItems(list, kTileItemCount, TileItemName, items, error);
+}
+
 int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
     std::string error;

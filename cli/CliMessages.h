@@ -25,6 +25,16 @@ inline constexpr const char* kHelp =
     "      --nearest        팔레트에 없는 색은 가장 가까운 색으로 바꿉니다.\n"
     "      --pad            타일 크기의 배수가 아닌 이미지의 오른쪽과 아래를 색 0으로 채웁니다.\n"
     "      --map OUT.map    이미지의 타일 번호로 지도를 만들어 저장합니다.\n"
+    "  export-tmx MAP.map OUT.tmx\n"
+    "      지도를 Tiled의 TMX 파일로 저장하고, 타일 시트를 그 옆에 OUT-tiles.png로 저장합니다.\n"
+    "  import-tmx IN.tmx OUT.map [--palette] [--nearest] [--drop-flips] [--map-items LIST]\n"
+    "             [--tile-items LIST]\n"
+    "      Tiled의 TMX 지도(직교, 첫 타일 레이어)와 그 타일 세트 이미지를 지도로 가져옵니다.\n"
+    "      --palette     첫 타일 세트 이미지의 팔레트를 씁니다 (기본: 기본 색).\n"
+    "      --nearest     팔레트에 없는 색은 가장 가까운 색으로 바꿉니다.\n"
+    "      --drop-flips  뒤집기와 회전을 무시합니다 (기본: 오류).\n"
+    "      --map-items, --tile-items  convert와 같음 (기본 지도 항목: "
+    "SizeWord,CellsWord,TileFile)\n"
     "  palette FILE\n"
     "      256컬러 PCX, BMP, 팔레트 PNG 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일의\n"
     "      팔렛을 'index r g b' (0-63) 256줄로 출력합니다.\n"
@@ -52,6 +62,7 @@ inline constexpr const char* kHelp =
     "데이터 파일은 그 옆의 파일포맷 파일(.kmf, .ktf)에 따라 읽고, 저장할 때 함께 씁니다.\n"
     "종료 상태: 0 성공, 1 입력 파일을 처리하지 못함, 2 잘못된 사용법.\n";
 
+inline constexpr const char* kNotTmxFile = "TMX 파일(.tmx)이 아닙니다: ";
 inline constexpr const char* kSeeHelp = "도움말: kesh-cli --help";
 inline constexpr const char* kNoCommand = "명령이 없습니다.";
 inline constexpr const char* kUnknownCommand = "알 수 없는 명령입니다: ";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "TmxFuzzInput.h"
 #include "image/PaletteFile.h"
 #include "layout/Descriptor.h"
 #include "map/MapBitmapExport.h"
@@ -17,6 +18,8 @@
 #include "tileset/AddTileFile.h"
 #include "tileset/ImageDecoders.h"
 #include "tileset/TileSheetExport.h"
+#include "tmx/TmxExport.h"
+#include "tmx/TmxImport.h"
 
 // Designated initializers name only the fields a case cares about.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -323,6 +326,47 @@ void ImageSeeds() {
     }
 }
 
+// Tiled maps from the test writer (every encoding, tile set kind, infinite
+// maps) and the export, with their files after them.
+void TmxSeeds() {
+    TileSet tiles = MakeTiles(TileLayouts()[4].second, 5);
+    tiles.tiles().SetAttributeAt(2, 0xFFFFFFF0u);
+    MapModel map;
+    map.AllocateCells(4, 4);
+    for (size_t i = 0; i < map.cells().size(); ++i)
+        map.cells()[i] = i % 6 == 5 ? kEmptyCell : uint16_t(i % 5);
+    struct Case {
+        std::string name;
+        test::TmxSampleOptions options;
+    };
+    using E = test::TmxEncoding;
+    const Case cases[] = {
+        {"csv", {E::Csv, 1, 3, false, 0}},
+        {"xml", {E::Xml, 1, 2, false, 0}},
+        {"base64", {E::Base64, 2, 2, false, 0}},
+        {"zlib-tsx", {E::Zlib, 1, 3, true, 0}},
+        {"gzip-2-sets", {E::Gzip, 2, 2, true, 0}},
+        {"infinite-csv", {E::Csv, 1, 3, false, 2}},
+        {"infinite-zlib", {E::Zlib, 2, 1, false, 2}},
+    };
+    for (const Case& c : cases) {
+        test::MemoryLoader files;
+        const std::string tmx = test::MakeTmx(tiles, 4, 4, map.cells(), c.options, files);
+        const Bytes input = fuzz::JoinTmxInput(tmx, files);
+        test::MemoryLoader check;
+        const std::string_view text = fuzz::SplitTmxInput(input.data(), input.size(), check);
+        Save("fuzz_tmx", c.name, input,
+             ImportTmx(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), check,
+                       {})
+                 .status);
+    }
+    test::MemoryLoader files;
+    files.files["m-tiles.png"] = BuildTmxSheet(tiles);
+    const std::string tmx = BuildTmx(map, tiles, "m", "m-tiles.png");
+    Save("fuzz_tmx", "export", fuzz::JoinTmxInput(tmx, files),
+         ImportTmx(Bytes(tmx.begin(), tmx.end()), files, {}).status);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -334,6 +378,7 @@ int main(int argc, char** argv) {
     TileSeeds();
     MapSeeds();
     ImageSeeds();
+    TmxSeeds();
     if (g_failures > 0)
         return 1;
     std::printf("seeds written to %s\n", g_out.c_str());

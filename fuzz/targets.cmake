@@ -13,4 +13,5 @@ set(KESH_FUZZ_TARGETS
     fuzz_map
     fuzz_addtiles
     fuzz_roundtrip
+    fuzz_tmx
 )

@@ -38,8 +38,8 @@ _kesh_cli() {
     COMPREPLY=()
 
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "info export-bmp export-png import-image palette add-tiles convert
-            layout codegen --version --help" \
+        COMPREPLY=($(compgen -W "info export-bmp export-png import-image export-tmx import-tmx
+            palette add-tiles convert layout codegen --version --help" \
             -- "$cur"))
         return
     fi
@@ -77,6 +77,10 @@ _kesh_cli() {
         info) COMPREPLY=($(compgen -W "--cells --palette" -- "$cur")) ;;
         layout) COMPREPLY=($(compgen -W "--json" -- "$cur")) ;;
         codegen) COMPREPLY=($(compgen -W "--lang -o" -- "$cur")) ;;
+        import-tmx)
+            COMPREPLY=($(compgen -W "--palette --nearest --drop-flips --map-items --tile-items" \
+                -- "$cur"))
+            ;;
         convert)
             COMPREPLY=($(compgen -W "--map-items --tile-items --attr-width --map-header
                 --tile-header" -- "$cur"))
@@ -120,6 +124,20 @@ _kesh_cli() {
             _kesh_cli_files "$cur" "png|bmp|pcx"
         else
             _kesh_cli_files "$cur" "til|map"
+        fi
+        ;;
+    export-tmx)
+        if ((plain == 0)); then
+            _kesh_cli_files "$cur" "map"
+        else
+            _kesh_cli_files "$cur" "tmx"
+        fi
+        ;;
+    import-tmx)
+        if ((plain == 0)); then
+            _kesh_cli_files "$cur" "tmx"
+        else
+            _kesh_cli_files "$cur" "map"
         fi
         ;;
     palette) _kesh_cli_files "$cur" "pcx|bmp|png|gpl|pal" ;;

@@ -8,6 +8,7 @@
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"
+#include "tmx/TmxExport.h"
 
 namespace kesh {
 
@@ -130,6 +131,10 @@ bool MapProcedures::ExportMapBitmap() {
 
 bool MapProcedures::ExportMapPng() {
     return ExportMapImage("png", kesh::ExportMapPng);
+}
+
+bool MapProcedures::ExportMapTmx() {
+    return ExportMapImage("tmx", kesh::ExportTmx);
 }
 
 bool MapProcedures::ExportMapImage(const char* extension, MapExport exportTo) {

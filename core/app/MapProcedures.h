@@ -54,6 +54,8 @@ public:
     bool ExportMapBitmap();
     // Writes the whole map as an 8-bit palette PNG. True when written.
     bool ExportMapPng();
+    // Writes the map as a Tiled .tmx with its tile sheet PNG beside it. True when written.
+    bool ExportMapTmx();
     // Before a changed map is dropped (File New, open, exit): asks
     // "변경된 파일을 저장할까요?" and on Yes saves it. Nothing is asked for an
     // unchanged map or one without cells. True when the map may be dropped:

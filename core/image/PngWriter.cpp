@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <csetjmp>
+#include <new>
 #include <vector>
 
 #include "app/Messages.h"
@@ -19,6 +20,14 @@ constexpr int64_t kPngMaxSide = 0x7FFFFFFF;
 
 void WriteToFile(png_structp png, png_bytep data, png_size_t length) {
     static_cast<StreamedFile*>(png_get_io_ptr(png))->Write(data, length);
+}
+void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    try {
+        out->insert(out->end(), data, data + length);
+    } catch (const std::bad_alloc&) {
+        png_error(png, "out of memory");
+    }
 }
 void FlushNothing(png_structp) {}
 
@@ -112,6 +121,34 @@ Status WriteIndexedPng(FileSystem& fs, const std::string& path, int64_t width, i
                   buffer.data(), call, const_cast<void*>(static_cast<const void*>(&row))))
         return failed; // the unfinished file is removed with `file`
     return file.Finish();
+}
+
+std::optional<std::vector<uint8_t>>
+EncodeIndexedPng(int64_t width, int64_t height, const uint8_t* colourTable,
+                 const std::function<void(int64_t y, uint8_t* out)>& row, int compression) {
+    if (!FitsPng(width, height))
+        return std::nullopt;
+    png_color palette[256];
+    for (size_t i = 0; i < 256; ++i)
+        palette[i] = {colourTable[4 * i + 2], colourTable[4 * i + 1], colourTable[4 * i]};
+    std::vector<uint8_t> bytes;
+    PngWriteStruct png;
+    if (!png.ok())
+        return std::nullopt;
+    try {
+        std::vector<uint8_t> buffer(size_t(width), 0);
+        png_set_write_fn(png.png(), &bytes, WriteToVector, FlushNothing);
+        const RowFn call = [](void* context, int64_t y, uint8_t* out) {
+            (*static_cast<const std::function<void(int64_t, uint8_t*)>*>(context))(y, out);
+        };
+        if (!WriteAll(png.png(), png.info(), uint32_t(width), uint32_t(height), palette,
+                      compression, buffer.data(), call,
+                      const_cast<void*>(static_cast<const void*>(&row))))
+            return std::nullopt;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 } // namespace kesh

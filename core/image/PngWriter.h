@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/Status.h"
 #include "io/FileSystem.h"
@@ -25,6 +27,13 @@ Status WriteIndexedPng(FileSystem& fs, const std::string& path, int64_t width, i
                        const uint8_t* colourTable,
                        const std::function<void(int64_t y, uint8_t* out)>& row,
                        int compression = kDefaultPngCompression);
+
+// The same PNG in memory, for files that must be saved together with others;
+// nullopt when the size does not fit a PNG or memory runs out.
+std::optional<std::vector<uint8_t>>
+EncodeIndexedPng(int64_t width, int64_t height, const uint8_t* colourTable,
+                 const std::function<void(int64_t y, uint8_t* out)>& row,
+                 int compression = kDefaultPngCompression);
 
 // Whether `path` ends in ".png", any case.
 bool EndsWithPng(std::string_view path);

@@ -519,3 +519,42 @@ TEST(CliTest, CodegenWritesTheReaderOfTheLayout) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.err, msg::kKmfMissing));
 }
+
+TEST(CliTest, TmxExportAndImport) {
+    TempDir dir;
+    SaveMap(dir.file("town.map"));
+    ASSERT_EQ(Cli({"export-tmx", dir.file("town.map"), dir.file("town.tmx")}).status, 0);
+    EXPECT_FALSE(ReadBytes(dir.file("town-tiles.png")).empty());
+
+    // Read back from another folder: the sheet is found beside the .tmx.
+    CliRun run = Cli({"import-tmx", dir.file("town.tmx"), dir.file("back.map")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "\"mapWidth\": 3,"));
+    EXPECT_TRUE(Has(run.out, "\"tiles\": 2,"));
+    MapModel map;
+    TileSet tiles;
+    bool missing = false;
+    ASSERT_TRUE(OpenMapFiles(FileSystem::Native(), dir.file("back.map"), map, tiles, missing));
+    EXPECT_EQ(map.cells(), (std::vector<uint16_t>{0, 1, kEmptyCell, kEmptyCell, kEmptyCell,
+                                                  kEmptyCell})); // 2-4 named no tile
+    EXPECT_EQ(map.format().items,
+              (std::vector<uint8_t>{MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile}));
+    EXPECT_EQ(tiles.count(), 2);
+
+    run = Cli({"import-tmx", dir.file("town.tmx"), dir.file("b.map"), "--map-items",
+               "SizeDword,CellsWord", "--drop-flips"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_TRUE(OpenMapFiles(FileSystem::Native(), dir.file("b.map"), map, tiles, missing));
+    EXPECT_EQ(map.format().items, (std::vector<uint8_t>{MapItem::SizeDword, MapItem::CellsWord}));
+
+    // Refused input writes nothing.
+    WriteBytes(dir.file("bad.tmx"), Bytes{'<', 'm', 'a', 'p'});
+    run = Cli({"import-tmx", dir.file("bad.tmx"), dir.file("bad.map")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, "XML"));
+    EXPECT_FALSE(FileSystem::Native().exists(dir.file("bad.map")));
+    EXPECT_FALSE(FileSystem::Native().exists(dir.file("bad.kmf")));
+    EXPECT_EQ(Cli({"import-tmx", dir.file("town.tmx"), dir.file("x.til")}).status, 2);
+    EXPECT_EQ(Cli({"import-tmx", dir.file("town.tmx"), dir.file("x.map"), "--zstd"}).status, 2);
+    EXPECT_EQ(Cli({"export-tmx", dir.file("town.map")}).status, 2);
+}

@@ -89,10 +89,14 @@ private slots:
         // Saved for real: the map's own files, and a bitmap as wide as the map.
         user->saveFile(dir->file("town.map"))
             .saveFile(dir->file("town.bmp"))
-            .saveFile(dir->file("town.png"));
+            .saveFile(dir->file("town.png"))
+            .saveFile(dir->file("town.tmx"));
         run(ID_MAP_SAVE);
         run(ID_MAP_SAVEBMP);
         run(ID_MAP_SAVEPNG);
+        run(ID_MAP_EXPORTTMX);
+        QVERIFY(QFile::exists(QString::fromStdString(dir->file("town.tmx"))));
+        QVERIFY(QFile::exists(QString::fromStdString(dir->file("town-tiles.png"))));
         QVERIFY(QFile::exists(QString::fromStdString(dir->file("town.kmf"))));
         QCOMPARE(ReadInt32(dir->file("town.bmp"), 18), 64 * 32);
         QCOMPARE(QImage(QString::fromStdString(dir->file("town.png"))).width(), 64 * 32);
@@ -346,10 +350,10 @@ private slots:
     void missingPanesEndTheHandlersQuietly() {
         CSplitterWnd* saved = g_pMainSplitter;
         g_pMainSplitter = nullptr;
-        for (int id :
-             {ID_FILE_NEW, ID_TILE_ADDFILE, ID_TILE_LOADPALETTE, ID_TILE_SAVE, ID_TILE_SAVEBMP,
-              ID_TILE_FORMAT, ID_MAP_OPEN, ID_MAP_SAVE, ID_MAP_FORMAT, ID_MAP_SAVEBMP,
-              ID_MAP_SAVEPNG, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_FILL}) {
+        for (int id : {ID_FILE_NEW, ID_TILE_ADDFILE, ID_TILE_LOADPALETTE, ID_TILE_SAVE,
+                       ID_TILE_SAVEBMP, ID_TILE_FORMAT, ID_MAP_OPEN, ID_MAP_SAVE, ID_MAP_FORMAT,
+                       ID_MAP_SAVEBMP, ID_MAP_SAVEPNG, ID_MAP_EXPORTTMX, ID_FILE_SAVE_AS,
+                       ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_FILL}) {
             FrameCommands commands({});
             QVERIFY(commands.Run(id, nullptr));
         }

@@ -47,6 +47,7 @@ const Menu kMenus[] = {
       {ID_FILE_SAVE_AS, "새이름으로..."},
       {ID_MAP_SAVEBMP, "비트맵 파일로 저장"},
       {ID_MAP_SAVEPNG, "PNG 파일로 저장"},
+      {ID_MAP_EXPORTTMX, "TMX로 내보내기..."},
       {ID_MAP_FORMAT, "파일포맷 변경"},
       {ID_MAP_READERCODE, "읽기 코드 만들기..."},
       {ID_FILE_PRINT_PREVIEW, "인쇄 미리 보기(&V)"},

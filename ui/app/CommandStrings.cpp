@@ -18,6 +18,7 @@ constexpr Entry kStrings[] = {
     {ID_FILE_SAVE_AS, "실행 중인 문서를 다른 이름으로 저장합니다.\n다른 이름으로 저장"},
     {ID_MAP_SAVEBMP, "지도를 비트맵으로 저장합니다.\nbmp로 저장"},
     {ID_MAP_SAVEPNG, "지도를 PNG 이미지로 저장합니다.\npng로 저장"},
+    {ID_MAP_EXPORTTMX, "지도를 Tiled의 TMX 파일과 타일 시트 PNG로 내보냅니다.\nTMX로 내보내기"},
     {ID_MAP_FORMAT, "지도파일의 포맷을 변경합니다.\n파일포맷 변경"},
     {ID_MAP_READERCODE,
      "지도파일을 읽는 C 헤더나 파이썬 모듈을 지금의 포맷대로 만들어 저장합니다.\n읽기 코드 만들기"},

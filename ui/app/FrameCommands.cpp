@@ -121,6 +121,9 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
     case ID_MAP_READERCODE:
         OnMapReaderCode();
         return true;
+    case ID_MAP_EXPORTTMX:
+        OnMapExportTmx();
+        return true;
     case ID_FILE_SAVE_AS:
         OnFileSaveAs();
         return true;
@@ -309,6 +312,12 @@ void FrameCommands::OnMapSaveBmp() {
 void FrameCommands::OnMapSavePng() {
     if (CKeshView* map = MapView()) {
         MapProcs(*map).ExportMapPng();
+    }
+}
+
+void FrameCommands::OnMapExportTmx() {
+    if (CKeshView* map = MapView()) {
+        MapProcs(*map).ExportMapTmx();
     }
 }
 

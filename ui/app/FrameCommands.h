@@ -53,6 +53,7 @@ public:
     void OnMapSavePng();
     // Saves the C header or Python module that reads the map's current layout.
     void OnMapReaderCode();
+    void OnMapExportTmx();
     void OnFileSaveAs();
     void OnEditCopy();
     void OnEditPaste();

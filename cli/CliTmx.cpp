@@ -1,0 +1,92 @@
+// The Tiled map subcommands: export-tmx and import-tmx.
+#include "CliArgs.h"
+#include "CliCommands.h"
+#include "CliFiles.h"
+#include "CliJson.h"
+#include "CliMessages.h"
+#include "app/Messages.h"
+#include "map/MapFile.h"
+#include "tmx/TmxExport.h"
+#include "tmx/TmxImport.h"
+#include "tmx/TmxMessages.h"
+
+namespace kesh::cli {
+
+int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {}, parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 2)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& in = parsed.positionals[0];
+    if (DataKindOf(in) != DataKind::Map)
+        return ctx.Usage(text::kNotMapFile + in);
+    MapModel map;
+    TileSet tiles;
+    Status st = LoadMap(ctx, in, map, tiles);
+    if (st)
+        st = ExportTmx(ctx.fs, parsed.positionals[1], map, tiles);
+    return st ? kExitOk : ctx.Refuse(st);
+}
+
+int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args,
+                   {{"--palette", false},
+                    {"--nearest", false},
+                    {"--drop-flips", false},
+                    {"--map-items", true},
+                    {"--tile-items", true}},
+                   parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 2)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& in = parsed.positionals[0];
+    const std::string& out = parsed.positionals[1];
+    if (DataKindOf(out) != DataKind::Map)
+        return ctx.Usage(text::kNotMapFile + out);
+    MapFormat format;
+    format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+    std::vector<uint8_t> tileItems;
+    if (auto v = parsed.value("--map-items"); v && !ParseMapItems(*v, format.items, error))
+        return ctx.Usage(error);
+    const auto tileList = parsed.value("--tile-items");
+    if (tileList && !ParseTileItems(*tileList, tileItems, error))
+        return ctx.Usage(error);
+
+    const auto bytes = ctx.fs.readFile(in);
+    if (!bytes)
+        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + in));
+    TmxImportOptions options;
+    options.takePalette = parsed.has("--palette");
+    options.nearest = parsed.has("--nearest");
+    options.dropFlips = parsed.has("--drop-flips");
+    FolderLoader loader(ctx.fs, FolderOfPath(in));
+    TmxImportResult result = ImportTmx(*bytes, loader, options);
+    if (!result.status)
+        return ctx.Refuse(Status::Fail(result.status.message() + "\n" + in));
+    for (const std::string& warning : result.warnings)
+        ctx.services.ShowMessage(warning);
+    if (tileList)
+        result.tiles.format().items = tileItems;
+    format.width = result.width;
+    format.height = result.height;
+    MapModel map;
+    Status st = map.ReplaceGrid(std::move(format), std::move(result.cells));
+    if (st)
+        st = SaveMapFiles(ctx.fs, out, map, result.tiles);
+    if (!st)
+        return ctx.Refuse(st);
+
+    JsonObject json(ctx.out);
+    json.number("mapWidth", result.width);
+    json.number("mapHeight", result.height);
+    json.number("tiles", result.tiles.count());
+    json.number("droppedFlips", result.droppedFlips);
+    json.number("changedPixels", result.changedPixels);
+    return kExitOk;
+}
+
+} // namespace kesh::cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "io/FileSystem.h"
+
+namespace kesh {
+
+// Where a TMX import gets the files its map names: external tile sets (.tsx)
+// and tile set images. Paths are as the map names them, relative to the
+// .tmx's folder (those named in a .tsx joined to the .tsx's folder first).
+class TmxLoader {
+public:
+    virtual ~TmxLoader() = default;
+    // The file's bytes; nullopt when it cannot be read.
+    virtual std::optional<std::vector<uint8_t>> Load(const std::string& path) = 0;
+};
+
+// Reads the files through `fs`, relative paths from `folder` ("" for the
+// working folder).
+class FolderLoader : public TmxLoader {
+public:
+    FolderLoader(FileSystem& fs, std::string folder) : m_fs(fs), m_folder(std::move(folder)) {}
+    std::optional<std::vector<uint8_t>> Load(const std::string& path) override;
+
+private:
+    FileSystem& m_fs;
+    std::string m_folder;
+};
+
+// The folder part of `path` ("" when it has none), and `relative` joined to
+// `folder` (kept as it is when absolute).
+std::string FolderOfPath(const std::string& path);
+std::string JoinPath(const std::string& folder, const std::string& relative);
+
+} // namespace kesh
