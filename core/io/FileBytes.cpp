@@ -25,6 +25,7 @@ FileBytes FileBytes::Mapped(void* address, size_t size) {
     out.m_size = size;
     out.m_mapLength = size;
     out.m_mapped = true;
+    out.m_guard = MappingGuard(address, size);
     return out;
 }
 
@@ -45,11 +46,13 @@ FileBytes& FileBytes::operator=(FileBytes&& other) noexcept {
         m_size = std::exchange(other.m_size, 0);
         m_mapLength = std::exchange(other.m_mapLength, 0);
         m_mapped = std::exchange(other.m_mapped, false);
+        m_guard = std::move(other.m_guard);
     }
     return *this;
 }
 
 void FileBytes::Free() {
+    m_guard = MappingGuard();
     if (m_mapped && m_data)
         ::munmap(m_data, m_mapLength);
     m_buffer.reset();

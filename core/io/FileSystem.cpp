@@ -107,6 +107,8 @@ public:
             if (address != MAP_FAILED) {
                 ::madvise(address, expected, MADV_SEQUENTIAL);
                 out = FileBytes::Mapped(address, expected);
+                if (!out->guarded())
+                    out.reset(); // too many files mapped at once: read this one
             }
         }
         if (!out) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <functional>
 
 #include "app/Messages.h"
 #include "io/SaveRecovery.h"
@@ -135,10 +136,14 @@ Status SaveMapFiles(FileSystem& fs, const std::string& path, const MapModel& map
 namespace {
 
 // Runs `reader` and, when the whole file was read, puts what it read in place.
-Status TakeRead(MapReader& reader, const MapReadLayout& layout, MapModel& map, TileSet& tiles) {
+// `cutShort` tells whether the bytes read were cut short under the reader.
+Status TakeRead(MapReader& reader, const MapReadLayout& layout, MapModel& map, TileSet& tiles,
+                const std::function<bool()>& cutShort = {}) {
     Status st = reader.Run();
     if (!st)
         return st;
+    if (cutShort && cutShort())
+        return Status::Fail(msg::kDamagedFile);
     st = map.ReplaceGrid(reader.TakeFormat(), std::move(reader.Cells()));
     if (!st)
         return st;
@@ -193,7 +198,8 @@ Status LoadMapFile(FileSystem& fs, const std::string& mapPath, const MapReadLayo
         return Status::Fail(std::string(msg::kOpenFailed) + "\n" + mapPath);
     MapReader reader(bytes->span(), layout, tiles);
     reader.SetRelease([&bytes](size_t offset, size_t n) { bytes->Release(offset, n); });
-    return TakeRead(reader, layout, map, tiles);
+    // Another program may shorten the file while we read it.
+    return TakeRead(reader, layout, map, tiles, [&bytes] { return bytes->cutShort(); });
 }
 
 Status OpenMapFiles(FileSystem& fs, const std::string& mapPath, MapModel& map, TileSet& tiles,

@@ -44,7 +44,14 @@ Status LoadTileSetFile(FileSystem& fs, const std::string& path, const TileReadLa
     const auto bytes = fs.readBytes(path);
     if (!bytes)
         return Status::Fail(std::string(msg::kOpenFailed) + "\n" + path);
-    return ReadTileSetFile(*bytes, layout, set);
+    TileSet fresh;
+    if (Status st = ReadTileSetFile(*bytes, layout, fresh); !st)
+        return st;
+    // Another program may shorten the file while we read it.
+    if (bytes->cutShort())
+        return Status::Fail(msg::kDamagedFile);
+    set = std::move(fresh);
+    return Status::Ok();
 }
 
 Status OpenTileSetFiles(FileSystem& fs, const std::string& path, TileSet& set,
