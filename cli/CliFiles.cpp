@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "CliArgs.h"
+#include "CliMessages.h"
 #include "app/Messages.h"
 #include "map/MapFile.h"
 #include "tileset/TileSetFile.h"
@@ -71,6 +73,35 @@ Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet&
         return Missing(ctx, true, msg::kAskKmfMissing, msg::kKmfMissing,
                        DescriptorPath(path, kMapDescriptorExt));
     return st;
+}
+
+int RunImageExport(CliContext& ctx, const std::vector<std::string>& args, MapExportFn exportMap,
+                   SheetExportFn exportSheet) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {}, parsed, error))
+        return ctx.Usage(error);
+    if (parsed.positionals.size() != 2)
+        return ctx.Usage(text::kWrongArgCount);
+    const std::string& in = parsed.positionals[0];
+    const std::string& out = parsed.positionals[1];
+    const DataKind kind = DataKindOf(in);
+    if (kind == DataKind::Other)
+        return ctx.Usage(text::kNotDataFile + in);
+
+    TileSet tiles;
+    Status st = Status::Ok();
+    if (kind == DataKind::Map) {
+        MapModel map;
+        st = LoadMap(ctx, in, map, tiles);
+        if (st)
+            st = exportMap(ctx.fs, out, map, tiles);
+    } else {
+        st = LoadTileSet(ctx, in, tiles);
+        if (st)
+            st = exportSheet(ctx.fs, out, tiles);
+    }
+    return st ? kExitOk : ctx.Refuse(st);
 }
 
 } // namespace kesh::cli

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "CliContext.h"
 #include "app/Status.h"
@@ -28,5 +29,12 @@ Status LoadTileSet(CliContext& ctx, const std::string& path, TileSet& set);
 
 // Reads a map through its .kmf; a missing .kmf is handled as for tile files.
 Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet& tiles);
+
+// The image exports, "FILE OUT": a map gives the whole map through `exportMap`,
+// a tile file its tile sheet through `exportSheet`.
+using MapExportFn = Status (*)(FileSystem&, const std::string&, const MapModel&, const TileSet&);
+using SheetExportFn = Status (*)(FileSystem&, const std::string&, const TileSet&);
+int RunImageExport(CliContext& ctx, const std::vector<std::string>& args, MapExportFn exportMap,
+                   SheetExportFn exportSheet);
 
 } // namespace kesh::cli

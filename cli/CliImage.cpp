@@ -148,31 +148,7 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
 }
 
 int RunExportPng(CliContext& ctx, const std::vector<std::string>& args) {
-    ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 2)
-        return ctx.Usage(text::kWrongArgCount);
-    const std::string& in = parsed.positionals[0];
-    const std::string& out = parsed.positionals[1];
-    const DataKind kind = DataKindOf(in);
-    if (kind == DataKind::Other)
-        return ctx.Usage(text::kNotDataFile + in);
-
-    TileSet tiles;
-    Status st = Status::Ok();
-    if (kind == DataKind::Map) {
-        MapModel map;
-        st = LoadMap(ctx, in, map, tiles);
-        if (st)
-            st = ExportMapPng(ctx.fs, out, map, tiles);
-    } else {
-        st = LoadTileSet(ctx, in, tiles);
-        if (st)
-            st = SaveTileSheetPng(ctx.fs, out, tiles);
-    }
-    return st ? kExitOk : ctx.Refuse(st);
+    return RunImageExport(ctx, args, ExportMapPng, SaveTileSheetPng);
 }
 
 } // namespace kesh::cli
