@@ -51,22 +51,16 @@ std::array<uint8_t, 1078> MapBitmapHeader(int64_t width, int64_t height,
 
 Status ExportMapBitmap(FileSystem& fs, const std::string& path, const MapModel& map,
                        const TileSet& tiles) {
-    const int64_t cols = map.width();
-    const int64_t rows = map.height();
-    if (!map.hasCells() || cols < 1 || rows < 1 || map.cells().size() != size_t(cols * rows))
-        return Status::Fail(msg::kBadMapSize);
-    const int64_t w = std::max(tiles.tileWidth(), 0);
-    const int64_t h = std::max(tiles.tileHeight(), 0);
-    if (!FitsBitmap(cols * w, rows * h))
-        return Status::Fail(msg::kMapTooLargeForBitmap);
+    if (Status st = MapImageRows::Check(map, tiles, FitsBitmap); !st)
+        return st;
+    MapImageRows image(map, tiles);
 
     StreamedFile file(fs, path);
     if (!file.Open())
         return file.Finish();
-    const auto header = MapBitmapHeader(cols * w, rows * h, tiles.colourTable());
+    const auto header = MapBitmapHeader(image.width(), image.height(), tiles.colourTable());
     file.Write(header.data(), header.size());
 
-    MapImageRows image(map, tiles);
     const auto rowLength = size_t(RowLength(image.width()));
     const auto padding = rowLength - size_t(image.width());
     for (int64_t y = image.height() - 1; y >= 0; --y) { // bottom row first

@@ -3,7 +3,22 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/Messages.h"
+
 namespace kesh {
+
+Status MapImageRows::Check(const MapModel& map, const TileSet& tiles,
+                           bool (*fits)(int64_t width, int64_t height)) {
+    const int64_t cols = map.width();
+    const int64_t rows = map.height();
+    if (!map.hasCells() || cols < 1 || rows < 1 || map.cells().size() != size_t(cols * rows))
+        return Status::Fail(msg::kBadMapSize);
+    const int64_t w = std::max(tiles.tileWidth(), 0);
+    const int64_t h = std::max(tiles.tileHeight(), 0);
+    if (!fits(cols * w, rows * h))
+        return Status::Fail(msg::kMapTooLargeForBitmap);
+    return Status::Ok();
+}
 
 MapImageRows::MapImageRows(const MapModel& map, const TileSet& tiles)
     : m_map(map), m_list(tiles.tiles()), m_cols(map.width()), m_rows(map.height()),

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/Status.h"
 #include "map/MapModel.h"
 #include "tileset/TileSet.h"
 
@@ -15,6 +16,13 @@ namespace kesh {
 // image of the map is ever held in memory.
 class MapImageRows {
 public:
+    // Whether the exports can draw `map` with `tiles` into an image format
+    // whose size limits `fits` tells: fails with "지도의 크기가 올바르지
+    // 않습니다." for a map without cells and with "지도가 너무 커서 비트맵으로
+    // 저장할 수 없습니다." for an image `fits` refuses.
+    static Status Check(const MapModel& map, const TileSet& tiles,
+                        bool (*fits)(int64_t width, int64_t height));
+
     // The map must have cells; width() and height() are in pixels.
     MapImageRows(const MapModel& map, const TileSet& tiles);
 
