@@ -83,6 +83,8 @@ bool MapProcedures::OpenMapPath(const std::string& path) {
     m_map.m_strPathName = AbsolutePath(path);
     m_map.m_strFileName = FileNameOf(m_map.m_strPathName);
     clampSelection();
+    if (m_doc)
+        m_doc->ResetHistory();
     if (m_setTitle)
         m_setTitle(m_map.m_strFileName);
     if (m_fileUsed)

@@ -75,6 +75,8 @@ bool MapProcedures::NewMap() {
     m_map.m_strFileName = kUntitled;
     m_map.m_strPathName = kUntitled;
     clampSelection();
+    if (m_doc)
+        m_doc->ResetHistory();
     return true;
 }
 
@@ -95,6 +97,8 @@ bool MapProcedures::SaveMap() {
         return false;
     }
     m_map.m_bModified = 0;
+    if (m_doc)
+        m_doc->MarkSaved();
     if (m_fileUsed)
         m_fileUsed(m_map.m_strPathName);
     return true;
@@ -119,8 +123,13 @@ bool MapProcedures::ChangeMapFormat() {
     }
     if (!m_user.EditMapFormat(edit))
         return false;
+    std::string header = edit.hasHeader ? std::move(edit.header) : std::string();
+    if (m_doc) {
+        m_doc->SetMapLayout(std::move(edit.items), std::move(header));
+        return true;
+    }
     m_map.format().items = std::move(edit.items);
-    m_map.format().header = edit.hasHeader ? std::move(edit.header) : std::string();
+    m_map.format().header = std::move(header);
     m_map.m_bModified = 1;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/UserServices.h"
+#include "doc/Document.h"
 #include "io/FileSystem.h"
 #include "layout/MapFormat.h"
 #include "map/MapFile.h"
@@ -62,6 +63,11 @@ public:
     // nothing to save, the user declined, or the save succeeded.
     bool AskSaveChanges();
 
+    // Makes the procedures work on `doc`'s history too: a new or opened map
+    // starts it afresh, a save marks where the file stands, a layout change
+    // becomes a step. `doc` must be the document whose map this is.
+    void AttachDocument(Document& doc) { m_doc = &doc; }
+
     // Called with the map file's path after every successful open or save
     // (by whatever route), e.g. to keep a list of recent files.
     void OnFileUsed(std::function<void(const std::string&)> used) { m_fileUsed = std::move(used); }
@@ -94,6 +100,7 @@ private:
     FileSystem& m_fs;
     TitleSetter m_setTitle;
     std::function<void(const std::string&)> m_fileUsed;
+    Document* m_doc = nullptr;
 };
 
 // The name a path ends in: "/maps/town.map" -> "town.map".

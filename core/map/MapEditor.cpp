@@ -14,9 +14,22 @@ bool PaintCell(MapModel& map, int32_t index, uint16_t tile) {
     return true;
 }
 
+bool MapEditor::paint(int32_t index, uint16_t tile) {
+    const bool inside = index >= 0 && index < m_map.cellCount();
+    const uint16_t before = inside ? m_map.cells()[size_t(index)] : tile;
+    if (!PaintCell(m_map, index, tile))
+        return false;
+    if (m_recorder)
+        m_recorder->CellPainted(index, before, tile);
+    return true;
+}
+
 void MapEditor::endStaleDrag() {
-    if (m_nDragMode != DragNone && m_dragGeneration != m_map.gridGeneration())
+    if (m_nDragMode != DragNone && m_dragGeneration != m_map.gridGeneration()) {
+        if (m_nDragMode == DragPaint)
+            endStroke();
         m_nDragMode = DragNone;
+    }
     if (m_nDragMode == DragNone)
         m_dragGeneration = m_map.gridGeneration();
 }
@@ -53,7 +66,7 @@ MapUpdate MapEditor::LButtonDown(Point client, const InputState& keys, const Vie
     m_nDragMode = DragPaint;
     if (alreadyPainted)
         return update;
-    PaintCell(m_map, cell, tile.current);
+    paint(cell, tile.current);
     addFrames(update, oldCell, cell, tile);
     return update;
 }
@@ -110,7 +123,7 @@ MapUpdate MapEditor::paintUnderPointer(Point client, const Viewport& view,
     MapUpdate update;
     if (cell < 0 || (cell == oldCell && m_map.cells()[size_t(cell)] == tile.current))
         return update;
-    PaintCell(m_map, cell, tile.current);
+    paint(cell, tile.current);
     addFrames(update, oldCell, cell, tile);
     return update;
 }
@@ -119,6 +132,8 @@ bool MapEditor::LButtonUp() {
     endStaleDrag();
     if (m_nDragMode != DragPaint && m_nDragMode != DragSelect)
         return false;
+    if (m_nDragMode == DragPaint)
+        endStroke();
     m_nDragMode = DragNone;
     return true;
 }
@@ -174,7 +189,7 @@ MapUpdate MapEditor::KeyDown(MapKey key, Point pointer, const InputState& keys,
     if (!target)
         return {};
     const int32_t oldCell = m_map.m_nCurCell;
-    if (key == MapKey::Enter && !PaintCell(m_map, oldCell, tile.current))
+    if (key == MapKey::Enter && !paint(oldCell, tile.current))
         return {};
     m_map.m_nCurCell = *target;
     MapUpdate update;
@@ -185,7 +200,7 @@ MapUpdate MapEditor::KeyDown(MapKey key, Point pointer, const InputState& keys,
     } else {
         // Holding Enter (or the left button) while moving paints a trail.
         if (keys.enter || keys.leftButton || key == MapKey::Enter)
-            PaintCell(m_map, *target, tile.current);
+            paint(*target, tile.current);
         addFrames(update, oldCell, *target, tile);
         scroll = ScrollToShowCell(m_map, *target, view, tile.width, tile.height);
     }
@@ -196,6 +211,9 @@ MapUpdate MapEditor::KeyDown(MapKey key, Point pointer, const InputState& keys,
 
 bool MapEditor::KeyUp(MapKey key) {
     endStaleDrag();
+    // Letting go of Enter ends a stamp or an Enter+arrow run as well as a drag.
+    if (key == MapKey::Enter || (key == MapKey::Shift && m_nDragMode == DragPaint))
+        endStroke();
     if ((key != MapKey::Enter && key != MapKey::Shift) || m_nDragMode != DragPaint)
         return false;
     m_nDragMode = DragNone;
@@ -231,6 +249,16 @@ MapUpdate MapEditor::PasteRegion() {
     const int64_t spanX = int64_t(src.right) - src.left, spanY = int64_t(src.bottom) - src.top;
     const bool ltr = src.left >= cx, ttb = src.top >= cy;
     const int64_t offX = cx - src.left, offY = cy - src.top;
+    if (m_recorder) {
+        // The cells written: the source cut to the grid, moved, cut again.
+        const auto cut = [](int64_t lo, int64_t hi, int64_t off, int64_t size) {
+            return std::pair{std::max<int64_t>(std::max<int64_t>(lo, 0) + off, 0),
+                             std::min<int64_t>(std::min<int64_t>(hi, size - 1) + off, size - 1)};
+        };
+        const auto [x0, x1] = cut(src.left, src.right, offX, w);
+        const auto [y0, y1] = cut(src.top, src.bottom, offY, h);
+        m_recorder->RegionChanging(Rect{int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1)});
+    }
     std::vector<uint16_t>& cells = m_map.cells();
     for (int64_t i = 0; i <= spanY; ++i) {
         const int64_t sy = ttb ? src.top + i : src.bottom - i;
@@ -246,6 +274,8 @@ MapUpdate MapEditor::PasteRegion() {
         }
     }
     m_map.m_bModified = 1;
+    if (m_recorder)
+        m_recorder->RegionChanged(RegionEdit::Paste);
     MapUpdate update;
     update.repaintAll = true;
     return update;
@@ -258,11 +288,15 @@ MapUpdate MapEditor::FillRegion(const TileContext& tile) {
     const int32_t left = std::max(sel.left, 0), top = std::max(sel.top, 0);
     const int32_t right = std::min(sel.right, m_map.width() - 1);
     const int32_t bottom = std::min(sel.bottom, m_map.height() - 1);
+    if (m_recorder)
+        m_recorder->RegionChanging(Rect{left, top, right, bottom});
     std::vector<uint16_t>& cells = m_map.cells();
     for (int32_t row = top; row <= bottom; ++row)
-        for (int32_t col = left; col <= right; ++col)
-            cells[size_t(row) * size_t(m_map.width()) + size_t(col)] = tile.current;
+        std::fill_n(cells.begin() + ptrdiff_t(size_t(row) * size_t(m_map.width()) + size_t(left)),
+                    std::max(right - left + 1, 0), tile.current);
     m_map.m_bModified = 1;
+    if (m_recorder)
+        m_recorder->RegionChanged(RegionEdit::Fill);
     MapUpdate update;
     update.repaintAll = true;
     return update;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "map/CellRecorder.h"
 #include "map/MapGeometry.h"
 #include "map/MapModel.h"
 #include "map/MapNavigation.h"
@@ -37,6 +38,8 @@ public:
 
     MapModel& map() { return m_map; }
     const MapModel& map() const { return m_map; }
+    // Every cell change is reported to `recorder` (none: changes go unrecorded).
+    void SetRecorder(CellRecorder* recorder) { m_recorder = recorder; }
     int32_t dragMode() const { return m_nDragMode; }
     // True while a drag runs: the view keeps the mouse grabbed.
     bool capturing() const { return m_nDragMode != DragNone; }
@@ -91,12 +94,19 @@ private:
                    const TileContext& tile) const;
     MapUpdate stretchSelection(Point client, const Viewport& view, const TileContext& tile);
     MapUpdate paintUnderPointer(Point client, const Viewport& view, const TileContext& tile);
+    // PaintCell, told to the recorder.
+    bool paint(int32_t index, uint16_t tile);
+    void endStroke() {
+        if (m_recorder)
+            m_recorder->StrokeEnded();
+    }
 
     MapModel& m_map;
     int32_t m_nDragMode = DragNone;
     Point m_ptAnchor;
     Point m_ptLast;
     uint64_t m_dragGeneration = 0;
+    CellRecorder* m_recorder = nullptr;
 };
 
 } // namespace kesh

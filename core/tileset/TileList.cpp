@@ -252,6 +252,42 @@ uint64_t TileList::hashOf(const uint8_t* pixels, uint32_t attribute) const {
     return h;
 }
 
+int TileList::Insert(int64_t index, const uint8_t* pixels, uint32_t attribute) {
+    if (index < 0 || index > int64_t(m_count))
+        return 0;
+    if (index == int64_t(m_count))
+        return Append(pixels, attribute);
+    if (!m_pool || !pixels)
+        return 0;
+    auto* node = static_cast<TileNode*>(m_pool->Alloc());
+    if (!node)
+        return 0;
+    try {
+        m_nodes.insert(m_nodes.begin() + index, node);
+        try {
+            m_byHash.emplace(hashOf(pixels, attribute), node);
+        } catch (const std::bad_alloc&) {
+            m_nodes.erase(m_nodes.begin() + index);
+            throw;
+        }
+    } catch (const std::bad_alloc&) {
+        m_pool->Free(node);
+        return 0;
+    }
+    TileNode* next = m_nodes[size_t(index) + 1];
+    node->m_attribute = attribute;
+    node->m_prev = next->m_prev;
+    node->m_next = next;
+    std::memcpy(node->pixels(), pixels, size_t(m_tileSize));
+    if (next->m_prev)
+        next->m_prev->m_next = node;
+    else
+        m_head = node;
+    next->m_prev = node;
+    ++m_count;
+    return 1;
+}
+
 void TileList::unindex(TileNode* node) {
     const auto [first, last] = m_byHash.equal_range(hashOf(node->pixels(), node->m_attribute));
     for (auto it = first; it != last; ++it) {

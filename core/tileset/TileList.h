@@ -60,6 +60,10 @@ public:
     int Append(const uint8_t* pixels, uint32_t attribute);
     // Removes tile `index`; later tiles move down one number. 0 when no such tile.
     int Delete(int64_t index);
+    // Puts a tile in at number `index` (0 ... count), later tiles moving up one
+    // number; the way back from Delete. 0 when the pool is full or `index` is
+    // out of range (list unchanged).
+    int Insert(int64_t index, const uint8_t* pixels, uint32_t attribute);
 
     int32_t width() const { return m_width; }
     int32_t height() const { return m_height; }

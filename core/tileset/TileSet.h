@@ -49,6 +49,11 @@ public:
     void SetPalette(const Palette& palette);
     // Replaces the colour table as held (blue, green, red, reserved).
     void SetColourTable(const ColourTable& table);
+    // Puts back a header and colour table taken from bitmapInfo().
+    void SetBitmapInfo(const std::array<uint8_t, 40 + 1024>& info) {
+        m_bitmapInfo = info;
+        touch();
+    }
 
     int32_t current() const { return m_current; }
     void setCurrent(int32_t number) { m_current = number; }

@@ -72,7 +72,10 @@ private slots:
              {QStringLiteral("저장"), ID_TILE_SAVE},
              {QStringLiteral("비트맵 파일로 저장"), ID_TILE_SAVEBMP},
              {QStringLiteral("파일포맷 변경"), ID_TILE_FORMAT}},
-            {{QStringLiteral("영역 복사(&C)\tCtrl+C"), ID_EDIT_COPY},
+            {{QStringLiteral("실행 취소(&U)\tCtrl+Z"), ID_EDIT_UNDO},
+             {QStringLiteral("다시 실행(&R)\tCtrl+Y"), ID_EDIT_REDO},
+             {QString(), 0},
+             {QStringLiteral("영역 복사(&C)\tCtrl+C"), ID_EDIT_COPY},
              {QStringLiteral("영역 붙여넣기(&P)\tCtrl+V"), ID_EDIT_PASTE},
              {QStringLiteral("영역 채우기"), ID_EDIT_FILL}},
             {{QStringLiteral("도구모음줄(&T)"), ID_VIEW_TOOLBAR},
@@ -87,21 +90,22 @@ private slots:
                 QCOMPARE(menus[m].second[i].id, expected[m][i].id);
             }
         }
-        // Only the two View items carry a tick; every item is enabled.
+        // Only the two View items carry a tick; every item is enabled but
+        // undo and redo, with nothing to take back yet.
         for (const auto& menu : menus) {
             for (const Item& item : menu.second) {
                 if (item.id == 0) {
                     continue;
                 }
                 QAction* a = frame.action(item.id);
-                QVERIFY(a->isEnabled());
+                QCOMPARE(a->isEnabled(), item.id != ID_EDIT_UNDO && item.id != ID_EDIT_REDO);
                 QCOMPARE(a->isCheckable(),
                          item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR);
             }
         }
     }
 
-    void toolBarHasSevenButtonsInOrder() {
+    void toolBarHasNineButtonsInOrder() {
         InstalledUserServices user;
         CMainFrame frame;
         QList<int> ids;
@@ -114,8 +118,9 @@ private slots:
                 QCOMPARE(a->toolTip(), CommandToolTip(a->data().toInt()));
             }
         }
-        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, 0, ID_EDIT_COPY,
-                                  ID_EDIT_PASTE, 0, ID_EDIT_FILL, 0, ID_APP_ABOUT}));
+        QCOMPARE(ids,
+                 (QList<int>{ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, 0, ID_EDIT_COPY, ID_EDIT_PASTE,
+                             ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_FILL, 0, ID_APP_ABOUT}));
         QCOMPARE(frame.toolBar()->iconSize(), QSize(16, 15));
         QCOMPARE(CommandToolTip(ID_MAP_OPEN), QStringLiteral("지도열기"));
         QCOMPARE(CommandToolTip(ID_EDIT_FILL), QStringLiteral("채우기"));

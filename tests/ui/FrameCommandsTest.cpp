@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(m.cells()[5], uint16_t(1));
     }
 
-    void undoAndCutKeysDoNothing() {
+    void undoWithNothingToTakeBackAndCutKeysDoNothing() {
         kesh::MapModel& m = map();
         m.m_rcSelect = {0, 0, 63, 63};
         m.cells()[0] = 1;

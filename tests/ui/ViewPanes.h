@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CSplitterWnd.h"
+#include "doc/Document.h"
 #include "map/CKeshView.h"
 #include "tileset/CTile1View.h"
 
@@ -14,8 +15,8 @@ struct ViewPanes {
         using namespace kesh::ui;
         splitter = new CSplitterWnd;
         splitter->setHandleWidth(1);
-        map = new CKeshView;
-        tiles = new CTile1View;
+        map = new CKeshView(doc);
+        tiles = new CTile1View(doc);
         for (CScrollView* view :
              {static_cast<CScrollView*>(map), static_cast<CScrollView*>(tiles)}) {
             view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -25,7 +26,12 @@ struct ViewPanes {
         splitter->CreateView(0, 1, tiles);
         g_pMainSplitter = splitter;
     }
-    ~ViewPanes() { delete splitter; }
+    ~ViewPanes() {
+        delete splitter;
+        if (kesh::ui::g_pMainSplitter == splitter) {
+            kesh::ui::g_pMainSplitter = nullptr;
+        }
+    }
     ViewPanes(const ViewPanes&) = delete;
     ViewPanes& operator=(const ViewPanes&) = delete;
 
@@ -39,6 +45,7 @@ struct ViewPanes {
     // Sets the pane sizes again (the first layout of a window may have moved them).
     void KeepSizes() { splitter->setSizes({m_mapWidth, m_tileViewWidth}); }
 
+    kesh::Document doc; // before the views, which show it
     kesh::ui::CSplitterWnd* splitter = nullptr;
     kesh::ui::CKeshView* map = nullptr;
     kesh::ui::CTile1View* tiles = nullptr;

@@ -3,11 +3,13 @@
 #include <QObject>
 #include <QString>
 
+#include "doc/Document.h"
+
 namespace kesh::ui {
 
-// The document behind the main window. It holds no map or tile data (the
-// views own those); its one visible trace is the title in the caption, which
-// only a successfully opened map file changes.
+// The document behind the main window: the map, the tile set and their
+// history (data()), which both views show, and the title in the caption,
+// which only a successfully opened map file changes.
 class CKeshDoc : public QObject {
     Q_OBJECT
 public:
@@ -18,6 +20,9 @@ public:
 
     // Starts over as an untitled document; always succeeds.
     bool OnNewDocument();
+
+    // What the user edits; the views and the frame's commands work on it.
+    Document& data() { return m_data; }
 
     QString GetTitle() const { return m_strTitle; }
     // Makes `title` the document's title; the caption follows.
@@ -30,6 +35,7 @@ signals:
     void titleChanged(const QString& title);
 
 private:
+    Document m_data;
     QString m_strTitle;
     QString m_strPathName;
 };

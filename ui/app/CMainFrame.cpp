@@ -13,9 +13,11 @@
 #include "app/AppSettings.h"
 #include "app/CKeshDoc.h"
 #include "app/CSplitterWnd.h"
+#include "app/CommandIds.h"
 #include "app/FrameCommands.h"
 #include "app/FrameRecovery.h"
 #include "app/QtUserServices.h"
+#include "app/UndoActions.h"
 #include "map/CKeshView.h"
 #include "tileset/CTile1View.h"
 #include "tileset/CTileInfoBar.h"
@@ -61,6 +63,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 }
 
 CMainFrame::~CMainFrame() {
+    // The views go before the document they show.
+    disconnect(qApp, nullptr, this, nullptr);
+    if (g_pMainSplitter == m_wndSplitter) {
+        g_pMainSplitter = nullptr;
+    }
+    delete m_wndSplitter;
+    m_wndSplitter = nullptr;
     if (m_services && AppServices() == m_services.get()) {
         SetAppServices(nullptr);
     }
@@ -74,6 +83,8 @@ void CMainFrame::OnCreate() {
     addDockWidget(Qt::RightDockWidgetArea, m_wndTileInfoBar);
 
     CreateMenus();
+    m_undoActions = std::make_unique<UndoActions>(m_pDocument->data(), action(ID_EDIT_UNDO),
+                                                  action(ID_EDIT_REDO));
     CreateToolBar();
     CreateStatusBar();
     CreateAccelerators();
@@ -86,9 +97,9 @@ void CMainFrame::OnCreateClient() {
 
     // Two thirds of the whole client width, taken before the bars exist.
     m_mapColumnWidth = MapColumnWidth(width());
-    auto* map = new CKeshView(m_wndSplitter);
+    auto* map = new CKeshView(m_pDocument->data(), m_wndSplitter);
     m_wndSplitter->CreateView(0, 0, map);
-    m_wndSplitter->CreateView(0, 1, new CTile1View(m_wndSplitter));
+    m_wndSplitter->CreateView(0, 1, new CTile1View(m_pDocument->data(), m_wndSplitter));
 
     // The active view follows the focus.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {

@@ -22,6 +22,7 @@ class QToolBar;
 namespace kesh::ui {
 
 class CKeshDoc;
+class UndoActions;
 class CKeshView;
 class CSplitterWnd;
 class CTile1View;
@@ -131,6 +132,7 @@ private:
     CTileInfoBar* m_wndTileInfoBar = nullptr;
     CKeshDoc* m_pDocument = nullptr;
     std::unique_ptr<FrameCommands> m_commands;
+    std::unique_ptr<UndoActions> m_undoActions;
     QHash<int, QAction*> m_actions;
     QLabel* m_idlePane = nullptr;
     std::array<QLabel*, 3> m_indicators{};

@@ -61,7 +61,10 @@ const Menu kMenus[] = {
       {ID_TILE_SAVEBMP, "비트맵 파일로 저장"},
       {ID_TILE_FORMAT, "파일포맷 변경"}}},
     {"편집",
-     {{ID_EDIT_COPY, "영역 복사(&C)\tCtrl+C"},
+     {{ID_EDIT_UNDO, "실행 취소(&U)\tCtrl+Z"},
+      {ID_EDIT_REDO, "다시 실행(&R)\tCtrl+Y"},
+      {0, ""},
+      {ID_EDIT_COPY, "영역 복사(&C)\tCtrl+C"},
       {ID_EDIT_PASTE, "영역 붙여넣기(&P)\tCtrl+V"},
       {ID_EDIT_FILL, "영역 채우기"}}},
     {"보기(&V)", {{ID_VIEW_TOOLBAR, "도구모음줄(&T)"}, {ID_VIEW_STATUS_BAR, "상태표시줄(&S)"}}},
@@ -69,22 +72,29 @@ const Menu kMenus[] = {
 };
 
 // Tool bar buttons, left to right; 0 is a separator.
-constexpr int kToolBarButtons[] = {ID_FILE_NEW,   ID_MAP_OPEN, ID_MAP_SAVE,  0, ID_EDIT_COPY,
-                                   ID_EDIT_PASTE, 0,           ID_EDIT_FILL, 0, ID_APP_ABOUT};
+constexpr int kToolBarButtons[] = {
+    ID_FILE_NEW,  ID_MAP_OPEN, ID_MAP_SAVE,  0, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_UNDO,
+    ID_EDIT_REDO, 0,           ID_EDIT_FILL, 0, ID_APP_ABOUT};
 
-// Keys without a menu item of their own, in table order. Undo and cut have
-// no handler: their keys are taken and do nothing.
+// Keys without a menu item of their own, in table order, and further keys of
+// menu items. Cut has no handler: its keys are taken and do nothing.
 struct Accelerator {
     QKeyCombination keys;
     int id;
 };
 
 const Accelerator kAccelerators[] = {
-    {Qt::CTRL | Qt::Key_O, ID_FILE_OPEN},      {Qt::CTRL | Qt::Key_S, ID_FILE_SAVE},
-    {Qt::CTRL | Qt::Key_P, ID_FILE_PRINT},     {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
-    {Qt::CTRL | Qt::Key_X, ID_EDIT_CUT},       {Qt::ALT | Qt::Key_Backspace, ID_EDIT_UNDO},
-    {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT}, {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
+    {Qt::CTRL | Qt::Key_O, ID_FILE_OPEN},
+    {Qt::CTRL | Qt::Key_S, ID_FILE_SAVE},
+    {Qt::CTRL | Qt::Key_P, ID_FILE_PRINT},
+    {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
+    {Qt::CTRL | Qt::Key_X, ID_EDIT_CUT},
+    {Qt::ALT | Qt::Key_Backspace, ID_EDIT_UNDO},
+    {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT},
+    {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
     {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
+    {Qt::CTRL | Qt::Key_Y, ID_EDIT_REDO},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, ID_EDIT_REDO},
 };
 
 } // namespace

@@ -31,6 +31,8 @@ constexpr Entry kStrings[] = {
     {ID_EDIT_COPY, "선택영역을 기억해 놓습니다.\n선택영역 복사"},
     {ID_EDIT_PASTE, "기억된 선택영역을 현재위치로 붙여넣습니다.\n선택영역 붙여넣기"},
     {ID_EDIT_FILL, "선택된 영역을 현재 타일로 채움니다.\n채우기"},
+    {ID_EDIT_UNDO, "마지막 작업을 취소합니다.\n실행 취소"},
+    {ID_EDIT_REDO, "취소한 작업을 다시 실행합니다.\n다시 실행"},
     {ID_VIEW_TOOLBAR, "도구모음줄을 보이거나 감춥니다.\n도구모음줄 전환"},
     {ID_VIEW_STATUS_BAR, "상태표시줄을 보이거나 감춥니다.\n상태표시줄 전환"},
     {ID_APP_ABOUT, "프로그램 정보, 버전 번호 및 저작권을 나타냅니다.\n정보"},

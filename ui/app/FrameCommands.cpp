@@ -9,6 +9,7 @@
 #include "app/OpenTarget.h"
 #include "app/ReaderCode.h"
 #include "app/TileProcedures.h"
+#include "doc/StepNames.h"
 #include "io/FileSystem.h"
 #include "map/CKeshView.h"
 #include "tileset/CTile1View.h"
@@ -40,6 +41,7 @@ MapProcedures FrameCommands::MapProcs(CKeshView& map) const {
     MapProcedures procs(map.map(), tiles ? &tiles->tileSet() : nullptr, Services(), m_fs,
                         m_setTitle);
     procs.OnFileUsed(m_fileUsed);
+    procs.AttachDocument(map.document());
     return procs;
 }
 
@@ -73,8 +75,45 @@ void FrameCommands::RepaintTiles() {
 
 void FrameCommands::MarkMapChanged() {
     if (CKeshView* map = MapView()) {
-        map->map().m_bModified = 1;
+        map->document().MarkChanged();
         map->viewport()->update();
+    }
+}
+
+void FrameCommands::ChangeTiles(CTile1View& tiles, const char* step, bool marksMap,
+                                const std::function<void(TileProcedures&)>& procedure) {
+    Document& doc = tiles.document();
+    const uint64_t before = doc.historyRevision();
+    doc.ChangeTiles(step, marksMap, [&] {
+        TileProcedures procs = TileProcs(tiles);
+        procedure(procs);
+    });
+    RepaintTiles();
+    // The map counts as changed even when nothing was taken (a cancelled
+    // dialog), as it always has: then without a step to undo.
+    if (marksMap && doc.historyRevision() == before) {
+        MarkMapChanged();
+    }
+    RepaintMap();
+}
+
+Document* FrameCommands::Doc() {
+    if (CKeshView* map = MapView()) {
+        return &map->document();
+    }
+    CTile1View* tiles = TileView();
+    return tiles ? &tiles->document() : nullptr;
+}
+
+void FrameCommands::OnEditUndo() {
+    if (Document* doc = Doc()) {
+        doc->Undo();
+    }
+}
+
+void FrameCommands::OnEditRedo() {
+    if (Document* doc = Doc()) {
+        doc->Redo();
     }
 }
 
@@ -136,8 +175,13 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
     case ID_EDIT_FILL:
         OnEditFill();
         return true;
-    // Undo and cut have keys but no handler: the keys do nothing.
     case ID_EDIT_UNDO:
+        OnEditUndo();
+        return true;
+    case ID_EDIT_REDO:
+        OnEditRedo();
+        return true;
+    // Cut has keys but no handler: the keys do nothing.
     case ID_EDIT_CUT:
         return true;
     default:
@@ -166,34 +210,32 @@ void FrameCommands::OnFileNew() {
     RepaintTiles();
 }
 
+// From the tile set view these change the tile set only: the map does not
+// count as changed.
 void FrameCommands::TileViewAddFile(CTile1View& tiles) {
-    TileProcs(tiles).OnTileAddFile();
-    RepaintTiles();
+    ChangeTiles(tiles, step::kAddTileFile, false,
+                [](TileProcedures& procs) { procs.OnTileAddFile(); });
 }
 
 void FrameCommands::TileViewLoadPalette(CTile1View& tiles) {
-    TileProcs(tiles).OnLoadPalette();
-    RepaintTiles();
+    ChangeTiles(tiles, step::kLoadPalette, false,
+                [](TileProcedures& procs) { procs.OnLoadPalette(); });
 }
 
 // The tile commands below change what the map shows or what its file holds,
 // so the map counts as changed afterwards, cancelled or not.
 void FrameCommands::OnTileAddFile() {
-    CTile1View* tiles = TileView();
-    if (!tiles) {
-        return;
+    if (CTile1View* tiles = TileView()) {
+        ChangeTiles(*tiles, step::kAddTileFile, true,
+                    [](TileProcedures& procs) { procs.OnTileAddFile(); });
     }
-    TileViewAddFile(*tiles);
-    MarkMapChanged();
 }
 
 void FrameCommands::OnLoadPalette() {
-    CTile1View* tiles = TileView();
-    if (!tiles) {
-        return;
+    if (CTile1View* tiles = TileView()) {
+        ChangeTiles(*tiles, step::kLoadPalette, true,
+                    [](TileProcedures& procs) { procs.OnLoadPalette(); });
     }
-    TileViewLoadPalette(*tiles);
-    MarkMapChanged();
 }
 
 void FrameCommands::OnTileFormat() {
@@ -201,9 +243,8 @@ void FrameCommands::OnTileFormat() {
     if (!tiles) {
         return;
     }
-    TileProcs(*tiles).OnTileFormat();
-    RepaintTiles();
-    MarkMapChanged();
+    ChangeTiles(*tiles, step::kTileFormat, true,
+                [](TileProcedures& procs) { procs.OnTileFormat(); });
 }
 
 void FrameCommands::OnTileSave() {
@@ -265,6 +306,8 @@ bool FrameCommands::OpenTilePath(const std::string& path) {
     }
     const bool opened = TileProcs(*tiles).OpenTileSetPath(path);
     if (opened) {
+        // Another tile set: no step before it can be taken back.
+        tiles->document().ResetHistory();
         if (CKeshView* map = MapView()) {
             // The new tile size may leave the selection off the cell grid.
             map->map().ClampSelection(tiles->tileWidth(), tiles->tileHeight());
@@ -298,9 +341,13 @@ void FrameCommands::OnMapFormat() {
     if (!map) {
         return;
     }
-    // Changed before the dialog, so even a cancelled one leaves it changed.
-    map->map().m_bModified = 1;
+    // Even a cancelled dialog leaves the map changed; a taken layout is a
+    // step of its own.
+    const uint64_t before = map->document().historyRevision();
     MapProcs(*map).ChangeMapFormat();
+    if (map->document().historyRevision() == before) {
+        map->document().MarkChanged();
+    }
 }
 
 void FrameCommands::OnMapSaveBmp() {

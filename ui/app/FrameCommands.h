@@ -8,6 +8,7 @@
 class QWidget;
 
 namespace kesh {
+class Document;
 class FileSystem;
 class MapProcedures;
 class TileProcedures;
@@ -58,6 +59,9 @@ public:
     void OnEditCopy();
     void OnEditPaste();
     void OnEditFill();
+    // Take back the last step, or do again the last one taken back.
+    void OnEditUndo();
+    void OnEditRedo();
 
     // Opens a file named on the command line, dropped on the window or
     // chosen from the recent files, without a file dialog: a .til (or the
@@ -98,6 +102,13 @@ private:
     void TileViewLoadPalette(CTile1View& tiles);
     // Sets the map's changed flag and repaints the map view.
     static void MarkMapChanged();
+    // Runs a tile procedure as one step of the document's history, then
+    // repaints; with `marksMap` the map counts as changed even when the
+    // procedure took nothing.
+    void ChangeTiles(CTile1View& tiles, const char* step, bool marksMap,
+                     const std::function<void(TileProcedures&)>& procedure);
+    // The document both views show.
+    static Document* Doc();
     static void RepaintMap();
     // Drops the tile set view's cached images, repaints it and refreshes
     // the tile attribute bar.

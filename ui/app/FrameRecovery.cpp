@@ -145,7 +145,9 @@ bool FrameRecovery::Recover(const RecoveryEntry& entry) {
         map.m_strPathName = entry.originalPath;
         map.m_strFileName = FileNameOf(entry.originalPath);
     }
-    map.m_bModified = 1;
+    // A fresh history, and a map that still needs saving.
+    view->document().ResetHistory();
+    view->document().MarkChanged();
     map.ClampSelection(tiles->tileWidth(), tiles->tileHeight());
     if (m_setTitle) {
         m_setTitle(entry.originalPath.empty() ? CKeshDoc::UntitledTitle()

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
 #include "app/CommandIds.h"
@@ -96,6 +97,34 @@ void DrawFill(QPainter& p) {
     p.drawRect(11, 0, 4, 3);
 }
 
+// A curved arrow turning back to the left (undo) or on to the right (redo).
+void Turn(QPainter& p, bool back) {
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!back) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath path;
+    path.moveTo(4, 6);
+    path.cubicTo(10, 1, 16, 6, 13, 11);
+    path.lineTo(10, 13);
+    p.setPen(QPen(kDisk, 2, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    const QPointF head[] = {{1, 6}, {6, 2}, {6, 10}};
+    p.setPen(Qt::NoPen);
+    p.setBrush(kDisk);
+    p.drawPolygon(head, 3);
+}
+
+void DrawUndo(QPainter& p) {
+    Turn(p, true);
+}
+
+void DrawRedo(QPainter& p) {
+    Turn(p, false);
+}
+
 void DrawAbout(QPainter& p) {
     p.setPen(kInk);
     p.setBrush(QColor(255, 255, 192));
@@ -128,6 +157,12 @@ QIcon ToolBarIcon(int id) {
         break;
     case ID_EDIT_FILL:
         draw = DrawFill;
+        break;
+    case ID_EDIT_UNDO:
+        draw = DrawUndo;
+        break;
+    case ID_EDIT_REDO:
+        draw = DrawRedo;
         break;
     case ID_APP_ABOUT:
         draw = DrawAbout;

@@ -16,7 +16,10 @@ namespace {
 constexpr int kTimerPeriodMs = 10;
 }
 
-CKeshView::CKeshView(QWidget* parent) : CScrollView(parent) {
+CKeshView::CKeshView(Document& doc, QWidget* parent)
+    : CScrollView(parent), m_doc(doc), m_map(doc.map()) {
+    m_editor.SetRecorder(&m_doc.recorder());
+    m_doc.AddListener(this);
     // Drives the scrolling near the window's edge during paint and selection
     // drags; it runs only while one is under way, so an idle editor sleeps.
     m_timer.setInterval(kTimerPeriodMs);
@@ -25,6 +28,14 @@ CKeshView::CKeshView(QWidget* parent) : CScrollView(parent) {
 
 CKeshView::~CKeshView() {
     m_timer.stop();
+    m_doc.RemoveListener(this);
+}
+
+void CKeshView::DocumentChanged(uint32_t changes) {
+    if (changes & (change::kCells | change::kTiles | change::kColours | change::kTileLayout |
+                   change::kReplaced)) {
+        viewport()->update();
+    }
 }
 
 CTile1View* CKeshView::TileView() {

@@ -6,6 +6,8 @@
 #include <QTimer>
 
 #include "app/CScrollView.h"
+#include "doc/Document.h"
+#include "doc/DocumentListener.h"
 #include "map/MapEditor.h"
 #include "map/MapGeometry.h"
 #include "map/MapModel.h"
@@ -17,17 +19,18 @@ namespace kesh::ui {
 
 class CTile1View;
 
-// The map view, the left pane of the main window. Owns the map (cells,
-// layout, current cell, selection, changed flag) and draws it, each cell
-// through the tile set view's DrawTile. Construction and drawing are in
-// CKeshView.cpp, mouse and keyboard editing in CKeshViewInput.cpp; the map
-// file procedures are the frame's (MapProcedures on this view's map).
-class CKeshView : public CScrollView {
+// The map view, the left pane of the main window. Shows the document's map
+// (cells, layout, current cell, selection) and draws it, each cell through
+// the tile set view's DrawTile; its edits go to the document as steps. Construction and drawing are
+// in CKeshView.cpp, mouse and keyboard editing in CKeshViewInput.cpp; the map file procedures are
+// the frame's (MapProcedures on this view's map).
+class CKeshView : public CScrollView, private DocumentListener {
     Q_OBJECT
 public:
-    explicit CKeshView(QWidget* parent = nullptr);
+    explicit CKeshView(Document& doc, QWidget* parent = nullptr);
     ~CKeshView() override;
 
+    Document& document() { return m_doc; }
     MapModel& map() { return m_map; }
     const MapModel& map() const { return m_map; }
 
@@ -76,6 +79,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Repaints what a change of the document shows here.
+    void DocumentChanged(uint32_t changes) override;
     // The repeating timer's tick (CKeshViewInput.cpp).
     void OnTimer(int id);
 
@@ -97,7 +102,8 @@ private:
     // The cells OnDraw draws for `clip` with tiles of w x h.
     CellRange CellsToDraw(const QRect& clip, int32_t w, int32_t h) const;
 
-    MapModel m_map;
+    Document& m_doc;
+    MapModel& m_map;
     MapEditor m_editor{m_map};
     MapStripPainter m_strips;
     int32_t m_nPixelHeight = 0;

@@ -12,12 +12,24 @@
 
 namespace kesh::ui {
 
-CTile1View::CTile1View(QWidget* parent) : CScrollView(parent) {
+CTile1View::CTile1View(Document& doc, QWidget* parent)
+    : CScrollView(parent), m_doc(doc), m_tileSet(doc.tiles()) {
+    m_doc.AddListener(this);
     // The grid always wraps to the view's width: there is nothing to scroll across.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-CTile1View::~CTile1View() = default;
+CTile1View::~CTile1View() {
+    m_doc.RemoveListener(this);
+}
+
+void CTile1View::DocumentChanged(uint32_t changes) {
+    if (changes & (change::kTiles | change::kColours | change::kTileLayout | change::kCurrentTile |
+                   change::kReplaced)) {
+        TileSetChanged();
+        RefreshInfoBar();
+    }
+}
 
 CKeshView* CTile1View::MapView() {
     return g_pMainSplitter ? qobject_cast<CKeshView*>(g_pMainSplitter->GetPane(0, 0)) : nullptr;

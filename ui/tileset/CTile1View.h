@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "app/CScrollView.h"
+#include "doc/Document.h"
+#include "doc/DocumentListener.h"
 #include "tileset/TileImageCache.h"
 #include "tileset/TileSet.h"
 
@@ -12,16 +14,17 @@ namespace kesh::ui {
 
 class CKeshView;
 
-// The tile set view, the right pane of the main window. Owns the tile set
-// and its current tile, shows the tiles as a grid that wraps to the view's
+// The tile set view, the right pane of the main window. Shows the
+// document's tile set and its current tile the tiles as a grid that wraps to the view's
 // width and draws every tile on screen (also the map's cells and the tile
 // attribute bar's preview) through DrawTile.
-class CTile1View : public CScrollView {
+class CTile1View : public CScrollView, private DocumentListener {
     Q_OBJECT
 public:
-    explicit CTile1View(QWidget* parent = nullptr);
+    explicit CTile1View(Document& doc, QWidget* parent = nullptr);
     ~CTile1View() override;
 
+    Document& document() { return m_doc; }
     TileSet& tileSet() { return m_tileSet; }
     const TileSet& tileSet() const { return m_tileSet; }
     int32_t tileWidth() const { return m_tileSet.tileWidth(); }
@@ -41,7 +44,8 @@ public:
     // Makes `number` current (a tile picked from the map). A number that is
     // already current or names no tile changes nothing.
     void SelectTile(int number);
-    // Asks, then deletes the current tile and renumbers the map's cells.
+    // Asks, then deletes the current tile and renumbers the map's cells, as
+    // one step of the document's history.
     void DeleteCurrentTile();
 
     // Call after the tile set was changed from outside: drops cached tile
@@ -67,6 +71,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Redraws and refreshes the attribute bar when the tiles or the current tile changed.
+    void DocumentChanged(uint32_t changes) override;
     // The 2-pixel frame around tile `number` at the given scroll position, in
     // client pixels; empty while no tile fits across the view.
     QRect HighlightRect(int number, QPoint scroll) const;
@@ -76,7 +82,8 @@ private:
     bool MoveCurrent(int key);
     void RefreshInfoBar();
 
-    TileSet m_tileSet;
+    Document& m_doc;
+    TileSet& m_tileSet;
     TileImageCache m_images;
     int32_t m_scrollHeight = 0;
     int32_t m_tilesPerRow = 0;

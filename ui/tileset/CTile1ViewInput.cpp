@@ -147,22 +147,8 @@ void CTile1View::DeleteCurrentTile() {
     if (!Services().AskOkCancel(msg::kAskDeleteTile)) {
         return;
     }
-    if (!m_tileSet.tiles().Delete(deleted)) {
-        return;
-    }
-    m_tileSet.touch();
-    if (current() >= GetTileCount()) {
-        m_tileSet.setCurrent(GetTileCount() - 1);
-    }
-    if (CKeshView* map = MapView()) {
-        if (map->map().hasCells()) {
-            map->map().RenumberAfterDelete(deleted);
-        }
-        map->map().m_bModified = 1;
-        map->viewport()->update();
-    }
-    viewport()->update();
-    RefreshInfoBar();
+    // The document renumbers the map and tells both views.
+    m_doc.DeleteTile(deleted);
 }
 
 } // namespace kesh::ui

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace kesh::step {
+
+// The names of undoable steps, shown after "실행 취소: " and "다시 실행: ".
+inline constexpr const char* kPaint = "그리기";
+inline constexpr const char* kPaste = "붙여넣기";
+inline constexpr const char* kFill = "채우기";
+inline constexpr const char* kDeleteTile = "타일 삭제";
+inline constexpr const char* kAddTileFile = "타일파일 추가";
+inline constexpr const char* kLoadPalette = "팔렛 읽어오기";
+inline constexpr const char* kTileFormat = "타일 파일포맷 변경";
+inline constexpr const char* kMapFormat = "지도 파일포맷 변경";
+inline constexpr const char* kImportImage = "이미지에서 타일 가져오기";
+inline constexpr const char* kImportTmx = "TMX 가져오기";
+inline constexpr const char* kAttribute = "타일 속성 변경";
+
+} // namespace kesh::step

@@ -1,0 +1,129 @@
+#include <QAction>
+#include <QTest>
+
+#include "FrameTestSupport.h"
+#include "InstalledUserServices.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "map/CKeshView.h"
+#include "support/TestTiles.h"
+#include "tileset/CTile1View.h"
+
+using namespace kesh::ui;
+
+namespace {
+
+// The middle of cell (col, row) with 32 x 32 tiles and the map unscrolled.
+QPoint CellPoint(int col, int row) {
+    return {col * 32 + 16, row * 32 + 16};
+}
+
+} // namespace
+
+// Undo and redo as the user reaches them: keys, the edit menu, its prompts.
+class UndoRedoTest : public QObject {
+    Q_OBJECT
+
+    InstalledUserServices* user = nullptr;
+    CMainFrame* frame = nullptr;
+
+    kesh::MapModel& map() { return frame->mapView()->map(); }
+    kesh::Document& doc() { return frame->mapView()->document(); }
+    uint16_t cell(int col, int row) { return map().cells()[size_t(row * map().width() + col)]; }
+    QAction* undo() { return frame->action(ID_EDIT_UNDO); }
+    QAction* redo() { return frame->action(ID_EDIT_REDO); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods) { QTest::keyClick(frame->mapView(), k, mods); }
+
+private slots:
+    void initTestCase() { IsolateSettings(); }
+
+    void init() {
+        user = new InstalledUserServices;
+        frame = new CMainFrame;
+        frame->resize(900, 600);
+        QVERIFY(ShowActive(*frame));
+        kesh::test::MakeTiles(frame->tileView()->tileSet(), 32, 32, 3);
+        frame->tileView()->TileSetChanged();
+        frame->tileView()->SelectTile(2);
+        frame->SetActiveView(frame->mapView());
+    }
+
+    void cleanup() {
+        QVERIFY(user->allUsed());
+        map().m_bModified = 0; // nothing to ask about when the window goes
+        delete frame;
+        delete user;
+    }
+
+    void everyKeyUndoesAndRedoesAFill() {
+        QVERIFY(!undo()->isEnabled());
+        QVERIFY(!redo()->isEnabled());
+        map().m_rcSelect = {0, 0, 63, 63}; // cells (0, 0) to (1, 1)
+        frame->action(ID_EDIT_FILL)->trigger();
+        QCOMPARE(cell(1, 1), uint16_t(2));
+        QVERIFY(undo()->isEnabled());
+        QCOMPARE(undo()->statusTip(), QStringLiteral("실행 취소: 채우기"));
+
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(cell(1, 1), kesh::kEmptyCell);
+        QVERIFY(!undo()->isEnabled());
+        QVERIFY(redo()->isEnabled());
+        QCOMPARE(redo()->statusTip(), QStringLiteral("다시 실행: 채우기"));
+        QCOMPARE(map().m_bModified, 0);
+
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(cell(1, 1), uint16_t(2));
+        key(Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(cell(0, 0), kesh::kEmptyCell);
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(cell(0, 0), uint16_t(2));
+        QCOMPARE(map().m_bModified, 1);
+    }
+
+    void aShiftDragIsOneStep() {
+        QWidget* vp = frame->mapView()->viewport();
+        QTest::mousePress(vp, Qt::LeftButton, Qt::ShiftModifier, CellPoint(0, 0));
+        QTest::mouseMove(vp, CellPoint(1, 0));
+        QTest::mouseMove(vp, CellPoint(2, 1));
+        QTest::mouseRelease(vp, Qt::LeftButton, Qt::ShiftModifier, CellPoint(2, 1));
+        QCOMPARE(cell(2, 1), uint16_t(2));
+        QCOMPARE(undo()->statusTip(), QStringLiteral("실행 취소: 그리기"));
+        undo()->trigger();
+        QCOMPARE(cell(0, 0), kesh::kEmptyCell);
+        QCOMPARE(cell(1, 0), kesh::kEmptyCell);
+        QCOMPARE(cell(2, 1), kesh::kEmptyCell);
+        QVERIFY(!undo()->isEnabled());
+    }
+
+    void deletingATileIsUndoneFromTheMenu() {
+        map().cells()[0] = 1;
+        map().cells()[1] = 2;
+        frame->tileView()->SelectTile(1);
+        frame->SetActiveView(frame->tileView());
+        user->ok();
+        QTest::keyClick(frame->tileView(), Qt::Key_Delete);
+        QCOMPARE(frame->tileView()->GetTileCount(), 2);
+        QCOMPARE(cell(0, 0), kesh::kEmptyCell);
+        QCOMPARE(cell(1, 0), uint16_t(1));
+        QCOMPARE(undo()->statusTip(), QStringLiteral("실행 취소: 타일 삭제"));
+        undo()->trigger();
+        QCOMPARE(frame->tileView()->GetTileCount(), 3);
+        QCOMPARE(frame->tileView()->current(), 1);
+        QCOMPARE(cell(0, 0), uint16_t(1));
+        QCOMPARE(cell(1, 0), uint16_t(2));
+    }
+
+    void saveUndoRedoFollowsTheChangedFlag() {
+        map().m_rcSelect = {0, 0, 31, 31};
+        frame->action(ID_EDIT_FILL)->trigger();
+        doc().MarkSaved(); // as a successful save does
+        QCOMPARE(map().m_bModified, 0);
+        undo()->trigger();
+        QCOMPARE(map().m_bModified, 1);
+        redo()->trigger();
+        QCOMPARE(map().m_bModified, 0);
+    }
+};
+
+QTEST_MAIN(UndoRedoTest)
+#include "UndoRedoTest.moc"
