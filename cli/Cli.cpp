@@ -50,6 +50,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunExportTmx(ctx, rest);
     if (command == "import-tmx")
         return RunImportTmx(ctx, rest);
+    if (command == "delete-tile")
+        return RunDeleteTile(ctx, rest);
     return ctx.Usage(text::kUnknownCommand + command);
 }
 

@@ -20,6 +20,7 @@ int RunLayout(CliContext& ctx, const std::vector<std::string>& args);
 int RunCodegen(CliContext& ctx, const std::vector<std::string>& args);
 int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args);
 int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args);
+int RunDeleteTile(CliContext& ctx, const std::vector<std::string>& args);
 
 // Layout item lists as convert takes them ("SizeWord,CellsWord").
 bool ParseMapItems(const std::string& list, std::vector<uint8_t>& items, std::string& error);

@@ -40,6 +40,9 @@ inline constexpr const char* kHelp =
     "      팔렛을 'index r g b' (0-63) 256줄로 출력합니다.\n"
     "  add-tiles SET.til FROM.til...\n"
     "      FROM 파일들의 타일 가운데 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
+    "  delete-tile FILE N\n"
+    "      타일 N을 지웁니다. FILE이 지도면 그 타일을 쓰던 칸은 빈 칸이 되고 뒤의 번호는\n"
+    "      하나씩 당겨집니다 (편집기와 같음). 결과를 JSON 한 줄로 출력합니다.\n"
     "  convert IN OUT [옵션...]\n"
     "      지도나 타일 파일을 다른 파일포맷으로 다시 씁니다. 주지 않은 옵션은 IN의 것을 따릅니다.\n"
     "      --map-items LIST    지도 항목, 쉼표로 구분:\n"
@@ -88,5 +91,8 @@ inline constexpr const char* kLayoutSize = "전체 크기(바이트): ";
 inline constexpr const char* kLayoutWarning = "경고: ";
 // Followed by the count.
 inline constexpr const char* kTilesAdded = "추가한 타일: ";
+// Followed by the number given.
+inline constexpr const char* kBadTileNumber = "타일 번호는 0에서 65534 사이의 정수입니다: ";
+inline constexpr const char* kNoSuchTile = "그 번호의 타일이 없습니다: ";
 
 } // namespace kesh::cli::text

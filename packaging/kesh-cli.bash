@@ -39,7 +39,7 @@ _kesh_cli() {
 
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "info export-bmp export-png import-image export-tmx import-tmx
-            palette add-tiles convert layout codegen --version --help" \
+            palette add-tiles delete-tile convert layout codegen --version --help" \
             -- "$cur"))
         return
     fi
@@ -142,6 +142,7 @@ _kesh_cli() {
         ;;
     palette) _kesh_cli_files "$cur" "pcx|bmp|png|gpl|pal" ;;
     add-tiles) _kesh_cli_files "$cur" "til" ;;
+    delete-tile) [[ $cword -eq 2 ]] && _kesh_cli_files "$cur" "map|til" ;;
     esac
 } &&
     complete -F _kesh_cli kesh-cli

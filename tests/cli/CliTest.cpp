@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "CliTestSupport.h"
 #include "app/Messages.h"
 #include "layout/Descriptor.h"
 #include "map/MapBitmapExport.h"
@@ -23,58 +24,9 @@ using namespace kesh;
 using kesh::test::ReadBytes;
 using kesh::test::TempDir;
 using kesh::test::WriteBytes;
+using namespace kesh::test;
 
 using Bytes = std::vector<uint8_t>;
-
-namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = cli::RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-// Tiles of 8 x 8; tile i is filled with values[i], attribute 10 * values[i].
-TileSet Tiles(std::vector<uint8_t> values, int32_t size = 8) {
-    TileSet set;
-    set.format().width = size;
-    set.format().height = size;
-    set.InitTileSet();
-    for (uint8_t v : values) {
-        const Bytes pixels(size_t(size * size), v);
-        set.tiles().Append(pixels.data(), 10u * v);
-    }
-    return set;
-}
-
-void SaveTiles(const std::string& path, const TileSet& set) {
-    ByteWriter out;
-    ASSERT_TRUE(set.WriteTileFile(out));
-    WriteBytes(path, out.bytes());
-    WriteBytes(DescriptorPath(path, ".ktf"), BuildKtf(set.format()));
-}
-
-// A 3 x 2 map with the header "지도", cells 0 1 2 / 3 4 empty, two tiles embedded.
-void SaveMap(const std::string& path) {
-    MapModel map;
-    ASSERT_TRUE(map.AllocateCells(3, 2));
-    map.format().header = *Utf8ToCp949("지도");
-    map.format().items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
-    map.cells() = {0, 1, 2, 3, 4, kEmptyCell};
-    ASSERT_TRUE(SaveMapFiles(FileSystem::Native(), path, map, Tiles({5, 6})));
-}
-
-} // namespace
 
 TEST(CliTest, VersionHelpAndWrongUsage) {
     EXPECT_EQ(Cli({"--version"}).out, "kesh-cli 1.0.0\n");

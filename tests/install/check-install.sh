@@ -163,7 +163,7 @@ out=$(cd "$files" && bash --norc -c '
 ' _ "$completion" 2>&1)
 rm -rf "$files"
 expected="complete -F _kesh_cli kesh-cli
-info export-bmp export-png import-image export-tmx import-tmx palette add-tiles convert layout codegen --version --help
+info export-bmp export-png import-image export-tmx import-tmx palette add-tiles delete-tile convert layout codegen --version --help
 --version
 --cells --palette
 SizeWord,CellsByte SizeWord,CellsWord
