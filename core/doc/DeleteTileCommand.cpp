@@ -18,21 +18,27 @@ DeleteTileCommand::DeleteTileCommand(Document& doc, int32_t number)
 
 std::vector<int32_t> DeleteTileCommand::Renumber(MapModel& map, uint16_t number) {
     std::vector<int32_t> emptied;
-    const std::vector<uint16_t>& cells = map.cells();
-    // Blocks without the number are passed over by a test that vectorises.
+    std::vector<uint16_t>& cells = map.cells();
+    // One pass in blocks: a block is searched for the number (a test that
+    // vectorises) and only a block holding it is walked cell by cell, before
+    // the block is renumbered as MapModel::RenumberAfterDelete does.
     constexpr size_t kBlock = 64;
     for (size_t at = 0; at < cells.size(); at += kBlock) {
-        const size_t end = std::min(at + kBlock, cells.size());
+        uint16_t* block = cells.data() + at;
+        const size_t n = std::min(kBlock, cells.size() - at);
         unsigned hit = 0;
-        for (size_t i = at; i < end; ++i)
-            hit |= cells[i] == number;
-        if (!hit)
-            continue;
-        for (size_t i = at; i < end; ++i)
-            if (cells[i] == number)
-                emptied.push_back(static_cast<int32_t>(i));
+        for (size_t i = 0; i < n; ++i)
+            hit |= block[i] == number;
+        if (hit)
+            for (size_t i = 0; i < n; ++i)
+                if (block[i] == number)
+                    emptied.push_back(static_cast<int32_t>(at + i));
+        for (size_t i = 0; i < n; ++i) {
+            const uint16_t v = block[i];
+            const uint16_t down = static_cast<uint16_t>(v - ((v > number) & (v != kEmptyCell)));
+            block[i] = v == number ? kEmptyCell : down;
+        }
     }
-    map.RenumberAfterDelete(number);
     return emptied;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "doc/Command.h"
@@ -334,4 +335,24 @@ TEST(UndoStackTest, TheDefaultLimitsAreAThousandStepsAnd256MiB) {
     EXPECT_EQ(stack.size(), 1000u);
     stack.Push(std::make_unique<SizedStep>(size_t(256) << 20));
     EXPECT_EQ(stack.size(), 1u);
+}
+
+TEST(DeleteTileCommandTest, RenumberMatchesTheMapsOwnRuleAndRestoreUndoesIt) {
+    MapModel a, b;
+    ASSERT_TRUE(a.AllocateCells(131, 7).ok()); // not a whole number of blocks
+    uint32_t seed = 12345;
+    for (uint16_t& c : a.cells()) {
+        seed = seed * 1103515245u + 12345u;
+        const uint32_t r = (seed >> 8) % 40;
+        c = r == 39 ? kEmptyCell : r == 38 ? uint16_t(0xFFFE) : uint16_t(r);
+    }
+    ASSERT_TRUE(b.AllocateCells(131, 7).ok());
+    b.cells() = a.cells();
+    const std::vector<uint16_t> original = a.cells();
+    const std::vector<int32_t> emptied = DeleteTileCommand::Renumber(a, 5);
+    b.RenumberAfterDelete(5);
+    EXPECT_EQ(a.cells(), b.cells());
+    EXPECT_EQ(emptied.size(), size_t(std::count(original.begin(), original.end(), uint16_t(5))));
+    DeleteTileCommand::Restore(a, 5, emptied);
+    EXPECT_EQ(a.cells(), original);
 }
