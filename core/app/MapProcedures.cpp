@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/FileTypes.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/AbsolutePath.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"

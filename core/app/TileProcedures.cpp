@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/FileTypes.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/PaletteSource.h"
 #include "image/PngWriter.h"
 #include "io/SaveRecovery.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 #include "map/MapModel.h"
 #include "tileset/TileSet.h"

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "Cli.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"

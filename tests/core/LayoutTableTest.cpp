@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/LayoutTable.h"
 #include "map/MapFile.h"
 #include "support/TestTiles.h"

@@ -9,11 +9,11 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/CommandStrings.h"
-#include "tileset/CTile1View.h"
-#include "tileset/CTileInfoBar.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandStrings.h"
+#include "tileview/CTile1View.h"
+#include "tileview/CTileInfoBar.h"
 
 using namespace kesh::ui;
 

@@ -10,19 +10,19 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/AppSettings.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/FrameCommands.h"
-#include "app/FrameRecovery.h"
-#include "app/Messages.h"
-#include "app/RecentFiles.h"
-#include "map/CKeshView.h"
+#include "base/Messages.h"
 #include "map/MapFile.h"
+#include "mapview/CKeshView.h"
+#include "shell/AppSettings.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/FrameCommands.h"
+#include "shell/FrameRecovery.h"
+#include "shell/RecentFiles.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
-#include "tileset/CTile1View.h"
 #include "tileset/TileSetFile.h"
+#include "tileview/CTile1View.h"
 
 using namespace kesh::ui;
 using Lines = std::vector<std::string>;
