@@ -5,6 +5,7 @@
 #include "app/FileTypes.h"
 #include "base/Messages.h"
 #include "io/AbsolutePath.h"
+#include "map/LayoutDataOf.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"

@@ -9,6 +9,7 @@
 #include "image/PngWriter.h"
 #include "io/SaveRecovery.h"
 #include "layout/Descriptor.h"
+#include "map/LayoutDataOf.h"
 #include "tileset/AddTileFile.h"
 #include "tileset/TileSetFile.h"
 #include "tileset/TileSheetExport.h"

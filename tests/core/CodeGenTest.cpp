@@ -11,6 +11,7 @@
 #include "base/Messages.h"
 #include "layout/CodeGen.h"
 #include "layout/LayoutTable.h"
+#include "map/LayoutDataOf.h"
 #include "map/MapFile.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"

@@ -5,6 +5,7 @@
 
 #include "base/Messages.h"
 #include "layout/LayoutTable.h"
+#include "map/LayoutDataOf.h"
 #include "map/MapFile.h"
 #include "support/TestTiles.h"
 
