@@ -7,7 +7,7 @@
 # installed, else on Qt's offscreen platform.
 #   bench/StartTime.sh [RUNS] [BUILD_DIR]     (defaults: 5, build)
 # The goal: the map drawn within 250 ms. The program reports its moments
-# through KESH_TRACE_START (ui/app/StartTrace.h).
+# through KESH_TRACE_START (ui/shell/StartTrace.h).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 runs="${1:-5}"

@@ -3,7 +3,7 @@
 #include "CliArgs.h"
 #include "CliFiles.h"
 #include "CliMessages.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/PaletteSource.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "Cli.h"
-#include "app/Status.h"
 #include "app/UserServices.h"
+#include "base/Status.h"
 #include "io/FileSystem.h"
 
 namespace kesh::cli {

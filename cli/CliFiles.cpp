@@ -5,7 +5,7 @@
 
 #include "CliArgs.h"
 #include "CliMessages.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapFile.h"
 #include "tileset/TileSetFile.h"
 

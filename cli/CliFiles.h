@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CliContext.h"
-#include "app/Status.h"
+#include "base/Status.h"
 #include "layout/Descriptor.h"
 #include "map/MapModel.h"
 #include "tileset/TileSet.h"

@@ -6,7 +6,7 @@
 #include "CliFiles.h"
 #include "CliJson.h"
 #include "CliMessages.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/ImportImage.h"
 #include "image/PngWriter.h"
 #include "layout/Descriptor.h"

@@ -10,6 +10,7 @@
 #include "CliMessages.h"
 #include "layout/CodeGen.h"
 #include "layout/LayoutTable.h"
+#include "map/LayoutDataOf.h"
 #include "map/MapFile.h"
 
 namespace kesh::cli {

@@ -4,7 +4,7 @@
 #include "CliFiles.h"
 #include "CliJson.h"
 #include "CliMessages.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapFile.h"
 #include "tmx/TmxExport.h"
 #include "tmx/TmxImport.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapModel.h"
 #include "tileset/TileSet.h"
 

@@ -1,6 +1,6 @@
 // BMP images read for their palette: LoadBmp on the whole input.
 #include "ImageFuzz.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 using namespace kesh;
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 
 using namespace kesh;

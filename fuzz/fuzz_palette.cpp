@@ -2,7 +2,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/PaletteFile.h"
 
 using namespace kesh;

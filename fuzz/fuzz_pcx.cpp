@@ -1,6 +1,6 @@
 // PCX images read for their palette: LoadPcx on the whole input.
 #include "ImageFuzz.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 using namespace kesh;
 

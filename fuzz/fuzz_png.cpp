@@ -1,6 +1,6 @@
 // PNG images as imported: ReadImage (which picks LoadPng) on the whole input.
 #include "FuzzSupport.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "support/ReaderState.h"
 #include "tileset/ImageDecoders.h"
 

@@ -1,4 +1,4 @@
-#include "app/CKeshApp.h"
+#include "shell/CKeshApp.h"
 
 int main(int argc, char* argv[]) {
     if (kesh::ui::AnswerWithoutWindow(argc, argv)) {

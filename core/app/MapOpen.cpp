@@ -2,8 +2,8 @@
 #include <utility>
 
 #include "app/MapProcedures.h"
-#include "app/Messages.h"
 #include "app/TileProcedures.h"
+#include "base/Messages.h"
 #include "io/AbsolutePath.h"
 #include "io/SaveRecovery.h"
 #include "layout/Descriptor.h"

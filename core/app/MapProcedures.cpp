@@ -3,8 +3,9 @@
 #include <utility>
 
 #include "app/FileTypes.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/AbsolutePath.h"
+#include "map/LayoutDataOf.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"

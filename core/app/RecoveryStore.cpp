@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/ByteWriter.h"
 #include "layout/Descriptor.h"
 #include "map/MapFile.h"

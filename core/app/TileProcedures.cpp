@@ -4,11 +4,12 @@
 #include <utility>
 
 #include "app/FileTypes.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/PaletteSource.h"
 #include "image/PngWriter.h"
 #include "io/SaveRecovery.h"
 #include "layout/Descriptor.h"
+#include "map/LayoutDataOf.h"
 #include "tileset/AddTileFile.h"
 #include "tileset/TileSetFile.h"
 #include "tileset/TileSheetExport.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "doc/AttributeChange.h"
 #include "doc/CellCommands.h"
 #include "doc/DeleteTileCommand.h"
 #include "doc/MapFormatChange.h"
@@ -163,6 +164,14 @@ void Document::ChangeTiles(const char* name, bool marksMap, const std::function<
         return;
     }
     Push(std::make_unique<TileSetChange>(before, m_tiles, name, marksMap));
+}
+
+bool Document::SetTileAttribute(int32_t number, uint32_t attribute) {
+    const TileList& list = m_tiles.tiles();
+    if (number < 0 || !list.NodeAt(number) || list.AttributeAt(number) == attribute)
+        return false;
+    Execute(std::make_unique<AttributeChange>(number, list.AttributeAt(number), attribute));
+    return true;
 }
 
 void Document::SetMapLayout(std::vector<uint8_t> items, std::string header) {

@@ -83,6 +83,9 @@ public:
     // step. A change that removed or altered tiles cannot be taken back: the
     // history then starts afresh and the map counts as changed.
     void ChangeTiles(const char* name, bool marksMap, const std::function<void()>& change);
+    // Gives tile `number` the attribute word `attribute` as one step. False
+    // (nothing changed, no step) when there is no such tile or it has that word.
+    bool SetTileAttribute(int32_t number, uint32_t attribute);
     // Gives the map a new item list and header as one step.
     void SetMapLayout(std::vector<uint8_t> items, std::string header);
 

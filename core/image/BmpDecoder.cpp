@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/InputLimits.h"
 #include "tileset/ImageDecoders.h"
 

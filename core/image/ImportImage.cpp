@@ -7,7 +7,7 @@
 #include <new>
 #include <unordered_map>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapModel.h"
 
 namespace kesh {

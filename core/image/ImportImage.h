@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "tileset/ImageDecoders.h"
 #include "tileset/TileSet.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 namespace kesh {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "tileset/Palette.h"
 
 namespace kesh {

@@ -7,7 +7,7 @@
 #include <csetjmp>
 #include <cstring>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/InputLimits.h"
 #include "tileset/ImageDecoders.h"
 

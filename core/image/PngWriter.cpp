@@ -9,7 +9,7 @@
 #include <new>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/StreamedFile.h"
 
 namespace kesh {

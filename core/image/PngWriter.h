@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/FileSystem.h"
 
 namespace kesh {

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/AbsolutePath.h"
 #include "io/CommitRecord.h"
 #include "io/Replacement.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/ByteWriter.h"
 #include "io/FileBytes.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/CommitRecord.h"
 
 namespace kesh {

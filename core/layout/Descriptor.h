@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "layout/MapFormat.h"
 #include "layout/TileFormat.h"
 

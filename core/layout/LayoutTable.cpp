@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
-#include "map/MapModel.h"
-#include "tileset/TileSet.h"
 
 namespace kesh {
 
@@ -207,23 +205,6 @@ LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
         table.warnings.push_back(msg::kNoTileSize);
     table.size = at;
     return table;
-}
-
-TileLayoutData LayoutDataOf(const TileSet& set) {
-    TileLayoutData data;
-    data.count = set.count();
-    for (int i = 0; i < set.count(); ++i)
-        data.maxAttribute = std::max(data.maxAttribute, set.tiles().AttributeAt(i));
-    return data;
-}
-
-MapLayoutData LayoutDataOf(const MapModel& map, const TileSet& set) {
-    MapLayoutData data;
-    data.tiles = LayoutDataOf(set);
-    for (const uint16_t cell : map.cells())
-        if (cell != kEmptyCell)
-            data.maxTile = std::max<uint32_t>(data.maxTile, cell);
-    return data;
 }
 
 } // namespace kesh

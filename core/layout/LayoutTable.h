@@ -9,9 +9,6 @@
 
 namespace kesh {
 
-class MapModel;
-class TileSet;
-
 // Where each item of a layout lands in the data file: the items in file
 // order with their byte offset and length, the total size, and warnings for
 // data the layout cannot hold or an order the reader refuses. The lengths
@@ -60,9 +57,5 @@ LayoutTable TileLayoutTable(const TileFormat& format, const TileLayoutData& data
 // checked only when the map embeds it.
 LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
                            const MapLayoutData& data);
-
-// The data of a tile set and of a map as they are now.
-TileLayoutData LayoutDataOf(const TileSet& set);
-MapLayoutData LayoutDataOf(const MapModel& map, const TileSet& set);
 
 } // namespace kesh

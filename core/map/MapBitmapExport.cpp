@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapImageRows.h"
 #include "map/StreamedFile.h"
 

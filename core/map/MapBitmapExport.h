@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/FileSystem.h"
 #include "map/MapModel.h"
 #include "tileset/TileSet.h"

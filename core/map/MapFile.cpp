@@ -5,7 +5,7 @@
 #include <cstring>
 #include <functional>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/SaveRecovery.h"
 #include "map/MapReader.h"
 

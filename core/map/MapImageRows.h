@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "map/MapModel.h"
 #include "tileset/TileSet.h"
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <new>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 namespace kesh {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/FileSystem.h"
 #include "map/MapModel.h"
 #include "tileset/TileSet.h"

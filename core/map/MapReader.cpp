@@ -6,7 +6,7 @@
 #include <iterator>
 #include <new>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapModel.h"
 
 namespace kesh {

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/ByteReader.h"
 #include "layout/MapFormat.h"
 #include "map/MapFile.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/FileSystem.h"
 
 namespace kesh {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "layout/Descriptor.h"
 #include "tileset/TileSet.h"
 

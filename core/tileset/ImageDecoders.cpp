@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/InputLimits.h"
 
 namespace kesh {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/TileFormat.h"
 #include "tileset/TileSet.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/ByteReader.h"
 #include "tileset/TileList.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 #include "tileset/TileFileReader.h"
 

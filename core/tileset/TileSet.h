@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "layout/TileFormat.h"

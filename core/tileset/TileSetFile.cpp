@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/ByteReader.h"
 #include "io/SaveRecovery.h"
 #include "layout/TileFormat.h"

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/FileSystem.h"
 #include "layout/Descriptor.h"
 #include "tileset/TileSet.h"

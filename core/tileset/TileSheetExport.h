@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "io/FileSystem.h"
 #include "tileset/TileSet.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/PngWriter.h"
 #include "tileset/TileSheetExport.h"
 

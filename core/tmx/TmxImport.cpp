@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <new>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapModel.h"
 #include "tmx/TmxLayerData.h"
 #include "tmx/TmxMessages.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Status.h"
+#include "base/Status.h"
 #include "tileset/TileSet.h"
 #include "tmx/TmxLoader.h"
 #include "tmx/TmxTilesets.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/Status.h"
+#include "base/Status.h"
 
 namespace pugi {
 class xml_node;

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/ImportImage.h"
 #include "map/MapModel.h"
 #include "tmx/TmxMessages.h"

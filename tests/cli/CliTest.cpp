@@ -7,7 +7,7 @@
 
 #include "Cli.h"
 #include "CliTestSupport.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TileSetSamples.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "tileset/AddTileFile.h"
 
 using namespace kesh;

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/CodeGen.h"
 #include "layout/LayoutTable.h"
+#include "map/LayoutDataOf.h"
 #include "map/MapFile.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"

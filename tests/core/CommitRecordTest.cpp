@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/AbsolutePath.h"
 #include "io/CommitRecord.h"
 #include "io/SaveRecovery.h"

@@ -356,3 +356,17 @@ TEST(DeleteTileCommandTest, RenumberMatchesTheMapsOwnRuleAndRestoreUndoesIt) {
     DeleteTileCommand::Restore(a, 5, emptied);
     EXPECT_EQ(a.cells(), original);
 }
+
+TEST_F(DocumentTest, AttributeChangesAreStepsAndChangeTheMap) {
+    AddTiles(2);
+    EXPECT_FALSE(doc.SetTileAttribute(5, 1));   // no such tile
+    EXPECT_FALSE(doc.SetTileAttribute(1, 101)); // it has that word already
+    EXPECT_FALSE(doc.CanUndo());
+    ASSERT_TRUE(doc.SetTileAttribute(1, 101 ^ 0x80));
+    EXPECT_EQ(doc.tiles().tiles().AttributeAt(1), 101u ^ 0x80);
+    EXPECT_EQ(doc.UndoName(), step::kAttribute);
+    EXPECT_TRUE(doc.IsModified());
+    doc.Undo();
+    EXPECT_EQ(doc.tiles().tiles().AttributeAt(1), 101u);
+    EXPECT_FALSE(doc.IsModified());
+}

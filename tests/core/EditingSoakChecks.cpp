@@ -11,7 +11,7 @@
 
 #include "EditingSoak.h"
 #include "app/MapProcedures.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapFile.h"
 #include "support/ScriptedUserServices.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/PaletteFile.h"
 #include "support/ReaderState.h"
 #include "support/TestImages.h"

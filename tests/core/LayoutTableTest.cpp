@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/LayoutTable.h"
+#include "map/LayoutDataOf.h"
 #include "map/MapFile.h"
 #include "support/TestTiles.h"
 

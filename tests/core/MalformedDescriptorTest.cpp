@@ -2,7 +2,7 @@
 // and leaves the descriptor it was to fill as it was.
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 
 using namespace kesh;

@@ -3,7 +3,7 @@
 // reads as 0xFF, gives a whole image of the size the header says.
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "support/ReaderState.h"
 #include "tileset/ImageDecoders.h"
 

@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "TileSetSamples.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapFile.h"
 #include "support/ReaderState.h"
 

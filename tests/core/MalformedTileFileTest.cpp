@@ -7,7 +7,7 @@
 #include <climits>
 
 #include "TileSetSamples.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 #include "support/ReaderState.h"
 #include "tileset/AddTileFile.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapBitmapExport.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapFile.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"

@@ -1,7 +1,7 @@
 // The PNG exports hold the same pixels and colours as the BMP exports.
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapPngExport.h"
 #include "support/FaultyFileSystem.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MapProcedures.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDir.h"

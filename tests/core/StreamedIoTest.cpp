@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "io/ByteWriter.h"
 #include "io/FileSystem.h"
 #include "map/MapFile.h"

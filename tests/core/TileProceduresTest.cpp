@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
 #include "app/TileProcedures.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/Messages.h"
 #include "app/OpenTarget.h"
+#include "base/Messages.h"
 #include "layout/Descriptor.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"

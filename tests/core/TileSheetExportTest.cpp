@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TileSetSamples.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
 #include "tileset/TileSheetExport.h"

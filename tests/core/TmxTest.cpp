@@ -1,7 +1,7 @@
 // Tiled maps: export, import, and the two together.
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "map/MapBitmapExport.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"

@@ -7,9 +7,9 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/CAboutDlg.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
 
 using namespace kesh::ui;
 

@@ -5,19 +5,19 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/AppSettings.h"
-#include "app/CKeshApp.h"
-#include "app/CMainFrame.h"
-#include "app/CommandLine.h"
-#include "app/FrameCommands.h"
-#include "app/Messages.h"
-#include "map/CKeshView.h"
+#include "base/Messages.h"
 #include "map/MapModel.h"
+#include "mapview/CKeshView.h"
+#include "shell/AppSettings.h"
+#include "shell/CKeshApp.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandLine.h"
+#include "shell/FrameCommands.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
-#include "tileset/CTile1View.h"
-#include "tileset/CTileInfoBar.h"
 #include "tileset/TileSetFile.h"
+#include "tileview/CTile1View.h"
+#include "tileview/CTileInfoBar.h"
 
 using namespace kesh::ui;
 using kesh::test::TileSetState;
@@ -159,7 +159,8 @@ private slots:
             QCOMPARE(TileSetState(frame.tileView()->tileSet()), TileSetState(saved));
             QCOMPARE(frame.mapView()->map().cells()[0], uint16_t(2));
             QCOMPARE(frame.mapView()->map().m_bModified, 1);
-            QCOMPARE(frame.windowTitle(), QStringLiteral("제목없음 - kesh"));
+            // Still untitled, and changed: the map now draws another tile set.
+            QCOMPARE(frame.windowTitle(), QStringLiteral("제목없음* - kesh"));
             QCOMPARE(g_wndTileInfoBar->attribute(), 100u); // tile 0 is shown
             frame.mapView()->map().m_bModified = 0;
             frame.close();

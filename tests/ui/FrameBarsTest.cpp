@@ -9,11 +9,11 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/CommandStrings.h"
-#include "tileset/CTile1View.h"
-#include "tileset/CTileInfoBar.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandStrings.h"
+#include "tileview/CTile1View.h"
+#include "tileview/CTileInfoBar.h"
 
 using namespace kesh::ui;
 
@@ -71,7 +71,9 @@ private slots:
              {QStringLiteral("팔렛읽어오기"), ID_TILE_LOADPALETTE},
              {QStringLiteral("저장"), ID_TILE_SAVE},
              {QStringLiteral("비트맵 파일로 저장"), ID_TILE_SAVEBMP},
-             {QStringLiteral("파일포맷 변경"), ID_TILE_FORMAT}},
+             {QStringLiteral("파일포맷 변경"), ID_TILE_FORMAT},
+             {QString(), 0},
+             {QStringLiteral("타일 속성 편집"), ID_TILE_EDITATTR}},
             {{QStringLiteral("실행 취소(&U)\tCtrl+Z"), ID_EDIT_UNDO},
              {QStringLiteral("다시 실행(&R)\tCtrl+Y"), ID_EDIT_REDO},
              {QString(), 0},
@@ -90,7 +92,7 @@ private slots:
                 QCOMPARE(menus[m].second[i].id, expected[m][i].id);
             }
         }
-        // Only the two View items carry a tick; every item is enabled but
+        // Only the two View items and attribute editing carry a tick; every item is enabled but
         // undo and redo, with nothing to take back yet.
         for (const auto& menu : menus) {
             for (const Item& item : menu.second) {
@@ -99,8 +101,9 @@ private slots:
                 }
                 QAction* a = frame.action(item.id);
                 QCOMPARE(a->isEnabled(), item.id != ID_EDIT_UNDO && item.id != ID_EDIT_REDO);
-                QCOMPARE(a->isCheckable(),
-                         item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR);
+                QCOMPARE(a->isCheckable(), item.id == ID_VIEW_TOOLBAR ||
+                                               item.id == ID_VIEW_STATUS_BAR ||
+                                               item.id == ID_TILE_EDITATTR);
             }
         }
     }

@@ -5,17 +5,17 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/CKeshDoc.h"
-#include "app/CMainFrame.h"
-#include "app/CSplitterWnd.h"
-#include "app/CommandIds.h"
-#include "app/FrameCommands.h"
-#include "app/Messages.h"
-#include "map/CKeshView.h"
+#include "base/Messages.h"
+#include "mapview/CKeshView.h"
+#include "shell/CKeshDoc.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/FrameCommands.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
-#include "tileset/CTile1View.h"
-#include "tileset/CTileInfoBar.h"
+#include "tileview/CTile1View.h"
+#include "tileview/CTileInfoBar.h"
+#include "widgets/CSplitterWnd.h"
 
 using namespace kesh::ui;
 using kesh::test::TileSetState;

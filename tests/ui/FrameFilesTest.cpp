@@ -10,19 +10,19 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/AppSettings.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/FrameCommands.h"
-#include "app/FrameRecovery.h"
-#include "app/Messages.h"
-#include "app/RecentFiles.h"
-#include "map/CKeshView.h"
+#include "base/Messages.h"
 #include "map/MapFile.h"
+#include "mapview/CKeshView.h"
+#include "shell/AppSettings.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/FrameCommands.h"
+#include "shell/FrameRecovery.h"
+#include "shell/RecentFiles.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
-#include "tileset/CTile1View.h"
 #include "tileset/TileSetFile.h"
+#include "tileview/CTile1View.h"
 
 using namespace kesh::ui;
 using Lines = std::vector<std::string>;
@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(map().cells()[4], uint16_t(2));
         QCOMPARE(map().m_bModified, 1);
         QCOMPARE(tiles().count(), 3);
-        QCOMPARE(frame->windowTitle(), QStringLiteral("town.map - kesh"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("town.map* - kesh")); // not saved yet
         // Saved without a dialog, to its own file.
         frame->OnCommand(ID_MAP_SAVE);
         QCOMPARE(map().m_bModified, 0);
@@ -304,7 +304,7 @@ private slots:
         QCOMPARE(map().cells()[5], uint16_t(1));
         QCOMPARE(tiles().tileWidth(), 16);
         QCOMPARE(map().m_strPathName, std::string("Untitled.map"));
-        QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음 - kesh"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음* - kesh"));
         user->cancelSave();
         frame->OnCommand(ID_MAP_SAVE);
         QCOMPARE(transcript().back(), "save: *.map");

@@ -4,11 +4,11 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/AppSettings.h"
-#include "app/CMainFrame.h"
-#include "app/CSplitterWnd.h"
-#include "tileset/CTile1View.h"
-#include "tileset/CTileInfoBar.h"
+#include "shell/AppSettings.h"
+#include "shell/CMainFrame.h"
+#include "tileview/CTile1View.h"
+#include "tileview/CTileInfoBar.h"
+#include "widgets/CSplitterWnd.h"
 
 using namespace kesh::ui;
 

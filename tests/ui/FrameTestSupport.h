@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/CMainFrame.h"
+#include "shell/CMainFrame.h"
 
 // Keeps the settings the main window reads and writes, and its recovery
 // copies, in a folder of the test's own, never in the user's store. Call

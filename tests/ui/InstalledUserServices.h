@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-#include "app/AppServices.h"
+#include "shell/AppServices.h"
 #include "support/ScriptedUserServices.h"
 
 // The shared scripted services, installed as the editor's services for the

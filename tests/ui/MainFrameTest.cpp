@@ -5,12 +5,12 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/CMainFrame.h"
-#include "app/CSplitterWnd.h"
-#include "app/Messages.h"
-#include "map/CKeshView.h"
-#include "tileset/CTile1View.h"
-#include "tileset/CTileInfoBar.h"
+#include "base/Messages.h"
+#include "mapview/CKeshView.h"
+#include "shell/CMainFrame.h"
+#include "tileview/CTile1View.h"
+#include "tileview/CTileInfoBar.h"
+#include "widgets/CSplitterWnd.h"
 
 using namespace kesh::ui;
 

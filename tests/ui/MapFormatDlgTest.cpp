@@ -1,5 +1,5 @@
-#include "layout/CMapFormatDlg.h"
-#include "layout/SizeSpinBox.h"
+#include "formatdlg/CMapFormatDlg.h"
+#include "formatdlg/SizeSpinBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "ViewHarness.h"
-#include "app/EdgePainting.h"
+#include "widgets/EdgePainting.h"
 
 namespace {
 

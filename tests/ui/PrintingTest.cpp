@@ -11,12 +11,12 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/ViewPrinting.h"
-#include "map/CKeshView.h"
+#include "mapview/CKeshView.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/ViewPrinting.h"
 #include "support/TestTiles.h"
-#include "tileset/CTile1View.h"
+#include "tileview/CTile1View.h"
 
 using namespace kesh::ui;
 

@@ -1,8 +1,8 @@
-#include "app/QtUserServices.h"
+#include "shell/QtUserServices.h"
 #include "app/MapProcedures.h"
-#include "app/QtTranslation.h"
 #include "app/TileProcedures.h"
-#include "layout/CTileFormatDlg.h"
+#include "formatdlg/CTileFormatDlg.h"
+#include "shell/QtTranslation.h"
 #include "support/ScriptedUserServices.h"
 
 #include <QApplication>

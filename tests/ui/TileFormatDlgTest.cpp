@@ -1,5 +1,5 @@
-#include "layout/CTileFormatDlg.h"
-#include "layout/SizeSpinBox.h"
+#include "formatdlg/CTileFormatDlg.h"
+#include "formatdlg/SizeSpinBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

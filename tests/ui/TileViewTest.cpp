@@ -5,7 +5,7 @@
 
 #include "InstalledUserServices.h"
 #include "ViewHarness.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 using kesh::kEmptyCell;
 

@@ -1,13 +1,15 @@
 #include <QAction>
+#include <QCheckBox>
 #include <QTest>
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "map/CKeshView.h"
+#include "mapview/CKeshView.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
 #include "support/TestTiles.h"
-#include "tileset/CTile1View.h"
+#include "tileview/CTile1View.h"
+#include "tileview/CTileInfoBar.h"
 
 using namespace kesh::ui;
 
@@ -111,6 +113,45 @@ private slots:
         QCOMPARE(frame->tileView()->current(), 1);
         QCOMPARE(cell(0, 0), uint16_t(1));
         QCOMPARE(cell(1, 0), uint16_t(2));
+    }
+
+    void theCaptionMarksAChangedMap() {
+        QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음 - kesh"));
+        map().m_rcSelect = {0, 0, 31, 31};
+        frame->action(ID_EDIT_FILL)->trigger();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음* - kesh"));
+        undo()->trigger();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음 - kesh"));
+        redo()->trigger();
+        frame->SetTitle(QStringLiteral("town.map"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("town.map* - kesh"));
+        doc().MarkSaved();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("town.map - kesh"));
+    }
+
+    void attributeBitsAreEditedOnlyWhenSwitchedOnAndWithinTheStoredWidth() {
+        CTileInfoBar* bar = frame->tileInfoBar();
+        QVERIFY(!bar->bitBox(0)->isEnabled());               // off: the bar only shows
+        frame->tileView()->tileSet().format().attrWidth = 1; // 16 bits stored
+        QAction* item = frame->action(ID_TILE_EDITATTR);
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QVERIFY(bar->bitBox(15)->isEnabled());
+        QVERIFY(!bar->bitBox(16)->isEnabled());
+        QVERIFY(bar->bitBox(16)->toolTip().contains(QStringLiteral("16비트")));
+
+        const uint32_t before = frame->tileView()->tileSet().tiles().AttributeAt(2);
+        QTest::mouseClick(bar->bitBox(9), Qt::LeftButton);
+        QCOMPARE(frame->tileView()->tileSet().tiles().AttributeAt(2), before ^ (1u << 9));
+        QCOMPARE(bar->bitBox(9)->isChecked(), bool((before >> 9 & 1) == 0));
+        QCOMPARE(map().m_bModified, 1);
+        QCOMPARE(undo()->statusTip(), QStringLiteral("실행 취소: 타일 속성 변경"));
+        undo()->trigger();
+        QCOMPARE(frame->tileView()->tileSet().tiles().AttributeAt(2), before);
+        QCOMPARE(bar->bitBox(9)->isChecked(), bool(before >> 9 & 1));
+
+        item->trigger();
+        QVERIFY(!bar->bitBox(9)->isEnabled());
     }
 
     void saveUndoRedoFollowsTheChangedFlag() {

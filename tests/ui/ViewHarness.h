@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "ViewPanes.h"
-#include "tileset/CTileInfoBar.h"
+#include "tileview/CTileInfoBar.h"
 
 // The two views in their splitter (ViewPanes), with a tile attribute bar
 // reached through g_wndTileInfoBar, shown and exposed.

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/CSplitterWnd.h"
 #include "doc/Document.h"
-#include "map/CKeshView.h"
-#include "tileset/CTile1View.h"
+#include "mapview/CKeshView.h"
+#include "tileview/CTile1View.h"
+#include "widgets/CSplitterWnd.h"
 
 // The map view and the tile set view side by side in a splitter reached
 // through g_pMainSplitter, as the main window has them, without the rest of

@@ -1,0 +1,27 @@
+#include "map/LayoutDataOf.h"
+
+#include <algorithm>
+
+#include "map/MapModel.h"
+#include "tileset/TileSet.h"
+
+namespace kesh {
+
+TileLayoutData LayoutDataOf(const TileSet& set) {
+    TileLayoutData data;
+    data.count = set.count();
+    for (int i = 0; i < set.count(); ++i)
+        data.maxAttribute = std::max(data.maxAttribute, set.tiles().AttributeAt(i));
+    return data;
+}
+
+MapLayoutData LayoutDataOf(const MapModel& map, const TileSet& set) {
+    MapLayoutData data;
+    data.tiles = LayoutDataOf(set);
+    for (const uint16_t cell : map.cells())
+        if (cell != kEmptyCell)
+            data.maxTile = std::max<uint32_t>(data.maxTile, cell);
+    return data;
+}
+
+} // namespace kesh

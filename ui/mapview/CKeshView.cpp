@@ -1,0 +1,147 @@
+#include "mapview/CKeshView.h"
+
+#include <algorithm>
+#include <limits>
+
+#include <QPainter>
+
+#include "map/MapGeometry.h"
+#include "tileview/CTile1View.h"
+#include "widgets/CSplitterWnd.h"
+#include "widgets/EdgePainting.h"
+
+namespace kesh::ui {
+
+namespace {
+constexpr int kTimerPeriodMs = 10;
+}
+
+CKeshView::CKeshView(Document& doc, QWidget* parent)
+    : CScrollView(parent), m_doc(doc), m_map(doc.map()) {
+    m_editor.SetRecorder(&m_doc.recorder());
+    m_doc.AddListener(this);
+    // Drives the scrolling near the window's edge during paint and selection
+    // drags; it runs only while one is under way, so an idle editor sleeps.
+    m_timer.setInterval(kTimerPeriodMs);
+    connect(&m_timer, &QTimer::timeout, this, [this] { OnTimer(m_nTimer); });
+}
+
+CKeshView::~CKeshView() {
+    m_timer.stop();
+    m_doc.RemoveListener(this);
+}
+
+void CKeshView::DocumentChanged(uint32_t changes) {
+    if (changes & (change::kCells | change::kTiles | change::kColours | change::kTileLayout |
+                   change::kReplaced)) {
+        viewport()->update();
+    }
+}
+
+CTile1View* CKeshView::TileView() {
+    return g_pMainSplitter ? qobject_cast<CTile1View*>(g_pMainSplitter->GetPane(0, 1)) : nullptr;
+}
+
+void CKeshView::OnPrepareDC() {
+    m_nPixelWidth = 0;
+    m_nPixelHeight = 0;
+    const CTile1View* tiles = TileView();
+    if (!tiles) {
+        return;
+    }
+    // Kept well inside int so that cell corners near the far edge still fit.
+    constexpr int64_t kMaxPixels = std::numeric_limits<int32_t>::max() / 2;
+    m_nPixelWidth = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t(tiles->tileWidth()) * m_map.width(), 0, kMaxPixels));
+    m_nPixelHeight = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t(m_map.height()) * tiles->tileHeight(), 0, kMaxPixels));
+    SetScrollSizes({m_nPixelWidth, m_nPixelHeight}, {tiles->tileWidth(), tiles->tileHeight()});
+}
+
+CellRange CKeshView::CellsToDraw(const QRect& clip, int32_t w, int32_t h) const {
+    const QPoint scroll = GetScrollPosition();
+    const QSize client = viewport()->size();
+    // The visible cells and up to two more each way...
+    const CellRange visible =
+        VisibleCells(m_map, {{scroll.x(), scroll.y()}, client.width(), client.height()}, w, h);
+    // ...of which only those that meet the rectangle being repainted.
+    return {std::max(visible.firstCol, clip.left() / w), std::max(visible.firstRow, clip.top() / h),
+            std::min(visible.endCol, clip.right() / w + 1),
+            std::min(visible.endRow, clip.bottom() / h + 1)};
+}
+
+QRect CKeshView::OpaqueArea(QPainter& dc, const QRect& clip) {
+    const CTile1View* tiles = TileView();
+    if (!m_map.hasCells() || !tiles || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
+        return {};
+    }
+    const CellRange cells = CellsToDraw(clip, tiles->tileWidth(), tiles->tileHeight());
+    return MapStripPainter::Covered(dc, *tiles, clip, cells.firstCol, cells.endCol, cells.firstRow,
+                                    cells.endRow);
+}
+
+void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
+    CTile1View* tiles = TileView();
+    if (!m_map.hasCells() || !tiles || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
+        return;
+    }
+    const QPoint scroll = GetScrollPosition();
+    const QSize client = viewport()->size();
+    const int32_t w = tiles->tileWidth();
+    const int32_t h = tiles->tileHeight();
+    const CellRange visible =
+        VisibleCells(m_map, {{scroll.x(), scroll.y()}, client.width(), client.height()}, w, h);
+    const CellRange range = CellsToDraw(clip, w, h);
+    const int32_t firstCol = range.firstCol;
+    const int32_t endCol = range.endCol;
+    const int32_t firstRow = range.firstRow;
+    const int32_t endRow = range.endRow;
+
+    // Whole rows of cells at a time where that draws the same pixels, else
+    // cell by cell.
+    const bool drawn = m_strips.Draw(dc, m_map, *tiles, clip, firstCol, endCol, firstRow, endRow);
+    const uint16_t* cells = m_map.cells().data();
+    for (int32_t row = firstRow; row < endRow && !drawn; ++row) {
+        const uint16_t* line = cells + size_t(row) * size_t(m_map.width());
+        for (int32_t col = firstCol; col < endCol; ++col) {
+            const uint16_t value = line[col];
+            tiles->DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h);
+        }
+    }
+
+    const int32_t curCol = m_map.curCol();
+    const int32_t curRow = m_map.curRow();
+    if (curCol >= visible.firstCol && curCol < visible.endCol && curRow >= visible.firstRow &&
+        curRow < visible.endRow) {
+        const int32_t x = curCol * w;
+        const int32_t y = curRow * h;
+        DrawRaisedEdge(dc, x - 2, y - 2, x + w + 2, y + h + 2);
+    }
+
+    // The selection's right and bottom are its last pixels; the dotted border
+    // is drawn just inside them, as a rectangle ending there.
+    const Rect& sel = m_map.m_rcSelect;
+    DrawFocusRect(dc, sel.left, sel.top, sel.right, sel.bottom);
+}
+
+int CKeshView::HitTestCell(QPoint& pt, QPoint* pPrev) {
+    const CTile1View* tiles = TileView();
+    if (!tiles) {
+        return -1;
+    }
+    const QPoint scroll = GetScrollPosition();
+    Point point{pt.x(), pt.y()};
+    Point prev;
+    const int index = m_map.HitTestCell(point, {scroll.x(), scroll.y()}, tiles->tileWidth(),
+                                        tiles->tileHeight(), pPrev ? &prev : nullptr);
+    if (index < 0) {
+        return -1;
+    }
+    pt = {point.x, point.y};
+    if (pPrev) {
+        *pPrev = {prev.x, prev.y};
+    }
+    return index;
+}
+
+} // namespace kesh::ui

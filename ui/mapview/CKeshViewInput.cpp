@@ -1,0 +1,246 @@
+#include "mapview/CKeshView.h"
+
+#include <optional>
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "tileview/CTile1View.h"
+#include "tileview/CTileInfoBar.h"
+
+namespace kesh::ui {
+
+// Mouse and keyboard editing of the map. The editing itself is MapEditor's;
+// the view feeds it the events with the tile size and the current tile, then
+// repaints, scrolls and grabs the mouse as it answers.
+
+namespace {
+
+std::optional<MapKey> ToMapKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+        return MapKey::Up;
+    case Qt::Key_Down:
+        return MapKey::Down;
+    case Qt::Key_Left:
+        return MapKey::Left;
+    case Qt::Key_Right:
+        return MapKey::Right;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return MapKey::Enter;
+    case Qt::Key_PageUp:
+        return MapKey::PageUp;
+    case Qt::Key_PageDown:
+        return MapKey::PageDown;
+    case Qt::Key_Home:
+        return MapKey::Home;
+    case Qt::Key_End:
+        return MapKey::End;
+    case Qt::Key_Shift:
+        return MapKey::Shift;
+    default:
+        return std::nullopt;
+    }
+}
+
+Point ToPoint(QPoint p) {
+    return {p.x(), p.y()};
+}
+
+} // namespace
+
+Viewport CKeshView::CurrentViewport() const {
+    const QSize client = viewport()->size();
+    return {ToPoint(GetScrollPosition()), client.width(), client.height()};
+}
+
+TileContext CKeshView::CurrentTile() {
+    const CTile1View* tiles = TileView();
+    if (!tiles) {
+        return {};
+    }
+    // Painting writes the number the tile attribute bar shows, cut to the
+    // 16 bits a cell holds.
+    const int32_t current = g_wndTileInfoBar ? g_wndTileInfoBar->m_tileNumber : tiles->current();
+    return {tiles->tileWidth(), tiles->tileHeight(), static_cast<uint16_t>(current)};
+}
+
+InputState CKeshView::CurrentKeys(Qt::KeyboardModifiers modifiers) const {
+    return {modifiers.testFlag(Qt::ShiftModifier), m_bEnterDown, m_bLeftDown};
+}
+
+QPoint CKeshView::PointerClient() const {
+    return viewport()->mapFromGlobal(m_ptPointer);
+}
+
+void CKeshView::TrackPointer(const QMouseEvent* event) {
+    m_ptPointer = event->globalPosition().toPoint();
+    m_bLeftDown = event->buttons().testFlag(Qt::LeftButton);
+}
+
+void CKeshView::Apply(const MapUpdate& update) {
+    if (update.scrollTo) {
+        ScrollToPosition({update.scrollTo->x, update.scrollTo->y});
+    }
+    if (update.repaintAll) {
+        viewport()->update();
+    } else if (!update.dirty.empty()) {
+        const QPoint scroll = GetScrollPosition();
+        for (const Rect& r : update.dirty) {
+            viewport()->update(
+                QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).translated(-scroll));
+        }
+    }
+    if (update.pickedTile) {
+        if (CTile1View* tiles = TileView()) {
+            tiles->SelectTile(*update.pickedTile);
+        }
+    }
+    SyncCapture();
+}
+
+void CKeshView::SyncTimer() {
+    const int mode = m_editor.dragMode();
+    const bool wanted = mode == DragPaint || mode == DragSelect;
+    if (wanted && !m_timer.isActive()) {
+        m_timer.start();
+    } else if (!wanted && m_timer.isActive()) {
+        m_timer.stop();
+    }
+}
+
+void CKeshView::SyncCapture() {
+    SyncTimer();
+    QWidget* target = viewport();
+    if (m_editor.capturing()) {
+        if (QWidget::mouseGrabber() != target && target->isVisible()) {
+            target->grabMouse();
+        }
+    } else if (QWidget::mouseGrabber() == target) {
+        target->releaseMouse();
+    }
+}
+
+void CKeshView::mousePressEvent(QMouseEvent* event) {
+    TrackPointer(event);
+    // A click makes this the active view, whatever it does to the map.
+    setFocus(Qt::MouseFocusReason);
+    const QPoint pos = event->position().toPoint();
+    switch (event->button()) {
+    case Qt::LeftButton:
+        Apply(m_editor.LButtonDown(ToPoint(pos), CurrentKeys(event->modifiers()), CurrentViewport(),
+                                   CurrentTile()));
+        break;
+    case Qt::RightButton:
+        // Panning needs a map to move.
+        if (CurrentTile().valid() && m_map.hasCells()) {
+            m_editor.RButtonDown(ToPoint(m_ptPointer));
+        }
+        SyncCapture();
+        break;
+    default:
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CKeshView::mouseMoveEvent(QMouseEvent* event) {
+    TrackPointer(event);
+    Apply(m_editor.MouseMove(ToPoint(event->position().toPoint()), ToPoint(m_ptPointer),
+                             m_bLeftDown, CurrentViewport(), CurrentTile()));
+    event->accept();
+}
+
+void CKeshView::mouseReleaseEvent(QMouseEvent* event) {
+    TrackPointer(event);
+    switch (event->button()) {
+    case Qt::LeftButton:
+        m_editor.LButtonUp();
+        break;
+    case Qt::RightButton:
+        m_editor.RButtonUp();
+        break;
+    default:
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    SyncCapture();
+    event->accept();
+}
+
+void CKeshView::mouseDoubleClickEvent(QMouseEvent* event) {
+    TrackPointer(event);
+    // Only the left button's double click means anything; the others are
+    // not taken for a second press either.
+    if (event->button() == Qt::LeftButton) {
+        Apply(m_editor.LButtonDblClk(ToPoint(event->position().toPoint()), CurrentViewport(),
+                                     CurrentTile()));
+    }
+    SyncTimer();
+    event->accept();
+}
+
+void CKeshView::keyPressEvent(QKeyEvent* event) {
+    const std::optional<MapKey> key = ToMapKey(event->key());
+    if (!key) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (*key == MapKey::Enter && !event->isAutoRepeat()) {
+        m_bEnterDown = true;
+    }
+    // An empty answer (a move off the map's edge) repaints nothing.
+    Apply(m_editor.KeyDown(*key, ToPoint(PointerClient()), CurrentKeys(event->modifiers()),
+                           CurrentViewport(), CurrentTile()));
+    event->accept();
+}
+
+void CKeshView::keyReleaseEvent(QKeyEvent* event) {
+    const std::optional<MapKey> key = ToMapKey(event->key());
+    if (key != MapKey::Enter && key != MapKey::Shift) {
+        QAbstractScrollArea::keyReleaseEvent(event);
+        return;
+    }
+    // A held key repeats as release and press pairs: only the real release counts.
+    if (!event->isAutoRepeat()) {
+        if (key == MapKey::Enter) {
+            m_bEnterDown = false;
+        }
+        m_editor.KeyUp(*key);
+        SyncCapture();
+    }
+    event->accept();
+}
+
+void CKeshView::focusOutEvent(QFocusEvent* event) {
+    // The release of a key held while the focus leaves goes elsewhere.
+    m_bEnterDown = false;
+    SyncTimer();
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+void CKeshView::OnTimer(int id) {
+    const int mode = m_editor.dragMode();
+    if (id != m_nTimer || (mode != DragPaint && mode != DragSelect)) {
+        SyncTimer();
+        return;
+    }
+    Apply(m_editor.Timer(ToPoint(PointerClient()), m_bLeftDown, CurrentViewport(), CurrentTile()));
+}
+
+void CKeshView::RememberRegion() {
+    m_editor.RememberRegion(CurrentTile());
+}
+
+void CKeshView::PasteRegion() {
+    Apply(m_editor.PasteRegion());
+}
+
+void CKeshView::FillRegion() {
+    Apply(m_editor.FillRegion(CurrentTile()));
+}
+
+} // namespace kesh::ui

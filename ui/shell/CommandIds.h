@@ -1,0 +1,43 @@
+#pragma once
+
+namespace kesh::ui {
+
+// The editor's command numbers. The first group are the program's own
+// commands; the rest keep the numbers the usual file, edit, view and help
+// commands have always had, so the two never collide.
+enum CommandId : int {
+    ID_TILE_LOADPALETTE = 61447,
+    ID_TILE_ADDFILE = 61453,
+    ID_MAP_SAVEBMP = 61454,
+    ID_TILE_SAVEBMP = 61455,
+    ID_MAP_FORMAT = 61456,
+    ID_TILE_FORMAT = 61457,
+    ID_TILE_SAVE = 61458,
+    ID_MAP_SAVE = 61459,
+    ID_MAP_OPEN = 61460,
+    ID_EDIT_FILL = 61463,
+    ID_MAP_SAVEPNG = 61464,
+    ID_MAP_READERCODE = 61480,
+    ID_MAP_EXPORTTMX = 61470,
+    ID_TILE_EDITATTR = 61484,
+
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+};
+
+} // namespace kesh::ui

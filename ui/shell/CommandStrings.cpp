@@ -1,0 +1,68 @@
+#include "shell/CommandStrings.h"
+
+#include "shell/CommandIds.h"
+
+namespace kesh::ui {
+
+namespace {
+
+struct Entry {
+    int id;
+    const char* text;
+};
+
+constexpr Entry kStrings[] = {
+    {ID_FILE_NEW, "새 문서를 작성합니다.\n새 파일"},
+    {ID_MAP_OPEN, "지도파일을 열어줍니다.\n지도열기"},
+    {ID_MAP_SAVE, "지도파일을 파일을 저장합니다.\n지도저장"},
+    {ID_FILE_SAVE_AS, "실행 중인 문서를 다른 이름으로 저장합니다.\n다른 이름으로 저장"},
+    {ID_MAP_SAVEBMP, "지도를 비트맵으로 저장합니다.\nbmp로 저장"},
+    {ID_MAP_SAVEPNG, "지도를 PNG 이미지로 저장합니다.\npng로 저장"},
+    {ID_MAP_EXPORTTMX, "지도를 Tiled의 TMX 파일과 타일 시트 PNG로 내보냅니다.\nTMX로 내보내기"},
+    {ID_MAP_FORMAT, "지도파일의 포맷을 변경합니다.\n파일포맷 변경"},
+    {ID_MAP_READERCODE,
+     "지도파일을 읽는 C 헤더나 파이썬 모듈을 지금의 포맷대로 만들어 저장합니다.\n읽기 코드 만들기"},
+    {ID_APP_EXIT, "문서를 저장할지 물어보고 응용 프로그램을 종료합니다.\n종료"},
+    {ID_TILE_ADDFILE, "타일 파일을 추가시킴니다.\n타일추가"},
+    {ID_TILE_LOADPALETTE, "팔렛을 읽어옵니다.\n팔렛 읽어오기"},
+    {ID_TILE_SAVE, "타일을 파일을 저장합니다.\n타일저장"},
+    {ID_TILE_SAVEBMP, "타일을 비트맵으로 저장합니다.\nbmp로 저장"},
+    {ID_TILE_FORMAT, "타일파일의 포맷을 변경합니다.\n파일포맷 변경"},
+    {ID_EDIT_COPY, "선택영역을 기억해 놓습니다.\n선택영역 복사"},
+    {ID_EDIT_PASTE, "기억된 선택영역을 현재위치로 붙여넣습니다.\n선택영역 붙여넣기"},
+    {ID_EDIT_FILL, "선택된 영역을 현재 타일로 채움니다.\n채우기"},
+    {ID_TILE_EDITATTR,
+     "타일 속성 막대에서 현재 타일의 속성 비트를 고칠 수 있게 합니다.\n타일 속성 편집"},
+    {ID_EDIT_UNDO, "마지막 작업을 취소합니다.\n실행 취소"},
+    {ID_EDIT_REDO, "취소한 작업을 다시 실행합니다.\n다시 실행"},
+    {ID_VIEW_TOOLBAR, "도구모음줄을 보이거나 감춥니다.\n도구모음줄 전환"},
+    {ID_VIEW_STATUS_BAR, "상태표시줄을 보이거나 감춥니다.\n상태표시줄 전환"},
+    {ID_APP_ABOUT, "프로그램 정보, 버전 번호 및 저작권을 나타냅니다.\n정보"},
+    {ID_FILE_PRINT, "활성 창의 내용을 인쇄합니다.\n인쇄"},
+    {ID_FILE_PRINT_PREVIEW, "인쇄될 모양을 미리 봅니다.\n인쇄 미리 보기"},
+};
+
+} // namespace
+
+QString CommandString(int id) {
+    for (const Entry& e : kStrings) {
+        if (e.id == id) {
+            return QString::fromUtf8(e.text);
+        }
+    }
+    return {};
+}
+
+QString CommandPrompt(int id) {
+    return CommandString(id).section(QLatin1Char('\n'), 0, 0);
+}
+
+QString CommandToolTip(int id) {
+    return CommandString(id).section(QLatin1Char('\n'), 1);
+}
+
+QString IdlePrompt() {
+    return QStringLiteral("준비");
+}
+
+} // namespace kesh::ui

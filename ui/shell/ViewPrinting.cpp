@@ -1,0 +1,85 @@
+#include "shell/ViewPrinting.h"
+
+#include <algorithm>
+
+#include <QPainter>
+#include <QPrinter>
+
+#include "mapview/CKeshView.h"
+#include "tileview/CTile1View.h"
+
+namespace kesh::ui {
+
+namespace {
+
+// Screen pixels per inch that the printed size is measured in.
+constexpr double kScreenDpi = 96.0;
+
+} // namespace
+
+QSize PrintExtent(QWidget* view) {
+    if (auto* map = qobject_cast<CKeshView*>(view)) {
+        const CTile1View* tiles = CKeshView::TileView();
+        if (!tiles || !map->map().hasCells()) {
+            return {};
+        }
+        map->OnPrepareDC();
+        return {map->pixelWidth(), map->pixelHeight()};
+    }
+    if (auto* tiles = qobject_cast<CTile1View*>(view)) {
+        tiles->OnPrepareDC();
+        return {tiles->tilesPerRow() * tiles->tileWidth(), tiles->scrollHeight()};
+    }
+    return {};
+}
+
+void DrawForPrint(QPainter& dc, QWidget* view) {
+    if (auto* tiles = qobject_cast<CTile1View*>(view)) {
+        const QSize extent = PrintExtent(view);
+        if (!extent.isEmpty()) {
+            tiles->OnDraw(dc, QRect(QPoint(0, 0), extent));
+        }
+        return;
+    }
+    auto* map = qobject_cast<CKeshView*>(view);
+    CTile1View* tiles = CKeshView::TileView();
+    if (!map || !tiles || PrintExtent(view).isEmpty()) {
+        return;
+    }
+    // Every cell, not only those the window shows.
+    const MapModel& model = map->map();
+    const int w = tiles->tileWidth();
+    const int h = tiles->tileHeight();
+    for (int32_t row = 0; row < model.height(); ++row) {
+        for (int32_t col = 0; col < model.width(); ++col) {
+            const uint16_t value = model.cellAt(col, row);
+            tiles->DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h);
+        }
+    }
+}
+
+double PrintScale(QSize extent, QSize page, int resolution) {
+    if (extent.isEmpty()) {
+        return resolution / kScreenDpi;
+    }
+    return std::min({resolution / kScreenDpi, double(page.width()) / extent.width(),
+                     double(page.height()) / extent.height()});
+}
+
+bool PrintView(QPrinter& printer, QWidget* view) {
+    QPainter dc;
+    if (!dc.begin(&printer)) {
+        return false;
+    }
+    const QSize extent = PrintExtent(view);
+    if (extent.isEmpty()) {
+        return true;
+    }
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = PrintScale(extent, page.size(), printer.resolution());
+    dc.scale(scale, scale);
+    DrawForPrint(dc, view);
+    return dc.end();
+}
+
+} // namespace kesh::ui

@@ -1,0 +1,108 @@
+#include "tileview/CTile1View.h"
+
+#include <algorithm>
+#include <limits>
+
+#include <QPainter>
+
+#include "mapview/CKeshView.h"
+#include "tileview/CTileInfoBar.h"
+#include "widgets/CSplitterWnd.h"
+#include "widgets/EdgePainting.h"
+
+namespace kesh::ui {
+
+CTile1View::CTile1View(Document& doc, QWidget* parent)
+    : CScrollView(parent), m_doc(doc), m_tileSet(doc.tiles()) {
+    m_doc.AddListener(this);
+    // The grid always wraps to the view's width: there is nothing to scroll across.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+CTile1View::~CTile1View() {
+    m_doc.RemoveListener(this);
+}
+
+void CTile1View::DocumentChanged(uint32_t changes) {
+    if (changes & (change::kTiles | change::kColours | change::kTileLayout | change::kCurrentTile |
+                   change::kReplaced)) {
+        TileSetChanged();
+        RefreshInfoBar();
+    }
+}
+
+CKeshView* CTile1View::MapView() {
+    return g_pMainSplitter ? qobject_cast<CKeshView*>(g_pMainSplitter->GetPane(0, 0)) : nullptr;
+}
+
+void CTile1View::TileSetChanged() {
+    m_tileSet.touch();
+    m_images.Clear();
+    viewport()->update();
+}
+
+void CTile1View::OnPrepareDC() {
+    const int32_t tw = tileWidth();
+    const int32_t th = tileHeight();
+    const int64_t n = GetTileCount();
+    m_tilesPerRow = tw > 0 ? viewport()->width() / tw : 0;
+    const int64_t rows = m_tilesPerRow > 0 ? (n + m_tilesPerRow - 1) / m_tilesPerRow : n;
+    m_scrollHeight = static_cast<int32_t>(
+        std::clamp<int64_t>(rows * std::max(th, 0), 0, std::numeric_limits<int32_t>::max()));
+    // Nothing across: the grid is never wider than the view.
+    SetScrollSizes({0, m_scrollHeight}, {tw, th});
+}
+
+void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {
+    const int32_t tw = tileWidth();
+    const int32_t th = tileHeight();
+    if (tw <= 0 || th <= 0 || m_tilesPerRow <= 0 || clip.isEmpty()) {
+        return;
+    }
+    const int32_t rows = m_scrollHeight / th;
+    // Only the places that meet the clip rectangle; the grid itself is unbounded.
+    const int32_t firstRow = std::max(clip.top() / th, 0);
+    const int32_t endRow = std::min(clip.bottom() / th + 1, rows);
+    const int32_t firstCol = std::max(clip.left() / tw, 0);
+    const int32_t endCol = std::min(clip.right() / tw + 1, m_tilesPerRow);
+    for (int32_t row = firstRow; row < endRow; ++row) {
+        for (int32_t col = firstCol; col < endCol; ++col) {
+            DrawTile(dc, row * m_tilesPerRow + col, col * tw, row * th);
+        }
+    }
+    // The frame lies on top of the tiles around the current place.
+    const int32_t cur = current();
+    if (cur >= 0 && int64_t(cur) < int64_t(rows) * m_tilesPerRow) {
+        const int32_t x = (cur % m_tilesPerRow) * tw;
+        const int32_t y = (cur / m_tilesPerRow) * th;
+        DrawRaisedEdge(dc, x - 2, y - 2, x + tw + 2, y + th + 2);
+    }
+}
+
+int CTile1View::DrawTile(QPainter& dc, int number, int x, int y, int width, int height) {
+    if (width < 0) {
+        width = tileWidth();
+    }
+    if (height < 0) {
+        height = tileHeight();
+    }
+    const QImage* image = m_images.Image(m_tileSet, number);
+    if (!image || image->isNull()) {
+        dc.fillRect(x + width / 2 - 1, y + height / 2 - 1, 2, 2, Qt::white);
+        return 0;
+    }
+    if (width == image->width() && height == image->height()) {
+        dc.drawImage(x, y, *image);
+    } else {
+        dc.drawImage(QRect(x, y, width, height), *image);
+    }
+    return 1;
+}
+
+void CTile1View::RefreshInfoBar() {
+    if (g_wndTileInfoBar) {
+        g_wndTileInfoBar->Refresh(this);
+    }
+}
+
+} // namespace kesh::ui

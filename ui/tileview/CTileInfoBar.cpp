@@ -1,0 +1,207 @@
+#include "tileview/CTileInfoBar.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+#include "tileview/CTile1View.h"
+
+namespace kesh::ui {
+
+CTileInfoBar* g_wndTileInfoBar = nullptr;
+
+namespace {
+
+// The panel is laid out in dialog units of 2 x 2 pixels.
+constexpr int kUnit = 2;
+QRect Units(int left, int top, int width, int height) {
+    return {left * kUnit, top * kUnit, width * kUnit, height * kUnit};
+}
+
+// The preview area: a black frame whose inside the bar paints.
+class PreviewControl : public QWidget {
+public:
+    PreviewControl(CTileInfoBar* bar, QWidget* parent) : QWidget(parent), m_bar(bar) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter dc(this);
+        m_bar->OnPaintPreview(dc, size());
+    }
+
+private:
+    CTileInfoBar* m_bar;
+};
+
+QLabel* Label(const QString& text, const QRect& where, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(where);
+    return label;
+}
+
+} // namespace
+
+CTileInfoBar::CTileInfoBar(QWidget* parent) : QDockWidget(parent) {
+    setObjectName(QStringLiteral("tileInfoBar"));
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    setWidget(BuildContents());
+}
+
+CTileInfoBar::~CTileInfoBar() {
+    if (g_wndTileInfoBar == this) {
+        g_wndTileInfoBar = nullptr;
+    }
+}
+
+QWidget* CTileInfoBar::BuildContents() {
+    auto* page = new QWidget(this);
+    page->setFixedSize(100 * kUnit, 155 * kUnit);
+
+    m_preview = new PreviewControl(this, page);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    m_preview->setGeometry(Units(7, 7, 86, 64));
+
+    Label(QStringLiteral("타일 번호"), Units(7, 74, 36, 9), page);
+    m_numberBox = new QLineEdit(page);
+    m_numberBox->setObjectName(QStringLiteral("tileNumber"));
+    m_numberBox->setGeometry(Units(43, 74, 49, 12));
+    m_numberBox->setReadOnly(true);
+    m_numberBox->setAlignment(Qt::AlignCenter);
+
+    auto* group = new QGroupBox(QStringLiteral("타일 속성 Bits"), page);
+    group->setGeometry(Units(7, 88, 86, 51));
+
+    static const char* const kFirst[4] = {"  0", "  8", "16", "24"};
+    static const char* const kLast[4] = {"  7", "15", "23", "31"};
+    for (int row = 0; row < 4; ++row) {
+        const int top = 100 + 10 * row;
+        Label(QString::fromLatin1(kFirst[row]), Units(10, top, 8, 8), page);
+        Label(QString::fromLatin1(kLast[row]), Units(82, row == 1 ? top + 1 : top, 10, 8), page);
+        for (int col = 0; col < 8; ++col) {
+            const int b = row * 8 + col;
+            auto* box = new QCheckBox(page);
+            box->setObjectName(QStringLiteral("bit%1").arg(b < 27 ? 1020 + b : 1022 + b));
+            box->setGeometry(Units(18 + 8 * col, top, 8, 8));
+            box->setEnabled(false);
+            connect(box, &QCheckBox::clicked, this, [this, b](bool on) { ToggleBit(b, on); });
+            m_bitBoxes[size_t(b)] = box;
+        }
+    }
+    return page;
+}
+
+QCheckBox* CTileInfoBar::bitBox(int bit) const {
+    return bit >= 0 && bit < 32 ? m_bitBoxes[size_t(bit)] : nullptr;
+}
+
+void CTileInfoBar::Refresh(CTile1View* view) {
+    m_view = view;
+    if (!view) {
+        return;
+    }
+    m_tileNumber = view->current();
+    m_pixels = view->tileSet().tiles().PixelsAt(m_tileNumber);
+    if (!m_pixels) {
+        return;
+    }
+    m_attribute = view->tileSet().tiles().AttributeAt(m_tileNumber);
+    const int attrWidth = view->tileSet().format().attrWidth;
+    const int shown = attrWidth == 0 ? 8 : attrWidth == 1 ? 16 : 32;
+    // Bits beyond the attribute width keep what they showed.
+    for (int b = 0; b < shown; ++b) {
+        m_bits[size_t(b)] = (m_attribute >> b) & 1u;
+    }
+    UpdateData();
+    UpdateEnabled();
+    show();
+    m_preview->update();
+}
+
+void CTileInfoBar::SetEditing(bool on) {
+    m_editing = on;
+    UpdateEnabled();
+}
+
+void CTileInfoBar::UpdateEnabled() {
+    const bool tile = m_view && m_view->tileSet().tiles().PixelsAt(m_tileNumber);
+    const int attrWidth = m_view ? m_view->tileSet().format().attrWidth : 0;
+    const int stored = attrWidth == 0 ? 8 : attrWidth == 1 ? 16 : 32;
+    for (int b = 0; b < 32; ++b) {
+        QCheckBox* box = m_bitBoxes[size_t(b)];
+        box->setEnabled(m_editing && tile && b < stored);
+        box->setToolTip(
+            m_editing && b >= stored
+                ? QStringLiteral("이 타일 세트의 파일은 속성을 %1비트까지만 저장합니다. "
+                                 "타일 파일포맷 변경에서 속성 크기를 넓히세요.")
+                      .arg(stored)
+                : QString());
+    }
+}
+
+void CTileInfoBar::ToggleBit(int b, bool on) {
+    if (!m_editing || !m_view) {
+        return;
+    }
+    const uint32_t mask = 1u << b;
+    const uint32_t attribute = on ? m_attribute | mask : m_attribute & ~mask;
+    // The document tells the tile set view, which refreshes this bar.
+    if (!m_view->document().SetTileAttribute(m_tileNumber, attribute)) {
+        UpdateData();
+    }
+}
+
+void CTileInfoBar::UpdateData() {
+    m_numberBox->setText(QString::number(m_tileNumber));
+    for (int b = 0; b < 32; ++b) {
+        const int32_t state = m_bits[size_t(b)];
+        m_bitBoxes[size_t(b)]->setChecked(state == 1 || state == 2);
+    }
+}
+
+QRect CTileInfoBar::FitPreview(QSize control, QSize tile) {
+    const int W = control.width();
+    const int H = control.height();
+    const int w = tile.width();
+    const int h = tile.height();
+    if (w <= 0 || h <= 0) {
+        return {};
+    }
+    int dw = static_cast<int>(w * (double(H) / h));
+    int dh = H;
+    if (dw > W) {
+        dw = W;
+        dh = static_cast<int>(h * (double(W) / w));
+    }
+    return {(W - dw) / 2, (H - dh) / 2, dw, dh};
+}
+
+void CTileInfoBar::OnPaintPreview(QPainter& dc, QSize client) {
+    const int W = client.width();
+    const int H = client.height();
+    dc.setPen(Qt::black);
+    dc.setBrush(Qt::NoBrush);
+    dc.drawRect(0, 0, W - 1, H - 1);
+    if (!m_view) {
+        return;
+    }
+    const QRect fit = FitPreview(client, {m_view->tileWidth(), m_view->tileHeight()});
+    if (fit.isEmpty()) {
+        return;
+    }
+    const int x = fit.x();
+    const int y = fit.y();
+    // White margins inside the frame, beside or above and below the tile.
+    if (x > y) {
+        dc.fillRect(QRect(QPoint(1, 1), QPoint(x - 1, H - 2)), Qt::white);
+        dc.fillRect(QRect(QPoint(x + fit.width(), 1), QPoint(W - 2, H - 2)), Qt::white);
+    } else {
+        dc.fillRect(QRect(QPoint(1, 1), QPoint(W - 2, y - 1)), Qt::white);
+        dc.fillRect(QRect(QPoint(1, y + fit.height()), QPoint(W - 2, H - 2)), Qt::white);
+    }
+    m_view->DrawTile(dc, m_tileNumber, x, y, fit.width() - 1, fit.height() - 1);
+}
+
+} // namespace kesh::ui

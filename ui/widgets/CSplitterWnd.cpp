@@ -1,0 +1,35 @@
+#include "widgets/CSplitterWnd.h"
+
+namespace kesh::ui {
+
+CSplitterWnd* g_pMainSplitter = nullptr;
+
+CSplitterWnd::CSplitterWnd(QWidget* parent) : QSplitter(Qt::Horizontal, parent) {
+    setChildrenCollapsible(true);
+}
+
+CSplitterWnd::~CSplitterWnd() {
+    if (g_pMainSplitter == this) {
+        g_pMainSplitter = nullptr;
+    }
+}
+
+void CSplitterWnd::CreateView(int row, int column, QWidget* view) {
+    if (row != 0 || !view) {
+        return;
+    }
+    insertWidget(column, view);
+    // Only the last column grows and shrinks with the window.
+    for (int i = 0; i < count(); ++i) {
+        setStretchFactor(i, i == count() - 1 ? 1 : 0);
+    }
+}
+
+QWidget* CSplitterWnd::GetPane(int row, int column) const {
+    if (row != 0 || column < 0 || column >= count()) {
+        return nullptr;
+    }
+    return widget(column);
+}
+
+} // namespace kesh::ui
