@@ -77,6 +77,7 @@ void CMainFrame::OnCreate() {
     CreateToolBar();
     CreateStatusBar();
     CreateAccelerators();
+    CreateViewCommands();
 }
 
 void CMainFrame::OnCreateClient() {

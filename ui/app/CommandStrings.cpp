@@ -31,6 +31,13 @@ constexpr Entry kStrings[] = {
     {ID_EDIT_COPY, "선택영역을 기억해 놓습니다.\n선택영역 복사"},
     {ID_EDIT_PASTE, "기억된 선택영역을 현재위치로 붙여넣습니다.\n선택영역 붙여넣기"},
     {ID_EDIT_FILL, "선택된 영역을 현재 타일로 채움니다.\n채우기"},
+    {ID_EDIT_PAINTTOOL,
+     "켜 두면 왼쪽 단추로 누르거나 끌기만 해도 현재 타일로 그립니다. 영역 선택은 Alt를 누르고 "
+     "끕니다.\n그리기 도구"},
+    {ID_VIEW_ZOOMIN, "지도를 크게 보여 줍니다.\n확대"},
+    {ID_VIEW_ZOOMOUT, "지도를 작게 보여 줍니다.\n축소"},
+    {ID_VIEW_ZOOMACTUAL, "지도를 실제 크기로 보여 줍니다.\n실제 크기"},
+    {ID_VIEW_GRID, "지도의 칸과 타일의 경계선을 보이거나 감춥니다.\n격자 보기"},
     {ID_VIEW_TOOLBAR, "도구모음줄을 보이거나 감춥니다.\n도구모음줄 전환"},
     {ID_VIEW_STATUS_BAR, "상태표시줄을 보이거나 감춥니다.\n상태표시줄 전환"},
     {ID_APP_ABOUT, "프로그램 정보, 버전 번호 및 저작권을 나타냅니다.\n정보"},

@@ -56,7 +56,7 @@ Viewport CKeshView::CurrentViewport() const {
     return {ToPoint(GetScrollPosition()), client.width(), client.height()};
 }
 
-TileContext CKeshView::CurrentTile() {
+TileContext CKeshView::CurrentTile() const {
     const CTile1View* tiles = TileView();
     if (!tiles) {
         return {};
@@ -64,7 +64,8 @@ TileContext CKeshView::CurrentTile() {
     // Painting writes the number the tile attribute bar shows, cut to the
     // 16 bits a cell holds.
     const int32_t current = g_wndTileInfoBar ? g_wndTileInfoBar->m_tileNumber : tiles->current();
-    return {tiles->tileWidth(), tiles->tileHeight(), static_cast<uint16_t>(current)};
+    return ZoomedTile({tiles->tileWidth(), tiles->tileHeight(), static_cast<uint16_t>(current)},
+                      m_zoomStep);
 }
 
 InputState CKeshView::CurrentKeys(Qt::KeyboardModifiers modifiers) const {
@@ -129,10 +130,18 @@ void CKeshView::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     const QPoint pos = event->position().toPoint();
     switch (event->button()) {
-    case Qt::LeftButton:
-        Apply(m_editor.LButtonDown(ToPoint(pos), CurrentKeys(event->modifiers()), CurrentViewport(),
-                                   CurrentTile()));
+    case Qt::LeftButton: {
+        InputState keys = CurrentKeys(event->modifiers());
+        if (m_bPaintTool) {
+            // The paint tool paints with the plain button; Alt selects.
+            const bool alt = event->modifiers().testFlag(Qt::AltModifier);
+            keys.shift = !alt;
+            keys.enter = keys.enter && !alt;
+        }
+        Apply(m_editor.LButtonDown(ToPoint(pos), keys, CurrentViewport(), CurrentTile()));
+        UpdateReadout();
         break;
+    }
     case Qt::RightButton:
         // Panning needs a map to move.
         if (CurrentTile().valid() && m_map.hasCells()) {
@@ -151,6 +160,7 @@ void CKeshView::mouseMoveEvent(QMouseEvent* event) {
     TrackPointer(event);
     Apply(m_editor.MouseMove(ToPoint(event->position().toPoint()), ToPoint(m_ptPointer),
                              m_bLeftDown, CurrentViewport(), CurrentTile()));
+    UpdateReadout();
     event->accept();
 }
 
@@ -168,6 +178,7 @@ void CKeshView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     SyncCapture();
+    UpdateReadout();
     event->accept();
 }
 
@@ -229,6 +240,7 @@ void CKeshView::OnTimer(int id) {
         return;
     }
     Apply(m_editor.Timer(ToPoint(PointerClient()), m_bLeftDown, CurrentViewport(), CurrentTile()));
+    UpdateReadout();
 }
 
 void CKeshView::RememberRegion() {

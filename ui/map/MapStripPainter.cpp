@@ -7,6 +7,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include "map/GridLines.h"
 #include "map/MapModel.h"
 #include "tileset/CTile1View.h"
 
@@ -121,7 +122,8 @@ QRect MapStripPainter::Covered(QPainter& dc, const CTile1View& tiles, const QRec
 }
 
 bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
-                           int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow) {
+                           int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow,
+                           bool grid) {
     const QRect area = Covered(dc, tiles, clip, firstCol, endCol, firstRow, endRow);
     if (area.isEmpty()) {
         return false; // cell by cell, which draws nothing when no cell meets the clip
@@ -156,7 +158,11 @@ bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles,
         const int top = std::max(row * h, area.top());
         const int bottom = std::min(row * h + h - 1, area.bottom());
         for (int y = top; y <= bottom; ++y) {
-            ComposeLine(y - row * h, cutLeft, w - cutRight, w, m_strip.scanLine(y - top));
+            uchar* line = m_strip.scanLine(y - top);
+            ComposeLine(y - row * h, cutLeft, w - cutRight, w, line);
+            if (grid) {
+                GridLine(reinterpret_cast<QRgb*>(line), y, area.left(), area.width(), w, h);
+            }
         }
         const QPainter::CompositionMode mode = dc.compositionMode();
         dc.setCompositionMode(QPainter::CompositionMode_Source);

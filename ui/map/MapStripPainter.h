@@ -26,9 +26,11 @@ public:
     // `clip` (map pixels; the painter maps them to the device). False, with
     // nothing drawn, where strips could differ from cell-by-cell drawing:
     // tiles not at their own size or smaller than 2 x 2, or a painter that
-    // does more than move (and when no cell meets the clip).
+    // does more than move (and when no cell meets the clip). With `grid`,
+    // the grid lines (GridLines.h) are drawn into the strips.
     bool Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
-              int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow);
+              int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow,
+              bool grid = false);
     // The pixels Draw covers with the same arguments: the cells' block where
     // it meets `clip`; empty where it would refuse or draw nothing.
     static QRect Covered(QPainter& dc, const CTile1View& tiles, const QRect& clip, int32_t firstCol,
