@@ -44,7 +44,8 @@ void CMainFrame::CreateViewCommands() {
     m_pointerPane->setMinimumWidth(
         m_pointerPane->fontMetrics().horizontalAdvance(QStringLiteral("(0000, 0000) 타일 00000")) +
         8);
-    m_wndStatusBar->insertPermanentWidget(0, m_pointerPane);
+    // Index 1: right after the message pane, the one ordinary widget.
+    m_wndStatusBar->insertPermanentWidget(1, m_pointerPane);
 
     CKeshView* map = mapView();
     CTile1View* tiles = tileView();

@@ -17,7 +17,7 @@ void ScaledTileCache::Sync(CTile1View& tiles, int width, int height) {
         m_width = width;
         m_height = height;
         m_images.assign(slotCount, QImage());
-        m_colours.assign(slotCount, 0);
+        m_colours.assign(size_t(kEmptyCell) + 1, 0);
     }
 }
 
@@ -54,11 +54,10 @@ const QImage& ScaledTileCache::Image(CTile1View& tiles, uint16_t value) {
     return image;
 }
 
-QRgb ScaledTileCache::Colour(CTile1View& tiles, uint16_t value) {
-    QRgb& colour = m_colours[Slot(value)];
-    if (colour == 0) {
-        colour = Scale(Source(tiles, Slot(value)), 1, 1).pixel(0, 0);
-    }
+QRgb ScaledTileCache::MakeColour(CTile1View& tiles, uint16_t value) {
+    // Opaque, so never 0.
+    const QRgb colour = Scale(Source(tiles, Slot(value)), 1, 1).pixel(0, 0);
+    m_colours[value] = colour;
     return colour;
 }
 

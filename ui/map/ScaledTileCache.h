@@ -29,13 +29,17 @@ public:
     // next Sync.
     const QImage& Image(CTile1View& tiles, uint16_t value);
     // The average colour of `value`, for cells of one pixel.
-    QRgb Colour(CTile1View& tiles, uint16_t value);
+    QRgb Colour(CTile1View& tiles, uint16_t value) {
+        const QRgb known = m_colours[value];
+        return known != 0 ? known : MakeColour(tiles, value);
+    }
 
     // Shrinks or enlarges `source` (RGB32) to width x height as above.
     static QImage Scale(const QImage& source, int width, int height);
 
 private:
     size_t Slot(uint16_t value) const;
+    QRgb MakeColour(CTile1View& tiles, uint16_t value);
     QImage Source(CTile1View& tiles, size_t slot) const;
 
     const TileSet* m_owner = nullptr;
@@ -43,7 +47,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     std::vector<QImage> m_images; // by tile number; the last one for empty cells
-    std::vector<QRgb> m_colours;  // 0 (transparent) while not made yet
+    std::vector<QRgb> m_colours;  // by cell value; 0 (transparent) while not made yet
 };
 
 } // namespace kesh::ui

@@ -31,10 +31,10 @@ QImage::Format FrameFormat(QPainter& dc) {
 
 QRect ZoomedMapPainter::Covered(QPainter& dc, const QRect& clip, const CellRange& cells,
                                 int cellWidth, int cellHeight) {
-    const QPaintDevice* device = dc.device();
+    // On a screen of more than one device pixel a pixel, the frame is
+    // enlarged as a whole: still one drawing, never one a cell.
     if (cellWidth <= 0 || cellHeight <= 0 || dc.transform().type() > QTransform::TxTranslate ||
-        !device || device->devicePixelRatio() != 1.0 || cells.firstCol >= cells.endCol ||
-        cells.firstRow >= cells.endRow) {
+        cells.firstCol >= cells.endCol || cells.firstRow >= cells.endRow) {
         return {};
     }
     return clip.intersected(QRect(cells.firstCol * cellWidth, cells.firstRow * cellHeight,
