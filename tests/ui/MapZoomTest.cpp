@@ -141,18 +141,27 @@ private slots:
         QTest::mouseMove(vp, QPoint(80, 110));
         QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(80, 110));
         h.map->SetZoom(kZoomActual + 2); // 3x
-        QCOMPARE(h.map->map().m_rcSelect, (Rect{96, 96, 96 * 3 - 1, 96 * 4 - 1}));
+        // The map keeps the selection at 1x, where opening a tile set (which
+        // snaps it to the cells of the new tile size) expects it.
+        QCOMPARE(h.map->map().m_rcSelect, (Rect{32, 32, 95, 127}));
+        h.map->map().ClampSelection(32, 32);
+        QCOMPARE(h.map->map().m_rcSelect, (Rect{32, 32, 95, 127}));
         h.map->FillRegion();
         const MapModel& m = h.map->map();
         QCOMPARE(m.cellAt(1, 1), uint16_t(2));
         QCOMPARE(m.cellAt(2, 3), uint16_t(2));
         QCOMPARE(m.cellAt(3, 3), kEmptyCell);
         QCOMPARE(m.cellAt(1, 4), kEmptyCell);
-        // A click at 1/4 (8 x 8 cells) hits the cell under it.
+        // A click at 1/4 (8 x 8 cells) hits the cell under it; a drag there
+        // selects cells, which the map holds at 1x.
         h.map->SetZoom(1);
         h.map->ScrollToPosition({0, 0});
         QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(8 * 9 + 3, 8 * 4 + 7));
         QCOMPARE(h.map->map().m_nCurCell, 4 * 64 + 9);
+        QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(8 * 2 + 1, 8 * 3 + 1));
+        QTest::mouseMove(vp, QPoint(8 * 5 + 1, 8 * 3 + 1));
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(8 * 5 + 1, 8 * 3 + 1));
+        QCOMPARE(h.map->map().m_rcSelect, (Rect{64, 96, 6 * 32 - 1, 4 * 32 - 1}));
     }
 
     void pointerReadoutNamesTheCellAndItsTile() {

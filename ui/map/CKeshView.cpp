@@ -137,7 +137,7 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
 
     // The selection's right and bottom are its last pixels; the dotted border
     // is drawn just inside them, as a rectangle ending there.
-    const Rect& sel = m_map.m_rcSelect;
+    const Rect sel = SelectionOnScreen();
     DrawFocusRect(dc, sel.left, sel.top, sel.right, sel.bottom);
 }
 

@@ -134,6 +134,22 @@ private:
     CellRange CellsToDraw(const QRect& clip, int32_t w, int32_t h) const;
     // Sets the readout from the pointer's last position and the drag.
     void UpdateReadout();
+    // The map keeps its selection in pixels of cells at 1x, as the rest of
+    // the program knows it; the editor works in pixels on screen. While a
+    // ScreenSelection lives, the selection is in those (CKeshViewZoom.cpp).
+    class ScreenSelection {
+    public:
+        explicit ScreenSelection(CKeshView& view);
+        ~ScreenSelection();
+        ScreenSelection(const ScreenSelection&) = delete;
+        ScreenSelection& operator=(const ScreenSelection&) = delete;
+
+    private:
+        CKeshView& m_view;
+        bool m_converted = false;
+    };
+    // The selection in pixels on screen (map pixels at 1x).
+    Rect SelectionOnScreen() const;
 
     MapModel m_map;
     MapEditor m_editor{m_map};

@@ -138,7 +138,10 @@ void CKeshView::mousePressEvent(QMouseEvent* event) {
             keys.shift = !alt;
             keys.enter = keys.enter && !alt;
         }
-        Apply(m_editor.LButtonDown(ToPoint(pos), keys, CurrentViewport(), CurrentTile()));
+        {
+            const ScreenSelection screen(*this);
+            Apply(m_editor.LButtonDown(ToPoint(pos), keys, CurrentViewport(), CurrentTile()));
+        }
         UpdateReadout();
         break;
     }
@@ -158,8 +161,11 @@ void CKeshView::mousePressEvent(QMouseEvent* event) {
 
 void CKeshView::mouseMoveEvent(QMouseEvent* event) {
     TrackPointer(event);
-    Apply(m_editor.MouseMove(ToPoint(event->position().toPoint()), ToPoint(m_ptPointer),
-                             m_bLeftDown, CurrentViewport(), CurrentTile()));
+    {
+        const ScreenSelection screen(*this);
+        Apply(m_editor.MouseMove(ToPoint(event->position().toPoint()), ToPoint(m_ptPointer),
+                                 m_bLeftDown, CurrentViewport(), CurrentTile()));
+    }
     UpdateReadout();
     event->accept();
 }
@@ -187,6 +193,7 @@ void CKeshView::mouseDoubleClickEvent(QMouseEvent* event) {
     // Only the left button's double click means anything; the others are
     // not taken for a second press either.
     if (event->button() == Qt::LeftButton) {
+        const ScreenSelection screen(*this);
         Apply(m_editor.LButtonDblClk(ToPoint(event->position().toPoint()), CurrentViewport(),
                                      CurrentTile()));
     }
@@ -204,6 +211,7 @@ void CKeshView::keyPressEvent(QKeyEvent* event) {
         m_bEnterDown = true;
     }
     // An empty answer (a move off the map's edge) repaints nothing.
+    const ScreenSelection screen(*this);
     Apply(m_editor.KeyDown(*key, ToPoint(PointerClient()), CurrentKeys(event->modifiers()),
                            CurrentViewport(), CurrentTile()));
     event->accept();
@@ -239,11 +247,16 @@ void CKeshView::OnTimer(int id) {
         SyncTimer();
         return;
     }
-    Apply(m_editor.Timer(ToPoint(PointerClient()), m_bLeftDown, CurrentViewport(), CurrentTile()));
+    {
+        const ScreenSelection screen(*this);
+        Apply(m_editor.Timer(ToPoint(PointerClient()), m_bLeftDown, CurrentViewport(),
+                             CurrentTile()));
+    }
     UpdateReadout();
 }
 
 void CKeshView::RememberRegion() {
+    const ScreenSelection screen(*this);
     m_editor.RememberRegion(CurrentTile());
 }
 
@@ -252,6 +265,7 @@ void CKeshView::PasteRegion() {
 }
 
 void CKeshView::FillRegion() {
+    const ScreenSelection screen(*this);
     Apply(m_editor.FillRegion(CurrentTile()));
 }
 

@@ -47,8 +47,6 @@ void CKeshView::SetZoom(int step, std::optional<QPoint> anchor) {
     const int32_t newWidth = cellWidth();
     const int32_t newHeight = cellHeight();
     if (oldWidth > 0 && newWidth > 0) {
-        m_map.m_rcSelect =
-            RescaleSelection(m_map.m_rcSelect, oldWidth, oldHeight, newWidth, newHeight);
         const QPoint at = anchor.value_or(QPoint(view.clientWidth / 2, view.clientHeight / 2));
         const Point scroll =
             AnchoredScroll({at.x(), at.y()}, view, m_map, oldWidth, oldHeight, newWidth, newHeight);
@@ -59,6 +57,32 @@ void CKeshView::SetZoom(int step, std::optional<QPoint> anchor) {
     viewport()->update();
     UpdateReadout();
     emit zoomChanged(m_zoomStep);
+}
+
+CKeshView::ScreenSelection::ScreenSelection(CKeshView& view) : m_view(view) {
+    const CTile1View* tiles = TileView();
+    if (tiles && m_view.m_zoomStep != kZoomActual) {
+        m_view.m_map.m_rcSelect = m_view.SelectionOnScreen();
+        m_converted = true;
+    }
+}
+
+CKeshView::ScreenSelection::~ScreenSelection() {
+    const CTile1View* tiles = TileView();
+    if (m_converted && tiles) {
+        m_view.m_map.m_rcSelect =
+            RescaleSelection(m_view.m_map.m_rcSelect, m_view.cellWidth(), m_view.cellHeight(),
+                             tiles->tileWidth(), tiles->tileHeight());
+    }
+}
+
+Rect CKeshView::SelectionOnScreen() const {
+    const CTile1View* tiles = TileView();
+    if (!tiles || m_zoomStep == kZoomActual) {
+        return m_map.m_rcSelect;
+    }
+    return RescaleSelection(m_map.m_rcSelect, tiles->tileWidth(), tiles->tileHeight(), cellWidth(),
+                            cellHeight());
 }
 
 void CKeshView::SetGrid(bool shown) {
@@ -100,7 +124,7 @@ void CKeshView::UpdateReadout() {
     }
     std::optional<Point> size;
     if (m_editor.dragMode() == DragSelect) {
-        size = SelectionSize(m_map.m_rcSelect, w, h);
+        size = SelectionSize(SelectionOnScreen(), w, h);
     }
     const QString text = QString::fromStdString(PointerReadout(m_map, cell, size));
     if (text != m_readout) {
