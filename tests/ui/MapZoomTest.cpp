@@ -230,26 +230,32 @@ private slots:
         const QImage plain = ViewHarness::Grab(h.map);
         h.map->SetGrid(true);
         const QImage grid = ViewHarness::Grab(h.map);
-        // On the borders the pattern, inside the cells the tiles as before.
-        for (int y = 0; y < 100; y += 3) {
-            QCOMPARE(grid.pixel(32, y), GridColour(32, y));
-            QCOMPARE(grid.pixel(y + 1, 64), GridColour(y + 1, 64));
-            QCOMPARE(grid.pixel(33, y + 1 == 64 ? 65 : y + 1),
-                     plain.pixel(33, y + 1 == 64 ? 65 : y + 1));
+        // On the top and left edge of every cell the dashes, counted from the
+        // cell's corner; inside the cells the tiles as before.
+        // (Left of and above the current cell's frame at (254, 158).)
+        for (int y = 0; y < 150; ++y) {
+            for (int x = 0; x < 250; ++x) {
+                const bool line = x % 32 == 0 || y % 32 == 0;
+                QCOMPARE(grid.pixel(x, y), line ? GridColour(x % 32, y % 32) : plain.pixel(x, y));
+            }
         }
         // Both shades appear: the lines show on a light or a dark map.
         QVERIFY(grid.pixel(32, 0) != grid.pixel(32, 4));
-        // The grid also follows the zoom, and scrolling keeps its pattern in place.
+        // The grid follows the zoom, and scrolling keeps it on the cells.
         h.map->SetZoom(kZoomActual + 1);
         h.map->ScrollToPosition({10, 7});
         const QImage zoomed = ViewHarness::Grab(h.map);
-        QCOMPARE(zoomed.pixel(64 - 10, 30), GridColour(64, 37));
-        QCOMPARE(zoomed.pixel(30, 128 - 7), GridColour(40, 128));
+        QCOMPARE(zoomed.pixel(64 - 10, 30), GridColour(0, 37));
+        QCOMPARE(zoomed.pixel(30, 128 - 7), GridColour(40, 0));
         QCOMPARE(zoomed.pixel(64 - 9, 30), h.Colour(10));
-        // Cells under 4 pixels get no grid.
+        // Switched off, it is gone.
+        h.map->SetGrid(false);
+        QCOMPARE(ViewHarness::Grab(h.map).pixel(64 - 10, 30), h.Colour(10));
+        h.map->SetGrid(true);
+        // Cells of 4 pixels still get it, smaller ones not.
         h.map->SetZoom(0);
         h.map->ScrollToPosition({0, 0});
-        QCOMPARE(ViewHarness::Grab(h.map).pixel(4, 1), GridColour(4, 1));
+        QCOMPARE(ViewHarness::Grab(h.map).pixel(4, 1), GridColour(0, 1));
         TileSet& set = h.tiles->tileSet();
         set.format().width = 16;
         set.format().height = 16;
@@ -259,19 +265,26 @@ private slots:
         QCOMPARE(ViewHarness::Grab(h.map).pixel(2, 1), h.Colour(10));
     }
 
-    void paintedGridMatchesTheComposedOne() {
-        // Through a moved painter, as a view draws in its logical pixels.
-        QImage image(40, 30, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        QPainter dc(&image);
-        dc.translate(-13, -7);
-        PaintGrid(dc, QRect(13, 7, 40, 30), 8, 8);
-        dc.end();
-        for (int y = 0; y < 30; ++y) {
-            for (int x = 0; x < 40; ++x) {
-                const int lx = x + 13, ly = y + 7;
-                const bool line = lx % 8 == 0 || ly % 8 == 0;
-                QCOMPARE(image.pixel(x, y), line ? GridColour(lx, ly) : qRgb(0, 0, 0));
+    void paintedGridMatchesTheBakedOne() {
+        // Through a moved painter, as the tile set view draws in its logical
+        // pixels: the same dashes as the cells' pictures get, at any cell size.
+        const QSize sizes[] = {{8, 8}, {12, 10}};
+        for (const QSize cell : sizes) {
+            QImage image(40, 30, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            QPainter dc(&image);
+            dc.translate(-13, -7);
+            PaintGrid(dc, QRect(13, 7, 40, 30), cell.width(), cell.height());
+            dc.end();
+            QImage baked(cell, QImage::Format_RGB32);
+            baked.fill(Qt::black);
+            BakeGrid(baked);
+            for (int y = 0; y < 30; ++y) {
+                for (int x = 0; x < 40; ++x) {
+                    const int cx = (x + 13) % cell.width();
+                    const int cy = (y + 7) % cell.height();
+                    QCOMPARE(image.pixel(x, y), baked.pixel(cx, cy));
+                }
             }
         }
     }
@@ -299,7 +312,7 @@ private slots:
         QCOMPARE(h.tiles->HitTest(QPoint(100, 100)), 3);
         // Tile borders with the grid on.
         h.tiles->SetGrid(true);
-        QCOMPARE(ViewHarness::Grab(h.tiles).pixel(96, 50), GridColour(96, 50));
+        QCOMPARE(ViewHarness::Grab(h.tiles).pixel(96, 50), GridColour(0, 50));
     }
 
     void printingIsAtActualSize() {

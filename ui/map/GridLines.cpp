@@ -1,53 +1,22 @@
 #include "map/GridLines.h"
 
-#include <QBrush>
+#include <algorithm>
+
 #include <QImage>
 #include <QPainter>
 
 namespace kesh::ui {
 
-namespace {
-
-constexpr QRgb kDark = 0xFF202020u;
-constexpr QRgb kLight = 0xFFE0E0E0u;
-
-// One period of the pattern; x + y repeats it every 8 pixels both ways.
-const QBrush& GridBrush() {
-    static const QBrush brush = [] {
-        QImage image(8, 8, QImage::Format_RGB32);
-        for (int y = 0; y < 8; ++y) {
-            for (int x = 0; x < 8; ++x) {
-                image.setPixel(x, y, GridColour(x, y));
-            }
-        }
-        return QBrush(image);
-    }();
-    return brush;
-}
-
-int FirstLine(int from, int size) {
-    const int rest = from % size;
-    return rest == 0 ? from : from + (rest > 0 ? size - rest : -rest);
-}
-
-} // namespace
-
-QRgb GridColour(int x, int y) {
-    return ((x + y) & 4) != 0 ? kLight : kDark;
-}
-
-void GridLine(QRgb* line, int y, int left, int width, int cellWidth, int cellHeight) {
-    if (cellWidth <= 0 || cellHeight <= 0 || width <= 0) {
+void BakeGrid(QImage& cell) {
+    if (cell.isNull()) {
         return;
     }
-    if (y % cellHeight == 0) {
-        for (int i = 0; i < width; ++i) {
-            line[i] = GridColour(left + i, y);
-        }
-        return;
+    auto* top = reinterpret_cast<QRgb*>(cell.scanLine(0));
+    for (int x = 0; x < cell.width(); ++x) {
+        top[x] = GridColour(x, 0);
     }
-    for (int x = FirstLine(left, cellWidth); x < left + width; x += cellWidth) {
-        line[x - left] = GridColour(x, y);
+    for (int y = 1; y < cell.height(); ++y) {
+        reinterpret_cast<QRgb*>(cell.scanLine(y))[0] = GridColour(0, y);
     }
 }
 
@@ -55,18 +24,27 @@ void PaintGrid(QPainter& dc, const QRect& area, int cellWidth, int cellHeight) {
     if (cellWidth <= 0 || cellHeight <= 0 || area.isEmpty()) {
         return;
     }
-    // The brush's pattern moves with the painter's transform: it stays
-    // anchored at the logical origin, as GridColour is.
-    const QPointF origin = dc.brushOrigin();
-    dc.setBrushOrigin(0, 0);
-    const QBrush& brush = GridBrush();
-    for (int x = FirstLine(area.left(), cellWidth); x <= area.right(); x += cellWidth) {
-        dc.fillRect(QRect(x, area.top(), 1, area.height()), brush);
+    // A cell's top and left lines, drawn at every cell the area meets; the
+    // clip keeps them inside the area.
+    QImage top(cellWidth, 1, QImage::Format_RGB32);
+    QImage left(1, cellHeight, QImage::Format_RGB32);
+    for (int x = 0; x < cellWidth; ++x) {
+        top.setPixel(x, 0, GridColour(x, 0));
     }
-    for (int y = FirstLine(area.top(), cellHeight); y <= area.bottom(); y += cellHeight) {
-        dc.fillRect(QRect(area.left(), y, area.width(), 1), brush);
+    for (int y = 0; y < cellHeight; ++y) {
+        left.setPixel(0, y, GridColour(0, y));
     }
-    dc.setBrushOrigin(origin);
+    dc.save();
+    dc.setClipRect(area, Qt::IntersectClip);
+    const int firstCol = area.left() / cellWidth;
+    const int firstRow = area.top() / cellHeight;
+    for (int row = firstRow; row * cellHeight <= area.bottom(); ++row) {
+        for (int col = firstCol; col * cellWidth <= area.right(); ++col) {
+            dc.drawImage(col * cellWidth, row * cellHeight, top);
+            dc.drawImage(col * cellWidth, row * cellHeight, left);
+        }
+    }
+    dc.restore();
 }
 
 } // namespace kesh::ui

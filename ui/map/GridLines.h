@@ -3,24 +3,28 @@
 #include <QRect>
 #include <QRgb>
 
+class QImage;
 class QPainter;
 
 namespace kesh::ui {
 
 // The grid drawn over the map's cells and the tile set's tiles: a line of one
 // pixel along the top and the left edge of every cell, in dashes of four
-// pixels that alternate dark and light, so that it shows on any palette. The
-// dash pattern runs diagonally in logical pixels, so that every way of
-// drawing it (whole lines of a composed image or fills through a painter)
-// gives the same pixels.
-QRgb GridColour(int x, int y);
+// pixels that alternate dark and light, so that it shows on any palette.
+// Every cell has the same dashes, counted from its own top-left corner, so
+// the grid can be drawn into the cells' pictures once instead of at every
+// repaint.
 
-// Draws the grid lines of cells of cellWidth x cellHeight (from logical
-// (0, 0)) that lie in pixel line `y` from x = `left` over `width` pixels into
-// `line`, an RGB32 or premultiplied ARGB32 scan line whose first pixel is x = `left`.
-void GridLine(QRgb* line, int y, int left, int width, int cellWidth, int cellHeight);
+// The grid's colour at (x, y) inside a cell, where x or y is 0.
+inline QRgb GridColour(int x, int y) {
+    return ((x + y) & 4) != 0 ? 0xFFE0E0E0u : 0xFF202020u;
+}
 
-// The same lines where they meet `area` (logical pixels), through `dc`.
+// Draws the grid into a cell's picture (RGB32 or premultiplied ARGB32).
+void BakeGrid(QImage& cell);
+
+// Draws the grid of cells of cellWidth x cellHeight (from logical (0, 0))
+// where it meets `area` (logical pixels), through `dc`.
 void PaintGrid(QPainter& dc, const QRect& area, int cellWidth, int cellHeight);
 
 } // namespace kesh::ui

@@ -7,7 +7,6 @@
 #include <QPaintEngine>
 #include <QPainter>
 
-#include "map/GridLines.h"
 #include "map/MapModel.h"
 #include "tileset/CTile1View.h"
 
@@ -59,16 +58,22 @@ uchar* CopyWholeTiles(uchar* out, const uchar* const* tiles, const qsizetype* st
 } // namespace
 
 const MapStripPainter::Slot& MapStripPainter::TileSlot(CTile1View& tiles, uint16_t value,
-                                                       const QImage& blank) {
+                                                       const QImage& blank, bool grid) {
     // Numbers past the set's tiles and empty cells share the last slot: the
     // marker (an empty cell even when the set has a tile 65535).
     const size_t index =
         value == kEmptyCell ? m_slots.size() - 1 : std::min<size_t>(value, m_slots.size() - 1);
     Slot& slot = m_slots[index];
     if (slot.generation != m_generation) {
-        const QImage* image = index + 1 < m_slots.size() ? tiles.TileImage(value) : nullptr;
-        if (!image || image->isNull()) {
-            image = &blank;
+        const QImage* image = nullptr;
+        if (grid) {
+            // The tile with the grid drawn in.
+            image = &m_gridded.Image(tiles, value);
+        } else {
+            image = index + 1 < m_slots.size() ? tiles.TileImage(value) : nullptr;
+            if (!image || image->isNull()) {
+                image = &blank;
+            }
         }
         slot = {m_generation, image->constBits(), image->bytesPerLine()};
     }
@@ -148,21 +153,20 @@ bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles,
     }
     ++m_generation;
     m_slots.resize(size_t(list.count()) + 1);
+    if (grid) {
+        m_gridded.Sync(tiles, w, h, true);
+    }
     for (int32_t row = area.top() / h; row <= area.bottom() / h; ++row) {
         const uint16_t* cells = map.cells().data() + size_t(row) * size_t(map.width());
         for (int32_t col = colFrom; col < colTo; ++col) {
-            const Slot& tile = TileSlot(tiles, cells[col], blank);
+            const Slot& tile = TileSlot(tiles, cells[col], blank, grid);
             m_rowTiles[size_t(col - colFrom)] = tile.bits;
             m_rowStrides[size_t(col - colFrom)] = tile.stride;
         }
         const int top = std::max(row * h, area.top());
         const int bottom = std::min(row * h + h - 1, area.bottom());
         for (int y = top; y <= bottom; ++y) {
-            uchar* line = m_strip.scanLine(y - top);
-            ComposeLine(y - row * h, cutLeft, w - cutRight, w, line);
-            if (grid) {
-                GridLine(reinterpret_cast<QRgb*>(line), y, area.left(), area.width(), w, h);
-            }
+            ComposeLine(y - row * h, cutLeft, w - cutRight, w, m_strip.scanLine(y - top));
         }
         const QPainter::CompositionMode mode = dc.compositionMode();
         dc.setCompositionMode(QPainter::CompositionMode_Source);

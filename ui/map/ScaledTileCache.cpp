@@ -2,16 +2,18 @@
 
 #include <algorithm>
 
+#include "map/GridLines.h"
 #include "map/MapModel.h"
 #include "tileset/CTile1View.h"
 
 namespace kesh::ui {
 
-void ScaledTileCache::Sync(CTile1View& tiles, int width, int height) {
+void ScaledTileCache::Sync(CTile1View& tiles, int width, int height, bool grid) {
     const TileSet& set = tiles.tileSet();
     const size_t slotCount = size_t(std::max(set.count(), 0)) + 1;
     if (m_owner != &set || m_revision != set.revision() || m_width != width || m_height != height ||
-        m_images.size() != slotCount) {
+        m_grid != grid || m_images.size() != slotCount) {
+        m_grid = grid;
         m_owner = &set;
         m_revision = set.revision();
         m_width = width;
@@ -50,6 +52,9 @@ const QImage& ScaledTileCache::Image(CTile1View& tiles, uint16_t value) {
     QImage& image = m_images[Slot(value)];
     if (image.isNull()) {
         image = Scale(Source(tiles, Slot(value)), m_width, m_height);
+        if (m_grid) {
+            BakeGrid(image);
+        }
     }
     return image;
 }

@@ -18,12 +18,14 @@ class CTile1View;
 // enlarging, the one it lies in), so a map zoomed far out still shows the
 // colours of its tiles. A cell of one pixel needs only the tile's average
 // colour. Everything is made on first use and dropped when the tile set's
-// revision or the cell size changes. Numbers that name no tile get the empty
-// cell's look, black with the white marker in the middle, scaled the same way.
+// revision or the cell size changes. At the tile's own size the images are
+// the tiles' own pixels (with the grid drawn in, the one use of that size). Numbers that name no
+// tile get the empty cell's look, black with the white marker in the middle, scaled the same way.
 class ScaledTileCache {
 public:
-    // Readies the cache for cells of `width` x `height` of `tiles`' set.
-    void Sync(CTile1View& tiles, int width, int height);
+    // Readies the cache for cells of `width` x `height` of `tiles`' set, with
+    // the grid (GridLines.h) drawn into the images when `grid` is set.
+    void Sync(CTile1View& tiles, int width, int height, bool grid = false);
 
     // The image of `value` (a cell's value) at the cell size. Valid until the
     // next Sync.
@@ -46,6 +48,7 @@ private:
     uint64_t m_revision = 0;
     int m_width = 0;
     int m_height = 0;
+    bool m_grid = false;
     std::vector<QImage> m_images; // by tile number; the last one for empty cells
     std::vector<QRgb> m_colours;  // by cell value; 0 (transparent) while not made yet
 };

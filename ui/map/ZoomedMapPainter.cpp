@@ -7,7 +7,6 @@
 #include <QPaintEngine>
 #include <QPainter>
 
-#include "map/GridLines.h"
 #include "map/MapModel.h"
 #include "tileset/CTile1View.h"
 
@@ -104,17 +103,11 @@ bool ZoomedMapPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles
         m_frame = QImage(std::max(area.width(), m_frame.width()),
                          std::max(area.height(), m_frame.height()), format);
     }
-    m_scaled.Sync(tiles, cellWidth, cellHeight);
+    m_scaled.Sync(tiles, cellWidth, cellHeight, grid);
     if (cellWidth == 1 && cellHeight == 1) {
         ComposeOnePixelCells(map, tiles, area);
     } else {
         ComposeCells(map, tiles, area, cellWidth, cellHeight);
-    }
-    if (grid) {
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            GridLine(reinterpret_cast<QRgb*>(m_frame.scanLine(y - area.top())), y, area.left(),
-                     area.width(), cellWidth, cellHeight);
-        }
     }
     const QPainter::CompositionMode mode = dc.compositionMode();
     dc.setCompositionMode(QPainter::CompositionMode_Source);
