@@ -33,6 +33,19 @@ int64_t AnchorAxis(int32_t pointer, int32_t scroll, int32_t oldSize, int32_t new
 
 } // namespace
 
+int WheelNotches(int& pending, int delta) {
+    constexpr int kNotch = 120;
+    // A turn the other way forgets what was gathered the first way.
+    if ((pending > 0 && delta < 0) || (pending < 0 && delta > 0)) {
+        pending = 0;
+    }
+    pending = static_cast<int>(
+        std::clamp<int64_t>(int64_t(pending) + delta, -kNotch * 100, kNotch * 100));
+    const int notches = pending / kNotch;
+    pending -= notches * kNotch;
+    return notches;
+}
+
 ZoomFactor ZoomAt(int step) {
     return kFactors[size_t(ClampZoomStep(step))];
 }

@@ -9,6 +9,11 @@
 
 namespace kesh {
 
+// A wheel turns in eighths of a degree, 120 to a notch; fine-grained wheels
+// and touch pads send less at a time. Adds `delta` to `pending` and gives the
+// whole notches gathered (negative toward the user), keeping the rest.
+int WheelNotches(int& pending, int delta);
+
 // The zoom steps of the views: 1/8, 1/4, 1/2, 1, 2, 3, 4, 6 and 8 times.
 // A step is an index into that list; kZoomActual is 1x.
 inline constexpr int kZoomSteps = 9;

@@ -50,6 +50,21 @@ TEST(Zoom, StepsAndSizes) {
     EXPECT_FALSE(ZoomedTile({}, 8).valid());
 }
 
+TEST(Zoom, WheelGathersWholeNotches) {
+    int pending = 0;
+    EXPECT_EQ(WheelNotches(pending, 120), 1);
+    EXPECT_EQ(WheelNotches(pending, -240), -2);
+    // A touch pad's small deltas add up to one notch.
+    EXPECT_EQ(WheelNotches(pending, 50), 0);
+    EXPECT_EQ(WheelNotches(pending, 50), 0);
+    EXPECT_EQ(WheelNotches(pending, 50), 1);
+    EXPECT_EQ(pending, 30);
+    // Turning back starts afresh.
+    EXPECT_EQ(WheelNotches(pending, -100), 0);
+    EXPECT_EQ(pending, -100);
+    EXPECT_EQ(WheelNotches(pending, 0), 0);
+}
+
 TEST(Zoom, CtrlWheelKeepsTheCellUnderThePointer) {
     MapModel map;
     ASSERT_TRUE(map.AllocateCells(512, 512).ok());

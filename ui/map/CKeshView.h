@@ -156,6 +156,7 @@ private:
     MapStripPainter m_strips;
     ZoomedMapPainter m_zoomed;
     int m_zoomStep = kZoomActual;
+    int m_wheelPending = 0; // Ctrl+wheel turned less than a notch
     bool m_bGrid = false;
     bool m_bPaintTool = false;
     QString m_readout;

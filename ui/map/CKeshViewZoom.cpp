@@ -97,9 +97,9 @@ void CKeshView::wheelEvent(QWheelEvent* event) {
         CScrollView::wheelEvent(event);
         return;
     }
-    const int delta = event->angleDelta().y();
-    if (delta != 0) {
-        SetZoom(delta > 0 ? ZoomIn(m_zoomStep) : ZoomOut(m_zoomStep), event->position().toPoint());
+    const int notches = WheelNotches(m_wheelPending, event->angleDelta().y());
+    if (notches != 0) {
+        SetZoom(m_zoomStep + notches, event->position().toPoint());
     }
     event->accept();
 }

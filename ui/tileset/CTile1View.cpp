@@ -61,7 +61,7 @@ void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {
             DrawTile(dc, row * m_tilesPerRow + col, col * tw, row * th, tw, th);
         }
     }
-    if (m_bGrid && firstRow < endRow && firstCol < endCol) {
+    if (m_bGrid && GridShown(tw, th) && firstRow < endRow && firstCol < endCol) {
         PaintGrid(dc,
                   clip.intersected(QRect(firstCol * tw, firstRow * th, (endCol - firstCol) * tw,
                                          (endRow - firstRow) * th)),
@@ -143,9 +143,9 @@ void CTile1View::wheelEvent(QWheelEvent* event) {
         CScrollView::wheelEvent(event);
         return;
     }
-    const int delta = event->angleDelta().y();
-    if (delta != 0) {
-        SetZoom(delta > 0 ? ZoomIn(m_zoomStep) : ZoomOut(m_zoomStep));
+    const int notches = WheelNotches(m_wheelPending, event->angleDelta().y());
+    if (notches != 0) {
+        SetZoom(m_zoomStep + notches);
     }
     event->accept();
 }

@@ -110,6 +110,7 @@ private:
     int32_t m_scrollHeight = 0;
     int32_t m_tilesPerRow = 0;
     int m_zoomStep;
+    int m_wheelPending = 0; // Ctrl+wheel turned less than a notch
     bool m_bGrid = false;
 };
 
