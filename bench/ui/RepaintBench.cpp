@@ -82,12 +82,17 @@ void RepaintLoop(benchmark::State& state, QAbstractScrollArea* view, QSize size,
     }
 }
 
-void RepaintMap(benchmark::State& state, int side) {
+// At zoom step `zoom` (map/Zoom.h), with or without the grid.
+void RepaintMap(benchmark::State& state, int side, int zoom = kesh::kZoomActual,
+                bool grid = false) {
     Views views(1920, 200, 1080);
     views.MakeTiles(side, 256);
+    views.map->SetZoom(zoom);
+    views.map->SetGrid(grid);
     views.MakeMap(256);
     RepaintLoop(state, views.map, {1920, 1080}, "the map view did not draw its tiles");
-    state.counters["cells"] = double((1920 / side + 2) * (1080 / side + 2));
+    const int cell = views.map->cellWidth();
+    state.counters["cells"] = double((1920 / cell + 2) * (1080 / cell + 2));
 }
 
 // Baselines in the same run. The way the map view drew before it composed
@@ -145,6 +150,32 @@ void PlainCompose(benchmark::State& state, int side) {
     }
 }
 
+// The plain floor of a map zoomed out to a pixel a cell: one colour looked up
+// per cell of a 1920 x 1080 block, no painter at all.
+void BM_PlainColour1080p(benchmark::State& state) {
+    std::vector<uint32_t> colours(256);
+    for (size_t i = 0; i < colours.size(); ++i) {
+        colours[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
+    }
+    std::vector<uint16_t> cells(size_t(4096) * 4096);
+    uint32_t seed = 12345;
+    for (uint16_t& cell : cells) {
+        seed = seed * 1664525u + 1013904223u;
+        cell = uint16_t((seed >> 8) % 256);
+    }
+    std::vector<uint32_t> frame(size_t(1920) * 1080);
+    for (auto _ : state) {
+        for (int y = 0; y < 1080; ++y) {
+            const uint16_t* line = cells.data() + size_t(1500 + y) * 4096 + 1000;
+            uint32_t* out = frame.data() + size_t(y) * 1920;
+            for (int x = 0; x < 1920; ++x) {
+                out[x] = colours[line[x]];
+            }
+        }
+        benchmark::DoNotOptimize(frame.data());
+    }
+}
+
 void BM_CellByCell1080p16(benchmark::State& state) {
     CellByCell(state, 16);
 }
@@ -164,6 +195,22 @@ void BM_MapRepaint1080p16(benchmark::State& state) {
 void BM_MapRepaint1080p8(benchmark::State& state) {
     RepaintMap(state, 8);
 }
+// The two above with the grid drawn over the cells.
+void BM_MapRepaint1080p16Grid(benchmark::State& state) {
+    RepaintMap(state, 16, kesh::kZoomActual, true);
+}
+void BM_MapRepaint1080p8Grid(benchmark::State& state) {
+    RepaintMap(state, 8, kesh::kZoomActual, true);
+}
+// Tiles of 8 x 8 at 1/8: every cell on screen is one pixel, about two
+// million of them.
+void BM_MapRepaint1080pZoom1_8(benchmark::State& state) {
+    RepaintMap(state, 8, 0);
+}
+// Tiles of 16 x 16 at 4x: cells of 64 x 64.
+void BM_MapRepaint1080pZoom4(benchmark::State& state) {
+    RepaintMap(state, 16, kesh::kZoomActual + 3);
+}
 
 // Every one of the 3,150 tiles of 32 x 32 the tile set can hold, in a view
 // 60 tiles wide and 53 rows high.
@@ -181,8 +228,13 @@ void BM_TileViewRepaint(benchmark::State& state) {
 
 BENCHMARK(BM_MapRepaint1080p16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapRepaint1080p8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapRepaint1080p16Grid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapRepaint1080p8Grid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapRepaint1080pZoom1_8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapRepaint1080pZoom4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TileViewRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CellByCell1080p16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CellByCell1080p8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainCompose1080p16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainCompose1080p8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainColour1080p)->Unit(benchmark::kMillisecond);

@@ -79,9 +79,16 @@ private slots:
              {QString(), 0},
              {QStringLiteral("영역 복사(&C)\tCtrl+C"), ID_EDIT_COPY},
              {QStringLiteral("영역 붙여넣기(&P)\tCtrl+V"), ID_EDIT_PASTE},
-             {QStringLiteral("영역 채우기"), ID_EDIT_FILL}},
+             {QStringLiteral("영역 채우기"), ID_EDIT_FILL},
+             {QString(), 0},
+             {QStringLiteral("그리기 도구"), ID_EDIT_PAINTTOOL}},
             {{QStringLiteral("도구모음줄(&T)"), ID_VIEW_TOOLBAR},
-             {QStringLiteral("상태표시줄(&S)"), ID_VIEW_STATUS_BAR}},
+             {QStringLiteral("상태표시줄(&S)"), ID_VIEW_STATUS_BAR},
+             {QString(), 0},
+             {QStringLiteral("확대(&I)\tCtrl++"), ID_VIEW_ZOOMIN},
+             {QStringLiteral("축소(&O)\tCtrl+-"), ID_VIEW_ZOOMOUT},
+             {QStringLiteral("실제 크기\tCtrl+0"), ID_VIEW_ZOOMACTUAL},
+             {QStringLiteral("격자 보기(&G)\tCtrl+G"), ID_VIEW_GRID}},
             {{QStringLiteral("Varno 란??..."), ID_APP_ABOUT}},
         };
         for (int m = 0; m < menus.size(); ++m) {
@@ -92,8 +99,9 @@ private slots:
                 QCOMPARE(menus[m].second[i].id, expected[m][i].id);
             }
         }
-        // Only the two View items and attribute editing carry a tick; every item is enabled but
-        // undo and redo, with nothing to take back yet.
+        // Only the two bar items, the grid, the paint tool and attribute
+        // editing carry a tick; every item is enabled but undo and redo, with
+        // nothing to take back yet.
         for (const auto& menu : menus) {
             for (const Item& item : menu.second) {
                 if (item.id == 0) {
@@ -101,14 +109,15 @@ private slots:
                 }
                 QAction* a = frame.action(item.id);
                 QCOMPARE(a->isEnabled(), item.id != ID_EDIT_UNDO && item.id != ID_EDIT_REDO);
-                QCOMPARE(a->isCheckable(), item.id == ID_VIEW_TOOLBAR ||
-                                               item.id == ID_VIEW_STATUS_BAR ||
-                                               item.id == ID_TILE_EDITATTR);
+                QCOMPARE(a->isCheckable(),
+                         item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR ||
+                             item.id == ID_VIEW_GRID || item.id == ID_EDIT_PAINTTOOL ||
+                             item.id == ID_TILE_EDITATTR);
             }
         }
     }
 
-    void toolBarHasNineButtonsInOrder() {
+    void toolBarHasTenButtonsInOrder() {
         InstalledUserServices user;
         CMainFrame frame;
         QList<int> ids;
@@ -121,9 +130,9 @@ private slots:
                 QCOMPARE(a->toolTip(), CommandToolTip(a->data().toInt()));
             }
         }
-        QCOMPARE(ids,
-                 (QList<int>{ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, 0, ID_EDIT_COPY, ID_EDIT_PASTE,
-                             ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_FILL, 0, ID_APP_ABOUT}));
+        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, 0, ID_EDIT_COPY,
+                                  ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_FILL, 0,
+                                  ID_EDIT_PAINTTOOL, 0, ID_APP_ABOUT}));
         QCOMPARE(frame.toolBar()->iconSize(), QSize(16, 15));
         QCOMPARE(CommandToolTip(ID_MAP_OPEN), QStringLiteral("지도열기"));
         QCOMPARE(CommandToolTip(ID_EDIT_FILL), QStringLiteral("채우기"));

@@ -4,8 +4,10 @@
 #include <limits>
 
 #include <QPainter>
+#include <QScrollBar>
 
 #include "map/MapGeometry.h"
+#include "mapview/GridLines.h"
 #include "tileview/CTile1View.h"
 #include "widgets/CSplitterWnd.h"
 #include "widgets/EdgePainting.h"
@@ -24,6 +26,16 @@ CKeshView::CKeshView(Document& doc, QWidget* parent)
     // drags; it runs only while one is under way, so an idle editor sleeps.
     m_timer.setInterval(kTimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { OnTimer(m_nTimer); });
+    // The pointer readout follows the pointer without a button held, and the
+    // map moving under it.
+    viewport()->setMouseTracking(true);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (viewport()->underMouse()) {
+                UpdateReadout();
+            }
+        });
+    }
 }
 
 CKeshView::~CKeshView() {
@@ -45,17 +57,20 @@ CTile1View* CKeshView::TileView() {
 void CKeshView::OnPrepareDC() {
     m_nPixelWidth = 0;
     m_nPixelHeight = 0;
-    const CTile1View* tiles = TileView();
-    if (!tiles) {
+    if (!TileView()) {
         return;
     }
     // Kept well inside int so that cell corners near the far edge still fit.
     constexpr int64_t kMaxPixels = std::numeric_limits<int32_t>::max() / 2;
-    m_nPixelWidth = static_cast<int32_t>(
-        std::clamp<int64_t>(int64_t(tiles->tileWidth()) * m_map.width(), 0, kMaxPixels));
-    m_nPixelHeight = static_cast<int32_t>(
-        std::clamp<int64_t>(int64_t(m_map.height()) * tiles->tileHeight(), 0, kMaxPixels));
-    SetScrollSizes({m_nPixelWidth, m_nPixelHeight}, {tiles->tileWidth(), tiles->tileHeight()});
+    // At a zoom other than 1x these are pixels on screen, a cell being
+    // cellWidth() x cellHeight() of them.
+    const int32_t w = cellWidth();
+    const int32_t h = cellHeight();
+    m_nPixelWidth =
+        static_cast<int32_t>(std::clamp<int64_t>(int64_t(w) * m_map.width(), 0, kMaxPixels));
+    m_nPixelHeight =
+        static_cast<int32_t>(std::clamp<int64_t>(int64_t(m_map.height()) * h, 0, kMaxPixels));
+    SetScrollSizes({m_nPixelWidth, m_nPixelHeight}, {w, h});
 }
 
 CellRange CKeshView::CellsToDraw(const QRect& clip, int32_t w, int32_t h) const {
@@ -75,7 +90,10 @@ QRect CKeshView::OpaqueArea(QPainter& dc, const QRect& clip) {
     if (!m_map.hasCells() || !tiles || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
         return {};
     }
-    const CellRange cells = CellsToDraw(clip, tiles->tileWidth(), tiles->tileHeight());
+    const CellRange cells = CellsToDraw(clip, cellWidth(), cellHeight());
+    if (m_zoomStep != kZoomActual) {
+        return ZoomedMapPainter::Covered(dc, clip, cells, cellWidth(), cellHeight());
+    }
     return MapStripPainter::Covered(dc, *tiles, clip, cells.firstCol, cells.endCol, cells.firstRow,
                                     cells.endRow);
 }
@@ -87,8 +105,8 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
     }
     const QPoint scroll = GetScrollPosition();
     const QSize client = viewport()->size();
-    const int32_t w = tiles->tileWidth();
-    const int32_t h = tiles->tileHeight();
+    const int32_t w = cellWidth();
+    const int32_t h = cellHeight();
     const CellRange visible =
         VisibleCells(m_map, {{scroll.x(), scroll.y()}, client.width(), client.height()}, w, h);
     const CellRange range = CellsToDraw(clip, w, h);
@@ -97,16 +115,26 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
     const int32_t firstRow = range.firstRow;
     const int32_t endRow = range.endRow;
 
-    // Whole rows of cells at a time where that draws the same pixels, else
-    // cell by cell.
-    const bool drawn = m_strips.Draw(dc, m_map, *tiles, clip, firstCol, endCol, firstRow, endRow);
+    // Whole rows of cells at a time where that draws the same pixels (zoomed:
+    // the whole block at once), else cell by cell.
+    const bool grid = m_bGrid && GridShown(w, h);
+    const bool drawn =
+        m_zoomStep == kZoomActual
+            ? m_strips.Draw(dc, m_map, *tiles, clip, firstCol, endCol, firstRow, endRow, grid)
+            : m_zoomed.Draw(dc, m_map, *tiles, clip, range, w, h, grid);
     const uint16_t* cells = m_map.cells().data();
     for (int32_t row = firstRow; row < endRow && !drawn; ++row) {
         const uint16_t* line = cells + size_t(row) * size_t(m_map.width());
         for (int32_t col = firstCol; col < endCol; ++col) {
             const uint16_t value = line[col];
-            tiles->DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h);
+            tiles->DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h, w, h);
         }
+    }
+    if (!drawn && grid && firstCol < endCol && firstRow < endRow) {
+        PaintGrid(dc,
+                  clip.intersected(QRect(firstCol * w, firstRow * h, (endCol - firstCol) * w,
+                                         (endRow - firstRow) * h)),
+                  w, h);
     }
 
     const int32_t curCol = m_map.curCol();
@@ -120,20 +148,19 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
 
     // The selection's right and bottom are its last pixels; the dotted border
     // is drawn just inside them, as a rectangle ending there.
-    const Rect& sel = m_map.m_rcSelect;
+    const Rect sel = SelectionOnScreen();
     DrawFocusRect(dc, sel.left, sel.top, sel.right, sel.bottom);
 }
 
 int CKeshView::HitTestCell(QPoint& pt, QPoint* pPrev) {
-    const CTile1View* tiles = TileView();
-    if (!tiles) {
+    if (!TileView()) {
         return -1;
     }
     const QPoint scroll = GetScrollPosition();
     Point point{pt.x(), pt.y()};
     Point prev;
-    const int index = m_map.HitTestCell(point, {scroll.x(), scroll.y()}, tiles->tileWidth(),
-                                        tiles->tileHeight(), pPrev ? &prev : nullptr);
+    const int index = m_map.HitTestCell(point, {scroll.x(), scroll.y()}, cellWidth(), cellHeight(),
+                                        pPrev ? &prev : nullptr);
     if (index < 0) {
         return -1;
     }

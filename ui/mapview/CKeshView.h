@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QPoint>
 #include <QTimer>
@@ -10,7 +11,9 @@
 #include "map/MapEditor.h"
 #include "map/MapGeometry.h"
 #include "map/MapModel.h"
+#include "map/Zoom.h"
 #include "mapview/MapStripPainter.h"
+#include "mapview/ZoomedMapPainter.h"
 #include "widgets/CScrollView.h"
 
 class QPainter;
@@ -68,6 +71,34 @@ public:
     // Sets every selected cell to the current tile.
     void FillRegion();
 
+    // Zoom, grid, paint tool and pointer readout (CKeshViewZoom.cpp).
+    // The zoom step (map/Zoom.h); kZoomActual shows one map pixel per screen pixel.
+    int zoomStep() const { return m_zoomStep; }
+    // Zooms to `step`, keeping the map point under client point `anchor` (the
+    // middle of the view without one) in place. Refused while a paint or
+    // selection drag runs, whose anchor is in pixels of the present zoom.
+    void SetZoom(int step, std::optional<QPoint> anchor = std::nullopt);
+    // The size of a cell on screen at the present zoom (0 without a tile set view).
+    int32_t cellWidth() const;
+    int32_t cellHeight() const;
+    // The whole map's size in pixels at 1x (printing), as OnPrepareDC makes
+    // it at 1x; empty without a tile set view.
+    QSize ActualPixelSize() const;
+    // The grid of cell borders over the map (where cells are 4 pixels or more).
+    bool gridShown() const { return m_bGrid; }
+    void SetGrid(bool shown);
+    // While on, a plain left click or drag paints (as with Shift held) and
+    // Alt with the left button selects.
+    bool paintTool() const { return m_bPaintTool; }
+    void SetPaintTool(bool on) { m_bPaintTool = on; }
+    // The status bar's pointer pane: the cell under the pointer and its tile,
+    // and the size of a selection being dragged; empty off the map.
+    QString pointerReadout() const { return m_readout; }
+
+signals:
+    void zoomChanged(int step);
+    void readoutChanged(const QString& text);
+
 protected:
     // Editing (CKeshViewInput.cpp).
     void mousePressEvent(QMouseEvent* event) override;
@@ -77,6 +108,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Ctrl+wheel zooms around the pointer; the plain wheel scrolls.
+    void wheelEvent(QWheelEvent* event) override;
+    // The pointer leaving the view empties the readout.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     // Repaints what a change of the document shows here.
@@ -86,8 +121,9 @@ private:
 
     // What the editor needs to know of the view and the tile set now. The
     // tile size is 0 x 0 without a tile set view: every edit then does nothing.
+    // It is the cell's size on screen, so the editing counts in cells at any zoom.
     Viewport CurrentViewport() const;
-    static TileContext CurrentTile();
+    TileContext CurrentTile() const;
     InputState CurrentKeys(Qt::KeyboardModifiers modifiers) const;
     // Where the pointer is, in client pixels, as of the last mouse event.
     QPoint PointerClient() const;
@@ -101,11 +137,35 @@ private:
     void SyncTimer();
     // The cells OnDraw draws for `clip` with tiles of w x h.
     CellRange CellsToDraw(const QRect& clip, int32_t w, int32_t h) const;
+    // Sets the readout from the pointer's last position and the drag.
+    void UpdateReadout();
+    // The map keeps its selection in pixels of cells at 1x, as the rest of
+    // the program knows it; the editor works in pixels on screen. While a
+    // ScreenSelection lives, the selection is in those (CKeshViewZoom.cpp).
+    class ScreenSelection {
+    public:
+        explicit ScreenSelection(CKeshView& view);
+        ~ScreenSelection();
+        ScreenSelection(const ScreenSelection&) = delete;
+        ScreenSelection& operator=(const ScreenSelection&) = delete;
+
+    private:
+        CKeshView& m_view;
+        bool m_converted = false;
+    };
+    // The selection in pixels on screen (map pixels at 1x).
+    Rect SelectionOnScreen() const;
 
     Document& m_doc;
     MapModel& m_map;
     MapEditor m_editor{m_map};
     MapStripPainter m_strips;
+    ZoomedMapPainter m_zoomed;
+    int m_zoomStep = kZoomActual;
+    int m_wheelPending = 0; // Ctrl+wheel turned less than a notch
+    bool m_bGrid = false;
+    bool m_bPaintTool = false;
+    QString m_readout;
     int32_t m_nPixelHeight = 0;
     int32_t m_nPixelWidth = 0;
     QTimer m_timer;

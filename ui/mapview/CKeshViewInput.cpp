@@ -56,7 +56,7 @@ Viewport CKeshView::CurrentViewport() const {
     return {ToPoint(GetScrollPosition()), client.width(), client.height()};
 }
 
-TileContext CKeshView::CurrentTile() {
+TileContext CKeshView::CurrentTile() const {
     const CTile1View* tiles = TileView();
     if (!tiles) {
         return {};
@@ -64,7 +64,8 @@ TileContext CKeshView::CurrentTile() {
     // Painting writes the number the tile attribute bar shows, cut to the
     // 16 bits a cell holds.
     const int32_t current = g_wndTileInfoBar ? g_wndTileInfoBar->m_tileNumber : tiles->current();
-    return {tiles->tileWidth(), tiles->tileHeight(), static_cast<uint16_t>(current)};
+    return ZoomedTile({tiles->tileWidth(), tiles->tileHeight(), static_cast<uint16_t>(current)},
+                      m_zoomStep);
 }
 
 InputState CKeshView::CurrentKeys(Qt::KeyboardModifiers modifiers) const {
@@ -129,10 +130,21 @@ void CKeshView::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     const QPoint pos = event->position().toPoint();
     switch (event->button()) {
-    case Qt::LeftButton:
-        Apply(m_editor.LButtonDown(ToPoint(pos), CurrentKeys(event->modifiers()), CurrentViewport(),
-                                   CurrentTile()));
+    case Qt::LeftButton: {
+        InputState keys = CurrentKeys(event->modifiers());
+        if (m_bPaintTool) {
+            // The paint tool paints with the plain button; Alt selects.
+            const bool alt = event->modifiers().testFlag(Qt::AltModifier);
+            keys.shift = !alt;
+            keys.enter = keys.enter && !alt;
+        }
+        {
+            const ScreenSelection screen(*this);
+            Apply(m_editor.LButtonDown(ToPoint(pos), keys, CurrentViewport(), CurrentTile()));
+        }
+        UpdateReadout();
         break;
+    }
     case Qt::RightButton:
         // Panning needs a map to move.
         if (CurrentTile().valid() && m_map.hasCells()) {
@@ -149,8 +161,12 @@ void CKeshView::mousePressEvent(QMouseEvent* event) {
 
 void CKeshView::mouseMoveEvent(QMouseEvent* event) {
     TrackPointer(event);
-    Apply(m_editor.MouseMove(ToPoint(event->position().toPoint()), ToPoint(m_ptPointer),
-                             m_bLeftDown, CurrentViewport(), CurrentTile()));
+    {
+        const ScreenSelection screen(*this);
+        Apply(m_editor.MouseMove(ToPoint(event->position().toPoint()), ToPoint(m_ptPointer),
+                                 m_bLeftDown, CurrentViewport(), CurrentTile()));
+    }
+    UpdateReadout();
     event->accept();
 }
 
@@ -168,6 +184,7 @@ void CKeshView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     SyncCapture();
+    UpdateReadout();
     event->accept();
 }
 
@@ -176,6 +193,7 @@ void CKeshView::mouseDoubleClickEvent(QMouseEvent* event) {
     // Only the left button's double click means anything; the others are
     // not taken for a second press either.
     if (event->button() == Qt::LeftButton) {
+        const ScreenSelection screen(*this);
         Apply(m_editor.LButtonDblClk(ToPoint(event->position().toPoint()), CurrentViewport(),
                                      CurrentTile()));
     }
@@ -193,6 +211,7 @@ void CKeshView::keyPressEvent(QKeyEvent* event) {
         m_bEnterDown = true;
     }
     // An empty answer (a move off the map's edge) repaints nothing.
+    const ScreenSelection screen(*this);
     Apply(m_editor.KeyDown(*key, ToPoint(PointerClient()), CurrentKeys(event->modifiers()),
                            CurrentViewport(), CurrentTile()));
     event->accept();
@@ -228,10 +247,16 @@ void CKeshView::OnTimer(int id) {
         SyncTimer();
         return;
     }
-    Apply(m_editor.Timer(ToPoint(PointerClient()), m_bLeftDown, CurrentViewport(), CurrentTile()));
+    {
+        const ScreenSelection screen(*this);
+        Apply(m_editor.Timer(ToPoint(PointerClient()), m_bLeftDown, CurrentViewport(),
+                             CurrentTile()));
+    }
+    UpdateReadout();
 }
 
 void CKeshView::RememberRegion() {
+    const ScreenSelection screen(*this);
     m_editor.RememberRegion(CurrentTile());
 }
 
@@ -240,6 +265,7 @@ void CKeshView::PasteRegion() {
 }
 
 void CKeshView::FillRegion() {
+    const ScreenSelection screen(*this);
     Apply(m_editor.FillRegion(CurrentTile()));
 }
 

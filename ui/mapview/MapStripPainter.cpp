@@ -58,16 +58,22 @@ uchar* CopyWholeTiles(uchar* out, const uchar* const* tiles, const qsizetype* st
 } // namespace
 
 const MapStripPainter::Slot& MapStripPainter::TileSlot(CTile1View& tiles, uint16_t value,
-                                                       const QImage& blank) {
+                                                       const QImage& blank, bool grid) {
     // Numbers past the set's tiles and empty cells share the last slot: the
     // marker (an empty cell even when the set has a tile 65535).
     const size_t index =
         value == kEmptyCell ? m_slots.size() - 1 : std::min<size_t>(value, m_slots.size() - 1);
     Slot& slot = m_slots[index];
     if (slot.generation != m_generation) {
-        const QImage* image = index + 1 < m_slots.size() ? tiles.TileImage(value) : nullptr;
-        if (!image || image->isNull()) {
-            image = &blank;
+        const QImage* image = nullptr;
+        if (grid) {
+            // The tile with the grid drawn in.
+            image = &m_gridded.Image(tiles, value);
+        } else {
+            image = index + 1 < m_slots.size() ? tiles.TileImage(value) : nullptr;
+            if (!image || image->isNull()) {
+                image = &blank;
+            }
         }
         slot = {m_generation, image->constBits(), image->bytesPerLine()};
     }
@@ -121,7 +127,8 @@ QRect MapStripPainter::Covered(QPainter& dc, const CTile1View& tiles, const QRec
 }
 
 bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
-                           int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow) {
+                           int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow,
+                           bool grid) {
     const QRect area = Covered(dc, tiles, clip, firstCol, endCol, firstRow, endRow);
     if (area.isEmpty()) {
         return false; // cell by cell, which draws nothing when no cell meets the clip
@@ -146,10 +153,13 @@ bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles,
     }
     ++m_generation;
     m_slots.resize(size_t(list.count()) + 1);
+    if (grid) {
+        m_gridded.Sync(tiles, w, h, true);
+    }
     for (int32_t row = area.top() / h; row <= area.bottom() / h; ++row) {
         const uint16_t* cells = map.cells().data() + size_t(row) * size_t(map.width());
         for (int32_t col = colFrom; col < colTo; ++col) {
-            const Slot& tile = TileSlot(tiles, cells[col], blank);
+            const Slot& tile = TileSlot(tiles, cells[col], blank, grid);
             m_rowTiles[size_t(col - colFrom)] = tile.bits;
             m_rowStrides[size_t(col - colFrom)] = tile.stride;
         }

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QRect>
 
+#include "mapview/ScaledTileCache.h"
+
 class QPainter;
 
 namespace kesh {
@@ -26,9 +28,11 @@ public:
     // `clip` (map pixels; the painter maps them to the device). False, with
     // nothing drawn, where strips could differ from cell-by-cell drawing:
     // tiles not at their own size or smaller than 2 x 2, or a painter that
-    // does more than move (and when no cell meets the clip).
+    // does more than move (and when no cell meets the clip). With `grid`,
+    // the tiles come with the grid (GridLines.h) drawn in.
     bool Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
-              int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow);
+              int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow,
+              bool grid = false);
     // The pixels Draw covers with the same arguments: the cells' block where
     // it meets `clip`; empty where it would refuse or draw nothing.
     static QRect Covered(QPainter& dc, const CTile1View& tiles, const QRect& clip, int32_t firstCol,
@@ -45,7 +49,7 @@ private:
         const uchar* bits = nullptr;
         qsizetype stride = 0;
     };
-    const Slot& TileSlot(CTile1View& tiles, uint16_t value, const QImage& blank);
+    const Slot& TileSlot(CTile1View& tiles, uint16_t value, const QImage& blank, bool grid);
     // Composes pixel line `ty` of the row of cells in m_rowTiles into `out`:
     // the first cell from pixel `from`, the last up to pixel `to` (exclusive).
     void ComposeLine(int ty, int from, int to, int w, uchar* out) const;
@@ -54,6 +58,7 @@ private:
     uint64_t m_generation = 0;
     std::vector<Slot> m_slots; // by tile number; the last one for empty cells
     QImage m_blank;
+    ScaledTileCache m_gridded;            // the tiles with the grid, at their own size
     std::vector<const uchar*> m_rowTiles; // per cell of the row: its image's first byte
     std::vector<qsizetype> m_rowStrides;
 };

@@ -87,6 +87,7 @@ void CMainFrame::OnCreate() {
     CreateToolBar();
     CreateStatusBar();
     CreateAccelerators();
+    CreateViewCommands();
 }
 
 void CMainFrame::OnCreateClient() {

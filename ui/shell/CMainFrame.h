@@ -61,6 +61,8 @@ public:
     // The texts of the three lock indicators, in status bar order.
     QLabel* indicator(int index) const { return m_indicators[size_t(index)]; }
     QLabel* idlePane() const { return m_idlePane; }
+    // The status bar pane that tells the cell and tile under the pointer.
+    QLabel* pointerPane() const { return m_pointerPane; }
 
     // Runs command `id` as if its menu item was chosen.
     void OnCommand(int id);
@@ -118,6 +120,12 @@ private:
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnAppAbout();
+    // CMainFrameView.cpp: zoom, grid, paint tool and the pointer pane.
+    void CreateViewCommands();
+    // Runs the zoom, grid and paint tool commands; false for the others.
+    bool OnViewCommand(int id);
+    // Keeps the zoom steps and the grid for the next start.
+    void SaveViewSettings() const;
     // CMainFrameFiles.cpp: recent files, drops and the recovery copy.
     void SetUpFiles();
     void UpdateRecentFiles(const std::function<void(RecentFiles&)>& change);
@@ -135,6 +143,7 @@ private:
     std::unique_ptr<UndoActions> m_undoActions;
     QHash<int, QAction*> m_actions;
     QLabel* m_idlePane = nullptr;
+    QLabel* m_pointerPane = nullptr;
     std::array<QLabel*, 3> m_indicators{};
     QTimer m_lockTimer;
     QPointer<QWidget> m_pActiveView;

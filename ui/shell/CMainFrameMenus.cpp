@@ -70,15 +70,35 @@ const Menu kMenus[] = {
       {0, ""},
       {ID_EDIT_COPY, "영역 복사(&C)\tCtrl+C"},
       {ID_EDIT_PASTE, "영역 붙여넣기(&P)\tCtrl+V"},
-      {ID_EDIT_FILL, "영역 채우기"}}},
-    {"보기(&V)", {{ID_VIEW_TOOLBAR, "도구모음줄(&T)"}, {ID_VIEW_STATUS_BAR, "상태표시줄(&S)"}}},
+      {ID_EDIT_FILL, "영역 채우기"},
+      {0, nullptr},
+      {ID_EDIT_PAINTTOOL, "그리기 도구"}}},
+    {"보기(&V)",
+     {{ID_VIEW_TOOLBAR, "도구모음줄(&T)"},
+      {ID_VIEW_STATUS_BAR, "상태표시줄(&S)"},
+      {0, nullptr},
+      {ID_VIEW_ZOOMIN, "확대(&I)\tCtrl++"},
+      {ID_VIEW_ZOOMOUT, "축소(&O)\tCtrl+-"},
+      {ID_VIEW_ZOOMACTUAL, "실제 크기\tCtrl+0"},
+      {ID_VIEW_GRID, "격자 보기(&G)\tCtrl+G"}}},
     {"도움말(&H)", {{ID_APP_ABOUT, "Varno 란??..."}}},
 };
 
 // Tool bar buttons, left to right; 0 is a separator.
-constexpr int kToolBarButtons[] = {
-    ID_FILE_NEW,  ID_MAP_OPEN, ID_MAP_SAVE,  0, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_UNDO,
-    ID_EDIT_REDO, 0,           ID_EDIT_FILL, 0, ID_APP_ABOUT};
+constexpr int kToolBarButtons[] = {ID_FILE_NEW,
+                                   ID_MAP_OPEN,
+                                   ID_MAP_SAVE,
+                                   0,
+                                   ID_EDIT_COPY,
+                                   ID_EDIT_PASTE,
+                                   ID_EDIT_UNDO,
+                                   ID_EDIT_REDO,
+                                   0,
+                                   ID_EDIT_FILL,
+                                   0,
+                                   ID_EDIT_PAINTTOOL,
+                                   0,
+                                   ID_APP_ABOUT};
 
 // Keys without a menu item of their own, in table order, and further keys of
 // menu items. Cut has no handler: its keys are taken and do nothing.
@@ -223,6 +243,9 @@ void CMainFrame::CreateAccelerators() {
 }
 
 void CMainFrame::OnCommand(int id) {
+    if (OnViewCommand(id)) {
+        return;
+    }
     if (m_commands->Run(id, GetActiveView())) {
         return;
     }

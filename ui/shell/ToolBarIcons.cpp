@@ -125,6 +125,18 @@ void DrawRedo(QPainter& p) {
     Turn(p, false);
 }
 
+// A pencil laying down a row of tiles.
+void DrawPaintTool(QPainter& p) {
+    p.fillRect(1, 11, 3, 3, kTileA);
+    p.fillRect(4, 11, 3, 3, kTileB);
+    p.setPen(kInk);
+    p.setBrush(kFolder);
+    const QPoint pencil[] = {{7, 10}, {14, 3}, {15, 4}, {8, 11}};
+    p.drawPolygon(pencil, 4);
+    p.drawLine(7, 10, 6, 12);
+    p.drawLine(8, 11, 6, 12);
+}
+
 void DrawAbout(QPainter& p) {
     p.setPen(kInk);
     p.setBrush(QColor(255, 255, 192));
@@ -163,6 +175,9 @@ QIcon ToolBarIcon(int id) {
         break;
     case ID_EDIT_REDO:
         draw = DrawRedo;
+        break;
+    case ID_EDIT_PAINTTOOL:
+        draw = DrawPaintTool;
         break;
     case ID_APP_ABOUT:
         draw = DrawAbout;

@@ -23,11 +23,11 @@ QSize PrintExtent(QWidget* view) {
         if (!tiles || !map->map().hasCells()) {
             return {};
         }
-        map->OnPrepareDC();
-        return {map->pixelWidth(), map->pixelHeight()};
+        // Printed at 1x whatever the view's zoom.
+        return map->ActualPixelSize();
     }
     if (auto* tiles = qobject_cast<CTile1View*>(view)) {
-        tiles->OnPrepareDC();
+        const CTile1View::ActualSizeLayout actual(*tiles);
         return {tiles->tilesPerRow() * tiles->tileWidth(), tiles->scrollHeight()};
     }
     return {};
@@ -35,6 +35,7 @@ QSize PrintExtent(QWidget* view) {
 
 void DrawForPrint(QPainter& dc, QWidget* view) {
     if (auto* tiles = qobject_cast<CTile1View*>(view)) {
+        const CTile1View::ActualSizeLayout actual(*tiles);
         const QSize extent = PrintExtent(view);
         if (!extent.isEmpty()) {
             tiles->OnDraw(dc, QRect(QPoint(0, 0), extent));

@@ -4,8 +4,11 @@
 #include <limits>
 
 #include <QPainter>
+#include <QWheelEvent>
 
+#include "map/Zoom.h"
 #include "mapview/CKeshView.h"
+#include "mapview/GridLines.h"
 #include "tileview/CTileInfoBar.h"
 #include "widgets/CSplitterWnd.h"
 #include "widgets/EdgePainting.h"
@@ -13,7 +16,7 @@
 namespace kesh::ui {
 
 CTile1View::CTile1View(Document& doc, QWidget* parent)
-    : CScrollView(parent), m_doc(doc), m_tileSet(doc.tiles()) {
+    : CScrollView(parent), m_doc(doc), m_tileSet(doc.tiles()), m_zoomStep(kZoomActual) {
     m_doc.AddListener(this);
     // The grid always wraps to the view's width: there is nothing to scroll across.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -42,8 +45,8 @@ void CTile1View::TileSetChanged() {
 }
 
 void CTile1View::OnPrepareDC() {
-    const int32_t tw = tileWidth();
-    const int32_t th = tileHeight();
+    const int32_t tw = cellWidth();
+    const int32_t th = cellHeight();
     const int64_t n = GetTileCount();
     m_tilesPerRow = tw > 0 ? viewport()->width() / tw : 0;
     const int64_t rows = m_tilesPerRow > 0 ? (n + m_tilesPerRow - 1) / m_tilesPerRow : n;
@@ -54,8 +57,8 @@ void CTile1View::OnPrepareDC() {
 }
 
 void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {
-    const int32_t tw = tileWidth();
-    const int32_t th = tileHeight();
+    const int32_t tw = cellWidth();
+    const int32_t th = cellHeight();
     if (tw <= 0 || th <= 0 || m_tilesPerRow <= 0 || clip.isEmpty()) {
         return;
     }
@@ -67,8 +70,14 @@ void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {
     const int32_t endCol = std::min(clip.right() / tw + 1, m_tilesPerRow);
     for (int32_t row = firstRow; row < endRow; ++row) {
         for (int32_t col = firstCol; col < endCol; ++col) {
-            DrawTile(dc, row * m_tilesPerRow + col, col * tw, row * th);
+            DrawTile(dc, row * m_tilesPerRow + col, col * tw, row * th, tw, th);
         }
+    }
+    if (m_bGrid && GridShown(tw, th) && firstRow < endRow && firstCol < endCol) {
+        PaintGrid(dc,
+                  clip.intersected(QRect(firstCol * tw, firstRow * th, (endCol - firstCol) * tw,
+                                         (endRow - firstRow) * th)),
+                  tw, th);
     }
     // The frame lies on top of the tiles around the current place.
     const int32_t cur = current();
@@ -97,6 +106,60 @@ int CTile1View::DrawTile(QPainter& dc, int number, int x, int y, int width, int 
         dc.drawImage(QRect(x, y, width, height), *image);
     }
     return 1;
+}
+
+int32_t CTile1View::cellWidth() const {
+    return ZoomedSize(tileWidth(), m_zoomStep);
+}
+
+int32_t CTile1View::cellHeight() const {
+    return ZoomedSize(tileHeight(), m_zoomStep);
+}
+
+void CTile1View::SetZoom(int step) {
+    step = ClampZoomStep(step);
+    if (step == m_zoomStep) {
+        return;
+    }
+    // The row of the top of the view stays on top.
+    const int32_t oldHeight = cellHeight();
+    const int32_t topRow = oldHeight > 0 ? GetScrollPosition().y() / oldHeight : 0;
+    m_zoomStep = step;
+    OnPrepareDC();
+    ScrollToPosition({0, topRow * cellHeight()});
+    viewport()->update();
+    emit zoomChanged(m_zoomStep);
+}
+
+CTile1View::ActualSizeLayout::ActualSizeLayout(CTile1View& view)
+    : m_view(view), m_step(view.m_zoomStep), m_scroll(view.GetScrollPosition()) {
+    m_view.m_zoomStep = kZoomActual;
+    m_view.OnPrepareDC();
+}
+
+CTile1View::ActualSizeLayout::~ActualSizeLayout() {
+    m_view.m_zoomStep = m_step;
+    m_view.OnPrepareDC();
+    m_view.ScrollToPosition(m_scroll);
+}
+
+void CTile1View::SetGrid(bool shown) {
+    if (shown != m_bGrid) {
+        m_bGrid = shown;
+        viewport()->update();
+    }
+}
+
+void CTile1View::wheelEvent(QWheelEvent* event) {
+    if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+        CScrollView::wheelEvent(event);
+        return;
+    }
+    const int notches = WheelNotches(m_wheelPending, event->angleDelta().y());
+    if (notches != 0) {
+        SetZoom(m_zoomStep + notches);
+    }
+    event->accept();
 }
 
 void CTile1View::RefreshInfoBar() {

@@ -60,6 +60,30 @@ public:
     // The tile at client point `pt`, or -1; a hit tile becomes current.
     int HitTest(QPoint pt);
 
+    // The view's own zoom step (map/Zoom.h) and the size of a tile on screen
+    // at it: the layout, the hit tests and the keys count in these.
+    int zoomStep() const { return m_zoomStep; }
+    void SetZoom(int step);
+    int32_t cellWidth() const;
+    int32_t cellHeight() const;
+    // While one lives, the view is laid out at 1x (printing); nothing is
+    // repainted or scrolled, and the zoom comes back with the scroll position.
+    class ActualSizeLayout {
+    public:
+        explicit ActualSizeLayout(CTile1View& view);
+        ~ActualSizeLayout();
+        ActualSizeLayout(const ActualSizeLayout&) = delete;
+        ActualSizeLayout& operator=(const ActualSizeLayout&) = delete;
+
+    private:
+        CTile1View& m_view;
+        int m_step;
+        QPoint m_scroll;
+    };
+    // Borders around every tile (GridLines.h).
+    bool gridShown() const { return m_bGrid; }
+    void SetGrid(bool shown);
+
     int32_t tilesPerRow() const { return m_tilesPerRow; }
     int32_t scrollHeight() const { return m_scrollHeight; }
 
@@ -69,6 +93,11 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Ctrl+wheel zooms the tile set; the plain wheel scrolls.
+    void wheelEvent(QWheelEvent* event) override;
+
+signals:
+    void zoomChanged(int step);
 
 private:
     // Redraws and refreshes the attribute bar when the tiles or the current tile changed.
@@ -87,6 +116,9 @@ private:
     TileImageCache m_images;
     int32_t m_scrollHeight = 0;
     int32_t m_tilesPerRow = 0;
+    int m_zoomStep;
+    int m_wheelPending = 0; // Ctrl+wheel turned less than a notch
+    bool m_bGrid = false;
 };
 
 } // namespace kesh::ui

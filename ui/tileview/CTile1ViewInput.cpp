@@ -13,8 +13,8 @@ QRect CTile1View::HighlightRect(int number, QPoint scroll) const {
     if (m_tilesPerRow <= 0 || number < 0) {
         return {};
     }
-    const int32_t tw = tileWidth();
-    const int32_t th = tileHeight();
+    const int32_t tw = cellWidth();
+    const int32_t th = cellHeight();
     const int32_t x = (number % m_tilesPerRow) * tw - scroll.x();
     const int32_t y = (number / m_tilesPerRow) * th - scroll.y();
     return {x - 2, y - 2, tw + 4, th + 4};
@@ -30,8 +30,8 @@ void CTile1View::InvalidateHighlight(int number, QPoint scroll) {
 }
 
 int CTile1View::HitTest(QPoint pt) {
-    const int32_t tw = tileWidth();
-    const int32_t th = tileHeight();
+    const int32_t tw = cellWidth();
+    const int32_t th = cellHeight();
     if (tw <= 0 || th <= 0) {
         return -1;
     }
@@ -82,8 +82,8 @@ void CTile1View::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CTile1View::MoveCurrent(int key) {
-    const int32_t tw = tileWidth();
-    const int32_t th = tileHeight();
+    const int32_t tw = cellWidth();
+    const int32_t th = cellHeight();
     const int32_t perRow = tw > 0 ? viewport()->width() / tw : 0;
     // A view narrower than one tile shows no tile to move between.
     if (perRow <= 0 || th <= 0) {
