@@ -1,5 +1,7 @@
 #include "app/QtUserServices.h"
 
+#include "app/CImportImageDlg.h"
+
 #include "app/KeshMessageBox.h"
 #include "layout/CMapFormatDlg.h"
 #include "layout/CTileFormatDlg.h"
@@ -126,6 +128,15 @@ bool QtUserServices::EditTileFormat(TileFormatEdit& edit) {
 
 bool QtUserServices::EditMapFormat(MapFormatEdit& edit) {
     CMapFormatDlg dialog(edit, edit.sizesLocked, m_parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    edit = dialog.Result();
+    return true;
+}
+
+bool QtUserServices::EditImportOptions(ImportOptionsEdit& edit) {
+    CImportImageDlg dialog(edit, m_parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
