@@ -331,3 +331,32 @@ TEST_F(ImportProceduresTest, TmxFailuresChangeNothing) {
 }
 
 } // namespace
+
+// An import whose map the map cannot hold, or that fails after touching the
+// set, leaves the tiles as they were and makes no step.
+TEST(DocumentImportMapTest, AMapItCannotHoldOrAFailureGivesTheTilesBack) {
+    Document doc;
+    kesh::test::MakeTiles(doc.tiles(), 16, 16, 2);
+    const SetState before(doc.tiles());
+    const std::vector<uint16_t> cells = doc.map().cells();
+    const auto addTile = [](TileSet& tiles) {
+        tiles.tiles().Append(kesh::test::TilePixels(16, 16, 7).data(), 0);
+    };
+    Status st = doc.ImportMap(step::kImportImage, 2,
+                              [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& out) {
+                                  addTile(tiles);
+                                  format.width = 0;
+                                  format.height = 3;
+                                  out.clear();
+                                  return Status::Ok();
+                              });
+    EXPECT_EQ(st.message(), std::string(msg::kBadMapSize));
+    st = doc.ImportMap(step::kImportImage, 2, [&](TileSet& tiles, MapFormat&, auto&) {
+        addTile(tiles);
+        return Status::Fail("x");
+    });
+    EXPECT_FALSE(st);
+    EXPECT_EQ(SetState(doc.tiles()), before);
+    EXPECT_EQ(doc.map().cells(), cells);
+    EXPECT_FALSE(doc.CanUndo());
+}
