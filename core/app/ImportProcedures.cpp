@@ -151,7 +151,11 @@ bool ImportProcedures::OnImportTmx() {
         return false;
     }
     FolderLoader loader(m_fs, FolderOfPath(*path));
-    TmxImportResult result = ImportTmx(*bytes, loader, TmxImportOptions{});
+    // A palette sheet (as kesh's own export writes) brings its colours; for
+    // true-colour sheets the set has the default colours.
+    TmxImportOptions options;
+    options.takePalette = true;
+    TmxImportResult result = ImportTmx(*bytes, loader, options);
     if (!result.status) {
         m_user.ShowMessage(Naming(result.status.message(), *path));
         return false;

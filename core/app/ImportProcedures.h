@@ -30,7 +30,8 @@ public:
     // the summary. True when the import was done.
     bool OnImportImage();
     // "TMX 가져오기...": the save question, a .tmx file, then its map and
-    // tiles replace the map and the tile set. True when the import was done.
+    // tiles replace the map and the tile set; the colours are those of the
+    // first tile sheet when it has a palette. True when the import was done.
     bool OnImportTmx();
 
     // The summary after an image import: how many tiles were read, how many

@@ -286,6 +286,9 @@ TEST_F(ImportProceduresTest, TmxReplacesMapAndTilesAsOneStep) {
     const MapSnapshot mapBefore(doc.map());
     TileSet source;
     kesh::test::MakeTiles(source, 8, 8, 3);
+    ColourTable colours{};
+    colours[4 * 5 + 1] = 0x84; // the sheet's colours come along
+    source.SetColourTable(colours);
     const std::vector<uint16_t> cells{2, 0, kEmptyCell, 1, 1, 2};
     user.openFile(WriteTmx(dir, source, 3, 2, cells));
     ASSERT_TRUE(ImportTmx(FileSystem::Native()));
@@ -293,6 +296,7 @@ TEST_F(ImportProceduresTest, TmxReplacesMapAndTilesAsOneStep) {
     EXPECT_EQ(doc.tiles().tileWidth(), 8);
     EXPECT_EQ(SetState(doc.tiles()).pixels, SetState(source).pixels);
     EXPECT_EQ(doc.map().cells(), cells);
+    EXPECT_EQ(doc.tiles().colourTable()[4 * 5 + 1], 0x84);
     EXPECT_EQ(doc.map().m_strFileName, "Untitled.map");
     EXPECT_EQ(doc.UndoName(), step::kImportTmx);
     const SetState tilesAfter(doc.tiles());
