@@ -25,6 +25,7 @@ public:
     }
     bool EditTileFormat(TileFormatEdit&) override { return false; }
     bool EditMapFormat(MapFormatEdit&) override { return false; }
+    bool EditImportOptions(ImportOptionsEdit&) override { return false; }
 
 private:
     std::ostream& m_err;

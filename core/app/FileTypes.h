@@ -12,6 +12,9 @@ inline constexpr const char* kMap = "지도 파일|*.map";
 inline constexpr const char* kTile = "타일 파일|*.til";
 inline constexpr const char* kBitmap = "비트맵 파일|*.bmp";
 inline constexpr const char* kPng = "PNG 파일|*.png";
+inline constexpr const char* kPcx = "PCX 파일|*.pcx";
+// The pictures tiles are cut from.
+inline constexpr const char* kImage = "이미지 파일|*.png;*.bmp;*.pcx";
 inline constexpr const char* kAllFiles = "모든 파일|*.*";
 
 // A dialog for files of one kind: `extension` (without the dot) is added to

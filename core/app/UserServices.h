@@ -55,6 +55,19 @@ struct MapFormatEdit {
     std::optional<MapLayoutData> data;
 };
 
+// What the dialog of "이미지에서 타일 가져오기..." edits.
+struct ImportOptionsEdit {
+    int32_t tileWidth = 32;
+    int32_t tileHeight = 32;
+    bool sizeLocked = false; // the set has tiles: the size cannot change
+    int32_t imageWidth = 0;  // the chosen image, for the dialog to show
+    int32_t imageHeight = 0;
+    bool takePalette = false; // "팔레트도 가져오기"
+    bool makeMap = false;     // "지도도 만들기"
+    bool nearest = false;     // "가장 가까운 색 사용"
+    bool pad = false;         // "모자라는 부분 채우기"
+};
+
 // The user-facing services the procedures need. The editor implements them
 // with message boxes, file dialogs and the layout dialogs; the tests with
 // queued answers; the command-line tool prints messages and answers no question.
@@ -78,6 +91,8 @@ public:
     // The two layout dialogs: true on OK, with `edit` holding the result.
     virtual bool EditTileFormat(TileFormatEdit& edit) = 0;
     virtual bool EditMapFormat(MapFormatEdit& edit) = 0;
+    // The image import's options: true on OK, with `edit` holding the result.
+    virtual bool EditImportOptions(ImportOptionsEdit& edit) = 0;
 };
 
 } // namespace kesh

@@ -30,6 +30,8 @@ inline constexpr const char* kPaletteFileBadLine = "팔레트 파일의 내용�
 inline constexpr const char* kImageNotTileMultiple = "이미지의 크기가 타일 크기의 배수가 아닙니다.";
 // Followed by " (x, y): #rrggbb".
 inline constexpr const char* kColourNotInPalette = "팔레트에 없는 색이 있습니다.";
+// A tile size the tile set cannot hold (sides 1 to 4096).
+inline constexpr const char* kBadTileSize = "타일 크기가 올바르지 않습니다.";
 inline constexpr const char* kTileNumberTooLargeForMap =
     "타일 번호가 너무 커서 지도에 넣을 수 없습니다.";
 

@@ -4,8 +4,11 @@
 #include <new>
 
 #include "doc/AttributeChange.h"
+#include "base/Messages.h"
+
 #include "doc/CellCommands.h"
 #include "doc/DeleteTileCommand.h"
+#include "doc/ImportChange.h"
 #include "doc/MapFormatChange.h"
 #include "doc/StepNames.h"
 #include "doc/TileSetChange.h"
@@ -179,6 +182,32 @@ void Document::SetMapLayout(std::vector<uint8_t> items, std::string header) {
     after.items = std::move(items);
     after.header = std::move(header);
     Execute(std::make_unique<MapFormatChange>(m_map.format(), std::move(after)));
+}
+
+Status Document::ImportMap(const char* name, int32_t keep, const MapImport& import) {
+    closeStroke();
+    keep = std::clamp<int32_t>(keep, 0, m_tiles.count());
+    const TileSetState before = TileSetState::Of(m_tiles);
+    TileRun removed = TileRun::Of(m_tiles.tiles(), keep);
+    MapFormat format;
+    std::vector<uint16_t> cells;
+    if (Status st = import(m_tiles, format, cells); !st) {
+        if (TileSetChange::Changed(before, m_tiles))
+            TileSetChange::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
+        return st;
+    }
+    if (!MapModel::IsValidSize(format.width, format.height) ||
+        cells.size() != size_t(format.width) * size_t(format.height)) {
+        TileSetChange::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
+        return Status::Fail(msg::kBadMapSize);
+    }
+    MapState old = MapState::TakeFrom(m_map);
+    MapState imported{std::move(format), std::move(cells), kUntitledMapName, kUntitledMapName};
+    imported.PutInto(m_map);
+    m_map.ClampSelection(m_tiles.tileWidth(), m_tiles.tileHeight());
+    Push(std::make_unique<ImportChange>(name, before, keep, std::move(removed), m_tiles, m_map,
+                                        std::move(old)));
+    return Status::Ok();
 }
 
 void Document::CellPainted(int32_t index, uint16_t before, uint16_t after) {

@@ -89,6 +89,18 @@ public:
     // Gives the map a new item list and header as one step.
     void SetMapLayout(std::vector<uint8_t> items, std::string header);
 
+    // Imports a map, as one step named `name`: `import` changes the tile set,
+    // keeping its first `keep` tiles (an image import keeps them all, 0 lets
+    // it replace the whole set), and gives the new map's layout (with its
+    // size) and cells. The new map has no file yet ("Untitled.map"), so a
+    // later save asks for a name; undo gives back the old map, its names and
+    // the old tiles. A failed import must leave the tile set as it was: its
+    // status comes back, with nothing changed and no step. So does a map
+    // size the map cannot hold.
+    using MapImport =
+        std::function<Status(TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells)>;
+    Status ImportMap(const char* name, int32_t keep, const MapImport& import);
+
     // Tells every listener; the changed flag is brought up to date first.
     void Notify(uint32_t changes);
 

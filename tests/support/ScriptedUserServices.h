@@ -20,7 +20,16 @@ namespace kesh::test {
 // ADD_FAILURE(); other test frameworks set their own with setFailureHook().
 class ScriptedUserServices : public UserServices {
 public:
-    enum class Kind { YesNo, OkCancel, Message, OpenFile, SaveFile, TileFormat, MapFormat };
+    enum class Kind {
+        YesNo,
+        OkCancel,
+        Message,
+        OpenFile,
+        SaveFile,
+        TileFormat,
+        MapFormat,
+        ImportOptions
+    };
 
     struct Call {
         Kind kind;
@@ -29,10 +38,13 @@ public:
         std::optional<TileFormatEdit> tile;      // tile layout dialog: the values it opened on
         std::optional<MapFormatEdit> map;        // map layout dialog: the values it opened on
         MessageIcon icon = MessageIcon::Warning; // messages: the icon shown
+        std::optional<ImportOptionsEdit> import =
+            std::nullopt; // image import dialog: the values it opened on
     };
 
     using TileEditor = std::function<void(TileFormatEdit&)>;
     using MapEditor = std::function<void(MapFormatEdit&)>;
+    using ImportEditor = std::function<void(ImportOptionsEdit&)>;
     using FailureHook = std::function<void(const std::string&)>;
 
     ScriptedUserServices() {
@@ -94,6 +106,14 @@ public:
     ScriptedUserServices& cancelMap() {
         return push(m_map, std::optional<MapEditor>());
     }
+    // OK on the image import dialog, after `edit` changed the options.
+    ScriptedUserServices& acceptImport(ImportEditor edit = {}) {
+        return push(m_import, std::optional<ImportEditor>(edit ? std::move(edit)
+                                                               : [](ImportOptionsEdit&) {}));
+    }
+    ScriptedUserServices& cancelImport() {
+        return push(m_import, std::optional<ImportEditor>());
+    }
 
     // Everything asked or shown so far, in order.
     const std::vector<Call>& calls() const {
@@ -101,7 +121,7 @@ public:
     }
     // The same as short lines: "yesno: <text>", "okcancel: <text>",
     // "message: <text>", "open: <initial name>", "save: <initial name>",
-    // "tile format", "map format".
+    // "tile format", "map format", "import options".
     std::vector<std::string> transcript() const {
         std::vector<std::string> lines;
         for (const Call& c : m_calls)
@@ -122,7 +142,7 @@ public:
     // Whether every queued answer has been used.
     bool allUsed() const {
         return m_yesNo.empty() && m_okCancel.empty() && m_open.empty() && m_save.empty() &&
-               m_tile.empty() && m_map.empty();
+               m_tile.empty() && m_map.empty() && m_import.empty();
     }
 
     bool AskYesNo(const std::string& text) override {
@@ -155,6 +175,16 @@ public:
     bool EditMapFormat(MapFormatEdit& edit) override {
         m_calls.push_back({Kind::MapFormat, {}, {}, {}, edit});
         const auto editor = take(m_map, std::optional<MapEditor>(), "EditMapFormat", "");
+        if (editor)
+            (*editor)(edit);
+        return editor.has_value();
+    }
+
+    bool EditImportOptions(ImportOptionsEdit& edit) override {
+        Call call{Kind::ImportOptions, {}, {}, {}, {}, MessageIcon::Warning};
+        call.import = edit;
+        m_calls.push_back(std::move(call));
+        const auto editor = take(m_import, std::optional<ImportEditor>(), "EditImportOptions", "");
         if (editor)
             (*editor)(edit);
         return editor.has_value();
@@ -196,6 +226,8 @@ private:
             return "tile format";
         case Kind::MapFormat:
             return "map format";
+        case Kind::ImportOptions:
+            return "import options";
         }
         return {};
     }
@@ -204,6 +236,7 @@ private:
     std::deque<Path> m_open, m_save;
     std::deque<std::optional<TileEditor>> m_tile;
     std::deque<std::optional<MapEditor>> m_map;
+    std::deque<std::optional<ImportEditor>> m_import;
     std::vector<Call> m_calls;
     FailureHook m_fail;
 };

@@ -61,6 +61,7 @@ private slots:
              {QStringLiteral("비트맵 파일로 저장"), ID_MAP_SAVEBMP},
              {QStringLiteral("PNG 파일로 저장"), ID_MAP_SAVEPNG},
              {QStringLiteral("TMX로 내보내기..."), ID_MAP_EXPORTTMX},
+             {QStringLiteral("TMX 가져오기..."), ID_MAP_IMPORTTMX},
              {QStringLiteral("파일포맷 변경"), ID_MAP_FORMAT},
              {QStringLiteral("읽기 코드 만들기..."), ID_MAP_READERCODE},
              {QStringLiteral("인쇄 미리 보기(&V)"), ID_FILE_PRINT_PREVIEW},
@@ -68,6 +69,7 @@ private slots:
              {QString(), 0},
              {QStringLiteral("종료(&X)"), ID_APP_EXIT}},
             {{QStringLiteral("타일파일 추가시킴"), ID_TILE_ADDFILE},
+             {QStringLiteral("이미지에서 타일 가져오기..."), ID_TILE_IMPORTIMAGE},
              {QStringLiteral("팔렛읽어오기"), ID_TILE_LOADPALETTE},
              {QStringLiteral("저장"), ID_TILE_SAVE},
              {QStringLiteral("비트맵 파일로 저장"), ID_TILE_SAVEBMP},
@@ -214,11 +216,12 @@ private slots:
         }
         InstalledUserServices user;
         CMainFrame frame;
-        for (int id : {ID_FILE_NEW,     ID_MAP_OPEN,     ID_MAP_SAVE,         ID_FILE_SAVE_AS,
-                       ID_MAP_SAVEBMP,  ID_MAP_SAVEPNG,  ID_MAP_EXPORTTMX,    ID_MAP_FORMAT,
-                       ID_APP_EXIT,     ID_TILE_ADDFILE, ID_TILE_LOADPALETTE, ID_TILE_SAVE,
-                       ID_TILE_SAVEBMP, ID_TILE_FORMAT,  ID_EDIT_COPY,        ID_EDIT_PASTE,
-                       ID_EDIT_FILL,    ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,  ID_APP_ABOUT}) {
+        for (int id : {ID_FILE_NEW,         ID_MAP_OPEN,     ID_MAP_SAVE,         ID_FILE_SAVE_AS,
+                       ID_MAP_SAVEBMP,      ID_MAP_SAVEPNG,  ID_MAP_EXPORTTMX,    ID_MAP_FORMAT,
+                       ID_APP_EXIT,         ID_TILE_ADDFILE, ID_TILE_LOADPALETTE, ID_TILE_SAVE,
+                       ID_TILE_SAVEBMP,     ID_TILE_FORMAT,  ID_EDIT_COPY,        ID_EDIT_PASTE,
+                       ID_EDIT_FILL,        ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,  ID_APP_ABOUT,
+                       ID_TILE_IMPORTIMAGE, ID_MAP_IMPORTTMX}) {
             QVERIFY(!CommandPrompt(id).isEmpty());
             QVERIFY(!CommandToolTip(id).isEmpty());
             QCOMPARE(frame.action(id)->statusTip(), CommandPrompt(id));

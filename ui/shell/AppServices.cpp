@@ -21,6 +21,7 @@ public:
     }
     bool EditTileFormat(TileFormatEdit&) override { return false; }
     bool EditMapFormat(MapFormatEdit&) override { return false; }
+    bool EditImportOptions(ImportOptionsEdit&) override { return false; }
 };
 
 } // namespace

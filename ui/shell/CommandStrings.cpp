@@ -19,11 +19,16 @@ constexpr Entry kStrings[] = {
     {ID_MAP_SAVEBMP, "지도를 비트맵으로 저장합니다.\nbmp로 저장"},
     {ID_MAP_SAVEPNG, "지도를 PNG 이미지로 저장합니다.\npng로 저장"},
     {ID_MAP_EXPORTTMX, "지도를 Tiled의 TMX 파일과 타일 시트 PNG로 내보냅니다.\nTMX로 내보내기"},
+    {ID_MAP_IMPORTTMX, "Tiled의 TMX 지도와 그 타일 세트 이미지를 가져와 지금의 지도와 타일을 "
+                       "바꿉니다.\nTMX 가져오기"},
     {ID_MAP_FORMAT, "지도파일의 포맷을 변경합니다.\n파일포맷 변경"},
     {ID_MAP_READERCODE,
      "지도파일을 읽는 C 헤더나 파이썬 모듈을 지금의 포맷대로 만들어 저장합니다.\n읽기 코드 만들기"},
     {ID_APP_EXIT, "문서를 저장할지 물어보고 응용 프로그램을 종료합니다.\n종료"},
     {ID_TILE_ADDFILE, "타일 파일을 추가시킴니다.\n타일추가"},
+    {ID_TILE_IMPORTIMAGE,
+     "PNG, BMP, PCX 이미지를 타일 크기로 잘라 타일로 추가하고, 원하면 그 배치로 "
+     "지도를 만듭니다.\n이미지에서 타일 가져오기"},
     {ID_TILE_LOADPALETTE, "팔렛을 읽어옵니다.\n팔렛 읽어오기"},
     {ID_TILE_SAVE, "타일을 파일을 저장합니다.\n타일저장"},
     {ID_TILE_SAVEBMP, "타일을 비트맵으로 저장합니다.\nbmp로 저장"},

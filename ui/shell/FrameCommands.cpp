@@ -2,6 +2,10 @@
 
 #include <QFile>
 
+#include "shell/AppServices.h"
+#include "widgets/CSplitterWnd.h"
+#include "shell/CommandIds.h"
+#include "app/ImportProcedures.h"
 #include "app/MapProcedures.h"
 #include "app/OpenTarget.h"
 #include "app/ReaderCode.h"
@@ -162,6 +166,12 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
         return true;
     case ID_MAP_EXPORTTMX:
         OnMapExportTmx();
+        return true;
+    case ID_TILE_IMPORTIMAGE:
+        OnTileImportImage();
+        return true;
+    case ID_MAP_IMPORTTMX:
+        OnMapImportTmx();
         return true;
     case ID_FILE_SAVE_AS:
         OnFileSaveAs();
@@ -366,6 +376,28 @@ void FrameCommands::OnMapExportTmx() {
     if (CKeshView* map = MapView()) {
         MapProcs(*map).ExportMapTmx();
     }
+}
+
+void FrameCommands::OnTileImportImage() {
+    RunImport([](ImportProcedures& procs) { return procs.OnImportImage(); });
+}
+
+void FrameCommands::OnMapImportTmx() {
+    RunImport([](ImportProcedures& procs) { return procs.OnImportTmx(); });
+}
+
+void FrameCommands::RunImport(const std::function<bool(ImportProcedures&)>& procedure) {
+    CKeshView* map = MapView();
+    CTile1View* tiles = TileView();
+    if (!map || !tiles) {
+        return;
+    }
+    // The caption stays, as after File New: only an opened file names it.
+    MapProcedures mapProcs = MapProcs(*map);
+    ImportProcedures procs(map->document(), mapProcs, Services(), m_fs);
+    procedure(procs);
+    RepaintMap();
+    RepaintTiles();
 }
 
 void FrameCommands::OnFileSaveAs() {

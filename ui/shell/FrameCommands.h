@@ -10,6 +10,7 @@ class QWidget;
 namespace kesh {
 class Document;
 class FileSystem;
+class ImportProcedures;
 class MapProcedures;
 class TileProcedures;
 class UserServices;
@@ -55,6 +56,9 @@ public:
     // Saves the C header or Python module that reads the map's current layout.
     void OnMapReaderCode();
     void OnMapExportTmx();
+    // Tiles (and a map) from a picture, and a Tiled map: each one step.
+    void OnTileImportImage();
+    void OnMapImportTmx();
     void OnFileSaveAs();
     void OnEditCopy();
     void OnEditPaste();
@@ -107,6 +111,8 @@ private:
     // procedure took nothing.
     void ChangeTiles(CTile1View& tiles, const char* step, bool marksMap,
                      const std::function<void(TileProcedures&)>& procedure);
+    // Runs an import procedure, then repaints both views.
+    void RunImport(const std::function<bool(ImportProcedures&)>& procedure);
     // The document both views show.
     static Document* Doc();
     static void RepaintMap();

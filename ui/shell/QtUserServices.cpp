@@ -3,6 +3,11 @@
 #include "formatdlg/CMapFormatDlg.h"
 #include "formatdlg/CTileFormatDlg.h"
 #include "widgets/KeshMessageBox.h"
+#include "shell/CImportImageDlg.h"
+
+#include "widgets/KeshMessageBox.h"
+#include "formatdlg/CMapFormatDlg.h"
+#include "formatdlg/CTileFormatDlg.h"
 
 #include <QFileDialog>
 
@@ -126,6 +131,15 @@ bool QtUserServices::EditTileFormat(TileFormatEdit& edit) {
 
 bool QtUserServices::EditMapFormat(MapFormatEdit& edit) {
     CMapFormatDlg dialog(edit, edit.sizesLocked, m_parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    edit = dialog.Result();
+    return true;
+}
+
+bool QtUserServices::EditImportOptions(ImportOptionsEdit& edit) {
+    CImportImageDlg dialog(edit, m_parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }

@@ -1,0 +1,182 @@
+#include "app/ImportProcedures.h"
+
+#include <utility>
+
+#include "app/FileTypes.h"
+#include "app/MapProcedures.h"
+#include "base/Messages.h"
+#include "doc/ImportChange.h"
+#include "doc/StepNames.h"
+#include "doc/TileSetChange.h"
+#include "image/ImportImage.h"
+#include "tileset/ImageDecoders.h"
+#include "tmx/TmxImport.h"
+#include "tmx/TmxLoader.h"
+
+namespace kesh {
+
+namespace {
+
+constexpr const char* kTmxFiles = "Tiled 지도 파일|*.tmx";
+
+std::string Naming(const std::string& text, const std::string& path) {
+    return text + "\n" + path;
+}
+
+// The layout of an imported map: word sizes and cells, so that wide maps
+// and tile numbers above 255 come through whole, and the tile set.
+MapFormat ImportedMapFormat(int32_t width, int32_t height) {
+    MapFormat format;
+    format.width = width;
+    format.height = height;
+    format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+    return format;
+}
+
+// Gives an empty set another tile size, keeping its colours and layout.
+// False when the pool cannot hold tiles of that size.
+bool ResizeEmptySet(TileSet& set, int32_t width, int32_t height) {
+    if (set.tileWidth() == width && set.tileHeight() == height)
+        return true;
+    if (set.count() != 0 || width < 1 || height < 1 || width > ImportProcedures::kMaxTileSide ||
+        height > ImportProcedures::kMaxTileSide)
+        return false;
+    ColourTable colours;
+    std::copy(set.colourTable(), set.colourTable() + colours.size(), colours.begin());
+    set.format().width = width;
+    set.format().height = height;
+    set.InitTileSet();
+    set.SetColourTable(colours);
+    return set.tiles().width() == width && set.tiles().capacity() > 0;
+}
+
+} // namespace
+
+std::string ImportProcedures::ImportSummary(int64_t tiles, int64_t added, int64_t changedPixels,
+                                            bool nearest) {
+    std::string text = "타일 " + std::to_string(tiles) + "개를 읽었고 그 중 " +
+                       std::to_string(added) + "개가 새 타일입니다.";
+    if (nearest)
+        text += "\n가장 가까운 색으로 바꾼 화소: " + std::to_string(changedPixels) + "개";
+    return text;
+}
+
+bool ImportProcedures::OnImportImage() {
+    const auto path = m_user.ChooseOpenFile(filetype::Dialog(
+        "png", {filetype::kImage, filetype::kPng, filetype::kBitmap, filetype::kPcx}, false));
+    if (!path)
+        return false;
+    const auto bytes = m_fs.readFile(*path);
+    if (!bytes) {
+        m_user.ShowMessage(Naming(msg::kOpenFailed, *path));
+        return false;
+    }
+    Image image;
+    if (Status st = ReadImage(*bytes, image); !st) {
+        m_user.ShowMessage(Naming(st.message(), *path));
+        return false;
+    }
+
+    const TileSet& set = m_doc.tiles();
+    ImportOptionsEdit edit;
+    edit.tileWidth = set.tileWidth();
+    edit.tileHeight = set.tileHeight();
+    edit.sizeLocked = set.count() > 0;
+    edit.imageWidth = image.m_width;
+    edit.imageHeight = image.m_height;
+    if (!m_user.EditImportOptions(edit))
+        return false;
+    const int32_t width = edit.sizeLocked ? set.tileWidth() : edit.tileWidth;
+    const int32_t height = edit.sizeLocked ? set.tileHeight() : edit.tileHeight;
+    ImportOptions options;
+    options.takePalette = edit.takePalette;
+    options.makeMap = edit.makeMap;
+    options.nearest = edit.nearest;
+    options.pad = edit.pad;
+    // A new map replaces the old one: the save question comes first.
+    if (options.makeMap && !m_mapProcs.AskSaveChanges())
+        return false;
+
+    ImportResult result;
+    // Leaves the set as it was when the import fails.
+    auto importTiles = [&](TileSet& tiles) -> Status {
+        const TileSetState before = TileSetState::Of(tiles);
+        Status st =
+            ResizeEmptySet(tiles, width, height) ? Status::Ok() : Status::Fail(msg::kBadTileSize);
+        if (st) {
+            result = ImportImage(tiles, image, options);
+            st = result.status;
+        }
+        if (!st && TileSetChange::Changed(before, tiles))
+            TileSetChange::Apply(tiles, before, before.count, {}, {});
+        return st;
+    };
+    Status st = Status::Ok();
+    if (options.makeMap) {
+        st = m_doc.ImportMap(step::kImportImage, set.count(),
+                             [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
+                                 Status done = importTiles(tiles);
+                                 if (done) {
+                                     format = ImportedMapFormat(result.mapWidth, result.mapHeight);
+                                     cells = std::move(result.cells);
+                                 }
+                                 return done;
+                             });
+    } else {
+        m_doc.ChangeTiles(step::kImportImage, true, [&] { st = importTiles(m_doc.tiles()); });
+    }
+    if (!st) {
+        // A full set is the set's state, not the picture's.
+        m_user.ShowMessage(st.message() == msg::kTileSetFull ? st.message()
+                                                             : Naming(st.message(), *path));
+        return false;
+    }
+    if (result.setFull)
+        m_user.ShowMessage(msg::kTileSetFull);
+    m_user.ShowMessage(
+        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest),
+        MessageIcon::None);
+    return true;
+}
+
+bool ImportProcedures::OnImportTmx() {
+    if (!m_mapProcs.AskSaveChanges())
+        return false;
+    const auto path = m_user.ChooseOpenFile(filetype::Dialog("tmx", {kTmxFiles}, false));
+    if (!path)
+        return false;
+    const auto bytes = m_fs.readFile(*path);
+    if (!bytes) {
+        m_user.ShowMessage(Naming(msg::kOpenFailed, *path));
+        return false;
+    }
+    FolderLoader loader(m_fs, FolderOfPath(*path));
+    // A palette sheet (as kesh's own export writes) brings its colours; for
+    // true-colour sheets the set has the default colours.
+    TmxImportOptions options;
+    options.takePalette = true;
+    TmxImportResult result = ImportTmx(*bytes, loader, options);
+    if (!result.status) {
+        m_user.ShowMessage(Naming(result.status.message(), *path));
+        return false;
+    }
+    // The map's tiles replace the whole set, as they would in a new tile file.
+    const TileRun imported = TileRun::Of(result.tiles.tiles(), 0);
+    const Status st = m_doc.ImportMap(
+        step::kImportTmx, 0, [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
+            TileSetChange::Apply(tiles, TileSetState::Of(result.tiles), 0, imported.pixels,
+                                 imported.attributes);
+            format = ImportedMapFormat(result.width, result.height);
+            cells = std::move(result.cells);
+            return Status::Ok();
+        });
+    if (!st) {
+        m_user.ShowMessage(st.message());
+        return false;
+    }
+    for (const std::string& warning : result.warnings)
+        m_user.ShowMessage(warning);
+    return true;
+}
+
+} // namespace kesh

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/UserServices.h"
+#include "doc/Document.h"
+#include "io/FileSystem.h"
+
+namespace kesh {
+
+class MapProcedures;
+
+// The two import commands of the editor: tiles (and a map) from a picture,
+// and a Tiled map. Each is one step of the document's history; a cancelled
+// or failed import changes nothing and makes no step. An import that makes
+// a map first asks the usual save question through `mapProcs` and stops
+// when the user wanted the map saved and it was not. The imported map has
+// no file yet, so a later save asks for a name.
+class ImportProcedures {
+public:
+    // The largest tile side the import dialog offers.
+    static constexpr int32_t kMaxTileSide = 4096;
+
+    ImportProcedures(Document& doc, MapProcedures& mapProcs, UserServices& user, FileSystem& fs)
+        : m_doc(doc), m_mapProcs(mapProcs), m_user(user), m_fs(fs) {}
+
+    // "이미지에서 타일 가져오기...": a PNG, BMP or PCX file, then the options
+    // dialog (the tile size only while the set is empty), then the import and
+    // the summary. True when the import was done.
+    bool OnImportImage();
+    // "TMX 가져오기...": the save question, a .tmx file, then its map and
+    // tiles replace the map and the tile set; the colours are those of the
+    // first tile sheet when it has a palette. True when the import was done.
+    bool OnImportTmx();
+
+    // The summary after an image import: how many tiles were read, how many
+    // of them were new, and with the nearest colours how many pixels changed.
+    static std::string ImportSummary(int64_t tiles, int64_t added, int64_t changedPixels,
+                                     bool nearest);
+
+private:
+    Document& m_doc;
+    MapProcedures& m_mapProcs;
+    UserServices& m_user;
+    FileSystem& m_fs;
+};
+
+} // namespace kesh

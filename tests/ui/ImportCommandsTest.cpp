@@ -1,0 +1,152 @@
+// The two import commands as the menus run them, with scripted answers, and
+// the image import's options dialog.
+#include <QCheckBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTest>
+
+#include "FrameTestSupport.h"
+#include "InstalledUserServices.h"
+#include "shell/CImportImageDlg.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "app/ImportProcedures.h"
+#include "base/Messages.h"
+#include "doc/StepNames.h"
+#include "image/PngWriter.h"
+#include "mapview/CKeshView.h"
+#include "support/TempDir.h"
+#include "support/TestTiles.h"
+#include "support/TmxSamples.h"
+#include "tileview/CTile1View.h"
+
+using namespace kesh::ui;
+using Lines = std::vector<std::string>;
+
+class ImportCommandsTest : public QObject {
+    Q_OBJECT
+
+    InstalledUserServices* user = nullptr;
+    CMainFrame* frame = nullptr;
+    kesh::test::TempDir* dir = nullptr;
+
+    kesh::MapModel& map() { return frame->mapView()->map(); }
+    kesh::TileSet& tiles() { return frame->tileView()->tileSet(); }
+    void run(int id) { frame->action(id)->trigger(); }
+
+    // A picture of two tiles side by side: tile 1 of the set and a new one.
+    std::string Picture() {
+        const auto tile = kesh::test::TilePixels(16, 16, 1);
+        const auto other = kesh::test::TilePixels(16, 16, 9);
+        const std::string path = dir->file("level.png");
+        kesh::test::WriteBytes(
+            path,
+            *kesh::EncodeIndexedPng(32, 16, tiles().colourTable(), [&](int64_t y, uint8_t* out) {
+                std::copy_n(tile.data() + y * 16, 16, out);
+                std::copy_n(other.data() + y * 16, 16, out + 16);
+            }));
+        return path;
+    }
+
+private slots:
+    void initTestCase() { IsolateSettings(); }
+
+    void init() {
+        user = new InstalledUserServices;
+        dir = new kesh::test::TempDir;
+        frame = new CMainFrame;
+        frame->resize(900, 600);
+        QVERIFY(ShowActive(*frame));
+        kesh::test::MakeTiles(tiles(), 16, 16, 3);
+        for (int i = 0; i < 3; ++i) {
+            tiles().tiles().SetAttributeAt(i, 0);
+        }
+        frame->tileView()->TileSetChanged();
+    }
+
+    void cleanup() {
+        QVERIFY(user->allUsed());
+        map().m_bModified = 0; // nothing to ask about when the window goes
+        delete frame;
+        delete dir;
+        delete user;
+    }
+
+    void imageImportFromTheTileMenuMakesAMapAndUndoTakesItBack() {
+        map().cells()[0] = 2;
+        frame->mapView()->document().MarkChanged();
+        const std::vector<uint16_t> oldCells = map().cells();
+        user->openFile(Picture()).acceptImport(
+            [](kesh::ImportOptionsEdit& e) { e.makeMap = true; });
+        user->no(); // the map above is changed: not saved
+        run(ID_TILE_IMPORTIMAGE);
+        QCOMPARE(user->transcript().size(), size_t(4));
+        QCOMPARE(user->transcript()[2], std::string("yesno: ") + kesh::msg::kAskSaveChanged);
+        QCOMPARE(tiles().count(), 4);
+        QCOMPARE(map().cells(), (std::vector<uint16_t>{1, 3}));
+        QCOMPARE(map().m_strFileName, std::string("Untitled.map"));
+        QVERIFY(frame->action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(frame->action(ID_EDIT_UNDO)
+                    ->statusTip()
+                    .endsWith(QString::fromUtf8(kesh::step::kImportImage)));
+
+        run(ID_EDIT_UNDO);
+        QCOMPARE(tiles().count(), 3);
+        QCOMPARE(map().cells(), oldCells);
+        run(ID_EDIT_REDO);
+        QCOMPARE(map().cells(), (std::vector<uint16_t>{1, 3}));
+    }
+
+    void tmxImportFromTheMapMenuReplacesMapAndTiles() {
+        kesh::TileSet source;
+        kesh::test::MakeTiles(source, 8, 8, 2);
+        kesh::test::MemoryLoader files;
+        const std::vector<uint16_t> cells{1, 0, 0, 1};
+        const std::string tmx = kesh::test::MakeTmx(source, 2, 2, cells, {}, files);
+        for (const auto& [name, bytes] : files.files) {
+            kesh::test::WriteBytes(dir->file(name), bytes);
+        }
+        kesh::test::WriteBytes(dir->file("a.tmx"), {tmx.begin(), tmx.end()});
+        user->openFile(dir->file("a.tmx"));
+        run(ID_MAP_IMPORTTMX);
+        QCOMPARE(user->transcript(), (Lines{"open: *.tmx"}));
+        QCOMPARE(tiles().tileWidth(), 8);
+        QCOMPARE(frame->tileView()->tileWidth(), 8);
+        QCOMPARE(map().cells(), cells);
+        QCOMPARE(map().m_bModified, 1);
+        run(ID_EDIT_UNDO);
+        QCOMPARE(tiles().tileWidth(), 16);
+        QCOMPARE(tiles().count(), 3);
+        QCOMPARE(map().width(), 64);
+        QCOMPARE(map().m_bModified, 0);
+    }
+
+    void theOptionsDialogLocksTheSizeOfASetWithTiles() {
+        kesh::ImportOptionsEdit edit;
+        edit.tileWidth = 16;
+        edit.tileHeight = 16;
+        edit.imageWidth = 40;
+        edit.imageHeight = 32;
+        edit.sizeLocked = true;
+        CImportImageDlg locked(edit);
+        QVERIFY(!locked.widthBox()->isEnabled());
+        QCOMPARE(locked.gridLabel()->text(),
+                 QStringLiteral("이미지의 크기가 타일 크기의 배수가 아닙니다."));
+        locked.padBox()->setChecked(true);
+        QCOMPARE(locked.gridLabel()->text(), QStringLiteral("가로 3개, 세로 2개"));
+
+        edit.sizeLocked = false;
+        CImportImageDlg open(edit);
+        QVERIFY(open.widthBox()->isEnabled());
+        open.widthBox()->setValue(8);
+        open.mapBox()->setChecked(true);
+        open.nearestBox()->setChecked(true);
+        QCOMPARE(open.gridLabel()->text(), QStringLiteral("가로 5개, 세로 2개"));
+        const kesh::ImportOptionsEdit result = open.Result();
+        QCOMPARE(result.tileWidth, 8);
+        QVERIFY(result.makeMap && result.nearest && !result.pad && !result.takePalette);
+    }
+};
+
+QTEST_MAIN(ImportCommandsTest)
+#include "ImportCommandsTest.moc"

@@ -1,0 +1,107 @@
+#include "shell/CImportImageDlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/ImportProcedures.h"
+
+namespace kesh::ui {
+
+namespace {
+
+QSpinBox* SideBox(int value, bool locked, QWidget* parent) {
+    auto* box = new QSpinBox(parent);
+    box->setRange(1, ImportProcedures::kMaxTileSide);
+    box->setValue(value);
+    box->setEnabled(!locked);
+    return box;
+}
+
+} // namespace
+
+CImportImageDlg::CImportImageDlg(const ImportOptionsEdit& edit, QWidget* parent)
+    : QDialog(parent), m_edit(edit) {
+    setWindowTitle(QStringLiteral("이미지에서 타일 가져오기"));
+    auto* form = new QFormLayout;
+    form->addRow(
+        QStringLiteral("이미지 크기:"),
+        new QLabel(QStringLiteral("%1 x %2").arg(edit.imageWidth).arg(edit.imageHeight), this));
+    m_width = SideBox(edit.tileWidth, edit.sizeLocked, this);
+    m_height = SideBox(edit.tileHeight, edit.sizeLocked, this);
+    auto* size = new QHBoxLayout;
+    size->addWidget(m_width);
+    size->addWidget(new QLabel(QStringLiteral("x"), this));
+    size->addWidget(m_height);
+    size->addStretch();
+    form->addRow(QStringLiteral("타일 크기:"), size);
+    if (edit.sizeLocked) {
+        form->addRow(
+            QString(),
+            new QLabel(QStringLiteral("타일이 있는 동안에는 크기를 바꿀 수 없습니다."), this));
+    }
+    m_grid = new QLabel(this);
+    form->addRow(QStringLiteral("타일 수:"), m_grid);
+
+    m_palette = new QCheckBox(QStringLiteral("팔레트도 가져오기"), this);
+    m_map = new QCheckBox(QStringLiteral("지도도 만들기"), this);
+    m_nearest = new QCheckBox(QStringLiteral("가장 가까운 색 사용"), this);
+    m_pad = new QCheckBox(QStringLiteral("모자라는 부분 채우기"), this);
+    m_palette->setChecked(edit.takePalette);
+    m_map->setChecked(edit.makeMap);
+    m_nearest->setChecked(edit.nearest);
+    m_pad->setChecked(edit.pad);
+    m_map->setToolTip(QStringLiteral("지금의 지도를 이미지의 타일 배치로 바꿉니다."));
+    m_pad->setToolTip(
+        QStringLiteral("이미지가 타일 크기로 나누어 떨어지지 않으면 오른쪽과 아래를 0번 색으로 "
+                       "채웁니다."));
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    for (QCheckBox* box : {m_palette, m_map, m_nearest, m_pad}) {
+        layout->addWidget(box);
+    }
+    layout->addWidget(buttons);
+
+    connect(m_width, &QSpinBox::valueChanged, this, &CImportImageDlg::UpdateGrid);
+    connect(m_height, &QSpinBox::valueChanged, this, &CImportImageDlg::UpdateGrid);
+    connect(m_pad, &QCheckBox::toggled, this, &CImportImageDlg::UpdateGrid);
+    UpdateGrid();
+}
+
+void CImportImageDlg::UpdateGrid() {
+    const int w = m_width->value();
+    const int h = m_height->value();
+    const bool whole = m_edit.imageWidth % w == 0 && m_edit.imageHeight % h == 0;
+    if (!whole && !m_pad->isChecked()) {
+        m_grid->setText(QStringLiteral("이미지의 크기가 타일 크기의 배수가 아닙니다."));
+        return;
+    }
+    const int columns = (m_edit.imageWidth + w - 1) / w;
+    const int rows = (m_edit.imageHeight + h - 1) / h;
+    m_grid->setText(QStringLiteral("가로 %1개, 세로 %2개").arg(columns).arg(rows));
+}
+
+ImportOptionsEdit CImportImageDlg::Result() const {
+    ImportOptionsEdit edit = m_edit;
+    edit.tileWidth = m_width->value();
+    edit.tileHeight = m_height->value();
+    edit.takePalette = m_palette->isChecked();
+    edit.makeMap = m_map->isChecked();
+    edit.nearest = m_nearest->isChecked();
+    edit.pad = m_pad->isChecked();
+    return edit;
+}
+
+} // namespace kesh::ui

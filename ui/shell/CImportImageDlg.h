@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+#include "app/UserServices.h"
+
+class QCheckBox;
+class QLabel;
+class QSpinBox;
+
+namespace kesh::ui {
+
+// The options of "이미지에서 타일 가져오기...": the tile size (shown but
+// fixed while the tile set has tiles), whether the picture's palette is
+// taken, whether a map is made, nearest colours and padding. Shows the
+// picture's size and how many tiles it gives.
+class CImportImageDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CImportImageDlg(const ImportOptionsEdit& edit, QWidget* parent = nullptr);
+
+    // The values as they stand.
+    ImportOptionsEdit Result() const;
+
+    QSpinBox* widthBox() const { return m_width; }
+    QSpinBox* heightBox() const { return m_height; }
+    QCheckBox* paletteBox() const { return m_palette; }
+    QCheckBox* mapBox() const { return m_map; }
+    QCheckBox* nearestBox() const { return m_nearest; }
+    QCheckBox* padBox() const { return m_pad; }
+    QLabel* gridLabel() const { return m_grid; }
+
+private:
+    // The grid of tiles the picture gives at the size shown.
+    void UpdateGrid();
+
+    ImportOptionsEdit m_edit;
+    QSpinBox* m_width = nullptr;
+    QSpinBox* m_height = nullptr;
+    QCheckBox* m_palette = nullptr;
+    QCheckBox* m_map = nullptr;
+    QCheckBox* m_nearest = nullptr;
+    QCheckBox* m_pad = nullptr;
+    QLabel* m_grid = nullptr;
+};
+
+} // namespace kesh::ui
