@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "doc/AttributeChange.h"
 #include "base/Messages.h"
+#include "doc/AttributeChange.h"
 
 #include "doc/CellCommands.h"
 #include "doc/DeleteTileCommand.h"

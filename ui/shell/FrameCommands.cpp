@@ -2,9 +2,6 @@
 
 #include <QFile>
 
-#include "shell/AppServices.h"
-#include "widgets/CSplitterWnd.h"
-#include "shell/CommandIds.h"
 #include "app/ImportProcedures.h"
 #include "app/MapProcedures.h"
 #include "app/OpenTarget.h"

@@ -41,7 +41,7 @@ public:
     // of these commands.
     bool Run(int id, const QWidget* activeView);
 
-    // The 15 handlers.
+    // The handlers.
     void OnFileNew();
     void OnTileAddFile();
     void OnLoadPalette();

@@ -2,12 +2,12 @@
 
 #include "formatdlg/CMapFormatDlg.h"
 #include "formatdlg/CTileFormatDlg.h"
-#include "widgets/KeshMessageBox.h"
 #include "shell/CImportImageDlg.h"
-
 #include "widgets/KeshMessageBox.h"
+
 #include "formatdlg/CMapFormatDlg.h"
 #include "formatdlg/CTileFormatDlg.h"
+#include "widgets/KeshMessageBox.h"
 
 #include <QFileDialog>
 
