@@ -12,12 +12,17 @@
 #include "tileset/ImageDecoders.h"
 #include "tmx/TmxImport.h"
 #include "tmx/TmxLoader.h"
+#include "tmx/TmxMessages.h"
 
 namespace kesh {
 
 namespace {
 
 constexpr const char* kTmxFiles = "Tiled 지도 파일|*.tmx";
+// Asked after a TMX import was refused for colours or flipped tiles.
+constexpr const char* kOfferNearest = "팔레트에서 가장 가까운 색으로 바꿔서 가져올까요?";
+constexpr const char* kOfferDropFlips = "뒤집기와 회전을 버리고 가져올까요?";
+constexpr const char* kNearestCount = "가장 가까운 색으로 바꾼 픽셀 수: ";
 
 std::string Naming(const std::string& text, const std::string& path) {
     return text + "\n" + path;
@@ -156,6 +161,24 @@ bool ImportProcedures::OnImportTmx() {
     TmxImportOptions options;
     options.takePalette = true;
     TmxImportResult result = ImportTmx(*bytes, loader, options);
+    // Tiled's sheets are mostly true colour, and its maps may flip tiles:
+    // rather than refuse, offer what kesh-cli's --nearest and --drop-flips do.
+    for (int offers = 0; !result.status && offers < 2; ++offers) {
+        const std::string& why = result.status.message();
+        bool* option = nullptr;
+        const char* offer = nullptr;
+        if (!options.nearest && why.rfind(msg::kColourNotInPalette, 0) == 0) {
+            option = &options.nearest;
+            offer = kOfferNearest;
+        } else if (!options.dropFlips && why.rfind(msg::kTmxFlipped, 0) == 0) {
+            option = &options.dropFlips;
+            offer = kOfferDropFlips;
+        }
+        if (!option || !m_user.AskYesNo(why + "\n" + offer))
+            break;
+        *option = true;
+        result = ImportTmx(*bytes, loader, options);
+    }
     if (!result.status) {
         m_user.ShowMessage(Naming(result.status.message(), *path));
         return false;
@@ -176,6 +199,12 @@ bool ImportProcedures::OnImportTmx() {
     }
     for (const std::string& warning : result.warnings)
         m_user.ShowMessage(warning);
+    // What the user agreed to above, counted.
+    if (options.nearest)
+        m_user.ShowMessage(kNearestCount + std::to_string(result.changedPixels), MessageIcon::None);
+    if (options.dropFlips)
+        m_user.ShowMessage(msg::kTmxFlipsDropped + std::to_string(result.droppedFlips),
+                           MessageIcon::None);
     return true;
 }
 

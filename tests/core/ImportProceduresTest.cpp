@@ -364,3 +364,29 @@ TEST(DocumentImportMapTest, AMapItCannotHoldOrAFailureGivesTheTilesBack) {
     EXPECT_EQ(doc.map().cells(), cells);
     EXPECT_FALSE(doc.CanUndo());
 }
+
+TEST_F(ImportProceduresTest, TmxFlippedTilesAreOfferedToBeDroppedInsteadOfRefused) {
+    TileSet source;
+    kesh::test::MakeTiles(source, 8, 8, 2);
+    const std::string path = WriteTmx(dir, source, 2, 1, {1, 0});
+    // The first cell's gid (2) with Tiled's horizontal flip bit.
+    std::vector<uint8_t> bytes = kesh::test::ReadBytes(path);
+    std::string text(bytes.begin(), bytes.end());
+    const size_t data = text.find("2,1", text.find("<data"));
+    ASSERT_NE(data, std::string::npos);
+    text.replace(data, 1, std::to_string(0x80000002u));
+    kesh::test::WriteBytes(path, {text.begin(), text.end()});
+
+    user.openFile(path).no(); // declined: refused as before, nothing changed
+    EXPECT_FALSE(ImportTmx(FileSystem::Native()));
+    EXPECT_FALSE(doc.CanUndo());
+    ASSERT_EQ(user.messages().size(), 1u);
+    EXPECT_EQ(user.messages()[0].rfind(msg::kTmxFlipped, 0), 0u);
+
+    user.clearCalls();
+    user.openFile(path).yes();
+    ASSERT_TRUE(ImportTmx(FileSystem::Native()));
+    EXPECT_EQ(doc.map().cells(), (std::vector<uint16_t>{1, 0}));
+    EXPECT_EQ(doc.UndoName(), step::kImportTmx);
+    EXPECT_EQ(user.messages(), (Lines{std::string(msg::kTmxFlipsDropped) + "1"}));
+}
