@@ -8,6 +8,7 @@
 
 #include "base/Messages.h"
 #include "map/MapModel.h"
+#include "map/MapViewState.h"
 #include "tileset/TileSet.h"
 
 namespace kesh::fuzz {
@@ -29,20 +30,26 @@ inline TileSet MakeTileSet() {
     return set;
 }
 
-// A 5 x 4 map with a few painted cells, a selection, a copy source and a name.
+// A 5 x 4 map with a few painted cells and a name.
 inline MapModel MakeMap() {
     MapModel map;
     map.format().header = "MAP";
     map.AllocateCells(5, 4);
     for (size_t i = 0; i < map.cells().size(); i += 3)
         map.cells()[i] = uint16_t(i);
-    map.m_nCurCell = 7;
-    map.m_rcSelect = {0, 0, 63, 31};
-    map.m_rcCopySource = Rect{1, 1, 2, 2};
     map.m_bModified = 1;
     map.m_strFileName = "old.map";
     map.m_strPathName = "/maps/old.map";
     return map;
+}
+
+// A current cell, a selection and a copy source on MakeMap's grid.
+inline MapViewState MakeViewState() {
+    MapViewState view;
+    view.m_nCurCell = 7;
+    view.m_rcSelect = {0, 0, 63, 31};
+    view.m_rcCopySource = Rect{1, 1, 2, 2};
+    return view;
 }
 
 // The messages a tile file read may fail with.

@@ -18,6 +18,8 @@ bool IsMapReadMessage(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto input = fuzz::SplitInput(data, size);
     MapModel map = fuzz::MakeMap();
+    MapViewState view = fuzz::MakeViewState();
+    const int32_t oldWidth = map.width();
     TileSet tiles = fuzz::MakeTileSet();
     const auto mapBefore = test::MapState(map);
     const auto tilesBefore = test::TileSetState(tiles);
@@ -36,7 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(map.cells().size() == size_t(map.width()) * size_t(map.height()));
     FUZZ_CHECK(map.format().items == layout.items);
     FUZZ_CHECK(map.format().header.size() <= size_t(layout.headerLength));
-    FUZZ_CHECK(map.m_nCurCell >= 0 && size_t(map.m_nCurCell) < map.cells().size());
+    // Whatever grid was read, the view state can be brought onto it.
+    view.FitGrid(map, oldWidth);
+    FUZZ_CHECK(view.m_nCurCell >= 0 && size_t(view.m_nCurCell) < map.cells().size());
+    FUZZ_CHECK(view.m_rcCopySource && view.m_rcCopySource->right < map.width() &&
+               view.m_rcCopySource->bottom < map.height());
     FUZZ_CHECK(map.m_strPathName == "/maps/old.map" && map.m_bModified == 1);
     FUZZ_CHECK(tiles.format().items == layout.tile.items);
     FUZZ_CHECK(tiles.format().attrWidth == layout.tile.attrWidth);

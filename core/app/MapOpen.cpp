@@ -72,6 +72,7 @@ bool MapProcedures::OpenMapPath(const std::string& path) {
     }
 
     // Read into fresh objects: on failure the map and the tile set are untouched.
+    const int32_t oldWidth = m_map.width();
     st = LoadMapFile(m_fs, path, layout, m_map, *m_tiles);
     if (!st) {
         m_user.ShowMessage(st.message());
@@ -82,7 +83,7 @@ bool MapProcedures::OpenMapPath(const std::string& path) {
         m_tiles->format().header = std::move(*tileHeader);
     m_map.m_strPathName = AbsolutePath(path);
     m_map.m_strFileName = FileNameOf(m_map.m_strPathName);
-    clampSelection();
+    fitView(oldWidth);
     if (m_doc)
         m_doc->ResetHistory();
     if (m_setTitle)

@@ -39,9 +39,12 @@ MapFormatEdit MapProcedures::EditOf(const MapFormat& format, bool sizesLocked) {
     return edit;
 }
 
-void MapProcedures::clampSelection() {
+void MapProcedures::fitView(int32_t oldWidth) {
+    if (!m_view)
+        return;
+    m_view->FitGrid(m_map, oldWidth);
     if (m_tiles)
-        m_map.ClampSelection(m_tiles->tileWidth(), m_tiles->tileHeight());
+        m_view->ClampSelection(m_map, m_tiles->tileWidth(), m_tiles->tileHeight());
 }
 
 bool MapProcedures::AskSaveChanges() {
@@ -66,6 +69,7 @@ bool MapProcedures::NewMap() {
     // and the old map is saved as it is, in its own layout and under its name.
     if (!AskSaveChanges())
         return false;
+    const int32_t oldWidth = m_map.width();
     const Status st = m_map.AllocateCells(edit.width, edit.height);
     if (!st) {
         m_user.ShowMessage(st.message());
@@ -75,7 +79,7 @@ bool MapProcedures::NewMap() {
     m_map.format().header = edit.hasHeader ? std::move(edit.header) : std::string();
     m_map.m_strFileName = kUntitled;
     m_map.m_strPathName = kUntitled;
-    clampSelection();
+    fitView(oldWidth);
     if (m_doc)
         m_doc->ResetHistory();
     return true;

@@ -11,6 +11,7 @@
 #include "layout/MapFormat.h"
 #include "map/MapFile.h"
 #include "map/MapModel.h"
+#include "map/MapViewState.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
@@ -65,8 +66,15 @@ public:
 
     // Makes the procedures work on `doc`'s history too: a new or opened map
     // starts it afresh, a save marks where the file stands, a layout change
-    // becomes a step. `doc` must be the document whose map this is.
-    void AttachDocument(Document& doc) { m_doc = &doc; }
+    // becomes a step. `doc` must be the document whose map this is; its view
+    // state is fitted to a new or opened map's grid (see AttachView).
+    void AttachDocument(Document& doc) {
+        m_doc = &doc;
+        m_view = &doc.view();
+    }
+    // The current cell, selection and copy source kept for this map: a new or
+    // opened map brings them onto its grid. Without one nothing is fitted.
+    void AttachView(MapViewState& view) { m_view = &view; }
 
     // Called with the map file's path after every successful open or save
     // (by whatever route), e.g. to keep a list of recent files.
@@ -91,8 +99,9 @@ private:
     // layout). False when the map dialog was cancelled. `tileHeader` gets the
     // tile header chosen by hand, for a map that does not embed its tiles.
     bool LayoutByHand(MapReadLayout& layout, std::optional<std::string>& tileHeader);
-    // Brings the selection back onto the grid after its size changed.
-    void clampSelection();
+    // Brings the view state onto the grid after it was replaced; `oldWidth`
+    // is the width the current cell was made for.
+    void fitView(int32_t oldWidth);
 
     MapModel& m_map;
     TileSet* m_tiles;
@@ -101,6 +110,7 @@ private:
     TitleSetter m_setTitle;
     std::function<void(const std::string&)> m_fileUsed;
     Document* m_doc = nullptr;
+    MapViewState* m_view = nullptr;
 };
 
 // The name a path ends in: "/maps/town.map" -> "town.map".

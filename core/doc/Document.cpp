@@ -87,7 +87,7 @@ bool Document::Undo() {
     Command* step = m_history.StepBack();
     if (!step)
         return false;
-    step->Undo(*this);
+    apply(*step, false);
     ++m_revision;
     Notify(step->Changes() | change::kHistory);
     return true;
@@ -98,10 +98,21 @@ bool Document::Redo() {
     Command* step = m_history.StepForward();
     if (!step)
         return false;
-    step->Redo(*this);
+    apply(*step, true);
     ++m_revision;
     Notify(step->Changes() | change::kHistory);
     return true;
+}
+
+void Document::apply(Command& step, bool redo) {
+    const uint64_t generation = m_map.gridGeneration();
+    const int32_t oldWidth = m_map.width();
+    if (redo)
+        step.Redo(*this);
+    else
+        step.Undo(*this);
+    if (m_map.gridGeneration() != generation)
+        m_view.FitGrid(m_map, oldWidth);
 }
 
 void Document::MarkChanged() {
@@ -142,7 +153,7 @@ void Document::Push(std::unique_ptr<Command> step) {
 
 void Document::Execute(std::unique_ptr<Command> step) {
     closeStroke();
-    step->Redo(*this);
+    apply(*step, true);
     Push(std::move(step));
 }
 

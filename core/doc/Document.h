@@ -11,6 +11,7 @@
 #include "doc/UndoStack.h"
 #include "map/CellRecorder.h"
 #include "map/MapModel.h"
+#include "map/MapViewState.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
@@ -19,7 +20,10 @@ class StrokeCommand;
 class RegionCommand;
 
 // What the user edits: the map (cells, layout, file name and path), the tile
-// set (tiles, colours, layout, current tile) and the history of changes.
+// set (tiles, colours, layout, current tile) and the history of changes;
+// beside them the map's view state (current cell, selection, copy source),
+// which no step records: a step that replaces the grid leaves it fitted to
+// the new one.
 // Every change goes through here, as a step that can be undone, and the
 // listeners hear what changed. Knows nothing of windows.
 //
@@ -35,6 +39,8 @@ public:
 
     MapModel& map() { return m_map; }
     const MapModel& map() const { return m_map; }
+    MapViewState& view() { return m_view; }
+    const MapViewState& view() const { return m_view; }
     TileSet& tiles() { return m_tiles; }
     const TileSet& tiles() const { return m_tiles; }
 
@@ -114,12 +120,15 @@ private:
     // Forgets every step after a change that cannot be taken back; the map
     // stays changed if it was, and becomes changed when `marksMap`.
     void dropHistory(bool marksMap);
+    // Runs a step's Redo or Undo and fits the view state to a grid it replaced.
+    void apply(Command& step, bool redo);
     // Puts an unfinished stroke on the history.
     void closeStroke();
     // Sets the map's m_bModified from the state; true when it flipped.
     bool syncModified();
 
     MapModel m_map;
+    MapViewState m_view;
     TileSet m_tiles;
     UndoStack m_history;
     std::unique_ptr<StrokeCommand> m_stroke;

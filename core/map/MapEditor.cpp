@@ -46,9 +46,10 @@ MapUpdate MapEditor::LButtonDown(Point client, const InputState& keys, const Vie
     endStaleDrag();
     if (m_nDragMode != DragNone || !usable(tile))
         return {};
-    const int32_t oldCell = m_map.m_nCurCell;
+    const int32_t oldCell = m_state.m_nCurCell;
     Point prev;
-    const int32_t cell = m_map.HitTestCell(client, view.scroll, tile.width, tile.height, &prev);
+    const int32_t cell =
+        m_state.HitTestCell(m_map, client, view.scroll, tile.width, tile.height, &prev);
     if (cell < 0)
         return {};
     const bool alreadyPainted = cell == oldCell && m_map.cells()[size_t(cell)] == tile.current;
@@ -58,9 +59,9 @@ MapUpdate MapEditor::LButtonDown(Point client, const InputState& keys, const Vie
             addFrames(update, oldCell, cell, tile);
         m_nDragMode = DragSelect;
         m_ptAnchor = CellCorner(m_map, cell, tile.width, tile.height);
-        update.dirty.push_back(m_map.m_rcSelect);
-        m_map.m_rcSelect = CellRect(m_map, cell, tile.width, tile.height);
-        update.dirty.push_back(m_map.m_rcSelect);
+        update.dirty.push_back(m_state.m_rcSelect);
+        m_state.m_rcSelect = CellRect(m_map, cell, tile.width, tile.height);
+        update.dirty.push_back(m_state.m_rcSelect);
         return update;
     }
     m_nDragMode = DragPaint;
@@ -100,7 +101,7 @@ MapUpdate MapEditor::MouseMove(Point client, Point screen, bool leftButton, cons
 MapUpdate MapEditor::stretchSelection(Point client, const Viewport& view, const TileContext& tile) {
     client.x = std::clamp(client.x, 0, std::max(view.clientWidth, 0));
     client.y = std::clamp(client.y, 0, std::max(view.clientHeight, 0));
-    const int32_t cell = m_map.HitTestCell(client, view.scroll, tile.width, tile.height);
+    const int32_t cell = m_state.HitTestCell(m_map, client, view.scroll, tile.width, tile.height);
     if (cell < 0)
         return {};
     const Point c = CellCorner(m_map, cell, tile.width, tile.height);
@@ -108,18 +109,19 @@ MapUpdate MapEditor::stretchSelection(Point client, const Viewport& view, const 
     const Rect next{std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x) + tile.width - 1,
                     std::max(a.y, c.y) + tile.height - 1};
     MapUpdate update;
-    if (next == m_map.m_rcSelect)
+    if (next == m_state.m_rcSelect)
         return update;
-    update.dirty = {m_map.m_rcSelect, next};
-    m_map.m_rcSelect = next;
+    update.dirty = {m_state.m_rcSelect, next};
+    m_state.m_rcSelect = next;
     return update;
 }
 
 MapUpdate MapEditor::paintUnderPointer(Point client, const Viewport& view,
                                        const TileContext& tile) {
-    const int32_t oldCell = m_map.m_nCurCell;
+    const int32_t oldCell = m_state.m_nCurCell;
     Point prev;
-    const int32_t cell = m_map.HitTestCell(client, view.scroll, tile.width, tile.height, &prev);
+    const int32_t cell =
+        m_state.HitTestCell(m_map, client, view.scroll, tile.width, tile.height, &prev);
     MapUpdate update;
     if (cell < 0 || (cell == oldCell && m_map.cells()[size_t(cell)] == tile.current))
         return update;
@@ -159,9 +161,10 @@ MapUpdate MapEditor::LButtonDblClk(Point client, const Viewport& view, const Til
     endStaleDrag();
     if (m_nDragMode != DragNone || !usable(tile))
         return {};
-    const int32_t oldCell = m_map.m_nCurCell;
+    const int32_t oldCell = m_state.m_nCurCell;
     Point prev;
-    const int32_t cell = m_map.HitTestCell(client, view.scroll, tile.width, tile.height, &prev);
+    const int32_t cell =
+        m_state.HitTestCell(m_map, client, view.scroll, tile.width, tile.height, &prev);
     MapUpdate update;
     if (cell < 0)
         return update;
@@ -185,13 +188,13 @@ MapUpdate MapEditor::KeyDown(MapKey key, Point pointer, const InputState& keys,
         held.enter = true;
         return LButtonDown(pointer, held, view, tile);
     }
-    const auto target = KeyTarget(key, m_map, view, tile.height);
+    const auto target = KeyTarget(key, m_map, m_state, view, tile.height);
     if (!target)
         return {};
-    const int32_t oldCell = m_map.m_nCurCell;
+    const int32_t oldCell = m_state.m_nCurCell;
     if (key == MapKey::Enter && !paint(oldCell, tile.current))
         return {};
-    m_map.m_nCurCell = *target;
+    m_state.m_nCurCell = *target;
     MapUpdate update;
     Point scroll;
     if (IsPageKey(key)) {
@@ -236,15 +239,15 @@ MapUpdate MapEditor::Timer(Point pointer, bool leftButton, const Viewport& view,
 
 void MapEditor::RememberRegion(const TileContext& tile) {
     if (usable(tile))
-        m_map.m_rcCopySource = SelectionCells(m_map, tile.width, tile.height);
+        m_state.m_rcCopySource = SelectionCells(m_state, tile.width, tile.height);
 }
 
 MapUpdate MapEditor::PasteRegion() {
-    if (!m_map.hasCells() || !m_map.m_rcCopySource)
+    if (!m_map.hasCells() || !m_state.m_rcCopySource)
         return {};
-    const Rect src = *m_map.m_rcCopySource;
+    const Rect src = *m_state.m_rcCopySource;
     const int64_t w = m_map.width(), h = m_map.height();
-    const int64_t cx = m_map.curCol(), cy = m_map.curRow();
+    const int64_t cx = m_state.curCol(m_map), cy = m_state.curRow(m_map);
     // Walk away from the target so that no source cell is overwritten before it is read.
     const int64_t spanX = int64_t(src.right) - src.left, spanY = int64_t(src.bottom) - src.top;
     const bool ltr = src.left >= cx, ttb = src.top >= cy;
@@ -284,7 +287,7 @@ MapUpdate MapEditor::PasteRegion() {
 MapUpdate MapEditor::FillRegion(const TileContext& tile) {
     if (!usable(tile))
         return {};
-    const Rect sel = SelectionCells(m_map, tile.width, tile.height);
+    const Rect sel = SelectionCells(m_state, tile.width, tile.height);
     const int32_t left = std::max(sel.left, 0), top = std::max(sel.top, 0);
     const int32_t right = std::min(sel.right, m_map.width() - 1);
     const int32_t bottom = std::min(sel.bottom, m_map.height() - 1);

@@ -6,6 +6,7 @@
 #include "map/MapGeometry.h"
 #include "map/MapModel.h"
 #include "map/MapNavigation.h"
+#include "map/MapViewState.h"
 
 namespace kesh {
 
@@ -34,10 +35,13 @@ bool PaintCell(MapModel& map, int32_t index, uint16_t tile);
 // drag is under way (capturing()), the view sends Timer() every 10 ms.
 class MapEditor {
 public:
-    explicit MapEditor(MapModel& map) : m_map(map) {}
+    // Edits `map`, whose current cell, selection and copy source are `state`.
+    MapEditor(MapModel& map, MapViewState& state) : m_map(map), m_state(state) {}
 
     MapModel& map() { return m_map; }
     const MapModel& map() const { return m_map; }
+    MapViewState& state() { return m_state; }
+    const MapViewState& state() const { return m_state; }
     // Every cell change is reported to `recorder` (none: changes go unrecorded).
     void SetRecorder(CellRecorder* recorder) { m_recorder = recorder; }
     int32_t dragMode() const { return m_nDragMode; }
@@ -102,6 +106,7 @@ private:
     }
 
     MapModel& m_map;
+    MapViewState& m_state;
     int32_t m_nDragMode = DragNone;
     Point m_ptAnchor;
     Point m_ptLast;

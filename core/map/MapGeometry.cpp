@@ -33,8 +33,8 @@ Rect CellFrame(const MapModel& map, int32_t index, int32_t tileWidth, int32_t ti
             Saturate(int64_t(p.y) + tileHeight + 1)};
 }
 
-Rect SelectionCells(const MapModel& map, int32_t tileWidth, int32_t tileHeight) {
-    const Rect& s = map.m_rcSelect;
+Rect SelectionCells(const MapViewState& state, int32_t tileWidth, int32_t tileHeight) {
+    const Rect& s = state.m_rcSelect;
     return {s.left / tileWidth, s.top / tileHeight, s.right / tileWidth, s.bottom / tileHeight};
 }
 

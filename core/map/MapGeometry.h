@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "map/MapModel.h"
+#include "map/MapViewState.h"
 
 namespace kesh {
 
@@ -54,7 +55,7 @@ Rect CellFrame(const MapModel& map, int32_t index, int32_t tileWidth, int32_t ti
 // The selection in cells: its pixel edges divided by the tile size, truncating
 // toward zero, so the start-up selection (-2, -2, -1, -1) is cell (0, 0). Not
 // cut to the grid. The tile size must be above 0.
-Rect SelectionCells(const MapModel& map, int32_t tileWidth, int32_t tileHeight);
+Rect SelectionCells(const MapViewState& state, int32_t tileWidth, int32_t tileHeight);
 
 // Size of the whole map in pixels (tile size x map size), 0 x 0 without cells.
 Point PixelSize(const MapModel& map, int32_t tileWidth, int32_t tileHeight);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +25,9 @@ struct Point {
 };
 
 // The map: a grid of tile numbers (0xFFFF empty) with its file layout, the
-// current cell, the selection (in map pixels), the copy source (in cells),
-// the changed flag and the file's name. Knows nothing of windows.
+// changed flag and the file's name. Knows nothing of windows, nor of the
+// current cell, selection or copy source (MapViewState): whoever keeps those
+// calls MapViewState::FitGrid after the grid was replaced.
 class MapModel {
 public:
     // As at start-up: 64 x 64 empty cells, the default layout, "Untitled.map".
@@ -45,51 +45,32 @@ public:
     }
     // Width x height, or 0 when the map has no cells.
     int32_t cellCount() const { return static_cast<int32_t>(m_cells.size()); }
-    int32_t curCol() const { return hasCells() ? m_nCurCell % width() : 0; }
-    int32_t curRow() const { return hasCells() ? m_nCurCell / width() : 0; }
 
     // Whether a width and height can be held (1..65535 each, at most 67,108,864 cells).
     static bool IsValidSize(int64_t width, int64_t height);
     // A fresh grid of empty cells for `width` x `height`; fails with
     // "지도의 크기가 올바르지 않습니다." (nothing changed) for a size it cannot hold,
     // or "메모리 할당에 실패 했습니다." (nothing changed) when memory runs out.
-    // Current cell and copy source are clamped into the new grid.
     Status AllocateCells(int32_t width, int32_t height);
 
     // After a map file was read into this model: makes sure the grid matches the
     // width and height in format(). A negative size (none was read) fails with
     // "파일 형식중에 타일의 크기가 없습니다.", a size it cannot hold with
     // "지도의 크기가 올바르지 않습니다.". A grid of the right size is kept as it
-    // is; otherwise a grid of empty cells is made.
+    // is; otherwise a grid of empty cells is made (a view state is then fitted
+    // with the new width: the old one is not known).
     Status EnsureCells();
 
     // Takes over a map read elsewhere: its layout (and so its size) and its cells,
     // row by row. Fails with "지도의 크기가 올바르지 않습니다." (nothing changed)
     // unless the size can be held and `cells` has exactly width x height entries.
-    // The names, the changed flag and the editing state stay; current cell and
-    // copy source are clamped into the new grid.
+    // The names and the changed flag stay.
     Status ReplaceGrid(MapFormat format, std::vector<uint16_t> cells);
-
-    // The cell under `pt`, given in client pixels with the view scrolled to
-    // `scroll`. A point outside the map hits the nearest edge cell. `pt` is
-    // snapped to the hit cell's top-left corner (client pixels). With `pPrev`,
-    // it receives the client corner of the cell that was current, and the hit
-    // cell becomes current. -1 (nothing changed) without cells or a tile size.
-    int32_t HitTestCell(Point& pt, Point scroll, int32_t tileWidth, int32_t tileHeight,
-                        Point* pPrev = nullptr);
-
-    // Pulls a selection that reaches past the right or bottom edge of the map
-    // back onto whole cells inside it (the selection is kept in pixels, so the
-    // tile size is needed). The start-up value (-2, -2, -1, -1) is left alone.
-    void ClampSelection(int32_t tileWidth, int32_t tileHeight);
 
     // After tile `deleted` was removed from the tile set: cells equal to it become
     // empty, greater numbers (not empty) move down by one. Marks the map changed.
     void RenumberAfterDelete(int32_t deleted);
 
-    int32_t m_nCurCell = 0;
-    Rect m_rcSelect{-2, -2, -1, -1};    // map pixels, inclusive
-    std::optional<Rect> m_rcCopySource; // cells, inclusive; none before the first copy
     int m_bModified = 0;
     std::string m_strFileName = "Untitled.map";
     std::string m_strPathName = "Untitled.map";
@@ -99,10 +80,6 @@ public:
     uint64_t gridGeneration() const { return m_gridGeneration; }
 
 private:
-    // Brings the current cell and the copy source into the grid; the current cell
-    // is read with the width it was made for.
-    void clampState(int32_t oldWidth);
-
     MapFormat m_format;
     std::vector<uint16_t> m_cells;
     uint64_t m_gridGeneration = 0;

@@ -33,13 +33,13 @@ bool IsPageKey(MapKey key) {
            key == MapKey::End;
 }
 
-std::optional<int32_t> KeyTarget(MapKey key, const MapModel& map, const Viewport& view,
-                                 int32_t tileHeight) {
+std::optional<int32_t> KeyTarget(MapKey key, const MapModel& map, const MapViewState& state,
+                                 const Viewport& view, int32_t tileHeight) {
     if (!map.hasCells() || tileHeight <= 0)
         return std::nullopt;
     const int32_t w = map.width();
     const int32_t total = map.cellCount();
-    const int32_t cur = map.m_nCurCell;
+    const int32_t cur = state.m_nCurCell;
     const int32_t rowStart = cur - cur % w;
     switch (key) {
     case MapKey::Up:

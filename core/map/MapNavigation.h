@@ -5,6 +5,7 @@
 
 #include "map/MapGeometry.h"
 #include "map/MapModel.h"
+#include "map/MapViewState.h"
 
 namespace kesh {
 
@@ -21,8 +22,8 @@ bool IsPageKey(MapKey key);
 // as many whole rows as the client area shows, stopping in the first or last row
 // of the same column; Home and End go to the ends of the current row; Enter stays.
 // nullopt for Shift and without cells.
-std::optional<int32_t> KeyTarget(MapKey key, const MapModel& map, const Viewport& view,
-                                 int32_t tileHeight);
+std::optional<int32_t> KeyTarget(MapKey key, const MapModel& map, const MapViewState& state,
+                                 const Viewport& view, int32_t tileHeight);
 
 // Scroll position that shows the whole of `cell`, moving as little as possible.
 Point ScrollToShowCell(const MapModel& map, int32_t cell, const Viewport& view, int32_t tileWidth,

@@ -28,7 +28,7 @@ struct Recorder : DocumentListener {
 
 struct DocumentTest : ::testing::Test {
     Document doc;
-    MapEditor editor{doc.map()};
+    MapEditor editor{doc.map(), doc.view()};
     Viewport view{{0, 0}, 640, 480};
     TileContext tile{kTile, kTile, 7};
 
@@ -123,9 +123,9 @@ TEST_F(DocumentTest, FillAndOverlappingPasteUndoExactly) {
     for (size_t i = 0; i < doc.map().cells().size(); ++i)
         doc.map().cells()[i] = uint16_t(i);
     const std::vector<uint16_t> start = doc.map().cells();
-    doc.map().m_rcSelect = {2 * kTile, 1 * kTile, 6 * kTile - 1, 4 * kTile - 1};
+    doc.view().m_rcSelect = {2 * kTile, 1 * kTile, 6 * kTile - 1, 4 * kTile - 1};
     editor.RememberRegion(tile);
-    doc.map().m_nCurCell = 3 * 20 + 4; // the target overlaps the source
+    doc.view().m_nCurCell = 3 * 20 + 4; // the target overlaps the source
     editor.PasteRegion();
     const std::vector<uint16_t> pasted = doc.map().cells();
     EXPECT_EQ(doc.UndoName(), step::kPaste);
@@ -147,9 +147,9 @@ TEST_F(DocumentTest, APasteCutAtTheMapsEdgesRecordsOnlyTheCellsWritten) {
     for (size_t i = 0; i < doc.map().cells().size(); ++i)
         doc.map().cells()[i] = uint16_t(i);
     const std::vector<uint16_t> start = doc.map().cells();
-    doc.map().m_rcSelect = {0, 0, 8 * kTile - 1, 6 * kTile - 1};
+    doc.view().m_rcSelect = {0, 0, 8 * kTile - 1, 6 * kTile - 1};
     editor.RememberRegion(tile);
-    doc.map().m_nCurCell = 8 * 20 + 17; // three columns and two rows fit
+    doc.view().m_nCurCell = 8 * 20 + 17; // three columns and two rows fit
     editor.PasteRegion();
     EXPECT_EQ(Cell(17, 8), 0);
     EXPECT_EQ(Cell(19, 9), 22);

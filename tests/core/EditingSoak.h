@@ -128,6 +128,7 @@ private:
     bool m_failed = false;
 
     std::unique_ptr<MapModel> m_map;
+    std::unique_ptr<MapViewState> m_state;
     std::unique_ptr<MapEditor> m_editor;
     TileSet m_tiles;
     int m_nextSeed = 0;

@@ -66,6 +66,7 @@ void EditingSoak::newMap() {
     std::string unexpected;
     user.setFailureHook([&](const std::string& what) { unexpected = what; });
     MapProcedures proc(*m_map, &m_tiles, user, FileSystem::Native());
+    proc.AttachView(*m_state);
     bool modified = m_ref.modified != 0;
     std::vector<std::string> messages;
     std::vector<std::pair<std::string, SavedMap>> saved;
@@ -146,6 +147,7 @@ void EditingSoak::changeFormat() {
     std::string unexpected;
     user.setFailureHook([&](const std::string& what) { unexpected = what; });
     MapProcedures proc(*m_map, &m_tiles, user, FileSystem::Native());
+    proc.AttachView(*m_state);
     const bool accept = m_rng.chance(85);
     const auto items = pickLayout();
     const auto header = pickHeader();
@@ -177,6 +179,7 @@ void EditingSoak::save() {
     std::string unexpected;
     user.setFailureHook([&](const std::string& what) { unexpected = what; });
     MapProcedures proc(*m_map, &m_tiles, user, FileSystem::Native());
+    proc.AttachView(*m_state);
     const bool saveAs = m_hasFile && m_rng.chance(25);
     std::string path = m_path;
     if (!m_hasFile || saveAs) {
@@ -218,6 +221,7 @@ void EditingSoak::open() {
     std::string unexpected;
     user.setFailureHook([&](const std::string& what) { unexpected = what; });
     MapProcedures proc(*m_map, &m_tiles, user, FileSystem::Native());
+    proc.AttachView(*m_state);
     if (m_ref.modified)
         user.no();
     user.openFile(path);
@@ -269,6 +273,7 @@ std::string EditingSoak::checkSaved(const std::string& path, const SavedMap& sav
 
 std::string EditingSoak::checkState() const {
     const MapModel& map = *m_map;
+    const MapViewState& state = *m_state;
     const SoakReference& r = m_ref;
     std::ostringstream out;
     if (!map.hasCells() || map.width() != r.w || map.height() != r.h ||
@@ -277,8 +282,8 @@ std::string EditingSoak::checkState() const {
             << " cells, expected " << r.w << "x" << r.h;
         return out.str();
     }
-    if (map.m_nCurCell < 0 || map.m_nCurCell >= map.cellCount())
-        return "current cell " + std::to_string(map.m_nCurCell) + " lies outside the grid";
+    if (state.m_nCurCell < 0 || state.m_nCurCell >= map.cellCount())
+        return "current cell " + std::to_string(state.m_nCurCell) + " lies outside the grid";
     if (map.cells() != r.cells) {
         int shown = 0;
         for (size_t i = 0; i < r.cells.size() && shown < 4; ++i) {
@@ -290,10 +295,10 @@ std::string EditingSoak::checkState() const {
         }
         return out.str();
     }
-    if (map.m_nCurCell != r.cur)
-        return "current cell is " + std::to_string(map.m_nCurCell) + ", expected " +
+    if (state.m_nCurCell != r.cur)
+        return "current cell is " + std::to_string(state.m_nCurCell) + ", expected " +
                std::to_string(r.cur);
-    const Rect& s = map.m_rcSelect;
+    const Rect& s = state.m_rcSelect;
     if (s != r.sel)
         return "selection is " + Str(s) + ", expected " + Str(r.sel);
     if (s != Rect{-2, -2, -1, -1} &&
@@ -301,8 +306,8 @@ std::string EditingSoak::checkState() const {
          s.bottom >= r.h * r.th || s.left % r.tw || s.top % r.th || (s.right + 1) % r.tw ||
          (s.bottom + 1) % r.th))
         return "selection " + Str(s) + " is not made of whole cells inside the map";
-    if (map.m_rcCopySource != r.copy)
-        return "copy source is " + (map.m_rcCopySource ? Str(*map.m_rcCopySource) : "none") +
+    if (state.m_rcCopySource != r.copy)
+        return "copy source is " + (state.m_rcCopySource ? Str(*state.m_rcCopySource) : "none") +
                ", expected " + (r.copy ? Str(*r.copy) : "none");
     if (map.m_bModified != r.modified)
         return "changed flag is " + std::to_string(map.m_bModified) + ", expected " +

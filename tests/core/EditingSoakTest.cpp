@@ -58,7 +58,8 @@ void EditingSoak::startSession() {
     const int32_t tw = m_rng.chance(25) ? m_rng.range(1, 3) : m_rng.range(4, 40);
     const int32_t th = m_rng.chance(25) ? m_rng.range(1, 3) : m_rng.range(4, 40);
     m_map = std::make_unique<MapModel>();
-    m_editor = std::make_unique<MapEditor>(*m_map);
+    m_state = std::make_unique<MapViewState>();
+    m_editor = std::make_unique<MapEditor>(*m_map, *m_state);
     m_tiles = TileSet();
     const int count = m_rng.range(0, 20);
     kesh::test::MakeTiles(m_tiles, tw, th, count);

@@ -12,7 +12,8 @@ constexpr int32_t kTile = 16;
 
 struct MapEditorTest : ::testing::Test {
     MapModel map;
-    MapEditor editor{map};
+    MapViewState state;
+    MapEditor editor{map, state};
     Viewport view{{0, 0}, 640, 480};
     TileContext tile{kTile, kTile, 7};
 
@@ -29,7 +30,7 @@ struct MapEditorTest : ::testing::Test {
             map.cells()[i] = static_cast<uint16_t>(i);
     }
     void Select(int32_t c0, int32_t r0, int32_t c1, int32_t r1) {
-        map.m_rcSelect = {c0 * kTile, r0 * kTile, (c1 + 1) * kTile - 1, (r1 + 1) * kTile - 1};
+        state.m_rcSelect = {c0 * kTile, r0 * kTile, (c1 + 1) * kTile - 1, (r1 + 1) * kTile - 1};
     }
     // What a paste must give: the source copied out first, then written back.
     std::vector<uint16_t> SnapshotPaste(Rect src, int32_t cx, int32_t cy) const {
@@ -49,8 +50,8 @@ struct MapEditorTest : ::testing::Test {
 TEST_F(MapEditorTest, PlainClickSelectsTheCellWithoutPainting) {
     const MapUpdate u = editor.LButtonDown(At(3, 2), {}, view, tile);
     EXPECT_EQ(editor.dragMode(), DragSelect);
-    EXPECT_EQ(map.m_nCurCell, Index(3, 2));
-    EXPECT_EQ(map.m_rcSelect, (Rect{48, 32, 63, 47}));
+    EXPECT_EQ(state.m_nCurCell, Index(3, 2));
+    EXPECT_EQ(state.m_rcSelect, (Rect{48, 32, 63, 47}));
     EXPECT_EQ(editor.anchor(), (Point{48, 32}));
     EXPECT_EQ(Cell(3, 2), kEmptyCell);
     EXPECT_EQ(map.m_bModified, 0);
@@ -59,18 +60,18 @@ TEST_F(MapEditorTest, PlainClickSelectsTheCellWithoutPainting) {
     EXPECT_NE(std::find(u.dirty.begin(), u.dirty.end(), (Rect{46, 30, 65, 49})), u.dirty.end());
     EXPECT_TRUE(editor.LButtonUp());
     EXPECT_EQ(editor.dragMode(), DragNone);
-    EXPECT_EQ(map.m_rcSelect, (Rect{48, 32, 63, 47})); // the selection stays
+    EXPECT_EQ(state.m_rcSelect, (Rect{48, 32, 63, 47})); // the selection stays
 }
 
 TEST_F(MapEditorTest, SelectionDragRunsBackwardsOverWholeCells) {
     editor.LButtonDown(At(5, 5), {}, view, tile);
     editor.MouseMove(At(2, 3), {}, true, view, tile);
-    EXPECT_EQ(map.m_rcSelect, (Rect{2 * kTile, 3 * kTile, 6 * kTile - 1, 6 * kTile - 1}));
-    EXPECT_EQ(SelectionCells(map, kTile, kTile), (Rect{2, 3, 5, 5}));
-    EXPECT_EQ(map.m_nCurCell, Index(5, 5)); // the current cell stays at the anchor
+    EXPECT_EQ(state.m_rcSelect, (Rect{2 * kTile, 3 * kTile, 6 * kTile - 1, 6 * kTile - 1}));
+    EXPECT_EQ(SelectionCells(state, kTile, kTile), (Rect{2, 3, 5, 5}));
+    EXPECT_EQ(state.m_nCurCell, Index(5, 5)); // the current cell stays at the anchor
     // Beyond the window the pointer counts as on its edge.
     editor.MouseMove({-300, 10000}, {}, true, view, tile);
-    EXPECT_EQ(SelectionCells(map, kTile, kTile), (Rect{0, 5, 5, 9}));
+    EXPECT_EQ(SelectionCells(state, kTile, kTile), (Rect{0, 5, 5, 9}));
 }
 
 TEST_F(MapEditorTest, ShiftOrEnterPaintsAndDraggingPaintsATrail) {
@@ -91,7 +92,7 @@ TEST_F(MapEditorTest, ShiftOrEnterPaintsAndDraggingPaintsATrail) {
 
 TEST_F(MapEditorTest, PaintingTheSameTileChangesNothingButStillCaptures) {
     Cell(4, 4) = 7;
-    map.m_nCurCell = Index(4, 4);
+    state.m_nCurCell = Index(4, 4);
     const MapUpdate u = editor.LButtonDown(At(4, 4), {.enter = true}, view, tile);
     EXPECT_TRUE(u.empty());
     EXPECT_EQ(map.m_bModified, 0);
@@ -121,7 +122,7 @@ TEST_F(MapEditorTest, RightDragPansWithTheHand) {
 TEST_F(MapEditorTest, DoubleClickPicksTheCellsTile) {
     Cell(2, 2) = 3;
     MapUpdate u = editor.LButtonDblClk(At(2, 2), view, tile);
-    EXPECT_EQ(map.m_nCurCell, Index(2, 2));
+    EXPECT_EQ(state.m_nCurCell, Index(2, 2));
     EXPECT_EQ(u.pickedTile, std::optional<uint16_t>(3));
     Cell(2, 2) = 7;
     u = editor.LButtonDblClk(At(2, 2), view, tile);
@@ -146,14 +147,14 @@ TEST_F(MapEditorTest, OverlappingPasteEqualsASnapshotPasteInAllDirections) {
         map.m_bModified = 0;
         Select(c.src.left, c.src.top, c.src.right, c.src.bottom);
         editor.RememberRegion(tile);
-        EXPECT_EQ(map.m_rcCopySource, c.src);
-        map.m_nCurCell = Index(c.cx, c.cy);
+        EXPECT_EQ(state.m_rcCopySource, c.src);
+        state.m_nCurCell = Index(c.cx, c.cy);
         const auto expected = SnapshotPaste(c.src, c.cx, c.cy);
         const MapUpdate u = editor.PasteRegion();
         EXPECT_EQ(map.cells(), expected) << "target " << c.cx << "," << c.cy;
         EXPECT_TRUE(u.repaintAll);
         EXPECT_EQ(map.m_bModified, 1);
-        EXPECT_EQ(map.m_nCurCell, Index(c.cx, c.cy));
+        EXPECT_EQ(state.m_nCurCell, Index(c.cx, c.cy));
     }
 }
 
@@ -162,7 +163,7 @@ TEST_F(MapEditorTest, PasteIsClippedAtTheEdgesAndReadsTheSourceAsItIsNow) {
     Select(0, 0, 3, 2);
     editor.RememberRegion(tile);
     Cell(0, 0) = 999; // changed after remembering: the paste takes the new value
-    map.m_nCurCell = Index(18, 8);
+    state.m_nCurCell = Index(18, 8);
     const auto expected = SnapshotPaste({0, 0, 3, 2}, 18, 8);
     editor.PasteRegion();
     EXPECT_EQ(map.cells(), expected);
@@ -199,7 +200,7 @@ TEST_F(MapEditorTest, NoTileSetMeansNoEditing) {
     EXPECT_EQ(editor.dragMode(), DragNone);
     EXPECT_TRUE(editor.FillRegion(none).empty());
     editor.RememberRegion(none);
-    EXPECT_FALSE(map.m_rcCopySource.has_value());
+    EXPECT_FALSE(state.m_rcCopySource.has_value());
     EXPECT_EQ(map.m_bModified, 0);
 }
 
@@ -212,7 +213,7 @@ TEST_F(MapEditorTest, TimerScrollsADragTowardTheEdgeAndFollowsThePointer) {
     ASSERT_TRUE(u.scrollTo.has_value());
     EXPECT_EQ(*u.scrollTo, (Point{kTile, 0}));
     // The selection reaches the cell at the (clamped) right edge of the scrolled view.
-    EXPECT_EQ(SelectionCells(map, kTile, kTile), (Rect{1, 1, (100 + kTile) / kTile, 3}));
+    EXPECT_EQ(SelectionCells(state, kTile, kTile), (Rect{1, 1, (100 + kTile) / kTile, 3}));
     editor.LButtonUp();
     EXPECT_TRUE(editor.Timer({130, 50}, true, view, tile).empty()); // no drag, no scrolling
 }
@@ -223,13 +224,13 @@ TEST_F(MapEditorTest, ADragDoesNotOutliveTheGridItBeganOn) {
     editor.LButtonDown(At(15, 5), {}, view, tile);
     ASSERT_EQ(editor.dragMode(), DragSelect);
     ASSERT_TRUE(map.AllocateCells(5, 5).ok());
-    map.ClampSelection(kTile, kTile);
-    const Rect clamped = map.m_rcSelect;
+    state.ClampSelection(map, kTile, kTile);
+    const Rect clamped = state.m_rcSelect;
     editor.MouseMove(At(0, 0), {}, true, view, tile);
     EXPECT_EQ(editor.dragMode(), DragNone);
     EXPECT_FALSE(editor.capturing());
-    EXPECT_EQ(map.m_rcSelect, clamped);
-    EXPECT_LT(map.m_rcSelect.right, 5 * kTile);
+    EXPECT_EQ(state.m_rcSelect, clamped);
+    EXPECT_LT(state.m_rcSelect.right, 5 * kTile);
     // A new drag on the new grid works as usual.
     editor.LButtonDown(At(1, 1), {}, view, tile);
     EXPECT_EQ(editor.dragMode(), DragSelect);

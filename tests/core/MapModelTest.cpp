@@ -5,6 +5,7 @@
 #include "base/Messages.h"
 #include "map/MapGeometry.h"
 #include "map/MapModel.h"
+#include "map/MapViewState.h"
 
 using namespace kesh;
 
@@ -26,15 +27,16 @@ TEST(MapModel, StartsAsSixtyFourSquareOfEmptyCells) {
     EXPECT_EQ(map.format(), MapFormat::Default());
     EXPECT_EQ(map.m_strFileName, "Untitled.map");
     EXPECT_EQ(map.m_strPathName, map.m_strFileName);
-    EXPECT_EQ(map.m_rcSelect, (Rect{-2, -2, -1, -1}));
-    EXPECT_FALSE(map.m_rcCopySource.has_value());
+    const MapViewState state;
+    EXPECT_EQ(state.m_nCurCell, 0);
+    EXPECT_EQ(state.m_rcSelect, (Rect{-2, -2, -1, -1}));
+    EXPECT_FALSE(state.m_rcCopySource.has_value());
     EXPECT_EQ(map.m_bModified, 0);
 }
 
 TEST(MapModel, BadSizesAreRefusedAndNothingChanges) {
     MapModel map;
     map.cells()[5] = 7;
-    map.m_nCurCell = 100;
     const auto before = map.cells();
     const std::pair<int32_t, int32_t> bad[] = {{0, 10},    {10, 0},    {-1, -1},    {-64, 64},
                                                {65536, 1}, {1, 65536}, {8193, 8193}};
@@ -46,7 +48,6 @@ TEST(MapModel, BadSizesAreRefusedAndNothingChanges) {
     EXPECT_EQ(map.width(), 64);
     EXPECT_EQ(map.height(), 64);
     EXPECT_EQ(map.cells(), before);
-    EXPECT_EQ(map.m_nCurCell, 100);
 
     EXPECT_TRUE(MapModel::IsValidSize(65535, 1024)); // exactly 67,107,840 cells
     EXPECT_TRUE(MapModel::IsValidSize(8192, 8192));  // exactly the limit
@@ -58,39 +59,43 @@ TEST(MapModel, AllocateGivesFreshEmptyGridAndKeepsStateThatStillFits) {
     MapModel map;
     map.cells()[3] = 1;
     map.m_bModified = 1;
-    map.m_nCurCell = 70;
-    map.m_rcCopySource = Rect{1, 1, 2, 2};
+    MapViewState state;
+    state.m_nCurCell = 70;
+    state.m_rcCopySource = Rect{1, 1, 2, 2};
     ASSERT_TRUE(map.AllocateCells(100, 30).ok());
+    state.FitGrid(map, 64);
     EXPECT_EQ(map.width(), 100);
     EXPECT_EQ(map.height(), 30);
     EXPECT_EQ(map.cells().size(), 3000u);
     EXPECT_TRUE(AllEmpty(map));
     EXPECT_EQ(map.m_bModified, 1); // the caller decides about the changed flag
-    EXPECT_EQ(map.m_nCurCell, 70);
-    EXPECT_EQ(map.m_rcCopySource, (Rect{1, 1, 2, 2}));
+    EXPECT_EQ(state.m_nCurCell, 70);
+    EXPECT_EQ(state.m_rcCopySource, (Rect{1, 1, 2, 2}));
 }
 
 TEST(MapModel, SmallerGridClampsCurrentCellAndCopySource) {
     MapModel map;
-    map.m_nCurCell = 50 * 64 + 40; // column 40, row 50
-    map.m_rcCopySource = Rect{10, 5, 60, 62};
+    MapViewState state;
+    state.m_nCurCell = 50 * 64 + 40; // column 40, row 50
+    state.m_rcCopySource = Rect{10, 5, 60, 62};
     ASSERT_TRUE(map.AllocateCells(16, 20).ok());
-    EXPECT_EQ(map.curCol(), 15);
-    EXPECT_EQ(map.curRow(), 19);
-    EXPECT_EQ(map.m_rcCopySource, (Rect{10, 5, 15, 19}));
+    state.FitGrid(map, 64);
+    EXPECT_EQ(state.curCol(map), 15);
+    EXPECT_EQ(state.curRow(map), 19);
+    EXPECT_EQ(state.m_rcCopySource, (Rect{10, 5, 15, 19}));
 
     // The selection is in pixels and needs the tile size to be brought in.
-    map.m_rcSelect = Rect{32, 64, 32 * 40 - 1, 32 * 3 - 1 + 64};
-    map.ClampSelection(32, 32);
-    EXPECT_EQ(map.m_rcSelect, (Rect{32, 64, 32 * 16 - 1, 32 * 5 - 1}));
-    map.m_rcSelect = Rect{-2, -2, -1, -1};
-    map.ClampSelection(32, 32);
-    EXPECT_EQ(map.m_rcSelect, (Rect{-2, -2, -1, -1}));
+    state.m_rcSelect = Rect{32, 64, 32 * 40 - 1, 32 * 3 - 1 + 64};
+    state.ClampSelection(map, 32, 32);
+    EXPECT_EQ(state.m_rcSelect, (Rect{32, 64, 32 * 16 - 1, 32 * 5 - 1}));
+    state.m_rcSelect = Rect{-2, -2, -1, -1};
+    state.ClampSelection(map, 32, 32);
+    EXPECT_EQ(state.m_rcSelect, (Rect{-2, -2, -1, -1}));
 
     // A new tile size: pixels 32..95 (cells 1..2 of 32) become cells 2..7 of 12.
-    map.m_rcSelect = Rect{32, 32, 95, 95};
-    map.ClampSelection(12, 12);
-    EXPECT_EQ(map.m_rcSelect, (Rect{24, 24, 8 * 12 - 1, 8 * 12 - 1}));
+    state.m_rcSelect = Rect{32, 32, 95, 95};
+    state.ClampSelection(map, 12, 12);
+    EXPECT_EQ(state.m_rcSelect, (Rect{24, 24, 8 * 12 - 1, 8 * 12 - 1}));
 }
 
 TEST(MapModel, EnsureCellsAfterReading) {
@@ -113,11 +118,13 @@ TEST(MapModel, EnsureCellsAfterReading) {
     // A size read after the cells makes a fresh grid that fits it.
     map.format().width = 3;
     map.format().height = 2;
-    map.m_nCurCell = 4000;
+    MapViewState state;
+    state.m_nCurCell = 4000;
     ASSERT_TRUE(map.EnsureCells().ok());
     EXPECT_EQ(map.cells().size(), 6u);
     EXPECT_TRUE(AllEmpty(map));
-    EXPECT_LT(map.m_nCurCell, 6);
+    state.FitGrid(map, map.width()); // the width the cell was made for is not known
+    EXPECT_LT(state.m_nCurCell, 6);
 }
 
 TEST(MapModel, ReplaceGridChecksTheCellCount) {
@@ -127,38 +134,41 @@ TEST(MapModel, ReplaceGridChecksTheCellCount) {
     f.height = 2;
     EXPECT_EQ(map.ReplaceGrid(f, std::vector<uint16_t>(5, 1)).message(), msg::kBadMapSize);
     EXPECT_EQ(map.width(), 64);
-    map.m_nCurCell = 64 * 64 - 1;
+    MapViewState state;
+    state.m_nCurCell = 64 * 64 - 1;
     ASSERT_TRUE(map.ReplaceGrid(f, {0, 1, 2, 3, 4, kEmptyCell}).ok());
+    state.FitGrid(map, 64);
     EXPECT_EQ(map.cellAt(2, 1), kEmptyCell);
-    EXPECT_EQ(map.m_nCurCell, 5); // last cell of the old grid -> last cell of the new
+    EXPECT_EQ(state.m_nCurCell, 5); // last cell of the old grid -> last cell of the new
 }
 
 TEST(MapModel, HitTestClampsToTheNearestEdgeCellAndSnaps) {
     MapModel map;
     ASSERT_TRUE(map.AllocateCells(10, 8).ok());
+    MapViewState state;
     // Far right of a 10-column map, on row 2: column 9.
     Point pt{5000, 2 * 16 + 3};
-    EXPECT_EQ(map.HitTestCell(pt, {0, 0}, 16, 16), 2 * 10 + 9);
+    EXPECT_EQ(state.HitTestCell(map, pt, {0, 0}, 16, 16), 2 * 10 + 9);
     EXPECT_EQ(pt, (Point{9 * 16, 2 * 16}));
     // Below the map: last row. Left of it: column 0.
     pt = {-40, 9999};
-    EXPECT_EQ(map.HitTestCell(pt, {0, 0}, 16, 16), 7 * 10 + 0);
-    EXPECT_EQ(map.m_nCurCell, 0); // without pPrev the current cell stays
+    EXPECT_EQ(state.HitTestCell(map, pt, {0, 0}, 16, 16), 7 * 10 + 0);
+    EXPECT_EQ(state.m_nCurCell, 0); // without pPrev the current cell stays
 
     // Scrolled: client point + scroll, snapped back to client pixels.
-    map.m_nCurCell = 11;
+    state.m_nCurCell = 11;
     pt = {5, 7};
     Point prev;
-    EXPECT_EQ(map.HitTestCell(pt, {20, 40}, 16, 16, &prev), 2 * 10 + 1);
+    EXPECT_EQ(state.HitTestCell(map, pt, {20, 40}, 16, 16, &prev), 2 * 10 + 1);
     EXPECT_EQ(pt, (Point{16 - 20, 32 - 40}));
     EXPECT_EQ(prev, (Point{16 - 20, 16 - 40})); // old current cell (1, 1)
-    EXPECT_EQ(map.m_nCurCell, 21);
+    EXPECT_EQ(state.m_nCurCell, 21);
 
     // No tile set: nothing happens.
     pt = {5, 7};
-    EXPECT_EQ(map.HitTestCell(pt, {0, 0}, 0, 16, &prev), -1);
+    EXPECT_EQ(state.HitTestCell(map, pt, {0, 0}, 0, 16, &prev), -1);
     EXPECT_EQ(pt, (Point{5, 7}));
-    EXPECT_EQ(map.m_nCurCell, 21);
+    EXPECT_EQ(state.m_nCurCell, 21);
 }
 
 TEST(MapModel, RenumberAfterDeletingTileThree) {

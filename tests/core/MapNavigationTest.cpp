@@ -13,7 +13,8 @@ constexpr int32_t kTile = 16;
 // A 20 x 50 map in a 160 x 100 client area: ten columns and six whole rows show.
 struct MapNavigationTest : ::testing::Test {
     MapModel map;
-    MapEditor editor{map};
+    MapViewState state;
+    MapEditor editor{map, state};
     Viewport view{{0, 0}, 160, 100};
     TileContext tile{kTile, kTile, 7};
 
@@ -32,58 +33,58 @@ TEST_F(MapNavigationTest, ArrowsAtTheEdgesDoNothingAtAll) {
                                                 {MapKey::Up, Index(4, 0)},
                                                 {MapKey::Down, Index(4, 49)}};
     for (auto [key, cell] : cases) {
-        map.m_nCurCell = cell;
+        state.m_nCurCell = cell;
         EXPECT_TRUE(Press(key, {.enter = true}).empty());
-        EXPECT_EQ(map.m_nCurCell, cell);
+        EXPECT_EQ(state.m_nCurCell, cell);
     }
     EXPECT_EQ(map.m_bModified, 0);
 
-    map.m_nCurCell = Index(19, 3);
+    state.m_nCurCell = Index(19, 3);
     const MapUpdate u = Press(MapKey::Left);
-    EXPECT_EQ(map.m_nCurCell, Index(18, 3));
+    EXPECT_EQ(state.m_nCurCell, Index(18, 3));
     EXPECT_EQ(u.dirty.size(), 2u); // the old and the new frame
 }
 
 TEST_F(MapNavigationTest, PageKeysStopInTheFirstAndLastRowOfTheSameColumn) {
-    map.m_nCurCell = Index(4, 10);
+    state.m_nCurCell = Index(4, 10);
     Press(MapKey::PageDown);
-    EXPECT_EQ(map.m_nCurCell, Index(4, 16)); // six rows per page
-    map.m_nCurCell = Index(4, 47);
+    EXPECT_EQ(state.m_nCurCell, Index(4, 16)); // six rows per page
+    state.m_nCurCell = Index(4, 47);
     Press(MapKey::PageDown);
-    EXPECT_EQ(map.m_nCurCell, Index(4, 49));
-    map.m_nCurCell = Index(4, 3);
+    EXPECT_EQ(state.m_nCurCell, Index(4, 49));
+    state.m_nCurCell = Index(4, 3);
     Press(MapKey::PageUp);
-    EXPECT_EQ(map.m_nCurCell, Index(4, 0));
-    map.m_nCurCell = Index(7, 3);
+    EXPECT_EQ(state.m_nCurCell, Index(4, 0));
+    state.m_nCurCell = Index(7, 3);
     Press(MapKey::Home);
-    EXPECT_EQ(map.m_nCurCell, Index(0, 3));
+    EXPECT_EQ(state.m_nCurCell, Index(0, 3));
     Press(MapKey::End);
-    EXPECT_EQ(map.m_nCurCell, Index(19, 3));
+    EXPECT_EQ(state.m_nCurCell, Index(19, 3));
 }
 
 TEST_F(MapNavigationTest, PageStepsMoveTheMapUnderTheCurrentCellAndNeverPaint) {
     view.scroll = {0, 100};
-    map.m_nCurCell = Index(4, 10);
+    state.m_nCurCell = Index(4, 10);
     MapUpdate u = Press(MapKey::PageDown, {.enter = true});
     EXPECT_EQ(u.scrollTo, std::optional(Point{0, 100 + 6 * kTile}));
     EXPECT_EQ(map.cellAt(4, 16), kEmptyCell);
 
     view.scroll = {0, 50 * kTile - 100}; // last page: clamped to the scroll range
-    map.m_nCurCell = Index(4, 47);
+    state.m_nCurCell = Index(4, 47);
     EXPECT_FALSE(Press(MapKey::PageDown).scrollTo.has_value());
 
     view.scroll = {0, 0};
-    map.m_nCurCell = Index(3, 0);
+    state.m_nCurCell = Index(3, 0);
     u = Press(MapKey::End); // across: just enough to show the last column
     EXPECT_EQ(u.scrollTo, std::optional(Point{20 * kTile - 160, 0}));
 }
 
 TEST_F(MapNavigationTest, ArrowsScrollJustEnoughToShowTheCell) {
-    map.m_nCurCell = Index(0, 5); // row 5 ends at pixel 95: still inside
+    state.m_nCurCell = Index(0, 5); // row 5 ends at pixel 95: still inside
     MapUpdate u = Press(MapKey::Down);
     EXPECT_EQ(u.scrollTo, std::optional(Point{0, 7 * kTile - 100}));
     view.scroll = {0, 40};
-    map.m_nCurCell = Index(0, 3);
+    state.m_nCurCell = Index(0, 3);
     u = Press(MapKey::Up);
     EXPECT_EQ(u.scrollTo, std::optional(Point{0, 2 * kTile}));
     view.scroll = *u.scrollTo;
@@ -92,7 +93,7 @@ TEST_F(MapNavigationTest, ArrowsScrollJustEnoughToShowTheCell) {
 }
 
 TEST_F(MapNavigationTest, EnterStampsAndHeldEnterPaintsATrail) {
-    map.m_nCurCell = Index(2, 2);
+    state.m_nCurCell = Index(2, 2);
     Press(MapKey::Enter, {.enter = true});
     EXPECT_EQ(map.cellAt(2, 2), 7);
     EXPECT_EQ(map.m_bModified, 1);
@@ -112,7 +113,7 @@ TEST_F(MapNavigationTest, EnterWithTheButtonDownStartsPaintingUnderThePointer) {
     const MapUpdate u = editor.KeyDown(MapKey::Enter, {500, 5}, {.leftButton = true}, view, tile);
     EXPECT_FALSE(u.empty());
     EXPECT_EQ(editor.dragMode(), DragPaint);
-    EXPECT_EQ(map.m_nCurCell, Index(9, 0)); // the pointer was held to the client area
+    EXPECT_EQ(state.m_nCurCell, Index(9, 0)); // the pointer was held to the client area
     EXPECT_EQ(map.cellAt(9, 0), 7);
     EXPECT_TRUE(editor.KeyUp(MapKey::Enter));
 }

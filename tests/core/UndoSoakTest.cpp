@@ -170,13 +170,13 @@ private:
             m_editor.KeyUp(MapKey::Enter);
         } else if (op < 70) { // select, remember, move, paste or fill
             const Point a = cellPoint(), b = cellPoint();
-            m_doc.map().m_rcSelect = {std::min(a.x, b.x) / kTile * kTile,
-                                      std::min(a.y, b.y) / kTile * kTile,
-                                      std::max(a.x, b.x) / kTile * kTile + kTile - 1,
-                                      std::max(a.y, b.y) / kTile * kTile + kTile - 1};
+            m_doc.view().m_rcSelect = {std::min(a.x, b.x) / kTile * kTile,
+                                       std::min(a.y, b.y) / kTile * kTile,
+                                       std::max(a.x, b.x) / kTile * kTile + kTile - 1,
+                                       std::max(a.y, b.y) / kTile * kTile + kTile - 1};
             if (m_rng.chance(50)) {
                 m_editor.RememberRegion(t);
-                m_doc.map().m_nCurCell = m_rng.below(m_doc.map().cellCount());
+                m_doc.view().m_nCurCell = m_rng.below(m_doc.map().cellCount());
                 m_editor.PasteRegion();
             } else {
                 m_editor.FillRegion(t);
@@ -211,7 +211,7 @@ private:
 
     Rng m_rng;
     Document m_doc;
-    MapEditor m_editor{m_doc.map()};
+    MapEditor m_editor{m_doc.map(), m_doc.view()};
     int m_nextTile = 0;
     std::vector<Snapshot> m_states;
     size_t m_position = 0;

@@ -13,7 +13,8 @@ const int kSteps[] = {0, 2, kZoomActual, 5, 8};
 
 struct ZoomedEditing : ::testing::TestWithParam<int> {
     MapModel map;
-    MapEditor editor{map};
+    MapViewState state;
+    MapEditor editor{map, state};
     // Large enough to show four rows of the biggest cells, and larger than
     // the whole map at the smallest zoom.
     Viewport view{{0, 0}, 1280, 720};
@@ -120,13 +121,13 @@ TEST(Zoom, PointerReadoutTexts) {
 TEST_P(ZoomedEditing, ClickHitsAndSnapsToTheCell) {
     view.scroll = {3 * cell.width, 9 * cell.height};
     editor.LButtonDown(Inside(7, 9), {}, view, cell);
-    EXPECT_EQ(map.m_nCurCell, Index(7, 9));
+    EXPECT_EQ(state.m_nCurCell, Index(7, 9));
     EXPECT_EQ(editor.anchor(), (Point{7 * cell.width, 9 * cell.height}));
     // Dragging to (4, 12) selects columns 4-7 and rows 9-12, whole cells.
     editor.MouseMove(Inside(4, 12), {}, true, view, cell);
-    EXPECT_EQ(SelectionSize(map.m_rcSelect, cell.width, cell.height), (Point{4, 4}));
-    EXPECT_EQ(map.m_rcSelect.left, 4 * cell.width);
-    EXPECT_EQ(map.m_rcSelect.bottom, 13 * cell.height - 1);
+    EXPECT_EQ(SelectionSize(state.m_rcSelect, cell.width, cell.height), (Point{4, 4}));
+    EXPECT_EQ(state.m_rcSelect.left, 4 * cell.width);
+    EXPECT_EQ(state.m_rcSelect.bottom, 13 * cell.height - 1);
     editor.LButtonUp();
     // The fill covers exactly those cells.
     editor.FillRegion(cell);
@@ -156,12 +157,12 @@ TEST_P(ZoomedEditing, AutoScrollMovesOneCellInsideTheRange) {
 
 TEST_P(ZoomedEditing, PageKeysMoveByTheRowsOnScreen) {
     const int32_t rows = view.clientHeight / cell.height;
-    map.m_nCurCell = Index(5, 1);
-    const auto down = KeyTarget(MapKey::PageDown, map, view, cell.height);
+    state.m_nCurCell = Index(5, 1);
+    const auto down = KeyTarget(MapKey::PageDown, map, state, view, cell.height);
     ASSERT_TRUE(down);
     EXPECT_EQ(*down, Index(5, std::min(1 + rows, map.height() - 1)));
-    map.m_nCurCell = Index(5, 1);
-    EXPECT_EQ(KeyTarget(MapKey::PageUp, map, view, cell.height), Index(5, 0));
+    state.m_nCurCell = Index(5, 1);
+    EXPECT_EQ(KeyTarget(MapKey::PageUp, map, state, view, cell.height), Index(5, 0));
     // The current cell keeps its place on screen while the map allows.
     const Point scroll = ScrollForPageStep(map, Index(5, 1), *down, view, cell.width, cell.height);
     const Point max = MaxScroll(map, view, cell.width, cell.height);

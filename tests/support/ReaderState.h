@@ -67,13 +67,6 @@ inline std::vector<uint8_t> TileSetState(const TileSet& set) {
     return out.take();
 }
 
-inline void PutRect(ByteWriter& out, const Rect& rect) {
-    out.writeU32(uint32_t(rect.left));
-    out.writeU32(uint32_t(rect.top));
-    out.writeU32(uint32_t(rect.right));
-    out.writeU32(uint32_t(rect.bottom));
-}
-
 inline std::vector<uint8_t> MapState(const MapModel& map) {
     ByteWriter out;
     PutText(out, map.format().header);
@@ -83,11 +76,6 @@ inline std::vector<uint8_t> MapState(const MapModel& map) {
     out.writeU32(uint32_t(map.cells().size()));
     for (const uint16_t cell : map.cells())
         out.writeU16(cell);
-    out.writeU32(uint32_t(map.m_nCurCell));
-    PutRect(out, map.m_rcSelect);
-    out.writeU8(map.m_rcCopySource.has_value());
-    if (map.m_rcCopySource)
-        PutRect(out, *map.m_rcCopySource);
     out.writeU32(uint32_t(map.m_bModified));
     PutText(out, map.m_strFileName);
     PutText(out, map.m_strPathName);

@@ -52,6 +52,7 @@ class FrameCommandsTest : public QObject {
     kesh::test::TempDir* dir = nullptr;
 
     kesh::MapModel& map() { return frame->mapView()->map(); }
+    kesh::MapViewState& state() { return frame->mapView()->viewState(); }
     kesh::TileSet& tiles() { return frame->tileView()->tileSet(); }
     void run(int id) { frame->action(id)->trigger(); }
     Lines transcript() const { return user->transcript(); }
@@ -119,7 +120,8 @@ private slots:
 
     void editMenuItemsWorkOnTheMapRegion() {
         kesh::MapModel& m = map();
-        m.m_rcSelect = {0, 0, 63, 63}; // cells (0, 0) to (1, 1)
+        kesh::MapViewState& vs = state();
+        vs.m_rcSelect = {0, 0, 63, 63}; // cells (0, 0) to (1, 1)
         g_wndTileInfoBar->m_tileNumber = 2;
         run(ID_EDIT_FILL);
         QCOMPARE(m.cells()[0], uint16_t(2));
@@ -127,8 +129,8 @@ private slots:
         QCOMPARE(m.m_bModified, 1);
 
         run(ID_EDIT_COPY);
-        QVERIFY(m.m_rcCopySource.has_value());
-        m.m_nCurCell = 10;
+        QVERIFY(vs.m_rcCopySource.has_value());
+        vs.m_nCurCell = 10;
         run(ID_EDIT_PASTE);
         QCOMPARE(m.cells()[10], uint16_t(2));
         QCOMPARE(m.cells()[75], uint16_t(2));
@@ -150,18 +152,20 @@ private slots:
 
     void copyAndPasteHaveTheirSecondKeys() {
         kesh::MapModel& m = map();
-        m.m_rcSelect = {0, 0, 31, 31};
+        kesh::MapViewState& vs = state();
+        vs.m_rcSelect = {0, 0, 31, 31};
         m.cells()[0] = 1;
         QTest::keyClick(frame, Qt::Key_Insert, Qt::ControlModifier);
-        QVERIFY(m.m_rcCopySource.has_value());
-        m.m_nCurCell = 5;
+        QVERIFY(vs.m_rcCopySource.has_value());
+        vs.m_nCurCell = 5;
         QTest::keyClick(frame, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(m.cells()[5], uint16_t(1));
     }
 
     void undoWithNothingToTakeBackAndCutKeysDoNothing() {
         kesh::MapModel& m = map();
-        m.m_rcSelect = {0, 0, 63, 63};
+        kesh::MapViewState& vs = state();
+        vs.m_rcSelect = {0, 0, 63, 63};
         m.cells()[0] = 1;
         const MapState before(m);
         const TileSetState tilesBefore(tiles());

@@ -157,10 +157,11 @@ public:
     // Empty when the view is sound after an event that may change `change`.
     std::string Check(Change change) const {
         const kesh::MapModel& m = map();
-        if (m.m_nCurCell < 0 || m.m_nCurCell >= m.cellCount()) {
-            return "current cell " + std::to_string(m.m_nCurCell) + " outside the grid";
+        const kesh::MapViewState& vs = state();
+        if (vs.m_nCurCell < 0 || vs.m_nCurCell >= m.cellCount()) {
+            return "current cell " + std::to_string(vs.m_nCurCell) + " outside the grid";
         }
-        const kesh::Rect s = m.m_rcSelect;
+        const kesh::Rect s = vs.m_rcSelect;
         if (s != kesh::Rect{-2, -2, -1, -1}) {
             const bool whole = s.left % kTile == 0 && s.top % kTile == 0 &&
                                (s.right + 1) % kTile == 0 && (s.bottom + 1) % kTile == 0;
@@ -225,6 +226,7 @@ public:
 
 private:
     const kesh::MapModel& map() const { return m_h.map->map(); }
+    const kesh::MapViewState& state() const { return m_h.map->viewState(); }
     QWidget* vp() const { return m_h.map->viewport(); }
     Qt::KeyboardModifiers Modifiers() const { return m_shift ? Qt::ShiftModifier : Qt::NoModifier; }
     uint16_t CurrentTile() const { return static_cast<uint16_t>(m_h.bar->m_tileNumber); }
@@ -333,7 +335,7 @@ private:
             line += " at " + std::to_string(at.x()) + ", " + std::to_string(at.y());
         }
         line += " [drag " + std::to_string(m_h.map->dragMode()) + ", cell " +
-                std::to_string(map().m_nCurCell) + "]";
+                std::to_string(state().m_nCurCell) + "]";
         m_log.push_back(line);
         if (m_log.size() > kLogSize) {
             m_log.pop_front();

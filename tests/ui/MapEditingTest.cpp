@@ -98,8 +98,9 @@ private slots:
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
 
         const kesh::MapModel& map = h.map->map();
-        QCOMPARE(map.m_nCurCell, Cell(2, 1));
-        QCOMPARE(map.m_rcSelect, (Rect{64, 32, 95, 63}));
+        const kesh::MapViewState& state = h.map->viewState();
+        QCOMPARE(state.m_nCurCell, Cell(2, 1));
+        QCOMPARE(state.m_rcSelect, (Rect{64, 32, 95, 63}));
         QCOMPARE(map.m_bModified, 0);
         QVERIFY(std::all_of(map.cells().begin(), map.cells().end(),
                             [](uint16_t c) { return c == kEmptyCell; }));
@@ -135,12 +136,13 @@ private slots:
         QTest::mouseMove(vp, CellPoint(4, 4));
 
         const kesh::MapModel& map = h.map->map();
+        const kesh::MapViewState& state = h.map->viewState();
         for (int cell : {Cell(0, 0), Cell(1, 0), Cell(2, 0), Cell(2, 2)}) {
             QCOMPARE(map.cells()[size_t(cell)], uint16_t(1));
         }
         QCOMPARE(map.cells()[size_t(Cell(2, 1))], kEmptyCell); // skipped by the pointer
         QCOMPARE(map.cells()[size_t(Cell(4, 4))], kEmptyCell);
-        QCOMPARE(map.m_nCurCell, Cell(2, 2));
+        QCOMPARE(state.m_nCurCell, Cell(2, 2));
         QCOMPARE(map.m_bModified, 1);
         const QImage shot = ViewHarness::Grab(h.map);
         QCOMPARE(shot.pixel(40, 10), h.Colour(11));
@@ -169,18 +171,19 @@ private slots:
         QWidget* vp = h.map->viewport();
         PaintSpy spy(vp);
         const kesh::MapModel& map = h.map->map();
+        const kesh::MapViewState& state = h.map->viewState();
 
         QTest::mousePress(vp, Qt::LeftButton, {}, CellPoint(5, 5));
-        QCOMPARE(map.m_rcSelect, (Rect{160, 160, 191, 191}));
+        QCOMPARE(state.m_rcSelect, (Rect{160, 160, 191, 191}));
         spy.take();
         QTest::mouseMove(vp, CellPoint(2, 3) + QPoint(10, -12));
-        QCOMPARE(map.m_rcSelect, (Rect{64, 96, 191, 191}));
+        QCOMPARE(state.m_rcSelect, (Rect{64, 96, 191, 191}));
         QVERIFY(spy.take().contains(QRect(64, 96, 128, 96)));
         QTest::mouseMove(vp, CellPoint(7, 4));
-        QCOMPARE(map.m_rcSelect, (Rect{160, 128, 255, 191}));
+        QCOMPARE(state.m_rcSelect, (Rect{160, 128, 255, 191}));
         QTest::mouseRelease(vp, Qt::LeftButton, {}, CellPoint(7, 4));
 
-        QCOMPARE(map.m_nCurCell, Cell(5, 5)); // the anchor cell stays current
+        QCOMPARE(state.m_nCurCell, Cell(5, 5)); // the anchor cell stays current
         QCOMPARE(map.m_bModified, 0);
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
         // The dotted border inverts every other pixel of the rectangle's edge.
@@ -211,7 +214,7 @@ private slots:
         QCOMPARE(h.map->dragMode(), int(DragNone));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
         QCOMPARE(h.map->map().m_bModified, 0);
-        QCOMPARE(h.map->map().m_nCurCell, 0);
+        QCOMPARE(h.map->viewState().m_nCurCell, 0);
     }
 
     void enterStampsAndPaintsATrailWithTheArrows() {
@@ -219,6 +222,7 @@ private slots:
         ViewHarness h(300, 100, 200);
         UseTiles(h, 2);
         const kesh::MapModel& map = h.map->map();
+        const kesh::MapViewState& state = h.map->viewState();
         QWidget* view = h.map;
 
         QTest::keyPress(view, Qt::Key_Return);
@@ -239,16 +243,16 @@ private slots:
         }
         QCOMPARE(map.cells()[size_t(Cell(4, 1))], kEmptyCell);
         QCOMPARE(map.cells()[size_t(Cell(5, 1))], kEmptyCell);
-        QCOMPARE(map.m_nCurCell, Cell(5, 1));
+        QCOMPARE(state.m_nCurCell, Cell(5, 1));
         QCOMPARE(h.map->GetScrollPosition(), QPoint(0, 0));
 
         // Home, then Left in column 0 does nothing, not even a repaint.
         QTest::keyPress(view, Qt::Key_Home);
-        QCOMPARE(map.m_nCurCell, Cell(0, 1));
+        QCOMPARE(state.m_nCurCell, Cell(0, 1));
         PaintSpy spy(h.map->viewport());
         spy.take();
         QTest::keyPress(view, Qt::Key_Left);
-        QCOMPARE(map.m_nCurCell, Cell(0, 1));
+        QCOMPARE(state.m_nCurCell, Cell(0, 1));
         QVERIFY(spy.take().isEmpty());
     }
 
@@ -257,25 +261,26 @@ private slots:
         ViewHarness h(300, 100, 200);
         UseTiles(h, 2);
         const kesh::MapModel& map = h.map->map();
+        const kesh::MapViewState& state = h.map->viewState();
         QWidget* view = h.map;
-        h.map->map().m_nCurCell = Cell(4, 1);
+        h.map->viewState().m_nCurCell = Cell(4, 1);
 
         QTest::keyPress(view, Qt::Key_PageDown); // six rows fit in 200 pixels
-        QCOMPARE(map.m_nCurCell, Cell(4, 7));
+        QCOMPARE(state.m_nCurCell, Cell(4, 7));
         QCOMPARE(h.map->GetScrollPosition(), QPoint(0, 192));
         QTest::keyPress(view, Qt::Key_End);
-        QCOMPARE(map.m_nCurCell, Cell(63, 7));
+        QCOMPARE(state.m_nCurCell, Cell(63, 7));
         QCOMPARE(h.map->GetScrollPosition(), QPoint(64 * 32 - 300, 192));
         QTest::keyPress(view, Qt::Key_PageUp);
         QTest::keyPress(view, Qt::Key_PageUp);
-        QCOMPARE(map.m_nCurCell, Cell(63, 0));
+        QCOMPARE(state.m_nCurCell, Cell(63, 0));
         QCOMPARE(h.map->GetScrollPosition(), QPoint(64 * 32 - 300, 0));
         QCOMPARE(map.m_bModified, 0);
         // Page keys never paint, even with Enter held.
         QTest::keyPress(view, Qt::Key_Return);
         QTest::keyPress(view, Qt::Key_PageDown);
         QTest::keyRelease(view, Qt::Key_Return);
-        QCOMPARE(map.m_nCurCell, Cell(63, 6));
+        QCOMPARE(state.m_nCurCell, Cell(63, 6));
         QCOMPARE(map.cells()[size_t(Cell(63, 6))], kEmptyCell);
     }
 
@@ -284,6 +289,7 @@ private slots:
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         const kesh::MapModel& map = h.map->map();
+        const kesh::MapViewState& state = h.map->viewState();
         QWidget* vp = h.map->viewport();
 
         QTest::mousePress(vp, Qt::LeftButton, Qt::ShiftModifier, CellPoint(1, 1));
@@ -292,7 +298,7 @@ private slots:
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
         QTest::mouseMove(vp, CellPoint(2, 1)); // the button is still down
         QCOMPARE(map.cells()[size_t(Cell(2, 1))], kEmptyCell);
-        QCOMPARE(map.m_nCurCell, Cell(1, 1));
+        QCOMPARE(state.m_nCurCell, Cell(1, 1));
 
         QTest::keyPress(h.map, Qt::Key_Return); // paints where the pointer is
         QCOMPARE(h.map->dragMode(), int(DragPaint));
@@ -323,7 +329,7 @@ private slots:
         QTest::mouseDClick(vp, Qt::LeftButton, {}, CellPoint(4, 4));
         QTest::mouseRelease(vp, Qt::LeftButton, {}, CellPoint(4, 4));
         QCOMPARE(h.tiles->current(), 0);
-        QCOMPARE(h.map->map().m_nCurCell, Cell(4, 4));
+        QCOMPARE(h.map->viewState().m_nCurCell, Cell(4, 4));
 
         QTest::mousePress(vp, Qt::LeftButton, {}, CellPoint(2, 1));
         QTest::mouseRelease(vp, Qt::LeftButton, {}, CellPoint(2, 1));
@@ -331,7 +337,7 @@ private slots:
         QTest::mouseRelease(vp, Qt::LeftButton, {}, CellPoint(2, 1));
         QCOMPARE(h.tiles->current(), 2);
         QCOMPARE(h.bar->m_tileNumber, 2);
-        QCOMPARE(h.map->map().m_nCurCell, Cell(2, 1));
+        QCOMPARE(h.map->viewState().m_nCurCell, Cell(2, 1));
         QCOMPARE(h.map->map().m_bModified, 0);
         QCOMPARE(h.map->dragMode(), int(DragNone));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
@@ -343,6 +349,7 @@ private slots:
         UseTiles(h, 1);
         QWidget* vp = h.map->viewport();
         const kesh::MapModel& map = h.map->map();
+        const kesh::MapViewState& state = h.map->viewState();
 
         // No drag: the pointer at the edge scrolls nothing.
         QTest::mouseMove(vp, QPoint(295, 100));
@@ -359,7 +366,7 @@ private slots:
         QCOMPARE(scroll.y(), 0);
         // The selection followed the pointer over the scrolled map.
         const int underPointer = (295 + scroll.x()) / 32 * 32;
-        QCOMPARE(map.m_rcSelect, (Rect{128, 96, underPointer + 31, 127}));
+        QCOMPARE(state.m_rcSelect, (Rect{128, 96, underPointer + 31, 127}));
         QTest::qWait(30);
         QCOMPARE(h.map->GetScrollPosition(), scroll); // stopped with the drag
 
@@ -374,7 +381,7 @@ private slots:
         // Painting takes the cell under the pointer, below the window's edge.
         const int col = (150 + down.x()) / 32;
         const int row = (230 + down.y()) / 32;
-        QCOMPARE(map.m_nCurCell, Cell(col, row));
+        QCOMPARE(state.m_nCurCell, Cell(col, row));
         QCOMPARE(map.cells()[size_t(Cell(col, row))], uint16_t(1));
         QCOMPARE(map.cells()[size_t(Cell(col, row - 1))], uint16_t(1));
     }
@@ -422,7 +429,7 @@ private slots:
         QCOMPARE(h.map->dragMode(), int(DragNone));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
         QTest::mouseRelease(vp, Qt::RightButton, {}, CellPoint(3, 3));
-        QCOMPARE(h.map->map().m_nCurCell, 0);
+        QCOMPARE(h.map->viewState().m_nCurCell, 0);
         QCOMPARE(h.map->map().m_bModified, 0);
         kesh::ui::g_pMainSplitter = h.splitter;
     }

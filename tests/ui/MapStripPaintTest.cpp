@@ -48,6 +48,7 @@ QImage Reference(ViewHarness& h, QSize size, QRect damage) {
     const QPoint scroll = h.map->GetScrollPosition();
     dc.translate(-scroll);
     const kesh::MapModel& map = h.map->map();
+    const kesh::MapViewState& state = h.map->viewState();
     const int w = h.tiles->tileWidth();
     const int hgt = h.tiles->tileHeight();
     for (int row = 0; row < map.height(); ++row) {
@@ -59,10 +60,10 @@ QImage Reference(ViewHarness& h, QSize size, QRect damage) {
             }
         }
     }
-    const int x = map.curCol() * w;
-    const int y = map.curRow() * hgt;
+    const int x = state.curCol(map) * w;
+    const int y = state.curRow(map) * hgt;
     kesh::ui::DrawRaisedEdge(dc, x - 2, y - 2, x + w + 2, y + hgt + 2);
-    const kesh::Rect& sel = map.m_rcSelect;
+    const kesh::Rect& sel = state.m_rcSelect;
     kesh::ui::DrawFocusRect(dc, sel.left, sel.top, sel.right, sel.bottom);
     return image;
 }
@@ -101,8 +102,9 @@ private slots:
         QVERIFY(h.exposed);
         MakeTiles(h, tileWidth, tileHeight, 20);
         FillMap(h, 120, 90, 20);
-        h.map->map().m_nCurCell = 3 * 120 + 4;
-        h.map->map().m_rcSelect = {tileWidth, tileHeight, 5 * tileWidth - 1, 4 * tileHeight - 1};
+        h.map->viewState().m_nCurCell = 3 * 120 + 4;
+        h.map->viewState().m_rcSelect = {tileWidth, tileHeight, 5 * tileWidth - 1,
+                                         4 * tileHeight - 1};
         h.map->OnPrepareDC();
         h.map->ScrollToPosition(scroll);
         const QSize size = h.map->viewport()->size();

@@ -43,7 +43,7 @@ private slots:
 
     void currentCellHasARaisedFrame() {
         ViewHarness h(300, 100, 200);
-        h.map->map().m_nCurCell = 65; // column 1, row 1: x, y 32..63
+        h.map->viewState().m_nCurCell = 65; // column 1, row 1: x, y 32..63
         const QImage shot = ViewHarness::Grab(h.map);
         QCOMPARE(shot.pixel(30, 40), qRgb(227, 227, 227));
         QCOMPARE(shot.pixel(31, 40), kWhite);
@@ -62,7 +62,7 @@ private slots:
         cells[1] = 1;
         cells[2] = 2;
         cells[3] = 7; // names no tile
-        h.map->map().m_nCurCell = 64 * 3;
+        h.map->viewState().m_nCurCell = 64 * 3;
         const QImage shot = ViewHarness::Grab(h.map);
         QCOMPARE(shot.pixel(5, 5), h.Colour(10));
         QCOMPARE(shot.pixel(40, 20), h.Colour(11));
@@ -80,7 +80,7 @@ private slots:
         h.AddTiles(65537, 3); // tile 65535 has colour 2
         QCOMPARE(h.tiles->GetTileCount(), 65537);
         h.map->map().cells()[1] = 65534;
-        h.map->map().m_nCurCell = 64 * 10;
+        h.map->viewState().m_nCurCell = 64 * 10;
         const QImage shot = ViewHarness::Grab(h.map);
         QCOMPARE(shot.pixel(2, 0), h.Colour(1));
         QCOMPARE(shot.pixel(0, 0), kWhite);
@@ -135,9 +135,9 @@ private slots:
 
     void selectionIsADottedInvertedRectangle() {
         ViewHarness h(300, 100, 200);
-        h.map->map().m_nCurCell = 64 * 5;
+        h.map->viewState().m_nCurCell = 64 * 5;
         const QImage plain = ViewHarness::Grab(h.map);
-        h.map->map().m_rcSelect = {64, 32, 95, 63};
+        h.map->viewState().m_rcSelect = {64, 32, 95, 63};
         const QImage dotted = ViewHarness::Grab(h.map);
         int inverted = 0;
         for (int x = 64; x < 95; ++x) {
@@ -171,14 +171,14 @@ private slots:
         QCOMPARE(pt, QPoint(32, 128));
         pt = {-5, -5};
         QCOMPARE(h.map->HitTestCell(pt), 0);
-        QCOMPARE(h.map->map().m_nCurCell, 0);
+        QCOMPARE(h.map->viewState().m_nCurCell, 0);
 
-        h.map->map().m_nCurCell = 12;
+        h.map->viewState().m_nCurCell = 12;
         QPoint prev;
         pt = {100, 70};
         QCOMPARE(h.map->HitTestCell(pt, &prev), 23);
         QCOMPARE(prev, QPoint(64, 32));
-        QCOMPARE(h.map->map().m_nCurCell, 23);
+        QCOMPARE(h.map->viewState().m_nCurCell, 23);
     }
 
     void hitTestAddsTheScrollPosition() {

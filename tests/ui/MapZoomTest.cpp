@@ -52,8 +52,8 @@ private slots:
     void zoomedMapDrawsEachCellAtItsSizeOnScreen() {
         ViewHarness h(300, 100, 200);
         ThreeTiles(h);
-        h.map->map().m_nCurCell = 64 * 5 + 5; // the frame away from the cells looked at
-        h.map->SetZoom(kZoomActual + 1);      // 2x: 64 x 64 pixel cells
+        h.map->viewState().m_nCurCell = 64 * 5 + 5; // the frame away from the cells looked at
+        h.map->SetZoom(kZoomActual + 1);            // 2x: 64 x 64 pixel cells
         // Zoomed around the middle of the view: the map's corner moved away.
         QCOMPARE(h.map->GetScrollPosition(), QPoint(150, 100));
         h.map->ScrollToPosition({0, 0});
@@ -95,7 +95,7 @@ private slots:
         set.tiles().Append(pixels.data(), 0);
         set.touch();
         h.map->map().cells()[0] = 0;
-        h.map->map().m_nCurCell = 64 * 30 + 30; // its frame away from cell 0
+        h.map->viewState().m_nCurCell = 64 * 30 + 30; // its frame away from cell 0
         h.map->SetZoom(0);
         QCOMPARE(h.map->cellWidth(), 1);
         const QImage shot = ViewHarness::Grab(h.map);
@@ -143,9 +143,9 @@ private slots:
         h.map->SetZoom(kZoomActual + 2); // 3x
         // The map keeps the selection at 1x, where opening a tile set (which
         // snaps it to the cells of the new tile size) expects it.
-        QCOMPARE(h.map->map().m_rcSelect, (Rect{32, 32, 95, 127}));
-        h.map->map().ClampSelection(32, 32);
-        QCOMPARE(h.map->map().m_rcSelect, (Rect{32, 32, 95, 127}));
+        QCOMPARE(h.map->viewState().m_rcSelect, (Rect{32, 32, 95, 127}));
+        h.map->viewState().ClampSelection(h.map->map(), 32, 32);
+        QCOMPARE(h.map->viewState().m_rcSelect, (Rect{32, 32, 95, 127}));
         h.map->FillRegion();
         const MapModel& m = h.map->map();
         QCOMPARE(m.cellAt(1, 1), uint16_t(2));
@@ -157,11 +157,11 @@ private slots:
         h.map->SetZoom(1);
         h.map->ScrollToPosition({0, 0});
         QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(8 * 9 + 3, 8 * 4 + 7));
-        QCOMPARE(h.map->map().m_nCurCell, 4 * 64 + 9);
+        QCOMPARE(h.map->viewState().m_nCurCell, 4 * 64 + 9);
         QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(8 * 2 + 1, 8 * 3 + 1));
         QTest::mouseMove(vp, QPoint(8 * 5 + 1, 8 * 3 + 1));
         QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(8 * 5 + 1, 8 * 3 + 1));
-        QCOMPARE(h.map->map().m_rcSelect, (Rect{64, 96, 6 * 32 - 1, 4 * 32 - 1}));
+        QCOMPARE(h.map->viewState().m_rcSelect, (Rect{64, 96, 6 * 32 - 1, 4 * 32 - 1}));
     }
 
     void pointerReadoutNamesTheCellAndItsTile() {
@@ -197,6 +197,7 @@ private slots:
         h.tiles->SelectTile(1);
         QWidget* vp = h.map->viewport();
         const MapModel& m = h.map->map();
+        const MapViewState& vs = h.map->viewState();
         // Off: a plain click selects and paints nothing.
         QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(40, 40));
         QCOMPARE(m.cellAt(1, 1), kEmptyCell);
@@ -215,7 +216,7 @@ private slots:
         QCOMPARE(h.map->dragMode(), int(DragSelect));
         QTest::mouseRelease(vp, Qt::LeftButton, Qt::AltModifier, QPoint(5, 100));
         QCOMPARE(m.cellAt(0, 3), kEmptyCell);
-        QCOMPARE(m.m_rcSelect, (Rect{0, 96, 31, 127}));
+        QCOMPARE(vs.m_rcSelect, (Rect{0, 96, 31, 127}));
 
         h.map->SetPaintTool(false);
         QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(5, 5));
@@ -226,7 +227,7 @@ private slots:
         ViewHarness h(300, 100, 200);
         h.AddTiles(1, 10);
         std::fill(h.map->map().cells().begin(), h.map->map().cells().end(), uint16_t(0));
-        h.map->map().m_nCurCell = 64 * 5 + 8; // the frame off screen
+        h.map->viewState().m_nCurCell = 64 * 5 + 8; // the frame off screen
         const QImage plain = ViewHarness::Grab(h.map);
         h.map->SetGrid(true);
         const QImage grid = ViewHarness::Grab(h.map);

@@ -30,6 +30,7 @@ class UndoRedoTest : public QObject {
     CMainFrame* frame = nullptr;
 
     kesh::MapModel& map() { return frame->mapView()->map(); }
+    kesh::MapViewState& state() { return frame->mapView()->viewState(); }
     kesh::Document& doc() { return frame->mapView()->document(); }
     uint16_t cell(int col, int row) { return map().cells()[size_t(row * map().width() + col)]; }
     QAction* undo() { return frame->action(ID_EDIT_UNDO); }
@@ -60,7 +61,7 @@ private slots:
     void everyKeyUndoesAndRedoesAFill() {
         QVERIFY(!undo()->isEnabled());
         QVERIFY(!redo()->isEnabled());
-        map().m_rcSelect = {0, 0, 63, 63}; // cells (0, 0) to (1, 1)
+        state().m_rcSelect = {0, 0, 63, 63}; // cells (0, 0) to (1, 1)
         frame->action(ID_EDIT_FILL)->trigger();
         QCOMPARE(cell(1, 1), uint16_t(2));
         QVERIFY(undo()->isEnabled());
@@ -117,7 +118,7 @@ private slots:
 
     void theCaptionMarksAChangedMap() {
         QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음 - kesh"));
-        map().m_rcSelect = {0, 0, 31, 31};
+        state().m_rcSelect = {0, 0, 31, 31};
         frame->action(ID_EDIT_FILL)->trigger();
         QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음* - kesh"));
         undo()->trigger();
@@ -155,7 +156,7 @@ private slots:
     }
 
     void saveUndoRedoFollowsTheChangedFlag() {
-        map().m_rcSelect = {0, 0, 31, 31};
+        state().m_rcSelect = {0, 0, 31, 31};
         frame->action(ID_EDIT_FILL)->trigger();
         doc().MarkSaved(); // as a successful save does
         QCOMPARE(map().m_bModified, 0);

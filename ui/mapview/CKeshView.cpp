@@ -19,7 +19,7 @@ constexpr int kTimerPeriodMs = 10;
 }
 
 CKeshView::CKeshView(Document& doc, QWidget* parent)
-    : CScrollView(parent), m_doc(doc), m_map(doc.map()) {
+    : CScrollView(parent), m_doc(doc), m_map(doc.map()), m_state(doc.view()) {
     m_editor.SetRecorder(&m_doc.recorder());
     m_doc.AddListener(this);
     // Drives the scrolling near the window's edge during paint and selection
@@ -137,8 +137,8 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
                   w, h);
     }
 
-    const int32_t curCol = m_map.curCol();
-    const int32_t curRow = m_map.curRow();
+    const int32_t curCol = m_state.curCol(m_map);
+    const int32_t curRow = m_state.curRow(m_map);
     if (curCol >= visible.firstCol && curCol < visible.endCol && curRow >= visible.firstRow &&
         curRow < visible.endRow) {
         const int32_t x = curCol * w;
@@ -159,8 +159,8 @@ int CKeshView::HitTestCell(QPoint& pt, QPoint* pPrev) {
     const QPoint scroll = GetScrollPosition();
     Point point{pt.x(), pt.y()};
     Point prev;
-    const int index = m_map.HitTestCell(point, {scroll.x(), scroll.y()}, cellWidth(), cellHeight(),
-                                        pPrev ? &prev : nullptr);
+    const int index = m_state.HitTestCell(m_map, point, {scroll.x(), scroll.y()}, cellWidth(),
+                                          cellHeight(), pPrev ? &prev : nullptr);
     if (index < 0) {
         return -1;
     }

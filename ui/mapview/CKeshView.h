@@ -11,6 +11,7 @@
 #include "map/MapEditor.h"
 #include "map/MapGeometry.h"
 #include "map/MapModel.h"
+#include "map/MapViewState.h"
 #include "map/Zoom.h"
 #include "mapview/MapStripPainter.h"
 #include "mapview/ZoomedMapPainter.h"
@@ -36,6 +37,9 @@ public:
     Document& document() { return m_doc; }
     MapModel& map() { return m_map; }
     const MapModel& map() const { return m_map; }
+    // The document's current cell, selection and copy source.
+    MapViewState& viewState() { return m_state; }
+    const MapViewState& viewState() const { return m_state; }
 
     // The tile set view (pane 0, 1 of the main splitter), or null.
     static CTile1View* TileView();
@@ -158,7 +162,8 @@ private:
 
     Document& m_doc;
     MapModel& m_map;
-    MapEditor m_editor{m_map};
+    MapViewState& m_state;
+    MapEditor m_editor{m_map, m_state};
     MapStripPainter m_strips;
     ZoomedMapPainter m_zoomed;
     int m_zoomStep = kZoomActual;

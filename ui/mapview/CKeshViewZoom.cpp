@@ -62,7 +62,7 @@ void CKeshView::SetZoom(int step, std::optional<QPoint> anchor) {
 CKeshView::ScreenSelection::ScreenSelection(CKeshView& view) : m_view(view) {
     const CTile1View* tiles = TileView();
     if (tiles && m_view.m_zoomStep != kZoomActual) {
-        m_view.m_map.m_rcSelect = m_view.SelectionOnScreen();
+        m_view.m_state.m_rcSelect = m_view.SelectionOnScreen();
         m_converted = true;
     }
 }
@@ -70,8 +70,8 @@ CKeshView::ScreenSelection::ScreenSelection(CKeshView& view) : m_view(view) {
 CKeshView::ScreenSelection::~ScreenSelection() {
     const CTile1View* tiles = TileView();
     if (m_converted && tiles) {
-        m_view.m_map.m_rcSelect =
-            RescaleSelection(m_view.m_map.m_rcSelect, m_view.cellWidth(), m_view.cellHeight(),
+        m_view.m_state.m_rcSelect =
+            RescaleSelection(m_view.m_state.m_rcSelect, m_view.cellWidth(), m_view.cellHeight(),
                              tiles->tileWidth(), tiles->tileHeight());
     }
 }
@@ -79,10 +79,10 @@ CKeshView::ScreenSelection::~ScreenSelection() {
 Rect CKeshView::SelectionOnScreen() const {
     const CTile1View* tiles = TileView();
     if (!tiles || m_zoomStep == kZoomActual) {
-        return m_map.m_rcSelect;
+        return m_state.m_rcSelect;
     }
-    return RescaleSelection(m_map.m_rcSelect, tiles->tileWidth(), tiles->tileHeight(), cellWidth(),
-                            cellHeight());
+    return RescaleSelection(m_state.m_rcSelect, tiles->tileWidth(), tiles->tileHeight(),
+                            cellWidth(), cellHeight());
 }
 
 void CKeshView::SetGrid(bool shown) {

@@ -212,7 +212,8 @@ void FrameCommands::OnFileNew() {
     // Cancelling the tile layout dialog keeps the old tile set with the new map.
     TileProcs(*tiles).NewTileFormat();
     // The new tile size may leave the selection off the cell grid.
-    map->map().ClampSelection(tiles->tileSet().tileWidth(), tiles->tileSet().tileHeight());
+    map->viewState().ClampSelection(map->map(), tiles->tileSet().tileWidth(),
+                                    tiles->tileSet().tileHeight());
     RepaintMap();
     RepaintTiles();
 }
@@ -317,7 +318,7 @@ bool FrameCommands::OpenTilePath(const std::string& path) {
         tiles->document().ResetHistory();
         if (CKeshView* map = MapView()) {
             // The new tile size may leave the selection off the cell grid.
-            map->map().ClampSelection(tiles->tileWidth(), tiles->tileHeight());
+            map->viewState().ClampSelection(map->map(), tiles->tileWidth(), tiles->tileHeight());
         }
         MarkMapChanged();
     }

@@ -131,11 +131,13 @@ bool FrameRecovery::Recover(const RecoveryEntry& entry) {
         return false;
     }
     MapModel& map = view->map();
+    const int32_t oldWidth = map.width();
     const Status st = m_store.Load(entry, map, tiles->tileSet());
     if (!st) {
         Services().ShowMessage(st.message());
         return false;
     }
+    view->viewState().FitGrid(map, oldWidth);
     // An unsaved change of its file: Save writes it there; an untitled map
     // stays untitled.
     if (entry.originalPath.empty()) {
@@ -148,7 +150,7 @@ bool FrameRecovery::Recover(const RecoveryEntry& entry) {
     // A fresh history, and a map that still needs saving.
     view->document().ResetHistory();
     view->document().MarkChanged();
-    map.ClampSelection(tiles->tileWidth(), tiles->tileHeight());
+    view->viewState().ClampSelection(map, tiles->tileWidth(), tiles->tileHeight());
     if (m_setTitle) {
         m_setTitle(entry.originalPath.empty() ? CKeshDoc::UntitledTitle()
                                               : QFile::decodeName(map.m_strFileName.c_str()));
