@@ -214,8 +214,10 @@ Status Document::ImportMap(const char* name, int32_t keep, const MapImport& impo
     }
     MapState old = MapState::TakeFrom(m_map);
     MapState imported{std::move(format), std::move(cells), kUntitledMapName, kUntitledMapName};
+    const int32_t oldWidth = m_map.width();
     imported.PutInto(m_map);
-    m_map.ClampSelection(m_tiles.tileWidth(), m_tiles.tileHeight());
+    m_view.FitGrid(m_map, oldWidth);
+    m_view.ClampSelection(m_map, m_tiles.tileWidth(), m_tiles.tileHeight());
     Push(std::make_unique<ImportChange>(name, before, keep, std::move(removed), m_tiles, m_map,
                                         std::move(old)));
     return Status::Ok();

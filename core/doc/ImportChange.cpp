@@ -57,7 +57,7 @@ void ImportChange::swapMap(Document& doc) {
     MapState shown = MapState::TakeFrom(map);
     m_otherMap.PutInto(map);
     m_otherMap = std::move(shown);
-    map.ClampSelection(doc.tiles().tileWidth(), doc.tiles().tileHeight());
+    doc.view().ClampSelection(map, doc.tiles().tileWidth(), doc.tiles().tileHeight());
 }
 
 void ImportChange::Undo(Document& doc) {

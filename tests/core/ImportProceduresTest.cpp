@@ -99,9 +99,12 @@ TEST_F(ImportProceduresTest, ImageWithMapIsOneStepThatUndoGivesBack) {
     SavedMap();
     const SetState tilesBefore(doc.tiles());
     const MapSnapshot mapBefore(doc.map());
+    doc.view().m_nCurCell = 64 * 3 + 40; // (40, 3) of the 64 x 64 map
     user.openFile(Picture());
     AcceptWithMap();
     ASSERT_TRUE(ImportImage(FileSystem::Native()));
+    // The current cell is brought onto the new 2 x 2 grid: (1, 1).
+    EXPECT_EQ(doc.view().m_nCurCell, 3);
     EXPECT_EQ(user.transcript(),
               (Lines{"open: *.png", "import options",
                      "message: " + ImportProcedures::ImportSummary(4, 2, 0, false)}));
@@ -126,6 +129,7 @@ TEST_F(ImportProceduresTest, ImageWithMapIsOneStepThatUndoGivesBack) {
     EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
     EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
     EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.view().m_nCurCell, 3); // a number the old grid has stays as it is
     EXPECT_EQ(doc.map().m_bModified, 0);
 
     ASSERT_TRUE(doc.Redo());
