@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/Messages.h"
+#include "io/HugePages.h"
 #include "map/MapModel.h"
 
 namespace kesh {
@@ -200,6 +201,7 @@ Status MapReader::ReadCells(int bytesPerCell) {
         if (!m_gridMade) {
             m_cells.clear();
             m_cells.reserve(count);
+            AdviseHugePages(m_cells.data(), count * sizeof(uint16_t));
         }
         constexpr size_t kPiece = size_t(1) << 20; // cells
         for (size_t first = 0; first < count; first += kPiece) {
