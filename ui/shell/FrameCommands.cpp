@@ -89,13 +89,12 @@ void FrameCommands::ChangeTiles(CTile1View& tiles, const char* step, bool marksM
         TileProcedures procs = TileProcs(tiles);
         procedure(procs);
     });
-    RepaintTiles();
-    // The map counts as changed even when nothing was taken (a cancelled
-    // dialog), as it always has: then without a step to undo.
+    // The document has told both views what changed. The map counts as
+    // changed even when nothing was taken (a cancelled dialog), as it always
+    // has: then without a step to undo.
     if (marksMap && doc.historyRevision() == before) {
         MarkMapChanged();
     }
-    RepaintMap();
 }
 
 Document* FrameCommands::Doc() {

@@ -106,9 +106,9 @@ private:
     void TileViewLoadPalette(CTile1View& tiles);
     // Sets the map's changed flag and repaints the map view.
     static void MarkMapChanged();
-    // Runs a tile procedure as one step of the document's history, then
-    // repaints; with `marksMap` the map counts as changed even when the
-    // procedure took nothing.
+    // Runs a tile procedure as one step of the document's history (the
+    // document tells the views what to repaint); with `marksMap` the map counts as changed even
+    // when the procedure took nothing.
     void ChangeTiles(CTile1View& tiles, const char* step, bool marksMap,
                      const std::function<void(TileProcedures&)>& procedure);
     // Runs an import procedure, then repaints both views.
