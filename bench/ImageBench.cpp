@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "image/PngWriter.h"
 #include "io/FileSystem.h"
@@ -106,8 +107,8 @@ static void BM_ImportImage4096Png(benchmark::State& state) {
         set.format().height = kTile;
         set.InitTileSet();
         state.ResumeTiming();
-        Image image;
-        if (!ReadImage(bytes, image))
+        ImageSource image;
+        if (!image.Open(bytes))
             state.SkipWithError("decode failed");
         const ImportResult result = ImportImage(set, image, {.makeMap = true});
         if (!result.status)

@@ -7,6 +7,7 @@
 #include "CliJson.h"
 #include "CliMessages.h"
 #include "base/Messages.h"
+#include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "image/PngWriter.h"
 #include "layout/Descriptor.h"
@@ -109,8 +110,8 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     const auto bytes = ctx.fs.readFile(imagePath);
     if (!bytes)
         return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + imagePath));
-    Image image;
-    if (Status st = ReadImage(*bytes, image); !st)
+    ImageSource image;
+    if (Status st = image.Open(*bytes); !st)
         return ctx.Refuse(Naming(st, imagePath));
     ImportOptions options;
     options.takePalette = parsed.has("--palette");

@@ -8,6 +8,7 @@
 #include "doc/ImportChange.h"
 #include "doc/StepNames.h"
 #include "doc/TileSetChange.h"
+#include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "tileset/ImageDecoders.h"
 #include "tmx/TmxImport.h"
@@ -76,8 +77,8 @@ bool ImportProcedures::OnImportImage() {
         m_user.ShowMessage(Naming(msg::kOpenFailed, *path));
         return false;
     }
-    Image image;
-    if (Status st = ReadImage(*bytes, image); !st) {
+    ImageSource image;
+    if (Status st = image.Open(*bytes); !st) {
         m_user.ShowMessage(Naming(st.message(), *path));
         return false;
     }
@@ -87,8 +88,8 @@ bool ImportProcedures::OnImportImage() {
     edit.tileWidth = set.tileWidth();
     edit.tileHeight = set.tileHeight();
     edit.sizeLocked = set.count() > 0;
-    edit.imageWidth = image.m_width;
-    edit.imageHeight = image.m_height;
+    edit.imageWidth = image.width();
+    edit.imageHeight = image.height();
     if (!m_user.EditImportOptions(edit))
         return false;
     const int32_t width = edit.sizeLocked ? set.tileWidth() : edit.tileWidth;

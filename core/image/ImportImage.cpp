@@ -6,8 +6,10 @@
 #include <cstring>
 #include <new>
 #include <unordered_map>
+#include <utility>
 
 #include "base/Messages.h"
+#include "image/ImageSource.h"
 #include "map/MapModel.h"
 
 namespace kesh {
@@ -19,14 +21,15 @@ uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
 }
 
 // Turns true-colour pixels into indices of `table` (blue, green, red, 0).
-Status IndicesOf(const Image& image, const uint8_t* table, bool nearest,
-                 std::vector<uint8_t>& indices, int64_t& changed) {
+// `rgb` holds `count` pixels, rows of `width`.
+Status IndicesOf(const uint8_t* rgb, int64_t width, int64_t count, const uint8_t* table,
+                 bool nearest, std::vector<uint8_t>& indices, int64_t& changed) {
     std::unordered_map<uint32_t, int> exact; // colour -> lowest index
     for (int i = 255; i >= 0; --i)
         exact[Rgb(table[4 * i + 2], table[4 * i + 1], table[4 * i])] = i;
     std::unordered_map<uint32_t, int> near; // colours not in the table
-    indices.resize(size_t(image.m_pixelCount));
-    const uint8_t* p = image.m_rgb.data();
+    indices.resize(size_t(count));
+    const uint8_t* p = rgb;
     for (size_t i = 0; i < indices.size(); ++i, p += 3) {
         const uint32_t colour = Rgb(p[0], p[1], p[2]);
         if (const auto it = exact.find(colour); it != exact.end()) {
@@ -35,8 +38,8 @@ Status IndicesOf(const Image& image, const uint8_t* table, bool nearest,
         }
         if (!nearest) {
             char where[64];
-            std::snprintf(where, sizeof where, " (%d, %d): #%06X", int(i % size_t(image.m_width)),
-                          int(i / size_t(image.m_width)), unsigned(colour));
+            std::snprintf(where, sizeof where, " (%d, %d): #%06X", int(i % size_t(width)),
+                          int(i / size_t(width)), unsigned(colour));
             return Status::Fail(std::string(msg::kColourNotInPalette) + where);
         }
         auto it = near.find(colour);
@@ -61,15 +64,6 @@ Status IndicesOf(const Image& image, const uint8_t* table, bool nearest,
     return Status::Ok();
 }
 
-// Where a tile's pixels are: `rows` rows of `width` bytes, `stride` apart
-// (the image itself for a whole tile, a padded copy at the edges).
-struct TileView {
-    const uint8_t* pixels;
-    size_t width;
-    size_t rows;
-    size_t stride;
-};
-
 uint64_t Load64(const uint8_t* p) {
     uint64_t v;
     std::memcpy(&v, p, 8);
@@ -80,71 +74,90 @@ uint64_t Rotl(uint64_t v, int n) {
     return v << n | v >> (64 - n);
 }
 
-// A hash of the tile's pixels, read in place. Each eight bytes are multiplied
-// on their own and only added and rotated into the lanes, so the
-// multiplications never wait on each other; the rotation keeps the position.
-uint64_t HashTile(const TileView& t) {
+// A hash of a tile's `n` pixels, stored together. Each eight bytes are
+// multiplied on their own and only added and rotated into one of four lanes,
+// so the multiplications never wait on each other; the rotation keeps the
+// position.
+uint64_t HashTile(const uint8_t* p, size_t n) {
     constexpr uint64_t kMulA = 0xFF51AFD7ED558CCDull;
     constexpr uint64_t kMulB = 0xC4CEB9FE1A85EC53ull;
     uint64_t a = 0x9E3779B97F4A7C15ull;
     uint64_t b = 0xC2B2AE3D27D4EB4Full;
-    for (size_t y = 0; y < t.rows; ++y) {
-        const uint8_t* row = t.pixels + y * t.stride;
-        size_t x = 0;
-        for (; x + 16 <= t.width; x += 16) {
-            a = Rotl(a + Load64(row + x) * kMulA, 27);
-            b = Rotl(b + Load64(row + x + 8) * kMulB, 31);
-        }
-        for (; x + 8 <= t.width; x += 8)
-            a = Rotl(a + Load64(row + x) * kMulA, 27);
-        for (; x < t.width; ++x)
-            b = Rotl(b + (row[x] + 1) * kMulB, 13);
+    uint64_t c = 0x165667B19E3779F9ull;
+    uint64_t d = 0x27D4EB2F165667C5ull;
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        a = Rotl(a + Load64(p + i) * kMulA, 27);
+        b = Rotl(b + Load64(p + i + 8) * kMulB, 31);
+        c = Rotl(c + Load64(p + i + 16) * kMulA, 29);
+        d = Rotl(d + Load64(p + i + 24) * kMulB, 23);
     }
-    uint64_t h = (a ^ Rotl(b, 32)) * kMulA;
+    for (; i + 8 <= n; i += 8)
+        a = Rotl(a + Load64(p + i) * kMulA, 27);
+    for (; i < n; ++i)
+        b = Rotl(b + (p[i] + 1) * kMulB, 13);
+    uint64_t h = (a ^ Rotl(b, 16) ^ Rotl(c, 32) ^ Rotl(d, 48)) * kMulA;
     h ^= h >> 29;
     return h * kMulB ^ (h >> 32);
 }
 
-bool SamePixels(const uint8_t* stored, const TileView& t) {
-    for (size_t y = 0; y < t.rows; ++y) {
-        const uint8_t* s = stored + y * t.width;
-        const uint8_t* p = t.pixels + y * t.stride;
-        size_t x = 0;
-        for (; x + 8 <= t.width; x += 8)
-            if (Load64(s + x) != Load64(p + x))
-                return false;
-        for (; x < t.width; ++x)
-            if (s[x] != p[x])
-                return false;
-    }
-    return true;
-}
-
 // The set's tiles with attribute 0, by hash of their pixels, so that each cut
-// tile finds its number: the ones already there and the ones added.
+// tile finds its number: the ones already there and the ones added. An open
+// table of hash and number, probed in order, twice as large as the tiles.
 class TileIndex {
 public:
-    explicit TileIndex(const TileList& tiles) : m_tiles(tiles) {
-        const auto w = size_t(tiles.width());
-        const auto h = size_t(tiles.height());
+    explicit TileIndex(const TileList& tiles)
+        : m_tiles(tiles), m_bytes(size_t(tiles.width()) * size_t(tiles.height())) {
+        Grow(tiles.count() + 1024);
         for (uint32_t t = 0; t < tiles.count(); ++t)
             if (tiles.AttributeAt(t) == 0)
-                m_byHash.emplace(HashTile({tiles.PixelsAt(t), w, h, w}), t);
+                Add(HashTile(tiles.PixelsAt(t), m_bytes), t);
     }
     // The number of the first tile with attribute 0 and these pixels, or -1.
-    int64_t Find(const TileView& tile, uint64_t hash) const {
-        const auto [first, last] = m_byHash.equal_range(hash);
+    int64_t Find(const uint8_t* pixels, uint64_t hash) const {
         int64_t found = -1;
-        for (auto it = first; it != last; ++it)
-            if ((found < 0 || it->second < found) && SamePixels(m_tiles.PixelsAt(it->second), tile))
-                found = it->second;
+        for (size_t i = hash & m_mask; m_slots[i].number >= 0; i = (i + 1) & m_mask) {
+            const Slot& slot = m_slots[i];
+            if (slot.hash == hash && (found < 0 || slot.number < found) &&
+                std::memcmp(m_tiles.PixelsAt(uint32_t(slot.number)), pixels, m_bytes) == 0)
+                found = slot.number;
+        }
         return found;
     }
-    void Add(uint64_t hash, int64_t number) { m_byHash.emplace(hash, number); }
+    void Add(uint64_t hash, int64_t number) {
+        if (2 * (m_used + 1) > m_slots.size())
+            Grow(2 * m_used + 2);
+        Place({hash, number});
+        ++m_used;
+    }
 
 private:
+    struct Slot {
+        uint64_t hash = 0;
+        int64_t number = -1; // -1: empty
+    };
+    void Place(const Slot& slot) {
+        size_t i = slot.hash & m_mask;
+        while (m_slots[i].number >= 0)
+            i = (i + 1) & m_mask;
+        m_slots[i] = slot;
+    }
+    void Grow(size_t least) {
+        size_t size = 16;
+        while (size < 2 * least)
+            size *= 2;
+        std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
+        m_mask = size - 1;
+        for (const Slot& slot : old)
+            if (slot.number >= 0)
+                Place(slot);
+    }
+
     const TileList& m_tiles;
-    std::unordered_multimap<uint64_t, int64_t> m_byHash;
+    size_t m_bytes;
+    std::vector<Slot> m_slots;
+    size_t m_mask = 0;
+    size_t m_used = 0;
 };
 
 // One image row's piece of each of `count` tiles N pixels wide; a fixed N
@@ -195,6 +208,11 @@ void CutStrip(const uint8_t* indices, int64_t width, int64_t height, int64_t y0,
 } // namespace
 
 ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& options) {
+    ImageSource source(image);
+    return ImportImage(set, source, options);
+}
+
+ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions& options) {
     ImportResult result;
     auto fail = [&](Status st) {
         result.status = std::move(st);
@@ -205,8 +223,8 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
     const int64_t th = set.tileHeight();
     if (tw <= 0 || th <= 0 || list.width() != tw || list.height() != th)
         return fail(Status::Fail(msg::kTileSizeMismatch));
-    const int64_t width = image.m_width;
-    const int64_t height = image.m_height;
+    const int64_t width = source.width();
+    const int64_t height = source.height();
     if (width <= 0 || height <= 0)
         return fail(Status::Fail(msg::kImageUnsupported));
     if (!options.pad && (width % tw != 0 || height % th != 0))
@@ -216,16 +234,20 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
     if (options.makeMap && !MapModel::IsValidSize(cols, rows))
         return fail(Status::Fail(msg::kBadMapSize));
 
+    // True colour is turned into indices whole before any tile is taken, so
+    // that a colour outside the palette fails with nothing added.
     std::vector<uint8_t> converted;
     std::vector<uint8_t> strip; // one row of tiles, each tile's pixels together
-    const uint8_t* indices = image.m_pixels.data();
     try {
-        if (!image.hasIndices()) {
-            if (Status st = IndicesOf(image, set.colourTable(), options.nearest, converted,
-                                      result.changedPixels);
+        if (!source.header().hasIndices()) {
+            const uint8_t* rgb = nullptr;
+            int32_t got = 0;
+            if (Status st = source.NextRows(int32_t(height), rgb, got); !st)
+                return fail(st);
+            if (Status st = IndicesOf(rgb, width, width * height, set.colourTable(),
+                                      options.nearest, converted, result.changedPixels);
                 !st)
                 return fail(st);
-            indices = converted.data();
         }
         if (options.makeMap)
             result.cells.assign(size_t(cols * rows), kEmptyCell);
@@ -234,21 +256,38 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
         return fail(Status::Fail(msg::kAllocFailed));
     }
 
-    // From here the set changes; a full set with a map takes every change back.
+    // From here the set changes; a failure takes every change back. Bands
+    // are read to the end even once no more tiles are taken, so that damage
+    // anywhere in the file fails the import.
     const uint32_t before = list.count();
+    auto takeBack = [&] {
+        while (list.count() > before)
+            list.Delete(list.count() - 1);
+        result.cells.clear();
+    };
     TileIndex index(list);
     const auto tileBytes = size_t(tw * th);
     bool full = false;
-    for (int64_t r = 0; r < rows && !full; ++r) {
-        CutStrip(indices, width, height, r * th, size_t(tw), size_t(th), size_t(cols),
-                 strip.data());
+    Status stopped = Status::Ok();
+    for (int64_t r = 0; r < rows; ++r) {
+        const uint8_t* band = nullptr;
+        int32_t bandRows = 0;
+        if (!converted.empty()) {
+            band = converted.data() + size_t(r * th * width);
+            bandRows = int32_t(std::min(th, height - r * th));
+        } else if (Status st = source.NextRows(int32_t(th), band, bandRows); !st) {
+            takeBack();
+            return fail(st);
+        }
+        if (full || !stopped)
+            continue;
+        CutStrip(band, width, bandRows, 0, size_t(tw), size_t(th), size_t(cols), strip.data());
         for (int64_t c = 0; c < cols; ++c) {
-            const TileView view{strip.data() + size_t(c) * tileBytes, size_t(tw), size_t(th),
-                                size_t(tw)};
-            const uint64_t hash = HashTile(view);
-            int64_t number = index.Find(view, hash);
+            const uint8_t* pixels = strip.data() + size_t(c) * tileBytes;
+            const uint64_t hash = HashTile(pixels, tileBytes);
+            int64_t number = index.Find(pixels, hash);
             if (number < 0) {
-                if (!list.AddUnique(view.pixels, 0)) {
+                if (!list.AddUnique(pixels, 0)) {
                     full = true;
                     break;
                 }
@@ -257,26 +296,26 @@ ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& 
             }
             if (options.makeMap) {
                 if (number >= kEmptyCell) {
-                    while (list.count() > before)
-                        list.Delete(list.count() - 1);
-                    return fail(Status::Fail(msg::kTileNumberTooLargeForMap));
+                    stopped = Status::Fail(msg::kTileNumberTooLargeForMap);
+                    break;
                 }
                 result.cells[size_t(r * cols + c)] = uint16_t(number);
             }
         }
     }
     if (full && options.makeMap) {
-        while (list.count() > before)
-            list.Delete(list.count() - 1);
-        result.cells.clear();
         result.setFull = true;
-        return fail(Status::Fail(msg::kTileSetFull));
+        stopped = Status::Fail(msg::kTileSetFull);
+    }
+    if (!stopped) {
+        takeBack();
+        return fail(stopped);
     }
     result.tiles = cols * rows;
     result.added = int64_t(list.count()) - before;
     result.setFull = full;
-    if (options.takePalette && image.hasIndices())
-        set.SetPalette(image.m_palette);
+    if (options.takePalette && source.header().hasIndices())
+        set.SetPalette(source.header().m_palette);
     if (options.makeMap) {
         result.mapWidth = int32_t(cols);
         result.mapHeight = int32_t(rows);

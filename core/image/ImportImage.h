@@ -44,4 +44,10 @@ struct ImportResult {
 // "팔레트에 없는 색이 있습니다. (x, y): #rrggbb" for the first such pixel.
 ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& options);
 
+class ImageSource;
+// The same from an image read band by band, each band of tile rows cut while
+// it is fresh. Damaged data anywhere in the source fails the import with its
+// message, the set unchanged.
+ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions& options);
+
 } // namespace kesh
