@@ -214,6 +214,33 @@ TEST_F(ImportProceduresTest, FailedImportsChangeNothingAndMakeNoStep) {
     EXPECT_FALSE(doc.IsModified());
 }
 
+TEST_F(ImportProceduresTest, DamagedPixelDataIsFoundAfterTheOptionsAndChangesNothing) {
+    // A PNG is read band by band during the import, so a sound header lets
+    // the options dialog come first; the damage still changes nothing.
+    SavedMap();
+    const SetState tilesBefore(doc.tiles());
+    const MapSnapshot mapBefore(doc.map());
+    const uint64_t revision = doc.historyRevision();
+    TileSet source;
+    kesh::test::MakeTiles(source, 16, 16, 5);
+    std::vector<uint8_t> png = PictureOf(source, 2, 2, {1, 0, 3, 4});
+    png[png.size() - 20] ^= 0x40; // in the last bytes of the image data
+    const std::string path = dir.file("damaged.png");
+    kesh::test::WriteBytes(path, png);
+    for (const bool withMap : {false, true}) {
+        user.clearCalls();
+        user.openFile(path).acceptImport([&](ImportOptionsEdit& e) { e.makeMap = withMap; });
+        EXPECT_FALSE(ImportImage(FileSystem::Native()));
+        EXPECT_EQ(user.transcript(),
+                  (Lines{"open: *.png", "import options",
+                         "message: " + std::string(msg::kPngDamaged) + "\n" + path}));
+    }
+    EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
+    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(doc.historyRevision(), revision);
+    EXPECT_FALSE(doc.IsModified());
+}
+
 TEST_F(ImportProceduresTest, TheSaveQuestionComesBeforeAMapAndStopsItWhenTheSaveFails) {
     SavedMap();
     doc.map().cells()[0] = 0; // changed since saved
