@@ -1,6 +1,7 @@
 #include "tileset/TileSet.h"
 
 #include <algorithm>
+#include <new>
 #include <span>
 
 #include "base/Messages.h"
@@ -124,13 +125,16 @@ bool TileSet::WriteTileFile(ByteWriter& out) const {
         case TileItem::TileAttrData:
             ok = m_tiles.WritePixelsAndAttributes(out, attrSel);
             break;
-        case TileItem::Palette768:
+        case TileItem::Palette768: {
+            std::array<uint8_t, 768> rgb;
             for (size_t i = 0; i < 256; ++i) {
-                out.writeU8(uint8_t(table[4 * i + 2] >> 2));
-                out.writeU8(uint8_t(table[4 * i + 1] >> 2));
-                out.writeU8(uint8_t(table[4 * i] >> 2));
+                rgb[3 * i] = uint8_t(table[4 * i + 2] >> 2);
+                rgb[3 * i + 1] = uint8_t(table[4 * i + 1] >> 2);
+                rgb[3 * i + 2] = uint8_t(table[4 * i] >> 2);
             }
+            out.write(rgb.data(), rgb.size());
             break;
+        }
         case TileItem::Palette1024:
             out.write(table, 1024);
             break;
@@ -168,6 +172,11 @@ Status TileSet::ReadTileFile(ByteReader& in, int headerLength,
     if (width <= 0 || height <= 0 || !tiles.Setup(width, height) || tiles.capacity() == 0 ||
         tiles.capacity() < reader.count())
         return fail(Status::Fail(msg::kDamagedFile));
+    try {
+        tiles.reserve(size_t(reader.count()));
+    } catch (const std::bad_alloc&) {
+        return fail(Status::Fail(msg::kDamagedFile));
+    }
     BitmapInfo info = m_bitmapInfo;
     FillBitmapHeader(info, width, height);
     FillColourCube(info);
