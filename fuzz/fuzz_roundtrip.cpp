@@ -16,7 +16,7 @@ namespace {
 std::vector<uint8_t> TileFileState(const TileSet& set) {
     ByteWriter out;
     test::PutTileFormat(out, set.format());
-    out.write(test::TilesState(set.tiles()));
+    test::PutTiles(out, set.tiles());
     out.write(set.colourTable(), 1024);
     return out.take();
 }
