@@ -98,6 +98,12 @@ Status TileSet::CheckTileFormat(int32_t width, int32_t height, int64_t count) {
 }
 
 bool TileSet::WriteTileFile(ByteWriter& out) const {
+    // Room for the whole file at once rather than block by block.
+    uint64_t total = uint64_t(HeaderLength(m_format.header));
+    for (const uint8_t item : m_format.items)
+        total += TileItemBytes(item, m_tiles.width(), m_tiles.height(), m_tiles.count(),
+                               m_format.attrWidth);
+    out.reserve(out.size() + size_t(total));
     out.write(m_format.header.data(), size_t(HeaderLength(m_format.header)));
     // An AttrWidth outside 0-2 only comes from a damaged layout; it is written
     // as one byte per attribute, the way it is read back.
