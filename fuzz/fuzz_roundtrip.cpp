@@ -15,8 +15,10 @@ namespace {
 // The tile set as a tile file is concerned: header, size, layout, tiles, colours.
 std::vector<uint8_t> TileFileState(const TileSet& set) {
     ByteWriter out;
+    out.reserve(64 + set.format().header.size() + set.format().items.size() + 1024 +
+                size_t(set.tiles().count()) * (4 + size_t(set.tiles().tileSize())));
     test::PutTileFormat(out, set.format());
-    out.write(test::TilesState(set.tiles()));
+    test::PutTiles(out, set.tiles());
     out.write(set.colourTable(), 1024);
     return out.take();
 }

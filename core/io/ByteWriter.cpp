@@ -8,6 +8,11 @@ ByteWriter::ByteWriter(Sink sink, size_t piece) : m_sink(std::move(sink)), m_pie
     m_bytes.reserve(m_piece);
 }
 
+void ByteWriter::grow(size_t n) {
+    constexpr size_t kFirstCapacity = 256;
+    m_bytes.reserve(std::max({m_bytes.size() + n, 2 * m_bytes.capacity(), kFirstCapacity}));
+}
+
 void ByteWriter::passOn(const uint8_t* p, size_t n) {
     // Fill the piece held and pass it on, then whole pieces straight from `p`.
     if (!m_bytes.empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -29,15 +30,20 @@ public:
             passOn(p, n);
             return;
         }
+        if (m_bytes.capacity() - m_bytes.size() < n)
+            grow(n);
         m_bytes.insert(m_bytes.end(), p, p + n);
     }
     void write(std::span<const uint8_t> bytes) { write(bytes.data(), bytes.size()); }
     void write(std::string_view text) { write(text.data(), text.size()); }
-    void writeU8(uint8_t v) { m_bytes.push_back(v); }
-    // Writes the low `bytes` (1, 2 or 4) bytes of value, little-endian.
+    void writeU8(uint8_t v) { write(&v, 1); }
+    // Writes the low `bytes` (1, 2 or 4) bytes of value, little-endian, in
+    // one piece, so that a writer with a sink holds no more than one piece.
     void writeLE(uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            m_bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+        const uint8_t le[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                               static_cast<uint8_t>(value >> 16),
+                               static_cast<uint8_t>(value >> 24)};
+        write(le, size_t(std::clamp(bytes, 0, 4)));
     }
     void writeU16(uint16_t v) { writeLE(v, 2); }
     void writeU32(uint32_t v) { writeLE(v, 4); }
@@ -59,6 +65,10 @@ public:
     bool Flush();
 
 private:
+    // Makes room for `n` more bytes: at least doubles, and starts at a few
+    // hundred bytes, so that a file written in small values is not copied
+    // again and again while it is short.
+    void grow(size_t n);
     void passOn(const uint8_t* p, size_t n);
     void give(const uint8_t* p, size_t n);
 

@@ -172,6 +172,11 @@ int TileList::Append(const uint8_t* pixels, uint32_t attribute) {
     return 1;
 }
 
+void TileList::reserve(size_t count) {
+    m_nodes.reserve(count);
+    m_byHash.reserve(count);
+}
+
 int TileList::Delete(int64_t index) {
     TileNode* node = NodeAt(index);
     if (!node)
@@ -217,9 +222,20 @@ int TileList::WritePixels(ByteWriter& out) const {
 int TileList::WriteAttributes(ByteWriter& out, int attrSel) const {
     if (m_count == 0)
         return 0;
-    const int bytes = BytesForSel(attrSel);
-    for (const TileNode* node : m_nodes)
-        out.writeLE(node->m_attribute, bytes);
+    const size_t bytes = size_t(BytesForSel(attrSel));
+    // Gathered a piece at a time and written whole, not value by value.
+    uint8_t piece[1 << 12];
+    size_t used = 0;
+    for (const TileNode* node : m_nodes) {
+        if (used + bytes > sizeof piece) {
+            out.write(piece, used);
+            used = 0;
+        }
+        for (size_t i = 0; i < bytes; ++i)
+            piece[used + i] = uint8_t(node->m_attribute >> (8 * i));
+        used += bytes;
+    }
+    out.write(piece, used);
     return 1;
 }
 

@@ -58,6 +58,9 @@ public:
     int AddUnique(const uint8_t* pixels, uint32_t attribute);
     // Adds the tile at the end; 0 when the pool is full (list unchanged).
     int Append(const uint8_t* pixels, uint32_t attribute);
+    // Makes room in the index for `count` tiles in all, so that adding that
+    // many does not grow it step by step. May throw std::bad_alloc.
+    void reserve(size_t count);
     // Removes tile `index`; later tiles move down one number. 0 when no such tile.
     int Delete(int64_t index);
     // Puts a tile in at number `index` (0 ... count), later tiles moving up one

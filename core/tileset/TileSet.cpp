@@ -1,6 +1,7 @@
 #include "tileset/TileSet.h"
 
 #include <algorithm>
+#include <new>
 #include <span>
 
 #include "base/Messages.h"
@@ -97,6 +98,12 @@ Status TileSet::CheckTileFormat(int32_t width, int32_t height, int64_t count) {
 }
 
 bool TileSet::WriteTileFile(ByteWriter& out) const {
+    // Room for the whole file at once rather than block by block.
+    uint64_t total = uint64_t(HeaderLength(m_format.header));
+    for (const uint8_t item : m_format.items)
+        total += TileItemBytes(item, m_tiles.width(), m_tiles.height(), m_tiles.count(),
+                               m_format.attrWidth);
+    out.reserve(out.size() + size_t(total));
     out.write(m_format.header.data(), size_t(HeaderLength(m_format.header)));
     // An AttrWidth outside 0-2 only comes from a damaged layout; it is written
     // as one byte per attribute, the way it is read back.
@@ -124,13 +131,16 @@ bool TileSet::WriteTileFile(ByteWriter& out) const {
         case TileItem::TileAttrData:
             ok = m_tiles.WritePixelsAndAttributes(out, attrSel);
             break;
-        case TileItem::Palette768:
+        case TileItem::Palette768: {
+            std::array<uint8_t, 768> rgb;
             for (size_t i = 0; i < 256; ++i) {
-                out.writeU8(uint8_t(table[4 * i + 2] >> 2));
-                out.writeU8(uint8_t(table[4 * i + 1] >> 2));
-                out.writeU8(uint8_t(table[4 * i] >> 2));
+                rgb[3 * i] = uint8_t(table[4 * i + 2] >> 2);
+                rgb[3 * i + 1] = uint8_t(table[4 * i + 1] >> 2);
+                rgb[3 * i + 2] = uint8_t(table[4 * i] >> 2);
             }
+            out.write(rgb.data(), rgb.size());
             break;
+        }
         case TileItem::Palette1024:
             out.write(table, 1024);
             break;
@@ -168,6 +178,11 @@ Status TileSet::ReadTileFile(ByteReader& in, int headerLength,
     if (width <= 0 || height <= 0 || !tiles.Setup(width, height) || tiles.capacity() == 0 ||
         tiles.capacity() < reader.count())
         return fail(Status::Fail(msg::kDamagedFile));
+    try {
+        tiles.reserve(size_t(reader.count()));
+    } catch (const std::bad_alloc&) {
+        return fail(Status::Fail(msg::kDamagedFile));
+    }
     BitmapInfo info = m_bitmapInfo;
     FillBitmapHeader(info, width, height);
     FillColourCube(info);

@@ -123,6 +123,32 @@ TEST(ByteWriterSink, PassesEveryByteOnInOrderInPiecesAndKeepsAFailure) {
     EXPECT_EQ(calls, 1); // nothing more is passed on after a refusal
 }
 
+TEST(ByteWriterSink, SmallValuesArePassedOnInWholePieces) {
+    // A file made of values alone (attributes, palettes) must not pile up in
+    // the writer: every piece but the last is exactly the piece size.
+    Bytes got;
+    std::vector<size_t> pieces;
+    ByteWriter out(
+        [&](const uint8_t* data, size_t size) {
+            got.insert(got.end(), data, data + size);
+            pieces.push_back(size);
+            return true;
+        },
+        16);
+    Bytes expected;
+    for (uint32_t i = 0; i < 40; ++i) {
+        out.writeU8(uint8_t(i));
+        out.writeLE(0x01020300u + i, 4);
+        out.writeU16(uint16_t(0xAB00 + i));
+        expected.insert(expected.end(), {uint8_t(i), uint8_t(i), 3, 2, 1, uint8_t(i), 0xAB});
+    }
+    EXPECT_LE(out.bytes().size(), 16u);
+    EXPECT_TRUE(out.Flush());
+    EXPECT_EQ(got, expected);
+    ASSERT_EQ(pieces.size(), (expected.size() + 15) / 16);
+    EXPECT_TRUE(std::all_of(pieces.begin(), pieces.end() - 1, [](size_t n) { return n == 16; }));
+}
+
 TEST(StreamedSave, ASourceThatFailsLeavesTheOldFilesAndGivesItsReason) {
     TempDir dir;
     WriteBytes(dir.file("a.bin"), {1, 2, 3});

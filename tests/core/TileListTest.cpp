@@ -223,6 +223,41 @@ TEST(TileListTest, WritersLayOutBytes) {
     EXPECT_EQ(out.bytes(), expected);
 }
 
+TEST(TileListTest, AttributesOfThousandsOfTilesAreAllWritten) {
+    // More attribute bytes than the writer gathers at once, for every width,
+    // straight into memory and through a sink of odd-sized pieces.
+    TileList list;
+    ASSERT_EQ(list.Setup(1, 1), 1);
+    const uint32_t count = 5000;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t pixel = uint8_t(i);
+        ASSERT_EQ(list.Append(&pixel, i * 0x01010101u + 0x00030201u), 1);
+    }
+    for (int sel = 0; sel < 3; ++sel) {
+        const int bytes = 1 << sel;
+        std::vector<uint8_t> expected;
+        for (uint32_t i = 0; i < count; ++i)
+            for (int b = 0; b < bytes; ++b)
+                expected.push_back(uint8_t(list.AttributeAt(i) >> (8 * b)));
+        ByteWriter out;
+        EXPECT_EQ(list.WriteAttributes(out, sel), 1);
+        EXPECT_EQ(out.bytes(), expected) << bytes;
+
+        std::vector<uint8_t> passed;
+        ByteWriter streamed(
+            [&](const uint8_t* data, size_t size) {
+                passed.insert(passed.end(), data, data + size);
+                return true;
+            },
+            333);
+        streamed.writeU8(0xEE);
+        EXPECT_EQ(list.WriteAttributes(streamed, sel), 1);
+        EXPECT_TRUE(streamed.Flush());
+        expected.insert(expected.begin(), 0xEE);
+        EXPECT_EQ(passed, expected) << bytes;
+    }
+}
+
 TEST(TileListTest, NeighbouringTilesKeepTheirBytes) {
     // Odd sizes too: a node and its pixels must fit its pool element whole.
     for (const auto& [w, h] : {std::pair{8, 8}, std::pair{9, 7}, std::pair{32, 32}}) {

@@ -4,6 +4,7 @@
 // bytes, so a test or fuzz target can check that a failed read changed nothing.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -44,23 +45,36 @@ inline void PutTileFormat(ByteWriter& out, const TileFormat& format) {
 }
 
 // The tiles alone: size, count, and every tile's attribute and pixels.
-inline std::vector<uint8_t> TilesState(const TileList& tiles) {
-    ByteWriter out;
+// Made in place in one step (a writer without a sink): the fuzz targets take
+// this for every input, and a set may hold thousands of tiles.
+inline void PutTiles(ByteWriter& out, const TileList& tiles) {
     out.writeU32(uint32_t(tiles.width()));
     out.writeU32(uint32_t(tiles.height()));
     out.writeU32(tiles.count());
     const size_t tileBytes = size_t(tiles.width()) * size_t(tiles.height());
-    for (uint32_t i = 0; i < tiles.count(); ++i) {
-        out.writeU32(tiles.AttributeAt(i));
-        out.write(tiles.PixelsAt(i), tileBytes);
+    std::vector<uint8_t>& bytes = out.bytes();
+    size_t at = bytes.size();
+    bytes.resize(at + size_t(tiles.count()) * (4 + tileBytes));
+    for (uint32_t i = 0; i < tiles.count(); ++i, at += 4 + tileBytes) {
+        const uint32_t attribute = tiles.AttributeAt(i);
+        std::memcpy(bytes.data() + at, &attribute, 4);
+        std::memcpy(bytes.data() + at + 4, tiles.PixelsAt(i), tileBytes);
     }
+}
+
+inline std::vector<uint8_t> TilesState(const TileList& tiles) {
+    ByteWriter out;
+    PutTiles(out, tiles);
     return out.take();
 }
 
 inline std::vector<uint8_t> TileSetState(const TileSet& set) {
     ByteWriter out;
+    const size_t tileBytes = size_t(set.tiles().width()) * size_t(set.tiles().height());
+    out.reserve(64 + set.format().header.size() + set.format().items.size() +
+                size_t(set.count()) * (4 + tileBytes) + set.bitmapInfo().size());
     PutTileFormat(out, set.format());
-    out.write(TilesState(set.tiles()));
+    PutTiles(out, set.tiles());
     out.write(set.bitmapInfo().data(), set.bitmapInfo().size());
     out.writeU32(uint32_t(set.current()));
     out.writeU32(uint32_t(set.revision()));
@@ -69,13 +83,14 @@ inline std::vector<uint8_t> TileSetState(const TileSet& set) {
 
 inline std::vector<uint8_t> MapState(const MapModel& map) {
     ByteWriter out;
+    out.reserve(64 + map.format().header.size() + map.format().items.size() +
+                2 * map.cells().size() + map.m_strFileName.size() + map.m_strPathName.size());
     PutText(out, map.format().header);
     out.writeU32(uint32_t(map.width()));
     out.writeU32(uint32_t(map.height()));
     PutItems(out, map.format().items);
     out.writeU32(uint32_t(map.cells().size()));
-    for (const uint16_t cell : map.cells())
-        out.writeU16(cell);
+    out.write(map.cells().data(), map.cells().size() * sizeof(uint16_t));
     out.writeU32(uint32_t(map.m_bModified));
     PutText(out, map.m_strFileName);
     PutText(out, map.m_strPathName);
