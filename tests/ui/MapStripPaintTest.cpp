@@ -39,8 +39,9 @@ void FillMap(ViewHarness& h, int32_t cols, int32_t rows, int tileCount) {
 
 // The view's client area drawn cell by cell, as the map view drew it before:
 // black, every cell through DrawTile, the current cell's frame, the selection.
-QImage Reference(ViewHarness& h, QSize size, QRect damage) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+QImage Reference(ViewHarness& h, QSize size, QRect damage,
+                 QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
+    QImage image(size, format);
     image.fill(Qt::green);
     QPainter dc(&image);
     dc.setClipRect(damage);
@@ -68,8 +69,11 @@ QImage Reference(ViewHarness& h, QSize size, QRect damage) {
     return image;
 }
 
-QImage Drawn(ViewHarness& h, QSize size, QRect damage) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+// Into an image of a 32-bit format the rows are composed in place; into any
+// other they go through a strip image.
+QImage Drawn(ViewHarness& h, QSize size, QRect damage,
+             QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
+    QImage image(size, format);
     image.fill(Qt::green);
     // The region is drawn with its top-left corner at the offset given.
     h.map->viewport()->render(&image, damage.topLeft(), QRegion(damage));
@@ -85,19 +89,26 @@ private slots:
         QTest::addColumn<int>("tileWidth");
         QTest::addColumn<int>("tileHeight");
         QTest::addColumn<QPoint>("scroll");
-        QTest::newRow("16x16 at the origin") << 16 << 16 << QPoint(0, 0);
-        QTest::newRow("16x16 scrolled by odd amounts") << 16 << 16 << QPoint(37, 21);
-        QTest::newRow("8x8 scrolled") << 8 << 8 << QPoint(203, 95);
-        QTest::newRow("5x3 scrolled") << 5 << 3 << QPoint(11, 7);
-        QTest::newRow("32x24 at the far corner") << 32 << 24 << QPoint(100000, 100000);
-        QTest::newRow("2x2") << 2 << 2 << QPoint(3, 1);
-        QTest::newRow("1x4, cell by cell") << 1 << 4 << QPoint(5, 5);
+        QTest::addColumn<int>("format");
+        const int argb = QImage::Format_ARGB32_Premultiplied;
+        const int rgb888 = QImage::Format_RGB888;
+        QTest::newRow("16x16 at the origin") << 16 << 16 << QPoint(0, 0) << argb;
+        QTest::newRow("16x16 scrolled by odd amounts") << 16 << 16 << QPoint(37, 21) << argb;
+        QTest::newRow("8x8 scrolled") << 8 << 8 << QPoint(203, 95) << argb;
+        QTest::newRow("5x3 scrolled") << 5 << 3 << QPoint(11, 7) << argb;
+        QTest::newRow("32x24 at the far corner") << 32 << 24 << QPoint(100000, 100000) << argb;
+        QTest::newRow("2x2") << 2 << 2 << QPoint(3, 1) << argb;
+        QTest::newRow("1x4, cell by cell") << 1 << 4 << QPoint(5, 5) << argb;
+        QTest::newRow("RGB32 target") << 16 << 16 << QPoint(37, 21) << int(QImage::Format_RGB32);
+        QTest::newRow("16x16 through a strip") << 16 << 16 << QPoint(37, 21) << rgb888;
+        QTest::newRow("8x8 through a strip") << 8 << 8 << QPoint(203, 95) << rgb888;
     }
 
     void stripsDrawWhatCellByCellDraws() {
         QFETCH(int, tileWidth);
         QFETCH(int, tileHeight);
         QFETCH(QPoint, scroll);
+        QFETCH(int, format);
         ViewHarness h(300, 100, 200);
         QVERIFY(h.exposed);
         MakeTiles(h, tileWidth, tileHeight, 20);
@@ -112,8 +123,9 @@ private slots:
         for (const QRect& damage :
              {QRect(QPoint(0, 0), size), QRect(7, 3, 31, 45), QRect(1, 50, 298, 1),
               QRect(150, 0, 1, 200), QRect(299, 199, 1, 1)}) {
-            const QImage drawn = Drawn(h, size, damage);
-            const QImage reference = Reference(h, size, damage);
+            const auto f = QImage::Format(format);
+            const QImage drawn = Drawn(h, size, damage, f);
+            const QImage reference = Reference(h, size, damage, f);
             QVERIFY2(drawn == reference, qPrintable(QStringLiteral("damage %1,%2 %3x%4")
                                                         .arg(damage.x())
                                                         .arg(damage.y())

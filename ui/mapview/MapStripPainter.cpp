@@ -6,6 +6,8 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
+#include <QTransform>
 
 #include "map/MapModel.h"
 #include "tileview/CTile1View.h"
@@ -44,6 +46,44 @@ QImage::Format StripFormat(QPainter& dc) {
 // Copies `Width` pixels; a width known at compile time makes it a few moves.
 template <int Width> void CopyTileLine(uchar* out, const uchar* in) {
     std::memcpy(out, in, size_t(Width) * sizeof(QRgb));
+}
+
+// The image under the painter, where strips can be composed straight into
+// it instead of being drawn from a strip image: a raster engine on a 32-bit
+// image (opaque pixels have the same bits in each of those formats), a
+// painter that only moves by whole pixels and clips nothing itself, and
+// `area` inside the image and inside the engine's system clip, when there
+// is one, as one rectangle. `offset` is where map pixel (0, 0) lies.
+uchar* DirectTarget(QPainter& dc, const QRect& area, qsizetype& stride, QPoint& offset) {
+    QPaintEngine* engine = dc.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || engine->type() != QPaintEngine::Raster ||
+        device->devType() != QInternal::Image || dc.hasClipping()) {
+        return nullptr;
+    }
+    const auto* image = static_cast<const QImage*>(device);
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_RGB32 &&
+        format != QImage::Format_ARGB32) {
+        return nullptr;
+    }
+    const QTransform t = dc.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != qRound(t.dx()) ||
+        t.dy() != qRound(t.dy())) {
+        return nullptr;
+    }
+    offset = QPoint(qRound(t.dx()), qRound(t.dy()));
+    const QRect onDevice = area.translated(offset);
+    const QRegion system = engine->systemClip();
+    if (!image->rect().contains(onDevice) ||
+        (!system.isEmpty() &&
+         (system.rectCount() != 1 || !system.boundingRect().contains(onDevice)))) {
+        return nullptr;
+    }
+    stride = image->bytesPerLine();
+    // The engine draws into these very bytes; writing through the const
+    // pointer keeps the image from being detached from them.
+    return const_cast<uchar*>(image->constBits());
 }
 
 template <int Width>
@@ -145,10 +185,14 @@ bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles,
     const int cutLeft = area.left() - colFrom * w;
     const int cutRight = colTo * w - 1 - area.right();
 
+    qsizetype directStride = 0;
+    QPoint offset;
+    uchar* const direct = DirectTarget(dc, area, directStride, offset);
     // Opaque pixels have the same bits in either format; drawn in the
     // target's own format and copied over it, the strip costs one copy.
     const QImage::Format format = StripFormat(dc);
-    if (m_strip.width() != area.width() || m_strip.height() < h || m_strip.format() != format) {
+    if (!direct &&
+        (m_strip.width() != area.width() || m_strip.height() < h || m_strip.format() != format)) {
         m_strip = QImage(area.width(), h, format);
     }
     ++m_generation;
@@ -165,6 +209,14 @@ bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles,
         }
         const int top = std::max(row * h, area.top());
         const int bottom = std::min(row * h + h - 1, area.bottom());
+        if (direct) {
+            uchar* line = direct + qsizetype(top + offset.y()) * directStride +
+                          qsizetype(area.left() + offset.x()) * qsizetype(sizeof(QRgb));
+            for (int y = top; y <= bottom; ++y, line += directStride) {
+                ComposeLine(y - row * h, cutLeft, w - cutRight, w, line);
+            }
+            continue;
+        }
         for (int y = top; y <= bottom; ++y) {
             ComposeLine(y - row * h, cutLeft, w - cutRight, w, m_strip.scanLine(y - top));
         }

@@ -18,9 +18,10 @@ namespace kesh::ui {
 
 class CTile1View;
 
-// Draws a block of map cells a row of cells at a time: the row is composed
-// into one strip image from the tiles' ready-made pixel rows and drawn with a
-// single drawImage, instead of one drawImage per cell. The pixels are exactly
+// Draws a block of map cells a row of cells at a time from the tiles'
+// ready-made pixel rows, instead of one drawImage per cell: composed straight
+// into the image the painter draws on where that is a plain 32-bit image,
+// else into one strip image drawn with a single drawImage. The pixels are exactly
 // those of drawing every cell by itself through CTile1View::DrawTile.
 class MapStripPainter {
 public:
