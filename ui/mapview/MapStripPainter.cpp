@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include <QPaintDevice>
-#include <QPaintEngine>
 #include <QPainter>
-#include <QRegion>
-#include <QTransform>
 
 #include "map/MapModel.h"
+#include "mapview/PaintTarget.h"
 #include "tileview/CTile1View.h"
 
 namespace kesh::ui {
@@ -31,59 +28,9 @@ const QImage& MapStripPainter::Blank(int width, int height) {
 
 namespace {
 
-// The format of the image the painter draws on, where it is one that opaque
-// strips can be copied onto as they are; else RGB32.
-QImage::Format StripFormat(QPainter& dc) {
-    const QPaintEngine* engine = dc.paintEngine();
-    const QPaintDevice* target = engine ? engine->paintDevice() : nullptr;
-    if (target && target->devType() == QInternal::Image &&
-        static_cast<const QImage*>(target)->format() == QImage::Format_ARGB32_Premultiplied) {
-        return QImage::Format_ARGB32_Premultiplied;
-    }
-    return QImage::Format_RGB32;
-}
-
 // Copies `Width` pixels; a width known at compile time makes it a few moves.
 template <int Width> void CopyTileLine(uchar* out, const uchar* in) {
     std::memcpy(out, in, size_t(Width) * sizeof(QRgb));
-}
-
-// The image under the painter, where strips can be composed straight into
-// it instead of being drawn from a strip image: a raster engine on a 32-bit
-// image (opaque pixels have the same bits in each of those formats), a
-// painter that only moves by whole pixels and clips nothing itself, and
-// `area` inside the image and inside the engine's system clip, when there
-// is one, as one rectangle. `offset` is where map pixel (0, 0) lies.
-uchar* DirectTarget(QPainter& dc, const QRect& area, qsizetype& stride, QPoint& offset) {
-    QPaintEngine* engine = dc.paintEngine();
-    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
-    if (!device || engine->type() != QPaintEngine::Raster ||
-        device->devType() != QInternal::Image || dc.hasClipping()) {
-        return nullptr;
-    }
-    const auto* image = static_cast<const QImage*>(device);
-    const QImage::Format format = image->format();
-    if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_RGB32 &&
-        format != QImage::Format_ARGB32) {
-        return nullptr;
-    }
-    const QTransform t = dc.deviceTransform();
-    if (t.type() > QTransform::TxTranslate || t.dx() != qRound(t.dx()) ||
-        t.dy() != qRound(t.dy())) {
-        return nullptr;
-    }
-    offset = QPoint(qRound(t.dx()), qRound(t.dy()));
-    const QRect onDevice = area.translated(offset);
-    const QRegion system = engine->systemClip();
-    if (!image->rect().contains(onDevice) ||
-        (!system.isEmpty() &&
-         (system.rectCount() != 1 || !system.boundingRect().contains(onDevice)))) {
-        return nullptr;
-    }
-    stride = image->bytesPerLine();
-    // The engine draws into these very bytes; writing through the const
-    // pointer keeps the image from being detached from them.
-    return const_cast<uchar*>(image->constBits());
 }
 
 template <int Width>
@@ -190,7 +137,7 @@ bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles,
     uchar* const direct = DirectTarget(dc, area, directStride, offset);
     // Opaque pixels have the same bits in either format; drawn in the
     // target's own format and copied over it, the strip costs one copy.
-    const QImage::Format format = StripFormat(dc);
+    const QImage::Format format = OpaqueCopyFormat(dc);
     if (!direct &&
         (m_strip.width() != area.width() || m_strip.height() < h || m_strip.format() != format)) {
         m_strip = QImage(area.width(), h, format);

@@ -3,30 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include <QPaintDevice>
-#include <QPaintEngine>
 #include <QPainter>
 
 #include "map/MapModel.h"
+#include "mapview/PaintTarget.h"
 #include "tileview/CTile1View.h"
 
 namespace kesh::ui {
-
-namespace {
-
-// The target's own format where opaque pixels can be copied onto it as they
-// are, else RGB32 (the two share the bits of opaque pixels).
-QImage::Format FrameFormat(QPainter& dc) {
-    const QPaintEngine* engine = dc.paintEngine();
-    const QPaintDevice* target = engine ? engine->paintDevice() : nullptr;
-    if (target && target->devType() == QInternal::Image &&
-        static_cast<const QImage*>(target)->format() == QImage::Format_ARGB32_Premultiplied) {
-        return QImage::Format_ARGB32_Premultiplied;
-    }
-    return QImage::Format_RGB32;
-}
-
-} // namespace
 
 QRect ZoomedMapPainter::Covered(QPainter& dc, const QRect& clip, const CellRange& cells,
                                 int cellWidth, int cellHeight) {
@@ -97,7 +80,7 @@ bool ZoomedMapPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles
     if (area.isEmpty()) {
         return false;
     }
-    const QImage::Format format = FrameFormat(dc);
+    const QImage::Format format = OpaqueCopyFormat(dc);
     if (m_frame.width() < area.width() || m_frame.height() < area.height() ||
         m_frame.format() != format) {
         m_frame = QImage(std::max(area.width(), m_frame.width()),
