@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "doc/Document.h"
-#include "map/MapEditor.h"
+#include "edit/MapEditor.h"
 
 namespace {
 
@@ -45,10 +45,9 @@ static void BM_UndoFill4096(benchmark::State& state) {
         state.SkipWithError("allocation failed");
         return;
     }
-    kesh::MapEditor editor(doc.map(), doc.view());
-    editor.SetRecorder(&doc.recorder());
+    kesh::MapEditor editor(doc);
     const kesh::TileContext tile{16, 16, 5};
-    doc.view().m_rcSelect = {0, 0, 4096 * 16 - 1, 4096 * 16 - 1};
+    editor.state().m_rcSelect = {0, 0, 4096 * 16 - 1, 4096 * 16 - 1};
     const auto fillStart = Clock::now();
     editor.FillRegion(tile);
     const double fillMs = MsSince(fillStart);
@@ -91,8 +90,7 @@ static void BM_PaintStroke10k(benchmark::State& state) {
         state.SkipWithError("allocation failed");
         return;
     }
-    kesh::MapEditor editor(doc.map(), doc.view());
-    editor.SetRecorder(&doc.recorder());
+    kesh::MapEditor editor(doc);
     const kesh::Viewport view{{0, 0}, 1 << 20, 1 << 20};
     kesh::InputState shift;
     shift.shift = true;

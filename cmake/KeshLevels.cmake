@@ -9,22 +9,25 @@
 # nor Qt. Tile sets, images and maps use each other (tile sheets and maps are
 # written as PNG, pictures are cut into tile sets and maps), so they share a
 # level. A level whose folders have no sources yet is left out.
-set(KESH_CORE_LEVELS base io layout model tmx doc app)
+set(KESH_CORE_LEVELS base io layout model tmx doc edit app)
 set(KESH_CORE_LEVEL_base base)
 set(KESH_CORE_LEVEL_io io text)
 set(KESH_CORE_LEVEL_layout layout)
 set(KESH_CORE_LEVEL_model tileset image map)
 set(KESH_CORE_LEVEL_tmx tmx)
 set(KESH_CORE_LEVEL_doc doc)
+set(KESH_CORE_LEVEL_edit edit)
 set(KESH_CORE_LEVEL_app app)
 
 # ui folders (named apart from core's, so an include says which library it
-# comes from) and what each may include: other ui folders, and "core" for the
-# headers of core. The reusable widgets know nothing of kesh's documents. The
-# views ask the shell for the user's services, so they may include it.
-set(KESH_UI_FOLDERS widgets formatdlg mapview tileview shell)
+# comes from), lowest first, and what each may include: "core" for the
+# headers of core, and the ui folders at or below its own. The reusable
+# widgets know nothing of kesh's documents; the tile set view and its
+# TilePainter sit below the map view, which draws its cells through it; the
+# shell builds and wires them all.
+set(KESH_UI_FOLDERS widgets formatdlg tileview mapview shell)
 set(KESH_UI_SEES_widgets widgets)
 set(KESH_UI_SEES_formatdlg core widgets formatdlg)
-set(KESH_UI_SEES_mapview core widgets mapview tileview shell)
-set(KESH_UI_SEES_tileview core widgets mapview tileview shell)
-set(KESH_UI_SEES_shell core widgets formatdlg mapview tileview shell)
+set(KESH_UI_SEES_tileview core widgets tileview)
+set(KESH_UI_SEES_mapview core widgets tileview mapview)
+set(KESH_UI_SEES_shell core widgets formatdlg tileview mapview shell)

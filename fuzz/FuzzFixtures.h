@@ -8,7 +8,7 @@
 
 #include "base/Messages.h"
 #include "map/MapModel.h"
-#include "map/MapViewState.h"
+#include "edit/MapViewState.h"
 #include "tileset/TileSet.h"
 
 namespace kesh::fuzz {
@@ -30,16 +30,13 @@ inline TileSet MakeTileSet() {
     return set;
 }
 
-// A 5 x 4 map with a few painted cells and a name.
+// A 5 x 4 map with a few painted cells.
 inline MapModel MakeMap() {
     MapModel map;
     map.format().header = "MAP";
     map.AllocateCells(5, 4);
     for (size_t i = 0; i < map.cells().size(); i += 3)
         map.cells()[i] = uint16_t(i);
-    map.m_bModified = 1;
-    map.m_strFileName = "old.map";
-    map.m_strPathName = "/maps/old.map";
     return map;
 }
 

@@ -43,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(view.m_nCurCell >= 0 && size_t(view.m_nCurCell) < map.cells().size());
     FUZZ_CHECK(view.m_rcCopySource && view.m_rcCopySource->right < map.width() &&
                view.m_rcCopySource->bottom < map.height());
-    FUZZ_CHECK(map.m_strPathName == "/maps/old.map" && map.m_bModified == 1);
     FUZZ_CHECK(tiles.format().items == layout.tile.items);
     FUZZ_CHECK(tiles.format().attrWidth == layout.tile.attrWidth);
     FUZZ_CHECK(tiles.tiles().width() == tiles.tileWidth());

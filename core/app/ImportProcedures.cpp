@@ -5,9 +5,9 @@
 #include "app/FileTypes.h"
 #include "app/MapProcedures.h"
 #include "base/Messages.h"
-#include "doc/ImportChange.h"
-#include "doc/StepNames.h"
-#include "doc/TileSetChange.h"
+#include "doc/ImportCommand.h"
+#include "doc/CommandNames.h"
+#include "doc/TileSetCommand.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "tileset/ImageDecoders.h"
@@ -113,13 +113,13 @@ bool ImportProcedures::OnImportImage() {
             result = ImportImage(tiles, image, options);
             st = result.status;
         }
-        if (!st && TileSetChange::Changed(before, tiles))
-            TileSetChange::Apply(tiles, before, before.count, {}, {});
+        if (!st && TileSetCommand::Changed(before, tiles))
+            TileSetCommand::Apply(tiles, before, before.count, {}, {});
         return st;
     };
     Status st = Status::Ok();
     if (options.makeMap) {
-        st = m_doc.ImportMap(step::kImportImage, set.count(),
+        st = m_doc.ImportMap(command::kImportImage, set.count(),
                              [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
                                  Status done = importTiles(tiles);
                                  if (done) {
@@ -129,7 +129,7 @@ bool ImportProcedures::OnImportImage() {
                                  return done;
                              });
     } else {
-        m_doc.ChangeTiles(step::kImportImage, true, [&] { st = importTiles(m_doc.tiles()); });
+        m_doc.ChangeTiles(command::kImportImage, true, [&](TileSet& tiles) { st = importTiles(tiles); });
     }
     if (!st) {
         // A full set is the set's state, not the picture's.
@@ -187,8 +187,8 @@ bool ImportProcedures::OnImportTmx() {
     // The map's tiles replace the whole set, as they would in a new tile file.
     const TileRun imported = TileRun::Of(result.tiles.tiles(), 0);
     const Status st = m_doc.ImportMap(
-        step::kImportTmx, 0, [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
-            TileSetChange::Apply(tiles, TileSetState::Of(result.tiles), 0, imported.pixels,
+        command::kImportTmx, 0, [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
+            TileSetCommand::Apply(tiles, TileSetState::Of(result.tiles), 0, imported.pixels,
                                  imported.attributes);
             format = ImportedMapFormat(result.width, result.height);
             cells = std::move(result.cells);

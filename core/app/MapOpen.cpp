@@ -12,7 +12,7 @@ namespace kesh {
 
 bool MapProcedures::LayoutByHand(MapReadLayout& layout, std::optional<std::string>& tileHeader) {
     MapFormatEdit edit = EditOf(MapFormat::Default(), false);
-    edit.tiles = m_tiles->format();
+    edit.tiles = m_tiles.format();
     if (!m_user.EditMapFormat(edit))
         return false;
     // Only the header's length is taken: its bytes are in the file.
@@ -24,7 +24,7 @@ bool MapProcedures::LayoutByHand(MapReadLayout& layout, std::optional<std::strin
 
     // The tile file format command, run on a copy: the set's own layout only
     // changes once the map has been read.
-    const TileFormat& current = m_tiles->format();
+    const TileFormat& current = m_tiles.format();
     TileFormatEdit tileEdit = TileProcedures::EditOf(current, true);
     TileDescriptor& tile = layout.descriptor.tile;
     if (m_user.EditTileFormat(tileEdit)) {
@@ -41,8 +41,6 @@ bool MapProcedures::LayoutByHand(MapReadLayout& layout, std::optional<std::strin
 }
 
 bool MapProcedures::OpenMap() {
-    if (!m_tiles)
-        return false;
     if (!AskSaveChanges())
         return false;
     const auto path = m_user.ChooseOpenFile(MapFileDialog(false));
@@ -50,8 +48,6 @@ bool MapProcedures::OpenMap() {
 }
 
 bool MapProcedures::OpenMapPath(const std::string& path) {
-    if (!m_tiles)
-        return false;
     // A file that is not there is reported as such, before any layout
     // question; a first save of it cut short may still bring it in place.
     (void)FinishInterruptedSaves(m_fs, {path, DescriptorPath(path, kMapDescriptorExt)});
@@ -72,24 +68,25 @@ bool MapProcedures::OpenMapPath(const std::string& path) {
     }
 
     // Read into fresh objects: on failure the map and the tile set are untouched.
-    const int32_t oldWidth = m_map.width();
-    st = LoadMapFile(m_fs, path, layout, m_map, *m_tiles);
+    const FileIdentity file = FileIdentity::Of(AbsolutePath(path));
+    st = m_doc.Replace(
+        [&](MapModel& map, TileSet& tiles) {
+            Status read = LoadMapFile(m_fs, path, layout, map, tiles);
+            const auto& items = layout.descriptor.items;
+            if (read && tileHeader &&
+                std::find(items.begin(), items.end(), MapItem::TileFile) == items.end())
+                tiles.format().header = std::move(*tileHeader);
+            return read;
+        },
+        file, false);
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;
     }
-    const auto& items = layout.descriptor.items;
-    if (tileHeader && std::find(items.begin(), items.end(), MapItem::TileFile) == items.end())
-        m_tiles->format().header = std::move(*tileHeader);
-    m_map.m_strPathName = AbsolutePath(path);
-    m_map.m_strFileName = FileNameOf(m_map.m_strPathName);
-    fitView(oldWidth);
-    if (m_doc)
-        m_doc->ResetHistory();
     if (m_setTitle)
-        m_setTitle(m_map.m_strFileName);
+        m_setTitle(file.name);
     if (m_fileUsed)
-        m_fileUsed(m_map.m_strPathName);
+        m_fileUsed(file.path);
     return true;
 }
 

@@ -11,23 +11,23 @@
 #include "layout/MapFormat.h"
 #include "map/MapFile.h"
 #include "map/MapModel.h"
-#include "map/MapViewState.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
 
-// The map menu's procedures. `tiles` is the tile set view's set, null when
-// that pane is missing: the procedures that need it then do nothing and
-// report failure. Every question and message goes through `UserServices`,
-// every file through `FileSystem`. Saves are all-or-nothing; an open reads
-// into fresh objects, so a cancelled or failed one changes nothing at all.
+// The map menu's procedures on the document's map and tile set. Every
+// question and message goes through `UserServices`, every file through
+// `FileSystem`. Saves are all-or-nothing; an open reads into fresh objects,
+// so a cancelled or failed one changes nothing at all. A new or opened map
+// replaces the document's content (Document::Replace), a layout change is a
+// step of its history, and a save marks where the file stands.
 class MapProcedures {
 public:
     using TitleSetter = std::function<void(const std::string&)>;
 
-    MapProcedures(MapModel& map, TileSet* tiles, UserServices& user, FileSystem& fs,
-                  TitleSetter setTitle = {})
-        : m_map(map), m_tiles(tiles), m_user(user), m_fs(fs), m_setTitle(std::move(setTitle)) {}
+    MapProcedures(Document& doc, UserServices& user, FileSystem& fs, TitleSetter setTitle = {})
+        : m_doc(doc), m_map(doc.map()), m_tiles(doc.tiles()), m_user(user), m_fs(fs),
+          m_setTitle(std::move(setTitle)) {}
 
     // File New, the map step: offers to save a changed map, then the layout
     // dialog on the defaults. True when a new map was made (the frame then runs
@@ -49,8 +49,8 @@ public:
     bool SaveMap();
     // Saves under a name chosen now; on failure the old name stays.
     bool SaveMapAs();
-    // The layout dialog on the current layout with the size locked; OK takes
-    // its items and header. The frame marks the map changed before calling it.
+    // The layout dialog on the current layout with the size locked; OK makes
+    // its items and header a step of the history.
     bool ChangeMapFormat();
     // Writes the whole map as an 8-bit BMP. True when written.
     bool ExportMapBitmap();
@@ -63,18 +63,6 @@ public:
     // unchanged map or one without cells. True when the map may be dropped:
     // nothing to save, the user declined, or the save succeeded.
     bool AskSaveChanges();
-
-    // Makes the procedures work on `doc`'s history too: a new or opened map
-    // starts it afresh, a save marks where the file stands, a layout change
-    // becomes a step. `doc` must be the document whose map this is; its view
-    // state is fitted to a new or opened map's grid (see AttachView).
-    void AttachDocument(Document& doc) {
-        m_doc = &doc;
-        m_view = &doc.view();
-    }
-    // The current cell, selection and copy source kept for this map: a new or
-    // opened map brings them onto its grid. Without one nothing is fitted.
-    void AttachView(MapViewState& view) { m_view = &view; }
 
     // Called with the map file's path after every successful open or save
     // (by whatever route), e.g. to keep a list of recent files.
@@ -89,31 +77,21 @@ private:
     using MapExport = Status (*)(FileSystem&, const std::string&, const MapModel&, const TileSet&);
     // The save dialog for `extension`, then `exportTo` the chosen path.
     bool ExportMapImage(const char* extension, MapExport exportTo);
-    // A map read from or saved to a file keeps its absolute path; an untitled
-    // one (or one about to be saved under a new name) has only a bare name.
-    bool hasFile() const {
-        return !m_map.m_strPathName.empty() && m_map.m_strPathName.front() == '/';
-    }
+    // Saves to `file`, asking for a name when it has no file of its own;
+    // the document takes the name even when the save fails.
+    bool saveTo(FileIdentity file);
     // For a map without .kmf: the map layout dialog, then the tile layout
     // dialog on the tile set's layout (cancelling that one keeps the set's
     // layout). False when the map dialog was cancelled. `tileHeader` gets the
     // tile header chosen by hand, for a map that does not embed its tiles.
     bool LayoutByHand(MapReadLayout& layout, std::optional<std::string>& tileHeader);
-    // Brings the view state onto the grid after it was replaced; `oldWidth`
-    // is the width the current cell was made for.
-    void fitView(int32_t oldWidth);
-
-    MapModel& m_map;
-    TileSet* m_tiles;
+    Document& m_doc;
+    const MapModel& m_map;
+    const TileSet& m_tiles;
     UserServices& m_user;
     FileSystem& m_fs;
     TitleSetter m_setTitle;
     std::function<void(const std::string&)> m_fileUsed;
-    Document* m_doc = nullptr;
-    MapViewState* m_view = nullptr;
 };
-
-// The name a path ends in: "/maps/town.map" -> "town.map".
-std::string FileNameOf(const std::string& path);
 
 } // namespace kesh

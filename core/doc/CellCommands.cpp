@@ -1,17 +1,24 @@
 #include "doc/CellCommands.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
-#include "doc/StepNames.h"
+#include "doc/CommandNames.h"
 
 namespace kesh {
 
-void StrokeCommand::Add(int32_t index, uint16_t before, uint16_t after) {
+Rect CutToGrid(const MapModel& map, const Rect& cells) {
+    return {std::max(cells.left, 0), std::max(cells.top, 0),
+            std::min(cells.right, map.width() - 1), std::min(cells.bottom, map.height() - 1)};
+}
+
+void StrokeCommand::Paint(MapModel& map, int32_t index, uint16_t after) {
     const auto offset = static_cast<int32_t>(m_before.size());
-    m_before.push_back(before);
+    m_before.push_back(map.cells()[size_t(index)]);
     m_after.push_back(after);
+    map.cells()[size_t(index)] = after;
     if (!m_runs.empty()) {
         Run& last = m_runs.back();
         if (last.start + last.length == index && last.offset + last.length == offset) {
@@ -36,7 +43,7 @@ void StrokeCommand::Redo(Document& doc) {
 }
 
 const char* StrokeCommand::Name() const {
-    return step::kPaint;
+    return command::kPaint;
 }
 
 size_t StrokeCommand::Bytes() const {
@@ -61,28 +68,90 @@ RegionCommand::RegionCommand(const MapModel& map, const Rect& cells, const char*
                     w, out);
 }
 
-void RegionCommand::Finish(const MapModel& map) {
-    if (empty())
-        return;
-    const size_t w = size_t(m_cells.right - m_cells.left + 1);
-    const auto rowAt = [&](int32_t row) {
-        return map.cells().begin() +
-               ptrdiff_t(size_t(row) * size_t(map.width()) + size_t(m_cells.left));
+std::unique_ptr<RegionCommand> RegionCommand::Fill(const MapModel& map, const Rect& cells,
+                                                   uint16_t tile) {
+    auto made = std::make_unique<RegionCommand>(map, cells, command::kFill);
+    if (!made->empty())
+        made->m_after.assign(1, tile);
+    return made;
+}
+
+namespace {
+
+// Where a paste of `source` to (`col`, `row`) writes: the source cut to the
+// grid, moved, cut again; and the move.
+struct PasteTarget {
+    Rect cells;
+    int64_t offX, offY;
+};
+
+PasteTarget TargetOf(const MapModel& map, const Rect& src, int32_t col, int32_t row) {
+    const int64_t w = map.width(), h = map.height();
+    const int64_t offX = int64_t(col) - src.left, offY = int64_t(row) - src.top;
+    const auto cut = [](int64_t lo, int64_t hi, int64_t off, int64_t size) {
+        return std::pair{std::max<int64_t>(std::max<int64_t>(lo, 0) + off, 0),
+                         std::min<int64_t>(std::min<int64_t>(hi, size - 1) + off, size - 1)};
     };
-    // A fill writes one value everywhere: keep just that one.
-    const uint16_t first = *rowAt(m_cells.top);
-    bool uniform = true;
-    for (int32_t row = m_cells.top; row <= m_cells.bottom && uniform; ++row)
-        uniform = std::all_of(rowAt(row), rowAt(row) + ptrdiff_t(w),
-                              [first](uint16_t v) { return v == first; });
-    if (uniform) {
-        m_after.assign(1, first);
-        return;
+    const auto [x0, x1] = cut(src.left, src.right, offX, w);
+    const auto [y0, y1] = cut(src.top, src.bottom, offY, h);
+    return {Rect{int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1)}, offX, offY};
+}
+
+} // namespace
+
+std::unique_ptr<RegionCommand> RegionCommand::Paste(const MapModel& map, const Rect& source,
+                                                    int32_t col, int32_t row) {
+    const PasteTarget target = TargetOf(map, source, col, row);
+    auto made = std::make_unique<RegionCommand>(map, target.cells, command::kPaste);
+    if (made->empty())
+        return made;
+    // The source as it is now, read before anything is written.
+    const Rect& t = target.cells;
+    std::vector<uint16_t> after;
+    after.reserve(made->m_before.size());
+    for (int64_t y = t.top; y <= t.bottom; ++y) {
+        const auto from = map.cells().begin() +
+                          ptrdiff_t((y - target.offY) * map.width() + t.left - target.offX);
+        after.insert(after.end(), from, from + ptrdiff_t(t.right - t.left + 1));
     }
-    m_after.resize(m_before.size());
-    auto out = m_after.begin();
-    for (int32_t row = m_cells.top; row <= m_cells.bottom; ++row, out += ptrdiff_t(w))
-        std::copy_n(rowAt(row), w, out);
+    made->setAfter(std::move(after));
+    return made;
+}
+
+void RegionCommand::setAfter(std::vector<uint16_t> after) {
+    const uint16_t first = after.empty() ? 0 : after.front();
+    if (std::all_of(after.begin(), after.end(), [first](uint16_t v) { return v == first; }))
+        m_after.assign(1, first);
+    else
+        m_after = std::move(after);
+}
+
+void RegionCommand::FillInPlace(MapModel& map, const Rect& cells, uint16_t tile) {
+    for (int32_t row = cells.top; row <= cells.bottom; ++row)
+        std::fill_n(map.cells().begin() +
+                        ptrdiff_t(size_t(row) * size_t(map.width()) + size_t(cells.left)),
+                    std::max(cells.right - cells.left + 1, 0), tile);
+}
+
+void RegionCommand::PasteInPlace(MapModel& map, const Rect& src, int32_t col, int32_t row) {
+    const int64_t w = map.width(), h = map.height();
+    const int64_t spanX = int64_t(src.right) - src.left, spanY = int64_t(src.bottom) - src.top;
+    const bool ltr = src.left >= col, ttb = src.top >= row;
+    const int64_t offX = int64_t(col) - src.left, offY = int64_t(row) - src.top;
+    std::vector<uint16_t>& cells = map.cells();
+    for (int64_t i = 0; i <= spanY; ++i) {
+        const int64_t sy = ttb ? src.top + i : src.bottom - i;
+        const int64_t ty = sy + offY;
+        if (sy < 0 || sy >= h || ty < 0 || ty >= h)
+            continue;
+        for (int64_t j = 0; j <= spanX; ++j) {
+            const int64_t sx = ltr ? src.left + j : src.right - j;
+            const int64_t tx = sx + offX;
+            if (sx < 0 || sx >= w || tx < 0 || tx >= w)
+                continue;
+            cells[size_t(ty * w + tx)] = cells[size_t(sy * w + sx)];
+        }
+    }
 }
 
 void RegionCommand::write(MapModel& map, const std::vector<uint16_t>& values) const {

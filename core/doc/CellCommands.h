@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "doc/Command.h"
@@ -8,12 +9,18 @@
 
 namespace kesh {
 
+// `cells` cut to the grid of `map` (empty, left > right or top > bottom,
+// when none of it is inside).
+Rect CutToGrid(const MapModel& map, const Rect& cells);
+
 // A paint stroke: each cell it changed, with the values before and after,
 // in the order painted. Runs of neighbouring cells in a row share one entry.
+// The stroke grows while it is painted: each cell is written as it comes.
 class StrokeCommand : public Command {
 public:
-    // Adds a painted cell. Cells come in the order they were painted.
-    void Add(int32_t index, uint16_t before, uint16_t after);
+    // Writes `after` into cell `index` (inside the grid, holding another
+    // value) and records it.
+    void Paint(MapModel& map, int32_t index, uint16_t after);
     bool empty() const { return m_runs.empty(); }
     size_t cellCount() const { return m_before.size(); }
 
@@ -38,16 +45,25 @@ private:
 // after (one value for all when they are the same, as after a fill).
 class RegionCommand : public Command {
 public:
+    // A fill of `cells` (inside the grid) with `tile`, not yet applied.
+    static std::unique_ptr<RegionCommand> Fill(const MapModel& map, const Rect& cells,
+                                               uint16_t tile);
+    // A paste of `source` to (`col`, `row`), cut at the map's edges, not yet applied.
+    static std::unique_ptr<RegionCommand> Paste(const MapModel& map, const Rect& source,
+                                                int32_t col, int32_t row);
+    // The same changes made without a record, for when there is no memory
+    // to hold one: the paste walks away from the target so that no source
+    // cell is overwritten before it is read.
+    static void FillInPlace(MapModel& map, const Rect& cells, uint16_t tile);
+    static void PasteInPlace(MapModel& map, const Rect& source, int32_t col, int32_t row);
+
     // Takes the values of `cells` (inclusive, inside the grid; empty when
     // left > right or top > bottom) as they are now, before the change.
     RegionCommand(const MapModel& map, const Rect& cells, const char* name);
-    // Takes the values after the change.
-    void Finish(const MapModel& map);
 
     void Undo(Document& doc) override;
     void Redo(Document& doc) override;
     const char* Name() const override { return m_name; }
-    void SetName(const char* name) { m_name = name; }
     size_t Bytes() const override;
     uint32_t Changes() const override;
 
@@ -55,6 +71,8 @@ private:
     // Copies `values` (rows of the rectangle, or one value for all) into the map.
     void write(MapModel& map, const std::vector<uint16_t>& values) const;
     bool empty() const { return m_cells.left > m_cells.right || m_cells.top > m_cells.bottom; }
+    // Keeps one value for `after` when every cell gets the same.
+    void setAfter(std::vector<uint16_t> after);
 
     Rect m_cells;
     const char* m_name;

@@ -4,7 +4,7 @@
 
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
-#include "doc/StepNames.h"
+#include "doc/CommandNames.h"
 
 namespace kesh {
 
@@ -21,7 +21,7 @@ std::vector<int32_t> DeleteTileCommand::Renumber(MapModel& map, uint16_t number)
     std::vector<uint16_t>& cells = map.cells();
     // One pass in blocks: a block is searched for the number (a test that
     // vectorises) and only a block holding it is walked cell by cell, before
-    // the block is renumbered as MapModel::RenumberAfterDelete does.
+    // the block is renumbered without branches, so that the loop vectorises.
     constexpr size_t kBlock = 64;
     for (size_t at = 0; at < cells.size(); at += kBlock) {
         uint16_t* block = cells.data() + at;
@@ -76,7 +76,7 @@ void DeleteTileCommand::Undo(Document& doc) {
 }
 
 const char* DeleteTileCommand::Name() const {
-    return step::kDeleteTile;
+    return command::kDeleteTile;
 }
 
 size_t DeleteTileCommand::Bytes() const {

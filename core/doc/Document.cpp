@@ -4,16 +4,24 @@
 #include <new>
 
 #include "base/Messages.h"
-#include "doc/AttributeChange.h"
-
+#include "doc/AttributeCommand.h"
 #include "doc/CellCommands.h"
+#include "doc/CommandNames.h"
 #include "doc/DeleteTileCommand.h"
-#include "doc/ImportChange.h"
-#include "doc/MapFormatChange.h"
-#include "doc/StepNames.h"
-#include "doc/TileSetChange.h"
+#include "doc/ImportCommand.h"
+#include "doc/MapFormatCommand.h"
+#include "doc/TileSetCommand.h"
 
 namespace kesh {
+
+FileIdentity FileIdentity::Of(const std::string& path) {
+    return {FileNameOf(path), path};
+}
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 Document::Document() = default;
 Document::~Document() = default;
@@ -28,9 +36,11 @@ void Document::RemoveListener(DocumentListener* listener) {
     std::erase(m_listeners, listener);
 }
 
-void Document::Notify(uint32_t changes) {
-    if (syncModified())
+void Document::notify(uint32_t changes) {
+    const bool now = IsModified();
+    if (now != m_modified)
         changes |= change::kModified;
+    m_modified = now;
     if (changes == 0)
         return;
     // A listener may add or remove listeners while it is told.
@@ -38,14 +48,6 @@ void Document::Notify(uint32_t changes) {
     for (DocumentListener* listener : listeners)
         if (std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end())
             listener->DocumentChanged(changes);
-}
-
-bool Document::syncModified() {
-    const bool now = IsModified();
-    const bool flipped = now != m_modified;
-    m_modified = now;
-    m_map.m_bModified = now ? 1 : 0;
-    return flipped;
 }
 
 bool Document::IsModified() const {
@@ -87,9 +89,9 @@ bool Document::Undo() {
     Command* step = m_history.StepBack();
     if (!step)
         return false;
-    apply(*step, false);
+    step->Undo(*this);
     ++m_revision;
-    Notify(step->Changes() | change::kHistory);
+    notify(step->Changes() | change::kHistory);
     return true;
 }
 
@@ -98,33 +100,22 @@ bool Document::Redo() {
     Command* step = m_history.StepForward();
     if (!step)
         return false;
-    apply(*step, true);
+    step->Redo(*this);
     ++m_revision;
-    Notify(step->Changes() | change::kHistory);
+    notify(step->Changes() | change::kHistory);
     return true;
-}
-
-void Document::apply(Command& step, bool redo) {
-    const uint64_t generation = m_map.gridGeneration();
-    const int32_t oldWidth = m_map.width();
-    if (redo)
-        step.Redo(*this);
-    else
-        step.Undo(*this);
-    if (m_map.gridGeneration() != generation)
-        m_view.FitGrid(m_map, oldWidth);
 }
 
 void Document::MarkChanged() {
     m_pending = true;
-    Notify(0);
+    notify(0);
 }
 
 void Document::MarkSaved() {
     closeStroke();
     m_history.MarkSaved();
     m_pending = false;
-    Notify(change::kHistory);
+    notify(change::kHistory);
 }
 
 void Document::dropHistory(bool marksMap) {
@@ -136,25 +127,99 @@ void Document::dropHistory(bool marksMap) {
 
 void Document::ResetHistory() {
     m_stroke.reset();
-    m_region.reset();
     m_history.Clear();
     m_pending = false;
     ++m_revision;
-    Notify(change::kHistory | change::kReplaced);
+    notify(change::kHistory | change::kReplaced);
 }
 
-void Document::Push(std::unique_ptr<Command> step) {
+Status Document::Replace(const ContentReader& read, std::optional<FileIdentity> file,
+                         bool changed) {
     closeStroke();
-    const uint32_t changes = step->Changes();
-    m_history.Push(std::move(step));
+    const uint64_t tilesRevision = m_tiles.revision();
+    if (Status st = read(m_map, m_tiles); !st)
+        return st;
+    // Views compare revisions to drop what they drew from the old set.
+    while (m_tiles.revision() <= tilesRevision)
+        m_tiles.touch();
+    if (file)
+        m_file = std::move(*file);
+    m_stroke.reset();
+    m_history.Clear();
+    m_pending = changed;
     ++m_revision;
-    Notify(changes | change::kHistory);
+    notify(change::kCells | change::kTiles | change::kColours | change::kMapLayout |
+           change::kTileLayout | change::kCurrentTile | change::kHistory | change::kReplaced);
+    return Status::Ok();
 }
 
-void Document::Execute(std::unique_ptr<Command> step) {
+void Document::SetFile(FileIdentity file) {
+    m_file = std::move(file);
+}
+
+void Document::push(std::unique_ptr<Command> command) {
     closeStroke();
-    apply(*step, true);
-    Push(std::move(step));
+    const uint32_t changes = command->Changes();
+    m_history.Push(std::move(command));
+    ++m_revision;
+    notify(changes | change::kHistory);
+}
+
+void Document::Execute(std::unique_ptr<Command> command) {
+    closeStroke();
+    command->Redo(*this);
+    push(std::move(command));
+}
+
+bool Document::PaintCell(int32_t index, uint16_t tile) {
+    if (index < 0 || index >= m_map.cellCount() || m_map.cells()[size_t(index)] == tile)
+        return false;
+    const bool first = !m_stroke || m_stroke->empty();
+    if (!m_stroke)
+        m_stroke = std::make_unique<StrokeCommand>();
+    m_stroke->Paint(m_map, index, tile);
+    notify(first ? change::kCells | change::kHistory : change::kCells);
+    return true;
+}
+
+void Document::EndStroke() {
+    if (!m_stroke || m_stroke->empty())
+        return;
+    closeStroke();
+    notify(change::kHistory);
+}
+
+void Document::FillCells(const Rect& cells, uint16_t tile) {
+    const Rect cut = CutToGrid(m_map, cells);
+    closeStroke();
+    try {
+        Execute(RegionCommand::Fill(m_map, cut, tile));
+    } catch (const std::bad_alloc&) {
+        // The change stands but cannot be taken back, nor can the steps before it.
+        RegionCommand::FillInPlace(m_map, cut, tile);
+        dropHistory(true);
+        notify(change::kCells | change::kHistory);
+    }
+}
+
+void Document::PasteCells(const Rect& source, int32_t col, int32_t row) {
+    if (!m_map.hasCells())
+        return;
+    closeStroke();
+    try {
+        Execute(RegionCommand::Paste(m_map, source, col, row));
+    } catch (const std::bad_alloc&) {
+        RegionCommand::PasteInPlace(m_map, source, col, row);
+        dropHistory(true);
+        notify(change::kCells | change::kHistory);
+    }
+}
+
+void Document::SetCurrentTile(int32_t number) {
+    if (number == m_tiles.current())
+        return;
+    m_tiles.setCurrent(number);
+    notify(change::kCurrentTile);
 }
 
 bool Document::DeleteTile(int32_t number) {
@@ -164,27 +229,28 @@ bool Document::DeleteTile(int32_t number) {
     return true;
 }
 
-void Document::ChangeTiles(const char* name, bool marksMap, const std::function<void()>& change) {
+void Document::ChangeTiles(const char* name, bool marksMap,
+                           const std::function<void(TileSet&)>& change) {
     closeStroke();
     const TileSetState before = TileSetState::Of(m_tiles);
-    change();
-    if (!TileSetChange::Changed(before, m_tiles))
+    change(m_tiles);
+    if (!TileSetCommand::Changed(before, m_tiles))
         return;
-    if (!TileSetChange::Holds(before, m_tiles)) {
+    if (!TileSetCommand::Holds(before, m_tiles)) {
         // The old tiles are gone; so is every step that relied on them.
         dropHistory(marksMap);
-        Notify(change::kTiles | change::kColours | change::kTileLayout | change::kCurrentTile |
+        notify(change::kTiles | change::kColours | change::kTileLayout | change::kCurrentTile |
                change::kCells | change::kHistory);
         return;
     }
-    Push(std::make_unique<TileSetChange>(before, m_tiles, name, marksMap));
+    push(std::make_unique<TileSetCommand>(before, m_tiles, name, marksMap));
 }
 
 bool Document::SetTileAttribute(int32_t number, uint32_t attribute) {
     const TileList& list = m_tiles.tiles();
     if (number < 0 || !list.NodeAt(number) || list.AttributeAt(number) == attribute)
         return false;
-    Execute(std::make_unique<AttributeChange>(number, list.AttributeAt(number), attribute));
+    Execute(std::make_unique<AttributeCommand>(number, list.AttributeAt(number), attribute));
     return true;
 }
 
@@ -192,7 +258,18 @@ void Document::SetMapLayout(std::vector<uint8_t> items, std::string header) {
     MapFormat after = m_map.format();
     after.items = std::move(items);
     after.header = std::move(header);
-    Execute(std::make_unique<MapFormatChange>(m_map.format(), std::move(after)));
+    Execute(std::make_unique<MapFormatCommand>(m_map.format(), std::move(after)));
+}
+
+void Document::swapMap(MapFormat& format, std::vector<uint16_t>& cells, FileIdentity& file) {
+    MapFormat oldFormat = m_map.format();
+    std::vector<uint16_t> oldCells = std::move(m_map.cells());
+    // A grid the map held before, or one checked by ImportMap: its size is
+    // one the map can hold.
+    (void)m_map.ReplaceGrid(std::move(format), std::move(cells));
+    format = std::move(oldFormat);
+    cells = std::move(oldCells);
+    std::swap(m_file, file);
 }
 
 Status Document::ImportMap(const char* name, int32_t keep, const MapImport& import) {
@@ -203,74 +280,22 @@ Status Document::ImportMap(const char* name, int32_t keep, const MapImport& impo
     MapFormat format;
     std::vector<uint16_t> cells;
     if (Status st = import(m_tiles, format, cells); !st) {
-        if (TileSetChange::Changed(before, m_tiles))
-            TileSetChange::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
+        if (TileSetCommand::Changed(before, m_tiles))
+            TileSetCommand::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
         return st;
     }
     if (!MapModel::IsValidSize(format.width, format.height) ||
         cells.size() != size_t(format.width) * size_t(format.height)) {
-        TileSetChange::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
+        TileSetCommand::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
         return Status::Fail(msg::kBadMapSize);
     }
-    MapState old = MapState::TakeFrom(m_map);
-    MapState imported{std::move(format), std::move(cells), kUntitledMapName, kUntitledMapName};
-    const int32_t oldWidth = m_map.width();
-    imported.PutInto(m_map);
-    m_view.FitGrid(m_map, oldWidth);
-    m_view.ClampSelection(m_map, m_tiles.tileWidth(), m_tiles.tileHeight());
-    Push(std::make_unique<ImportChange>(name, before, keep, std::move(removed), m_tiles, m_map,
-                                        std::move(old)));
+    // The command puts the imported map in place; the tile set has been
+    // brought to its new state by the import already.
+    auto command = std::make_unique<ImportCommand>(name, before, keep, std::move(removed),
+                                                   m_tiles, std::move(format), std::move(cells));
+    command->PlaceMap(*this);
+    push(std::move(command));
     return Status::Ok();
-}
-
-void Document::CellPainted(int32_t index, uint16_t before, uint16_t after) {
-    const bool first = !m_stroke || m_stroke->empty();
-    if (!m_stroke)
-        m_stroke = std::make_unique<StrokeCommand>();
-    m_stroke->Add(index, before, after);
-    if (first)
-        Notify(change::kHistory);
-}
-
-void Document::StrokeEnded() {
-    if (!m_stroke || m_stroke->empty())
-        return;
-    closeStroke();
-    Notify(change::kHistory);
-}
-
-void Document::RegionChanging(const Rect& cells) {
-    closeStroke();
-    m_region.reset();
-    m_regionLost = false;
-    try {
-        m_region = std::make_unique<RegionCommand>(m_map, cells, step::kFill);
-    } catch (const std::bad_alloc&) {
-        m_regionLost = true;
-    }
-}
-
-void Document::RegionChanged(RegionEdit edit) {
-    if (!m_region) {
-        if (m_regionLost) {
-            // The change stands but cannot be taken back, nor can the steps before it.
-            m_regionLost = false;
-            dropHistory(true);
-            Notify(change::kCells | change::kHistory);
-        }
-        return;
-    }
-    std::unique_ptr<RegionCommand> region = std::move(m_region);
-    try {
-        region->Finish(m_map);
-    } catch (const std::bad_alloc&) {
-        m_regionLost = true;
-        m_region.reset();
-        RegionChanged(edit);
-        return;
-    }
-    region->SetName(edit == RegionEdit::Paste ? step::kPaste : step::kFill);
-    Push(std::move(region));
 }
 
 } // namespace kesh

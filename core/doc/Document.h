@@ -3,52 +3,112 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "doc/Command.h"
 #include "doc/DocumentListener.h"
+#include "doc/FileIdentity.h"
 #include "doc/UndoStack.h"
-#include "map/CellRecorder.h"
 #include "map/MapModel.h"
-#include "map/MapViewState.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
 
 class StrokeCommand;
-class RegionCommand;
 
-// What the user edits: the map (cells, layout, file name and path), the tile
-// set (tiles, colours, layout, current tile) and the history of changes;
-// beside them the map's view state (current cell, selection, copy source),
-// which no step records: a step that replaces the grid leaves it fitted to
-// the new one.
-// Every change goes through here, as a step that can be undone, and the
-// listeners hear what changed. Knows nothing of windows.
+// What the user edits: the map (cells and layout), the tile set (tiles,
+// colours, layout, current tile), the map's file name and path, and the
+// history of changes. Knows nothing of windows.
 //
-// The changed flag (the map's m_bModified, kept current here) is set while
-// the history stands elsewhere than where the map was last saved, or while
-// a change without history is pending (MarkChanged).
-class Document : private CellRecorder {
+// Every edit is a request to the document, which runs one command for it:
+// the command's Redo is the only code that writes cells, tiles or
+// attributes, its Undo the only code that puts them back. Listeners hear
+// what changed after each request.
+//
+// The changed flag is derived: set while the history stands elsewhere than
+// where the map was last saved, or while a change without history is
+// pending (MarkChanged).
+class Document {
 public:
     Document();
-    ~Document() override;
+    ~Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
+    // Read access for views, exports and procedures. Writing through the
+    // non-const accessors is left to the commands (core/doc) and to tests
+    // that set up a document.
     MapModel& map() { return m_map; }
     const MapModel& map() const { return m_map; }
-    MapViewState& view() { return m_view; }
-    const MapViewState& view() const { return m_view; }
     TileSet& tiles() { return m_tiles; }
     const TileSet& tiles() const { return m_tiles; }
-
-    // Where a map editor reports the cells it paints, pastes and fills.
-    CellRecorder& recorder() { return *this; }
+    const FileIdentity& file() const { return m_file; }
 
     void AddListener(DocumentListener* listener);
     void RemoveListener(DocumentListener* listener);
+
+    // Cells. A stroke is every cell painted from the start of a paint drag,
+    // an Enter press or an Enter+arrow run until EndStroke: one step.
+    // Paints `tile` into cell `index` as part of the stroke under way (one is
+    // begun if none is); true when the cell changed.
+    bool PaintCell(int32_t index, uint16_t tile);
+    void EndStroke();
+    // Sets every cell of `cells` (inclusive, cut to the grid) to `tile`, as
+    // one step named "채우기", even when no cell changes.
+    void FillCells(const Rect& cells, uint16_t tile);
+    // Copies `source` (cells, inclusive, cut to the grid) so that its top-left
+    // lands on (`col`, `row`), cut at the map's edges; overlapping source and
+    // target behave as if the source had been copied out first. One step.
+    void PasteCells(const Rect& source, int32_t col, int32_t row);
+
+    // The tile the map paints with.
+    int32_t currentTile() const { return m_tiles.current(); }
+    // Makes `number` current and tells the listeners; no step.
+    void SetCurrentTile(int32_t number);
+
+    // Deletes tile `number`, renumbering the map's cells, as one step. False
+    // (nothing changed) when there is no such tile.
+    bool DeleteTile(int32_t number);
+    // Runs `change`, which may add tiles at the end of the set and change its
+    // colours, layout, header and current tile (and the tile size of an empty
+    // set), and makes what it did one step named `name`. Nothing changed, no
+    // step. A change that removed or altered tiles cannot be taken back: the
+    // history then starts afresh and the map counts as changed.
+    void ChangeTiles(const char* name, bool marksMap, const std::function<void(TileSet&)>& change);
+    // Gives tile `number` the attribute word `attribute` as one step. False
+    // (nothing changed, no step) when there is no such tile or it has that word.
+    bool SetTileAttribute(int32_t number, uint32_t attribute);
+    // Gives the map a new item list and header as one step.
+    void SetMapLayout(std::vector<uint8_t> items, std::string header);
+
+    // Imports a map, as one step named `name`: `import` changes the tile set,
+    // keeping its first `keep` tiles (an image import keeps them all, 0 lets
+    // it replace the whole set), and gives the new map's layout (with its
+    // size) and cells. The new map has no file yet ("Untitled.map"), so a
+    // later save asks for a name; undo gives back the old map, its names and
+    // the old tiles. A failed import must leave the tile set as it was: its
+    // status comes back, with nothing changed and no step. So does a map
+    // size the map cannot hold.
+    using MapImport =
+        std::function<Status(TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells)>;
+    Status ImportMap(const char* name, int32_t keep, const MapImport& import);
+
+    // Runs a command of a new kind: applies it and puts it on the history.
+    void Execute(std::unique_ptr<Command> command);
+
+    // Replaces the whole content (File New, an opened map or tile file, a
+    // recovered copy): `read` brings the map and the tile set to their new
+    // state, all or nothing. On success the map gets the file `file` (none:
+    // it keeps its own), the history starts afresh, the map counts as changed
+    // when `changed` (an opened tile set the map's file does not hold yet, a
+    // recovered copy), and the listeners hear that everything changed. On
+    // failure its status comes back and nothing changed.
+    using ContentReader = std::function<Status(MapModel& map, TileSet& tiles)>;
+    Status Replace(const ContentReader& read, std::optional<FileIdentity> file, bool changed);
+    // The map now has this file (a save under a name); no step.
+    void SetFile(FileIdentity file);
 
     // History.
     bool CanUndo() const;
@@ -75,65 +135,27 @@ public:
     // A new or opened map: the history starts afresh, unchanged.
     void ResetHistory();
 
-    // Applies `step` and puts it on the history.
-    void Execute(std::unique_ptr<Command> step);
-    // Puts a step on the history whose change has been applied already.
-    void Push(std::unique_ptr<Command> step);
-
-    // Deletes tile `number`, renumbering the map's cells, as one step. False
-    // (nothing changed) when there is no such tile.
-    bool DeleteTile(int32_t number);
-    // Runs `change`, which may add tiles at the end of the set and change its
-    // colours, layout, header and current tile (and the tile size of an empty
-    // set), and makes what it did one step named `name`. Nothing changed, no
-    // step. A change that removed or altered tiles cannot be taken back: the
-    // history then starts afresh and the map counts as changed.
-    void ChangeTiles(const char* name, bool marksMap, const std::function<void()>& change);
-    // Gives tile `number` the attribute word `attribute` as one step. False
-    // (nothing changed, no step) when there is no such tile or it has that word.
-    bool SetTileAttribute(int32_t number, uint32_t attribute);
-    // Gives the map a new item list and header as one step.
-    void SetMapLayout(std::vector<uint8_t> items, std::string header);
-
-    // Imports a map, as one step named `name`: `import` changes the tile set,
-    // keeping its first `keep` tiles (an image import keeps them all, 0 lets
-    // it replace the whole set), and gives the new map's layout (with its
-    // size) and cells. The new map has no file yet ("Untitled.map"), so a
-    // later save asks for a name; undo gives back the old map, its names and
-    // the old tiles. A failed import must leave the tile set as it was: its
-    // status comes back, with nothing changed and no step. So does a map
-    // size the map cannot hold.
-    using MapImport =
-        std::function<Status(TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells)>;
-    Status ImportMap(const char* name, int32_t keep, const MapImport& import);
+private:
+    friend class ImportCommand;
 
     // Tells every listener; the changed flag is brought up to date first.
-    void Notify(uint32_t changes);
-
-private:
-    // CellRecorder: the map editor's changes.
-    void CellPainted(int32_t index, uint16_t before, uint16_t after) override;
-    void StrokeEnded() override;
-    void RegionChanging(const Rect& cells) override;
-    void RegionChanged(RegionEdit edit) override;
-
+    void notify(uint32_t changes);
+    // Puts an applied command on the history.
+    void push(std::unique_ptr<Command> command);
     // Forgets every step after a change that cannot be taken back; the map
     // stays changed if it was, and becomes changed when `marksMap`.
     void dropHistory(bool marksMap);
-    // Runs a step's Redo or Undo and fits the view state to a grid it replaced.
-    void apply(Command& step, bool redo);
     // Puts an unfinished stroke on the history.
     void closeStroke();
-    // Sets the map's m_bModified from the state; true when it flipped.
-    bool syncModified();
+    // Gives the map `grid` (a layout with its size, and cells) and the file
+    // identity `file`; gives back what it held.
+    void swapMap(MapFormat& format, std::vector<uint16_t>& cells, FileIdentity& file);
 
     MapModel m_map;
-    MapViewState m_view;
     TileSet m_tiles;
+    FileIdentity m_file;
     UndoStack m_history;
     std::unique_ptr<StrokeCommand> m_stroke;
-    std::unique_ptr<RegionCommand> m_region;
-    bool m_regionLost = false; // no memory to record the paste or fill under way
     bool m_pending = false;
     bool m_modified = false; // as last told to the listeners
     uint64_t m_revision = 0;

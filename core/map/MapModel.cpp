@@ -1,5 +1,6 @@
 #include "map/MapModel.h"
 
+#include <atomic>
 #include <new>
 #include <optional>
 
@@ -18,9 +19,15 @@ std::optional<std::vector<uint16_t>> EmptyGrid(int32_t width, int32_t height) {
     }
 }
 
+std::atomic<uint64_t> g_lastGrid{0};
+
+uint64_t NextGrid() {
+    return ++g_lastGrid;
+}
+
 } // namespace
 
-MapModel::MapModel() : m_format(MapFormat::Default()) {
+MapModel::MapModel() : m_format(MapFormat::Default()), m_gridGeneration(NextGrid()) {
     m_cells.assign(size_t(width()) * size_t(height()), kEmptyCell);
 }
 
@@ -36,7 +43,7 @@ Status MapModel::AllocateCells(int32_t width, int32_t height) {
     if (!grid)
         return Status::Fail(msg::kAllocFailed);
     m_cells = std::move(*grid);
-    ++m_gridGeneration;
+    m_gridGeneration = NextGrid();
     m_format.width = width;
     m_format.height = height;
     return Status::Ok();
@@ -53,7 +60,7 @@ Status MapModel::EnsureCells() {
     if (!grid)
         return Status::Fail(msg::kAllocFailed);
     m_cells = std::move(*grid);
-    ++m_gridGeneration;
+    m_gridGeneration = NextGrid();
     return Status::Ok();
 }
 
@@ -63,21 +70,8 @@ Status MapModel::ReplaceGrid(MapFormat format, std::vector<uint16_t> cells) {
         return Status::Fail(msg::kBadMapSize);
     m_format = std::move(format);
     m_cells = std::move(cells);
-    ++m_gridGeneration;
+    m_gridGeneration = NextGrid();
     return Status::Ok();
-}
-
-void MapModel::RenumberAfterDelete(int32_t deleted) {
-    if (deleted < 0 || deleted >= kEmptyCell)
-        return;
-    const auto d = static_cast<uint16_t>(deleted);
-    // Written without branches so the loop vectorises: one pass over up to 128 MiB.
-    for (uint16_t& c : m_cells) {
-        const uint16_t v = c;
-        const uint16_t down = static_cast<uint16_t>(v - ((v > d) & (v != kEmptyCell)));
-        c = v == d ? kEmptyCell : down;
-    }
-    m_bModified = 1;
 }
 
 } // namespace kesh

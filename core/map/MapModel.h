@@ -24,13 +24,13 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
-// The map: a grid of tile numbers (0xFFFF empty) with its file layout, the
-// changed flag and the file's name. Knows nothing of windows, nor of the
-// current cell, selection or copy source (MapViewState): whoever keeps those
-// calls MapViewState::FitGrid after the grid was replaced.
+// The map: a grid of tile numbers (0xFFFF empty) with its file layout.
+// Knows nothing of windows, nor of the current cell, selection or copy
+// source (the editing level's MapViewState), nor of its file's name or its
+// changed flag (the document's).
 class MapModel {
 public:
-    // As at start-up: 64 x 64 empty cells, the default layout, "Untitled.map".
+    // As at start-up: 64 x 64 empty cells, the default layout.
     MapModel();
 
     const MapFormat& format() const { return m_format; }
@@ -64,19 +64,11 @@ public:
     // Takes over a map read elsewhere: its layout (and so its size) and its cells,
     // row by row. Fails with "지도의 크기가 올바르지 않습니다." (nothing changed)
     // unless the size can be held and `cells` has exactly width x height entries.
-    // The names and the changed flag stay.
     Status ReplaceGrid(MapFormat format, std::vector<uint16_t> cells);
 
-    // After tile `deleted` was removed from the tile set: cells equal to it become
-    // empty, greater numbers (not empty) move down by one. Marks the map changed.
-    void RenumberAfterDelete(int32_t deleted);
-
-    int m_bModified = 0;
-    std::string m_strFileName = "Untitled.map";
-    std::string m_strPathName = "Untitled.map";
-
-    // Changes whenever the grid is replaced (a new, opened or resized map), so
-    // that an editing drag begun on the old grid can tell.
+    // Changes whenever the grid is replaced (a new, opened or resized map),
+    // and differs between any two grids of the process, so that an editing
+    // drag begun on the old grid, or a view state made for it, can tell.
     uint64_t gridGeneration() const { return m_gridGeneration; }
 
 private:

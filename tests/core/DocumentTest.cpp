@@ -6,8 +6,8 @@
 #include "doc/Command.h"
 #include "doc/DeleteTileCommand.h"
 #include "doc/Document.h"
-#include "doc/StepNames.h"
-#include "map/MapEditor.h"
+#include "doc/CommandNames.h"
+#include "edit/MapEditor.h"
 
 using namespace kesh;
 
@@ -63,7 +63,7 @@ struct DocumentTest : ::testing::Test {
 TEST_F(DocumentTest, APaintDragIsOneStepThatUndoesAndRedoes) {
     Drag({{1, 1}, {2, 1}, {3, 1}, {3, 2}});
     EXPECT_EQ(doc.history().size(), 1u);
-    EXPECT_EQ(doc.UndoName(), step::kPaint);
+    EXPECT_EQ(doc.UndoName(), command::kPaint);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(Cell(3, 2), 7);
 
@@ -72,7 +72,7 @@ TEST_F(DocumentTest, APaintDragIsOneStepThatUndoesAndRedoes) {
         EXPECT_EQ(Cell(c, r), kEmptyCell) << c << "," << r;
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.map().m_bModified, 0);
-    EXPECT_EQ(doc.RedoName(), step::kPaint);
+    EXPECT_EQ(doc.RedoName(), command::kPaint);
 
     ASSERT_TRUE(doc.Redo());
     EXPECT_EQ(Cell(1, 1), 7);
@@ -128,9 +128,9 @@ TEST_F(DocumentTest, FillAndOverlappingPasteUndoExactly) {
     doc.view().m_nCurCell = 3 * 20 + 4; // the target overlaps the source
     editor.PasteRegion();
     const std::vector<uint16_t> pasted = doc.map().cells();
-    EXPECT_EQ(doc.UndoName(), step::kPaste);
+    EXPECT_EQ(doc.UndoName(), command::kPaste);
     editor.FillRegion(tile);
-    EXPECT_EQ(doc.UndoName(), step::kFill);
+    EXPECT_EQ(doc.UndoName(), command::kFill);
     EXPECT_EQ(Cell(2, 1), 7);
 
     doc.Undo();
@@ -214,7 +214,7 @@ TEST_F(DocumentTest, DeletingATileIsOneStepAndUndoGivesEverythingBack) {
     EXPECT_EQ(cells[2], 2);
     EXPECT_EQ(cells[6], 899);
     EXPECT_EQ(doc.tiles().current(), 3);
-    EXPECT_EQ(doc.UndoName(), step::kDeleteTile);
+    EXPECT_EQ(doc.UndoName(), command::kDeleteTile);
     EXPECT_TRUE(doc.IsModified());
 
     ASSERT_TRUE(doc.Undo());
@@ -232,17 +232,17 @@ TEST_F(DocumentTest, DeletingATileIsOneStepAndUndoGivesEverythingBack) {
     EXPECT_FALSE(doc.DeleteTile(4)); // no such tile now
 }
 
-TEST_F(DocumentTest, TileSetChangesKeepOnlyWhatWasAdded) {
+TEST_F(DocumentTest, TileSetCommandsKeepOnlyWhatWasAdded) {
     AddTiles(2);
     const auto colours = doc.tiles().bitmapInfo();
-    doc.ChangeTiles(step::kAddTileFile, false, [&] {
+    doc.ChangeTiles(command::kAddTileFile, false, [&] {
         AddTiles(3);
         ColourTable table{};
         table[0] = 9;
         doc.tiles().SetColourTable(table);
         doc.tiles().setCurrent(4);
     });
-    EXPECT_EQ(doc.UndoName(), step::kAddTileFile);
+    EXPECT_EQ(doc.UndoName(), command::kAddTileFile);
     EXPECT_FALSE(doc.IsModified()); // from the tile set view: the map is not changed
     doc.Undo();
     EXPECT_EQ(doc.tiles().count(), 2);
@@ -254,7 +254,7 @@ TEST_F(DocumentTest, TileSetChangesKeepOnlyWhatWasAdded) {
     EXPECT_EQ(doc.tiles().tiles().AttributeAt(4), 102u);
 
     // Nothing changed: no step.
-    doc.ChangeTiles(step::kLoadPalette, true, [] {});
+    doc.ChangeTiles(command::kLoadPalette, true, [] {});
     EXPECT_EQ(doc.history().size(), 1u);
 }
 
@@ -262,7 +262,7 @@ TEST_F(DocumentTest, AChangeThatRemovesTilesCannotBeUndoneAndKeepsTheMapChanged)
     AddTiles(3);
     Drag({{1, 1}});
     doc.MarkSaved();
-    doc.ChangeTiles(step::kTileFormat, true, [&] { doc.tiles().tiles().Delete(0); });
+    doc.ChangeTiles(command::kTileFormat, true, [&] { doc.tiles().tiles().Delete(0); });
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_TRUE(doc.IsModified());
 }
@@ -357,14 +357,14 @@ TEST(DeleteTileCommandTest, RenumberMatchesTheMapsOwnRuleAndRestoreUndoesIt) {
     EXPECT_EQ(a.cells(), original);
 }
 
-TEST_F(DocumentTest, AttributeChangesAreStepsAndChangeTheMap) {
+TEST_F(DocumentTest, AttributeCommandsAreStepsAndChangeTheMap) {
     AddTiles(2);
     EXPECT_FALSE(doc.SetTileAttribute(5, 1));   // no such tile
     EXPECT_FALSE(doc.SetTileAttribute(1, 101)); // it has that word already
     EXPECT_FALSE(doc.CanUndo());
     ASSERT_TRUE(doc.SetTileAttribute(1, 101 ^ 0x80));
     EXPECT_EQ(doc.tiles().tiles().AttributeAt(1), 101u ^ 0x80);
-    EXPECT_EQ(doc.UndoName(), step::kAttribute);
+    EXPECT_EQ(doc.UndoName(), command::kAttribute);
     EXPECT_TRUE(doc.IsModified());
     doc.Undo();
     EXPECT_EQ(doc.tiles().tiles().AttributeAt(1), 101u);

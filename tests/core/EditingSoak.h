@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "EditingSoakReference.h"
-#include "map/MapEditor.h"
+#include "edit/MapEditor.h"
 #include "support/TempDir.h"
 #include "tileset/TileSet.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "map/MapModel.h"
-#include "map/MapNavigation.h"
+#include "edit/MapNavigation.h"
 
 namespace kesh::test {
 

@@ -5,7 +5,7 @@
 #include "app/ImportProcedures.h"
 #include "app/MapProcedures.h"
 #include "base/Messages.h"
-#include "doc/StepNames.h"
+#include "doc/CommandNames.h"
 #include "image/PngWriter.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"
@@ -120,7 +120,7 @@ TEST_F(ImportProceduresTest, ImageWithMapIsOneStepThatUndoGivesBack) {
               (std::vector<uint8_t>{MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile}));
     EXPECT_EQ(doc.map().m_strPathName, "Untitled.map");
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.UndoName(), step::kImportImage);
+    EXPECT_EQ(doc.UndoName(), command::kImportImage);
     const SetState tilesAfter(doc.tiles());
     const MapSnapshot mapAfter(doc.map());
     const size_t bytes = doc.history().bytes();
@@ -329,7 +329,7 @@ TEST_F(ImportProceduresTest, TmxReplacesMapAndTilesAsOneStep) {
     EXPECT_EQ(doc.map().cells(), cells);
     EXPECT_EQ(doc.tiles().colourTable()[4 * 5 + 1], 0x84);
     EXPECT_EQ(doc.map().m_strFileName, "Untitled.map");
-    EXPECT_EQ(doc.UndoName(), step::kImportTmx);
+    EXPECT_EQ(doc.UndoName(), command::kImportTmx);
     const SetState tilesAfter(doc.tiles());
 
     ASSERT_TRUE(doc.Undo());
@@ -377,7 +377,7 @@ TEST(DocumentImportMapTest, AMapItCannotHoldOrAFailureGivesTheTilesBack) {
     const auto addTile = [](TileSet& tiles) {
         tiles.tiles().Append(kesh::test::TilePixels(16, 16, 7).data(), 0);
     };
-    Status st = doc.ImportMap(step::kImportImage, 2,
+    Status st = doc.ImportMap(command::kImportImage, 2,
                               [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& out) {
                                   addTile(tiles);
                                   format.width = 0;
@@ -386,7 +386,7 @@ TEST(DocumentImportMapTest, AMapItCannotHoldOrAFailureGivesTheTilesBack) {
                                   return Status::Ok();
                               });
     EXPECT_EQ(st.message(), std::string(msg::kBadMapSize));
-    st = doc.ImportMap(step::kImportImage, 2, [&](TileSet& tiles, MapFormat&, auto&) {
+    st = doc.ImportMap(command::kImportImage, 2, [&](TileSet& tiles, MapFormat&, auto&) {
         addTile(tiles);
         return Status::Fail("x");
     });
@@ -418,6 +418,6 @@ TEST_F(ImportProceduresTest, TmxFlippedTilesAreOfferedToBeDroppedInsteadOfRefuse
     user.openFile(path).yes();
     ASSERT_TRUE(ImportTmx(FileSystem::Native()));
     EXPECT_EQ(doc.map().cells(), (std::vector<uint16_t>{1, 0}));
-    EXPECT_EQ(doc.UndoName(), step::kImportTmx);
+    EXPECT_EQ(doc.UndoName(), command::kImportTmx);
     EXPECT_EQ(user.messages(), (Lines{std::string(msg::kTmxFlipsDropped) + "1"}));
 }

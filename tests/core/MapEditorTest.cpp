@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "map/MapEditor.h"
+#include "edit/MapEditor.h"
 
 using namespace kesh;
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "base/Messages.h"
-#include "map/MapGeometry.h"
+#include "edit/MapGeometry.h"
 #include "map/MapModel.h"
-#include "map/MapViewState.h"
+#include "edit/MapViewState.h"
 
 using namespace kesh;
 

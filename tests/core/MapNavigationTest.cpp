@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "map/AutoScroll.h"
-#include "map/MapEditor.h"
-#include "map/MapNavigation.h"
+#include "edit/AutoScroll.h"
+#include "edit/MapEditor.h"
+#include "edit/MapNavigation.h"
 
 using namespace kesh;
 

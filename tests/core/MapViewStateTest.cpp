@@ -5,7 +5,7 @@
 #include "app/MapProcedures.h"
 #include "doc/Command.h"
 #include "doc/Document.h"
-#include "map/MapViewState.h"
+#include "edit/MapViewState.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TestTiles.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "doc/Document.h"
-#include "doc/StepNames.h"
-#include "map/MapEditor.h"
+#include "doc/CommandNames.h"
+#include "edit/MapEditor.h"
 #include "map/MapFile.h"
 #include "support/SoakRandom.h"
 #include "support/TempDir.h"
@@ -185,7 +185,7 @@ private:
             if (m_doc.tiles().count() > 0)
                 m_doc.DeleteTile(m_rng.below(m_doc.tiles().count()));
         } else if (op < 88) { // add tiles, perhaps with new colours
-            m_doc.ChangeTiles(step::kAddTileFile, m_rng.chance(50), [&] {
+            m_doc.ChangeTiles(command::kAddTileFile, m_rng.chance(50), [&] {
                 for (int i = m_rng.below(3); i >= 0; --i)
                     m_doc.tiles().tiles().AddUnique(
                         TilePixels(kTile, kTile, m_nextTile++ % 20).data(),

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "map/AutoScroll.h"
-#include "map/MapEditor.h"
-#include "map/Zoom.h"
+#include "edit/AutoScroll.h"
+#include "edit/MapEditor.h"
+#include "edit/Zoom.h"
 
 using namespace kesh;
 

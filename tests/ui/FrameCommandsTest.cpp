@@ -257,7 +257,7 @@ private slots:
         QVERIFY(before == MapState(map()));
     }
 
-    void aCancelledMapFormatChangeStillMarksTheMap() {
+    void aCancelledMapFormatCommandStillMarksTheMap() {
         user->cancelMap();
         run(ID_MAP_FORMAT);
         QCOMPARE(map().m_bModified, 1);

@@ -9,7 +9,7 @@
 #include "InstalledUserServices.h"
 #include "app/ImportProcedures.h"
 #include "base/Messages.h"
-#include "doc/StepNames.h"
+#include "doc/CommandNames.h"
 #include "image/PngWriter.h"
 #include "mapview/CKeshView.h"
 #include "shell/CImportImageDlg.h"
@@ -88,7 +88,7 @@ private slots:
         QVERIFY(frame->action(ID_EDIT_UNDO)->isEnabled());
         QVERIFY(frame->action(ID_EDIT_UNDO)
                     ->statusTip()
-                    .endsWith(QString::fromUtf8(kesh::step::kImportImage)));
+                    .endsWith(QString::fromUtf8(kesh::command::kImportImage)));
 
         run(ID_EDIT_UNDO);
         QCOMPARE(tiles().count(), 3);

@@ -4,7 +4,7 @@
 #include <QWheelEvent>
 
 #include "ViewHarness.h"
-#include "mapview/GridLines.h"
+#include "widgets/GridLines.h"
 #include "mapview/ScaledTileCache.h"
 #include "shell/ViewPrinting.h"
 

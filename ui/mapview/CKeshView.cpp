@@ -6,10 +6,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "map/MapGeometry.h"
-#include "mapview/GridLines.h"
-#include "tileview/CTile1View.h"
-#include "widgets/CSplitterWnd.h"
+#include "edit/MapGeometry.h"
+#include "widgets/GridLines.h"
 #include "widgets/EdgePainting.h"
 
 namespace kesh::ui {
@@ -18,9 +16,8 @@ namespace {
 constexpr int kTimerPeriodMs = 10;
 }
 
-CKeshView::CKeshView(Document& doc, QWidget* parent)
-    : CScrollView(parent), m_doc(doc), m_map(doc.map()), m_state(doc.view()) {
-    m_editor.SetRecorder(&m_doc.recorder());
+CKeshView::CKeshView(Document& doc, TilePainter& tiles, QWidget* parent)
+    : CScrollView(parent), m_doc(doc), m_map(doc.map()), m_tiles(tiles) {
     m_doc.AddListener(this);
     // Drives the scrolling near the window's edge during paint and selection
     // drags; it runs only while one is under way, so an idle editor sleeps.
@@ -46,20 +43,15 @@ CKeshView::~CKeshView() {
 void CKeshView::DocumentChanged(uint32_t changes) {
     if (changes & (change::kCells | change::kTiles | change::kColours | change::kTileLayout |
                    change::kReplaced)) {
+        // A replaced grid or tile size takes the current cell and selection along.
+        (void)m_editor.state();
         viewport()->update();
     }
-}
-
-CTile1View* CKeshView::TileView() {
-    return g_pMainSplitter ? qobject_cast<CTile1View*>(g_pMainSplitter->GetPane(0, 1)) : nullptr;
 }
 
 void CKeshView::OnPrepareDC() {
     m_nPixelWidth = 0;
     m_nPixelHeight = 0;
-    if (!TileView()) {
-        return;
-    }
     // Kept well inside int so that cell corners near the far edge still fit.
     constexpr int64_t kMaxPixels = std::numeric_limits<int32_t>::max() / 2;
     // At a zoom other than 1x these are pixels on screen, a cell being
@@ -86,21 +78,19 @@ CellRange CKeshView::CellsToDraw(const QRect& clip, int32_t w, int32_t h) const 
 }
 
 QRect CKeshView::OpaqueArea(QPainter& dc, const QRect& clip) {
-    const CTile1View* tiles = TileView();
-    if (!m_map.hasCells() || !tiles || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
+    if (!m_map.hasCells() || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
         return {};
     }
     const CellRange cells = CellsToDraw(clip, cellWidth(), cellHeight());
     if (m_zoomStep != kZoomActual) {
         return ZoomedMapPainter::Covered(dc, clip, cells, cellWidth(), cellHeight());
     }
-    return MapStripPainter::Covered(dc, *tiles, clip, cells.firstCol, cells.endCol, cells.firstRow,
+    return MapStripPainter::Covered(dc, m_tiles, clip, cells.firstCol, cells.endCol, cells.firstRow,
                                     cells.endRow);
 }
 
 void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
-    CTile1View* tiles = TileView();
-    if (!m_map.hasCells() || !tiles || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
+    if (!m_map.hasCells() || m_nPixelHeight <= 0 || m_nPixelWidth <= 0) {
         return;
     }
     const QPoint scroll = GetScrollPosition();
@@ -120,14 +110,14 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
     const bool grid = m_bGrid && GridShown(w, h);
     const bool drawn =
         m_zoomStep == kZoomActual
-            ? m_strips.Draw(dc, m_map, *tiles, clip, firstCol, endCol, firstRow, endRow, grid)
-            : m_zoomed.Draw(dc, m_map, *tiles, clip, range, w, h, grid);
+            ? m_strips.Draw(dc, m_map, m_tiles, clip, firstCol, endCol, firstRow, endRow, grid)
+            : m_zoomed.Draw(dc, m_map, m_tiles, clip, range, w, h, grid);
     const uint16_t* cells = m_map.cells().data();
     for (int32_t row = firstRow; row < endRow && !drawn; ++row) {
         const uint16_t* line = cells + size_t(row) * size_t(m_map.width());
         for (int32_t col = firstCol; col < endCol; ++col) {
             const uint16_t value = line[col];
-            tiles->DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h, w, h);
+            m_tiles.DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h, w, h);
         }
     }
     if (!drawn && grid && firstCol < endCol && firstRow < endRow) {
@@ -137,8 +127,9 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
                   w, h);
     }
 
-    const int32_t curCol = m_state.curCol(m_map);
-    const int32_t curRow = m_state.curRow(m_map);
+    const MapViewState& state = m_editor.state();
+    const int32_t curCol = state.curCol(m_map);
+    const int32_t curRow = state.curRow(m_map);
     if (curCol >= visible.firstCol && curCol < visible.endCol && curRow >= visible.firstRow &&
         curRow < visible.endRow) {
         const int32_t x = curCol * w;
@@ -153,13 +144,10 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
 }
 
 int CKeshView::HitTestCell(QPoint& pt, QPoint* pPrev) {
-    if (!TileView()) {
-        return -1;
-    }
     const QPoint scroll = GetScrollPosition();
     Point point{pt.x(), pt.y()};
     Point prev;
-    const int index = m_state.HitTestCell(m_map, point, {scroll.x(), scroll.y()}, cellWidth(),
+    const int index = m_editor.state().HitTestCell(m_map, point, {scroll.x(), scroll.y()}, cellWidth(),
                                           cellHeight(), pPrev ? &prev : nullptr);
     if (index < 0) {
         return -1;

@@ -8,44 +8,41 @@
 
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
-#include "map/MapEditor.h"
-#include "map/MapGeometry.h"
+#include "edit/MapEditor.h"
+#include "edit/MapGeometry.h"
 #include "map/MapModel.h"
-#include "map/MapViewState.h"
-#include "map/Zoom.h"
+#include "edit/MapViewState.h"
+#include "edit/Zoom.h"
 #include "mapview/MapStripPainter.h"
 #include "mapview/ZoomedMapPainter.h"
+#include "tileview/TilePainter.h"
 #include "widgets/CScrollView.h"
 
 class QPainter;
 
 namespace kesh::ui {
 
-class CTile1View;
-
 // The map view, the left pane of the main window. Shows the document's map
-// (cells, layout, current cell, selection) and draws it, each cell through
-// the tile set view's DrawTile; its edits go to the document as steps. Construction and drawing are
-// in CKeshView.cpp, mouse and keyboard editing in CKeshViewInput.cpp; the map file procedures are
-// the frame's (MapProcedures on this view's map).
+// (cells, layout) with its own current cell and selection, and draws it, each
+// cell through the shared TilePainter; its edits go to the document as
+// requests (MapEditor). Construction and drawing are in CKeshView.cpp, mouse
+// and keyboard editing in CKeshViewInput.cpp; the map file procedures are
+// the frame's.
 class CKeshView : public CScrollView, private DocumentListener {
     Q_OBJECT
 public:
-    explicit CKeshView(Document& doc, QWidget* parent = nullptr);
+    CKeshView(Document& doc, TilePainter& tiles, QWidget* parent = nullptr);
     ~CKeshView() override;
 
     Document& document() { return m_doc; }
-    MapModel& map() { return m_map; }
     const MapModel& map() const { return m_map; }
-    // The document's current cell, selection and copy source.
-    MapViewState& viewState() { return m_state; }
-    const MapViewState& viewState() const { return m_state; }
-
-    // The tile set view (pane 0, 1 of the main splitter), or null.
-    static CTile1View* TileView();
+    // The current cell, selection and copy source, on the document's grid.
+    MapViewState& viewState() { return m_editor.state(); }
+    // What draws the tiles, shared with the tile set view.
+    TilePainter& tilePainter() { return m_tiles; }
 
     // Sets the map's pixel size from the tile size and the scroll range from
-    // that; both are 0 without a tile set view. Done before every drawing.
+    // that. Done before every drawing.
     void OnPrepareDC() override;
     // Draws the visible part of the map, in map pixels, where it meets `clip`.
     void OnDraw(QPainter& dc, const QRect& clip) override;
@@ -55,7 +52,7 @@ public:
     // The cell under client point `pt`, the nearest edge cell for a point
     // outside the map; `pt` is snapped to that cell's client corner. With
     // `pPrev`, it gets the old current cell's client corner and the hit cell
-    // becomes current. -1 without a tile set view or cells.
+    // becomes current. -1 without a tile size or cells.
     int HitTestCell(QPoint& pt, QPoint* pPrev = nullptr);
 
     int32_t pixelWidth() const { return m_nPixelWidth; }
@@ -82,11 +79,11 @@ public:
     // middle of the view without one) in place. Refused while a paint or
     // selection drag runs, whose anchor is in pixels of the present zoom.
     void SetZoom(int step, std::optional<QPoint> anchor = std::nullopt);
-    // The size of a cell on screen at the present zoom (0 without a tile set view).
+    // The size of a cell on screen at the present zoom.
     int32_t cellWidth() const;
     int32_t cellHeight() const;
     // The whole map's size in pixels at 1x (printing), as OnPrepareDC makes
-    // it at 1x; empty without a tile set view.
+    // it at 1x.
     QSize ActualPixelSize() const;
     // The grid of cell borders over the map (where cells are 4 pixels or more).
     bool gridShown() const { return m_bGrid; }
@@ -123,9 +120,9 @@ private:
     // The repeating timer's tick (CKeshViewInput.cpp).
     void OnTimer(int id);
 
-    // What the editor needs to know of the view and the tile set now. The
-    // tile size is 0 x 0 without a tile set view: every edit then does nothing.
-    // It is the cell's size on screen, so the editing counts in cells at any zoom.
+    // What the editor needs to know of the view and the tile set now: the
+    // cell's size on screen, so the editing counts in cells at any zoom, and
+    // the document's current tile.
     Viewport CurrentViewport() const;
     TileContext CurrentTile() const;
     InputState CurrentKeys(Qt::KeyboardModifiers modifiers) const;
@@ -161,9 +158,9 @@ private:
     Rect SelectionOnScreen() const;
 
     Document& m_doc;
-    MapModel& m_map;
-    MapViewState& m_state;
-    MapEditor m_editor{m_map, m_state};
+    const MapModel& m_map;
+    TilePainter& m_tiles;
+    MapEditor m_editor{m_doc};
     MapStripPainter m_strips;
     ZoomedMapPainter m_zoomed;
     int m_zoomStep = kZoomActual;

@@ -6,8 +6,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "tileview/CTile1View.h"
-#include "tileview/CTileInfoBar.h"
 
 namespace kesh::ui {
 
@@ -57,14 +55,9 @@ Viewport CKeshView::CurrentViewport() const {
 }
 
 TileContext CKeshView::CurrentTile() const {
-    const CTile1View* tiles = TileView();
-    if (!tiles) {
-        return {};
-    }
-    // Painting writes the number the tile attribute bar shows, cut to the
-    // 16 bits a cell holds.
-    const int32_t current = g_wndTileInfoBar ? g_wndTileInfoBar->m_tileNumber : tiles->current();
-    return ZoomedTile({tiles->tileWidth(), tiles->tileHeight(), static_cast<uint16_t>(current)},
+    // Painting writes the document's current tile, cut to the 16 bits a cell holds.
+    return ZoomedTile({m_tiles.tileWidth(), m_tiles.tileHeight(),
+                       static_cast<uint16_t>(m_doc.currentTile())},
                       m_zoomStep);
 }
 
@@ -94,10 +87,9 @@ void CKeshView::Apply(const MapUpdate& update) {
                 QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).translated(-scroll));
         }
     }
-    if (update.pickedTile) {
-        if (CTile1View* tiles = TileView()) {
-            tiles->SelectTile(*update.pickedTile);
-        }
+    // A tile picked from the map becomes current, if the set has it.
+    if (update.pickedTile && *update.pickedTile < m_doc.tiles().count()) {
+        m_doc.SetCurrentTile(*update.pickedTile);
     }
     SyncCapture();
 }

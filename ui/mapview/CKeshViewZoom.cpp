@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QWheelEvent>
 
-#include "tileview/CTile1View.h"
 
 namespace kesh::ui {
 
@@ -15,20 +14,15 @@ namespace kesh::ui {
 // the drawing and the scroll position need to know about the zoom.
 
 int32_t CKeshView::cellWidth() const {
-    const CTile1View* tiles = TileView();
-    return tiles ? ZoomedSize(tiles->tileWidth(), m_zoomStep) : 0;
+    return ZoomedSize(m_tiles.tileWidth(), m_zoomStep);
 }
 
 int32_t CKeshView::cellHeight() const {
-    const CTile1View* tiles = TileView();
-    return tiles ? ZoomedSize(tiles->tileHeight(), m_zoomStep) : 0;
+    return ZoomedSize(m_tiles.tileHeight(), m_zoomStep);
 }
 
 QSize CKeshView::ActualPixelSize() const {
-    const CTile1View* tiles = TileView();
-    if (!tiles) {
-        return {};
-    }
+    const TilePainter* tiles = &m_tiles;
     constexpr int64_t kMaxPixels = std::numeric_limits<int32_t>::max() / 2;
     return {int(std::clamp<int64_t>(int64_t(tiles->tileWidth()) * m_map.width(), 0, kMaxPixels)),
             int(std::clamp<int64_t>(int64_t(m_map.height()) * tiles->tileHeight(), 0, kMaxPixels))};
@@ -60,28 +54,28 @@ void CKeshView::SetZoom(int step, std::optional<QPoint> anchor) {
 }
 
 CKeshView::ScreenSelection::ScreenSelection(CKeshView& view) : m_view(view) {
-    const CTile1View* tiles = TileView();
-    if (tiles && m_view.m_zoomStep != kZoomActual) {
-        m_view.m_state.m_rcSelect = m_view.SelectionOnScreen();
+    if (m_view.m_zoomStep != kZoomActual) {
+        MapViewState& state = m_view.m_editor.state();
+        state.m_rcSelect = m_view.SelectionOnScreen();
         m_converted = true;
     }
 }
 
 CKeshView::ScreenSelection::~ScreenSelection() {
-    const CTile1View* tiles = TileView();
-    if (m_converted && tiles) {
-        m_view.m_state.m_rcSelect =
-            RescaleSelection(m_view.m_state.m_rcSelect, m_view.cellWidth(), m_view.cellHeight(),
-                             tiles->tileWidth(), tiles->tileHeight());
+    if (m_converted) {
+        MapViewState& state = m_view.m_editor.state();
+        state.m_rcSelect =
+            RescaleSelection(state.m_rcSelect, m_view.cellWidth(), m_view.cellHeight(),
+                             m_view.m_tiles.tileWidth(), m_view.m_tiles.tileHeight());
     }
 }
 
 Rect CKeshView::SelectionOnScreen() const {
-    const CTile1View* tiles = TileView();
-    if (!tiles || m_zoomStep == kZoomActual) {
-        return m_state.m_rcSelect;
+    const MapViewState& state = m_editor.state();
+    if (m_zoomStep == kZoomActual) {
+        return state.m_rcSelect;
     }
-    return RescaleSelection(m_state.m_rcSelect, tiles->tileWidth(), tiles->tileHeight(),
+    return RescaleSelection(state.m_rcSelect, m_tiles.tileWidth(), m_tiles.tileHeight(),
                             cellWidth(), cellHeight());
 }
 

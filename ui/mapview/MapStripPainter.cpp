@@ -7,7 +7,7 @@
 
 #include "map/MapModel.h"
 #include "mapview/PaintTarget.h"
-#include "tileview/CTile1View.h"
+#include "tileview/TilePainter.h"
 
 namespace kesh::ui {
 
@@ -44,7 +44,7 @@ uchar* CopyWholeTiles(uchar* out, const uchar* const* tiles, const qsizetype* st
 
 } // namespace
 
-const MapStripPainter::Slot& MapStripPainter::TileSlot(CTile1View& tiles, uint16_t value,
+const MapStripPainter::Slot& MapStripPainter::TileSlot(TilePainter& tiles, uint16_t value,
                                                        const QImage& blank, bool grid) {
     // Numbers past the set's tiles and empty cells share the last slot: the
     // marker (an empty cell even when the set has a tile 65535).
@@ -98,7 +98,7 @@ void MapStripPainter::ComposeLine(int ty, int from, int to, int w, uchar* out) c
     std::memcpy(out, tiles[n - 1] + ty * strides[n - 1], size_t(to) * kPixel);
 }
 
-QRect MapStripPainter::Covered(QPainter& dc, const CTile1View& tiles, const QRect& clip,
+QRect MapStripPainter::Covered(QPainter& dc, const TilePainter& tiles, const QRect& clip,
                                int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow) {
     const int w = tiles.tileWidth();
     const int h = tiles.tileHeight();
@@ -113,7 +113,7 @@ QRect MapStripPainter::Covered(QPainter& dc, const CTile1View& tiles, const QRec
         QRect(firstCol * w, firstRow * h, (endCol - firstCol) * w, (endRow - firstRow) * h));
 }
 
-bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
+bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, TilePainter& tiles, const QRect& clip,
                            int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow,
                            bool grid) {
     const QRect area = Covered(dc, tiles, clip, firstCol, endCol, firstRow, endRow);

@@ -16,13 +16,13 @@ class MapModel;
 
 namespace kesh::ui {
 
-class CTile1View;
+class TilePainter;
 
 // Draws a block of map cells a row of cells at a time from the tiles'
 // ready-made pixel rows, instead of one drawImage per cell: composed straight
 // into the image the painter draws on where that is a plain 32-bit image,
 // else into one strip image drawn with a single drawImage. The pixels are exactly
-// those of drawing every cell by itself through CTile1View::DrawTile.
+// those of drawing every cell by itself through TilePainter::DrawTile.
 class MapStripPainter {
 public:
     // Draws cells [firstCol, endCol) x [firstRow, endRow) where they meet
@@ -31,12 +31,12 @@ public:
     // tiles not at their own size or smaller than 2 x 2, or a painter that
     // does more than move (and when no cell meets the clip). With `grid`,
     // the tiles come with the grid (GridLines.h) drawn in.
-    bool Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
+    bool Draw(QPainter& dc, const MapModel& map, TilePainter& tiles, const QRect& clip,
               int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow,
               bool grid = false);
     // The pixels Draw covers with the same arguments: the cells' block where
     // it meets `clip`; empty where it would refuse or draw nothing.
-    static QRect Covered(QPainter& dc, const CTile1View& tiles, const QRect& clip, int32_t firstCol,
+    static QRect Covered(QPainter& dc, const TilePainter& tiles, const QRect& clip, int32_t firstCol,
                          int32_t endCol, int32_t firstRow, int32_t endRow);
 
 private:
@@ -50,7 +50,7 @@ private:
         const uchar* bits = nullptr;
         qsizetype stride = 0;
     };
-    const Slot& TileSlot(CTile1View& tiles, uint16_t value, const QImage& blank, bool grid);
+    const Slot& TileSlot(TilePainter& tiles, uint16_t value, const QImage& blank, bool grid);
     // Composes pixel line `ty` of the row of cells in m_rowTiles into `out`:
     // the first cell from pixel `from`, the last up to pixel `to` (exclusive).
     void ComposeLine(int ty, int from, int to, int w, uchar* out) const;

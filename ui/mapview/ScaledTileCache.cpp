@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "map/MapModel.h"
-#include "mapview/GridLines.h"
-#include "tileview/CTile1View.h"
+#include "widgets/GridLines.h"
+#include "tileview/TilePainter.h"
 
 namespace kesh::ui {
 
-void ScaledTileCache::Sync(CTile1View& tiles, int width, int height, bool grid) {
+void ScaledTileCache::Sync(TilePainter& tiles, int width, int height, bool grid) {
     const TileSet& set = tiles.tileSet();
     const size_t slotCount = size_t(std::max(set.count(), 0)) + 1;
     if (m_owner != &set || m_revision != set.revision() || m_width != width || m_height != height ||
@@ -28,7 +28,7 @@ size_t ScaledTileCache::Slot(uint16_t value) const {
     return value == kEmptyCell ? m_images.size() - 1 : std::min<size_t>(value, m_images.size() - 1);
 }
 
-QImage ScaledTileCache::Source(CTile1View& tiles, size_t slot) const {
+QImage ScaledTileCache::Source(TilePainter& tiles, size_t slot) const {
     if (slot + 1 < m_images.size()) {
         const QImage* image = tiles.TileImage(int(slot));
         if (image && !image->isNull()) {
@@ -48,7 +48,7 @@ QImage ScaledTileCache::Source(CTile1View& tiles, size_t slot) const {
     return blank;
 }
 
-const QImage& ScaledTileCache::Image(CTile1View& tiles, uint16_t value) {
+const QImage& ScaledTileCache::Image(TilePainter& tiles, uint16_t value) {
     QImage& image = m_images[Slot(value)];
     if (image.isNull()) {
         image = Scale(Source(tiles, Slot(value)), m_width, m_height);
@@ -59,7 +59,7 @@ const QImage& ScaledTileCache::Image(CTile1View& tiles, uint16_t value) {
     return image;
 }
 
-QRgb ScaledTileCache::MakeColour(CTile1View& tiles, uint16_t value) {
+QRgb ScaledTileCache::MakeColour(TilePainter& tiles, uint16_t value) {
     // Opaque, so never 0.
     const QRgb colour = Scale(Source(tiles, Slot(value)), 1, 1).pixel(0, 0);
     m_colours[value] = colour;

@@ -11,7 +11,7 @@ class TileSet;
 
 namespace kesh::ui {
 
-class CTile1View;
+class TilePainter;
 
 // The tiles of the tile set view at the size a zoomed map shows its cells:
 // each pixel is the average colour of the tile pixels it covers (or, when
@@ -25,13 +25,13 @@ class ScaledTileCache {
 public:
     // Readies the cache for cells of `width` x `height` of `tiles`' set, with
     // the grid (GridLines.h) drawn into the images when `grid` is set.
-    void Sync(CTile1View& tiles, int width, int height, bool grid = false);
+    void Sync(TilePainter& tiles, int width, int height, bool grid = false);
 
     // The image of `value` (a cell's value) at the cell size. Valid until the
     // next Sync.
-    const QImage& Image(CTile1View& tiles, uint16_t value);
+    const QImage& Image(TilePainter& tiles, uint16_t value);
     // The average colour of `value`, for cells of one pixel.
-    QRgb Colour(CTile1View& tiles, uint16_t value) {
+    QRgb Colour(TilePainter& tiles, uint16_t value) {
         const QRgb known = m_colours[value];
         return known != 0 ? known : MakeColour(tiles, value);
     }
@@ -41,8 +41,8 @@ public:
 
 private:
     size_t Slot(uint16_t value) const;
-    QRgb MakeColour(CTile1View& tiles, uint16_t value);
-    QImage Source(CTile1View& tiles, size_t slot) const;
+    QRgb MakeColour(TilePainter& tiles, uint16_t value);
+    QImage Source(TilePainter& tiles, size_t slot) const;
 
     const TileSet* m_owner = nullptr;
     uint64_t m_revision = 0;

@@ -7,7 +7,7 @@
 
 #include "map/MapModel.h"
 #include "mapview/PaintTarget.h"
-#include "tileview/CTile1View.h"
+#include "tileview/TilePainter.h"
 
 namespace kesh::ui {
 
@@ -24,7 +24,7 @@ QRect ZoomedMapPainter::Covered(QPainter& dc, const QRect& clip, const CellRange
                                   (cells.endRow - cells.firstRow) * cellHeight));
 }
 
-void ZoomedMapPainter::ComposeOnePixelCells(const MapModel& map, CTile1View& tiles,
+void ZoomedMapPainter::ComposeOnePixelCells(const MapModel& map, TilePainter& tiles,
                                             const QRect& area) {
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const uint16_t* cells = map.cells().data() + size_t(y) * size_t(map.width());
@@ -35,7 +35,7 @@ void ZoomedMapPainter::ComposeOnePixelCells(const MapModel& map, CTile1View& til
     }
 }
 
-void ZoomedMapPainter::ComposeCells(const MapModel& map, CTile1View& tiles, const QRect& area,
+void ZoomedMapPainter::ComposeCells(const MapModel& map, TilePainter& tiles, const QRect& area,
                                     int w, int h) {
     const int32_t colFrom = area.left() / w;
     const int32_t colTo = area.right() / w + 1;
@@ -74,7 +74,7 @@ void ZoomedMapPainter::ComposeCells(const MapModel& map, CTile1View& tiles, cons
     }
 }
 
-bool ZoomedMapPainter::Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
+bool ZoomedMapPainter::Draw(QPainter& dc, const MapModel& map, TilePainter& tiles, const QRect& clip,
                             const CellRange& cells, int cellWidth, int cellHeight, bool grid) {
     const QRect area = Covered(dc, clip, cells, cellWidth, cellHeight);
     if (area.isEmpty()) {

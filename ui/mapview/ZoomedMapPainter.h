@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "map/MapGeometry.h"
+#include "edit/MapGeometry.h"
 #include "mapview/ScaledTileCache.h"
 
 class QPainter;
@@ -17,7 +17,7 @@ class MapModel;
 
 namespace kesh::ui {
 
-class CTile1View;
+class TilePainter;
 
 // Draws the map zoomed in or out: the cells that meet the clip are composed
 // into one image from the tiles scaled to the cell size (ScaledTileCache),
@@ -30,15 +30,15 @@ public:
     // cellWidth x cellHeight, and the grid over them when `grid` is set.
     // False, with nothing drawn, where no cell meets the clip or the painter
     // does more than move.
-    bool Draw(QPainter& dc, const MapModel& map, CTile1View& tiles, const QRect& clip,
+    bool Draw(QPainter& dc, const MapModel& map, TilePainter& tiles, const QRect& clip,
               const CellRange& cells, int cellWidth, int cellHeight, bool grid);
     // The pixels Draw covers with the same arguments.
     static QRect Covered(QPainter& dc, const QRect& clip, const CellRange& cells, int cellWidth,
                          int cellHeight);
 
 private:
-    void ComposeOnePixelCells(const MapModel& map, CTile1View& tiles, const QRect& area);
-    void ComposeCells(const MapModel& map, CTile1View& tiles, const QRect& area, int cellWidth,
+    void ComposeOnePixelCells(const MapModel& map, TilePainter& tiles, const QRect& area);
+    void ComposeCells(const MapModel& map, TilePainter& tiles, const QRect& area, int cellWidth,
                       int cellHeight);
 
     ScaledTileCache m_scaled;

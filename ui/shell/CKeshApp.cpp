@@ -40,7 +40,7 @@ bool PrintMapFile(CMainFrame& frame, const QString& path, const QString& printer
         printer.setPrinterName(printerName);
     }
     printer.setDocName(frame.document()->GetTitle());
-    if (!printer.isValid() || !PrintView(printer, FrameCommands::MapView())) {
+    if (!printer.isValid() || !PrintView(printer, frame.mapView())) {
         Services().ShowMessage(kPrintFailed);
         return false;
     }

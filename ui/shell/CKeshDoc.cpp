@@ -26,7 +26,6 @@ QString CKeshDoc::UntitledTitle() {
 }
 
 bool CKeshDoc::OnNewDocument() {
-    m_strPathName.clear();
     SetTitle(UntitledTitle());
     return true;
 }

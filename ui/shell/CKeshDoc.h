@@ -32,9 +32,6 @@ public:
     // Makes `title` the document's title; the caption follows.
     void SetTitle(const QString& title);
 
-    QString GetPathName() const { return m_strPathName; }
-    void SetPathName(const QString& path) { m_strPathName = path; }
-
 signals:
     void titleChanged(const QString& title);
     // The caption changed: a new title, or the map became changed or unchanged.
@@ -45,7 +42,6 @@ private:
 
     Document m_data;
     QString m_strTitle;
-    QString m_strPathName;
 };
 
 } // namespace kesh::ui

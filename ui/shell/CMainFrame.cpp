@@ -20,6 +20,7 @@
 #include "shell/UndoActions.h"
 #include "tileview/CTile1View.h"
 #include "tileview/CTileInfoBar.h"
+#include "tileview/TilePainter.h"
 #include "widgets/CSplitterWnd.h"
 
 namespace kesh::ui {
@@ -53,8 +54,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     m_pDocument = new CKeshDoc(this);
     connect(m_pDocument, &CKeshDoc::captionChanged, this, &QWidget::setWindowTitle);
     m_pDocument->OnNewDocument();
+    m_tilePainter = std::make_unique<TilePainter>(m_pDocument->data().tiles());
     m_commands = std::make_unique<FrameCommands>(
-        [this](const QString& title) { m_pDocument->SetTitle(title); });
+        m_pDocument->data(), [this](const QString& title) { m_pDocument->SetTitle(title); });
     resize(DefaultFrameSize());
     OnCreate();
     SetUpFiles();
@@ -64,11 +66,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 CMainFrame::~CMainFrame() {
     // The views go before the document they show.
     disconnect(qApp, nullptr, this, nullptr);
-    if (g_pMainSplitter == m_wndSplitter) {
-        g_pMainSplitter = nullptr;
-    }
+    m_commands->SetViews(nullptr, nullptr);
     delete m_wndSplitter;
     m_wndSplitter = nullptr;
+    delete m_wndTileInfoBar;
+    m_wndTileInfoBar = nullptr;
     if (m_services && AppServices() == m_services.get()) {
         SetAppServices(nullptr);
     }
@@ -77,8 +79,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::OnCreate() {
     OnCreateClient();
 
-    m_wndTileInfoBar = new CTileInfoBar(this);
-    g_wndTileInfoBar = m_wndTileInfoBar;
+    m_wndTileInfoBar = new CTileInfoBar(m_pDocument->data(), *m_tilePainter, this);
     addDockWidget(Qt::RightDockWidgetArea, m_wndTileInfoBar);
 
     CreateMenus();
@@ -97,9 +98,13 @@ void CMainFrame::OnCreateClient() {
 
     // Two thirds of the whole client width, taken before the bars exist.
     m_mapColumnWidth = MapColumnWidth(width());
-    auto* map = new CKeshView(m_pDocument->data(), m_wndSplitter);
+    Document& doc = m_pDocument->data();
+    auto* map = new CKeshView(doc, *m_tilePainter, m_wndSplitter);
+    auto* tiles = new CTile1View(doc, *m_tilePainter, m_wndSplitter);
     m_wndSplitter->CreateView(0, 0, map);
-    m_wndSplitter->CreateView(0, 1, new CTile1View(m_pDocument->data(), m_wndSplitter));
+    m_wndSplitter->CreateView(0, 1, tiles);
+    m_commands->SetViews(map, tiles);
+    connect(tiles, &CTile1View::deleteRequested, this, [this] { m_commands->OnTileDelete(); });
 
     // The active view follows the focus.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -111,7 +116,6 @@ void CMainFrame::OnCreateClient() {
         }
     });
     SetActiveView(map);
-    g_pMainSplitter = m_wndSplitter;
 }
 
 CKeshView* CMainFrame::mapView() const {

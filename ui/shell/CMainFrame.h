@@ -30,6 +30,7 @@ class CTileInfoBar;
 class FrameCommands;
 class FrameRecovery;
 class QtUserServices;
+class TilePainter;
 
 // The main window: menu bar, tool bar, status bar, the tile attribute bar
 // docked on the right, and a splitter with the map view on the left and the
@@ -139,6 +140,8 @@ private:
     CSplitterWnd* m_wndSplitter = nullptr;
     CTileInfoBar* m_wndTileInfoBar = nullptr;
     CKeshDoc* m_pDocument = nullptr;
+    // Draws the tiles for both views and the attribute bar.
+    std::unique_ptr<TilePainter> m_tilePainter;
     std::unique_ptr<FrameCommands> m_commands;
     std::unique_ptr<UndoActions> m_undoActions;
     QHash<int, QAction*> m_actions;

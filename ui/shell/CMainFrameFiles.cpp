@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "base/Messages.h"
+#include "shell/CKeshDoc.h"
 #include "shell/AppServices.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
@@ -17,7 +18,8 @@ namespace kesh::ui {
 
 void CMainFrame::SetUpFiles() {
     m_recovery = new FrameRecovery(
-        RecoveryStore::DefaultFolder(), [this](const QString& title) { SetTitle(title); }, this);
+        m_pDocument->data(), RecoveryStore::DefaultFolder(),
+        [this](const QString& title) { SetTitle(title); }, this);
     // An opened or saved map goes to the top of the recent files, and a copy
     // of unsaved work is no longer needed.
     m_commands->SetFileUsed([this](const QString& path) {

@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <QStatusBar>
 
-#include "map/Zoom.h"
+#include "edit/Zoom.h"
 #include "mapview/CKeshView.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"

@@ -7,21 +7,30 @@
 #include "app/OpenTarget.h"
 #include "app/ReaderCode.h"
 #include "app/TileProcedures.h"
-#include "doc/StepNames.h"
+#include "base/Messages.h"
+#include "doc/CommandNames.h"
 #include "io/FileSystem.h"
 #include "mapview/CKeshView.h"
 #include "shell/AppServices.h"
 #include "shell/CommandIds.h"
 #include "tileview/CTile1View.h"
-#include "tileview/CTileInfoBar.h"
-#include "widgets/CSplitterWnd.h"
 
 namespace kesh::ui {
 
-FrameCommands::FrameCommands(TitleSetter setTitle)
-    : FrameCommands(std::move(setTitle), FileSystem::Native()) {}
+namespace {
 
-FrameCommands::FrameCommands(TitleSetter setTitle, FileSystem& fs) : m_fs(fs) {
+// A procedure that already told the user why it did not go on.
+Status Refused() {
+    return Status::Fail(std::string());
+}
+
+} // namespace
+
+FrameCommands::FrameCommands(Document& doc, TitleSetter setTitle)
+    : FrameCommands(doc, std::move(setTitle), FileSystem::Native()) {}
+
+FrameCommands::FrameCommands(Document& doc, TitleSetter setTitle, FileSystem& fs)
+    : m_doc(doc), m_fs(fs) {
     if (setTitle) {
         m_setTitle = [setTitle = std::move(setTitle)](const std::string& name) {
             setTitle(QString::fromStdString(name));
@@ -29,20 +38,9 @@ FrameCommands::FrameCommands(TitleSetter setTitle, FileSystem& fs) : m_fs(fs) {
     }
 }
 
-CKeshView* FrameCommands::MapView() {
-    return g_pMainSplitter ? qobject_cast<CKeshView*>(g_pMainSplitter->GetPane(0, 0)) : nullptr;
-}
-
-CTile1View* FrameCommands::TileView() {
-    return g_pMainSplitter ? qobject_cast<CTile1View*>(g_pMainSplitter->GetPane(0, 1)) : nullptr;
-}
-
-MapProcedures FrameCommands::MapProcs(CKeshView& map) const {
-    CTile1View* tiles = TileView();
-    MapProcedures procs(map.map(), tiles ? &tiles->tileSet() : nullptr, Services(), m_fs,
-                        m_setTitle);
+MapProcedures FrameCommands::MapProcs() const {
+    MapProcedures procs(m_doc, Services(), m_fs, m_setTitle);
     procs.OnFileUsed(m_fileUsed);
-    procs.AttachDocument(map.document());
     return procs;
 }
 
@@ -55,80 +53,56 @@ void FrameCommands::SetFileUsed(std::function<void(const QString&)> used) {
     }
 }
 
-TileProcedures FrameCommands::TileProcs(CTile1View& tiles) const {
-    return TileProcedures(tiles.tileSet(), Services(), m_fs);
+TileProcedures FrameCommands::TileProcs(TileSet& tiles) const {
+    return TileProcedures(tiles, Services(), m_fs);
 }
 
-void FrameCommands::RepaintMap() {
-    if (CKeshView* map = MapView()) {
-        map->viewport()->update();
-    }
-}
-
-void FrameCommands::RepaintTiles() {
-    if (CTile1View* tiles = TileView()) {
-        tiles->TileSetChanged();
-        if (g_wndTileInfoBar) {
-            g_wndTileInfoBar->Refresh(tiles);
-        }
-    }
-}
-
-void FrameCommands::MarkMapChanged() {
-    if (CKeshView* map = MapView()) {
-        map->document().MarkChanged();
-        map->viewport()->update();
-    }
-}
-
-void FrameCommands::ChangeTiles(CTile1View& tiles, const char* step, bool marksMap,
+void FrameCommands::ChangeTiles(const char* name, bool marksMap,
                                 const std::function<void(TileProcedures&)>& procedure) {
-    Document& doc = tiles.document();
-    const uint64_t before = doc.historyRevision();
-    doc.ChangeTiles(step, marksMap, [&] {
+    const uint64_t before = m_doc.historyRevision();
+    m_doc.ChangeTiles(name, marksMap, [&](TileSet& tiles) {
         TileProcedures procs = TileProcs(tiles);
         procedure(procs);
     });
-    // The document has told both views what changed. The map counts as
-    // changed even when nothing was taken (a cancelled dialog), as it always
-    // has: then without a step to undo.
-    if (marksMap && doc.historyRevision() == before) {
-        MarkMapChanged();
+    // The map counts as changed even when nothing was taken (a cancelled
+    // dialog), as it always has: then without a step to undo.
+    if (marksMap && m_doc.historyRevision() == before) {
+        m_doc.MarkChanged();
     }
-}
-
-Document* FrameCommands::Doc() {
-    if (CKeshView* map = MapView()) {
-        return &map->document();
-    }
-    CTile1View* tiles = TileView();
-    return tiles ? &tiles->document() : nullptr;
 }
 
 void FrameCommands::OnEditUndo() {
-    if (Document* doc = Doc()) {
-        doc->Undo();
-    }
+    m_doc.Undo();
 }
 
 void FrameCommands::OnEditRedo() {
-    if (Document* doc = Doc()) {
-        doc->Redo();
+    m_doc.Redo();
+}
+
+void FrameCommands::OnTileDelete() {
+    // Nothing to delete: the map's numbers must not move either.
+    const int32_t deleted = m_doc.currentTile();
+    if (!m_doc.tiles().tiles().NodeAt(deleted) || !Services().AskOkCancel(msg::kAskDeleteTile)) {
+        return;
     }
+    m_doc.DeleteTile(deleted);
 }
 
 bool FrameCommands::Run(int id, const QWidget* activeView) {
-    CTile1View* tiles = TileView();
-    const bool tileViewActive = tiles && activeView == tiles;
+    const bool tileViewActive = m_tileView && activeView == m_tileView;
     switch (id) {
     case ID_FILE_NEW:
         OnFileNew();
         return true;
     case ID_TILE_ADDFILE:
-        tileViewActive ? TileViewAddFile(*tiles) : OnTileAddFile();
+        tileViewActive ? ChangeTiles(command::kAddTileFile, false,
+                                     [](TileProcedures& procs) { procs.OnTileAddFile(); })
+                       : OnTileAddFile();
         return true;
     case ID_TILE_LOADPALETTE:
-        tileViewActive ? TileViewLoadPalette(*tiles) : OnLoadPalette();
+        tileViewActive ? ChangeTiles(command::kLoadPalette, false,
+                                     [](TileProcedures& procs) { procs.OnLoadPalette(); })
+                       : OnLoadPalette();
         return true;
     case ID_TILE_SAVE:
         OnTileSave();
@@ -196,84 +170,47 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
 }
 
 void FrameCommands::OnFileNew() {
-    CKeshView* map = MapView();
-    if (!map || !MapProcs(*map).NewMap()) {
+    if (!MapProcs().NewMap()) {
         return;
     }
     // The old map is gone, and with it the need to recover it.
     if (m_mapReplaced) {
         m_mapReplaced();
     }
-    CTile1View* tiles = TileView();
-    if (!tiles) {
-        return;
-    }
     // Cancelling the tile layout dialog keeps the old tile set with the new map.
-    TileProcs(*tiles).NewTileFormat();
-    // The new tile size may leave the selection off the cell grid.
-    map->viewState().ClampSelection(map->map(), tiles->tileSet().tileWidth(),
-                                    tiles->tileSet().tileHeight());
-    RepaintMap();
-    RepaintTiles();
-}
-
-// From the tile set view these change the tile set only: the map does not
-// count as changed.
-void FrameCommands::TileViewAddFile(CTile1View& tiles) {
-    ChangeTiles(tiles, step::kAddTileFile, false,
-                [](TileProcedures& procs) { procs.OnTileAddFile(); });
-}
-
-void FrameCommands::TileViewLoadPalette(CTile1View& tiles) {
-    ChangeTiles(tiles, step::kLoadPalette, false,
-                [](TileProcedures& procs) { procs.OnLoadPalette(); });
+    (void)m_doc.Replace(
+        [this](MapModel&, TileSet& tiles) {
+            return TileProcs(tiles).NewTileFormat() ? Status::Ok() : Refused();
+        },
+        std::nullopt, false);
 }
 
 // The tile commands below change what the map shows or what its file holds,
-// so the map counts as changed afterwards, cancelled or not.
+// so the map counts as changed afterwards, cancelled or not. From the tile
+// set view (Run) adding a tile file and loading a palette change the tile
+// set only.
 void FrameCommands::OnTileAddFile() {
-    if (CTile1View* tiles = TileView()) {
-        ChangeTiles(*tiles, step::kAddTileFile, true,
-                    [](TileProcedures& procs) { procs.OnTileAddFile(); });
-    }
+    ChangeTiles(command::kAddTileFile, true, [](TileProcedures& procs) { procs.OnTileAddFile(); });
 }
 
 void FrameCommands::OnLoadPalette() {
-    if (CTile1View* tiles = TileView()) {
-        ChangeTiles(*tiles, step::kLoadPalette, true,
-                    [](TileProcedures& procs) { procs.OnLoadPalette(); });
-    }
+    ChangeTiles(command::kLoadPalette, true, [](TileProcedures& procs) { procs.OnLoadPalette(); });
 }
 
 void FrameCommands::OnTileFormat() {
-    CTile1View* tiles = TileView();
-    if (!tiles) {
-        return;
-    }
-    ChangeTiles(*tiles, step::kTileFormat, true,
-                [](TileProcedures& procs) { procs.OnTileFormat(); });
+    ChangeTiles(command::kTileFormat, true, [](TileProcedures& procs) { procs.OnTileFormat(); });
 }
 
 void FrameCommands::OnTileSave() {
-    if (CTile1View* tiles = TileView()) {
-        TileProcs(*tiles).OnTileSave();
-    }
+    TileProcs(m_doc.tiles()).OnTileSave();
 }
 
 void FrameCommands::OnTileSaveBmp() {
-    if (CTile1View* tiles = TileView()) {
-        TileProcs(*tiles).OnTileSaveBmp();
-    }
+    TileProcs(m_doc.tiles()).OnTileSaveBmp();
 }
 
 void FrameCommands::OnMapOpen() {
-    CKeshView* map = MapView();
-    if (!map) {
-        return;
-    }
-    MapProcs(*map).OpenMap();
-    RepaintMap();
-    RepaintTiles();
+    MapProcs().OpenMap();
 }
 
 bool FrameCommands::OpenFile(const QString& path) {
@@ -296,83 +233,47 @@ bool FrameCommands::OpenTileFile(const QString& path) {
 }
 
 bool FrameCommands::OpenMapPath(const std::string& path) {
-    CKeshView* map = MapView();
-    if (!map) {
-        return false;
-    }
-    const bool opened = MapProcs(*map).OpenMapPath(path);
-    RepaintMap();
-    RepaintTiles();
-    return opened;
+    return MapProcs().OpenMapPath(path);
 }
 
 bool FrameCommands::OpenTilePath(const std::string& path) {
-    CTile1View* tiles = TileView();
-    if (!tiles) {
-        return false;
-    }
-    const bool opened = TileProcs(*tiles).OpenTileSetPath(path);
-    if (opened) {
-        // Another tile set: no step before it can be taken back.
-        tiles->document().ResetHistory();
-        if (CKeshView* map = MapView()) {
-            // The new tile size may leave the selection off the cell grid.
-            map->viewState().ClampSelection(map->map(), tiles->tileWidth(), tiles->tileHeight());
-        }
-        MarkMapChanged();
-    }
-    RepaintTiles();
-    return opened;
+    // Another tile set: no step before it can be taken back, and the map
+    // counts as changed, as after adding a tile file.
+    return bool(m_doc.Replace(
+        [&](MapModel&, TileSet& tiles) {
+            return TileProcs(tiles).OpenTileSetPath(path) ? Status::Ok() : Refused();
+        },
+        std::nullopt, true));
 }
 
 void FrameCommands::OnMapSave() {
-    CKeshView* map = MapView();
-    if (!map) {
-        return;
-    }
-    MapProcs(*map).SaveMap();
-    RepaintMap();
+    MapProcs().SaveMap();
 }
 
 void FrameCommands::OnMapReaderCode() {
-    CKeshView* map = MapView();
-    CTile1View* tiles = TileView();
-    if (!map || !tiles) {
-        return;
-    }
-    SaveMapReaderCode(map->map(), tiles->tileSet(), map->map().m_strFileName, Services(), m_fs);
+    SaveMapReaderCode(m_doc.map(), m_doc.tiles(), m_doc.file().name, Services(), m_fs);
 }
 
 void FrameCommands::OnMapFormat() {
-    CKeshView* map = MapView();
-    if (!map) {
-        return;
-    }
     // Even a cancelled dialog leaves the map changed; a taken layout is a
     // step of its own.
-    const uint64_t before = map->document().historyRevision();
-    MapProcs(*map).ChangeMapFormat();
-    if (map->document().historyRevision() == before) {
-        map->document().MarkChanged();
+    const uint64_t before = m_doc.historyRevision();
+    MapProcs().ChangeMapFormat();
+    if (m_doc.historyRevision() == before) {
+        m_doc.MarkChanged();
     }
 }
 
 void FrameCommands::OnMapSaveBmp() {
-    if (CKeshView* map = MapView()) {
-        MapProcs(*map).ExportMapBitmap();
-    }
+    MapProcs().ExportMapBitmap();
 }
 
 void FrameCommands::OnMapSavePng() {
-    if (CKeshView* map = MapView()) {
-        MapProcs(*map).ExportMapPng();
-    }
+    MapProcs().ExportMapPng();
 }
 
 void FrameCommands::OnMapExportTmx() {
-    if (CKeshView* map = MapView()) {
-        MapProcs(*map).ExportMapTmx();
-    }
+    MapProcs().ExportMapTmx();
 }
 
 void FrameCommands::OnTileImportImage() {
@@ -384,46 +285,36 @@ void FrameCommands::OnMapImportTmx() {
 }
 
 void FrameCommands::RunImport(const std::function<bool(ImportProcedures&)>& procedure) {
-    CKeshView* map = MapView();
-    CTile1View* tiles = TileView();
-    if (!map || !tiles) {
-        return;
-    }
     // The caption stays, as after File New: only an opened file names it.
-    MapProcedures mapProcs = MapProcs(*map);
-    ImportProcedures procs(map->document(), mapProcs, Services(), m_fs);
+    MapProcedures mapProcs = MapProcs();
+    ImportProcedures procs(m_doc, mapProcs, Services(), m_fs);
     procedure(procs);
-    RepaintMap();
-    RepaintTiles();
 }
 
 void FrameCommands::OnFileSaveAs() {
-    if (CKeshView* map = MapView()) {
-        MapProcs(*map).SaveMapAs();
-    }
+    MapProcs().SaveMapAs();
 }
 
 void FrameCommands::OnEditCopy() {
-    if (CKeshView* map = MapView()) {
-        map->RememberRegion();
+    if (m_mapView) {
+        m_mapView->RememberRegion();
     }
 }
 
 void FrameCommands::OnEditPaste() {
-    if (CKeshView* map = MapView()) {
-        map->PasteRegion();
+    if (m_mapView) {
+        m_mapView->PasteRegion();
     }
 }
 
 void FrameCommands::OnEditFill() {
-    if (CKeshView* map = MapView()) {
-        map->FillRegion();
+    if (m_mapView) {
+        m_mapView->FillRegion();
     }
 }
 
 bool FrameCommands::QueryClose() {
-    CKeshView* map = MapView();
-    return !map || MapProcs(*map).AskSaveChanges();
+    return MapProcs().AskSaveChanges();
 }
 
 } // namespace kesh::ui

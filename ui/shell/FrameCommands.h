@@ -13,6 +13,7 @@ class FileSystem;
 class ImportProcedures;
 class MapProcedures;
 class TileProcedures;
+class TileSet;
 class UserServices;
 } // namespace kesh
 
@@ -21,19 +22,27 @@ namespace kesh::ui {
 class CKeshView;
 class CTile1View;
 
-// The main window's map and tile commands. Each handler finds the view that
-// owns the data through the main splitter (the map view at pane 0, 0, the
-// tile set view at 0, 1), runs one procedure, and repaints what it may have
-// changed; a missing pane ends the handler there. Questions and messages are
-// the procedures' own, through the installed user services.
+// The main window's map and tile commands. Each handler runs one procedure
+// on the document; the document tells the views what to repaint. The map
+// view's own commands (copy, paste, fill) go to the map view the frame
+// handed over, and do nothing without one. Questions and messages are the
+// procedures' own, through the installed user services.
 class FrameCommands {
 public:
     // Called with the map's file name after a map file was opened.
     using TitleSetter = std::function<void(const QString&)>;
 
-    explicit FrameCommands(TitleSetter setTitle);
-    // With the file layer given (tests); the real disk otherwise.
-    FrameCommands(TitleSetter setTitle, FileSystem& fs);
+    // Commands on `doc`, whose files go through `fs` (the real disk, or a
+    // file layer of a test's).
+    FrameCommands(Document& doc, TitleSetter setTitle);
+    FrameCommands(Document& doc, TitleSetter setTitle, FileSystem& fs);
+
+    // The views the commands reach: the map view for copy, paste and fill,
+    // the tile set view to tell whether it is the active one.
+    void SetViews(CKeshView* map, CTile1View* tiles) {
+        m_mapView = map;
+        m_tileView = tiles;
+    }
 
     // Runs command `id` as the window routes it, `activeView` being the view
     // with the focus: while that is the tile set view, adding a tile file and
@@ -66,6 +75,9 @@ public:
     // Take back the last step, or do again the last one taken back.
     void OnEditUndo();
     void OnEditRedo();
+    // The tile set view's Delete key: asks, then deletes the current tile and
+    // renumbers the map's cells, as one step.
+    void OnTileDelete();
 
     // Opens a file named on the command line, dropped on the window or
     // chosen from the recent files, without a file dialog: a .til (or the
@@ -93,35 +105,22 @@ public:
     // Called after File New replaced the map.
     void SetMapReplaced(std::function<void()> replaced) { m_mapReplaced = std::move(replaced); }
 
-    // The panes of the main splitter, or null.
-    static CKeshView* MapView();
-    static CTile1View* TileView();
-
 private:
     // OpenMapFile and OpenTileFile on a path in the file system's encoding.
     bool OpenMapPath(const std::string& path);
     bool OpenTilePath(const std::string& path);
-    // The tile set view's own handling of add tile file and load palette.
-    void TileViewAddFile(CTile1View& tiles);
-    void TileViewLoadPalette(CTile1View& tiles);
-    // Sets the map's changed flag and repaints the map view.
-    static void MarkMapChanged();
-    // Runs a tile procedure as one step of the document's history (the
-    // document tells the views what to repaint); with `marksMap` the map counts as changed even
-    // when the procedure took nothing.
-    void ChangeTiles(CTile1View& tiles, const char* step, bool marksMap,
+    // Runs a tile procedure as one step of the document's history; with
+    // `marksMap` the map counts as changed even when the procedure took nothing.
+    void ChangeTiles(const char* name, bool marksMap,
                      const std::function<void(TileProcedures&)>& procedure);
-    // Runs an import procedure, then repaints both views.
     void RunImport(const std::function<bool(ImportProcedures&)>& procedure);
-    // The document both views show.
-    static Document* Doc();
-    static void RepaintMap();
-    // Drops the tile set view's cached images, repaints it and refreshes
-    // the tile attribute bar.
-    static void RepaintTiles();
 
-    MapProcedures MapProcs(CKeshView& map) const;
-    TileProcedures TileProcs(CTile1View& tiles) const;
+    MapProcedures MapProcs() const;
+    TileProcedures TileProcs(TileSet& tiles) const;
+
+    Document& m_doc;
+    CKeshView* m_mapView = nullptr;
+    CTile1View* m_tileView = nullptr;
 
     std::function<void(const std::string&)> m_setTitle;
     std::function<void(const std::string&)> m_fileUsed;

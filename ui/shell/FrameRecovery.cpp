@@ -12,20 +12,13 @@
 #include <QSocketNotifier>
 #include <QtDebug>
 
-#include "app/MapProcedures.h"
 #include "io/FileSystem.h"
-#include "mapview/CKeshView.h"
 #include "shell/AppServices.h"
 #include "shell/CKeshDoc.h"
-#include "shell/FrameCommands.h"
-#include "tileview/CTile1View.h"
-#include "tileview/CTileInfoBar.h"
 
 namespace kesh::ui {
 
 namespace {
-
-constexpr const char* kUntitledPath = "Untitled.map";
 
 // The write end of the pipe the signal handler wakes the event loop through.
 int g_signalPipe[2] = {-1, -1};
@@ -47,8 +40,9 @@ bool IsRunning(int64_t pid) {
 
 } // namespace
 
-FrameRecovery::FrameRecovery(std::string folder, TitleSetter setTitle, QObject* parent)
-    : QObject(parent), m_store(FileSystem::Native(), std::move(folder)),
+FrameRecovery::FrameRecovery(Document& doc, std::string folder, TitleSetter setTitle,
+                             QObject* parent)
+    : QObject(parent), m_doc(doc), m_store(FileSystem::Native(), std::move(folder)),
       m_setTitle(std::move(setTitle)) {
     // Unique among the editors running now and those that ran before.
     static int sessions = 0;
@@ -62,23 +56,19 @@ FrameRecovery::FrameRecovery(std::string folder, TitleSetter setTitle, QObject* 
 FrameRecovery::~FrameRecovery() = default;
 
 bool FrameRecovery::WriteNow() {
-    CKeshView* view = FrameCommands::MapView();
-    CTile1View* tiles = FrameCommands::TileView();
-    if (!view || !tiles || !view->map().m_bModified || !view->map().hasCells()) {
+    const MapModel& map = m_doc.map();
+    if (!m_doc.IsModified() || !map.hasCells()) {
         return false;
     }
-    const MapModel& map = view->map();
     RecoveryEntry entry;
     entry.slot = m_slot;
-    const bool hasFile = !map.m_strPathName.empty() && map.m_strPathName != kUntitledPath &&
-                         map.m_strFileName != map.m_strPathName;
-    if (hasFile) {
-        const QFileInfo file(QFile::decodeName(map.m_strPathName.c_str()));
+    if (m_doc.file().hasFile()) {
+        const QFileInfo file(QFile::decodeName(m_doc.file().path.c_str()));
         entry.originalPath = QFile::encodeName(file.absoluteFilePath()).toStdString();
     }
     entry.savedAt = QDateTime::currentSecsSinceEpoch();
     entry.owner = ::getpid();
-    const Status st = m_store.Write(entry, map, tiles->tileSet());
+    const Status st = m_store.Write(entry, map, m_doc.tiles());
     if (!st) {
         // Not worth interrupting the user every minute; the work itself is intact.
         qWarning("kesh: recovery copy not written: %s", st.message().c_str());
@@ -125,40 +115,20 @@ bool FrameRecovery::OfferRecovery() {
 }
 
 bool FrameRecovery::Recover(const RecoveryEntry& entry) {
-    CKeshView* view = FrameCommands::MapView();
-    CTile1View* tiles = FrameCommands::TileView();
-    if (!view || !tiles) {
-        return false;
-    }
-    MapModel& map = view->map();
-    const int32_t oldWidth = map.width();
-    const Status st = m_store.Load(entry, map, tiles->tileSet());
+    // An unsaved change of its file: Save writes it there; an untitled map
+    // stays untitled. A fresh history, and a map that still needs saving.
+    const FileIdentity file =
+        entry.originalPath.empty() ? FileIdentity{} : FileIdentity::Of(entry.originalPath);
+    const Status st = m_doc.Replace(
+        [&](MapModel& map, TileSet& tiles) { return m_store.Load(entry, map, tiles); }, file,
+        true);
     if (!st) {
         Services().ShowMessage(st.message());
         return false;
     }
-    view->viewState().FitGrid(map, oldWidth);
-    // An unsaved change of its file: Save writes it there; an untitled map
-    // stays untitled.
-    if (entry.originalPath.empty()) {
-        map.m_strPathName = kUntitledPath;
-        map.m_strFileName = kUntitledPath;
-    } else {
-        map.m_strPathName = entry.originalPath;
-        map.m_strFileName = FileNameOf(entry.originalPath);
-    }
-    // A fresh history, and a map that still needs saving.
-    view->document().ResetHistory();
-    view->document().MarkChanged();
-    view->viewState().ClampSelection(map, tiles->tileWidth(), tiles->tileHeight());
     if (m_setTitle) {
         m_setTitle(entry.originalPath.empty() ? CKeshDoc::UntitledTitle()
-                                              : QFile::decodeName(map.m_strFileName.c_str()));
-    }
-    view->viewport()->update();
-    tiles->TileSetChanged();
-    if (g_wndTileInfoBar) {
-        g_wndTileInfoBar->Refresh(tiles);
+                                              : QFile::decodeName(file.name.c_str()));
     }
     // The work now lives in this session: its own copy replaces the old one.
     if (WriteNow()) {

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/RecoveryStore.h"
+#include "doc/Document.h"
 
 class QSocketNotifier;
 
@@ -27,8 +28,10 @@ public:
     static constexpr int kIntervalMs = 60 * 1000;
     using TitleSetter = std::function<void(const QString&)>;
 
-    // The copies live in `folder` (RecoveryStore::DefaultFolder() in the editor).
-    FrameRecovery(std::string folder, TitleSetter setTitle, QObject* parent = nullptr);
+    // Copies of `doc`; they live in `folder` (RecoveryStore::DefaultFolder()
+    // in the editor).
+    FrameRecovery(Document& doc, std::string folder, TitleSetter setTitle,
+                  QObject* parent = nullptr);
     ~FrameRecovery() override;
 
     // This session's copy: written when the map is changed; removed otherwise.
@@ -61,6 +64,7 @@ private:
     bool Recover(const RecoveryEntry& entry);
     void ReadSignalPipe();
 
+    Document& m_doc;
     RecoveryStore m_store;
     std::string m_slot;
     TitleSetter m_setTitle;

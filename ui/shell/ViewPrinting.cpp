@@ -19,8 +19,7 @@ constexpr double kScreenDpi = 96.0;
 
 QSize PrintExtent(QWidget* view) {
     if (auto* map = qobject_cast<CKeshView*>(view)) {
-        const CTile1View* tiles = CKeshView::TileView();
-        if (!tiles || !map->map().hasCells()) {
+        if (!map->map().hasCells()) {
             return {};
         }
         // Printed at 1x whatever the view's zoom.
@@ -43,18 +42,18 @@ void DrawForPrint(QPainter& dc, QWidget* view) {
         return;
     }
     auto* map = qobject_cast<CKeshView*>(view);
-    CTile1View* tiles = CKeshView::TileView();
-    if (!map || !tiles || PrintExtent(view).isEmpty()) {
+    if (!map || PrintExtent(view).isEmpty()) {
         return;
     }
     // Every cell, not only those the window shows.
     const MapModel& model = map->map();
-    const int w = tiles->tileWidth();
-    const int h = tiles->tileHeight();
+    TilePainter& tiles = map->tilePainter();
+    const int w = tiles.tileWidth();
+    const int h = tiles.tileHeight();
     for (int32_t row = 0; row < model.height(); ++row) {
         for (int32_t col = 0; col < model.width(); ++col) {
             const uint16_t value = model.cellAt(col, row);
-            tiles->DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h);
+            tiles.DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h);
         }
     }
 }

@@ -6,17 +6,15 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "map/Zoom.h"
-#include "mapview/CKeshView.h"
-#include "mapview/GridLines.h"
-#include "tileview/CTileInfoBar.h"
-#include "widgets/CSplitterWnd.h"
+#include "edit/Zoom.h"
 #include "widgets/EdgePainting.h"
+#include "widgets/GridLines.h"
 
 namespace kesh::ui {
 
-CTile1View::CTile1View(Document& doc, QWidget* parent)
-    : CScrollView(parent), m_doc(doc), m_tileSet(doc.tiles()), m_zoomStep(kZoomActual) {
+CTile1View::CTile1View(Document& doc, TilePainter& tiles, QWidget* parent)
+    : CScrollView(parent), m_doc(doc), m_tileSet(doc.tiles()), m_tiles(tiles),
+      m_framed(doc.currentTile()), m_zoomStep(kZoomActual) {
     m_doc.AddListener(this);
     // The grid always wraps to the view's width: there is nothing to scroll across.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -27,21 +25,14 @@ CTile1View::~CTile1View() {
 }
 
 void CTile1View::DocumentChanged(uint32_t changes) {
-    if (changes & (change::kTiles | change::kColours | change::kTileLayout | change::kCurrentTile |
-                   change::kReplaced)) {
-        TileSetChanged();
-        RefreshInfoBar();
+    if (changes & (change::kTiles | change::kColours | change::kTileLayout | change::kReplaced)) {
+        viewport()->update();
+    } else if (changes & change::kCurrentTile) {
+        const QPoint scroll = GetScrollPosition();
+        InvalidateHighlight(m_framed, scroll);
+        InvalidateHighlight(current(), scroll);
     }
-}
-
-CKeshView* CTile1View::MapView() {
-    return g_pMainSplitter ? qobject_cast<CKeshView*>(g_pMainSplitter->GetPane(0, 0)) : nullptr;
-}
-
-void CTile1View::TileSetChanged() {
-    m_tileSet.touch();
-    m_images.Clear();
-    viewport()->update();
+    m_framed = current();
 }
 
 void CTile1View::OnPrepareDC() {
@@ -86,26 +77,6 @@ void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {
         const int32_t y = (cur / m_tilesPerRow) * th;
         DrawRaisedEdge(dc, x - 2, y - 2, x + tw + 2, y + th + 2);
     }
-}
-
-int CTile1View::DrawTile(QPainter& dc, int number, int x, int y, int width, int height) {
-    if (width < 0) {
-        width = tileWidth();
-    }
-    if (height < 0) {
-        height = tileHeight();
-    }
-    const QImage* image = m_images.Image(m_tileSet, number);
-    if (!image || image->isNull()) {
-        dc.fillRect(x + width / 2 - 1, y + height / 2 - 1, 2, 2, Qt::white);
-        return 0;
-    }
-    if (width == image->width() && height == image->height()) {
-        dc.drawImage(x, y, *image);
-    } else {
-        dc.drawImage(QRect(x, y, width, height), *image);
-    }
-    return 1;
 }
 
 int32_t CTile1View::cellWidth() const {
@@ -160,12 +131,6 @@ void CTile1View::wheelEvent(QWheelEvent* event) {
         SetZoom(m_zoomStep + notches);
     }
     event->accept();
-}
-
-void CTile1View::RefreshInfoBar() {
-    if (g_wndTileInfoBar) {
-        g_wndTileInfoBar->Refresh(this);
-    }
 }
 
 } // namespace kesh::ui

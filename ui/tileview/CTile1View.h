@@ -5,52 +5,40 @@
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
 #include "tileset/TileSet.h"
-#include "tileview/TileImageCache.h"
+#include "tileview/TilePainter.h"
 #include "widgets/CScrollView.h"
 
 class QPainter;
 
 namespace kesh::ui {
 
-class CKeshView;
-
 // The tile set view, the right pane of the main window. Shows the
-// document's tile set and its current tile the tiles as a grid that wraps to the view's
-// width and draws every tile on screen (also the map's cells and the tile
-// attribute bar's preview) through DrawTile.
+// document's tiles as a grid that wraps to the view's width, with a frame
+// around the document's current tile; a click or an arrow key asks the
+// document to make another tile current. Tiles are drawn by the shared
+// TilePainter.
 class CTile1View : public CScrollView, private DocumentListener {
     Q_OBJECT
 public:
-    explicit CTile1View(Document& doc, QWidget* parent = nullptr);
+    CTile1View(Document& doc, TilePainter& tiles, QWidget* parent = nullptr);
     ~CTile1View() override;
 
     Document& document() { return m_doc; }
-    TileSet& tileSet() { return m_tileSet; }
     const TileSet& tileSet() const { return m_tileSet; }
+    TilePainter& tilePainter() { return m_tiles; }
     int32_t tileWidth() const { return m_tileSet.tileWidth(); }
     int32_t tileHeight() const { return m_tileSet.tileHeight(); }
     int GetTileCount() const { return m_tileSet.count(); }
-    int32_t current() const { return m_tileSet.current(); }
+    int32_t current() const { return m_doc.currentTile(); }
 
-    // Draws tile `number` scaled to (x, y, width, height) through the display
-    // colour table; a negative width or height means the tile's own. A number
-    // that names no tile draws a 2 x 2 white marker in the middle instead
-    // and gives 0; a drawn tile gives 1.
-    int DrawTile(QPainter& dc, int number, int x, int y, int width = -1, int height = -1);
-    // The image DrawTile draws for tile `number` at its own size (the tile
-    // list's), or null where it draws the marker. Valid until the next call.
-    const QImage* TileImage(int number) { return m_images.Image(m_tileSet, number); }
+    // Draws tile `number` as the shared TilePainter does.
+    int DrawTile(QPainter& dc, int number, int x, int y, int width = -1, int height = -1) {
+        return m_tiles.DrawTile(dc, number, x, y, width, height);
+    }
 
-    // Makes `number` current (a tile picked from the map). A number that is
-    // already current or names no tile changes nothing.
+    // Asks the document to make `number` current (a tile picked from the
+    // map). A number that is already current or names no tile changes nothing.
     void SelectTile(int number);
-    // Asks, then deletes the current tile and renumbers the map's cells, as
-    // one step of the document's history.
-    void DeleteCurrentTile();
-
-    // Call after the tile set was changed from outside: drops cached tile
-    // images and repaints.
-    void TileSetChanged();
 
     // Lays the grid out for the present width and sets the scroll range.
     void OnPrepareDC() override;
@@ -87,9 +75,6 @@ public:
     int32_t tilesPerRow() const { return m_tilesPerRow; }
     int32_t scrollHeight() const { return m_scrollHeight; }
 
-    // The map view (pane 0, 0 of the main splitter), or null.
-    static CKeshView* MapView();
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -98,9 +83,11 @@ protected:
 
 signals:
     void zoomChanged(int step);
+    // The Delete key: the frame asks, then deletes the current tile.
+    void deleteRequested();
 
 private:
-    // Redraws and refreshes the attribute bar when the tiles or the current tile changed.
+    // Redraws when the tiles changed, and moves the frame when the current tile did.
     void DocumentChanged(uint32_t changes) override;
     // The 2-pixel frame around tile `number` at the given scroll position, in
     // client pixels; empty while no tile fits across the view.
@@ -109,11 +96,11 @@ private:
     void InvalidateHighlight(int number, QPoint scroll);
     // Moves the current tile by an arrow key; false when the move is refused.
     bool MoveCurrent(int key);
-    void RefreshInfoBar();
 
     Document& m_doc;
-    TileSet& m_tileSet;
-    TileImageCache m_images;
+    const TileSet& m_tileSet;
+    TilePainter& m_tiles;
+    int32_t m_framed = 0; // the current tile the frame was last drawn around
     int32_t m_scrollHeight = 0;
     int32_t m_tilesPerRow = 0;
     int m_zoomStep;

@@ -3,9 +3,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "base/Messages.h"
-#include "mapview/CKeshView.h"
-#include "shell/AppServices.h"
 
 namespace kesh::ui {
 
@@ -45,7 +42,7 @@ int CTile1View::HitTest(QPoint pt) {
     if (number >= GetTileCount()) {
         return -1;
     }
-    m_tileSet.setCurrent(static_cast<int32_t>(number));
+    m_doc.SetCurrentTile(static_cast<int32_t>(number));
     return static_cast<int>(number);
 }
 
@@ -54,15 +51,8 @@ void CTile1View::mousePressEvent(QMouseEvent* event) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    const QPoint scroll = GetScrollPosition();
-    const int old = current();
-    const int hit = HitTest(event->position().toPoint());
-    if (hit >= 0 && HighlightRect(hit, scroll).topLeft() != HighlightRect(old, scroll).topLeft()) {
-        InvalidateHighlight(old, scroll);
-        InvalidateHighlight(hit, scroll);
-    }
-    // Even a click beside the tiles shows the current tile in the bar.
-    RefreshInfoBar();
+    // The document tells this view and the attribute bar of a new current tile.
+    HitTest(event->position().toPoint());
 }
 
 void CTile1View::keyPressEvent(QKeyEvent* event) {
@@ -74,7 +64,7 @@ void CTile1View::keyPressEvent(QKeyEvent* event) {
         MoveCurrent(event->key());
         return;
     case Qt::Key_Delete:
-        DeleteCurrentTile();
+        emit deleteRequested();
         return;
     default:
         QAbstractScrollArea::keyPressEvent(event);
@@ -111,9 +101,7 @@ bool CTile1View::MoveCurrent(int key) {
         return false;
     }
     const QPoint scroll = GetScrollPosition();
-    InvalidateHighlight(static_cast<int>(cur), scroll);
-    m_tileSet.setCurrent(static_cast<int32_t>(next));
-    InvalidateHighlight(static_cast<int>(next), scroll);
+    m_doc.SetCurrentTile(static_cast<int32_t>(next));
 
     // Keep the new tile in view, one row at a time.
     const int32_t rowOf = static_cast<int32_t>(next / (m_tilesPerRow > 0 ? m_tilesPerRow : perRow));
@@ -123,7 +111,6 @@ bool CTile1View::MoveCurrent(int key) {
     } else if (top > viewport()->height() - th) {
         ScrollToPosition({0, scroll.y() + th});
     }
-    RefreshInfoBar();
     return true;
 }
 
@@ -131,24 +118,7 @@ void CTile1View::SelectTile(int number) {
     if (number == current() || number < 0 || number >= GetTileCount()) {
         return;
     }
-    const QPoint scroll = GetScrollPosition();
-    InvalidateHighlight(current(), scroll);
-    m_tileSet.setCurrent(number);
-    InvalidateHighlight(number, scroll);
-    RefreshInfoBar();
-}
-
-void CTile1View::DeleteCurrentTile() {
-    const int32_t deleted = current();
-    // Nothing to delete: the map's numbers must not move either.
-    if (!m_tileSet.tiles().NodeAt(deleted)) {
-        return;
-    }
-    if (!Services().AskOkCancel(msg::kAskDeleteTile)) {
-        return;
-    }
-    // The document renumbers the map and tells both views.
-    m_doc.DeleteTile(deleted);
+    m_doc.SetCurrentTile(number);
 }
 
 } // namespace kesh::ui

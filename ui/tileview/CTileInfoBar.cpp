@@ -6,11 +6,9 @@
 #include <QLineEdit>
 #include <QPainter>
 
-#include "tileview/CTile1View.h"
+#include "tileview/TilePainter.h"
 
 namespace kesh::ui {
-
-CTileInfoBar* g_wndTileInfoBar = nullptr;
 
 namespace {
 
@@ -43,16 +41,24 @@ QLabel* Label(const QString& text, const QRect& where, QWidget* parent) {
 
 } // namespace
 
-CTileInfoBar::CTileInfoBar(QWidget* parent) : QDockWidget(parent) {
+CTileInfoBar::CTileInfoBar(Document& doc, TilePainter& tiles, QWidget* parent)
+    : QDockWidget(parent), m_doc(doc), m_tiles(tiles) {
     setObjectName(QStringLiteral("tileInfoBar"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     setWidget(BuildContents());
+    m_doc.AddListener(this);
+    Refresh();
 }
 
 CTileInfoBar::~CTileInfoBar() {
-    if (g_wndTileInfoBar == this) {
-        g_wndTileInfoBar = nullptr;
+    m_doc.RemoveListener(this);
+}
+
+void CTileInfoBar::DocumentChanged(uint32_t changes) {
+    if (changes & (change::kTiles | change::kColours | change::kTileLayout |
+                   change::kCurrentTile | change::kReplaced)) {
+        Refresh();
     }
 }
 
@@ -97,18 +103,14 @@ QCheckBox* CTileInfoBar::bitBox(int bit) const {
     return bit >= 0 && bit < 32 ? m_bitBoxes[size_t(bit)] : nullptr;
 }
 
-void CTileInfoBar::Refresh(CTile1View* view) {
-    m_view = view;
-    if (!view) {
+void CTileInfoBar::Refresh() {
+    const TileSet& set = m_doc.tiles();
+    m_tileNumber = m_doc.currentTile();
+    if (!set.tiles().PixelsAt(m_tileNumber)) {
         return;
     }
-    m_tileNumber = view->current();
-    m_pixels = view->tileSet().tiles().PixelsAt(m_tileNumber);
-    if (!m_pixels) {
-        return;
-    }
-    m_attribute = view->tileSet().tiles().AttributeAt(m_tileNumber);
-    const int attrWidth = view->tileSet().format().attrWidth;
+    m_attribute = set.tiles().AttributeAt(m_tileNumber);
+    const int attrWidth = set.format().attrWidth;
     const int shown = attrWidth == 0 ? 8 : attrWidth == 1 ? 16 : 32;
     // Bits beyond the attribute width keep what they showed.
     for (int b = 0; b < shown; ++b) {
@@ -116,7 +118,6 @@ void CTileInfoBar::Refresh(CTile1View* view) {
     }
     UpdateData();
     UpdateEnabled();
-    show();
     m_preview->update();
 }
 
@@ -126,8 +127,8 @@ void CTileInfoBar::SetEditing(bool on) {
 }
 
 void CTileInfoBar::UpdateEnabled() {
-    const bool tile = m_view && m_view->tileSet().tiles().PixelsAt(m_tileNumber);
-    const int attrWidth = m_view ? m_view->tileSet().format().attrWidth : 0;
+    const bool tile = m_doc.tiles().tiles().PixelsAt(m_tileNumber) != nullptr;
+    const int attrWidth = m_doc.tiles().format().attrWidth;
     const int stored = attrWidth == 0 ? 8 : attrWidth == 1 ? 16 : 32;
     for (int b = 0; b < 32; ++b) {
         QCheckBox* box = m_bitBoxes[size_t(b)];
@@ -142,13 +143,13 @@ void CTileInfoBar::UpdateEnabled() {
 }
 
 void CTileInfoBar::ToggleBit(int b, bool on) {
-    if (!m_editing || !m_view) {
+    if (!m_editing) {
         return;
     }
     const uint32_t mask = 1u << b;
     const uint32_t attribute = on ? m_attribute | mask : m_attribute & ~mask;
-    // The document tells the tile set view, which refreshes this bar.
-    if (!m_view->document().SetTileAttribute(m_tileNumber, attribute)) {
+    // The document tells this bar, which shows the new word.
+    if (!m_doc.SetTileAttribute(m_tileNumber, attribute)) {
         UpdateData();
     }
 }
@@ -184,10 +185,7 @@ void CTileInfoBar::OnPaintPreview(QPainter& dc, QSize client) {
     dc.setPen(Qt::black);
     dc.setBrush(Qt::NoBrush);
     dc.drawRect(0, 0, W - 1, H - 1);
-    if (!m_view) {
-        return;
-    }
-    const QRect fit = FitPreview(client, {m_view->tileWidth(), m_view->tileHeight()});
+    const QRect fit = FitPreview(client, {m_tiles.tileWidth(), m_tiles.tileHeight()});
     if (fit.isEmpty()) {
         return;
     }
@@ -201,7 +199,7 @@ void CTileInfoBar::OnPaintPreview(QPainter& dc, QSize client) {
         dc.fillRect(QRect(QPoint(1, 1), QPoint(W - 2, y - 1)), Qt::white);
         dc.fillRect(QRect(QPoint(1, y + fit.height()), QPoint(W - 2, H - 2)), Qt::white);
     }
-    m_view->DrawTile(dc, m_tileNumber, x, y, fit.width() - 1, fit.height() - 1);
+    m_tiles.DrawTile(dc, m_tileNumber, x, y, fit.width() - 1, fit.height() - 1);
 }
 
 } // namespace kesh::ui

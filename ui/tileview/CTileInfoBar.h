@@ -4,7 +4,9 @@
 #include <cstdint>
 
 #include <QDockWidget>
-#include <QPointer>
+
+#include "doc/Document.h"
+#include "doc/DocumentListener.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -12,22 +14,23 @@ class QPainter;
 
 namespace kesh::ui {
 
-class CTile1View;
+class TilePainter;
 
-// The dockable panel that shows the current tile: a scaled preview, its
-// number and its 32 attribute bits. A display only, unless attribute editing
-// is switched on: then a click on one of the bits the tile set stores
-// toggles that bit of the current tile, as a step of the document's history.
-// Its tile number is the one the map editor paints with.
-class CTileInfoBar : public QDockWidget {
+// The dockable panel that shows the document's current tile: a scaled
+// preview, its number and its 32 attribute bits. A display only, unless
+// attribute editing is switched on: then a click on one of the bits the tile
+// set stores toggles that bit of the current tile, as a step of the
+// document's history.
+class CTileInfoBar : public QDockWidget, private DocumentListener {
     Q_OBJECT
 public:
-    explicit CTileInfoBar(QWidget* parent = nullptr);
+    CTileInfoBar(Document& doc, TilePainter& tiles, QWidget* parent = nullptr);
     ~CTileInfoBar() override;
 
-    // Shows the view's current tile. A number that names no tile only
-    // updates m_tileNumber: the controls keep what they showed.
-    void Refresh(CTile1View* view);
+    // Shows the document's current tile. A number that names no tile only
+    // updates the number shown by tileNumber(): the controls keep what they
+    // showed. Done whenever the document's tiles or current tile change.
+    void Refresh();
 
     // Unlocks (or locks again) the check boxes of the bits the tile set stores.
     void SetEditing(bool on);
@@ -45,12 +48,11 @@ public:
     QCheckBox* bitBox(int bit) const;
     int32_t bit(int b) const { return m_bits[size_t(b)]; }
     uint32_t attribute() const { return m_attribute; }
-    CTile1View* view() const { return m_view; }
-
-    // The number of the tile shown; the map editor paints with it.
-    int32_t m_tileNumber = 0;
+    // The number of the tile shown: the document's current tile.
+    int32_t tileNumber() const { return m_tileNumber; }
 
 private:
+    void DocumentChanged(uint32_t changes) override;
     // Fills the number box and the check boxes from the fields.
     void UpdateData();
     // Enables the boxes that editing may change, and says why the others are not.
@@ -59,18 +61,15 @@ private:
     void ToggleBit(int b, bool on);
     QWidget* BuildContents();
 
+    Document& m_doc;
+    TilePainter& m_tiles;
+    int32_t m_tileNumber = 0;
     uint32_t m_attribute = 0;
-    const uint8_t* m_pixels = nullptr;
-    QPointer<CTile1View> m_view;
     QWidget* m_preview = nullptr;
     std::array<int32_t, 32> m_bits{};
     QLineEdit* m_numberBox = nullptr;
     std::array<QCheckBox*, 32> m_bitBoxes{};
     bool m_editing = false;
 };
-
-// The one tile attribute bar, created by the main frame; null before that
-// (and again once the bar is gone).
-extern CTileInfoBar* g_wndTileInfoBar;
 
 } // namespace kesh::ui

@@ -2,17 +2,11 @@
 
 namespace kesh::ui {
 
-CSplitterWnd* g_pMainSplitter = nullptr;
-
 CSplitterWnd::CSplitterWnd(QWidget* parent) : QSplitter(Qt::Horizontal, parent) {
     setChildrenCollapsible(true);
 }
 
-CSplitterWnd::~CSplitterWnd() {
-    if (g_pMainSplitter == this) {
-        g_pMainSplitter = nullptr;
-    }
-}
+CSplitterWnd::~CSplitterWnd() = default;
 
 void CSplitterWnd::CreateView(int row, int column, QWidget* view) {
     if (row != 0 || !view) {

@@ -21,9 +21,4 @@ public:
     int GetColumnCount() const { return count(); }
 };
 
-// The main window's splitter, through which every part finds the two views:
-// pane (0, 0) is the map view, pane (0, 1) the tile set view. Null until the
-// main frame has built its client area (and again once that frame is gone).
-extern CSplitterWnd* g_pMainSplitter;
-
 } // namespace kesh::ui

@@ -1,4 +1,4 @@
-#include "map/MapGeometry.h"
+#include "edit/MapGeometry.h"
 
 #include <algorithm>
 #include <limits>

@@ -5,16 +5,13 @@
 #include <vector>
 
 #include "doc/Command.h"
-#include "doc/TileSetChange.h"
+#include "doc/FileIdentity.h"
+#include "doc/TileSetCommand.h"
 #include "layout/MapFormat.h"
 
 namespace kesh {
 
-class MapModel;
 class TileList;
-
-// The name of a map that has no file yet, as File New gives it.
-inline constexpr const char* kUntitledMapName = "Untitled.map";
 
 // Whole tiles taken out of a tile list: their pixels and attribute words.
 struct TileRun {
@@ -27,17 +24,11 @@ struct TileRun {
 };
 
 // What an import replaces of the map: its layout (with the size), its cells
-// and its file name and path.
+// and its file.
 struct MapState {
     MapFormat format;
     std::vector<uint16_t> cells;
-    std::string fileName;
-    std::string pathName;
-
-    // Moves the map's grid out, leaving the map without cells.
-    static MapState TakeFrom(MapModel& map);
-    // Gives the map this grid and these names.
-    void PutInto(MapModel& map);
+    FileIdentity file;
 };
 
 // An import that replaced the map and changed the tile set: the first
@@ -45,12 +36,14 @@ struct MapState {
 // ones (an image import keeps them all; a Tiled map replaces the whole set).
 // The step holds the tiles on both sides of `keep` and the map it does not
 // show now, so undo and redo swap the two maps.
-class ImportChange : public Command {
+class ImportCommand : public Command {
 public:
     // `before` and `removed` were taken before the import, which has been
-    // applied to `now` and `map`; `otherMap` is the map the import replaced.
-    ImportChange(const char* name, const TileSetState& before, int32_t keep, TileRun removed,
-                 const TileSet& now, const MapModel& map, MapState otherMap);
+    // applied to the tile set `now`; `format` and `cells` are the map it made.
+    ImportCommand(const char* name, const TileSetState& before, int32_t keep, TileRun removed,
+                  const TileSet& now, MapFormat format, std::vector<uint16_t> cells);
+    // Puts the imported map in place the first time, as an untitled map.
+    void PlaceMap(Document& doc);
 
     void Undo(Document& doc) override;
     void Redo(Document& doc) override;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "map/MapGeometry.h"
+#include "edit/MapGeometry.h"
 #include "map/MapModel.h"
 
 namespace kesh {

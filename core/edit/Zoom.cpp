@@ -1,4 +1,4 @@
-#include "map/Zoom.h"
+#include "edit/Zoom.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "map/MapModel.h"
-#include "map/MapViewState.h"
+#include "edit/MapViewState.h"
 
 namespace kesh {
 

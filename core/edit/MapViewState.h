@@ -10,7 +10,8 @@ namespace kesh {
 // How the map is being looked at and worked on, apart from what it holds:
 // the current cell, the selection (in map pixels) and the copy source (in
 // cells). Not part of the map file nor of the history of changes; every
-// function reads the grid it is given.
+// function reads the grid it is given, and Follow keeps it on the grid of
+// a map whose grid is replaced (new, opened, imported, recovered, undone).
 struct MapViewState {
     int32_t m_nCurCell = 0;
     Rect m_rcSelect{-2, -2, -1, -1};    // map pixels, inclusive
@@ -38,11 +39,23 @@ struct MapViewState {
     // tile size is needed). The start-up value (-2, -2, -1, -1) is left alone.
     void ClampSelection(const MapModel& map, int32_t tileWidth, int32_t tileHeight);
 
+    // Brings the state onto `map` when its grid or the tile size (in the
+    // units the selection is kept in) changed since the last call: FitGrid
+    // with the width the state was made for, then ClampSelection.
+    void Follow(const MapModel& map, int32_t tileWidth, int32_t tileHeight);
+
     // After the grid of `map` was replaced (new, opened, resized or restored):
     // brings the current cell and the copy source into it. A current cell
     // outside the new grid is read with `oldWidth`, the width it was made for,
     // and keeps its column and row as far as the new grid allows.
     void FitGrid(const MapModel& map, int32_t oldWidth);
+
+private:
+    // What Follow last saw.
+    uint64_t m_grid = 0;
+    int32_t m_gridWidth = 0;
+    int32_t m_tileWidth = 0;
+    int32_t m_tileHeight = 0;
 };
 
 } // namespace kesh

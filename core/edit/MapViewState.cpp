@@ -1,4 +1,4 @@
-#include "map/MapViewState.h"
+#include "edit/MapViewState.h"
 
 #include <algorithm>
 #include <limits>
@@ -55,6 +55,18 @@ void MapViewState::ClampSelection(const MapModel& map, int32_t tileWidth, int32_
     s.top = Saturate(int64_t(r0) * tileHeight);
     s.right = Saturate(int64_t(c1 + 1) * tileWidth - 1);
     s.bottom = Saturate(int64_t(r1 + 1) * tileHeight - 1);
+}
+
+void MapViewState::Follow(const MapModel& map, int32_t tileWidth, int32_t tileHeight) {
+    const bool newGrid = map.gridGeneration() != m_grid;
+    if (newGrid)
+        FitGrid(map, m_gridWidth);
+    if (newGrid || tileWidth != m_tileWidth || tileHeight != m_tileHeight)
+        ClampSelection(map, tileWidth, tileHeight);
+    m_grid = map.gridGeneration();
+    m_gridWidth = map.width();
+    m_tileWidth = tileWidth;
+    m_tileHeight = tileHeight;
 }
 
 void MapViewState::FitGrid(const MapModel& map, int32_t oldWidth) {

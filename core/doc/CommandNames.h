@@ -1,6 +1,6 @@
 #pragma once
 
-namespace kesh::step {
+namespace kesh::command {
 
 // The names of undoable steps, shown after "실행 취소: " and "다시 실행: ".
 inline constexpr const char* kPaint = "그리기";
@@ -15,4 +15,4 @@ inline constexpr const char* kImportImage = "이미지에서 타일 가져오기
 inline constexpr const char* kImportTmx = "TMX 가져오기";
 inline constexpr const char* kAttribute = "타일 속성 변경";
 
-} // namespace kesh::step
+} // namespace kesh::command

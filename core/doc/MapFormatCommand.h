@@ -6,9 +6,9 @@
 namespace kesh {
 
 // A new item list and header for the map's file; the size stays.
-class MapFormatChange : public Command {
+class MapFormatCommand : public Command {
 public:
-    MapFormatChange(MapFormat before, MapFormat after)
+    MapFormatCommand(MapFormat before, MapFormat after)
         : m_before(std::move(before)), m_after(std::move(after)) {}
 
     void Undo(Document& doc) override;

@@ -1,4 +1,4 @@
-#include "map/MapNavigation.h"
+#include "edit/MapNavigation.h"
 
 #include <algorithm>
 #include <limits>

@@ -7,9 +7,9 @@
 namespace kesh {
 
 // A new attribute word for one tile.
-class AttributeChange : public Command {
+class AttributeCommand : public Command {
 public:
-    AttributeChange(int32_t tile, uint32_t before, uint32_t after)
+    AttributeCommand(int32_t tile, uint32_t before, uint32_t after)
         : m_tile(tile), m_before(before), m_after(after) {}
 
     void Undo(Document& doc) override;

@@ -1,30 +1,13 @@
-#include "map/MapEditor.h"
+#include "edit/MapEditor.h"
 
 #include <algorithm>
 
-#include "map/AutoScroll.h"
+#include "edit/AutoScroll.h"
 
 namespace kesh {
 
-bool PaintCell(MapModel& map, int32_t index, uint16_t tile) {
-    if (index < 0 || index >= map.cellCount() || map.cells()[size_t(index)] == tile)
-        return false;
-    map.cells()[size_t(index)] = tile;
-    map.m_bModified = 1;
-    return true;
-}
-
-bool MapEditor::paint(int32_t index, uint16_t tile) {
-    const bool inside = index >= 0 && index < m_map.cellCount();
-    const uint16_t before = inside ? m_map.cells()[size_t(index)] : tile;
-    if (!PaintCell(m_map, index, tile))
-        return false;
-    if (m_recorder)
-        m_recorder->CellPainted(index, before, tile);
-    return true;
-}
-
 void MapEditor::endStaleDrag() {
+    follow();
     if (m_nDragMode != DragNone && m_dragGeneration != m_map.gridGeneration()) {
         if (m_nDragMode == DragPaint)
             endStroke();
@@ -238,68 +221,26 @@ MapUpdate MapEditor::Timer(Point pointer, bool leftButton, const Viewport& view,
 }
 
 void MapEditor::RememberRegion(const TileContext& tile) {
+    follow();
     if (usable(tile))
         m_state.m_rcCopySource = SelectionCells(m_state, tile.width, tile.height);
 }
 
 MapUpdate MapEditor::PasteRegion() {
+    follow();
     if (!m_map.hasCells() || !m_state.m_rcCopySource)
         return {};
-    const Rect src = *m_state.m_rcCopySource;
-    const int64_t w = m_map.width(), h = m_map.height();
-    const int64_t cx = m_state.curCol(m_map), cy = m_state.curRow(m_map);
-    // Walk away from the target so that no source cell is overwritten before it is read.
-    const int64_t spanX = int64_t(src.right) - src.left, spanY = int64_t(src.bottom) - src.top;
-    const bool ltr = src.left >= cx, ttb = src.top >= cy;
-    const int64_t offX = cx - src.left, offY = cy - src.top;
-    if (m_recorder) {
-        // The cells written: the source cut to the grid, moved, cut again.
-        const auto cut = [](int64_t lo, int64_t hi, int64_t off, int64_t size) {
-            return std::pair{std::max<int64_t>(std::max<int64_t>(lo, 0) + off, 0),
-                             std::min<int64_t>(std::min<int64_t>(hi, size - 1) + off, size - 1)};
-        };
-        const auto [x0, x1] = cut(src.left, src.right, offX, w);
-        const auto [y0, y1] = cut(src.top, src.bottom, offY, h);
-        m_recorder->RegionChanging(Rect{int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1)});
-    }
-    std::vector<uint16_t>& cells = m_map.cells();
-    for (int64_t i = 0; i <= spanY; ++i) {
-        const int64_t sy = ttb ? src.top + i : src.bottom - i;
-        const int64_t ty = sy + offY;
-        if (sy < 0 || sy >= h || ty < 0 || ty >= h)
-            continue;
-        for (int64_t j = 0; j <= spanX; ++j) {
-            const int64_t sx = ltr ? src.left + j : src.right - j;
-            const int64_t tx = sx + offX;
-            if (sx < 0 || sx >= w || tx < 0 || tx >= w)
-                continue;
-            cells[size_t(ty * w + tx)] = cells[size_t(sy * w + sx)];
-        }
-    }
-    m_map.m_bModified = 1;
-    if (m_recorder)
-        m_recorder->RegionChanged(RegionEdit::Paste);
+    m_doc.PasteCells(*m_state.m_rcCopySource, m_state.curCol(m_map), m_state.curRow(m_map));
     MapUpdate update;
     update.repaintAll = true;
     return update;
 }
 
 MapUpdate MapEditor::FillRegion(const TileContext& tile) {
+    follow();
     if (!usable(tile))
         return {};
-    const Rect sel = SelectionCells(m_state, tile.width, tile.height);
-    const int32_t left = std::max(sel.left, 0), top = std::max(sel.top, 0);
-    const int32_t right = std::min(sel.right, m_map.width() - 1);
-    const int32_t bottom = std::min(sel.bottom, m_map.height() - 1);
-    if (m_recorder)
-        m_recorder->RegionChanging(Rect{left, top, right, bottom});
-    std::vector<uint16_t>& cells = m_map.cells();
-    for (int32_t row = top; row <= bottom; ++row)
-        std::fill_n(cells.begin() + ptrdiff_t(size_t(row) * size_t(m_map.width()) + size_t(left)),
-                    std::max(right - left + 1, 0), tile.current);
-    m_map.m_bModified = 1;
-    if (m_recorder)
-        m_recorder->RegionChanged(RegionEdit::Fill);
+    m_doc.FillCells(SelectionCells(m_state, tile.width, tile.height), tile.current);
     MapUpdate update;
     update.repaintAll = true;
     return update;

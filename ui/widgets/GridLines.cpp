@@ -1,4 +1,4 @@
-#include "mapview/GridLines.h"
+#include "widgets/GridLines.h"
 
 #include <algorithm>
 

@@ -1,26 +1,26 @@
-#include "doc/AttributeChange.h"
+#include "doc/AttributeCommand.h"
 
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
-#include "doc/StepNames.h"
+#include "doc/CommandNames.h"
 
 namespace kesh {
 
-void AttributeChange::Undo(Document& doc) {
+void AttributeCommand::Undo(Document& doc) {
     doc.tiles().tiles().SetAttributeAt(m_tile, m_before);
     doc.tiles().touch();
 }
 
-void AttributeChange::Redo(Document& doc) {
+void AttributeCommand::Redo(Document& doc) {
     doc.tiles().tiles().SetAttributeAt(m_tile, m_after);
     doc.tiles().touch();
 }
 
-const char* AttributeChange::Name() const {
-    return step::kAttribute;
+const char* AttributeCommand::Name() const {
+    return command::kAttribute;
 }
 
-uint32_t AttributeChange::Changes() const {
+uint32_t AttributeCommand::Changes() const {
     return change::kTiles;
 }
 

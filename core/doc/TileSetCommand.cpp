@@ -1,4 +1,4 @@
-#include "doc/TileSetChange.h"
+#include "doc/TileSetCommand.h"
 
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
@@ -16,17 +16,17 @@ bool TileSetState::SameLook(const TileSetState& other) const {
            tileWidth == other.tileWidth && tileHeight == other.tileHeight;
 }
 
-bool TileSetChange::Holds(const TileSetState& before, const TileSet& now) {
+bool TileSetCommand::Holds(const TileSetState& before, const TileSet& now) {
     const bool sameSize =
         before.tileWidth == now.tiles().width() && before.tileHeight == now.tiles().height();
     return now.count() >= before.count && (sameSize || before.count == 0);
 }
 
-bool TileSetChange::Changed(const TileSetState& before, const TileSet& now) {
+bool TileSetCommand::Changed(const TileSetState& before, const TileSet& now) {
     return now.count() != before.count || !TileSetState::Of(now).SameLook(before);
 }
 
-TileSetChange::TileSetChange(const TileSetState& before, const TileSet& now, const char* name,
+TileSetCommand::TileSetCommand(const TileSetState& before, const TileSet& now, const char* name,
                              bool marksMap)
     : m_before(before), m_after(TileSetState::Of(now)), m_name(name), m_marksMap(marksMap) {
     const TileList& tiles = now.tiles();
@@ -38,7 +38,7 @@ TileSetChange::TileSetChange(const TileSetState& before, const TileSet& now, con
     }
 }
 
-void TileSetChange::Apply(TileSet& set, const TileSetState& state, int32_t keep,
+void TileSetCommand::Apply(TileSet& set, const TileSetState& state, int32_t keep,
                           const std::vector<uint8_t>& pixels,
                           const std::vector<uint32_t>& attributes) {
     TileList& tiles = set.tiles();
@@ -57,21 +57,21 @@ void TileSetChange::Apply(TileSet& set, const TileSetState& state, int32_t keep,
     set.touch();
 }
 
-void TileSetChange::Undo(Document& doc) {
+void TileSetCommand::Undo(Document& doc) {
     Apply(doc.tiles(), m_before, m_before.count, {}, {});
 }
 
-void TileSetChange::Redo(Document& doc) {
+void TileSetCommand::Redo(Document& doc) {
     Apply(doc.tiles(), m_after, m_before.count, m_addedPixels, m_addedAttributes);
 }
 
-size_t TileSetChange::Bytes() const {
+size_t TileSetCommand::Bytes() const {
     return sizeof(*this) + m_addedPixels.capacity() + m_addedAttributes.capacity() * 4 +
            m_before.format.items.capacity() + m_after.format.items.capacity() +
            m_before.format.header.capacity() + m_after.format.header.capacity();
 }
 
-uint32_t TileSetChange::Changes() const {
+uint32_t TileSetCommand::Changes() const {
     return change::kTiles | change::kColours | change::kTileLayout | change::kCurrentTile |
            change::kCells;
 }

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "map/CellRecorder.h"
-#include "map/MapGeometry.h"
+#include "doc/Document.h"
+#include "edit/MapGeometry.h"
 #include "map/MapModel.h"
-#include "map/MapNavigation.h"
-#include "map/MapViewState.h"
+#include "edit/MapNavigation.h"
+#include "edit/MapViewState.h"
 
 namespace kesh {
 
@@ -20,13 +20,9 @@ struct InputState {
     bool leftButton = false;
 };
 
-// Writes `tile` into cell `index` and marks the map changed, unless the cell
-// already holds it. True when the cell changed.
-bool PaintCell(MapModel& map, int32_t index, uint16_t tile);
-
 // The editing of one map view: it turns the view's mouse, key and timer events
-// and the region commands into changes of the map, and tells the view what to
-// repaint and where to scroll. Points named `client` are in the view's client
+// and the region commands into requests to the document, and tells the view
+// what to repaint and where to scroll. It writes no cell itself. Points named `client` are in the view's client
 // pixels, `screen` in screen pixels. Every event does nothing without cells or
 // without a tile size (TileContext::valid).
 //
@@ -35,15 +31,20 @@ bool PaintCell(MapModel& map, int32_t index, uint16_t tile);
 // drag is under way (capturing()), the view sends Timer() every 10 ms.
 class MapEditor {
 public:
-    // Edits `map`, whose current cell, selection and copy source are `state`.
-    MapEditor(MapModel& map, MapViewState& state) : m_map(map), m_state(state) {}
+    // Edits the map of `doc`; the current cell, selection and copy source
+    // are the editor's own (state()).
+    explicit MapEditor(Document& doc) : m_doc(doc), m_map(doc.map()) {}
 
-    MapModel& map() { return m_map; }
+    Document& document() { return m_doc; }
     const MapModel& map() const { return m_map; }
-    MapViewState& state() { return m_state; }
+    // The view state, brought onto the document's grid and tile size first
+    // when either was replaced since it was last looked at.
+    MapViewState& state() {
+        follow();
+        return m_state;
+    }
+    // The view state as it was last brought onto the grid.
     const MapViewState& state() const { return m_state; }
-    // Every cell change is reported to `recorder` (none: changes go unrecorded).
-    void SetRecorder(CellRecorder* recorder) { m_recorder = recorder; }
     int32_t dragMode() const { return m_nDragMode; }
     // True while a drag runs: the view keeps the mouse grabbed.
     bool capturing() const { return m_nDragMode != DragNone; }
@@ -91,27 +92,27 @@ public:
 private:
     // Ends a drag that was begun on a grid since replaced (File New or Open
     // while a button was held): its anchor and cells belong to the old map.
+    // Brings the view state onto the grid first.
     void endStaleDrag();
+    void follow() {
+        m_state.Follow(m_map, m_doc.tiles().tileWidth(), m_doc.tiles().tileHeight());
+    }
     bool usable(const TileContext& tile) const { return tile.valid() && m_map.hasCells(); }
     // The frames of the cell that was current and of the one that is now.
     void addFrames(MapUpdate& update, int32_t oldCell, int32_t newCell,
                    const TileContext& tile) const;
     MapUpdate stretchSelection(Point client, const Viewport& view, const TileContext& tile);
     MapUpdate paintUnderPointer(Point client, const Viewport& view, const TileContext& tile);
-    // PaintCell, told to the recorder.
-    bool paint(int32_t index, uint16_t tile);
-    void endStroke() {
-        if (m_recorder)
-            m_recorder->StrokeEnded();
-    }
+    bool paint(int32_t index, uint16_t tile) { return m_doc.PaintCell(index, tile); }
+    void endStroke() { m_doc.EndStroke(); }
 
-    MapModel& m_map;
-    MapViewState& m_state;
+    Document& m_doc;
+    const MapModel& m_map;
+    MapViewState m_state;
     int32_t m_nDragMode = DragNone;
     Point m_ptAnchor;
     Point m_ptLast;
     uint64_t m_dragGeneration = 0;
-    CellRecorder* m_recorder = nullptr;
 };
 
 } // namespace kesh

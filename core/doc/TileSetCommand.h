@@ -29,10 +29,10 @@ struct TileSetState {
 // tile (adding a tile file, loading a palette, changing the tile layout,
 // importing an image). An empty set may also change its tile size. Holds
 // the state before and after and the added tiles.
-class TileSetChange : public Command {
+class TileSetCommand : public Command {
 public:
     // `before` was taken before the change, which has been applied to `now`.
-    TileSetChange(const TileSetState& before, const TileSet& now, const char* name, bool marksMap);
+    TileSetCommand(const TileSetState& before, const TileSet& now, const char* name, bool marksMap);
 
     // Whether the change from `before` to `now` is one this command can
     // hold: no tile removed, and the size changed only on an empty set.

@@ -1,8 +1,8 @@
-#include "doc/MapFormatChange.h"
+#include "doc/MapFormatCommand.h"
 
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
-#include "doc/StepNames.h"
+#include "doc/CommandNames.h"
 
 namespace kesh {
 
@@ -16,24 +16,24 @@ void TakeLayout(MapModel& map, const MapFormat& format) {
 
 } // namespace
 
-void MapFormatChange::Undo(Document& doc) {
+void MapFormatCommand::Undo(Document& doc) {
     TakeLayout(doc.map(), m_before);
 }
 
-void MapFormatChange::Redo(Document& doc) {
+void MapFormatCommand::Redo(Document& doc) {
     TakeLayout(doc.map(), m_after);
 }
 
-const char* MapFormatChange::Name() const {
-    return step::kMapFormat;
+const char* MapFormatCommand::Name() const {
+    return command::kMapFormat;
 }
 
-size_t MapFormatChange::Bytes() const {
+size_t MapFormatCommand::Bytes() const {
     return sizeof(*this) + m_before.items.capacity() + m_after.items.capacity() +
            m_before.header.capacity() + m_after.header.capacity();
 }
 
-uint32_t MapFormatChange::Changes() const {
+uint32_t MapFormatCommand::Changes() const {
     return change::kMapLayout;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "map/MapGeometry.h"
+#include "edit/MapGeometry.h"
 #include "map/MapModel.h"
 
 namespace kesh {

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "map/MapGeometry.h"
+#include "edit/MapGeometry.h"
 #include "map/MapModel.h"
-#include "map/MapViewState.h"
+#include "edit/MapViewState.h"
 
 namespace kesh {
 

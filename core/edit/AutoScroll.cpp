@@ -1,4 +1,4 @@
-#include "map/AutoScroll.h"
+#include "edit/AutoScroll.h"
 
 #include <algorithm>
 

@@ -1,0 +1,27 @@
+#include "tileview/TilePainter.h"
+
+#include <QPainter>
+
+namespace kesh::ui {
+
+int TilePainter::DrawTile(QPainter& dc, int number, int x, int y, int width, int height) {
+    if (width < 0) {
+        width = tileWidth();
+    }
+    if (height < 0) {
+        height = tileHeight();
+    }
+    const QImage* image = m_images.Image(m_tiles, number);
+    if (!image || image->isNull()) {
+        dc.fillRect(x + width / 2 - 1, y + height / 2 - 1, 2, 2, Qt::white);
+        return 0;
+    }
+    if (width == image->width() && height == image->height()) {
+        dc.drawImage(x, y, *image);
+    } else {
+        dc.drawImage(QRect(x, y, width, height), *image);
+    }
+    return 1;
+}
+
+} // namespace kesh::ui
