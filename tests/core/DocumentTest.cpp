@@ -28,13 +28,12 @@ struct Recorder : DocumentListener {
 
 struct DocumentTest : ::testing::Test {
     Document doc;
-    MapEditor editor{doc.map(), doc.view()};
+    MapEditor editor{doc};
     Viewport view{{0, 0}, 640, 480};
     TileContext tile{kTile, kTile, 7};
 
     void SetUp() override {
         ASSERT_TRUE(doc.map().AllocateCells(20, 10).ok());
-        editor.SetRecorder(&doc.recorder());
     }
     static Point At(int32_t col, int32_t row) { return {col * kTile + 5, row * kTile + 9}; }
     uint16_t Cell(int32_t col, int32_t row) const {
@@ -71,13 +70,13 @@ TEST_F(DocumentTest, APaintDragIsOneStepThatUndoesAndRedoes) {
     for (auto [c, r] : {std::pair{1, 1}, {2, 1}, {3, 1}, {3, 2}})
         EXPECT_EQ(Cell(c, r), kEmptyCell) << c << "," << r;
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.map().m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.RedoName(), command::kPaint);
 
     ASSERT_TRUE(doc.Redo());
     EXPECT_EQ(Cell(1, 1), 7);
     EXPECT_EQ(Cell(3, 2), 7);
-    EXPECT_EQ(doc.map().m_bModified, 1);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(DocumentTest, EnterStampsAndEnterArrowRunsAreStepsOfTheirOwn) {
@@ -123,9 +122,9 @@ TEST_F(DocumentTest, FillAndOverlappingPasteUndoExactly) {
     for (size_t i = 0; i < doc.map().cells().size(); ++i)
         doc.map().cells()[i] = uint16_t(i);
     const std::vector<uint16_t> start = doc.map().cells();
-    doc.view().m_rcSelect = {2 * kTile, 1 * kTile, 6 * kTile - 1, 4 * kTile - 1};
+    editor.state().m_rcSelect = {2 * kTile, 1 * kTile, 6 * kTile - 1, 4 * kTile - 1};
     editor.RememberRegion(tile);
-    doc.view().m_nCurCell = 3 * 20 + 4; // the target overlaps the source
+    editor.state().m_nCurCell = 3 * 20 + 4; // the target overlaps the source
     editor.PasteRegion();
     const std::vector<uint16_t> pasted = doc.map().cells();
     EXPECT_EQ(doc.UndoName(), command::kPaste);
@@ -147,9 +146,9 @@ TEST_F(DocumentTest, APasteCutAtTheMapsEdgesRecordsOnlyTheCellsWritten) {
     for (size_t i = 0; i < doc.map().cells().size(); ++i)
         doc.map().cells()[i] = uint16_t(i);
     const std::vector<uint16_t> start = doc.map().cells();
-    doc.view().m_rcSelect = {0, 0, 8 * kTile - 1, 6 * kTile - 1};
+    editor.state().m_rcSelect = {0, 0, 8 * kTile - 1, 6 * kTile - 1};
     editor.RememberRegion(tile);
-    doc.view().m_nCurCell = 8 * 20 + 17; // three columns and two rows fit
+    editor.state().m_nCurCell = 8 * 20 + 17; // three columns and two rows fit
     editor.PasteRegion();
     EXPECT_EQ(Cell(17, 8), 0);
     EXPECT_EQ(Cell(19, 9), 22);
@@ -168,7 +167,7 @@ TEST_F(DocumentTest, TheChangedFlagFollowsTheSavedPosition) {
     EXPECT_TRUE(doc.IsModified()); // the file holds the painted cell
     doc.Redo();
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.map().m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
 
     // A change without history stays until the next save.
     doc.MarkChanged();
@@ -235,7 +234,7 @@ TEST_F(DocumentTest, DeletingATileIsOneStepAndUndoGivesEverythingBack) {
 TEST_F(DocumentTest, TileSetCommandsKeepOnlyWhatWasAdded) {
     AddTiles(2);
     const auto colours = doc.tiles().bitmapInfo();
-    doc.ChangeTiles(command::kAddTileFile, false, [&] {
+    doc.ChangeTiles(command::kAddTileFile, false, [&](TileSet&) {
         AddTiles(3);
         ColourTable table{};
         table[0] = 9;
@@ -254,7 +253,7 @@ TEST_F(DocumentTest, TileSetCommandsKeepOnlyWhatWasAdded) {
     EXPECT_EQ(doc.tiles().tiles().AttributeAt(4), 102u);
 
     // Nothing changed: no step.
-    doc.ChangeTiles(command::kLoadPalette, true, [] {});
+    doc.ChangeTiles(command::kLoadPalette, true, [](TileSet&) {});
     EXPECT_EQ(doc.history().size(), 1u);
 }
 
@@ -262,7 +261,7 @@ TEST_F(DocumentTest, AChangeThatRemovesTilesCannotBeUndoneAndKeepsTheMapChanged)
     AddTiles(3);
     Drag({{1, 1}});
     doc.MarkSaved();
-    doc.ChangeTiles(command::kTileFormat, true, [&] { doc.tiles().tiles().Delete(0); });
+    doc.ChangeTiles(command::kTileFormat, true, [](TileSet& tiles) { tiles.tiles().Delete(0); });
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_TRUE(doc.IsModified());
 }
@@ -346,11 +345,14 @@ TEST(DeleteTileCommandTest, RenumberMatchesTheMapsOwnRuleAndRestoreUndoesIt) {
         const uint32_t r = (seed >> 8) % 40;
         c = r == 39 ? kEmptyCell : r == 38 ? uint16_t(0xFFFE) : uint16_t(r);
     }
+    // The rule, cell by cell: 5 becomes empty, greater numbers move down one.
     ASSERT_TRUE(b.AllocateCells(131, 7).ok());
-    b.cells() = a.cells();
+    for (size_t i = 0; i < a.cells().size(); ++i) {
+        const uint16_t v = a.cells()[i];
+        b.cells()[i] = v == 5 ? kEmptyCell : v > 5 && v != kEmptyCell ? uint16_t(v - 1) : v;
+    }
     const std::vector<uint16_t> original = a.cells();
     const std::vector<int32_t> emptied = DeleteTileCommand::Renumber(a, 5);
-    b.RenumberAfterDelete(5);
     EXPECT_EQ(a.cells(), b.cells());
     EXPECT_EQ(emptied.size(), size_t(std::count(original.begin(), original.end(), uint16_t(5))));
     DeleteTileCommand::Restore(a, 5, emptied);

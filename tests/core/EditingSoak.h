@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "EditingSoakReference.h"
+#include "doc/Document.h"
 #include "edit/MapEditor.h"
 #include "support/TempDir.h"
 #include "tileset/TileSet.h"
@@ -34,7 +35,7 @@ inline constexpr std::array<const char*, kOpCount> kOpNames = {
     "LButtonDown", "LButtonDown+paint", "LButtonUp", "RButtonDown", "RButtonUp", "MouseMove",
     "Timer", "LButtonDblClk", "KeyDown arrow", "KeyDown Enter", "KeyDown page/home/end",
     "KeyDown Shift", "KeyUp", "RememberRegion", "PasteRegion", "FillRegion", "pick tile",
-    "odd current number", "add tile", "delete tile", "RenumberAfterDelete", "NewMap",
+    "odd current number", "add tile", "delete tile", "delete missing tile", "NewMap",
     "ChangeMapFormat", "resize view", "scroll bar", "SaveMap", "OpenMap"};
 // clang-format on
 
@@ -112,7 +113,7 @@ private:
             m_view.scroll = *u.scrollTo;
     }
     void editorOp(const MapUpdate& u, int32_t oldCur, const Rect& oldSel, bool mustBeEmpty);
-    bool canSave() const { return !(Has(m_items, MapItem::TileFile) && m_tiles.count() == 0); }
+    bool canSave() const { return !(Has(m_items, MapItem::TileFile) && tiles().count() == 0); }
     SavedMap snapshot() const;
     std::string choosePath();
     std::vector<uint8_t> pickLayout() { return kSoakLayouts[size_t(m_rng.below(5))]; }
@@ -127,10 +128,13 @@ private:
     int m_session = 0;
     bool m_failed = false;
 
-    std::unique_ptr<MapModel> m_map;
-    std::unique_ptr<MapViewState> m_state;
+    // The document edited, its map, and the editor with its view state.
+    std::unique_ptr<Document> m_doc;
+    MapModel* m_map = nullptr;
     std::unique_ptr<MapEditor> m_editor;
-    TileSet m_tiles;
+    TileSet& tiles() const { return m_doc->tiles(); }
+    // Brought onto the document's grid, as the map view sees it.
+    MapViewState& state() const { return m_editor->state(); }
     int m_nextSeed = 0;
     Viewport m_view;
     TileContext m_tc;

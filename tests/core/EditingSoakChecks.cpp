@@ -41,7 +41,7 @@ SavedMap EditingSoak::snapshot() const {
     s.items = m_items;
     s.header = m_header;
     s.hasTiles = Has(m_items, MapItem::TileFile);
-    s.tileCount = m_tiles.count();
+    s.tileCount = tiles().count();
     // What the file keeps of the cells: the low byte, or nothing at all.
     if (Has(s.items, MapItem::CellsByte))
         for (uint16_t& v : s.cells)
@@ -65,8 +65,7 @@ void EditingSoak::newMap() {
     ScriptedUserServices user;
     std::string unexpected;
     user.setFailureHook([&](const std::string& what) { unexpected = what; });
-    MapProcedures proc(*m_map, &m_tiles, user, FileSystem::Native());
-    proc.AttachView(*m_state);
+    MapProcedures proc(*m_doc, user, FileSystem::Native());
     bool modified = m_ref.modified != 0;
     std::vector<std::string> messages;
     std::vector<std::pair<std::string, SavedMap>> saved;
@@ -133,6 +132,7 @@ void EditingSoak::newMap() {
     }
     m_ref.modified = modified ? 1 : 0;
     if (made) {
+        m_ref.modified = 0; // a new map starts unchanged
         m_ref.replaceGrid(nw, nh, std::vector<uint16_t>(size_t(nw) * size_t(nh), kEmptyCell));
         m_view.scroll = m_ref.scroll; // the view keeps its scroll position in range
         m_items = items;
@@ -146,8 +146,7 @@ void EditingSoak::changeFormat() {
     ScriptedUserServices user;
     std::string unexpected;
     user.setFailureHook([&](const std::string& what) { unexpected = what; });
-    MapProcedures proc(*m_map, &m_tiles, user, FileSystem::Native());
-    proc.AttachView(*m_state);
+    MapProcedures proc(*m_doc, user, FileSystem::Native());
     const bool accept = m_rng.chance(85);
     const auto items = pickLayout();
     const auto header = pickHeader();
@@ -178,8 +177,7 @@ void EditingSoak::save() {
     ScriptedUserServices user;
     std::string unexpected;
     user.setFailureHook([&](const std::string& what) { unexpected = what; });
-    MapProcedures proc(*m_map, &m_tiles, user, FileSystem::Native());
-    proc.AttachView(*m_state);
+    MapProcedures proc(*m_doc, user, FileSystem::Native());
     const bool saveAs = m_hasFile && m_rng.chance(25);
     std::string path = m_path;
     if (!m_hasFile || saveAs) {
@@ -220,8 +218,7 @@ void EditingSoak::open() {
     ScriptedUserServices user;
     std::string unexpected;
     user.setFailureHook([&](const std::string& what) { unexpected = what; });
-    MapProcedures proc(*m_map, &m_tiles, user, FileSystem::Native());
-    proc.AttachView(*m_state);
+    MapProcedures proc(*m_doc, user, FileSystem::Native());
     if (m_ref.modified)
         user.no();
     user.openFile(path);
@@ -231,16 +228,17 @@ void EditingSoak::open() {
         return fail("OpenMap failed: " + unexpected + (shown.empty() ? "" : shown.front()));
     }
     ++m_reopens;
+    m_ref.modified = 0;
     m_ref.replaceGrid(saved.width, saved.height, saved.cells);
     m_view.scroll = m_ref.scroll; // the view keeps its scroll position in range
     m_items = saved.items;
     m_header = saved.header;
     m_hasFile = true;
     m_path = path;
-    if (saved.hasTiles && m_tiles.count() != saved.tileCount)
-        return fail("OpenMap brought " + std::to_string(m_tiles.count()) + " tiles, saved were " +
+    if (saved.hasTiles && tiles().count() != saved.tileCount)
+        return fail("OpenMap brought " + std::to_string(tiles().count()) + " tiles, saved were " +
                     std::to_string(saved.tileCount));
-    if (m_tiles.tileWidth() != m_ref.tw || m_tiles.tileHeight() != m_ref.th)
+    if (tiles().tileWidth() != m_ref.tw || tiles().tileHeight() != m_ref.th)
         return fail("OpenMap changed the tile size");
 }
 
@@ -273,7 +271,7 @@ std::string EditingSoak::checkSaved(const std::string& path, const SavedMap& sav
 
 std::string EditingSoak::checkState() const {
     const MapModel& map = *m_map;
-    const MapViewState& state = *m_state;
+    const MapViewState& state = this->state();
     const SoakReference& r = m_ref;
     std::ostringstream out;
     if (!map.hasCells() || map.width() != r.w || map.height() != r.h ||
@@ -309,8 +307,8 @@ std::string EditingSoak::checkState() const {
     if (state.m_rcCopySource != r.copy)
         return "copy source is " + (state.m_rcCopySource ? Str(*state.m_rcCopySource) : "none") +
                ", expected " + (r.copy ? Str(*r.copy) : "none");
-    if (map.m_bModified != r.modified)
-        return "changed flag is " + std::to_string(map.m_bModified) + ", expected " +
+    if (m_doc->IsModified() != r.modified)
+        return "changed flag is " + std::to_string(m_doc->IsModified()) + ", expected " +
                std::to_string(r.modified);
     if (m_editor->dragMode() != r.drag)
         return "drag mode is " + std::to_string(m_editor->dragMode()) + ", expected " +
@@ -324,9 +322,9 @@ std::string EditingSoak::checkState() const {
     }
     if (map.format().items != m_items || map.format().header != m_header)
         return "map layout or header changed";
-    if ((map.m_strPathName != map.m_strFileName) != m_hasFile ||
-        (m_hasFile && map.m_strPathName != m_path))
-        return "map file name is '" + map.m_strPathName + "', expected '" + m_path + "'";
+    if ((m_doc->file().path != m_doc->file().name) != m_hasFile ||
+        (m_hasFile && m_doc->file().path != m_path))
+        return "map file name is '" + m_doc->file().path + "', expected '" + m_path + "'";
     return {};
 }
 
@@ -366,7 +364,7 @@ void EditingSoak::fail(const std::string& what) {
     out << what << "\n  seed " << m_seed << ", step " << m_step << ": session " << m_session
         << ", tile " << r.tw << "x" << r.th << ", map " << r.w << "x" << r.h << ", client " << r.cw
         << "x" << r.ch << ", scroll (" << r.scroll.x << "," << r.scroll.y << "), drag " << r.drag
-        << ", current tile " << r.tile << ", tiles " << m_tiles.count()
+        << ", current tile " << r.tile << ", tiles " << tiles().count()
         << "\n  replay: KESH_SOAK_SEED=" << m_seed << " KESH_SOAK_STEPS=" << m_step + 1
         << "\n  last operations, oldest first (step: operation arguments):";
     for (size_t i = 0; i < kSoakLogSize; ++i) {

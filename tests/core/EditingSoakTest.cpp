@@ -57,12 +57,12 @@ void EditingSoak::startSession() {
     m_files.clear();
     const int32_t tw = m_rng.chance(25) ? m_rng.range(1, 3) : m_rng.range(4, 40);
     const int32_t th = m_rng.chance(25) ? m_rng.range(1, 3) : m_rng.range(4, 40);
-    m_map = std::make_unique<MapModel>();
-    m_state = std::make_unique<MapViewState>();
-    m_editor = std::make_unique<MapEditor>(*m_map, *m_state);
-    m_tiles = TileSet();
+    m_editor.reset();
+    m_doc = std::make_unique<Document>();
+    m_map = &m_doc->map();
+    m_editor = std::make_unique<MapEditor>(*m_doc);
     const int count = m_rng.range(0, 20);
-    kesh::test::MakeTiles(m_tiles, tw, th, count);
+    kesh::test::MakeTiles(tiles(), tw, th, count);
     m_nextSeed = count;
     m_ref = SoakReference();
     m_ref.tw = tw;
@@ -274,8 +274,8 @@ void EditingSoak::mouse(Op op) {
         if (u.pickedTile != picked)
             return fail("double click offered the wrong tile");
         // The tile set takes a number that names one of its tiles.
-        if (picked && *picked < m_tiles.count() && *picked != m_tiles.current()) {
-            m_tiles.setCurrent(*picked);
+        if (picked && *picked < tiles().count() && *picked != tiles().current()) {
+            tiles().setCurrent(*picked);
             setTile(*picked);
         }
         mustBeEmpty = drag != SoakReference::None;
@@ -343,12 +343,12 @@ void EditingSoak::editorOp(const MapUpdate& u, int32_t oldCur, const Rect& oldSe
 }
 
 void EditingSoak::tileOp(Op op) {
-    const int count = m_tiles.count();
+    const int count = tiles().count();
     switch (op) {
     case Op::PickTile:
         if (count > 0) {
             const int n = m_rng.below(count);
-            m_tiles.setCurrent(n);
+            m_doc->SetCurrentTile(n);
             setTile(uint16_t(n));
         }
         log(op, m_tc.current);
@@ -364,38 +364,34 @@ void EditingSoak::tileOp(Op op) {
     case Op::AddTile:
         if (count < 300) {
             const auto pixels = kesh::test::TilePixels(m_ref.tw, m_ref.th, m_nextSeed);
-            m_tiles.tiles().AddUnique(pixels.data(), uint32_t(100 + m_nextSeed++));
-            m_tiles.touch();
+            tiles().tiles().AddUnique(pixels.data(), uint32_t(100 + m_nextSeed++));
+            tiles().touch();
         }
-        log(op, m_tiles.count());
+        log(op, tiles().count());
         return;
     case Op::DeleteTile: {
-        // What the tile set view does: delete its current tile, renumber the map.
+        // What the tile set view's Delete key asks of the document.
         if (count == 0)
             return log(op, -1);
         const int d = m_rng.below(count);
         log(op, d, count);
-        m_tiles.setCurrent(d);
-        if (!m_tiles.tiles().Delete(d) || m_tiles.count() != count - 1)
-            return fail("TileList::Delete did not remove tile " + std::to_string(d));
-        m_tiles.touch();
-        if (m_tiles.current() >= m_tiles.count())
-            m_tiles.setCurrent(m_tiles.count() - 1);
-        m_map->RenumberAfterDelete(d);
-        m_map->m_bModified = 1;
+        m_doc->SetCurrentTile(d);
+        if (!m_doc->DeleteTile(d) || tiles().count() != count - 1)
+            return fail("the document did not delete tile " + std::to_string(d));
         m_ref.renumber(d);
         m_ref.modified = 1;
-        setTile(uint16_t(m_tiles.current()));
+        setTile(uint16_t(tiles().current()));
         return;
     }
     case Op::Renumber: {
-        const std::array<int32_t, 6> numbers = {
-            count + m_rng.below(8), 0xFFFE, 0xFFFF, -1 - m_rng.below(3),
-            m_rng.below(0x10000),   70000};
-        const int32_t d = numbers[size_t(m_rng.below(6))];
+        // A number that names no tile: the document refuses, nothing changes.
+        const std::array<int32_t, 4> numbers = {count + m_rng.below(8), 0xFFFE, 0xFFFF,
+                                                -1 - m_rng.below(3)};
+        const int32_t d = numbers[size_t(m_rng.below(4))];
         log(op, d);
-        m_map->RenumberAfterDelete(d);
-        m_ref.renumber(d);
+        if (m_doc->DeleteTile(d))
+            fail("the document deleted tile " + std::to_string(d) + " of " +
+                 std::to_string(count));
         return;
     }
     default:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ImportProcedures.h"
+#include "edit/MapEditor.h"
 #include "app/MapProcedures.h"
 #include "base/Messages.h"
 #include "doc/CommandNames.h"
@@ -43,22 +44,21 @@ struct MapSnapshot {
     MapFormat format;
     std::vector<uint16_t> cells;
     std::string fileName, pathName;
-    explicit MapSnapshot(const MapModel& map)
-        : format(map.format()), cells(map.cells()), fileName(map.m_strFileName),
-          pathName(map.m_strPathName) {}
+    explicit MapSnapshot(const Document& doc)
+        : format(doc.map().format()), cells(doc.map().cells()), fileName(doc.file().name),
+          pathName(doc.file().path) {}
     bool operator==(const MapSnapshot&) const = default;
 };
 
 struct ImportProceduresTest : ::testing::Test {
     kesh::test::TempDir dir;
     Document doc;
+    MapEditor editor{doc}; // keeps the current cell, as the map view does
     ScriptedUserServices user;
     FaultyFileSystem faulty;
 
     MapProcedures mapProcs(FileSystem& fs) {
-        MapProcedures procs(doc.map(), &doc.tiles(), user, fs);
-        procs.AttachDocument(doc);
-        return procs;
+        return MapProcedures(doc, user, fs);
     }
     bool ImportImage(FileSystem& fs) {
         MapProcedures map = mapProcs(fs);
@@ -98,13 +98,13 @@ struct ImportProceduresTest : ::testing::Test {
 TEST_F(ImportProceduresTest, ImageWithMapIsOneStepThatUndoGivesBack) {
     SavedMap();
     const SetState tilesBefore(doc.tiles());
-    const MapSnapshot mapBefore(doc.map());
-    doc.view().m_nCurCell = 64 * 3 + 40; // (40, 3) of the 64 x 64 map
+    const MapSnapshot mapBefore(doc);
+    editor.state().m_nCurCell = 64 * 3 + 40; // (40, 3) of the 64 x 64 map
     user.openFile(Picture());
     AcceptWithMap();
     ASSERT_TRUE(ImportImage(FileSystem::Native()));
     // The current cell is brought onto the new 2 x 2 grid: (1, 1).
-    EXPECT_EQ(doc.view().m_nCurCell, 3);
+    EXPECT_EQ(editor.state().m_nCurCell, 3);
     EXPECT_EQ(user.transcript(),
               (Lines{"open: *.png", "import options",
                      "message: " + ImportProcedures::ImportSummary(4, 2, 0, false)}));
@@ -118,23 +118,23 @@ TEST_F(ImportProceduresTest, ImageWithMapIsOneStepThatUndoGivesBack) {
     EXPECT_EQ(doc.map().cells(), (std::vector<uint16_t>{1, 0, 3, 4}));
     EXPECT_EQ(doc.map().format().items,
               (std::vector<uint8_t>{MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile}));
-    EXPECT_EQ(doc.map().m_strPathName, "Untitled.map");
+    EXPECT_EQ(doc.file().path, "Untitled.map");
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.UndoName(), command::kImportImage);
     const SetState tilesAfter(doc.tiles());
-    const MapSnapshot mapAfter(doc.map());
+    const MapSnapshot mapAfter(doc);
     const size_t bytes = doc.history().bytes();
 
     ASSERT_TRUE(doc.Undo());
     EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.view().m_nCurCell, 3); // a number the old grid has stays as it is
-    EXPECT_EQ(doc.map().m_bModified, 0);
+    EXPECT_EQ(editor.state().m_nCurCell, 3); // a number the old grid has stays as it is
+    EXPECT_FALSE(doc.IsModified());
 
     ASSERT_TRUE(doc.Redo());
     EXPECT_EQ(SetState(doc.tiles()), tilesAfter);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapAfter);
+    EXPECT_EQ(MapSnapshot(doc), mapAfter);
     EXPECT_TRUE(doc.IsModified());
     // The step weighs the same whichever map it holds.
     EXPECT_EQ(doc.history().bytes(), bytes);
@@ -144,12 +144,12 @@ TEST_F(ImportProceduresTest, ImageWithMapIsOneStepThatUndoGivesBack) {
 
 TEST_F(ImportProceduresTest, ImageWithoutMapAddsTilesOnly) {
     SavedMap();
-    const MapSnapshot mapBefore(doc.map());
+    const MapSnapshot mapBefore(doc);
     const SetState tilesBefore(doc.tiles());
     user.openFile(Picture()).acceptImport();
     ASSERT_TRUE(ImportImage(FileSystem::Native()));
     EXPECT_EQ(doc.tiles().count(), 5);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
     EXPECT_TRUE(doc.IsModified()); // what the map file embeds changed
     ASSERT_TRUE(doc.Undo());
     EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
@@ -180,7 +180,7 @@ TEST_F(ImportProceduresTest, AnEmptySetTakesTheSizeChosenAndKeepsItsColours) {
 TEST_F(ImportProceduresTest, FailedImportsChangeNothingAndMakeNoStep) {
     SavedMap();
     const SetState tilesBefore(doc.tiles());
-    const MapSnapshot mapBefore(doc.map());
+    const MapSnapshot mapBefore(doc);
     const uint64_t revision = doc.historyRevision();
     // Not a whole number of tiles, with and without a map.
     TileSet source;
@@ -209,7 +209,7 @@ TEST_F(ImportProceduresTest, FailedImportsChangeNothingAndMakeNoStep) {
     EXPECT_EQ(messages[1], messages[0]);
     EXPECT_EQ(messages[3], std::string(msg::kOpenFailed) + "\n" + dir.file("none.png"));
     EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
     EXPECT_EQ(doc.historyRevision(), revision);
     EXPECT_FALSE(doc.IsModified());
 }
@@ -219,7 +219,7 @@ TEST_F(ImportProceduresTest, DamagedPixelDataIsFoundAfterTheOptionsAndChangesNot
     // the options dialog come first; the damage still changes nothing.
     SavedMap();
     const SetState tilesBefore(doc.tiles());
-    const MapSnapshot mapBefore(doc.map());
+    const MapSnapshot mapBefore(doc);
     const uint64_t revision = doc.historyRevision();
     TileSet source;
     kesh::test::MakeTiles(source, 16, 16, 5);
@@ -236,7 +236,7 @@ TEST_F(ImportProceduresTest, DamagedPixelDataIsFoundAfterTheOptionsAndChangesNot
                          "message: " + std::string(msg::kPngDamaged) + "\n" + path}));
     }
     EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
     EXPECT_EQ(doc.historyRevision(), revision);
     EXPECT_FALSE(doc.IsModified());
 }
@@ -246,7 +246,7 @@ TEST_F(ImportProceduresTest, TheSaveQuestionComesBeforeAMapAndStopsItWhenTheSave
     doc.map().cells()[0] = 0; // changed since saved
     doc.MarkChanged();
     const SetState tilesBefore(doc.tiles());
-    const MapSnapshot mapBefore(doc.map());
+    const MapSnapshot mapBefore(doc);
     faulty.fault = FaultyFileSystem::Fault::Rename;
     user.openFile(Picture());
     AcceptWithMap().yes();
@@ -255,7 +255,7 @@ TEST_F(ImportProceduresTest, TheSaveQuestionComesBeforeAMapAndStopsItWhenTheSave
     EXPECT_EQ(user.transcript()[2], kAskSave);
     EXPECT_EQ(user.messages(), (Lines{std::string(msg::kSaveFailed) + "\n" + dir.file("old.map")}));
     EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
 
     // Declined: the import goes ahead, and undo brings the changed map back.
     user.clearCalls();
@@ -263,7 +263,7 @@ TEST_F(ImportProceduresTest, TheSaveQuestionComesBeforeAMapAndStopsItWhenTheSave
     AcceptWithMap().no();
     ASSERT_TRUE(ImportImage(FileSystem::Native()));
     ASSERT_TRUE(doc.Undo());
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -279,14 +279,14 @@ TEST_F(ImportProceduresTest, AFullSetTakesWhatFitsWithoutAMapAndNothingWithOne) 
             const auto tile = kesh::test::TilePixels(512, 512, int(y / 512));
             std::copy_n(tile.data() + (y % 512) * 512, 512, out);
         }));
-    const MapSnapshot mapBefore(doc.map());
+    const MapSnapshot mapBefore(doc);
 
     user.openFile(path);
     AcceptWithMap();
     EXPECT_FALSE(ImportImage(FileSystem::Native()));
     EXPECT_EQ(user.messages(), (Lines{msg::kTileSetFull}));
     EXPECT_EQ(doc.tiles().count(), 0);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
     EXPECT_FALSE(doc.CanUndo());
 
     user.clearCalls();
@@ -314,7 +314,7 @@ std::string WriteTmx(const kesh::test::TempDir& dir, const TileSet& set, int32_t
 TEST_F(ImportProceduresTest, TmxReplacesMapAndTilesAsOneStep) {
     SavedMap();
     const SetState tilesBefore(doc.tiles());
-    const MapSnapshot mapBefore(doc.map());
+    const MapSnapshot mapBefore(doc);
     TileSet source;
     kesh::test::MakeTiles(source, 8, 8, 3);
     ColourTable colours{};
@@ -328,14 +328,14 @@ TEST_F(ImportProceduresTest, TmxReplacesMapAndTilesAsOneStep) {
     EXPECT_EQ(SetState(doc.tiles()).pixels, SetState(source).pixels);
     EXPECT_EQ(doc.map().cells(), cells);
     EXPECT_EQ(doc.tiles().colourTable()[4 * 5 + 1], 0x84);
-    EXPECT_EQ(doc.map().m_strFileName, "Untitled.map");
+    EXPECT_EQ(doc.file().name, "Untitled.map");
     EXPECT_EQ(doc.UndoName(), command::kImportTmx);
     const SetState tilesAfter(doc.tiles());
 
     ASSERT_TRUE(doc.Undo());
     EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
     EXPECT_EQ(doc.tiles().tiles().width(), 16);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
     EXPECT_FALSE(doc.IsModified());
     ASSERT_TRUE(doc.Redo());
     EXPECT_EQ(SetState(doc.tiles()), tilesAfter);
@@ -346,7 +346,7 @@ TEST_F(ImportProceduresTest, TmxFailuresChangeNothing) {
     SavedMap();
     doc.MarkChanged();
     const SetState tilesBefore(doc.tiles());
-    const MapSnapshot mapBefore(doc.map());
+    const MapSnapshot mapBefore(doc);
     const std::string broken = dir.file("broken.tmx");
     kesh::test::WriteBytes(broken, {'<', 'm', 'a', 'p'});
     user.no().openFile(broken);
@@ -361,7 +361,7 @@ TEST_F(ImportProceduresTest, TmxFailuresChangeNothing) {
     EXPECT_EQ(user.transcript().front(), kAskSave);
     EXPECT_TRUE(user.allUsed());
     EXPECT_EQ(SetState(doc.tiles()), tilesBefore);
-    EXPECT_EQ(MapSnapshot(doc.map()), mapBefore);
+    EXPECT_EQ(MapSnapshot(doc), mapBefore);
     EXPECT_FALSE(doc.CanUndo());
 }
 

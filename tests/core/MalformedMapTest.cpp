@@ -40,8 +40,6 @@ struct Target {
     Target() : tiles(test::MakeTileSet(4, 4)) {
         EXPECT_TRUE(map.AllocateCells(7, 2));
         map.cells()[3] = 1;
-        map.m_bModified = 1;
-        map.m_strFileName = "old.map";
         test::AddTile(tiles, 9, 1);
     }
     MapModel map;

@@ -11,13 +11,21 @@ namespace {
 constexpr int32_t kTile = 16;
 
 struct MapEditorTest : ::testing::Test {
-    MapModel map;
-    MapViewState state;
-    MapEditor editor{map, state};
+    Document doc;
+    MapModel& map = doc.map();
+    MapEditor editor{doc};
+    MapViewState& state = editor.state();
     Viewport view{{0, 0}, 640, 480};
     TileContext tile{kTile, kTile, 7};
 
-    void SetUp() override { ASSERT_TRUE(map.AllocateCells(20, 10).ok()); }
+    void SetUp() override {
+        ASSERT_TRUE(map.AllocateCells(20, 10).ok());
+        // The document's tiles have the size the editor is given.
+        doc.tiles().format().width = kTile;
+        doc.tiles().format().height = kTile;
+        doc.tiles().InitTileSet();
+        (void)editor.state(); // the view state on the new grid
+    }
 
     // Client point in the middle of cell (col, row) with the view unscrolled.
     static Point At(int32_t col, int32_t row) { return {col * kTile + 5, row * kTile + 9}; }
@@ -54,7 +62,7 @@ TEST_F(MapEditorTest, PlainClickSelectsTheCellWithoutPainting) {
     EXPECT_EQ(state.m_rcSelect, (Rect{48, 32, 63, 47}));
     EXPECT_EQ(editor.anchor(), (Point{48, 32}));
     EXPECT_EQ(Cell(3, 2), kEmptyCell);
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
     // The old selection, the new cell and both frames are repainted.
     EXPECT_NE(std::find(u.dirty.begin(), u.dirty.end(), (Rect{-2, -2, -1, -1})), u.dirty.end());
     EXPECT_NE(std::find(u.dirty.begin(), u.dirty.end(), (Rect{46, 30, 65, 49})), u.dirty.end());
@@ -78,7 +86,7 @@ TEST_F(MapEditorTest, ShiftOrEnterPaintsAndDraggingPaintsATrail) {
     editor.LButtonDown(At(1, 1), {.shift = true}, view, tile);
     EXPECT_EQ(editor.dragMode(), DragPaint);
     EXPECT_EQ(Cell(1, 1), 7);
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_TRUE(doc.IsModified());
     editor.MouseMove(At(2, 1), {}, true, view, tile);
     editor.MouseMove(At(4, 1), {}, false, view, tile); // button no longer reported: nothing
     EXPECT_EQ(Cell(2, 1), 7);
@@ -95,7 +103,7 @@ TEST_F(MapEditorTest, PaintingTheSameTileChangesNothingButStillCaptures) {
     state.m_nCurCell = Index(4, 4);
     const MapUpdate u = editor.LButtonDown(At(4, 4), {.enter = true}, view, tile);
     EXPECT_TRUE(u.empty());
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(editor.capturing());
     EXPECT_TRUE(editor.LButtonUp());
     EXPECT_FALSE(editor.LButtonUp());
@@ -144,7 +152,7 @@ TEST_F(MapEditorTest, OverlappingPasteEqualsASnapshotPasteInAllDirections) {
     };
     for (const Case& c : cases) {
         Number();
-        map.m_bModified = 0;
+        doc.MarkSaved();
         Select(c.src.left, c.src.top, c.src.right, c.src.bottom);
         editor.RememberRegion(tile);
         EXPECT_EQ(state.m_rcCopySource, c.src);
@@ -153,7 +161,7 @@ TEST_F(MapEditorTest, OverlappingPasteEqualsASnapshotPasteInAllDirections) {
         const MapUpdate u = editor.PasteRegion();
         EXPECT_EQ(map.cells(), expected) << "target " << c.cx << "," << c.cy;
         EXPECT_TRUE(u.repaintAll);
-        EXPECT_EQ(map.m_bModified, 1);
+        EXPECT_TRUE(doc.IsModified());
         EXPECT_EQ(state.m_nCurCell, Index(c.cx, c.cy));
     }
 }
@@ -176,7 +184,7 @@ TEST_F(MapEditorTest, PasteBeforeAnyRememberChangesNothing) {
     const auto before = map.cells();
     EXPECT_TRUE(editor.PasteRegion().empty());
     EXPECT_EQ(map.cells(), before);
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(MapEditorTest, FillBeforeAnySelectionFillsCellZeroOnly) {
@@ -185,9 +193,9 @@ TEST_F(MapEditorTest, FillBeforeAnySelectionFillsCellZeroOnly) {
     EXPECT_EQ(Cell(0, 0), 7);
     EXPECT_EQ(std::count(map.cells().begin(), map.cells().end(), 7), 1);
     // The flag is set even when nothing differed.
-    map.m_bModified = 0;
+    doc.MarkSaved();
     editor.FillRegion(tile);
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_TRUE(doc.IsModified());
 
     Select(18, 8, 25, 12); // reaching past the map: only the part inside
     editor.FillRegion(tile);
@@ -201,7 +209,7 @@ TEST_F(MapEditorTest, NoTileSetMeansNoEditing) {
     EXPECT_TRUE(editor.FillRegion(none).empty());
     editor.RememberRegion(none);
     EXPECT_FALSE(state.m_rcCopySource.has_value());
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(MapEditorTest, TimerScrollsADragTowardTheEdgeAndFollowsThePointer) {

@@ -183,8 +183,6 @@ TEST(MapFileTest, EveryItemRoundTrips) {
 
             const Bytes bytes = MapBytes(map, tiles);
             MapModel back;
-            back.m_bModified = 1;
-            back.m_strPathName = "/x/y.map";
             TileSet backTiles;
             backTiles.setCurrent(9);
             ASSERT_TRUE(
@@ -198,8 +196,6 @@ TEST(MapFileTest, EveryItemRoundTrips) {
                                              : ~0u);
             EXPECT_TRUE(std::equal(colours.begin(), colours.end(), backTiles.colourTable()));
             // What the file does not hold stays.
-            EXPECT_EQ(back.m_bModified, 1);
-            EXPECT_EQ(back.m_strPathName, "/x/y.map");
             EXPECT_EQ(backTiles.current(), 9);
             // And it writes back to the very same bytes.
             EXPECT_EQ(MapBytes(back, backTiles), bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Messages.h"
+#include "doc/Document.h"
 #include "edit/MapGeometry.h"
 #include "map/MapModel.h"
 #include "edit/MapViewState.h"
@@ -25,13 +26,14 @@ TEST(MapModel, StartsAsSixtyFourSquareOfEmptyCells) {
     EXPECT_EQ(map.cellCount(), 64 * 64);
     EXPECT_TRUE(AllEmpty(map));
     EXPECT_EQ(map.format(), MapFormat::Default());
-    EXPECT_EQ(map.m_strFileName, "Untitled.map");
-    EXPECT_EQ(map.m_strPathName, map.m_strFileName);
+    const Document doc;
+    EXPECT_EQ(doc.file().name, "Untitled.map");
+    EXPECT_EQ(doc.file().path, doc.file().name);
     const MapViewState state;
     EXPECT_EQ(state.m_nCurCell, 0);
     EXPECT_EQ(state.m_rcSelect, (Rect{-2, -2, -1, -1}));
     EXPECT_FALSE(state.m_rcCopySource.has_value());
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST(MapModel, BadSizesAreRefusedAndNothingChanges) {
@@ -58,7 +60,6 @@ TEST(MapModel, BadSizesAreRefusedAndNothingChanges) {
 TEST(MapModel, AllocateGivesFreshEmptyGridAndKeepsStateThatStillFits) {
     MapModel map;
     map.cells()[3] = 1;
-    map.m_bModified = 1;
     MapViewState state;
     state.m_nCurCell = 70;
     state.m_rcCopySource = Rect{1, 1, 2, 2};
@@ -68,7 +69,6 @@ TEST(MapModel, AllocateGivesFreshEmptyGridAndKeepsStateThatStillFits) {
     EXPECT_EQ(map.height(), 30);
     EXPECT_EQ(map.cells().size(), 3000u);
     EXPECT_TRUE(AllEmpty(map));
-    EXPECT_EQ(map.m_bModified, 1); // the caller decides about the changed flag
     EXPECT_EQ(state.m_nCurCell, 70);
     EXPECT_EQ(state.m_rcCopySource, (Rect{1, 1, 2, 2}));
 }
@@ -169,21 +169,6 @@ TEST(MapModel, HitTestClampsToTheNearestEdgeCellAndSnaps) {
     EXPECT_EQ(state.HitTestCell(map, pt, {0, 0}, 0, 16, &prev), -1);
     EXPECT_EQ(pt, (Point{5, 7}));
     EXPECT_EQ(state.m_nCurCell, 21);
-}
-
-TEST(MapModel, RenumberAfterDeletingTileThree) {
-    MapModel map;
-    ASSERT_TRUE(map.AllocateCells(4, 2).ok());
-    map.cells() = {0, 2, 3, 4, 5, kEmptyCell, 0xFFFE, 3};
-    map.RenumberAfterDelete(3);
-    EXPECT_EQ(map.cells(),
-              (std::vector<uint16_t>{0, 2, kEmptyCell, 3, 4, kEmptyCell, 0xFFFD, kEmptyCell}));
-    EXPECT_EQ(map.m_bModified, 1);
-
-    map.cells() = {0, 1, 2, 0, 1, 2, 0, kEmptyCell};
-    map.RenumberAfterDelete(0);
-    EXPECT_EQ(map.cells(),
-              (std::vector<uint16_t>{kEmptyCell, 0, 1, kEmptyCell, 0, 1, kEmptyCell, kEmptyCell}));
 }
 
 TEST(MapGeometry, VisibleCellsCoverTheClientPlusTwoAndStopAtTheMap) {

@@ -12,13 +12,21 @@ constexpr int32_t kTile = 16;
 
 // A 20 x 50 map in a 160 x 100 client area: ten columns and six whole rows show.
 struct MapNavigationTest : ::testing::Test {
-    MapModel map;
-    MapViewState state;
-    MapEditor editor{map, state};
+    Document doc;
+    MapModel& map = doc.map();
+    MapEditor editor{doc};
+    MapViewState& state = editor.state();
     Viewport view{{0, 0}, 160, 100};
     TileContext tile{kTile, kTile, 7};
 
-    void SetUp() override { ASSERT_TRUE(map.AllocateCells(20, 50).ok()); }
+    void SetUp() override {
+        ASSERT_TRUE(map.AllocateCells(20, 50).ok());
+        // The document's tiles have the size the editor is given.
+        doc.tiles().format().width = kTile;
+        doc.tiles().format().height = kTile;
+        doc.tiles().InitTileSet();
+        (void)editor.state(); // the view state on the new grid
+    }
     int32_t Index(int32_t col, int32_t row) const { return row * map.width() + col; }
     MapUpdate Press(MapKey key, InputState keys = {}) {
         return editor.KeyDown(key, {}, keys, view, tile);
@@ -37,7 +45,7 @@ TEST_F(MapNavigationTest, ArrowsAtTheEdgesDoNothingAtAll) {
         EXPECT_TRUE(Press(key, {.enter = true}).empty());
         EXPECT_EQ(state.m_nCurCell, cell);
     }
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
 
     state.m_nCurCell = Index(19, 3);
     const MapUpdate u = Press(MapKey::Left);
@@ -96,7 +104,7 @@ TEST_F(MapNavigationTest, EnterStampsAndHeldEnterPaintsATrail) {
     state.m_nCurCell = Index(2, 2);
     Press(MapKey::Enter, {.enter = true});
     EXPECT_EQ(map.cellAt(2, 2), 7);
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(Press(MapKey::Enter, {.enter = true}).empty()); // already holds the tile
 
     for (int i = 0; i < 3; ++i)

@@ -16,13 +16,14 @@ namespace {
 
 struct MapOpenPathTest : ::testing::Test {
     kesh::test::TempDir dir;
-    MapModel map;
-    TileSet tiles;
+    Document doc;
+    MapModel& map = doc.map();
+    TileSet& tiles = doc.tiles();
     ScriptedUserServices user;
     Lines titles;
 
     MapProcedures procs() {
-        return MapProcedures(map, &tiles, user, FileSystem::Native(),
+        return MapProcedures(doc, user, FileSystem::Native(),
                              [this](const std::string& t) { titles.push_back(t); });
     }
 
@@ -39,11 +40,11 @@ struct MapOpenPathTest : ::testing::Test {
 } // namespace
 
 TEST_F(MapOpenPathTest, ReadsTheNamedFileWithoutAFileDialogOrSaveQuestion) {
-    map.m_bModified = 1; // the caller decides about unsaved changes
+    doc.MarkChanged(); // the caller decides about unsaved changes
     ASSERT_TRUE(procs().OpenMapPath(dir.file("road.map")));
     EXPECT_TRUE(user.calls().empty());
     EXPECT_EQ(map.cells()[5], 2);
-    EXPECT_EQ(map.m_strPathName, dir.file("road.map"));
+    EXPECT_EQ(doc.file().path, dir.file("road.map"));
     EXPECT_EQ(titles, Lines{"road.map"});
 }
 
@@ -64,7 +65,7 @@ TEST_F(MapOpenPathTest, WithoutItsKmfTheSameQuestionAsTheMenuOpen) {
 }
 
 TEST_F(MapOpenPathTest, TheMenuOpenAsksChoosesThenReadsTheSameWay) {
-    map.m_bModified = 1;
+    doc.MarkChanged();
     user.no().openFile(dir.file("road.map"));
     ASSERT_TRUE(procs().OpenMap());
     EXPECT_EQ(user.transcript(),
@@ -74,15 +75,15 @@ TEST_F(MapOpenPathTest, TheMenuOpenAsksChoosesThenReadsTheSameWay) {
 
 TEST_F(MapOpenPathTest, AskSaveChangesSaysWhetherTheMapMayGo) {
     EXPECT_TRUE(procs().AskSaveChanges()); // unchanged: nothing asked
-    map.m_bModified = 1;
+    doc.MarkChanged();
     user.no();
     EXPECT_TRUE(procs().AskSaveChanges());
     user.yes();
     EXPECT_TRUE(procs().AskSaveChanges()); // saved under its name
-    EXPECT_EQ(map.m_bModified, 0);
-    map.m_bModified = 1;
-    map.m_strPathName = map.m_strFileName; // no file yet: a name is asked for
+    EXPECT_FALSE(doc.IsModified());
+    doc.MarkChanged();
+    doc.SetFile({doc.file().name, doc.file().name}); // no file yet: a name is asked for
     user.yes().cancelSave();
     EXPECT_FALSE(procs().AskSaveChanges());
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_TRUE(doc.IsModified());
 }

@@ -29,21 +29,22 @@ struct MapState {
     int modified;
     std::string fileName, pathName;
 
-    explicit MapState(const MapModel& m)
-        : format(m.format()), cells(m.cells()), modified(m.m_bModified), fileName(m.m_strFileName),
-          pathName(m.m_strPathName) {}
+    explicit MapState(const Document& d)
+        : format(d.map().format()), cells(d.map().cells()), modified(d.IsModified()),
+          fileName(d.file().name), pathName(d.file().path) {}
     bool operator==(const MapState&) const = default;
 };
 
 struct MapProceduresTest : ::testing::Test {
     kesh::test::TempDir dir;
-    MapModel map;
-    TileSet tiles;
+    Document doc;
+    MapModel& map = doc.map();
+    TileSet& tiles = doc.tiles();
     ScriptedUserServices user;
     Lines titles;
 
     MapProcedures procs(FileSystem& fs = FileSystem::Native()) {
-        return MapProcedures(map, &tiles, user, fs,
+        return MapProcedures(doc, user, fs,
                              [this](const std::string& t) { titles.push_back(t); });
     }
 
@@ -64,12 +65,12 @@ struct MapProceduresTest : ::testing::Test {
 } // namespace
 
 TEST_F(MapProceduresTest, CancellingTheNewMapDialogChangesNothing) {
-    map.m_bModified = 1;
-    const MapState before(map);
+    doc.MarkChanged();
+    const MapState before(doc);
     user.no().cancelMap();
     EXPECT_FALSE(procs().NewMap());
     EXPECT_EQ(user.transcript(), (Lines{kAskSave, "map format"}));
-    EXPECT_EQ(MapState(map), before);
+    EXPECT_EQ(MapState(doc), before);
 
     const MapFormatEdit& shown = *user.calls().at(1).map;
     EXPECT_FALSE(shown.sizesLocked);
@@ -81,7 +82,7 @@ TEST_F(MapProceduresTest, CancellingTheNewMapDialogChangesNothing) {
 
 TEST_F(MapProceduresTest, DecliningToSaveIsAskedAgainBeforeTheGridGoes) {
     saveAs("old.map");
-    map.m_bModified = 1;
+    doc.MarkChanged();
     user.no().acceptMap([](MapFormatEdit& e) {
         e.width = 10;
         e.height = 5;
@@ -97,16 +98,16 @@ TEST_F(MapProceduresTest, DecliningToSaveIsAskedAgainBeforeTheGridGoes) {
     EXPECT_EQ(map.cells(), std::vector<uint16_t>(50, kEmptyCell));
     EXPECT_EQ(map.format().header, "H");
     EXPECT_EQ(map.format().items, (Bytes{MapItem::SizeWord, MapItem::CellsWord}));
-    EXPECT_EQ(map.m_strFileName, "Untitled.map");
-    EXPECT_EQ(map.m_strPathName, "Untitled.map");
-    EXPECT_EQ(map.m_bModified, 1); // a new map made after declining still counts as changed
+    EXPECT_EQ(doc.file().name, "Untitled.map");
+    EXPECT_EQ(doc.file().path, "Untitled.map");
+    EXPECT_FALSE(doc.IsModified()); // a new map starts unchanged, whatever became of the old
     EXPECT_TRUE(titles.empty());
 }
 
 TEST_F(MapProceduresTest, YesOnTheSecondQuestionSavesTheOldMapAsItWas) {
     saveAs("old.map");
     map.cells()[1] = 2;
-    map.m_bModified = 1;
+    doc.MarkChanged();
     user.no().acceptMap([](MapFormatEdit& e) {
         e.width = 3;
         e.height = 2;
@@ -120,12 +121,12 @@ TEST_F(MapProceduresTest, YesOnTheSecondQuestionSavesTheOldMapAsItWas) {
     const Bytes saved = ReadBytes(dir.file("old.map"));
     ASSERT_GE(saved.size(), 2u + 4096u);
     EXPECT_EQ(Bytes(saved.begin(), saved.begin() + 5), (Bytes{64, 64, 1, 2, 0xFF}));
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(map.cellCount(), 6);
 }
 
 TEST_F(MapProceduresTest, ANewMapOfAnImpossibleSizeIsRefused) {
-    const MapState before(map);
+    const MapState before(doc);
     for (auto [w, h] : {std::pair{0, 10}, {-5, 10}, {65536, 1}, {10000, 10000}}) {
         user.acceptMap([w, h](MapFormatEdit& e) {
             e.width = w;
@@ -134,25 +135,25 @@ TEST_F(MapProceduresTest, ANewMapOfAnImpossibleSizeIsRefused) {
         EXPECT_FALSE(procs().NewMap());
     }
     EXPECT_EQ(user.messages(), Lines(4, msg::kBadMapSize));
-    EXPECT_EQ(MapState(map), before);
+    EXPECT_EQ(MapState(doc), before);
 }
 
 TEST_F(MapProceduresTest, SavingANewMapAsksForANameOnce) {
-    map.m_bModified = 1;
+    doc.MarkChanged();
     user.saveFile(dir.file("town.map"));
     ASSERT_TRUE(procs().SaveMap());
     EXPECT_EQ(user.transcript(), Lines{"save: *.map"});
     const FileDialogOptions& dialog = user.calls().at(0).file;
     EXPECT_EQ(dialog.defaultExtension, "map");
     EXPECT_TRUE(dialog.confirmOverwrite);
-    EXPECT_EQ(map.m_strFileName, "town.map");
-    EXPECT_EQ(map.m_strPathName, dir.file("town.map"));
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_EQ(doc.file().name, "town.map");
+    EXPECT_EQ(doc.file().path, dir.file("town.map"));
+    EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(dir.entries(), (Lines{"town.kmf", "town.map"}));
     EXPECT_EQ(ReadBytes(dir.file("town.kmf")), BuildKmf(map.format(), tiles.format()));
 
     map.cells()[2] = 0;
-    map.m_bModified = 1;
+    doc.MarkChanged();
     ASSERT_TRUE(procs().SaveMap());
     EXPECT_EQ(user.calls().size(), 1u);
     EXPECT_EQ(ReadBytes(dir.file("town.map")).at(4), 0);
@@ -160,42 +161,42 @@ TEST_F(MapProceduresTest, SavingANewMapAsksForANameOnce) {
 }
 
 TEST_F(MapProceduresTest, SaveFailuresAreShownAndKeepTheChangedFlag) {
-    map.m_bModified = 1;
+    doc.MarkChanged();
     user.cancelSave();
     EXPECT_FALSE(procs().SaveMap());
-    EXPECT_EQ(map.m_strPathName, "Untitled.map");
+    EXPECT_EQ(doc.file().path, "Untitled.map");
 
     // A map that embeds its tiles can't be saved with no tiles to embed.
-    TileSet empty;
-    MapProcedures noTiles(map, &empty, user, FileSystem::Native());
+    Document noTiles;
+    noTiles.MarkChanged();
     user.saveFile(dir.file("a.map"));
-    EXPECT_FALSE(noTiles.SaveMap());
+    EXPECT_FALSE(MapProcedures(noTiles, user, FileSystem::Native()).SaveMap());
     EXPECT_EQ(user.messages(), Lines{msg::kNoTilesToEmbed});
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_TRUE(noTiles.IsModified());
     EXPECT_TRUE(dir.entries().empty());
 }
 
 TEST_F(MapProceduresTest, SaveAsToAnUnwritablePathKeepsTheOldName) {
     saveAs("old.map");
-    map.m_bModified = 1;
+    doc.MarkChanged();
     FaultyFileSystem faulty;
     faulty.fault = FaultyFileSystem::Fault::Create;
     user.saveFile(dir.file("new.map"));
     EXPECT_FALSE(procs(faulty).SaveMapAs());
     EXPECT_EQ(user.transcript(), (Lines{"save: *.map", "message: " + std::string(msg::kSaveFailed) +
                                                            "\n" + dir.file("new.map")}));
-    EXPECT_EQ(map.m_strFileName, "old.map");
-    EXPECT_EQ(map.m_strPathName, dir.file("old.map"));
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_EQ(doc.file().name, "old.map");
+    EXPECT_EQ(doc.file().path, dir.file("old.map"));
+    EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(dir.entries(), (Lines{"old.kmf", "old.map"}));
 
     user.cancelSave();
     EXPECT_FALSE(procs().SaveMapAs());
-    EXPECT_EQ(map.m_strPathName, dir.file("old.map"));
+    EXPECT_EQ(doc.file().path, dir.file("old.map"));
 
     user.saveFile(dir.file("new.map"));
     EXPECT_TRUE(procs().SaveMapAs());
-    EXPECT_EQ(map.m_strFileName, "new.map");
+    EXPECT_EQ(doc.file().name, "new.map");
     EXPECT_TRUE(titles.empty());
 }
 
@@ -203,21 +204,21 @@ TEST_F(MapProceduresTest, OpenReadsTheMapAndItsTilesAndNamesTheCaption) {
     map.format().header = "KM";
     map.format().items = {MapItem::SizeWord, MapItem::TileFile, MapItem::CellsWord};
     saveAs("town.map");
-    const MapState saved(map);
+    const MapState saved(doc);
     const TileSetState savedTiles(tiles);
 
     MapModel fresh;
     map = std::move(fresh);
     kesh::test::MakeTiles(tiles, 16, 16, 1);
-    map.m_bModified = 0;
+    doc.MarkSaved();
     user.openFile(dir.file("town.map"));
     ASSERT_TRUE(procs().OpenMap());
     EXPECT_EQ(user.transcript(), Lines{"open: *.map"});
     EXPECT_FALSE(user.calls().at(0).file.confirmOverwrite);
     EXPECT_EQ(map.cells(), saved.cells);
     EXPECT_EQ(map.format(), saved.format);
-    EXPECT_EQ(map.m_strFileName, "town.map");
-    EXPECT_EQ(map.m_strPathName, dir.file("town.map"));
+    EXPECT_EQ(doc.file().name, "town.map");
+    EXPECT_EQ(doc.file().path, dir.file("town.map"));
     EXPECT_EQ(TileSetState(tiles), savedTiles);
     EXPECT_EQ(titles, Lines{"town.map"});
 }
@@ -225,12 +226,12 @@ TEST_F(MapProceduresTest, OpenReadsTheMapAndItsTilesAndNamesTheCaption) {
 TEST_F(MapProceduresTest, OpenOffersToSaveAChangedMapFirst) {
     saveAs("town.map");
     map.cells()[3] = 2;
-    map.m_bModified = 1;
+    doc.MarkChanged();
     user.yes().cancelOpen();
     EXPECT_FALSE(procs().OpenMap());
     EXPECT_EQ(user.transcript(), (Lines{kAskSave, "open: *.map"}));
     EXPECT_EQ(ReadBytes(dir.file("town.map")).at(5), 2);
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(MapProceduresTest, AFailedOpenLeavesEverythingAsItWas) {
@@ -246,9 +247,9 @@ TEST_F(MapProceduresTest, AFailedOpenLeavesEverythingAsItWas) {
 
     map.cells()[7] = 1;
     map.format().header = "X";
-    map.m_bModified = 1;
+    doc.MarkChanged();
     tiles.format().attrWidth = 1;
-    const MapState before(map);
+    const MapState before(doc);
     const TileSetState tilesBefore(tiles);
     user.no().openFile(dir.file("short.map"));
     user.no().openFile(dir.file("gone.map"));
@@ -258,7 +259,7 @@ TEST_F(MapProceduresTest, AFailedOpenLeavesEverythingAsItWas) {
     EXPECT_EQ(user.messages(),
               (Lines{msg::kDamagedFile, std::string(msg::kOpenFailed) + "\n" + dir.file("gone.map"),
                      msg::kDamagedFile}));
-    EXPECT_EQ(MapState(map), before);
+    EXPECT_EQ(MapState(doc), before);
     EXPECT_EQ(TileSetState(tiles), tilesBefore);
     EXPECT_TRUE(titles.empty());
 }
@@ -266,7 +267,7 @@ TEST_F(MapProceduresTest, AFailedOpenLeavesEverythingAsItWas) {
 TEST_F(MapProceduresTest, WithoutKmfTheLayoutIsSetByHand) {
     saveAs("town.map");
     std::filesystem::remove(dir.file("town.kmf"));
-    const MapState before(map);
+    const MapState before(doc);
     const TileSetState tilesBefore(tiles);
     const std::string ask = std::string("yesno: ") + msg::kAskKmfMissing;
 
@@ -275,7 +276,7 @@ TEST_F(MapProceduresTest, WithoutKmfTheLayoutIsSetByHand) {
     EXPECT_FALSE(procs().OpenMap());
     EXPECT_FALSE(procs().OpenMap());
     EXPECT_EQ(user.transcript(), (Lines{"open: *.map", ask, "open: *.map", ask, "map format"}));
-    EXPECT_EQ(MapState(map), before);
+    EXPECT_EQ(MapState(doc), before);
 
     // The map dialog on the defaults, then the tile format dialog on the set's
     // own layout with its size locked.
@@ -301,8 +302,7 @@ TEST_F(MapProceduresTest, WithoutKmfTheLayoutIsSetByHand) {
 
 TEST_F(MapProceduresTest, HandSetLayoutWithoutTilesKeepsTheTileDialogsChoices) {
     map.format().items = {MapItem::CellsByte};
-    map.m_strPathName = dir.file("plain.map");
-    map.m_strFileName = "plain.map";
+    doc.SetFile(FileIdentity::Of(dir.file("plain.map")));
     ASSERT_TRUE(procs().SaveMap());
     std::filesystem::remove(dir.file("plain.kmf"));
     const TileSetState tilesBefore(tiles);
@@ -337,10 +337,10 @@ TEST_F(MapProceduresTest, HandSetLayoutWithoutTilesKeepsTheTileDialogsChoices) {
 
 TEST_F(MapProceduresTest, ChangeFormatTakesItemsAndHeaderOnly) {
     map.format().header = "AB";
-    const MapState before(map);
+    const MapState before(doc);
     user.cancelMap();
     EXPECT_FALSE(procs().ChangeMapFormat());
-    EXPECT_EQ(MapState(map), before);
+    EXPECT_EQ(MapState(doc), before);
     const MapFormatEdit& shown = *user.calls().at(0).map;
     EXPECT_TRUE(shown.sizesLocked);
     EXPECT_TRUE(shown.hasHeader);
@@ -355,7 +355,7 @@ TEST_F(MapProceduresTest, ChangeFormatTakesItemsAndHeaderOnly) {
     EXPECT_EQ(map.format().items, (Bytes{MapItem::SizeDword, MapItem::CellsWord}));
     EXPECT_EQ(map.width(), 64);
     EXPECT_EQ(map.cells(), before.cells);
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(MapProceduresTest, ExportWritesTheBitmapOrSaysWhyNot) {
@@ -372,23 +372,14 @@ TEST_F(MapProceduresTest, ExportWritesTheBitmapOrSaysWhyNot) {
     EXPECT_FALSE(procs(faulty).ExportMapBitmap());
     EXPECT_EQ(user.messages(), Lines{std::string(msg::kSaveFailed) + "\n" + dir.file("cut.bmp")});
     EXPECT_EQ(dir.entries(), Lines{"map.bmp"});
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(MapProceduresTest, WithoutTheTilePaneNothingNeedingItRuns) {
-    map.m_bModified = 1;
-    MapProcedures noPane(map, nullptr, user, FileSystem::Native());
-    EXPECT_FALSE(noPane.SaveMap());
-    EXPECT_FALSE(noPane.SaveMapAs());
-    EXPECT_FALSE(noPane.OpenMap());
-    EXPECT_FALSE(noPane.ExportMapBitmap());
-    EXPECT_TRUE(user.calls().empty());
-    EXPECT_EQ(map.m_strFileName, "Untitled.map");
-
-    // The question at exit: only for a changed map.
+TEST_F(MapProceduresTest, TheQuestionAtExitIsOnlyForAChangedMap) {
+    doc.MarkChanged();
     user.yes().cancelSave();
     procs().AskSaveChanges();
-    map.m_bModified = 0;
+    doc.MarkSaved();
     procs().AskSaveChanges();
     EXPECT_EQ(user.transcript(), (Lines{kAskSave, "save: *.map"}));
 }

@@ -5,6 +5,7 @@
 #include "app/MapProcedures.h"
 #include "doc/Command.h"
 #include "doc/Document.h"
+#include "edit/MapEditor.h"
 #include "edit/MapViewState.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TestTiles.h"
@@ -64,30 +65,35 @@ TEST(MapViewState, FitGridKeepsColumnAndRowAsFarAsTheNewGridAllows) {
     EXPECT_EQ(state.m_rcCopySource, (Rect{0, 2, 4, 3}));
 }
 
-TEST(MapViewState, TheDocumentFitsItWhenAStepReplacesTheGrid) {
+TEST(MapViewState, TheEditorFitsItWhenAStepReplacesTheGrid) {
     Document doc; // 64 x 64
-    MapViewState& state = doc.view();
+    MapEditor editor(doc);
+    MapViewState& state = editor.state();
     state.m_nCurCell = 40 * 64 + 50; // column 50, row 40
     state.m_rcCopySource = Rect{10, 10, 60, 60};
     doc.Execute(std::make_unique<ResizeStep>(Point{64, 64}, Point{20, 30}));
+    (void)editor.state();
     EXPECT_EQ(state.m_nCurCell, 29 * 20 + 19);
     EXPECT_EQ(state.m_rcCopySource, (Rect{10, 10, 19, 29}));
 
     // Undo brings the larger grid back, where the cell still lies.
     ASSERT_TRUE(doc.Undo());
+    (void)editor.state();
     EXPECT_EQ(doc.map().width(), 64);
     EXPECT_EQ(state.m_nCurCell, 29 * 20 + 19);
 
     // Redo onto the smaller one reads the cell with the 64 columns it was made for.
     state.m_nCurCell = 63 * 64 + 2;
     ASSERT_TRUE(doc.Redo());
+    (void)editor.state();
     EXPECT_EQ(state.m_nCurCell, 29 * 20 + 2);
 }
 
-TEST(MapViewState, ANewMapBringsTheDocumentsStateOntoItsGrid) {
+TEST(MapViewState, ANewMapBringsTheEditorsStateOntoItsGrid) {
     Document doc;
     kesh::test::MakeTiles(doc.tiles(), 16, 16, 3);
-    MapViewState& state = doc.view();
+    MapEditor editor(doc);
+    MapViewState& state = editor.state();
     state.m_nCurCell = 40 * 64 + 50;
     state.m_rcCopySource = Rect{10, 10, 60, 60};
     state.m_rcSelect = Rect{32, 32, 16 * 40 - 1, 16 * 30 - 1};
@@ -96,9 +102,8 @@ TEST(MapViewState, ANewMapBringsTheDocumentsStateOntoItsGrid) {
         e.width = 10;
         e.height = 5;
     });
-    MapProcedures procs(doc.map(), &doc.tiles(), user, FileSystem::Native());
-    procs.AttachDocument(doc);
-    ASSERT_TRUE(procs.NewMap());
+    ASSERT_TRUE(MapProcedures(doc, user, FileSystem::Native()).NewMap());
+    (void)editor.state();
     EXPECT_EQ(state.m_nCurCell, 4 * 10 + 9);
     EXPECT_EQ(state.m_rcCopySource, (Rect{9, 4, 9, 4}));
     EXPECT_EQ(state.m_rcSelect, (Rect{32, 32, 16 * 10 - 1, 16 * 5 - 1}));

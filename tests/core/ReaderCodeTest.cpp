@@ -18,8 +18,9 @@ using test::TempDir;
 namespace {
 
 struct Editor {
-    MapModel map;
-    TileSet tiles;
+    Document doc;
+    MapModel& map = doc.map();
+    TileSet& tiles = doc.tiles();
     Editor() {
         EXPECT_TRUE(map.AllocateCells(4, 4));
         map.format().header = "HEAD";
@@ -92,10 +93,10 @@ TEST(ReaderCodeTest, FormatDialogsGetTheDataOfTheCurrentMapAndTiles) {
     FaultyFileSystem fs;
     ScriptedUserServices user;
     user.cancelMap().cancelTile().cancelMap();
-    MapProcedures(editor.map, &editor.tiles, user, fs).ChangeMapFormat();
+    MapProcedures(editor.doc, user, fs).ChangeMapFormat();
     TileProcedures(editor.tiles, user, fs).OnTileFormat();
-    editor.map.m_bModified = 0;
-    MapProcedures(editor.map, &editor.tiles, user, fs).NewMap();
+    editor.doc.MarkSaved();
+    MapProcedures(editor.doc, user, fs).NewMap();
 
     ASSERT_EQ(user.calls().size(), 3u);
     const MapFormatEdit& change = *user.calls()[0].map;

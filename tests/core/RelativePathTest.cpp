@@ -23,11 +23,12 @@ struct RelativePathTest : ::testing::Test {
     kesh::test::TempDir dir;
     std::string real; // the temporary folder with its links resolved, as getcwd names it
     std::filesystem::path oldCwd = std::filesystem::current_path();
-    MapModel map;
-    TileSet tiles;
+    Document doc;
+    MapModel& map = doc.map();
+    TileSet& tiles = doc.tiles();
     ScriptedUserServices user;
 
-    MapProcedures procs() { return MapProcedures(map, &tiles, user, FileSystem::Native()); }
+    MapProcedures procs() { return MapProcedures(doc, user, FileSystem::Native()); }
 
     void SetUp() override {
         real = std::filesystem::canonical(dir.path()).string();
@@ -48,14 +49,14 @@ struct RelativePathTest : ::testing::Test {
         user.clearCalls();
         map = MapModel();
         ASSERT_TRUE(procs().OpenMapPath(opened)) << opened;
-        EXPECT_EQ(map.m_strPathName, expectedPath) << opened;
+        EXPECT_EQ(doc.file().path, expectedPath) << opened;
         EXPECT_EQ(map.cells()[3], 1);
 
         map.cells()[3] = 2;
-        map.m_bModified = 1;
+        doc.MarkChanged();
         ASSERT_TRUE(procs().SaveMap()) << opened;
         EXPECT_TRUE(user.calls().empty()) << opened; // no Save As dialog
-        EXPECT_EQ(map.m_bModified, 0);
+        EXPECT_FALSE(doc.IsModified());
         EXPECT_EQ(ReadBytes(path).at(2 + 3), 2) << opened; // two size bytes, then a byte a cell
     }
 };
@@ -98,12 +99,12 @@ TEST_F(RelativePathTest, AMapOpenedThroughALinkKeepsTheLinkAndSavesThroughIt) {
 TEST_F(RelativePathTest, SaveAsUnderARelativeNameKeepsTheAbsolutePath) {
     user.saveFile("new.map");
     ASSERT_TRUE(procs().SaveMapAs());
-    EXPECT_EQ(map.m_strPathName, real + "/work/new.map");
-    EXPECT_EQ(map.m_strFileName, "new.map");
+    EXPECT_EQ(doc.file().path, real + "/work/new.map");
+    EXPECT_EQ(doc.file().name, "new.map");
     user.clearCalls();
     // Leaving the folder does not change where the map is saved.
     std::filesystem::current_path(real);
-    map.m_bModified = 1;
+    doc.MarkChanged();
     ASSERT_TRUE(procs().SaveMap());
     EXPECT_TRUE(user.calls().empty());
     EXPECT_FALSE(std::filesystem::exists(real + "/new.map"));

@@ -20,12 +20,13 @@ const std::string kAskSave = std::string("yesno: ") + msg::kAskSaveChanged;
 
 struct SaveQuestionTest : ::testing::Test {
     kesh::test::TempDir dir;
-    MapModel map;
-    TileSet tiles;
+    Document doc;
+    MapModel& map = doc.map();
+    TileSet& tiles = doc.tiles();
     ScriptedUserServices user;
     FaultyFileSystem faulty;
 
-    MapProcedures procs(FileSystem& fs) { return MapProcedures(map, &tiles, user, fs); }
+    MapProcedures procs(FileSystem& fs) { return MapProcedures(doc, user, fs); }
 
     void SetUp() override {
         kesh::test::MakeTiles(tiles, 16, 16, 3);
@@ -37,7 +38,7 @@ struct SaveQuestionTest : ::testing::Test {
         ASSERT_TRUE(procs(FileSystem::Native()).SaveMapAs());
         user.clearCalls();
         map.cells()[0] = 2;
-        map.m_bModified = 1;
+        doc.MarkChanged();
         faulty.fault = FaultyFileSystem::Fault::Rename;
     }
     std::string SaveFailed() const {
@@ -45,8 +46,8 @@ struct SaveQuestionTest : ::testing::Test {
     }
     void ExpectMapKept() {
         EXPECT_EQ(map.cells()[0], 2);
-        EXPECT_EQ(map.m_bModified, 1);
-        EXPECT_EQ(map.m_strPathName, dir.file("old.map"));
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_EQ(doc.file().path, dir.file("old.map"));
     }
 };
 
@@ -69,12 +70,12 @@ TEST_F(SaveQuestionTest, NewStopsWhenTheLastChanceSaveFails) {
 }
 
 TEST_F(SaveQuestionTest, NewStopsWhenTheSaveDialogIsCancelled) {
-    map.m_bModified = 1; // untitled: Yes asks for a name
+    doc.MarkChanged(); // untitled: Yes asks for a name
     user.yes().cancelSave();
     EXPECT_FALSE(procs(FileSystem::Native()).NewMap());
     EXPECT_EQ(user.transcript(), (Lines{kAskSave, "save: *.map"}));
     EXPECT_EQ(map.cells()[0], 1);
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(SaveQuestionTest, OpenStopsWhenTheSaveItOfferedFails) {
@@ -86,12 +87,12 @@ TEST_F(SaveQuestionTest, OpenStopsWhenTheSaveItOfferedFails) {
 }
 
 TEST_F(SaveQuestionTest, OpenStopsWhenTheSaveDialogIsCancelled) {
-    map.m_bModified = 1;
+    doc.MarkChanged();
     user.yes().cancelSave();
     EXPECT_FALSE(procs(FileSystem::Native()).OpenMap());
     EXPECT_EQ(user.transcript(), (Lines{kAskSave, "save: *.map"}));
     EXPECT_EQ(map.cells()[0], 1);
-    EXPECT_EQ(map.m_bModified, 1);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(SaveQuestionTest, ASuccessfulSaveLetsTheOpenGoOn) {
@@ -100,5 +101,5 @@ TEST_F(SaveQuestionTest, ASuccessfulSaveLetsTheOpenGoOn) {
     user.yes().cancelOpen();
     EXPECT_FALSE(procs(faulty).OpenMap());
     EXPECT_EQ(user.transcript(), (Lines{kAskSave, "open: *.map"}));
-    EXPECT_EQ(map.m_bModified, 0);
+    EXPECT_FALSE(doc.IsModified());
 }

@@ -62,7 +62,7 @@ public:
         m_nextTile = 12;
         for (uint16_t& c : m_doc.map().cells())
             c = uint16_t(m_rng.below(14)); // some numbers name no tile
-        m_editor.SetRecorder(&m_doc.recorder());
+        (void)m_editor.state(); // the view state on the new grid
         m_states.push_back(Take(m_doc));
     }
 
@@ -170,13 +170,13 @@ private:
             m_editor.KeyUp(MapKey::Enter);
         } else if (op < 70) { // select, remember, move, paste or fill
             const Point a = cellPoint(), b = cellPoint();
-            m_doc.view().m_rcSelect = {std::min(a.x, b.x) / kTile * kTile,
+            m_editor.state().m_rcSelect = {std::min(a.x, b.x) / kTile * kTile,
                                        std::min(a.y, b.y) / kTile * kTile,
                                        std::max(a.x, b.x) / kTile * kTile + kTile - 1,
                                        std::max(a.y, b.y) / kTile * kTile + kTile - 1};
             if (m_rng.chance(50)) {
                 m_editor.RememberRegion(t);
-                m_doc.view().m_nCurCell = m_rng.below(m_doc.map().cellCount());
+                m_editor.state().m_nCurCell = m_rng.below(m_doc.map().cellCount());
                 m_editor.PasteRegion();
             } else {
                 m_editor.FillRegion(t);
@@ -185,7 +185,7 @@ private:
             if (m_doc.tiles().count() > 0)
                 m_doc.DeleteTile(m_rng.below(m_doc.tiles().count()));
         } else if (op < 88) { // add tiles, perhaps with new colours
-            m_doc.ChangeTiles(command::kAddTileFile, m_rng.chance(50), [&] {
+            m_doc.ChangeTiles(command::kAddTileFile, m_rng.chance(50), [&](TileSet&) {
                 for (int i = m_rng.below(3); i >= 0; --i)
                     m_doc.tiles().tiles().AddUnique(
                         TilePixels(kTile, kTile, m_nextTile++ % 20).data(),
@@ -205,13 +205,13 @@ private:
                 m_rng.chance(50) ? "" : "H" + std::to_string(m_rng.below(9)));
         } else { // the current tile: not a step
             if (m_doc.tiles().count() > 0)
-                m_doc.tiles().setCurrent(m_rng.below(m_doc.tiles().count()));
+                m_doc.SetCurrentTile(m_rng.below(m_doc.tiles().count()));
         }
     }
 
     Rng m_rng;
     Document m_doc;
-    MapEditor m_editor{m_doc.map(), m_doc.view()};
+    MapEditor m_editor{m_doc};
     int m_nextTile = 0;
     std::vector<Snapshot> m_states;
     size_t m_position = 0;

@@ -12,15 +12,19 @@ namespace {
 const int kSteps[] = {0, 2, kZoomActual, 5, 8};
 
 struct ZoomedEditing : ::testing::TestWithParam<int> {
-    MapModel map;
-    MapViewState state;
-    MapEditor editor{map, state};
+    Document doc;
+    MapModel& map = doc.map();
+    MapEditor editor{doc};
+    MapViewState& state = editor.state();
     // Large enough to show four rows of the biggest cells, and larger than
     // the whole map at the smallest zoom.
     Viewport view{{0, 0}, 1280, 720};
     TileContext cell = ZoomedTile({16, 16, 7}, GetParam());
 
-    void SetUp() override { ASSERT_TRUE(map.AllocateCells(1000, 800).ok()); }
+    void SetUp() override {
+        ASSERT_TRUE(map.AllocateCells(1000, 800).ok());
+        (void)editor.state(); // the view state on the new grid
+    }
     int32_t Index(int32_t col, int32_t row) const { return row * map.width() + col; }
     // A client point inside cell (col, row), not on its corner.
     Point Inside(int32_t col, int32_t row) const {

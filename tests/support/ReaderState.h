@@ -84,16 +84,13 @@ inline std::vector<uint8_t> TileSetState(const TileSet& set) {
 inline std::vector<uint8_t> MapState(const MapModel& map) {
     ByteWriter out;
     out.reserve(64 + map.format().header.size() + map.format().items.size() +
-                2 * map.cells().size() + map.m_strFileName.size() + map.m_strPathName.size());
+                2 * map.cells().size());
     PutText(out, map.format().header);
     out.writeU32(uint32_t(map.width()));
     out.writeU32(uint32_t(map.height()));
     PutItems(out, map.format().items);
     out.writeU32(uint32_t(map.cells().size()));
     out.write(map.cells().data(), map.cells().size() * sizeof(uint16_t));
-    out.writeU32(uint32_t(map.m_bModified));
-    PutText(out, map.m_strFileName);
-    PutText(out, map.m_strPathName);
     return out.take();
 }
 
