@@ -22,7 +22,7 @@ struct Views : ViewPanes {
     // `count` tiles of `side` x `side`, each with its own pattern of the
     // default colours (entries 0-127, the ones a new tile set fills in).
     void MakeTiles(int side, int count) {
-        kesh::TileSet& set = tiles->tileSet();
+        kesh::TileSet& set = doc.tiles();
         set.format().width = side;
         set.format().height = side;
         set.InitTileSet();
@@ -39,7 +39,7 @@ struct Views : ViewPanes {
     // A 4,096 x 4,096 map of pseudo-random tiles with some empty cells,
     // scrolled to its middle.
     void MakeMap(int tileCount) {
-        kesh::MapModel& model = map->map();
+        kesh::MapModel& model = doc.map();
         model.AllocateCells(4096, 4096);
         uint32_t seed = 12345;
         for (uint16_t& cell : model.cells()) {

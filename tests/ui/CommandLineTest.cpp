@@ -10,6 +10,7 @@
 #include "mapview/CKeshView.h"
 #include "shell/AppSettings.h"
 #include "shell/CKeshApp.h"
+#include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandLine.h"
 #include "shell/FrameCommands.h"
@@ -100,8 +101,8 @@ private slots:
         int exitCode = -1;
         {
             CMainFrame frame;
-            kesh::test::MakeTiles(frame.tileView()->tileSet(), 8, 8, 2);
-            frame.mapView()->map().cells()[0] = 1;
+            kesh::test::MakeTiles(frame.document()->data().tiles(), 8, 8, 2);
+            frame.document()->data().map().cells()[0] = 1;
             user.saveFile(dir.file("start.map"));
             frame.commands().OnFileSaveAs();
             QVERIFY(user.messages().empty());
@@ -111,7 +112,7 @@ private slots:
         QVERIFY(CKeshApp::ProcessShellCommand(info, frame, exitCode));
         QCOMPARE(exitCode, 0);
         QVERIFY(frame.isVisible());
-        QCOMPARE(frame.mapView()->map().cells()[0], uint16_t(1));
+        QCOMPARE(frame.document()->data().map().cells()[0], uint16_t(1));
         QCOMPARE(frame.windowTitle(), QStringLiteral("start.map - kesh"));
 
         // Not there: the open's message, then the editor runs on.
@@ -140,8 +141,8 @@ private slots:
         int exitCode = -1;
         {
             CMainFrame frame;
-            kesh::test::MakeTiles(frame.tileView()->tileSet(), 8, 8, 2);
-            frame.mapView()->map().cells()[0] = 1;
+            kesh::test::MakeTiles(frame.document()->data().tiles(), 8, 8, 2);
+            frame.document()->data().map().cells()[0] = 1;
             user.saveFile(dir.file("start.map"));
             frame.commands().OnFileSaveAs();
             QVERIFY(user.messages().empty());
@@ -152,17 +153,17 @@ private slots:
         // set; the map keeps its cells and counts as changed.
         for (const char* name : {"up.TIL", "set.ktf"}) {
             CMainFrame frame;
-            frame.mapView()->map().cells()[0] = 2;
+            frame.document()->data().map().cells()[0] = 2;
             QVERIFY(
                 CKeshApp::ProcessShellCommand(Parse({dir.file(name).c_str()}), frame, exitCode));
             QVERIFY(user.calls().empty());
             QCOMPARE(TileSetState(frame.tileView()->tileSet()), TileSetState(saved));
-            QCOMPARE(frame.mapView()->map().cells()[0], uint16_t(2));
-            QCOMPARE(frame.mapView()->map().m_bModified, 1);
+            QCOMPARE(frame.document()->data().map().cells()[0], uint16_t(2));
+            QVERIFY(frame.document()->data().IsModified());
             // Still untitled, and changed: the map now draws another tile set.
             QCOMPARE(frame.windowTitle(), QStringLiteral("제목없음* - kesh"));
-            QCOMPARE(g_wndTileInfoBar->attribute(), 100u); // tile 0 is shown
-            frame.mapView()->map().m_bModified = 0;
+            QCOMPARE(frame.tileInfoBar()->attribute(), 100u); // tile 0 is shown
+            frame.document()->data().MarkSaved();
             frame.close();
         }
 
@@ -170,7 +171,7 @@ private slots:
         CMainFrame frame;
         QVERIFY(
             CKeshApp::ProcessShellCommand(Parse({dir.file("start.kmf").c_str()}), frame, exitCode));
-        QCOMPARE(frame.mapView()->map().cells()[0], uint16_t(1));
+        QCOMPARE(frame.document()->data().map().cells()[0], uint16_t(1));
         QCOMPARE(frame.windowTitle(), QStringLiteral("start.map - kesh"));
         frame.close();
     }
@@ -196,7 +197,7 @@ private slots:
         QVERIFY(frame.isVisible());
         QCOMPARE(user.transcript(), Lines{asked});
         QCOMPARE(TileSetState(frame.tileView()->tileSet()), defaults);
-        QCOMPARE(frame.mapView()->map().m_bModified, 0);
+        QVERIFY(!frame.document()->data().IsModified());
 
         // OK: the layout and the tile size come from the dialog.
         CMainFrame second;
@@ -210,7 +211,7 @@ private slots:
             CKeshApp::ProcessShellCommand(Parse({dir.file("raw.til").c_str()}), second, exitCode));
         QCOMPARE(user.transcript(), (Lines{asked, "tile format"}));
         QCOMPARE(TileSetState(second.tileView()->tileSet()).pixels, TileSetState(saved).pixels);
-        second.mapView()->map().m_bModified = 0;
+        second.document()->data().MarkSaved();
         second.close();
         frame.close();
     }
@@ -259,8 +260,8 @@ private slots:
         kesh::test::TempDir dir;
         {
             CMainFrame frame;
-            kesh::test::MakeTiles(frame.tileView()->tileSet(), 8, 8, 2);
-            frame.mapView()->map().cells()[0] = 1;
+            kesh::test::MakeTiles(frame.document()->data().tiles(), 8, 8, 2);
+            frame.document()->data().map().cells()[0] = 1;
             user.saveFile(dir.file("town.map"));
             frame.commands().OnFileSaveAs();
             QVERIFY(user.messages().empty());
@@ -272,12 +273,12 @@ private slots:
         int exitCode = -1;
         QVERIFY(CKeshApp::ProcessShellCommand(Parse({"./town.map"}), frame, exitCode));
         QVERIFY(QDir::setCurrent(oldCwd));
-        QCOMPARE(frame.mapView()->map().cells()[0], uint16_t(1));
-        frame.mapView()->map().cells()[0] = 2;
-        frame.mapView()->map().m_bModified = 1;
+        QCOMPARE(frame.document()->data().map().cells()[0], uint16_t(1));
+        frame.document()->data().map().cells()[0] = 2;
+        frame.document()->data().MarkChanged();
         frame.commands().OnMapSave();
         QVERIFY(user.calls().empty()); // no Save As dialog
-        QCOMPARE(frame.mapView()->map().m_bModified, 0);
+        QVERIFY(!frame.document()->data().IsModified());
         QCOMPARE(kesh::test::ReadBytes(dir.file("town.map")).at(2), uint8_t(2));
         frame.close();
     }
@@ -292,14 +293,15 @@ private slots:
         QVERIFY(SaveTileSetFiles(kesh::FileSystem::Native(), dir.file("set.til"), other,
                                  kesh::EmptyTileSet::Refuse));
         CMainFrame frame;
-        kesh::test::MakeTiles(frame.tileView()->tileSet(), 8, 8, 2);
+        kesh::test::MakeTiles(frame.document()->data().tiles(), 8, 8, 2);
         const TileSetState tilesBefore(frame.tileView()->tileSet());
-        kesh::MapModel& map = frame.mapView()->map();
+        kesh::Document& doc = frame.document()->data();
+        kesh::MapModel& map = doc.map();
         map.cells()[0] = 1;
         user.saveFile(dir.file("other.map"));
         frame.commands().OnFileSaveAs();
         map.cells()[0] = 2;
-        map.m_bModified = 1;
+        doc.MarkChanged();
         user.clearCalls();
         const std::string ask = std::string("yesno: ") + kesh::msg::kAskSaveChanged;
 
@@ -313,13 +315,13 @@ private slots:
             QCOMPARE(user.transcript().front(), ask);
             QCOMPARE(user.messages().size(), size_t(1));
             QCOMPARE(map.cells()[0], uint16_t(2));
-            QCOMPARE(map.m_bModified, 1);
+            QVERIFY(doc.IsModified());
             QCOMPARE(TileSetState(frame.tileView()->tileSet()), tilesBefore);
             user.clearCalls();
         }
 
         // Yes on an untitled map, and its Save As dialog cancelled.
-        map.m_strPathName = map.m_strFileName = "Untitled.map";
+        doc.SetFile({});
         user.yes().cancelSave();
         QVERIFY(!frame.commands().OpenFile(QString::fromStdString(dir.file("set.til"))));
         QCOMPARE(user.transcript(), (Lines{ask, "save: *.map"}));
@@ -330,7 +332,7 @@ private slots:
         user.no();
         QVERIFY(frame.commands().OpenFile(QString::fromStdString(dir.file("other.map"))));
         QCOMPARE(map.cells()[0], uint16_t(1));
-        map.m_bModified = 0;
+        doc.MarkSaved();
         frame.close();
     }
 };

@@ -37,8 +37,8 @@ struct MapState {
     kesh::MapFormat format;
     std::vector<uint16_t> cells;
     int modified;
-    explicit MapState(const kesh::MapModel& m)
-        : format(m.format()), cells(m.cells()), modified(m.m_bModified) {}
+    explicit MapState(const kesh::Document& d)
+        : format(d.map().format()), cells(d.map().cells()), modified(d.IsModified()) {}
     bool operator==(const MapState&) const = default;
 };
 
@@ -51,9 +51,10 @@ class FrameCommandsTest : public QObject {
     CMainFrame* frame = nullptr;
     kesh::test::TempDir* dir = nullptr;
 
-    kesh::MapModel& map() { return frame->mapView()->map(); }
+    kesh::Document& doc() { return frame->document()->data(); }
+    kesh::MapModel& map() { return doc().map(); }
     kesh::MapViewState& state() { return frame->mapView()->viewState(); }
-    kesh::TileSet& tiles() { return frame->tileView()->tileSet(); }
+    kesh::TileSet& tiles() { return doc().tiles(); }
     void run(int id) { frame->action(id)->trigger(); }
     Lines transcript() const { return user->transcript(); }
 
@@ -67,12 +68,11 @@ private slots:
         frame->resize(900, 600);
         QVERIFY(ShowActive(*frame));
         kesh::test::MakeTiles(tiles(), 32, 32, 3);
-        frame->tileView()->TileSetChanged();
     }
 
     void cleanup() {
         QVERIFY(user->allUsed());
-        map().m_bModified = 0; // nothing to ask about when the window goes
+        doc().MarkSaved(); // nothing to ask about when the window goes
         delete frame;
         delete dir;
         delete user;
@@ -85,7 +85,7 @@ private slots:
         }
         QCOMPARE(transcript(),
                  (Lines{"map format", "open: *.map", "save: *.map", "save: *.map", "map format"}));
-        QCOMPARE(map().m_bModified, 1); // by the format change, even cancelled
+        QVERIFY(doc().IsModified()); // by the format change, even cancelled
 
         // Saved for real: the map's own files, and a bitmap as wide as the map.
         user->saveFile(dir->file("town.map"))
@@ -101,7 +101,7 @@ private slots:
         QVERIFY(QFile::exists(QString::fromStdString(dir->file("town.kmf"))));
         QCOMPARE(ReadInt32(dir->file("town.bmp"), 18), 64 * 32);
         QCOMPARE(QImage(QString::fromStdString(dir->file("town.png"))).width(), 64 * 32);
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
     }
 
     void tileMenuItemsReachTheTileProcedures() {
@@ -122,11 +122,11 @@ private slots:
         kesh::MapModel& m = map();
         kesh::MapViewState& vs = state();
         vs.m_rcSelect = {0, 0, 63, 63}; // cells (0, 0) to (1, 1)
-        g_wndTileInfoBar->m_tileNumber = 2;
+        doc().SetCurrentTile(2);
         run(ID_EDIT_FILL);
         QCOMPARE(m.cells()[0], uint16_t(2));
         QCOMPARE(m.cells()[65], uint16_t(2));
-        QCOMPARE(m.m_bModified, 1);
+        QVERIFY(doc().IsModified());
 
         run(ID_EDIT_COPY);
         QVERIFY(vs.m_rcCopySource.has_value());
@@ -143,7 +143,7 @@ private slots:
         QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(transcript(), (Lines{"open: *.map", "save: *.map"}));
         QVERIFY(QFile::exists(QString::fromStdString(dir->file("keys.map"))));
-        QCOMPARE(QString::fromStdString(map().m_strFileName), QStringLiteral("keys.map"));
+        QCOMPARE(QString::fromStdString(doc().file().name), QStringLiteral("keys.map"));
 
         user->cancelMap();
         QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
@@ -167,7 +167,7 @@ private slots:
         kesh::MapViewState& vs = state();
         vs.m_rcSelect = {0, 0, 63, 63};
         m.cells()[0] = 1;
-        const MapState before(m);
+        const MapState before(doc());
         const TileSetState tilesBefore(tiles());
         // Sent to each view in turn; the tile set view would otherwise take
         // Shift+Delete as its Delete key and offer to delete the current tile.
@@ -180,19 +180,19 @@ private slots:
             QTest::keyClick(view, Qt::Key_Backspace, Qt::AltModifier);
             QTest::keyClick(view, Qt::Key_Delete, Qt::ShiftModifier);
         }
-        QVERIFY(MapState(m) == before);
+        QVERIFY(MapState(doc()) == before);
         QVERIFY(TileSetState(tiles()) == tilesBefore);
         QCOMPARE(tiles().count(), 3);
         QVERIFY(transcript().empty());
     }
 
     void cancellingTheNewMapDialogChangesNothing() {
-        const MapState before(map());
+        const MapState before(doc());
         const TileSetState tilesBefore(tiles());
         user->cancelMap();
         run(ID_FILE_NEW);
         QCOMPARE(transcript(), Lines{"map format"}); // no tile layout dialog
-        QVERIFY(MapState(map()) == before);
+        QVERIFY(MapState(doc()) == before);
         QVERIFY(TileSetState(tiles()) == tilesBefore);
     }
 
@@ -220,15 +220,15 @@ private slots:
         // Cancelled or not, with the map view active.
         QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->mapView()));
         for (int id : {ID_TILE_LOADPALETTE, ID_TILE_ADDFILE}) {
-            map().m_bModified = 0;
+            doc().MarkSaved();
             user->cancelOpen();
             run(id);
-            QCOMPARE(map().m_bModified, 1);
+            QVERIFY(doc().IsModified());
         }
-        map().m_bModified = 0;
+        doc().MarkSaved();
         user->cancelTile();
         run(ID_TILE_FORMAT);
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
     }
 
     void withTheTileViewActiveThePaletteLeavesTheMapAlone() {
@@ -237,16 +237,16 @@ private slots:
         user->cancelOpen().cancelOpen();
         run(ID_TILE_LOADPALETTE);
         run(ID_TILE_ADDFILE);
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
         // The other tile commands always go through the frame.
         user->cancelTile();
         run(ID_TILE_FORMAT);
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
     }
 
     void readerCodeIsSavedForTheMapsLayoutAndChangesNothing() {
         map().format().items = {kesh::MapItem::SizeWord, kesh::MapItem::CellsWord};
-        const MapState before(map());
+        const MapState before(doc());
         user->saveFile(dir->file("reader.py")).cancelSave();
         run(ID_MAP_READERCODE);
         run(ID_MAP_READERCODE);
@@ -254,13 +254,13 @@ private slots:
         const std::vector<uint8_t> code = kesh::test::ReadBytes(dir->file("reader.py"));
         const std::string text(code.begin(), code.end());
         QVERIFY(text.find("MAP_ITEMS = [\"SizeWord\", \"CellsWord\"]") != std::string::npos);
-        QVERIFY(before == MapState(map()));
+        QVERIFY(before == MapState(doc()));
     }
 
     void aCancelledMapFormatCommandStillMarksTheMap() {
         user->cancelMap();
         run(ID_MAP_FORMAT);
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
     }
 
     void saveAsWorksWhicheverViewIsActive() {
@@ -315,7 +315,7 @@ private slots:
         user->saveFile(dir->file("named.map"));
         run(ID_FILE_SAVE_AS);
         map().cells()[3] = kesh::kEmptyCell;
-        map().m_bModified = 0;
+        doc().MarkSaved();
 
         QVERIFY(frame->commands().OpenMapFile(QString::fromStdString(dir->file("named.map"))));
         QCOMPARE(map().cells()[3], uint16_t(2));
@@ -323,47 +323,41 @@ private slots:
         QCOMPARE(transcript(), Lines{"save: *.map"}); // no open dialog
 
         // Unreadable: the open's message, and the map as it was.
-        const MapState before(map());
+        const MapState before(doc());
         QVERIFY(!frame->commands().OpenMapFile(QStringLiteral("/no/such/dir/x.map")));
         QCOMPARE(user->messages(),
                  Lines{std::string(kesh::msg::kOpenFailed) + "\n/no/such/dir/x.map"});
-        QVERIFY(MapState(map()) == before);
+        QVERIFY(MapState(doc()) == before);
     }
 
     void closingAsksAboutAChangedMapOnce() {
-        map().m_bModified = 1;
+        doc().MarkChanged();
         user->no();
         QVERIFY(frame->close());
         QCOMPARE(transcript(), Lines{std::string("yesno: ") + kesh::msg::kAskSaveChanged});
     }
 
     void theWindowStaysWhenTheMapWasNotSavedAsAsked() {
-        map().m_bModified = 1;
+        doc().MarkChanged();
         user->yes().cancelSave();
         QVERIFY(!frame->close());
         QVERIFY(frame->isVisible());
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
 
         // Saved this time: the window closes.
         user->yes().saveFile(dir->file("kept.map"));
         QVERIFY(frame->close());
         QVERIFY(QFile::exists(QString::fromStdString(dir->file("kept.map"))));
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
     }
 
-    void missingPanesEndTheHandlersQuietly() {
-        CSplitterWnd* saved = g_pMainSplitter;
-        g_pMainSplitter = nullptr;
-        for (int id : {ID_FILE_NEW, ID_TILE_ADDFILE, ID_TILE_LOADPALETTE, ID_TILE_SAVE,
-                       ID_TILE_SAVEBMP, ID_TILE_FORMAT, ID_MAP_OPEN, ID_MAP_SAVE, ID_MAP_FORMAT,
-                       ID_MAP_SAVEBMP, ID_MAP_SAVEPNG, ID_MAP_EXPORTTMX, ID_FILE_SAVE_AS,
-                       ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_FILL}) {
-            FrameCommands commands({});
+    void withoutAMapViewTheRegionCommandsEndQuietly() {
+        for (int id : {ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_FILL}) {
+            FrameCommands commands(doc(), {});
             QVERIFY(commands.Run(id, nullptr));
         }
-        g_pMainSplitter = saved;
         QVERIFY(transcript().empty());
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
     }
 };
 

@@ -14,6 +14,7 @@
 #include "map/MapFile.h"
 #include "mapview/CKeshView.h"
 #include "shell/AppSettings.h"
+#include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/FrameCommands.h"
@@ -63,8 +64,9 @@ class FrameFilesTest : public QObject {
     kesh::test::TempDir* dir = nullptr;
     QString state;
 
-    kesh::MapModel& map() { return frame->mapView()->map(); }
-    kesh::TileSet& tiles() { return frame->tileView()->tileSet(); }
+    kesh::Document& doc() { return frame->document()->data(); }
+    kesh::MapModel& map() { return doc().map(); }
+    kesh::TileSet& tiles() { return doc().tiles(); }
     Lines transcript() const { return user->transcript(); }
 
     void newFrame() {
@@ -99,13 +101,12 @@ private slots:
         QDir(state).removeRecursively();
         newFrame();
         kesh::test::MakeTiles(tiles(), 32, 32, 3);
-        frame->tileView()->TileSetChanged();
     }
 
     void cleanup() {
         QVERIFY(user->allUsed());
         if (frame) {
-            map().m_bModified = 0;
+            doc().MarkSaved();
             delete frame;
         }
         delete dir;
@@ -180,7 +181,7 @@ private slots:
 
         // A changed map is offered for saving first; a save that does not
         // happen keeps it.
-        map().m_bModified = 1;
+        doc().MarkChanged();
         map().cells()[3] = 9;
         user->yes().cancelSave();
         QVERIFY(Drop(frame, {Q(dir->file("notes.txt")), Q(dropped)}));
@@ -214,7 +215,7 @@ private slots:
         QVERIFY(!recovery.WriteNow()); // unchanged: nothing to keep
         QVERIFY(store().List().empty());
 
-        map().m_bModified = 1;
+        doc().MarkChanged();
         QVERIFY(recovery.WriteNow());
         QVERIFY(QFile::exists(state + QStringLiteral("/kesh/recovery/") + Q(recovery.slot()) +
                               QStringLiteral(".map")));
@@ -224,7 +225,7 @@ private slots:
         QVERIFY(store().List().empty());
 
         // Changed again, then closed cleanly after No: gone as well.
-        map().m_bModified = 1;
+        doc().MarkChanged();
         QVERIFY(recovery.WriteNow());
         user->no();
         QVERIFY(frame->close());
@@ -236,7 +237,7 @@ private slots:
         QVERIFY(frame->commands().OpenFile(Q(path)));
         map().cells()[3] = 2;
         map().cells()[4] = 2;
-        map().m_bModified = 1;
+        doc().MarkChanged();
         QVERIFY(frame->recovery().WriteNow());
         // The file is older than the copy.
         QFile file(Q(path));
@@ -260,12 +261,12 @@ private slots:
 
         QCOMPARE(map().cells()[3], uint16_t(2));
         QCOMPARE(map().cells()[4], uint16_t(2));
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
         QCOMPARE(tiles().count(), 3);
         QCOMPARE(frame->windowTitle(), QStringLiteral("town.map* - kesh")); // not saved yet
         // Saved without a dialog, to its own file.
         frame->OnCommand(ID_MAP_SAVE);
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
         kesh::MapModel reread;
         kesh::TileSet set;
         bool missing = false;
@@ -276,7 +277,7 @@ private slots:
 
     void noRemovesTheCopyAndAnUntitledMapComesBackUntitled() {
         map().cells()[5] = 1;
-        map().m_bModified = 1;
+        doc().MarkChanged();
         QVERIFY(frame->recovery().WriteNow());
         delete frame;
         frame = nullptr;
@@ -285,14 +286,14 @@ private slots:
         user->no();
         QVERIFY(!frame->recovery().OfferRecovery());
         QCOMPARE(map().cells()[5], kesh::kEmptyCell);
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
         QVERIFY(store().List().empty());
         QVERIFY(!frame->recovery().OfferRecovery()); // asked once only
 
         // Again, answered Yes: untitled, so Save asks for a name.
         kesh::test::MakeTiles(tiles(), 16, 16, 2);
         map().cells()[5] = 1;
-        map().m_bModified = 1;
+        doc().MarkChanged();
         QVERIFY(frame->recovery().WriteNow());
         delete frame;
         frame = nullptr;
@@ -303,7 +304,7 @@ private slots:
                  QStringLiteral("제목없음"));
         QCOMPARE(map().cells()[5], uint16_t(1));
         QCOMPARE(tiles().tileWidth(), 16);
-        QCOMPARE(map().m_strPathName, std::string("Untitled.map"));
+        QCOMPARE(doc().file().path, std::string("Untitled.map"));
         QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음* - kesh"));
         user->cancelSave();
         frame->OnCommand(ID_MAP_SAVE);
@@ -313,7 +314,7 @@ private slots:
     // SIGTERM while a question is open: the copy is written, the question
     // closes as if answered No, and what follows removes nothing.
     void aTerminationSignalKeepsTheCopy() {
-        map().m_bModified = 1;
+        doc().MarkChanged();
         map().cells()[6] = 2;
         frame->recovery().OnTerminationSignal();
         // A save question still open then closes as No, and the open replaces
@@ -331,7 +332,7 @@ private slots:
     void aCopyOlderThanItsFileGoesWithoutAQuestion() {
         const std::string path = savedMap("newer.map", 1);
         QVERIFY(frame->commands().OpenFile(Q(path)));
-        map().m_bModified = 1;
+        doc().MarkChanged();
         QVERIFY(frame->recovery().WriteNow());
         QFile file(Q(path));
         QVERIFY(file.open(QIODevice::ReadWrite));

@@ -13,6 +13,7 @@
 #include "image/PngWriter.h"
 #include "mapview/CKeshView.h"
 #include "shell/CImportImageDlg.h"
+#include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "support/TempDir.h"
@@ -30,8 +31,9 @@ class ImportCommandsTest : public QObject {
     CMainFrame* frame = nullptr;
     kesh::test::TempDir* dir = nullptr;
 
-    kesh::MapModel& map() { return frame->mapView()->map(); }
-    kesh::TileSet& tiles() { return frame->tileView()->tileSet(); }
+    kesh::Document& doc() { return frame->document()->data(); }
+    kesh::MapModel& map() { return doc().map(); }
+    kesh::TileSet& tiles() { return doc().tiles(); }
     void run(int id) { frame->action(id)->trigger(); }
 
     // A picture of two tiles side by side: tile 1 of the set and a new one.
@@ -61,12 +63,11 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             tiles().tiles().SetAttributeAt(i, 0);
         }
-        frame->tileView()->TileSetChanged();
     }
 
     void cleanup() {
         QVERIFY(user->allUsed());
-        map().m_bModified = 0; // nothing to ask about when the window goes
+        doc().MarkSaved(); // nothing to ask about when the window goes
         delete frame;
         delete dir;
         delete user;
@@ -84,7 +85,7 @@ private slots:
         QCOMPARE(user->transcript()[2], std::string("yesno: ") + kesh::msg::kAskSaveChanged);
         QCOMPARE(tiles().count(), 4);
         QCOMPARE(map().cells(), (std::vector<uint16_t>{1, 3}));
-        QCOMPARE(map().m_strFileName, std::string("Untitled.map"));
+        QCOMPARE(doc().file().name, std::string("Untitled.map"));
         QVERIFY(frame->action(ID_EDIT_UNDO)->isEnabled());
         QVERIFY(frame->action(ID_EDIT_UNDO)
                     ->statusTip()
@@ -113,12 +114,12 @@ private slots:
         QCOMPARE(tiles().tileWidth(), 8);
         QCOMPARE(frame->tileView()->tileWidth(), 8);
         QCOMPARE(map().cells(), cells);
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
         run(ID_EDIT_UNDO);
         QCOMPARE(tiles().tileWidth(), 16);
         QCOMPARE(tiles().count(), 3);
         QCOMPARE(map().width(), 64);
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
     }
 
     void theOptionsDialogLocksTheSizeOfASetWithTiles() {

@@ -7,6 +7,7 @@
 #include "InstalledUserServices.h"
 #include "base/Messages.h"
 #include "mapview/CKeshView.h"
+#include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
 #include "tileview/CTile1View.h"
 #include "tileview/CTileInfoBar.h"
@@ -42,24 +43,22 @@ private slots:
         ShowAndSettle(frame);
 
         QCOMPARE(frame.windowTitle(), QStringLiteral("제목없음 - kesh"));
-        QCOMPARE(g_pMainSplitter, frame.splitter());
-        QVERIFY(qobject_cast<CKeshView*>(g_pMainSplitter->GetPane(0, 0)));
-        QVERIFY(qobject_cast<CTile1View*>(g_pMainSplitter->GetPane(0, 1)));
-        QVERIFY(!g_pMainSplitter->GetPane(0, 2));
-        QVERIFY(!g_pMainSplitter->GetPane(1, 0));
-        QCOMPARE(frame.GetActiveView(), g_pMainSplitter->GetPane(0, 0));
+        QVERIFY(qobject_cast<CKeshView*>(frame.splitter()->GetPane(0, 0)));
+        QVERIFY(qobject_cast<CTile1View*>(frame.splitter()->GetPane(0, 1)));
+        QVERIFY(!frame.splitter()->GetPane(0, 2));
+        QVERIFY(!frame.splitter()->GetPane(1, 0));
+        QCOMPARE(frame.GetActiveView(), frame.splitter()->GetPane(0, 0));
 
         const kesh::MapModel& map = frame.mapView()->map();
         QCOMPARE(map.width(), 64);
         QCOMPARE(map.height(), 64);
         QVERIFY(std::all_of(map.cells().begin(), map.cells().end(),
                             [](uint16_t c) { return c == kesh::kEmptyCell; }));
-        QCOMPARE(map.m_bModified, 0);
+        QVERIFY(!frame.document()->data().IsModified());
         QCOMPARE(frame.tileView()->tileWidth(), 32);
         QCOMPARE(frame.tileView()->tileHeight(), 32);
         QCOMPARE(frame.tileView()->GetTileCount(), 0);
 
-        QCOMPARE(g_wndTileInfoBar, frame.tileInfoBar());
         QCOMPARE(frame.dockWidgetArea(frame.tileInfoBar()), Qt::RightDockWidgetArea);
         QVERIFY(frame.toolBar()->isVisible());
         QVERIFY(frame.statusBarWidget()->isVisible());
@@ -113,18 +112,11 @@ private slots:
         }
         CMainFrame frame;
         ShowAndSettle(frame);
-        frame.mapView()->map().m_bModified = 1;
+        frame.document()->data().MarkChanged();
         user.no();
         frame.close();
         QCOMPARE(user.transcript(),
                  std::vector<std::string>{std::string("yesno: ") + kesh::msg::kAskSaveChanged});
-    }
-
-    void globalsAreClearedWithTheFrame() {
-        InstalledUserServices user;
-        { CMainFrame frame; }
-        QVERIFY(!g_pMainSplitter);
-        QVERIFY(!g_wndTileInfoBar);
     }
 };
 

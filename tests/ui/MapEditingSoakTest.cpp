@@ -229,7 +229,7 @@ private:
     const kesh::MapViewState& state() const { return m_h.map->viewState(); }
     QWidget* vp() const { return m_h.map->viewport(); }
     Qt::KeyboardModifiers Modifiers() const { return m_shift ? Qt::ShiftModifier : Qt::NoModifier; }
-    uint16_t CurrentTile() const { return static_cast<uint16_t>(m_h.bar->m_tileNumber); }
+    uint16_t CurrentTile() const { return static_cast<uint16_t>(m_h.bar->tileNumber()); }
 
     QPoint RandomPoint() {
         if (m_rng.chance(50)) {
@@ -318,7 +318,7 @@ private:
                 break;
             }
         }
-        if (changed && map().m_bModified != 1) {
+        if (changed && !m_h.doc.IsModified()) {
             return "cells changed but the map is not marked changed";
         }
         return {};
@@ -363,12 +363,12 @@ private slots:
         InstalledUserServices services;
         ViewHarness h(kClientWidth, 100, kClientHeight);
         QVERIFY(h.exposed);
-        kesh::TileSet& set = h.tiles->tileSet();
+        kesh::TileSet& set = h.doc.tiles();
         set.format().width = kTile;
         set.format().height = kTile;
         set.InitTileSet();
         h.AddTiles(6, 20);
-        QVERIFY(h.map->map().AllocateCells(kMapWidth, kMapHeight).ok());
+        QVERIFY(h.doc.map().AllocateCells(kMapWidth, kMapHeight).ok());
         h.map->viewport()->repaint();
 
         g_previousHandler = qInstallMessageHandler(DropGrabWarnings);

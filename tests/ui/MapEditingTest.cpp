@@ -97,11 +97,11 @@ private slots:
         QCOMPARE(h.map->dragMode(), int(DragNone));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
 
-        const kesh::MapModel& map = h.map->map();
+        const kesh::MapModel& map = h.doc.map();
         const kesh::MapViewState& state = h.map->viewState();
         QCOMPARE(state.m_nCurCell, Cell(2, 1));
         QCOMPARE(state.m_rcSelect, (Rect{64, 32, 95, 63}));
-        QCOMPARE(map.m_bModified, 0);
+        QVERIFY(!h.doc.IsModified());
         QVERIFY(std::all_of(map.cells().begin(), map.cells().end(),
                             [](uint16_t c) { return c == kEmptyCell; }));
         // The old and the new frame were repainted.
@@ -135,7 +135,7 @@ private slots:
         // Moving without a drag paints nothing.
         QTest::mouseMove(vp, CellPoint(4, 4));
 
-        const kesh::MapModel& map = h.map->map();
+        const kesh::MapModel& map = h.doc.map();
         const kesh::MapViewState& state = h.map->viewState();
         for (int cell : {Cell(0, 0), Cell(1, 0), Cell(2, 0), Cell(2, 2)}) {
             QCOMPARE(map.cells()[size_t(cell)], uint16_t(1));
@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(map.cells()[size_t(Cell(2, 1))], kEmptyCell); // skipped by the pointer
         QCOMPARE(map.cells()[size_t(Cell(4, 4))], kEmptyCell);
         QCOMPARE(state.m_nCurCell, Cell(2, 2));
-        QCOMPARE(map.m_bModified, 1);
+        QVERIFY(h.doc.IsModified());
         const QImage shot = ViewHarness::Grab(h.map);
         QCOMPARE(shot.pixel(40, 10), h.Colour(11));
         QCOMPARE(shot.pixel(70, 74), h.Colour(11));
@@ -154,9 +154,9 @@ private slots:
         InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 2);
-        h.map->map().cells()[0] = 2;
+        h.doc.map().cells()[0] = 2;
         QTest::mousePress(h.map->viewport(), Qt::LeftButton, Qt::ShiftModifier, CellPoint(0, 0));
-        QCOMPARE(h.map->map().m_bModified, 0);
+        QVERIFY(!h.doc.IsModified());
         // Still a paint drag until the button goes up.
         QCOMPARE(h.map->dragMode(), int(DragPaint));
         QCOMPARE(QWidget::mouseGrabber(), h.map->viewport());
@@ -170,7 +170,6 @@ private slots:
         UseTiles(h, 1);
         QWidget* vp = h.map->viewport();
         PaintSpy spy(vp);
-        const kesh::MapModel& map = h.map->map();
         const kesh::MapViewState& state = h.map->viewState();
 
         QTest::mousePress(vp, Qt::LeftButton, {}, CellPoint(5, 5));
@@ -184,7 +183,7 @@ private slots:
         QTest::mouseRelease(vp, Qt::LeftButton, {}, CellPoint(7, 4));
 
         QCOMPARE(state.m_nCurCell, Cell(5, 5)); // the anchor cell stays current
-        QCOMPARE(map.m_bModified, 0);
+        QVERIFY(!h.doc.IsModified());
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
         // The dotted border inverts every other pixel of the rectangle's edge.
         const QImage shot = ViewHarness::Grab(h.map);
@@ -213,7 +212,7 @@ private slots:
         QTest::mouseRelease(vp, Qt::RightButton, {}, QPoint(200, 140));
         QCOMPARE(h.map->dragMode(), int(DragNone));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
-        QCOMPARE(h.map->map().m_bModified, 0);
+        QVERIFY(!h.doc.IsModified());
         QCOMPARE(h.map->viewState().m_nCurCell, 0);
     }
 
@@ -221,7 +220,7 @@ private slots:
         InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 2);
-        const kesh::MapModel& map = h.map->map();
+        const kesh::MapModel& map = h.doc.map();
         const kesh::MapViewState& state = h.map->viewState();
         QWidget* view = h.map;
 
@@ -260,7 +259,7 @@ private slots:
         InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 2);
-        const kesh::MapModel& map = h.map->map();
+        const kesh::MapModel& map = h.doc.map();
         const kesh::MapViewState& state = h.map->viewState();
         QWidget* view = h.map;
         h.map->viewState().m_nCurCell = Cell(4, 1);
@@ -275,7 +274,7 @@ private slots:
         QTest::keyPress(view, Qt::Key_PageUp);
         QCOMPARE(state.m_nCurCell, Cell(63, 0));
         QCOMPARE(h.map->GetScrollPosition(), QPoint(64 * 32 - 300, 0));
-        QCOMPARE(map.m_bModified, 0);
+        QVERIFY(!h.doc.IsModified());
         // Page keys never paint, even with Enter held.
         QTest::keyPress(view, Qt::Key_Return);
         QTest::keyPress(view, Qt::Key_PageDown);
@@ -288,7 +287,7 @@ private slots:
         InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
-        const kesh::MapModel& map = h.map->map();
+        const kesh::MapModel& map = h.doc.map();
         const kesh::MapViewState& state = h.map->viewState();
         QWidget* vp = h.map->viewport();
 
@@ -320,7 +319,7 @@ private slots:
         InstalledUserServices services;
         ViewHarness h(300, 100, 200);
         UseTiles(h, 0);
-        h.map->map().cells()[size_t(Cell(2, 1))] = 2;
+        h.doc.map().cells()[size_t(Cell(2, 1))] = 2;
         QWidget* vp = h.map->viewport();
 
         // Empty cells name no tile: nothing is picked.
@@ -336,9 +335,9 @@ private slots:
         QTest::mouseDClick(vp, Qt::LeftButton, {}, CellPoint(2, 1));
         QTest::mouseRelease(vp, Qt::LeftButton, {}, CellPoint(2, 1));
         QCOMPARE(h.tiles->current(), 2);
-        QCOMPARE(h.bar->m_tileNumber, 2);
+        QCOMPARE(h.bar->tileNumber(), 2);
         QCOMPARE(h.map->viewState().m_nCurCell, Cell(2, 1));
-        QCOMPARE(h.map->map().m_bModified, 0);
+        QVERIFY(!h.doc.IsModified());
         QCOMPARE(h.map->dragMode(), int(DragNone));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
     }
@@ -348,7 +347,7 @@ private slots:
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         QWidget* vp = h.map->viewport();
-        const kesh::MapModel& map = h.map->map();
+        const kesh::MapModel& map = h.doc.map();
         const kesh::MapViewState& state = h.map->viewState();
 
         // No drag: the pointer at the edge scrolls nothing.
@@ -391,7 +390,7 @@ private slots:
         ViewHarness h(300, 100, 200);
         UseTiles(h, 1);
         QWidget* vp = h.map->viewport();
-        kesh::MapModel& map = h.map->map();
+        kesh::MapModel& map = h.doc.map();
 
         // Fill a 2 x 2 selection at (1, 1) with tile 1, then paste it at (5, 0).
         QTest::mousePress(vp, Qt::LeftButton, {}, CellPoint(1, 1));
@@ -408,30 +407,11 @@ private slots:
         QCOMPARE(map.cells()[size_t(Cell(3, 3))], kEmptyCell);
         QCOMPARE(map.cells()[size_t(Cell(5, 0))], uint16_t(1));
         QCOMPARE(map.cells()[size_t(Cell(6, 1))], uint16_t(0)); // as the source is now
-        QCOMPARE(map.m_bModified, 1);
+        QVERIFY(h.doc.IsModified());
         const QImage shot = ViewHarness::Grab(h.map);
         QCOMPARE(shot.pixel(40, 40), h.Colour(11));
         QCOMPARE(shot.pixel(170, 20), h.Colour(11));
         QCOMPARE(shot.pixel(200, 40), h.Colour(10));
-    }
-
-    void withoutATileSetViewNothingHappens() {
-        InstalledUserServices services;
-        ViewHarness h(300, 100, 200);
-        QWidget* vp = h.map->viewport();
-        kesh::ui::g_pMainSplitter = nullptr;
-        QTest::mousePress(vp, Qt::LeftButton, Qt::ShiftModifier, CellPoint(3, 3));
-        QTest::mouseRelease(vp, Qt::LeftButton, {}, CellPoint(3, 3));
-        QTest::mousePress(vp, Qt::RightButton, {}, CellPoint(3, 3));
-        QTest::keyPress(h.map, Qt::Key_Return);
-        QTest::keyPress(h.map, Qt::Key_Down);
-        h.map->FillRegion();
-        QCOMPARE(h.map->dragMode(), int(DragNone));
-        QCOMPARE(QWidget::mouseGrabber(), nullptr);
-        QTest::mouseRelease(vp, Qt::RightButton, {}, CellPoint(3, 3));
-        QCOMPARE(h.map->viewState().m_nCurCell, 0);
-        QCOMPARE(h.map->map().m_bModified, 0);
-        kesh::ui::g_pMainSplitter = h.splitter;
     }
 };
 

@@ -11,7 +11,7 @@ namespace {
 // Tiles of w x h whose every pixel differs from its neighbours, so a strip
 // shifted by a pixel or a row cannot pass.
 void MakeTiles(ViewHarness& h, int w, int hgt, int count) {
-    kesh::TileSet& set = h.tiles->tileSet();
+    kesh::TileSet& set = h.doc.tiles();
     set.format().width = w;
     set.format().height = hgt;
     set.InitTileSet();
@@ -27,7 +27,7 @@ void MakeTiles(ViewHarness& h, int w, int hgt, int count) {
 
 // Cells naming tiles, some empty, some naming tiles the set does not have.
 void FillMap(ViewHarness& h, int32_t cols, int32_t rows, int tileCount) {
-    kesh::MapModel& map = h.map->map();
+    kesh::MapModel& map = h.doc.map();
     map.AllocateCells(cols, rows);
     uint32_t seed = 99;
     for (uint16_t& cell : map.cells()) {
@@ -48,7 +48,7 @@ QImage Reference(ViewHarness& h, QSize size, QRect damage,
     dc.fillRect(damage, Qt::black);
     const QPoint scroll = h.map->GetScrollPosition();
     dc.translate(-scroll);
-    const kesh::MapModel& map = h.map->map();
+    const kesh::MapModel& map = h.doc.map();
     const kesh::MapViewState& state = h.map->viewState();
     const int w = h.tiles->tileWidth();
     const int hgt = h.tiles->tileHeight();
@@ -140,7 +140,7 @@ private slots:
         MakeTiles(h, 8, 8, 4);
         FillMap(h, 60, 40, 4);
         // The set's tile size changed without its tiles: DrawTile scales them.
-        h.tiles->tileSet().format().width = 12;
+        h.doc.tiles().format().width = 12;
         h.map->OnPrepareDC();
         const QSize size = h.map->viewport()->size();
         const QRect all(QPoint(0, 0), size);

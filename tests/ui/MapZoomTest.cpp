@@ -36,9 +36,9 @@ int CellAt(CKeshView* map, QPoint at) {
 // Tiles 0, 1, 2 in colours 10, 11, 12; cells (0, 0) = 0, (1, 0) = 1, (0, 1) = 2.
 void ThreeTiles(ViewHarness& h) {
     h.AddTiles(3, 10);
-    h.map->map().cells()[0] = 0;
-    h.map->map().cells()[1] = 1;
-    h.map->map().cells()[64] = 2;
+    h.doc.map().cells()[0] = 0;
+    h.doc.map().cells()[1] = 1;
+    h.doc.map().cells()[64] = 2;
 }
 
 } // namespace
@@ -83,7 +83,7 @@ private slots:
 
     void onePixelCellsShowTheTilesAverageColour() {
         ViewHarness h(300, 100, 200);
-        TileSet& set = h.tiles->tileSet();
+        TileSet& set = h.doc.tiles();
         set.format().width = 8;
         set.format().height = 8;
         set.InitTileSet();
@@ -94,7 +94,7 @@ private slots:
         }
         set.tiles().Append(pixels.data(), 0);
         set.touch();
-        h.map->map().cells()[0] = 0;
+        h.doc.map().cells()[0] = 0;
         h.map->viewState().m_nCurCell = 64 * 30 + 30; // its frame away from cell 0
         h.map->SetZoom(0);
         QCOMPARE(h.map->cellWidth(), 1);
@@ -144,10 +144,10 @@ private slots:
         // The map keeps the selection at 1x, where opening a tile set (which
         // snaps it to the cells of the new tile size) expects it.
         QCOMPARE(h.map->viewState().m_rcSelect, (Rect{32, 32, 95, 127}));
-        h.map->viewState().ClampSelection(h.map->map(), 32, 32);
+        h.map->viewState().ClampSelection(h.doc.map(), 32, 32);
         QCOMPARE(h.map->viewState().m_rcSelect, (Rect{32, 32, 95, 127}));
         h.map->FillRegion();
-        const MapModel& m = h.map->map();
+        const MapModel& m = h.doc.map();
         QCOMPARE(m.cellAt(1, 1), uint16_t(2));
         QCOMPARE(m.cellAt(2, 3), uint16_t(2));
         QCOMPARE(m.cellAt(3, 3), kEmptyCell);
@@ -196,12 +196,12 @@ private slots:
         h.AddTiles(3, 10);
         h.tiles->SelectTile(1);
         QWidget* vp = h.map->viewport();
-        const MapModel& m = h.map->map();
+        const MapModel& m = h.doc.map();
         const MapViewState& vs = h.map->viewState();
         // Off: a plain click selects and paints nothing.
         QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(40, 40));
         QCOMPARE(m.cellAt(1, 1), kEmptyCell);
-        QCOMPARE(m.m_bModified, 0);
+        QVERIFY(!h.doc.IsModified());
 
         h.map->SetPaintTool(true);
         QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(40, 40));
@@ -210,7 +210,7 @@ private slots:
         QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(72, 40));
         QCOMPARE(m.cellAt(1, 1), uint16_t(1));
         QCOMPARE(m.cellAt(2, 1), uint16_t(1));
-        QCOMPARE(m.m_bModified, 1);
+        QVERIFY(h.doc.IsModified());
         // Alt with the button selects instead.
         QTest::mousePress(vp, Qt::LeftButton, Qt::AltModifier, QPoint(5, 100));
         QCOMPARE(h.map->dragMode(), int(DragSelect));
@@ -226,7 +226,7 @@ private slots:
     void gridDashesLieOnTheCellBorders() {
         ViewHarness h(300, 100, 200);
         h.AddTiles(1, 10);
-        std::fill(h.map->map().cells().begin(), h.map->map().cells().end(), uint16_t(0));
+        std::fill(h.doc.map().cells().begin(), h.doc.map().cells().end(), uint16_t(0));
         h.map->viewState().m_nCurCell = 64 * 5 + 8; // the frame off screen
         const QImage plain = ViewHarness::Grab(h.map);
         h.map->SetGrid(true);
@@ -257,7 +257,7 @@ private slots:
         h.map->SetZoom(0);
         h.map->ScrollToPosition({0, 0});
         QCOMPARE(ViewHarness::Grab(h.map).pixel(4, 1), GridColour(0, 1));
-        TileSet& set = h.tiles->tileSet();
+        TileSet& set = h.doc.tiles();
         set.format().width = 16;
         set.format().height = 16;
         set.InitTileSet();

@@ -12,6 +12,7 @@
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
 #include "mapview/CKeshView.h"
+#include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/ViewPrinting.h"
@@ -26,10 +27,9 @@ class PrintingTest : public QObject {
     // A 4 x 3 map of 8 x 8 tiles: cell (c, r) holds tile (c + r) % 3, but
     // the last cell is empty.
     static void Fill(CMainFrame& frame) {
-        kesh::TileSet& set = frame.tileView()->tileSet();
+        kesh::TileSet& set = frame.document()->data().tiles();
         kesh::test::MakeTiles(set, 8, 8, 3);
-        frame.tileView()->TileSetChanged();
-        kesh::MapModel& map = frame.mapView()->map();
+        kesh::MapModel& map = frame.document()->data().map();
         QVERIFY(map.AllocateCells(4, 3));
         for (int r = 0; r < 3; ++r) {
             for (int c = 0; c < 4; ++c) {
@@ -59,7 +59,7 @@ private slots:
             QPainter dc(&image);
             DrawForPrint(dc, frame.mapView());
         }
-        const kesh::TileSet& set = frame.tileView()->tileSet();
+        const kesh::TileSet& set = frame.document()->data().tiles();
         for (int r = 0; r < 3; ++r) {
             for (int c = 0; c < 4; ++c) {
                 if (r == 2 && c == 3) {

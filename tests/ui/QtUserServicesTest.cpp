@@ -92,11 +92,11 @@ private slots:
 
     // The dialogs the procedures ask for, as the file dialog shows them.
     void fileDialogsListTheirTypeFirstAndAllFiles() {
-        kesh::MapModel map;
-        kesh::TileSet tiles;
+        kesh::Document doc;
+        kesh::TileSet& tiles = doc.tiles();
         kesh::test::ScriptedUserServices user;
         user.cancelOpen().cancelSave().cancelSave().cancelOpen().cancelSave().cancelOpen();
-        kesh::MapProcedures maps(map, &tiles, user, kesh::FileSystem::Native());
+        kesh::MapProcedures maps(doc, user, kesh::FileSystem::Native());
         kesh::TileProcedures tileProcs(tiles, user, kesh::FileSystem::Native());
         maps.OpenMap();
         maps.SaveMapAs();

@@ -35,7 +35,9 @@ private slots:
     }
 
     void startsEmptyWithDisabledBoxes() {
-        CTileInfoBar bar;
+        kesh::Document doc;
+        kesh::ui::TilePainter painter(doc.tiles());
+        CTileInfoBar bar(doc, painter);
         QVERIFY(bar.numberBox()->text().isEmpty());
         QVERIFY(bar.numberBox()->isReadOnly());
         QCOMPARE(CheckedBits(bar), QString(32, QLatin1Char('0')));
@@ -53,9 +55,9 @@ private slots:
     void showsAllBitsOfTheClickedTile() {
         ViewHarness h(200, 100, 200);
         AddAttributeTiles(h);
-        h.tiles->tileSet().format().attrWidth = 2;
+        h.doc.tiles().format().attrWidth = 2;
         QTest::mouseClick(h.tiles->viewport(), Qt::LeftButton, {}, QPoint(40, 10));
-        QCOMPARE(h.bar->m_tileNumber, 1);
+        QCOMPARE(h.bar->tileNumber(), 1);
         QCOMPARE(h.bar->numberBox()->text(), QStringLiteral("1"));
         QCOMPARE(CheckedBits(*h.bar), QStringLiteral("10000000000000000000000000000001"));
         // The panel is a display: clicking a box changes nothing.
@@ -66,13 +68,13 @@ private slots:
     void narrowAttributesKeepTheHigherBoxes() {
         ViewHarness h(200, 100, 200);
         AddAttributeTiles(h);
-        h.tiles->tileSet().format().attrWidth = 2;
-        h.bar->Refresh(h.tiles); // tile 0
+        h.doc.tiles().format().attrWidth = 2;
+        h.bar->Refresh(); // tile 0
         QCOMPARE(CheckedBits(*h.bar), QStringLiteral("00000000111111111111111111111111"));
-        h.tiles->tileSet().format().attrWidth = 0;
+        h.doc.tiles().format().attrWidth = 0;
         h.tiles->SelectTile(1);
         QCOMPARE(CheckedBits(*h.bar), QStringLiteral("10000000111111111111111111111111"));
-        h.tiles->tileSet().format().attrWidth = 1;
+        h.doc.tiles().format().attrWidth = 1;
         h.tiles->SelectTile(0);
         QCOMPARE(CheckedBits(*h.bar), QStringLiteral("00000000111111111111111111111111"));
         h.tiles->SelectTile(1);
@@ -82,23 +84,22 @@ private slots:
     void aNumberWithoutTileLeavesTheControls() {
         ViewHarness h(200, 100, 200);
         AddAttributeTiles(h);
-        h.tiles->tileSet().format().attrWidth = 2;
+        h.doc.tiles().format().attrWidth = 2;
         h.tiles->SelectTile(1);
-        h.tiles->tileSet().setCurrent(5);
-        h.bar->Refresh(h.tiles);
-        QCOMPARE(h.bar->m_tileNumber, 5);
+        h.doc.SetCurrentTile(5);
+        QCOMPARE(h.bar->tileNumber(), 5);
         QCOMPARE(h.bar->numberBox()->text(), QStringLiteral("1"));
         QCOMPARE(CheckedBits(*h.bar), QStringLiteral("10000000000000000000000000000001"));
     }
 
     void previewDrawsTheTileWithWhiteMargins() {
         ViewHarness h(200, 100, 200);
-        kesh::TileSet& set = h.tiles->tileSet();
+        kesh::TileSet& set = h.doc.tiles();
         set.format().width = 32;
         set.format().height = 16;
         set.InitTileSet();
         h.AddTiles(1, 9);
-        h.bar->Refresh(h.tiles);
+        h.bar->Refresh();
         QWidget* preview = h.bar->previewControl();
         const QImage shot = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QRect fit = CTileInfoBar::FitPreview(preview->size(), {32, 16});

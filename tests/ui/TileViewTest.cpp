@@ -100,24 +100,22 @@ private slots:
         h.tiles->SelectTile(4);
         QTest::keyClick(h.tiles, Qt::Key_Up);
         QCOMPARE(h.tiles->current(), 1);
-        QCOMPARE(h.bar->m_tileNumber, 1);
+        QCOMPARE(h.bar->tileNumber(), 1);
         h.tiles->SelectTile(4);
         QTest::keyClick(h.tiles, Qt::Key_Down); // 7 is no tile
         QCOMPARE(h.tiles->current(), 4);
         h.tiles->SelectTile(3);
         QTest::keyClick(h.tiles, Qt::Key_Down);
         QCOMPARE(h.tiles->current(), 6);
-        // Refused moves leave even the bar alone.
-        h.bar->m_tileNumber = 99;
+        // Refused moves change nothing.
         QTest::keyClick(h.tiles, Qt::Key_Right);
         QCOMPARE(h.tiles->current(), 6);
-        QCOMPARE(h.bar->m_tileNumber, 99);
+        QCOMPARE(h.bar->tileNumber(), h.tiles->current()); // one current tile, shown by the bar
         h.tiles->SelectTile(0);
-        h.bar->m_tileNumber = 99;
         QTest::keyClick(h.tiles, Qt::Key_Left);
         QTest::keyClick(h.tiles, Qt::Key_Up);
         QCOMPARE(h.tiles->current(), 0);
-        QCOMPARE(h.bar->m_tileNumber, 99);
+        QCOMPARE(h.bar->tileNumber(), h.tiles->current()); // one current tile, shown by the bar
     }
 
     void movesScrollTheNewTileIntoView() {
@@ -136,39 +134,37 @@ private slots:
         QCOMPARE(h.tiles->GetScrollPosition().y(), 0);
     }
 
-    void clicksSelectTilesAndAlwaysRefreshTheBar() {
+    void clicksSelectTilesAndTheBarFollows() {
         ViewHarness h(200, 100, 200);
         h.AddTiles(7);
         QTest::mouseClick(h.tiles->viewport(), Qt::LeftButton, {}, QPoint(48, 48));
         QCOMPARE(h.tiles->current(), 4);
-        QCOMPARE(h.bar->m_tileNumber, 4);
+        QCOMPARE(h.bar->tileNumber(), 4);
         QCOMPARE(h.bar->numberBox()->text(), QStringLiteral("4"));
-        // Beside the last whole column, and on an empty place: no tile, yet a refresh.
+        // Beside the last whole column, and on an empty place: no tile, nothing changes.
         for (const QPoint beside : {QPoint(97, 10), QPoint(40, 70), QPoint(40, 150)}) {
-            h.bar->m_tileNumber = 99;
             QTest::mouseClick(h.tiles->viewport(), Qt::LeftButton, {}, beside);
             QCOMPARE(h.tiles->current(), 4);
-            QCOMPARE(h.bar->m_tileNumber, 4);
+            QCOMPARE(h.bar->tileNumber(), 4);
         }
     }
 
     void selectTileIgnoresTheCurrentAndMissingTiles() {
         ViewHarness h(200, 100, 200);
         h.AddTiles(3);
-        h.bar->m_tileNumber = 99;
         h.tiles->SelectTile(0);
         h.tiles->SelectTile(3);
         h.tiles->SelectTile(kEmptyCell);
         QCOMPARE(h.tiles->current(), 0);
-        QCOMPARE(h.bar->m_tileNumber, 99);
+        QCOMPARE(h.bar->tileNumber(), h.tiles->current()); // one current tile, shown by the bar
         h.tiles->SelectTile(2);
         QCOMPARE(h.tiles->current(), 2);
-        QCOMPARE(h.bar->m_tileNumber, 2);
+        QCOMPARE(h.bar->tileNumber(), 2);
     }
 
     void drawTileScalesThroughTheColourTable() {
         ViewHarness h(200, 100, 200);
-        kesh::TileSet& set = h.tiles->tileSet();
+        kesh::TileSet& set = h.doc.tiles();
         std::vector<uint8_t> pixels(32 * 32, 1);
         std::fill(pixels.begin() + 32 * 16, pixels.end(), uint8_t(2));
         set.tiles().Append(pixels.data(), 0);
@@ -204,7 +200,7 @@ private slots:
         InstalledUserServices user;
         ViewHarness h(200, 100, 200);
         h.AddTiles(5);
-        auto& cells = h.map->map().cells();
+        auto& cells = h.doc.map().cells();
         const std::vector<uint16_t> before = {0, 2, 3, 4, kEmptyCell};
         std::copy(before.begin(), before.end(), cells.begin());
         h.tiles->SelectTile(2);
@@ -217,8 +213,8 @@ private slots:
         QCOMPARE(std::vector<uint16_t>(cells.begin(), cells.begin() + 5),
                  (std::vector<uint16_t>{0, kEmptyCell, 2, 3, kEmptyCell}));
         QCOMPARE(h.tiles->current(), 2);
-        QCOMPARE(h.map->map().m_bModified, 1);
-        QCOMPARE(h.bar->m_tileNumber, 2);
+        QVERIFY(h.doc.IsModified());
+        QCOMPARE(h.bar->tileNumber(), 2);
         // Place 2 now shows the former tile 3.
         QCOMPARE(ViewHarness::Grab(h.tiles).pixel(80, 16), h.Colour(4));
     }
@@ -227,14 +223,14 @@ private slots:
         InstalledUserServices user;
         ViewHarness h(200, 100, 200);
         h.AddTiles(3);
-        h.map->map().cells()[0] = 2;
+        h.doc.map().cells()[0] = 2;
         h.tiles->SelectTile(1);
         user.cancel();
         QTest::keyClick(h.tiles, Qt::Key_Delete);
         QCOMPARE(user.calls().size(), size_t(1));
         QCOMPARE(h.tiles->GetTileCount(), 3);
-        QCOMPARE(h.map->map().cells()[0], uint16_t(2));
-        QCOMPARE(h.map->map().m_bModified, 0);
+        QCOMPARE(h.doc.map().cells()[0], uint16_t(2));
+        QVERIFY(!h.doc.IsModified());
     }
 
     void deletingTheLastTilesMovesTheCurrentDown() {
@@ -243,29 +239,29 @@ private slots:
         h.AddTiles(2);
         h.tiles->SelectTile(1);
         user.ok();
-        h.tiles->DeleteCurrentTile();
+        h.commands.OnTileDelete();
         QCOMPARE(h.tiles->current(), 0);
         QCOMPARE(h.bar->numberBox()->text(), QStringLiteral("0"));
         user.ok();
-        h.tiles->DeleteCurrentTile();
+        h.commands.OnTileDelete();
         QCOMPARE(h.tiles->GetTileCount(), 0);
         QCOMPARE(h.tiles->current(), -1);
         // The bar keeps showing the last tile it could show.
-        QCOMPARE(h.bar->m_tileNumber, -1);
+        QCOMPARE(h.bar->tileNumber(), -1);
         QCOMPARE(h.bar->numberBox()->text(), QStringLiteral("0"));
     }
 
     void deleteWithoutACurrentTileLeavesTheMapAlone() {
         InstalledUserServices user;
         ViewHarness h(200, 100, 200);
-        h.map->map().cells()[0] = 0;
-        h.map->map().cells()[1] = 5;
+        h.doc.map().cells()[0] = 0;
+        h.doc.map().cells()[1] = 5;
         user.ok();
         QTest::keyClick(h.tiles, Qt::Key_Delete);
         QVERIFY(user.calls().empty());
-        QCOMPARE(h.map->map().cells()[0], uint16_t(0));
-        QCOMPARE(h.map->map().cells()[1], uint16_t(5));
-        QCOMPARE(h.map->map().m_bModified, 0);
+        QCOMPARE(h.doc.map().cells()[0], uint16_t(0));
+        QCOMPARE(h.doc.map().cells()[1], uint16_t(5));
+        QVERIFY(!h.doc.IsModified());
     }
 };
 

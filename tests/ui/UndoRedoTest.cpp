@@ -5,6 +5,7 @@
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
 #include "mapview/CKeshView.h"
+#include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "support/TestTiles.h"
@@ -29,9 +30,9 @@ class UndoRedoTest : public QObject {
     InstalledUserServices* user = nullptr;
     CMainFrame* frame = nullptr;
 
-    kesh::MapModel& map() { return frame->mapView()->map(); }
+    kesh::Document& doc() { return frame->document()->data(); }
+    kesh::MapModel& map() { return doc().map(); }
     kesh::MapViewState& state() { return frame->mapView()->viewState(); }
-    kesh::Document& doc() { return frame->mapView()->document(); }
     uint16_t cell(int col, int row) { return map().cells()[size_t(row * map().width() + col)]; }
     QAction* undo() { return frame->action(ID_EDIT_UNDO); }
     QAction* redo() { return frame->action(ID_EDIT_REDO); }
@@ -45,15 +46,14 @@ private slots:
         frame = new CMainFrame;
         frame->resize(900, 600);
         QVERIFY(ShowActive(*frame));
-        kesh::test::MakeTiles(frame->tileView()->tileSet(), 32, 32, 3);
-        frame->tileView()->TileSetChanged();
+        kesh::test::MakeTiles(frame->document()->data().tiles(), 32, 32, 3);
         frame->tileView()->SelectTile(2);
         frame->SetActiveView(frame->mapView());
     }
 
     void cleanup() {
         QVERIFY(user->allUsed());
-        map().m_bModified = 0; // nothing to ask about when the window goes
+        doc().MarkSaved(); // nothing to ask about when the window goes
         delete frame;
         delete user;
     }
@@ -72,7 +72,7 @@ private slots:
         QVERIFY(!undo()->isEnabled());
         QVERIFY(redo()->isEnabled());
         QCOMPARE(redo()->statusTip(), QStringLiteral("다시 실행: 채우기"));
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
 
         key(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(cell(1, 1), uint16_t(2));
@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(cell(0, 0), kesh::kEmptyCell);
         key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(cell(0, 0), uint16_t(2));
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
     }
 
     void aShiftDragIsOneStep() {
@@ -133,7 +133,7 @@ private slots:
     void attributeBitsAreEditedOnlyWhenSwitchedOnAndWithinTheStoredWidth() {
         CTileInfoBar* bar = frame->tileInfoBar();
         QVERIFY(!bar->bitBox(0)->isEnabled());               // off: the bar only shows
-        frame->tileView()->tileSet().format().attrWidth = 1; // 16 bits stored
+        doc().tiles().format().attrWidth = 1; // 16 bits stored
         QAction* item = frame->action(ID_TILE_EDITATTR);
         item->trigger();
         QVERIFY(item->isChecked());
@@ -145,7 +145,7 @@ private slots:
         QTest::mouseClick(bar->bitBox(9), Qt::LeftButton);
         QCOMPARE(frame->tileView()->tileSet().tiles().AttributeAt(2), before ^ (1u << 9));
         QCOMPARE(bar->bitBox(9)->isChecked(), bool((before >> 9 & 1) == 0));
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
         QCOMPARE(undo()->statusTip(), QStringLiteral("실행 취소: 타일 속성 변경"));
         undo()->trigger();
         QCOMPARE(frame->tileView()->tileSet().tiles().AttributeAt(2), before);
@@ -159,11 +159,11 @@ private slots:
         state().m_rcSelect = {0, 0, 31, 31};
         frame->action(ID_EDIT_FILL)->trigger();
         doc().MarkSaved(); // as a successful save does
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
         undo()->trigger();
-        QCOMPARE(map().m_bModified, 1);
+        QVERIFY(doc().IsModified());
         redo()->trigger();
-        QCOMPARE(map().m_bModified, 0);
+        QVERIFY(!doc().IsModified());
     }
 };
 

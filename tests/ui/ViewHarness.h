@@ -7,15 +7,18 @@
 #include <QTest>
 
 #include "ViewPanes.h"
+#include "shell/FrameCommands.h"
 #include "tileview/CTileInfoBar.h"
 
-// The two views in their splitter (ViewPanes), with a tile attribute bar
-// reached through g_wndTileInfoBar, shown and exposed.
+// The two views in their splitter (ViewPanes), with a tile attribute bar on
+// the same document, shown and exposed.
 struct ViewHarness : ViewPanes {
     ViewHarness(int mapWidth, int tileViewWidth, int height)
         : ViewPanes(mapWidth, tileViewWidth, height) {
-        bar = new kesh::ui::CTileInfoBar;
-        kesh::ui::g_wndTileInfoBar = bar;
+        bar = new kesh::ui::CTileInfoBar(doc, painter);
+        // The Delete key's question and deletion, as the main frame wires them.
+        QObject::connect(tiles, &kesh::ui::CTile1View::deleteRequested,
+                         [this] { commands.OnTileDelete(); });
         Show();
         exposed = QTest::qWaitForWindowExposed(splitter);
         KeepSizes();
@@ -24,7 +27,7 @@ struct ViewHarness : ViewPanes {
 
     // Appends `count` tiles; tile i is filled with palette index first + i.
     void AddTiles(int count, uint8_t first = 1, uint32_t attribute = 0) {
-        kesh::TileSet& set = tiles->tileSet();
+        kesh::TileSet& set = doc.tiles();
         std::vector<uint8_t> pixels(size_t(set.tileWidth()) * size_t(set.tileHeight()));
         for (int i = 0; i < count; ++i) {
             std::fill(pixels.begin(), pixels.end(), uint8_t(first + i));
@@ -39,5 +42,6 @@ struct ViewHarness : ViewPanes {
     QRgb Colour(uint8_t index) const { return tiles->tileSet().argbOf(index); }
 
     kesh::ui::CTileInfoBar* bar = nullptr;
+    kesh::ui::FrameCommands commands{doc, {}};
     bool exposed = false;
 };

@@ -3,11 +3,12 @@
 #include "doc/Document.h"
 #include "mapview/CKeshView.h"
 #include "tileview/CTile1View.h"
+#include "tileview/TilePainter.h"
 #include "widgets/CSplitterWnd.h"
 
-// The map view and the tile set view side by side in a splitter reached
-// through g_pMainSplitter, as the main window has them, without the rest of
-// the window. The scroll bars are hidden so that each view's client size is
+// The map view and the tile set view side by side in a splitter, sharing
+// one document and one TilePainter as the main window has them, without the
+// rest of the window. The scroll bars are hidden so that each view's client size is
 // exactly its pane's size. Shared by the widget tests and the benchmarks.
 struct ViewPanes {
     ViewPanes(int mapWidth, int tileViewWidth, int height)
@@ -15,8 +16,8 @@ struct ViewPanes {
         using namespace kesh::ui;
         splitter = new CSplitterWnd;
         splitter->setHandleWidth(1);
-        map = new CKeshView(doc);
-        tiles = new CTile1View(doc);
+        map = new CKeshView(doc, painter);
+        tiles = new CTile1View(doc, painter);
         for (CScrollView* view :
              {static_cast<CScrollView*>(map), static_cast<CScrollView*>(tiles)}) {
             view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -24,14 +25,8 @@ struct ViewPanes {
         }
         splitter->CreateView(0, 0, map);
         splitter->CreateView(0, 1, tiles);
-        g_pMainSplitter = splitter;
     }
-    ~ViewPanes() {
-        delete splitter;
-        if (kesh::ui::g_pMainSplitter == splitter) {
-            kesh::ui::g_pMainSplitter = nullptr;
-        }
-    }
+    ~ViewPanes() { delete splitter; }
     ViewPanes(const ViewPanes&) = delete;
     ViewPanes& operator=(const ViewPanes&) = delete;
 
@@ -46,6 +41,7 @@ struct ViewPanes {
     void KeepSizes() { splitter->setSizes({m_mapWidth, m_tileViewWidth}); }
 
     kesh::Document doc; // before the views, which show it
+    kesh::ui::TilePainter painter{doc.tiles()};
     kesh::ui::CSplitterWnd* splitter = nullptr;
     kesh::ui::CKeshView* map = nullptr;
     kesh::ui::CTile1View* tiles = nullptr;
