@@ -79,6 +79,32 @@ TEST_F(DocumentTest, APaintDragIsOneStepThatUndoesAndRedoes) {
     EXPECT_TRUE(doc.IsModified());
 }
 
+// The current tile changes while the button is held, and the drag comes back
+// over cells it painted: undo must give each cell its value from before the
+// stroke, not the one the stroke gave it first.
+TEST_F(DocumentTest, ACellPaintedTwiceInOneStrokeUndoesToItsValueBeforeIt) {
+    doc.map().cells()[21] = 4; // (1, 1)
+    doc.map().cells()[22] = 4; // (2, 1), a neighbour in the same run
+    const std::vector<uint16_t> start = doc.map().cells();
+    InputState shift;
+    shift.shift = true;
+    editor.LButtonDown(At(1, 1), shift, view, tile);       // 7
+    editor.MouseMove(At(2, 1), {}, true, view, tile);       // 7
+    const TileContext other{kTile, kTile, 9};
+    editor.MouseMove(At(1, 1), {}, true, view, other);      // 9 over 7
+    editor.MouseMove(At(2, 1), {}, true, view, other);      // 9 over 7
+    editor.LButtonUp();
+    ASSERT_EQ(doc.history().size(), 1u);
+    EXPECT_EQ(Cell(1, 1), 9);
+    EXPECT_EQ(Cell(2, 1), 9);
+
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.map().cells(), start);
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(Cell(1, 1), 9);
+    EXPECT_EQ(Cell(2, 1), 9);
+}
+
 TEST_F(DocumentTest, EnterStampsAndEnterArrowRunsAreStepsOfTheirOwn) {
     InputState none;
     editor.KeyDown(MapKey::Enter, {}, none, view, tile); // stamp at cell 0
