@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/Messages.h"
-#include "map/MapModel.h"
 #include "edit/MapViewState.h"
+#include "map/MapModel.h"
 #include "tileset/TileSet.h"
 
 namespace kesh::fuzz {

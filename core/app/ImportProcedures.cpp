@@ -5,8 +5,8 @@
 #include "app/FileTypes.h"
 #include "app/MapProcedures.h"
 #include "base/Messages.h"
-#include "doc/ImportCommand.h"
 #include "doc/CommandNames.h"
+#include "doc/ImportCommand.h"
 #include "doc/TileSetCommand.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
@@ -129,7 +129,8 @@ bool ImportProcedures::OnImportImage() {
                                  return done;
                              });
     } else {
-        m_doc.ChangeTiles(command::kImportImage, true, [&](TileSet& tiles) { st = importTiles(tiles); });
+        m_doc.ChangeTiles(command::kImportImage, true,
+                          [&](TileSet& tiles) { st = importTiles(tiles); });
     }
     if (!st) {
         // A full set is the set's state, not the picture's.
@@ -186,14 +187,15 @@ bool ImportProcedures::OnImportTmx() {
     }
     // The map's tiles replace the whole set, as they would in a new tile file.
     const TileRun imported = TileRun::Of(result.tiles.tiles(), 0);
-    const Status st = m_doc.ImportMap(
-        command::kImportTmx, 0, [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
-            TileSetCommand::Apply(tiles, TileSetState::Of(result.tiles), 0, imported.pixels,
-                                 imported.attributes);
-            format = ImportedMapFormat(result.width, result.height);
-            cells = std::move(result.cells);
-            return Status::Ok();
-        });
+    const Status st =
+        m_doc.ImportMap(command::kImportTmx, 0,
+                        [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
+                            TileSetCommand::Apply(tiles, TileSetState::Of(result.tiles), 0,
+                                                  imported.pixels, imported.attributes);
+                            format = ImportedMapFormat(result.width, result.height);
+                            cells = std::move(result.cells);
+                            return Status::Ok();
+                        });
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;

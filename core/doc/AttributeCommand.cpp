@@ -1,8 +1,8 @@
 #include "doc/AttributeCommand.h"
 
+#include "doc/CommandNames.h"
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
-#include "doc/CommandNames.h"
 
 namespace kesh {
 

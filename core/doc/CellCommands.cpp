@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "doc/CommandNames.h"
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
-#include "doc/CommandNames.h"
 
 namespace kesh {
 
 Rect CutToGrid(const MapModel& map, const Rect& cells) {
-    return {std::max(cells.left, 0), std::max(cells.top, 0),
-            std::min(cells.right, map.width() - 1), std::min(cells.bottom, map.height() - 1)};
+    return {std::max(cells.left, 0), std::max(cells.top, 0), std::min(cells.right, map.width() - 1),
+            std::min(cells.bottom, map.height() - 1)};
 }
 
 void StrokeCommand::Paint(MapModel& map, int32_t index, uint16_t after) {
@@ -110,8 +110,8 @@ std::unique_ptr<RegionCommand> RegionCommand::Paste(const MapModel& map, const R
     std::vector<uint16_t> after;
     after.reserve(made->m_before.size());
     for (int64_t y = t.top; y <= t.bottom; ++y) {
-        const auto from = map.cells().begin() +
-                          ptrdiff_t((y - target.offY) * map.width() + t.left - target.offX);
+        const auto from =
+            map.cells().begin() + ptrdiff_t((y - target.offY) * map.width() + t.left - target.offX);
         after.insert(after.end(), from, from + ptrdiff_t(t.right - t.left + 1));
     }
     made->setAfter(std::move(after));

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "doc/CommandNames.h"
 #include "doc/Document.h"
 #include "doc/DocumentListener.h"
-#include "doc/CommandNames.h"
 
 namespace kesh {
 

@@ -291,8 +291,8 @@ Status Document::ImportMap(const char* name, int32_t keep, const MapImport& impo
     }
     // The command puts the imported map in place; the tile set has been
     // brought to its new state by the import already.
-    auto command = std::make_unique<ImportCommand>(name, before, keep, std::move(removed),
-                                                   m_tiles, std::move(format), std::move(cells));
+    auto command = std::make_unique<ImportCommand>(name, before, keep, std::move(removed), m_tiles,
+                                                   std::move(format), std::move(cells));
     command->PlaceMap(*this);
     push(std::move(command));
     return Status::Ok();

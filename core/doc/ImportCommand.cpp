@@ -25,8 +25,9 @@ ImportCommand::ImportCommand(const char* name, const TileSetState& before, int32
                              TileRun removed, const TileSet& now, MapFormat format,
                              std::vector<uint16_t> cells)
     : m_name(name), m_before(before), m_after(TileSetState::Of(now)), m_keep(keep),
-      m_removed(std::move(removed)), m_added(TileRun::Of(now.tiles(), keep)),
-      m_otherMap{std::move(format), std::move(cells), FileIdentity{}} {}
+      m_removed(std::move(removed)),
+      m_added(TileRun::Of(now.tiles(), keep)), m_otherMap{std::move(format), std::move(cells),
+                                                          FileIdentity{}} {}
 
 void ImportCommand::PlaceMap(Document& doc) {
     const MapModel& map = doc.map();

@@ -27,7 +27,7 @@ bool TileSetCommand::Changed(const TileSetState& before, const TileSet& now) {
 }
 
 TileSetCommand::TileSetCommand(const TileSetState& before, const TileSet& now, const char* name,
-                             bool marksMap)
+                               bool marksMap)
     : m_before(before), m_after(TileSetState::Of(now)), m_name(name), m_marksMap(marksMap) {
     const TileList& tiles = now.tiles();
     const size_t size = size_t(tiles.tileSize());
@@ -39,8 +39,8 @@ TileSetCommand::TileSetCommand(const TileSetState& before, const TileSet& now, c
 }
 
 void TileSetCommand::Apply(TileSet& set, const TileSetState& state, int32_t keep,
-                          const std::vector<uint8_t>& pixels,
-                          const std::vector<uint32_t>& attributes) {
+                           const std::vector<uint8_t>& pixels,
+                           const std::vector<uint32_t>& attributes) {
     TileList& tiles = set.tiles();
     if (tiles.width() != state.tileWidth || tiles.height() != state.tileHeight) {
         tiles.Setup(state.tileWidth, state.tileHeight);

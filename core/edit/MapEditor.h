@@ -4,9 +4,9 @@
 
 #include "doc/Document.h"
 #include "edit/MapGeometry.h"
-#include "map/MapModel.h"
 #include "edit/MapNavigation.h"
 #include "edit/MapViewState.h"
+#include "map/MapModel.h"
 
 namespace kesh {
 
@@ -22,8 +22,8 @@ struct InputState {
 
 // The editing of one map view: it turns the view's mouse, key and timer events
 // and the region commands into requests to the document, and tells the view
-// what to repaint and where to scroll. It writes no cell itself. Points named `client` are in the view's client
-// pixels, `screen` in screen pixels. Every event does nothing without cells or
+// what to repaint and where to scroll. It writes no cell itself. Points named `client` are in the
+// view's client pixels, `screen` in screen pixels. Every event does nothing without cells or
 // without a tile size (TileContext::valid).
 //
 // The plain left button selects whole cells from the clicked one; with Shift
@@ -94,9 +94,7 @@ private:
     // while a button was held): its anchor and cells belong to the old map.
     // Brings the view state onto the grid first.
     void endStaleDrag();
-    void follow() {
-        m_state.Follow(m_map, m_doc.tiles().tileWidth(), m_doc.tiles().tileHeight());
-    }
+    void follow() { m_state.Follow(m_map, m_doc.tiles().tileWidth(), m_doc.tiles().tileHeight()); }
     bool usable(const TileContext& tile) const { return tile.valid() && m_map.hasCells(); }
     // The frames of the cell that was current and of the one that is now.
     void addFrames(MapUpdate& update, int32_t oldCell, int32_t newCell,

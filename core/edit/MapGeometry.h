@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "map/MapModel.h"
 #include "edit/MapViewState.h"
+#include "map/MapModel.h"
 
 namespace kesh {
 

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "edit/MapGeometry.h"
-#include "map/MapModel.h"
 #include "edit/MapViewState.h"
+#include "map/MapModel.h"
 
 namespace kesh {
 

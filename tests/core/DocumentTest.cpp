@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "doc/Command.h"
+#include "doc/CommandNames.h"
 #include "doc/DeleteTileCommand.h"
 #include "doc/Document.h"
-#include "doc/CommandNames.h"
 #include "edit/MapEditor.h"
 
 using namespace kesh;
@@ -32,9 +32,7 @@ struct DocumentTest : ::testing::Test {
     Viewport view{{0, 0}, 640, 480};
     TileContext tile{kTile, kTile, 7};
 
-    void SetUp() override {
-        ASSERT_TRUE(doc.map().AllocateCells(20, 10).ok());
-    }
+    void SetUp() override { ASSERT_TRUE(doc.map().AllocateCells(20, 10).ok()); }
     static Point At(int32_t col, int32_t row) { return {col * kTile + 5, row * kTile + 9}; }
     uint16_t Cell(int32_t col, int32_t row) const {
         return doc.map().cells()[size_t(row * doc.map().width() + col)];
@@ -88,11 +86,11 @@ TEST_F(DocumentTest, ACellPaintedTwiceInOneStrokeUndoesToItsValueBeforeIt) {
     const std::vector<uint16_t> start = doc.map().cells();
     InputState shift;
     shift.shift = true;
-    editor.LButtonDown(At(1, 1), shift, view, tile);       // 7
-    editor.MouseMove(At(2, 1), {}, true, view, tile);       // 7
+    editor.LButtonDown(At(1, 1), shift, view, tile);  // 7
+    editor.MouseMove(At(2, 1), {}, true, view, tile); // 7
     const TileContext other{kTile, kTile, 9};
-    editor.MouseMove(At(1, 1), {}, true, view, other);      // 9 over 7
-    editor.MouseMove(At(2, 1), {}, true, view, other);      // 9 over 7
+    editor.MouseMove(At(1, 1), {}, true, view, other); // 9 over 7
+    editor.MouseMove(At(2, 1), {}, true, view, other); // 9 over 7
     editor.LButtonUp();
     ASSERT_EQ(doc.history().size(), 1u);
     EXPECT_EQ(Cell(1, 1), 9);

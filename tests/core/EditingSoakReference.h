@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "map/MapModel.h"
 #include "edit/MapNavigation.h"
+#include "map/MapModel.h"
 
 namespace kesh::test {
 

@@ -390,8 +390,7 @@ void EditingSoak::tileOp(Op op) {
         const int32_t d = numbers[size_t(m_rng.below(4))];
         log(op, d);
         if (m_doc->DeleteTile(d))
-            fail("the document deleted tile " + std::to_string(d) + " of " +
-                 std::to_string(count));
+            fail("the document deleted tile " + std::to_string(d) + " of " + std::to_string(count));
         return;
     }
     default:

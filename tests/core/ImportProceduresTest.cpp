@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/ImportProcedures.h"
-#include "edit/MapEditor.h"
 #include "app/MapProcedures.h"
 #include "base/Messages.h"
 #include "doc/CommandNames.h"
+#include "edit/MapEditor.h"
 #include "image/PngWriter.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"
@@ -57,9 +57,7 @@ struct ImportProceduresTest : ::testing::Test {
     ScriptedUserServices user;
     FaultyFileSystem faulty;
 
-    MapProcedures mapProcs(FileSystem& fs) {
-        return MapProcedures(doc, user, fs);
-    }
+    MapProcedures mapProcs(FileSystem& fs) { return MapProcedures(doc, user, fs); }
     bool ImportImage(FileSystem& fs) {
         MapProcedures map = mapProcs(fs);
         return ImportProcedures(doc, map, user, fs).OnImportImage();

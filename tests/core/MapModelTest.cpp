@@ -5,8 +5,8 @@
 #include "base/Messages.h"
 #include "doc/Document.h"
 #include "edit/MapGeometry.h"
-#include "map/MapModel.h"
 #include "edit/MapViewState.h"
+#include "map/MapModel.h"
 
 using namespace kesh;
 

@@ -44,8 +44,7 @@ struct MapProceduresTest : ::testing::Test {
     Lines titles;
 
     MapProcedures procs(FileSystem& fs = FileSystem::Native()) {
-        return MapProcedures(doc, user, fs,
-                             [this](const std::string& t) { titles.push_back(t); });
+        return MapProcedures(doc, user, fs, [this](const std::string& t) { titles.push_back(t); });
     }
 
     void SetUp() override {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "doc/Document.h"
 #include "doc/CommandNames.h"
+#include "doc/Document.h"
 #include "edit/MapEditor.h"
 #include "map/MapFile.h"
 #include "support/SoakRandom.h"
@@ -62,7 +62,7 @@ public:
         m_nextTile = 12;
         for (uint16_t& c : m_doc.map().cells())
             c = uint16_t(m_rng.below(14)); // some numbers name no tile
-        (void)m_editor.state(); // the view state on the new grid
+        (void)m_editor.state();            // the view state on the new grid
         m_states.push_back(Take(m_doc));
     }
 
@@ -171,9 +171,9 @@ private:
         } else if (op < 70) { // select, remember, move, paste or fill
             const Point a = cellPoint(), b = cellPoint();
             m_editor.state().m_rcSelect = {std::min(a.x, b.x) / kTile * kTile,
-                                       std::min(a.y, b.y) / kTile * kTile,
-                                       std::max(a.x, b.x) / kTile * kTile + kTile - 1,
-                                       std::max(a.y, b.y) / kTile * kTile + kTile - 1};
+                                           std::min(a.y, b.y) / kTile * kTile,
+                                           std::max(a.x, b.x) / kTile * kTile + kTile - 1,
+                                           std::max(a.y, b.y) / kTile * kTile + kTile - 1};
             if (m_rng.chance(50)) {
                 m_editor.RememberRegion(t);
                 m_editor.state().m_nCurCell = m_rng.below(m_doc.map().cellCount());

@@ -4,9 +4,9 @@
 #include <QWheelEvent>
 
 #include "ViewHarness.h"
-#include "widgets/GridLines.h"
 #include "mapview/ScaledTileCache.h"
 #include "shell/ViewPrinting.h"
+#include "widgets/GridLines.h"
 
 using namespace kesh;
 using namespace kesh::ui;

@@ -132,8 +132,8 @@ private slots:
 
     void attributeBitsAreEditedOnlyWhenSwitchedOnAndWithinTheStoredWidth() {
         CTileInfoBar* bar = frame->tileInfoBar();
-        QVERIFY(!bar->bitBox(0)->isEnabled());               // off: the bar only shows
-        doc().tiles().format().attrWidth = 1; // 16 bits stored
+        QVERIFY(!bar->bitBox(0)->isEnabled()); // off: the bar only shows
+        doc().tiles().format().attrWidth = 1;  // 16 bits stored
         QAction* item = frame->action(ID_TILE_EDITATTR);
         item->trigger();
         QVERIFY(item->isChecked());

@@ -7,8 +7,8 @@
 #include <QScrollBar>
 
 #include "edit/MapGeometry.h"
-#include "widgets/GridLines.h"
 #include "widgets/EdgePainting.h"
+#include "widgets/GridLines.h"
 
 namespace kesh::ui {
 
@@ -147,8 +147,8 @@ int CKeshView::HitTestCell(QPoint& pt, QPoint* pPrev) {
     const QPoint scroll = GetScrollPosition();
     Point point{pt.x(), pt.y()};
     Point prev;
-    const int index = m_editor.state().HitTestCell(m_map, point, {scroll.x(), scroll.y()}, cellWidth(),
-                                          cellHeight(), pPrev ? &prev : nullptr);
+    const int index = m_editor.state().HitTestCell(
+        m_map, point, {scroll.x(), scroll.y()}, cellWidth(), cellHeight(), pPrev ? &prev : nullptr);
     if (index < 0) {
         return -1;
     }

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-
 namespace kesh::ui {
 
 // Mouse and keyboard editing of the map. The editing itself is MapEditor's;
@@ -56,9 +55,9 @@ Viewport CKeshView::CurrentViewport() const {
 
 TileContext CKeshView::CurrentTile() const {
     // Painting writes the document's current tile, cut to the 16 bits a cell holds.
-    return ZoomedTile({m_tiles.tileWidth(), m_tiles.tileHeight(),
-                       static_cast<uint16_t>(m_doc.currentTile())},
-                      m_zoomStep);
+    return ZoomedTile(
+        {m_tiles.tileWidth(), m_tiles.tileHeight(), static_cast<uint16_t>(m_doc.currentTile())},
+        m_zoomStep);
 }
 
 InputState CKeshView::CurrentKeys(Qt::KeyboardModifiers modifiers) const {

@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QWheelEvent>
 
-
 namespace kesh::ui {
 
 // Zoom, grid, the paint tool's state and the pointer readout of the map view.

@@ -36,8 +36,8 @@ public:
               bool grid = false);
     // The pixels Draw covers with the same arguments: the cells' block where
     // it meets `clip`; empty where it would refuse or draw nothing.
-    static QRect Covered(QPainter& dc, const TilePainter& tiles, const QRect& clip, int32_t firstCol,
-                         int32_t endCol, int32_t firstRow, int32_t endRow);
+    static QRect Covered(QPainter& dc, const TilePainter& tiles, const QRect& clip,
+                         int32_t firstCol, int32_t endCol, int32_t firstRow, int32_t endRow);
 
 private:
     // The look of a cell with no tile: black with DrawTile's 2 x 2 white marker.

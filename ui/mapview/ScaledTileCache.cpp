@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "map/MapModel.h"
-#include "widgets/GridLines.h"
 #include "tileview/TilePainter.h"
+#include "widgets/GridLines.h"
 
 namespace kesh::ui {
 

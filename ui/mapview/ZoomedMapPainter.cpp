@@ -74,8 +74,9 @@ void ZoomedMapPainter::ComposeCells(const MapModel& map, TilePainter& tiles, con
     }
 }
 
-bool ZoomedMapPainter::Draw(QPainter& dc, const MapModel& map, TilePainter& tiles, const QRect& clip,
-                            const CellRange& cells, int cellWidth, int cellHeight, bool grid) {
+bool ZoomedMapPainter::Draw(QPainter& dc, const MapModel& map, TilePainter& tiles,
+                            const QRect& clip, const CellRange& cells, int cellWidth,
+                            int cellHeight, bool grid) {
     const QRect area = Covered(dc, clip, cells, cellWidth, cellHeight);
     if (area.isEmpty()) {
         return false;

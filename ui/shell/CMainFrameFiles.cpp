@@ -7,9 +7,9 @@
 #include <QUrl>
 
 #include "base/Messages.h"
-#include "shell/CKeshDoc.h"
 #include "shell/AppServices.h"
 #include "shell/AppSettings.h"
+#include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameRecovery.h"

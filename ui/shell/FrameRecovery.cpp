@@ -120,8 +120,7 @@ bool FrameRecovery::Recover(const RecoveryEntry& entry) {
     const FileIdentity file =
         entry.originalPath.empty() ? FileIdentity{} : FileIdentity::Of(entry.originalPath);
     const Status st = m_doc.Replace(
-        [&](MapModel& map, TileSet& tiles) { return m_store.Load(entry, map, tiles); }, file,
-        true);
+        [&](MapModel& map, TileSet& tiles) { return m_store.Load(entry, map, tiles); }, file, true);
     if (!st) {
         Services().ShowMessage(st.message());
         return false;

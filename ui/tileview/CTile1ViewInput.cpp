@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-
 namespace kesh::ui {
 
 QRect CTile1View::HighlightRect(int number, QPoint scroll) const {

@@ -56,8 +56,8 @@ CTileInfoBar::~CTileInfoBar() {
 }
 
 void CTileInfoBar::DocumentChanged(uint32_t changes) {
-    if (changes & (change::kTiles | change::kColours | change::kTileLayout |
-                   change::kCurrentTile | change::kReplaced)) {
+    if (changes & (change::kTiles | change::kColours | change::kTileLayout | change::kCurrentTile |
+                   change::kReplaced)) {
         Refresh();
     }
 }
