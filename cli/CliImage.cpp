@@ -9,10 +9,10 @@
 #include "base/Messages.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
-#include "image/PngWriter.h"
 #include "layout/Descriptor.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"
+#include "raster/PngWriter.h"
 #include "tileset/TileSetFile.h"
 #include "tileset/TileSheetExport.h"
 

@@ -6,7 +6,7 @@
 #include "app/MapProcedures.h"
 #include "base/Messages.h"
 #include "doc/StepNames.h"
-#include "image/PngWriter.h"
+#include "raster/PngWriter.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDir.h"
