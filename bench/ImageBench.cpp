@@ -12,8 +12,8 @@
 
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
-#include "image/PngWriter.h"
 #include "io/FileSystem.h"
+#include "raster/PngWriter.h"
 
 using namespace kesh;
 

@@ -3,7 +3,7 @@
 #include "CliCommands.h"
 #include "CliContext.h"
 #include "CliMessages.h"
-#include "CliServices.h"
+#include "app/UnattendedServices.h"
 
 namespace kesh::cli {
 
@@ -12,9 +12,26 @@ int CliContext::Usage(const std::string& problem) {
     return kExitUsage;
 }
 
+bool CliContext::ReadArgs(const std::vector<std::string>& args,
+                          const std::vector<OptionDef>& options, PlainArgs plain, ParsedArgs& out,
+                          const OptionCheck& check) {
+    std::string error;
+    if (!ParseArgs(args, options, out, error) || (check && !check(out, error))) {
+        Usage(error);
+        return false;
+    }
+    const size_t given = out.positionals.size();
+    if (given < plain.count || (!plain.orMore && given > plain.count)) {
+        Usage(text::kWrongArgCount);
+        return false;
+    }
+    return true;
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            FileSystem& fs) {
-    CliServices services(err);
+    // No questions at the command line; messages go to standard error.
+    UnattendedServices services(&err);
     CliContext ctx{fs, services, out, err};
     if (args.empty())
         return ctx.Usage(text::kNoCommand);

@@ -19,11 +19,8 @@ int RunExportBmp(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 1)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args, {}, PlainArgs::Exactly(1), parsed))
+        return kExitUsage;
     const std::string& path = parsed.positionals[0];
     const auto bytes = ctx.fs.readFile(path);
     if (!bytes)
@@ -40,11 +37,8 @@ int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() < 2)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args, {}, PlainArgs::AtLeast(2), parsed))
+        return kExitUsage;
     const std::string& setPath = parsed.positionals[0];
     TileSet set;
     if (Status st = LoadTileSet(ctx, setPath, set); !st)

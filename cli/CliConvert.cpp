@@ -132,17 +132,17 @@ bool ParseTileItems(const std::string& list, std::vector<uint8_t>& items, std::s
 
 int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
     const std::vector<OptionDef> defs = {{"--map-items", true},
                                          {"--tile-items", true},
                                          {"--attr-width", true},
                                          {"--map-header", true},
                                          {"--tile-header", true}};
     LayoutChanges changes;
-    if (!ParseArgs(args, defs, parsed, error) || !changes.Parse(parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 2)
-        return ctx.Usage(text::kWrongArgCount);
+    const auto check = [&](const ParsedArgs& p, std::string& error) {
+        return changes.Parse(p, error);
+    };
+    if (!ctx.ReadArgs(args, defs, PlainArgs::Exactly(2), parsed, check))
+        return kExitUsage;
     const std::string& in = parsed.positionals[0];
     const std::string& out = parsed.positionals[1];
     const DataKind kind = DataKindOf(in);

@@ -24,11 +24,8 @@ bool ParseTileNumber(const std::string& text, int32_t& number) {
 
 int RunDeleteTile(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 2)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args, {}, PlainArgs::Exactly(2), parsed))
+        return kExitUsage;
     const std::string& path = parsed.positionals[0];
     int32_t number = 0;
     if (!ParseTileNumber(parsed.positionals[1], number))

@@ -78,11 +78,8 @@ Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet&
 int RunImageExport(CliContext& ctx, const std::vector<std::string>& args, MapExportFn exportMap,
                    SheetExportFn exportSheet) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 2)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args, {}, PlainArgs::Exactly(2), parsed))
+        return kExitUsage;
     const std::string& in = parsed.positionals[0];
     const std::string& out = parsed.positionals[1];
     const DataKind kind = DataKindOf(in);

@@ -9,10 +9,10 @@
 #include "base/Messages.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
-#include "image/PngWriter.h"
 #include "layout/Descriptor.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"
+#include "raster/PngWriter.h"
 #include "tileset/TileSetFile.h"
 #include "tileset/TileSheetExport.h"
 
@@ -70,17 +70,14 @@ Status SaveImported(CliContext& ctx, const std::string& setPath, const TileSet& 
 
 int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args,
-                   {{"--tile-size", true},
-                    {"--palette", false},
-                    {"--nearest", false},
-                    {"--pad", false},
-                    {"--map", true}},
-                   parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 2)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args,
+                      {{"--tile-size", true},
+                       {"--palette", false},
+                       {"--nearest", false},
+                       {"--pad", false},
+                       {"--map", true}},
+                      PlainArgs::Exactly(2), parsed))
+        return kExitUsage;
     const std::string& imagePath = parsed.positionals[0];
     const std::string& setPath = parsed.positionals[1];
     if (DataKindOf(setPath) != DataKind::TileSet)

@@ -75,11 +75,9 @@ void WriteTileSet(JsonObject& json, const TileSet& set, bool palette) {
 
 int RunInfo(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {{"--cells", false}, {"--palette", false}}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 1)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args, {{"--cells", false}, {"--palette", false}}, PlainArgs::Exactly(1),
+                      parsed))
+        return kExitUsage;
     const std::string& path = parsed.positionals[0];
     const DataKind kind = DataKindOf(path);
     if (kind == DataKind::Other)

@@ -84,11 +84,8 @@ void WriteEntriesText(std::ostream& out, const std::vector<LayoutEntry>& entries
 
 int RunLayout(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {{"--json", false}}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 1)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args, {{"--json", false}}, PlainArgs::Exactly(1), parsed))
+        return kExitUsage;
     const std::string& path = parsed.positionals[0];
     const DataKind kind = DataKindOf(path);
     if (kind == DataKind::Other)
@@ -120,11 +117,8 @@ int RunLayout(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunCodegen(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {{"--lang", true}, {"-o", true}}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 1)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args, {{"--lang", true}, {"-o", true}}, PlainArgs::Exactly(1), parsed))
+        return kExitUsage;
     const std::string& path = parsed.positionals[0];
     const DataKind kind = DataKindOf(path);
     if (kind == DataKind::Other)

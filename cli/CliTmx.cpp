@@ -14,11 +14,8 @@ namespace kesh::cli {
 
 int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 2)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args, {}, PlainArgs::Exactly(2), parsed))
+        return kExitUsage;
     const std::string& in = parsed.positionals[0];
     if (DataKindOf(in) != DataKind::Map)
         return ctx.Usage(text::kNotMapFile + in);
@@ -32,17 +29,14 @@ int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args,
-                   {{"--palette", false},
-                    {"--nearest", false},
-                    {"--drop-flips", false},
-                    {"--map-items", true},
-                    {"--tile-items", true}},
-                   parsed, error))
-        return ctx.Usage(error);
-    if (parsed.positionals.size() != 2)
-        return ctx.Usage(text::kWrongArgCount);
+    if (!ctx.ReadArgs(args,
+                      {{"--palette", false},
+                       {"--nearest", false},
+                       {"--drop-flips", false},
+                       {"--map-items", true},
+                       {"--tile-items", true}},
+                      PlainArgs::Exactly(2), parsed))
+        return kExitUsage;
     const std::string& in = parsed.positionals[0];
     const std::string& out = parsed.positionals[1];
     if (DataKindOf(out) != DataKind::Map)
@@ -50,6 +44,7 @@ int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     MapFormat format;
     format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
     std::vector<uint8_t> tileItems;
+    std::string error;
     if (auto v = parsed.value("--map-items"); v && !ParseMapItems(*v, format.items, error))
         return ctx.Usage(error);
     const auto tileList = parsed.value("--tile-items");

@@ -1,5 +1,6 @@
-# Fails when a core or ui file includes a header its level may not see; the
-# levels are in cmake/KeshLevels.cmake. The build runs it before compiling:
+# Fails when a core or ui file includes a header its level may not see, in
+# quotes or in angle brackets, or names a header through "..". The levels are
+# in cmake/KeshLevels.cmake. The build runs it before compiling:
 #   cmake -DKESH_SOURCE_DIR=<source> -DKESH_STAMP=<stamp file> -P CheckLevels.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/KeshLevels.cmake)
@@ -41,6 +42,12 @@ foreach(folder IN LISTS KESH_UI_FOLDERS)
     endif()
 endforeach()
 
+# A header in angle brackets is the project's when its first folder is one of
+# core's or ui's; standard and system headers have other names.
+list(JOIN core_folders "|" alternatives)
+list(JOIN KESH_UI_FOLDERS "|" ui_alternatives)
+set(project_header "^(${alternatives}|${ui_alternatives})/")
+
 file(GLOB_RECURSE files RELATIVE ${KESH_SOURCE_DIR}
     ${KESH_SOURCE_DIR}/core/*.h ${KESH_SOURCE_DIR}/core/*.cpp
     ${KESH_SOURCE_DIR}/ui/*.h ${KESH_SOURCE_DIR}/ui/*.cpp)
@@ -56,6 +63,20 @@ foreach(file IN LISTS files)
     foreach(line IN LISTS lines)
         if(line MATCHES "include[ \t]*\"([^\"]+)\"")
             set(header ${CMAKE_MATCH_1})
+            set(shown "\"${header}\"")
+        elseif(line MATCHES "include[ \t]*<([^>]+)>")
+            set(header ${CMAKE_MATCH_1})
+            set(shown "<${header}>")
+        else()
+            continue()
+        endif()
+        if(header MATCHES "(^|/)\\.\\.(/|$)")
+            # Through .. a header could be anywhere while its first folder
+            # looks allowed: every header is named from the include root.
+            list(APPEND problems
+                "${file} includes ${shown}: no .. in include paths; name the header from its folder")
+        elseif(shown MATCHES "^\"" OR header MATCHES "${project_header}")
+            # Project headers, in quotes or in angle brackets.
             set(to "")
             if(header MATCHES "^([^/]+)/")
                 set(to ${CMAKE_MATCH_1})
@@ -66,28 +87,28 @@ foreach(file IN LISTS files)
                 elseif(to IN_LIST core_folders)
                     if(NOT to IN_LIST sees_${folder})
                         list(APPEND problems
-                            "${file} includes \"${header}\": ${folder} (level ${level_of_${folder}}) may not include ${to} (level ${level_of_${to}})")
+                            "${file} includes ${shown}: ${folder} (level ${level_of_${folder}}) may not include ${to} (level ${level_of_${to}})")
                     endif()
                 elseif(to STREQUAL "" AND EXISTS ${dir}/${header})
                     # beside the file
                 else()
                     list(APPEND problems
-                        "${file} includes \"${header}\", which is not a core header (core knows nothing of ui/ and cli/)")
+                        "${file} includes ${shown}, which is not a core header (core knows nothing of ui/ and cli/)")
                 endif()
             elseif(folder IN_LIST KESH_UI_FOLDERS)
                 if(to IN_LIST KESH_UI_FOLDERS)
                     if(NOT to IN_LIST KESH_UI_SEES_${folder})
                         list(APPEND problems
-                            "${file} includes \"${header}\": ui/${folder} may not include ui/${to}")
+                            "${file} includes ${shown}: ui/${folder} may not include ui/${to}")
                     endif()
                 elseif(to IN_LIST core_folders AND NOT "core" IN_LIST KESH_UI_SEES_${folder})
                     list(APPEND problems
-                        "${file} includes \"${header}\": ui/${folder} may not include core")
+                        "${file} includes ${shown}: ui/${folder} may not include core")
                 endif()
             endif()
-        elseif(root STREQUAL "core" AND line MATCHES "include[ \t]*<([Qq][^>]*)>")
+        elseif(root STREQUAL "core" AND header MATCHES "^[Qq]")
             list(APPEND problems
-                "${file} includes <${CMAKE_MATCH_1}>: core is standard C++, without Qt")
+                "${file} includes <${header}>: core is standard C++, without Qt")
         endif()
     endforeach()
 endforeach()

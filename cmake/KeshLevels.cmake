@@ -6,14 +6,19 @@
 
 # core, lowest level first: each level's folders. A core file may include the
 # headers of its own level and of the levels below; nothing of ui/ or cli/,
-# nor Qt. Tile sets, images and maps use each other (tile sheets and maps are
-# written as PNG, pictures are cut into tile sets and maps), so they share a
-# level. A level whose folders have no sources yet is left out.
-set(KESH_CORE_LEVELS base io layout model tmx doc edit app)
+# nor Qt. raster holds decoded images, palettes and the PNG, BMP and PCX
+# codecs that tile sets, maps and imported pictures all use: tile sheets and
+# maps are written as PNG through it, and pictures (image) are cut into tile
+# sets and maps. edit, above the document, turns pointer and key events into
+# the document's requests. A level whose folders have no sources yet is left out.
+set(KESH_CORE_LEVELS base io layout raster tileset map image tmx doc edit app)
 set(KESH_CORE_LEVEL_base base)
 set(KESH_CORE_LEVEL_io io text)
 set(KESH_CORE_LEVEL_layout layout)
-set(KESH_CORE_LEVEL_model tileset image map)
+set(KESH_CORE_LEVEL_raster raster)
+set(KESH_CORE_LEVEL_tileset tileset)
+set(KESH_CORE_LEVEL_map map)
+set(KESH_CORE_LEVEL_image image)
 set(KESH_CORE_LEVEL_tmx tmx)
 set(KESH_CORE_LEVEL_doc doc)
 set(KESH_CORE_LEVEL_edit edit)

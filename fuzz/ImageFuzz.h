@@ -2,8 +2,8 @@
 #pragma once
 
 #include "FuzzSupport.h"
+#include "raster/ImageDecoders.h"
 #include "support/ReaderState.h"
-#include "tileset/ImageDecoders.h"
 
 namespace kesh::fuzz {
 

@@ -6,8 +6,8 @@
 #include "FuzzSupport.h"
 #include "base/Messages.h"
 #include "image/ImageSource.h"
+#include "raster/ImageDecoders.h"
 #include "support/ReaderState.h"
-#include "tileset/ImageDecoders.h"
 
 using namespace kesh;
 

@@ -10,7 +10,7 @@
 #include "doc/TileSetCommand.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 #include "tmx/TmxImport.h"
 #include "tmx/TmxLoader.h"
 #include "tmx/TmxMessages.h"

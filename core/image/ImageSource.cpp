@@ -4,7 +4,7 @@
 #include <new>
 
 #include "base/Messages.h"
-#include "image/PngRows.h"
+#include "raster/PngRows.h"
 
 namespace kesh {
 

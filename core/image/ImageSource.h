@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/Status.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 
 namespace kesh {
 

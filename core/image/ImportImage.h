@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/Status.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "base/Status.h"
-#include "tileset/Palette.h"
+#include "raster/Palette.h"
 
 namespace kesh {
 

@@ -4,7 +4,7 @@
 
 #include "base/Messages.h"
 #include "image/PaletteFile.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 
 namespace kesh {
 

@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "base/Messages.h"
+#include "io/StreamedFile.h"
 #include "map/MapImageRows.h"
-#include "map/StreamedFile.h"
 
 namespace kesh {
 

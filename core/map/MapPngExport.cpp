@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/Messages.h"
-#include "image/PngWriter.h"
 #include "map/MapImageRows.h"
+#include "raster/PngWriter.h"
 
 namespace kesh {
 

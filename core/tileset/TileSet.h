@@ -9,7 +9,7 @@
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "layout/TileFormat.h"
-#include "tileset/Palette.h"
+#include "raster/Palette.h"
 #include "tileset/TileList.h"
 
 namespace kesh {

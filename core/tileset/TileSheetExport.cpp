@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "image/PngWriter.h"
+#include "raster/PngWriter.h"
 
 namespace kesh {
 

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "base/Messages.h"
-#include "image/PngWriter.h"
+#include "raster/PngWriter.h"
 #include "tileset/TileSheetExport.h"
 
 namespace kesh {

@@ -11,10 +11,10 @@
 #include "layout/Descriptor.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
+#include "raster/ImageDecoders.h"
 #include "support/TempDir.h"
 #include "support/TestImages.h"
 #include "text/Cp949.h"
-#include "tileset/ImageDecoders.h"
 #include "tileset/TileSheetExport.h"
 
 // Designated initializers name only the fields a case cares about.

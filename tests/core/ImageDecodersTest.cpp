@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Messages.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 #include "tileset/TileSet.h"
 
 using namespace kesh;

@@ -5,9 +5,9 @@
 
 #include "base/Messages.h"
 #include "image/PaletteFile.h"
+#include "raster/ImageDecoders.h"
 #include "support/ReaderState.h"
 #include "support/TestImages.h"
-#include "tileset/ImageDecoders.h"
 
 // Designated initializers name only the fields a case cares about.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

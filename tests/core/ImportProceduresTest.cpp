@@ -7,7 +7,7 @@
 #include "base/Messages.h"
 #include "doc/CommandNames.h"
 #include "edit/MapEditor.h"
-#include "image/PngWriter.h"
+#include "raster/PngWriter.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDir.h"

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "base/Messages.h"
+#include "raster/ImageDecoders.h"
 #include "support/ReaderState.h"
-#include "tileset/ImageDecoders.h"
 
 using namespace kesh;
 

@@ -4,10 +4,10 @@
 #include "base/Messages.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapPngExport.h"
+#include "raster/ImageDecoders.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
-#include "tileset/ImageDecoders.h"
 #include "tileset/TileSheetExport.h"
 
 using namespace kesh;

@@ -3,12 +3,12 @@
 #include "app/TileProcedures.h"
 #include "base/Messages.h"
 #include "layout/Descriptor.h"
+#include "raster/ImageDecoders.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDir.h"
 #include "support/TestImages.h"
 #include "support/TestTiles.h"
-#include "tileset/ImageDecoders.h"
 
 // Designated initializers name only the fields a case cares about.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

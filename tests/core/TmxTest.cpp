@@ -3,11 +3,11 @@
 
 #include "base/Messages.h"
 #include "map/MapBitmapExport.h"
+#include "raster/ImageDecoders.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
 #include "support/TmxSamples.h"
-#include "tileset/ImageDecoders.h"
 #include "tmx/Base64.h"
 #include "tmx/TmxExport.h"
 #include "tmx/TmxImport.h"

@@ -10,7 +10,7 @@
 
 #include "io/ByteWriter.h"
 #include "map/MapModel.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 #include "tileset/TileSet.h"
 
 namespace kesh::test {

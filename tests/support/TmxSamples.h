@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "image/PngWriter.h"
+#include "raster/PngWriter.h"
 #include "tileset/TileSet.h"
 #include "tmx/TmxLoader.h"
 

@@ -1,6 +1,6 @@
 // The PNG reader, on libpng. libpng reports errors by longjmp, so every
 // function below that calls setjmp keeps only plain data in its frame.
-#include "image/PngRows.h"
+#include "raster/PngRows.h"
 
 #include <png.h>
 

@@ -6,7 +6,7 @@
 
 #include "base/Messages.h"
 #include "io/InputLimits.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 
 namespace kesh {
 

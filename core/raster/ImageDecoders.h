@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/Status.h"
-#include "tileset/Palette.h"
+#include "raster/Palette.h"
 
 namespace kesh {
 

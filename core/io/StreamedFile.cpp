@@ -1,4 +1,4 @@
-#include "map/StreamedFile.h"
+#include "io/StreamedFile.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 // The PNG writer, on libpng. libpng reports errors by longjmp, so the
 // functions that call setjmp keep only plain data in their frames.
-#include "image/PngWriter.h"
+#include "raster/PngWriter.h"
 
 #include <png.h>
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/Messages.h"
-#include "map/StreamedFile.h"
+#include "io/StreamedFile.h"
 
 namespace kesh {
 

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "base/Status.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
 
 namespace kesh {
 

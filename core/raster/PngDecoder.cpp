@@ -1,7 +1,7 @@
 // PNG files decoded whole, for the callers that want the image at once.
 #include "base/Messages.h"
-#include "image/PngRows.h"
-#include "tileset/ImageDecoders.h"
+#include "raster/ImageDecoders.h"
+#include "raster/PngRows.h"
 
 namespace kesh {
 
