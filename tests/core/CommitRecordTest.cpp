@@ -87,13 +87,13 @@ TEST(CommitRecord, ABackupThatIsNotATemporaryOfItsTargetIsRefused) {
                     std::to_string(backup.size()) + ":" + backup + "\ntarget 5:a.map\nend\n");
     };
     for (const std::string backup : {
-             "passwd",                              // any file in the folder
-             "/etc/passwd",                         // any file anywhere
-             "b.map.kesh-89abcdef.tmp",             // another target's temporary
-             "/elsewhere/a.map.kesh-89abcdef.tmp",  // a temporary of another a.map
-             "a.map.kesh-89abcdef.commit",          // a record
-             "a.map.kesh-89ABCDEF.tmp",             // not a name a save makes
-             "a.map",                               // the target itself
+             "passwd",                             // any file in the folder
+             "/etc/passwd",                        // any file anywhere
+             "b.map.kesh-89abcdef.tmp",            // another target's temporary
+             "/elsewhere/a.map.kesh-89abcdef.tmp", // a temporary of another a.map
+             "a.map.kesh-89abcdef.commit",         // a record
+             "a.map.kesh-89ABCDEF.tmp",            // not a name a save makes
+             "a.map",                              // the target itself
          })
         EXPECT_FALSE(CommitRecord::Decode(record(backup), "/maps")) << backup;
     EXPECT_TRUE(CommitRecord::Decode(record("a.map.kesh-89abcdef.tmp"), "/maps"));
@@ -155,7 +155,8 @@ TEST_F(SaveRecoveryTest, ARecordNamingAnotherFileAsBackupMovesNothing) {
     WriteBytes(notes, oldKmf);
     WriteBytes(map, newMap);
     const std::string record = map + ".kesh-55555555.abort";
-    WriteBytes(record, CommitRecord::Encode(dir.path(), {{map + ".kesh-44444444.tmp", notes, map}}));
+    WriteBytes(record,
+               CommitRecord::Encode(dir.path(), {{map + ".kesh-44444444.tmp", notes, map}}));
     const auto before = dir.entries();
     EXPECT_TRUE(FinishInterruptedSaves(FileSystem::Native(), {map}));
     EXPECT_EQ(dir.entries(), before);

@@ -121,8 +121,7 @@ struct PairDeaths {
             const auto nowMap = kesh::test::ReadBytes(map);
             const auto nowKmf = kesh::test::ReadBytes(kmf);
             const bool allOld =
-                nowMap == oldMap &&
-                (kmfExisted ? nowKmf == oldKmf : !std::filesystem::exists(kmf));
+                nowMap == oldMap && (kmfExisted ? nowKmf == oldKmf : !std::filesystem::exists(kmf));
             const bool allNew = nowMap == next[0].bytes && nowKmf == next[1].bytes;
             EXPECT_TRUE(allOld || allNew) << "step " << stopAt;
             oldSeen += allOld;
