@@ -11,9 +11,13 @@ namespace kesh {
 namespace {
 
 constexpr unsigned kMaxThreads = 16;
+constexpr size_t kFront = 2; // room for the zlib header before a block's data
+constexpr size_t kBack = 4;  // and for the adler32 after it
 
-// One raw deflate stream, reset for every block a worker takes.
-class Deflater {
+} // namespace
+
+// One raw deflate stream, reset for every block a thread takes.
+class ParallelDeflate::Deflater {
 public:
     explicit Deflater(int level) {
         m_ok = deflateInit2(&m_zs, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
@@ -25,18 +29,24 @@ public:
     Deflater(const Deflater&) = delete;
     Deflater& operator=(const Deflater&) = delete;
 
-    // `in` deflated into `out`, ended by a sync flush, or by the end of the
-    // stream when `last`.
-    bool Compress(const std::vector<uint8_t>& in, bool last, std::vector<uint8_t>& out) {
+    // `in` deflated into `out` from byte kFront on, ended by a sync flush,
+    // or by the end of the stream when `last`; `size` is the bytes made.
+    // kFront bytes before and kBack after are left for the stream's header
+    // and check value. `out` only grows, so a buffer used again is not
+    // filled with zeros again.
+    bool Compress(const std::vector<uint8_t>& in, bool last, std::vector<uint8_t>& out,
+                  size_t& size) {
         if (!m_ok || deflateReset(&m_zs) != Z_OK)
             return false;
-        out.resize(deflateBound(&m_zs, uLong(in.size())) + 16);
+        const size_t room = kFront + deflateBound(&m_zs, uLong(in.size())) + 16 + kBack;
+        if (out.size() < room)
+            out.resize(room);
         m_zs.next_in = const_cast<Bytef*>(in.data());
         m_zs.avail_in = uInt(in.size());
         const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
         for (;;) {
-            m_zs.next_out = out.data() + m_zs.total_out;
-            m_zs.avail_out = uInt(out.size() - m_zs.total_out);
+            m_zs.next_out = out.data() + kFront + m_zs.total_out;
+            m_zs.avail_out = uInt(out.size() - kFront - kBack - m_zs.total_out);
             const int rc = deflate(&m_zs, flush);
             if (rc == Z_STREAM_END || (rc == Z_OK && !last && m_zs.avail_out > 0))
                 break;
@@ -44,7 +54,7 @@ public:
                 return false;
             out.resize(out.size() * 2); // the bound fell short: more room, and on
         }
-        out.resize(m_zs.total_out);
+        size = m_zs.total_out;
         return true;
     }
 
@@ -53,17 +63,14 @@ private:
     bool m_ok = false;
 };
 
-void Compress(Deflater& deflater, std::vector<uint8_t>& in, std::vector<uint8_t>& out, bool last,
-              uint32_t& adler, bool& ok) {
+void ParallelDeflate::Run(Job& job, Deflater& deflater) {
     try {
-        ok = deflater.Compress(in, last, out);
-        adler = uint32_t(adler32(1, in.data(), uInt(in.size())));
+        job.ok = deflater.Compress(job.in, job.last, job.out, job.outSize);
+        job.adler = uint32_t(adler32(1, job.in.data(), uInt(job.in.size())));
     } catch (const std::bad_alloc&) {
-        ok = false;
+        job.ok = false;
     }
 }
-
-} // namespace
 
 int ParallelDeflate::ThreadsFor(size_t blocks) {
     if (blocks <= 1)
@@ -107,7 +114,7 @@ void ParallelDeflate::Work() {
         Job* job = m_waiting.front();
         m_waiting.pop_front();
         lock.unlock();
-        Compress(deflater, job->in, job->out, job->last, job->adler, job->ok);
+        Run(*job, deflater);
         lock.lock();
         job->done = true;
         m_doneCv.notify_all();
@@ -123,7 +130,6 @@ std::vector<uint8_t>& ParallelDeflate::Buffer() {
             m_next = std::make_unique<Job>();
         }
     }
-    m_next->in.clear();
     return m_next->in;
 }
 
@@ -132,9 +138,10 @@ bool ParallelDeflate::Submit(bool last) {
         return false;
     m_next->last = last;
     m_next->done = false;
+    if (!m_own)
+        m_own = std::make_unique<Deflater>(m_level);
     if (m_threads.empty()) {
-        Deflater deflater(m_level);
-        Compress(deflater, m_next->in, m_next->out, last, m_next->adler, m_next->ok);
+        Run(*m_next, *m_own);
         const bool ok = Emit(*m_next);
         m_spare.push_back(std::move(m_next));
         return ok;
@@ -143,8 +150,9 @@ bool ParallelDeflate::Submit(bool last) {
     m_waiting.push_back(m_next.get());
     m_inFlight.push_back(std::move(m_next));
     m_queued.notify_one();
-    // Two blocks a worker: one compressing, one ready for it.
-    while (m_inFlight.size() > 2 * m_threads.size())
+    // A few blocks a worker, so that they never run dry while the caller
+    // makes the next block.
+    while (m_inFlight.size() > 4 * m_threads.size())
         if (!EmitOldest(lock))
             return false;
     return !m_failed;
@@ -152,6 +160,15 @@ bool ParallelDeflate::Submit(bool last) {
 
 bool ParallelDeflate::EmitOldest(std::unique_lock<std::mutex>& lock) {
     Job& oldest = *m_inFlight.front();
+    // Rather than wait, compress blocks no worker has taken yet.
+    while (!oldest.done && !m_waiting.empty()) {
+        Job* job = m_waiting.front();
+        m_waiting.pop_front();
+        lock.unlock();
+        Run(*job, *m_own);
+        lock.lock();
+        job->done = true;
+    }
     m_doneCv.wait(lock, [&] { return oldest.done; });
     std::unique_ptr<Job> job = std::move(m_inFlight.front());
     m_inFlight.pop_front();
@@ -178,27 +195,31 @@ bool ParallelDeflate::Emit(Job& job) {
         m_failed = true;
         return false;
     }
-    try {
-        if (!m_started) {
-            // CMF for deflate with a 32 KiB window, FLEVEL as zlib sets it for
-            // the level, and the check bits that make the pair a multiple of 31.
-            const unsigned flevel = m_level == 1 ? 0 : m_level < 6 ? 1 : m_level == 6 ? 2 : 3;
-            unsigned header = 0x7800u | flevel << 6;
-            header += 31 - header % 31;
-            job.out.insert(job.out.begin(), {uint8_t(header >> 8), uint8_t(header)});
-            m_started = true;
-        }
-        m_adler = uint32_t(adler32_combine(m_adler, job.adler, z_off_t(job.in.size())));
-        if (job.last) {
-            job.out.insert(job.out.end(), {uint8_t(m_adler >> 24), uint8_t(m_adler >> 16),
-                                           uint8_t(m_adler >> 8), uint8_t(m_adler)});
-            m_ended = true;
-        }
-    } catch (const std::bad_alloc&) {
-        m_failed = true;
-        return false;
+    uint8_t* data = job.out.data() + kFront;
+    size_t size = job.outSize;
+    if (!m_started) {
+        // CMF for deflate with a 32 KiB window, FLEVEL as zlib sets it for
+        // the level, and the check bits that make the pair a multiple of 31.
+        const unsigned flevel = m_level == 1 ? 0 : m_level < 6 ? 1 : m_level == 6 ? 2 : 3;
+        unsigned header = 0x7800u | flevel << 6;
+        header += 31 - header % 31;
+        data -= kFront;
+        size += kFront;
+        data[0] = uint8_t(header >> 8);
+        data[1] = uint8_t(header);
+        m_started = true;
     }
-    if (!m_sink(job.out.data(), job.out.size()))
+    m_adler = uint32_t(adler32_combine(m_adler, job.adler, z_off_t(job.in.size())));
+    if (job.last) {
+        uint8_t* check = job.out.data() + kFront + job.outSize;
+        check[0] = uint8_t(m_adler >> 24);
+        check[1] = uint8_t(m_adler >> 16);
+        check[2] = uint8_t(m_adler >> 8);
+        check[3] = uint8_t(m_adler);
+        size += kBack;
+        m_ended = true;
+    }
+    if (!m_sink(data, size))
         m_failed = true;
     return !m_failed;
 }

@@ -30,7 +30,9 @@ public:
     ParallelDeflate(const ParallelDeflate&) = delete;
     ParallelDeflate& operator=(const ParallelDeflate&) = delete;
 
-    // The next block's bytes, empty, for the caller to fill.
+    // The buffer for the next block, for the caller to size and fill (it
+    // holds what an earlier block left, so one of the same size costs no
+    // clearing).
     std::vector<uint8_t>& Buffer();
     // Hands the filled buffer on; `last` ends the stream after it. False
     // when the sink refused bytes or a block could not be compressed.
@@ -46,14 +48,18 @@ public:
 private:
     struct Job {
         std::vector<uint8_t> in;
-        std::vector<uint8_t> out;
+        std::vector<uint8_t> out; // the deflate data after room for the header
+        size_t outSize = 0;
         uint32_t adler = 1;
         bool last = false;
         bool done = false;
         bool ok = false;
     };
 
+    class Deflater;
+
     void Work();
+    void Run(Job& job, Deflater& deflater);
     bool Emit(Job& job);
     bool EmitOldest(std::unique_lock<std::mutex>& lock);
     void StopWorkers();
@@ -68,6 +74,7 @@ private:
     std::deque<Job*> m_waiting;                  // not yet taken by a worker
     std::vector<std::unique_ptr<Job>> m_spare;
     std::unique_ptr<Job> m_next;
+    std::unique_ptr<Deflater> m_own; // the caller's, for blocks it compresses itself
     bool m_stop = false;
     bool m_failed = false;
     bool m_started = false; // the zlib header was written
