@@ -6,6 +6,8 @@
 #include <new>
 #include <system_error>
 
+#include "image/Adler32.h"
+
 namespace kesh {
 
 namespace {
@@ -66,7 +68,7 @@ private:
 void ParallelDeflate::Run(Job& job, Deflater& deflater) {
     try {
         job.ok = deflater.Compress(job.in, job.last, job.out, job.outSize);
-        job.adler = uint32_t(adler32(1, job.in.data(), uInt(job.in.size())));
+        job.adler = Adler32(1, job.in.data(), job.in.size());
     } catch (const std::bad_alloc&) {
         job.ok = false;
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/Messages.h"
+#include "image/Adler32.h"
 #include "image/PngWriter.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
@@ -186,4 +187,21 @@ TEST(PngWriter, AFailedWriteOfManyBlocksLeavesNoFile) {
                                       [](int64_t y, uint8_t* out) { kRow(y, out, 4000); });
     EXPECT_EQ(st.message(), std::string(msg::kSaveFailed) + "\n" + dir.file("a.png"));
     EXPECT_TRUE(dir.entries().empty());
+}
+
+// The check value is summed sixteen bytes at a time and reduced once a run of
+// 5,536: at every length around a run's end, from any starting value, with
+// bytes that make the sums as large as they get, it is zlib's.
+TEST(PngWriter, Adler32IsZlibs) {
+    Bytes noise(3 * 5552 + 40), full(noise.size(), 0xFF);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = PixelAt(int64_t(i), 2);
+    for (const Bytes* bytes : {&noise, &full})
+        for (const uint32_t start : {1u, 0xFFF0FFF0u, 0x12345678u})
+            for (size_t size : {size_t(0), size_t(1), size_t(15), size_t(16), size_t(17),
+                                size_t(5535), size_t(5536), size_t(5537), size_t(5552),
+                                size_t(5553), size_t(11072), size_t(11090), noise.size()})
+                EXPECT_EQ(Adler32(start, bytes->data(), size),
+                          uint32_t(adler32(start, bytes->data(), uInt(size))))
+                    << size << " from " << start;
 }
