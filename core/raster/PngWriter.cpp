@@ -1,85 +1,96 @@
-// The PNG writer, on libpng. libpng reports errors by longjmp, so the
-// functions that call setjmp keep only plain data in their frames.
+// The PNG writer: the chunks are written here, the pixel data compressed on
+// every core (ParallelDeflate) in blocks of whole rows, each row as filter
+// type 0 (none) and its indices.
 #include "raster/PngWriter.h"
 
-#include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cctype>
-#include <csetjmp>
+#include <cstring>
 #include <new>
 #include <vector>
 
 #include "base/Messages.h"
 #include "io/StreamedFile.h"
+#include "raster/ParallelDeflate.h"
 
 namespace kesh {
 
 namespace {
 
 constexpr int64_t kPngMaxSide = 0x7FFFFFFF;
+// Rows go to the compressor in blocks of about this many bytes: large enough
+// that a block's cold start costs little, small enough to keep every core
+// busy and memory low.
+constexpr size_t kBlockBytes = size_t(1) << 20;
+// The longest chunk written; a PNG chunk may hold up to 2^31 - 1 bytes.
+constexpr size_t kMaxChunk = size_t(1) << 30;
 
-void WriteToFile(png_structp png, png_bytep data, png_size_t length) {
-    static_cast<StreamedFile*>(png_get_io_ptr(png))->Write(data, length);
+using Out = std::function<bool(const uint8_t* data, size_t size)>;
+
+void PutU32(uint8_t* at, uint32_t value) {
+    at[0] = uint8_t(value >> 24);
+    at[1] = uint8_t(value >> 16);
+    at[2] = uint8_t(value >> 8);
+    at[3] = uint8_t(value);
 }
-void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-    try {
-        out->insert(out->end(), data, data + length);
-    } catch (const std::bad_alloc&) {
-        png_error(png, "out of memory");
+
+bool WriteChunk(const Out& out, const char type[4], const uint8_t* data, size_t size) {
+    uint8_t head[8];
+    PutU32(head, uint32_t(size));
+    std::memcpy(head + 4, type, 4);
+    uLong crc = crc32(0, head + 4, 4);
+    if (size > 0) // crc32_z of no buffer is the starting value, not the crc so far
+        crc = crc32_z(crc, data, size);
+    uint8_t tail[4];
+    PutU32(tail, uint32_t(crc));
+    return out(head, 8) && (size == 0 || out(data, size)) && out(tail, 4);
+}
+
+// The whole PNG, passed to `out` in order; false when `out` refused bytes or
+// memory ran out.
+bool WritePng(const Out& out, int64_t width, int64_t height, const uint8_t* colourTable,
+              const std::function<void(int64_t y, uint8_t* out)>& row, int compression) {
+    static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    uint8_t header[13] = {};
+    PutU32(header, uint32_t(width));
+    PutU32(header + 4, uint32_t(height));
+    header[8] = 8; // bits per index
+    header[9] = 3; // palette colour; compression, filter and interlace methods 0
+    uint8_t palette[768];
+    for (size_t i = 0; i < 256; ++i) {
+        palette[3 * i] = colourTable[4 * i + 2];
+        palette[3 * i + 1] = colourTable[4 * i + 1];
+        palette[3 * i + 2] = colourTable[4 * i];
     }
-}
-void FlushNothing(png_structp) {}
-
-[[noreturn]] void OnError(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-void OnWarning(png_structp, png_const_charp) {}
-
-using RowFn = void (*)(void* context, int64_t y, uint8_t* out);
-
-// Everything libpng does, in one frame of plain data.
-bool WriteAll(png_structp png, png_infop info, uint32_t width, uint32_t height,
-              const png_color* palette, int compression, uint8_t* rowBuffer, RowFn row,
-              void* context) {
-    if (setjmp(png_jmpbuf(png)))
+    if (!out(kSignature, 8) || !WriteChunk(out, "IHDR", header, 13) ||
+        !WriteChunk(out, "PLTE", palette, 768))
         return false;
-    png_set_user_limits(png, uint32_t(kPngMaxSide), uint32_t(kPngMaxSide));
-    png_set_compression_level(png, compression);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_PLTE(png, info, palette, 256);
-    png_write_info(png, info);
-    for (uint32_t y = 0; y < height; ++y) {
-        row(context, y, rowBuffer);
-        png_write_row(png, rowBuffer);
+
+    const size_t stride = size_t(width) + 1;
+    const int64_t rowsPerBlock = int64_t(std::max<size_t>(1, kBlockBytes / stride));
+    const size_t blocks = size_t((height + rowsPerBlock - 1) / rowsPerBlock);
+    ParallelDeflate deflate(
+        compression, ParallelDeflate::ThreadsFor(blocks), [&out](const uint8_t* data, size_t size) {
+            for (size_t at = 0; at < size; at += kMaxChunk)
+                if (!WriteChunk(out, "IDAT", data + at, std::min(kMaxChunk, size - at)))
+                    return false;
+            return true;
+        });
+    for (int64_t y = 0; y < height;) {
+        const int64_t end = std::min(height, y + rowsPerBlock);
+        std::vector<uint8_t>& block = deflate.Buffer();
+        block.resize(size_t(end - y) * stride);
+        for (uint8_t* at = block.data(); y < end; ++y, at += stride) {
+            at[0] = 0; // filter: none
+            row(y, at + 1);
+        }
+        if (!deflate.Submit(y == height))
+            return false;
     }
-    png_write_end(png, info);
-    return true;
+    return deflate.Finish() && WriteChunk(out, "IEND", nullptr, 0);
 }
-
-class PngWriteStruct {
-public:
-    PngWriteStruct() {
-        m_png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
-        if (m_png)
-            m_info = png_create_info_struct(m_png);
-    }
-    ~PngWriteStruct() {
-        if (m_png)
-            png_destroy_write_struct(&m_png, m_info ? &m_info : nullptr);
-    }
-    PngWriteStruct(const PngWriteStruct&) = delete;
-    PngWriteStruct& operator=(const PngWriteStruct&) = delete;
-    bool ok() const { return m_info != nullptr; }
-    png_structp png() const { return m_png; }
-    png_infop info() const { return m_info; }
-
-private:
-    png_structp m_png = nullptr;
-    png_infop m_info = nullptr;
-};
 
 } // namespace
 
@@ -102,24 +113,19 @@ Status WriteIndexedPng(FileSystem& fs, const std::string& path, int64_t width, i
     const Status failed = Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
     if (!FitsPng(width, height))
         return failed;
-    png_color palette[256];
-    for (size_t i = 0; i < 256; ++i)
-        palette[i] = {colourTable[4 * i + 2], colourTable[4 * i + 1], colourTable[4 * i]};
-
     StreamedFile file(fs, path);
     if (!file.Open())
         return file.Finish();
-    PngWriteStruct png;
-    std::vector<uint8_t> buffer(size_t(width), 0);
-    if (!png.ok())
+    try {
+        const Out toFile = [&file](const uint8_t* data, size_t size) {
+            file.Write(data, size);
+            return true;
+        };
+        if (!WritePng(toFile, width, height, colourTable, row, compression))
+            return failed; // the unfinished file is removed with `file`
+    } catch (const std::bad_alloc&) {
         return Status::Fail(msg::kAllocFailed);
-    png_set_write_fn(png.png(), &file, WriteToFile, FlushNothing);
-    const RowFn call = [](void* context, int64_t y, uint8_t* out) {
-        (*static_cast<const std::function<void(int64_t, uint8_t*)>*>(context))(y, out);
-    };
-    if (!WriteAll(png.png(), png.info(), uint32_t(width), uint32_t(height), palette, compression,
-                  buffer.data(), call, const_cast<void*>(static_cast<const void*>(&row))))
-        return failed; // the unfinished file is removed with `file`
+    }
     return file.Finish();
 }
 
@@ -128,22 +134,13 @@ EncodeIndexedPng(int64_t width, int64_t height, const uint8_t* colourTable,
                  const std::function<void(int64_t y, uint8_t* out)>& row, int compression) {
     if (!FitsPng(width, height))
         return std::nullopt;
-    png_color palette[256];
-    for (size_t i = 0; i < 256; ++i)
-        palette[i] = {colourTable[4 * i + 2], colourTable[4 * i + 1], colourTable[4 * i]};
     std::vector<uint8_t> bytes;
-    PngWriteStruct png;
-    if (!png.ok())
-        return std::nullopt;
     try {
-        std::vector<uint8_t> buffer(size_t(width), 0);
-        png_set_write_fn(png.png(), &bytes, WriteToVector, FlushNothing);
-        const RowFn call = [](void* context, int64_t y, uint8_t* out) {
-            (*static_cast<const std::function<void(int64_t, uint8_t*)>*>(context))(y, out);
+        const Out toMemory = [&bytes](const uint8_t* data, size_t size) {
+            bytes.insert(bytes.end(), data, data + size);
+            return true;
         };
-        if (!WriteAll(png.png(), png.info(), uint32_t(width), uint32_t(height), palette,
-                      compression, buffer.data(), call,
-                      const_cast<void*>(static_cast<const void*>(&row))))
+        if (!WritePng(toMemory, width, height, colourTable, row, compression))
             return std::nullopt;
     } catch (const std::bad_alloc&) {
         return std::nullopt;

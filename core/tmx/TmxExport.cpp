@@ -3,9 +3,10 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 #include "base/Messages.h"
 #include "raster/PngWriter.h"
@@ -26,25 +27,25 @@ std::string StemOf(const std::string& path) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-// The layer's cells as Tiled's CSV: one map row per line, gids by commas.
-std::string CsvOf(const MapModel& map, uint32_t tileCount) {
-    std::string csv = "\n";
+// The layer's cells as Tiled's CSV, one map row per line with gids by
+// commas, handed to `out` a row at a time.
+void WriteCsv(ByteWriter& out, const MapModel& map, uint32_t tileCount) {
     const int32_t w = map.width();
     const int32_t h = map.height();
-    csv.reserve(size_t(w) * size_t(h) * 3 + size_t(h) + 1);
-    char number[16];
+    std::vector<char> line(size_t(w) * 11 + 2); // ten digits and a comma a cell
+    out.write(std::string_view("\n"));
     for (int32_t y = 0; y < h; ++y) {
+        char* at = line.data();
         for (int32_t x = 0; x < w; ++x) {
             const uint16_t cell = map.cellAt(x, y);
             const uint32_t gid = cell != kEmptyCell && cell < tileCount ? uint32_t(cell) + 1 : 0;
-            const int n = std::snprintf(number, sizeof number, "%u", gid);
-            csv.append(number, size_t(n));
+            at = std::to_chars(at, line.data() + line.size(), gid).ptr;
             if (x + 1 < w || y + 1 < h)
-                csv.push_back(',');
+                *at++ = ',';
         }
-        csv.push_back('\n');
+        *at++ = '\n';
+        out.write(line.data(), size_t(at - line.data()));
     }
-    return csv;
 }
 
 struct StringWriter : pugi::xml_writer {
@@ -62,8 +63,8 @@ std::string TmxSheetPath(const std::string& tmxPath) {
     return folder + StemOf(tmxPath) + "-tiles.png";
 }
 
-std::string BuildTmx(const MapModel& map, const TileSet& tiles, const std::string& name,
-                     const std::string& sheetName) {
+void WriteTmx(ByteWriter& out, const MapModel& map, const TileSet& tiles, const std::string& name,
+              const std::string& sheetName) {
     const TileList& list = tiles.tiles();
     const uint32_t count = list.count();
     const int32_t tw = tiles.tileWidth();
@@ -116,11 +117,26 @@ std::string BuildTmx(const MapModel& map, const TileSet& tiles, const std::strin
     layer.append_attribute("height") = map.height();
     auto data = layer.append_child("data");
     data.append_attribute("encoding") = "csv";
-    data.append_child(pugi::node_pcdata).set_value(CsvOf(map, count).c_str());
+    // The cells go where this mark is, straight to `out`: the text of a
+    // large map is never held whole. Markup and names are escaped, so the
+    // layer's data is the only place the mark can stand.
+    constexpr std::string_view kMark = ">@</data>";
+    data.append_child(pugi::node_pcdata).set_value("@");
 
     StringWriter writer;
     doc.save(writer, " ", pugi::format_default, pugi::encoding_utf8);
-    return std::move(writer.text);
+    const std::string_view text = writer.text;
+    const size_t at = text.rfind(kMark);
+    out.write(text.substr(0, at + 1));
+    WriteCsv(out, map, count);
+    out.write(text.substr(at + 2));
+}
+
+std::string BuildTmx(const MapModel& map, const TileSet& tiles, const std::string& name,
+                     const std::string& sheetName) {
+    ByteWriter out;
+    WriteTmx(out, map, tiles, name, sheetName);
+    return std::string(out.bytes().begin(), out.bytes().end());
 }
 
 std::vector<uint8_t> BuildTmxSheet(const TileSet& tiles) {
@@ -149,18 +165,29 @@ Status ExportTmx(FileSystem& fs, const std::string& tmxPath, const MapModel& map
     const std::string sheetPath = TmxSheetPath(tmxPath);
     if (sheetPath == tmxPath)
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + tmxPath);
-    std::vector<FileContents> files;
+    std::vector<uint8_t> sheet;
     try {
-        std::vector<uint8_t> sheet = BuildTmxSheet(tiles);
-        if (sheet.empty())
-            return Status::Fail(msg::kAllocFailed);
-        const std::string text = BuildTmx(map, tiles, StemOf(tmxPath), FileNameOf(sheetPath));
-        files.push_back({tmxPath, std::vector<uint8_t>(text.begin(), text.end())});
-        files.push_back({sheetPath, std::move(sheet)});
+        sheet = BuildTmxSheet(tiles);
     } catch (const std::bad_alloc&) {
-        return Status::Fail(msg::kAllocFailed);
     }
-    return SaveFiles(fs, files);
+    if (sheet.empty())
+        return Status::Fail(msg::kAllocFailed);
+    const std::string name = StemOf(tmxPath);
+    const std::string sheetName = FileNameOf(sheetPath);
+    return SaveFiles(fs, std::vector<FileSource>{{tmxPath,
+                                                  [&](ByteWriter& out) {
+                                                      try {
+                                                          WriteTmx(out, map, tiles, name,
+                                                                   sheetName);
+                                                      } catch (const std::bad_alloc&) {
+                                                          return Status::Fail(msg::kAllocFailed);
+                                                      }
+                                                      return Status::Ok();
+                                                  }},
+                                                 {sheetPath, [&](ByteWriter& out) {
+                                                      out.write(sheet.data(), sheet.size());
+                                                      return Status::Ok();
+                                                  }}});
 }
 
 } // namespace kesh

@@ -78,6 +78,27 @@ TEST(CommitRecord, ADamagedRecordIsRefusedWhole) {
         EXPECT_FALSE(CommitRecord::Decode(Text(text), "/maps")) << text;
 }
 
+// A backup is only ever a second name of its own target: a record naming any
+// other file there would have a recovery move that file onto the target, or
+// remove it.
+TEST(CommitRecord, ABackupThatIsNotATemporaryOfItsTargetIsRefused) {
+    auto record = [](const std::string& backup) {
+        return Text("kesh commit record 1\nfiles 1\ntemp 23:a.map.kesh-01234567.tmp\nbackup " +
+                    std::to_string(backup.size()) + ":" + backup + "\ntarget 5:a.map\nend\n");
+    };
+    for (const std::string backup : {
+             "passwd",                             // any file in the folder
+             "/etc/passwd",                        // any file anywhere
+             "b.map.kesh-89abcdef.tmp",            // another target's temporary
+             "/elsewhere/a.map.kesh-89abcdef.tmp", // a temporary of another a.map
+             "a.map.kesh-89abcdef.commit",         // a record
+             "a.map.kesh-89ABCDEF.tmp",            // not a name a save makes
+             "a.map",                              // the target itself
+         })
+        EXPECT_FALSE(CommitRecord::Decode(record(backup), "/maps")) << backup;
+    EXPECT_TRUE(CommitRecord::Decode(record("a.map.kesh-89abcdef.tmp"), "/maps"));
+}
+
 TEST(CommitRecord, OnlyItsOwnNamesCountAsRecords) {
     EXPECT_EQ(CommitRecord::StateOfName("w.map.kesh-0123abcd.commit"), CommitRecord::State::Commit);
     EXPECT_EQ(CommitRecord::StateOfName("w.map.kesh-0123abcd.abort"), CommitRecord::State::Abort);
@@ -125,6 +146,37 @@ TEST_F(SaveRecoveryTest, ARecordIsFinishedAndAnAbortedOneUndone) {
     EXPECT_EQ(ReadBytes(map), oldMap);
     EXPECT_EQ(ReadBytes(kmf), oldKmf);
     EXPECT_EQ(dir.entries(), (Names{"town.kmf", "town.map"}));
+}
+
+// The same, from the disk's side: an aborted record that names an unrelated
+// file as the backup leaves that file and the target alone.
+TEST_F(SaveRecoveryTest, ARecordNamingAnotherFileAsBackupMovesNothing) {
+    const std::string notes = dir.file("notes.txt");
+    WriteBytes(notes, oldKmf);
+    WriteBytes(map, newMap);
+    const std::string record = map + ".kesh-55555555.abort";
+    WriteBytes(record,
+               CommitRecord::Encode(dir.path(), {{map + ".kesh-44444444.tmp", notes, map}}));
+    const auto before = dir.entries();
+    EXPECT_TRUE(FinishInterruptedSaves(FileSystem::Native(), {map}));
+    EXPECT_EQ(dir.entries(), before);
+    EXPECT_EQ(ReadBytes(notes), oldKmf);
+    EXPECT_EQ(ReadBytes(map), newMap);
+}
+
+// A save of a file that had no old version, undone after the new file was put
+// in place: the new file goes, and the pair is as it was before the save.
+TEST_F(SaveRecoveryTest, AnUndoneSaveRemovesANewFileThatHadNoOldOne) {
+    WriteBytes(map + ".kesh-11111111.tmp", oldMap); // the old map's second name
+    WriteBytes(map, newMap);
+    WriteBytes(kmf, newKmf); // placed; there was no .kmf before
+    const std::vector<CommitEntry> entries = {
+        {map + ".kesh-44444444.tmp", map + ".kesh-11111111.tmp", map},
+        {kmf + ".kesh-33333333.tmp", "", kmf}};
+    WriteBytes(map + ".kesh-55555555.abort", CommitRecord::Encode(dir.path(), entries));
+    ASSERT_TRUE(FinishInterruptedSaves(FileSystem::Native(), {kmf}));
+    EXPECT_EQ(ReadBytes(map), oldMap);
+    EXPECT_EQ(dir.entries(), (Names{"town.map"}));
 }
 
 TEST_F(SaveRecoveryTest, ARecordASaveStillHoldsIsLeftToIt) {

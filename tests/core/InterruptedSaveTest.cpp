@@ -99,6 +99,7 @@ struct PairDeaths {
                          oldKmf = std::vector<uint8_t>(12, 0x22);
     std::vector<FileContents> next = {{map, std::vector<uint8_t>(5000, 0xAB)},
                                       {kmf, std::vector<uint8_t>(13, 0xCD)}};
+    bool kmfExisted = true; // false: the save makes the .kmf for the first time
     int oldSeen = 0, newSeen = 0, abortedSeen = 0;
 
     // Returns the number of steps it took the save to finish.
@@ -106,7 +107,10 @@ struct PairDeaths {
         int stopAt = 0;
         for (; stopAt < 200; ++stopAt) {
             kesh::test::WriteBytes(map, oldMap);
-            kesh::test::WriteBytes(kmf, oldKmf);
+            if (kmfExisted)
+                kesh::test::WriteBytes(kmf, oldKmf);
+            else
+                std::filesystem::remove(kmf);
             if (!SaveAndDieAt(next, stopAt, fault, succeedFirst))
                 break;
             const auto left = dir.entries();
@@ -116,7 +120,8 @@ struct PairDeaths {
             EXPECT_TRUE(FinishInterruptedSaves(FileSystem::Native(), {map, kmf}));
             const auto nowMap = kesh::test::ReadBytes(map);
             const auto nowKmf = kesh::test::ReadBytes(kmf);
-            const bool allOld = nowMap == oldMap && nowKmf == oldKmf;
+            const bool allOld =
+                nowMap == oldMap && (kmfExisted ? nowKmf == oldKmf : !std::filesystem::exists(kmf));
             const bool allNew = nowMap == next[0].bytes && nowKmf == next[1].bytes;
             EXPECT_TRUE(allOld || allNew) << "step " << stopAt;
             oldSeen += allOld;
@@ -161,4 +166,26 @@ TEST(InterruptedSave, ADeathWhileAFailedSaveIsUndoneStillLeavesAWholePair) {
     PairDeaths flush;
     EXPECT_LT(flush.Run(FaultyFileSystem::Fault::SyncFolder, 1), 200);
     EXPECT_GT(flush.abortedSeen, 2);
+}
+
+TEST(InterruptedSave, ASecondFileThatWasNotThereBeforeIsLeftOnlyWithTheNewPair) {
+    // Cut short as it runs, while it fails at a rename, and while it fails
+    // at the flush after both new files were in place (the undoing then has
+    // a placed new .kmf to take away).
+    const struct {
+        FaultyFileSystem::Fault fault;
+        int succeedFirst;
+    } runs[] = {{FaultyFileSystem::Fault::None, 0},
+                {FaultyFileSystem::Fault::Rename, 1},
+                {FaultyFileSystem::Fault::SyncFolder, 1}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(static_cast<int>(run.fault));
+        PairDeaths deaths;
+        deaths.kmfExisted = false;
+        EXPECT_LT(deaths.Run(run.fault, run.succeedFirst), 200);
+        EXPECT_GT(deaths.oldSeen, 0);
+        if (run.fault == FaultyFileSystem::Fault::SyncFolder) {
+            EXPECT_GT(deaths.abortedSeen, 2);
+        }
+    }
 }

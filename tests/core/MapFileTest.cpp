@@ -374,3 +374,40 @@ TEST(MapFileTest, OpenTellsAMissingDescriptorFromOtherFailures) {
               msg::kDamagedFile);
     EXPECT_FALSE(missing);
 }
+
+// The cells are read in pieces of 2^20; a map of several pieces, the last a
+// part one, reads back whole with every cell in its place: from memory and
+// from a file (mapped at that size), with the words at an even or an odd
+// offset, and as the first cell item or one that overwrites an earlier one.
+TEST(MapFileTest, AMapOfManyReadPiecesReadsBackWhole) {
+    struct Case {
+        std::vector<uint8_t> items;
+        std::string header;
+    };
+    const Case cases[] = {
+        {{MapItem::SizeWord, MapItem::CellsWord}, ""},
+        {{MapItem::SizeWord, MapItem::CellsWord}, "H"},
+        {{MapItem::SizeWord, MapItem::CellsByte, MapItem::CellsWord}, "Hd"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.header);
+        MapModel map = MakeMap(1500, 1500, c.items, c.header);
+        for (size_t i = 0; i < map.cells().size(); ++i)
+            map.cells()[i] = uint16_t(i % 65521); // 2^20 cells on, a different value
+        const TileSet tiles;
+        MapModel fromMemory;
+        TileSet memoryTiles;
+        ASSERT_TRUE(ReadMapFile(MapBytes(map, tiles), BuildKmf(map.format(), tiles.format()),
+                                fromMemory, memoryTiles));
+        EXPECT_TRUE(fromMemory.cells() == map.cells());
+
+        const std::string path = dir.file("big.map");
+        ASSERT_TRUE(SaveMapFiles(FileSystem::Native(), path, map, tiles));
+        MapModel fromFile;
+        TileSet fileTiles;
+        bool missing = false;
+        ASSERT_TRUE(OpenMapFiles(FileSystem::Native(), path, fromFile, fileTiles, missing));
+        EXPECT_TRUE(fromFile.cells() == map.cells());
+    }
+}

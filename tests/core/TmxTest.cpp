@@ -308,6 +308,30 @@ TEST(TmxImport, BadInputIsRefusedWithAMessage) {
     ExpectFailure(Import(tmx, broken), msg::kImageUnsupported);
 }
 
+// A gid past 32 bits is damage, never cut to its low bits: 2^32 + 7 would
+// otherwise read as tile 6, and 2^32 + 2^31 + 7 as a flipped one.
+TEST(TmxImport, AGidThatDoesNotFitIn32BitsIsRefused) {
+    Sample s;
+    for (const TmxEncoding encoding : {TmxEncoding::Csv, TmxEncoding::Xml}) {
+        MemoryLoader files;
+        TmxSampleOptions options;
+        options.encoding = encoding;
+        const std::string tmx = MakeTmx(s.tiles, 6, 4, s.map.cells(), options, files);
+        // Cell (2, 0) holds tile 6, gid 7.
+        const std::string before = encoding == TmxEncoding::Csv ? "," : "<tile gid=\"";
+        const size_t at = tmx.find(before + "7" + (encoding == TmxEncoding::Csv ? "," : "\""));
+        ASSERT_NE(at, std::string::npos);
+        auto withGid = [&](const std::string& gid) {
+            return std::string(tmx).replace(at + before.size(), 1, gid);
+        };
+        for (const char* gid : {"4294967303", "4294967296", "6442450951", "18446744073709551623",
+                                "000000000004294967303"})
+            ExpectFailure(Import(withGid(gid), files), msg::kTmxBadData);
+        // The largest that fits is read, as the flipped gid it is.
+        ExpectFailure(Import(withGid("4294967295"), files), msg::kTmxFlipped);
+    }
+}
+
 TEST(TmxImport, InflatingStopsAtTheMapsCells) {
     // 4 MB of zeros squeezed into a few kB for a 2 x 2 map: refused without
     // inflating it all.
