@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "io/InputLimits.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "image/PngWriter.h"
@@ -42,7 +43,7 @@ const std::vector<uint8_t>& TilePng() {
             }
         };
         WriteIndexedPng(FileSystem::Native(), path, kSide, kSide, table, row, 6);
-        auto file = FileSystem::Native().readFile(path);
+        auto file = FileSystem::Native().readFile(path, kMaxMapFileBytes);
         std::filesystem::remove(path);
         return file ? *file : std::vector<uint8_t>{};
     }();

@@ -1,3 +1,4 @@
+#include "io/InputLimits.h"
 #include "CliCommands.h"
 
 #include "CliArgs.h"
@@ -25,9 +26,9 @@ int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
     if (parsed.positionals.size() != 1)
         return ctx.Usage(text::kWrongArgCount);
     const std::string& path = parsed.positionals[0];
-    const auto bytes = ctx.fs.readFile(path);
+    const auto bytes = ctx.fs.readFile(path, kMaxImageFileBytes);
     if (!bytes)
-        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + path));
+        return ctx.Refuse(bytes.status());
     Palette palette;
     if (const Status st = ReadPaletteSource(path, bytes, palette); !st)
         return ctx.Refuse(st);
@@ -55,9 +56,9 @@ int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args) {
         TileDescriptor layout;
         if (Status st = LoadTileDescriptor(ctx, from, layout); !st)
             return ctx.Refuse(st);
-        const auto bytes = ctx.fs.readFile(from);
+        const auto bytes = ctx.fs.readFile(from, kMaxTileFileBytes);
         if (!bytes)
-            return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + from));
+            return ctx.Refuse(bytes.status());
         const AddTileFileResult result = AddTileFile(set, *bytes, layout);
         if (!result.status)
             return ctx.Refuse(Status::Fail(result.status.message() + "\n" + from));

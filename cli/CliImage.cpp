@@ -1,6 +1,7 @@
 // The image subcommands: import-image and export-png.
 #include <charconv>
 
+#include "io/InputLimits.h"
 #include "CliArgs.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
@@ -107,9 +108,9 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
         set.InitTileSet();
     }
 
-    const auto bytes = ctx.fs.readFile(imagePath);
+    const auto bytes = ctx.fs.readFile(imagePath, kMaxImageFileBytes);
     if (!bytes)
-        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + imagePath));
+        return ctx.Refuse(bytes.status());
     ImageSource image;
     if (Status st = image.Open(*bytes); !st)
         return ctx.Refuse(Naming(st, imagePath));

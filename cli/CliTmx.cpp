@@ -1,4 +1,5 @@
 // The Tiled map subcommands: export-tmx and import-tmx.
+#include "io/InputLimits.h"
 #include "CliArgs.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
@@ -56,9 +57,9 @@ int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     if (tileList && !ParseTileItems(*tileList, tileItems, error))
         return ctx.Usage(error);
 
-    const auto bytes = ctx.fs.readFile(in);
+    const auto bytes = ctx.fs.readFile(in, kMaxTmxBytes);
     if (!bytes)
-        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + in));
+        return ctx.Refuse(bytes.status());
     TmxImportOptions options;
     options.takePalette = parsed.has("--palette");
     options.nearest = parsed.has("--nearest");
