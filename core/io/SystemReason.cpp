@@ -18,7 +18,7 @@ std::string SystemReason(int error) {
     case EROFS:
         return "읽기 전용 파일 시스템입니다.";
     case ENOENT:
-        return "폴더가 없습니다.";
+        return "파일이나 폴더가 없습니다.";
     case ENOTDIR:
         return "경로 가운데 폴더가 아닌 것이 있습니다.";
     case ENAMETOOLONG:

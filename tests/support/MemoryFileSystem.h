@@ -13,7 +13,8 @@ namespace kesh::test {
 // A file system held in memory, for the fuzz targets and tests that read
 // through the program's own loaders: regular files, symbolic links and
 // entries that are no regular file (a FIFO, a device), read by the same
-// rules as the disk (type, then the ceiling). Paths are used as given.
+// rules as the disk (type, then the ceiling). Paths are taken as given, with
+// "." and "name/.." parts dropped.
 class MemoryFileSystem : public FileSystem {
 public:
     std::map<std::string, std::vector<uint8_t>> files;
@@ -37,12 +38,12 @@ public:
     }
     bool isReadOnly(const std::string&) override { return false; }
     std::string resolveLinks(const std::string& path) override {
-        std::string at = path;
+        std::string at = Normal(path);
         for (int hops = 0; hops < 8; ++hops) {
             const auto it = links.find(at);
             if (it == links.end())
                 break;
-            at = it->second;
+            at = Normal(it->second);
         }
         return at;
     }
@@ -94,6 +95,25 @@ public:
     }
 
 private:
+    static std::string Normal(const std::string& path) {
+        std::vector<std::string> parts;
+        size_t start = 0;
+        for (size_t slash = 0; slash != std::string::npos; start = slash + 1) {
+            slash = path.find('/', start);
+            const std::string part = path.substr(start, slash - start);
+            if (part == "." || (part.empty() && !parts.empty()))
+                continue;
+            if (part == ".." && !parts.empty() && parts.back() != ".." && !parts.back().empty())
+                parts.pop_back();
+            else
+                parts.push_back(part);
+        }
+        std::string out;
+        for (size_t i = 0; i < parts.size(); ++i)
+            out += (i ? "/" : "") + parts[i];
+        return out.empty() && !path.empty() && path[0] == '/' ? "/" : out;
+    }
+
     std::vector<std::string> m_open; // by handle
 };
 
