@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "io/InputLimits.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "image/PngWriter.h"
 #include "io/FileSystem.h"
+#include "io/InputLimits.h"
 
 using namespace kesh;
 

@@ -1,4 +1,3 @@
-#include "io/InputLimits.h"
 #include "CliCommands.h"
 
 #include "CliArgs.h"
@@ -6,6 +5,7 @@
 #include "CliMessages.h"
 #include "base/Messages.h"
 #include "image/PaletteSource.h"
+#include "io/InputLimits.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "tileset/AddTileFile.h"

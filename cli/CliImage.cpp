@@ -1,7 +1,6 @@
 // The image subcommands: import-image and export-png.
 #include <charconv>
 
-#include "io/InputLimits.h"
 #include "CliArgs.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
@@ -11,6 +10,7 @@
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "image/PngWriter.h"
+#include "io/InputLimits.h"
 #include "layout/Descriptor.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "io/InputLimits.h"
 #include "CliArgs.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "CliJson.h"
 #include "CliMessages.h"
+#include "io/InputLimits.h"
 #include "layout/CodeGen.h"
 #include "layout/LayoutTable.h"
 #include "map/LayoutDataOf.h"

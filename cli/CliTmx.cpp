@@ -1,11 +1,11 @@
 // The Tiled map subcommands: export-tmx and import-tmx.
-#include "io/InputLimits.h"
 #include "CliArgs.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "CliJson.h"
 #include "CliMessages.h"
 #include "base/Messages.h"
+#include "io/InputLimits.h"
 #include "map/MapFile.h"
 #include "tmx/TmxExport.h"
 #include "tmx/TmxImport.h"

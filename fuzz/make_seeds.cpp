@@ -414,8 +414,9 @@ void TmxFilesSeeds() {
         }
     }
     const int32_t tw = tiles.tileWidth(), th = tiles.tileHeight();
-    const std::string head = "<map orientation=\"orthogonal\" width=\"4\" height=\"1\" tilewidth=\"" +
-                             std::to_string(tw) + "\" tileheight=\"" + std::to_string(th) + "\">";
+    const std::string head =
+        "<map orientation=\"orthogonal\" width=\"4\" height=\"1\" tilewidth=\"" +
+        std::to_string(tw) + "\" tileheight=\"" + std::to_string(th) + "\">";
     const std::string layer = "<layer name=\"a\" width=\"4\" height=\"1\"><data "
                               "encoding=\"csv\">1,6,11,16</data></layer></map>";
     const Bytes shared = fuzz::JoinTmxInput(head + sets + layer, files);

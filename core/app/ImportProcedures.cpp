@@ -1,4 +1,3 @@
-#include "io/InputLimits.h"
 #include "app/ImportProcedures.h"
 
 #include <utility>
@@ -11,6 +10,7 @@
 #include "doc/TileSetChange.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
+#include "io/InputLimits.h"
 #include "tileset/ImageDecoders.h"
 #include "tmx/TmxImport.h"
 #include "tmx/TmxLoader.h"

@@ -1,4 +1,3 @@
-#include "io/InputLimits.h"
 #include "app/RecoveryStore.h"
 
 #include <algorithm>
@@ -7,6 +6,7 @@
 
 #include "base/Messages.h"
 #include "io/ByteWriter.h"
+#include "io/InputLimits.h"
 #include "layout/Descriptor.h"
 #include "map/MapFile.h"
 #include "tileset/TileSetFile.h"

@@ -1,4 +1,3 @@
-#include "io/InputLimits.h"
 #include "app/TileProcedures.h"
 
 #include <iterator>
@@ -8,6 +7,7 @@
 #include "base/Messages.h"
 #include "image/PaletteSource.h"
 #include "image/PngWriter.h"
+#include "io/InputLimits.h"
 #include "io/SaveRecovery.h"
 #include "layout/Descriptor.h"
 #include "map/LayoutDataOf.h"

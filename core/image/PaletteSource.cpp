@@ -16,8 +16,8 @@ Status Naming(const Status& st, const std::string& path) {
 
 } // namespace
 
-Status ReadPaletteSource(const std::string& path,
-                         const ReadResult<std::vector<uint8_t>>& bytes, Palette& palette) {
+Status ReadPaletteSource(const std::string& path, const ReadResult<std::vector<uint8_t>>& bytes,
+                         Palette& palette) {
     const ImageKind kind = ImageKindOf(path);
     if (kind != ImageKind::Other) {
         // A file that cannot be opened is refused like one that is not an image.

@@ -27,7 +27,7 @@ inline constexpr const char* kPaletteSourceFilters[] = {"팔레트 파일|*.pcx;
 // a PNG with a palette. Anything else fails with "256컬러 PCX, BMP, PNG
 // 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일만 지원합니다.". Every failure
 // names the file on a line of its own. `palette` changes only on success.
-Status ReadPaletteSource(const std::string& path,
-                         const ReadResult<std::vector<uint8_t>>& bytes, Palette& palette);
+Status ReadPaletteSource(const std::string& path, const ReadResult<std::vector<uint8_t>>& bytes,
+                         Palette& palette);
 
 } // namespace kesh

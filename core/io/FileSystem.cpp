@@ -48,7 +48,8 @@ public:
             // page cache, with no copy and nothing to fill. A file that
             // shrinks later trips the mapping's guard; one that grew while
             // it was mapped is refused here.
-            void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd(), 0);
+            void* address =
+                ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd(), 0);
             if (address != MAP_FAILED) {
                 ::madvise(address, size, MADV_SEQUENTIAL);
                 FileBytes out = FileBytes::Mapped(address, size);

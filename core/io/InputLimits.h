@@ -36,8 +36,7 @@ inline constexpr uint64_t kMaxMapFileBytes =
     uint64_t(kMaxMapCells) * 2 + kMaxTileFileBytes + (uint64_t(64) << 10);
 // An image or palette file: the largest image as 32-bit pixels stored
 // uncompressed, and room for its other chunks.
-inline constexpr uint64_t kMaxImageFileBytes =
-    uint64_t(kMaxImagePixels) * 4 + (uint64_t(64) << 20);
+inline constexpr uint64_t kMaxImageFileBytes = uint64_t(kMaxImagePixels) * 4 + (uint64_t(64) << 20);
 // A Tiled map: its largest grid as XML, a tile element of up to 32 bytes a
 // cell, and room for its tile sets; an external tile set (.tsx): a property
 // of a hundred bytes or so for each of 65,536 tiles, many times over.

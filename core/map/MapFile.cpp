@@ -1,4 +1,3 @@
-#include "io/InputLimits.h"
 #include "map/MapFile.h"
 
 #include <algorithm>
@@ -7,6 +6,7 @@
 #include <functional>
 
 #include "base/Messages.h"
+#include "io/InputLimits.h"
 #include "io/SaveRecovery.h"
 #include "map/MapReader.h"
 

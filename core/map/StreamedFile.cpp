@@ -25,10 +25,10 @@ StreamedFile::~StreamedFile() {
 bool StreamedFile::Open() {
     m_target = m_fs.resolveLinks(m_path);
     m_refusal = CheckNotReadOnly(m_fs, m_path);
-    if (m_refusal)
+    if (m_refusal) {
         m_lock = std::make_unique<SaveLock>(m_fs, std::vector<std::string>{m_target});
-    if (m_refusal)
         m_refusal = FinishInterruptedSaves(m_fs, {m_path});
+    }
     if (!m_refusal) {
         m_failed = true;
         return false;

@@ -25,8 +25,8 @@ public:
     StreamedFile& operator=(const StreamedFile&) = delete;
 
     // Takes the target's save lock (SaveLock), finishes or undoes an earlier
-    // save of the target cut short (see FinishInterruptedSaves), then creates the temporary file; false when
-    // that cannot be done, the file cannot be made or the target is read-only.
+    // save of the target cut short (see FinishInterruptedSaves), then creates the temporary file;
+    // false when that cannot be done, the file cannot be made or the target is read-only.
     bool Open();
     // Room for the next `n` bytes, to be filled by the caller before the next call.
     uint8_t* Append(size_t n);

@@ -1,4 +1,3 @@
-#include "io/InputLimits.h"
 #include "tileset/TileSetFile.h"
 
 #include <utility>
@@ -6,6 +5,7 @@
 
 #include "base/Messages.h"
 #include "io/ByteReader.h"
+#include "io/InputLimits.h"
 #include "io/SaveRecovery.h"
 #include "layout/TileFormat.h"
 

@@ -26,9 +26,7 @@ Status TmxImages::Get(const std::string& path, const Image*& image) {
     const auto bytes = m_loader.Load(path, kMaxImageFileBytes);
     if (!bytes)
         return bytes.Refusal(Status::Fail(std::string(msg::kTmxFileMissing) + "\n" + path));
-    const auto overBudget = [&](int64_t pixels) {
-        return pixels > m_budget - m_used;
-    };
+    const auto overBudget = [&](int64_t pixels) { return pixels > m_budget - m_used; };
     const Status refused = Status::Fail(std::string(msg::kTmxImagesTooLarge) +
                                         GroupDigits(uint64_t(m_budget)) + "화소).\n" + path);
     // A PNG's size is in its header: one past the budget is refused before

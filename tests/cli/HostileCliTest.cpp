@@ -106,9 +106,9 @@ TEST(HostileCli, TwoProcessesSavingOneMapBothSucceed) {
     const std::string out = dir.file("out.map");
     for (int round = 0; round < 12; ++round) {
         const pid_t a = Start({"convert", dir.file("in.map"), out}, dir.file("a.err"));
-        const pid_t b = Start({"convert", dir.file("in.map"), out, "--map-items",
-                               "SizeWord,TileFile,CellsWord"},
-                              dir.file("b.err"));
+        const pid_t b = Start(
+            {"convert", dir.file("in.map"), out, "--map-items", "SizeWord,TileFile,CellsWord"},
+            dir.file("b.err"));
         ASSERT_GT(a, 0);
         ASSERT_GT(b, 0);
         EXPECT_EQ(Wait(a), 0) << Text(dir.file("a.err"));

@@ -71,10 +71,8 @@ TEST(HostileRead, OnlyRegularFilesWithinTheirCeilingAreRead) {
         std::string name;
         std::string message;
     } cases[] = {
-        {"zero.map", msg::kNotRegularFile},
-        {"fifo.png", msg::kNotRegularFile},
-        {"folder.map", msg::kNotRegularFile},
-        {"big.kmf", tooLarge},
+        {"zero.map", msg::kNotRegularFile},   {"fifo.png", msg::kNotRegularFile},
+        {"folder.map", msg::kNotRegularFile}, {"big.kmf", tooLarge},
         {"missing.map", msg::kOpenFailed},
     };
     FileSystem& fs = FileSystem::Native();
@@ -133,12 +131,9 @@ TEST(HostileRead, PaletteRefusalsNameTheFile) {
     WriteBytes(dir.file("town.gif"), {'G', 'I', 'F', '8', '9', 'a'});
     std::filesystem::create_symlink("/dev/zero", dir.file("zero.pal"));
     const std::pair<std::string, std::string> cases[] = {
-        {"bad.pcx", msg::kPcxOnly},
-        {"bad.bmp", msg::kBmpOnly},
-        {"none.pcx", msg::kPcxOnly},
-        {"town.gif", msg::kPaletteTypeUnsupported},
-        {"zero.pal", msg::kNotRegularFile},
-        {"none.gpl", msg::kOpenFailed},
+        {"bad.pcx", msg::kPcxOnly},         {"bad.bmp", msg::kBmpOnly},
+        {"none.pcx", msg::kPcxOnly},        {"town.gif", msg::kPaletteTypeUnsupported},
+        {"zero.pal", msg::kNotRegularFile}, {"none.gpl", msg::kOpenFailed},
     };
     for (const auto& [name, message] : cases) {
         const std::string path = dir.file(name);

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "io/InputLimits.h"
 #include "io/FileSystem.h"
+#include "io/InputLimits.h"
 #include "support/TempDir.h"
 
 using namespace kesh;

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "io/InputLimits.h"
 #include "base/Messages.h"
 #include "io/ByteWriter.h"
 #include "io/FileSystem.h"
+#include "io/InputLimits.h"
 #include "map/MapFile.h"
 #include "map/MapImageRows.h"
 #include "support/FaultyFileSystem.h"

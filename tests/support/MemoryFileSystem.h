@@ -18,8 +18,8 @@ namespace kesh::test {
 class MemoryFileSystem : public FileSystem {
 public:
     std::map<std::string, std::vector<uint8_t>> files;
-    std::map<std::string, std::string> links;  // name -> what it leads to
-    std::vector<std::string> others;            // neither files nor links
+    std::map<std::string, std::string> links; // name -> what it leads to
+    std::vector<std::string> others;          // neither files nor links
 
     ReadResult<std::vector<uint8_t>> readFile(const std::string& path, uint64_t limit) override {
         const std::string real = resolveLinks(path);
