@@ -13,6 +13,7 @@
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "io/FileSystem.h"
+#include "io/InputLimits.h"
 #include "raster/PngWriter.h"
 
 using namespace kesh;
@@ -42,7 +43,7 @@ const std::vector<uint8_t>& TilePng() {
             }
         };
         WriteIndexedPng(FileSystem::Native(), path, kSide, kSide, table, row, 6);
-        auto file = FileSystem::Native().readFile(path);
+        auto file = FileSystem::Native().readFile(path, kMaxMapFileBytes);
         std::filesystem::remove(path);
         return file ? *file : std::vector<uint8_t>{};
     }();

@@ -1,9 +1,12 @@
 #include "Cli.h"
 
+#include <new>
+
 #include "CliCommands.h"
 #include "CliContext.h"
 #include "CliMessages.h"
 #include "app/UnattendedServices.h"
+#include "base/Messages.h"
 
 namespace kesh::cli {
 
@@ -28,8 +31,10 @@ bool CliContext::ReadArgs(const std::vector<std::string>& args,
     return true;
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           FileSystem& fs) {
+namespace {
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               FileSystem& fs) {
     // No questions at the command line; messages go to standard error.
     UnattendedServices services(&err);
     CliContext ctx{fs, services, out, err};
@@ -70,6 +75,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "delete-tile")
         return RunDeleteTile(ctx, rest);
     return ctx.Usage(text::kUnknownCommand + command);
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           FileSystem& fs) {
+    // Memory that runs out anywhere in a command ends that command, never the
+    // tool: every save leaves the old files as they were when it fails.
+    try {
+        return RunCommand(args, out, err, fs);
+    } catch (const std::bad_alloc&) {
+        err << msg::kOutOfMemory << '\n';
+        return kExitRefused;
+    }
 }
 
 } // namespace kesh::cli

@@ -5,6 +5,7 @@
 #include "CliMessages.h"
 #include "base/Messages.h"
 #include "image/PaletteSource.h"
+#include "io/InputLimits.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "tileset/AddTileFile.h"
@@ -22,9 +23,9 @@ int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
     if (!ctx.ReadArgs(args, {}, PlainArgs::Exactly(1), parsed))
         return kExitUsage;
     const std::string& path = parsed.positionals[0];
-    const auto bytes = ctx.fs.readFile(path);
+    const auto bytes = ctx.fs.readFile(path, kMaxImageFileBytes);
     if (!bytes)
-        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + path));
+        return ctx.Refuse(bytes.status());
     Palette palette;
     if (const Status st = ReadPaletteSource(path, bytes, palette); !st)
         return ctx.Refuse(st);
@@ -49,9 +50,9 @@ int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args) {
         TileDescriptor layout;
         if (Status st = LoadTileDescriptor(ctx, from, layout); !st)
             return ctx.Refuse(st);
-        const auto bytes = ctx.fs.readFile(from);
+        const auto bytes = ctx.fs.readFile(from, kMaxTileFileBytes);
         if (!bytes)
-            return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + from));
+            return ctx.Refuse(bytes.status());
         const AddTileFileResult result = AddTileFile(set, *bytes, layout);
         if (!result.status)
             return ctx.Refuse(Status::Fail(result.status.message() + "\n" + from));

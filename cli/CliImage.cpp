@@ -9,6 +9,7 @@
 #include "base/Messages.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
+#include "io/InputLimits.h"
 #include "layout/Descriptor.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"
@@ -104,9 +105,9 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
         set.InitTileSet();
     }
 
-    const auto bytes = ctx.fs.readFile(imagePath);
+    const auto bytes = ctx.fs.readFile(imagePath, kMaxImageFileBytes);
     if (!bytes)
-        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + imagePath));
+        return ctx.Refuse(bytes.status());
     ImageSource image;
     if (Status st = image.Open(*bytes); !st)
         return ctx.Refuse(Naming(st, imagePath));

@@ -8,6 +8,7 @@
 #include "CliFiles.h"
 #include "CliJson.h"
 #include "CliMessages.h"
+#include "io/InputLimits.h"
 #include "layout/CodeGen.h"
 #include "layout/LayoutTable.h"
 #include "map/LayoutDataOf.h"
@@ -20,7 +21,7 @@ namespace {
 // The header bytes as the file holds them, zero bytes included, so the table
 // describes this file rather than the header string kept from it.
 std::string RawHeader(FileSystem& fs, const std::string& path, int length, std::string kept) {
-    const auto bytes = fs.readFile(path);
+    const auto bytes = fs.readFile(path, kMaxMapFileBytes);
     if (!bytes || bytes->size() < size_t(std::max(length, 0)))
         return kept;
     return std::string(bytes->begin(), bytes->begin() + ptrdiff_t(std::max(length, 0)));

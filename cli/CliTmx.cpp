@@ -5,6 +5,7 @@
 #include "CliJson.h"
 #include "CliMessages.h"
 #include "base/Messages.h"
+#include "io/InputLimits.h"
 #include "map/MapFile.h"
 #include "tmx/TmxExport.h"
 #include "tmx/TmxImport.h"
@@ -51,9 +52,9 @@ int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     if (tileList && !ParseTileItems(*tileList, tileItems, error))
         return ctx.Usage(error);
 
-    const auto bytes = ctx.fs.readFile(in);
+    const auto bytes = ctx.fs.readFile(in, kMaxTmxBytes);
     if (!bytes)
-        return ctx.Refuse(Status::Fail(std::string(msg::kOpenFailed) + "\n" + in));
+        return ctx.Refuse(bytes.status());
     TmxImportOptions options;
     options.takePalette = parsed.has("--palette");
     options.nearest = parsed.has("--nearest");

@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "TmxFilesInput.h"
 #include "TmxFuzzInput.h"
+#include "base/Messages.h"
 #include "image/PaletteFile.h"
+#include "io/InputLimits.h"
 #include "layout/Descriptor.h"
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
@@ -367,6 +370,65 @@ void TmxSeeds() {
          ImportTmx(Bytes(tmx.begin(), tmx.end()), files, {}).status);
 }
 
+// The import through the folder loader over a file system in memory: the
+// maps above with their tile sets in a folder, one image named by many tile
+// sets (also through a link), and an image that is a FIFO.
+Status ImportFromFiles(const Bytes& input) {
+    test::MemoryFileSystem fs;
+    fuzz::PlaceTmxFiles(input.data(), input.size(), fs);
+    FolderLoader loader(fs, std::string(fuzz::kTmxFilesFolder));
+    return ImportTmx(*fs.readFile(std::string(fuzz::kTmxFilesMap), kMaxTmxBytes), loader, {})
+        .status;
+}
+
+void TmxFilesSeeds() {
+    TileSet tiles = MakeTiles(TileLayouts()[4].second, 4);
+    MapModel map;
+    map.AllocateCells(4, 2);
+    for (size_t i = 0; i < map.cells().size(); ++i)
+        map.cells()[i] = uint16_t(i % 4);
+    for (const bool external : {false, true}) {
+        test::MemoryLoader files;
+        test::TmxSampleOptions options;
+        options.sheets = 2;
+        options.external = external;
+        const Bytes input =
+            fuzz::JoinTmxInput(test::MakeTmx(tiles, 4, 2, map.cells(), options, files), files);
+        Save("fuzz_tmxfs", external ? "tsx" : "embedded", input, ImportFromFiles(input));
+    }
+    // Four tile sets of one sheet: by its name, through a link, and from a subfolder.
+    test::MemoryLoader files;
+    files.files["sheet.png"] = test::SheetPng(tiles, 0, 4, 2);
+    const std::string link = "@@link sheet.png";
+    files.files["link.png"] = Bytes(link.begin(), link.end());
+    const std::string gids[] = {"1", "5", "9", "13"};
+    const std::string images[] = {"sheet.png", "link.png", "./sheet.png", "../sheet.png"};
+    std::string sets;
+    for (int s = 0; s < 4; ++s) {
+        const std::string text = test::TilesetText(tiles, 0, 4, 2, images[s], "");
+        if (s < 3) {
+            sets += "<tileset firstgid=\"" + gids[s] + "\"" + text.substr(8);
+        } else {
+            files.files["sets/s.tsx"] = Bytes(text.begin(), text.end());
+            sets += "<tileset firstgid=\"13\" source=\"sets/s.tsx\"/>";
+        }
+    }
+    const int32_t tw = tiles.tileWidth(), th = tiles.tileHeight();
+    const std::string head =
+        "<map orientation=\"orthogonal\" width=\"4\" height=\"1\" tilewidth=\"" +
+        std::to_string(tw) + "\" tileheight=\"" + std::to_string(th) + "\">";
+    const std::string layer = "<layer name=\"a\" width=\"4\" height=\"1\"><data "
+                              "encoding=\"csv\">1,6,11,16</data></layer></map>";
+    const Bytes shared = fuzz::JoinTmxInput(head + sets + layer, files);
+    Save("fuzz_tmxfs", "one-sheet-many-sets", shared, ImportFromFiles(shared));
+    // The same with the sheet a FIFO: refused as no regular file.
+    files.files["sheet.png"] = Bytes{'@', '@', 'f', 'i', 'f', 'o'};
+    const Bytes fifo = fuzz::JoinTmxInput(head + sets + layer, files);
+    const Status refused = ImportFromFiles(fifo);
+    Save("fuzz_tmxfs", "fifo-sheet", fifo,
+         refused.message().rfind(msg::kNotRegularFile, 0) == 0 ? Status::Ok() : refused);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -379,6 +441,7 @@ int main(int argc, char** argv) {
     MapSeeds();
     ImageSeeds();
     TmxSeeds();
+    TmxFilesSeeds();
     if (g_failures > 0)
         return 1;
     std::printf("seeds written to %s\n", g_out.c_str());

@@ -14,4 +14,5 @@ set(KESH_FUZZ_TARGETS
     fuzz_addtiles
     fuzz_roundtrip
     fuzz_tmx
+    fuzz_tmxfs
 )

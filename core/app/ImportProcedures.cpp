@@ -10,6 +10,7 @@
 #include "doc/TileSetCommand.h"
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
+#include "io/InputLimits.h"
 #include "raster/ImageDecoders.h"
 #include "tmx/TmxImport.h"
 #include "tmx/TmxLoader.h"
@@ -72,9 +73,9 @@ bool ImportProcedures::OnImportImage() {
         "png", {filetype::kImage, filetype::kPng, filetype::kBitmap, filetype::kPcx}, false));
     if (!path)
         return false;
-    const auto bytes = m_fs.readFile(*path);
+    const auto bytes = m_fs.readFile(*path, kMaxImageFileBytes);
     if (!bytes) {
-        m_user.ShowMessage(Naming(msg::kOpenFailed, *path));
+        m_user.ShowMessage(bytes.status().message());
         return false;
     }
     ImageSource image;
@@ -152,9 +153,9 @@ bool ImportProcedures::OnImportTmx() {
     const auto path = m_user.ChooseOpenFile(filetype::Dialog("tmx", {kTmxFiles}, false));
     if (!path)
         return false;
-    const auto bytes = m_fs.readFile(*path);
+    const auto bytes = m_fs.readFile(*path, kMaxTmxBytes);
     if (!bytes) {
-        m_user.ShowMessage(Naming(msg::kOpenFailed, *path));
+        m_user.ShowMessage(bytes.status().message());
         return false;
     }
     FolderLoader loader(m_fs, FolderOfPath(*path));

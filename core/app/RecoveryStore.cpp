@@ -6,6 +6,7 @@
 
 #include "base/Messages.h"
 #include "io/ByteWriter.h"
+#include "io/InputLimits.h"
 #include "layout/Descriptor.h"
 #include "map/MapFile.h"
 #include "tileset/TileSetFile.h"
@@ -151,7 +152,7 @@ std::vector<RecoveryEntry> RecoveryStore::List() {
             continue;
         RecoveryEntry entry;
         entry.slot = name.substr(0, name.size() - std::string(kIndexExt).size());
-        const auto bytes = m_fs.readFile(m_folder + "/" + name);
+        const auto bytes = m_fs.readFile(m_folder + "/" + name, kMaxDescriptorBytes);
         bool hasTiles = false;
         if (bytes && ParseIndex(std::string(bytes->begin(), bytes->end()), entry, hasTiles))
             entries.push_back(std::move(entry));
@@ -165,20 +166,20 @@ Status RecoveryStore::Load(const RecoveryEntry& entry, MapModel& map, TileSet& t
     const auto damaged = [&] {
         return Status::Fail(std::string(msg::kOpenFailed) + "\n" + PathOf(entry.slot, ".map"));
     };
-    const auto index = m_fs.readFile(PathOf(entry.slot, kIndexExt));
+    const auto index = m_fs.readFile(PathOf(entry.slot, kIndexExt), kMaxDescriptorBytes);
     RecoveryEntry read;
     bool hasTiles = false;
     if (!index || !ParseIndex(std::string(index->begin(), index->end()), read, hasTiles))
         return damaged();
-    const auto mapBytes = m_fs.readFile(PathOf(entry.slot, ".map"));
-    const auto kmfBytes = m_fs.readFile(PathOf(entry.slot, ".kmf"));
+    const auto mapBytes = m_fs.readFile(PathOf(entry.slot, ".map"), kMaxMapFileBytes);
+    const auto kmfBytes = m_fs.readFile(PathOf(entry.slot, ".kmf"), kMaxDescriptorBytes);
     if (!mapBytes || !kmfBytes)
         return damaged();
     // Read into fresh objects, so a failure anywhere changes nothing.
     TileSet newTiles;
     if (hasTiles) {
-        const auto tilBytes = m_fs.readFile(PathOf(entry.slot, ".til"));
-        const auto ktfBytes = m_fs.readFile(PathOf(entry.slot, ".ktf"));
+        const auto tilBytes = m_fs.readFile(PathOf(entry.slot, ".til"), kMaxTileFileBytes);
+        const auto ktfBytes = m_fs.readFile(PathOf(entry.slot, ".ktf"), kMaxDescriptorBytes);
         TileReadLayout layout;
         if (!tilBytes || !ktfBytes || !ParseKtf(*ktfBytes, layout.descriptor))
             return damaged();

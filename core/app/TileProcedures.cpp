@@ -6,6 +6,7 @@
 #include "app/FileTypes.h"
 #include "base/Messages.h"
 #include "image/PaletteSource.h"
+#include "io/InputLimits.h"
 #include "io/SaveRecovery.h"
 #include "layout/Descriptor.h"
 #include "map/LayoutDataOf.h"
@@ -84,9 +85,9 @@ void TileProcedures::OnTileAddFile() {
     TileReadLayout layout;
     if (!path || !ReadLayout(*path, layout))
         return;
-    const auto bytes = m_fs.readFile(*path);
+    const auto bytes = m_fs.readFile(*path, kMaxTileFileBytes);
     if (!bytes) {
-        m_user.ShowMessage(OpenFailed(*path));
+        m_user.ShowMessage(bytes.status().message());
         return;
     }
     const AddTileFileResult result =
@@ -147,13 +148,14 @@ bool TileProcedures::OnLoadPalette() {
     if (!path)
         return false;
     Palette palette;
-    const Status st = ReadPaletteSource(*path, m_fs.readFile(*path), palette);
+    const Status st = ReadPaletteSource(*path, m_fs.readFile(*path, kMaxImageFileBytes), palette);
     if (!st) {
         // The refusals of a file that is no palette image are plain notices;
         // a damaged palette source is a failure like any other.
         const std::string& text = st.message();
-        const bool notice = text == msg::kPcxOnly || text == msg::kBmpOnly ||
-                            text == msg::kPaletteTypeUnsupported;
+        const std::string first = text.substr(0, text.find('\n'));
+        const bool notice = first == msg::kPcxOnly || first == msg::kBmpOnly ||
+                            first == msg::kPaletteTypeUnsupported;
         m_user.ShowMessage(text, notice ? MessageIcon::None : MessageIcon::Warning);
         return false;
     }

@@ -13,6 +13,12 @@ inline constexpr const char* kTileSetFull =
     "타일 세트가 가득 차서 일부 타일을 추가하지 못했습니다.";
 inline constexpr const char* kBadMapSize = "지도의 크기가 올바르지 않습니다.";
 inline constexpr const char* kAllocFailed = "메모리 할당에 실패 했습니다.";
+// What kesh-cli and the editor say when memory ran out anywhere in a command.
+inline constexpr const char* kOutOfMemory = "메모리가 부족합니다.";
+// Refused reads: followed by a line feed and the path.
+inline constexpr const char* kNotRegularFile = "일반 파일이 아닙니다.";
+// Followed by the ceiling in bytes, "바이트)." and the path on a line of its own.
+inline constexpr const char* kFileTooLarge = "파일이 너무 큽니다 (최대 ";
 inline constexpr const char* kMapTooLargeForBitmap =
     "지도가 너무 커서 비트맵으로 저장할 수 없습니다.";
 inline constexpr const char* kPcxOnly = "256컬러 PCX만을 지원합니다.";
@@ -39,6 +45,8 @@ inline constexpr const char* kTileNumberTooLargeForMap =
 inline constexpr const char* kSaveFailed = "파일을 저장하지 못했습니다.";
 // Added below the path when the target is marked read-only.
 inline constexpr const char* kReadOnlyFile = "읽기 전용 파일입니다.";
+// Added below the path when another process held the files' save lock too long.
+inline constexpr const char* kSavingElsewhere = "다른 프로그램이 이 파일을 저장하고 있습니다.";
 // Opening: followed by a line feed and the path.
 inline constexpr const char* kOpenFailed = "파일을 열지 못했습니다.";
 // A map whose layout embeds the tile set cannot be saved while the set is empty.

@@ -16,22 +16,22 @@ Status Naming(const Status& st, const std::string& path) {
 
 } // namespace
 
-Status ReadPaletteSource(const std::string& path, const std::optional<std::vector<uint8_t>>& bytes,
+Status ReadPaletteSource(const std::string& path, const ReadResult<std::vector<uint8_t>>& bytes,
                          Palette& palette) {
     const ImageKind kind = ImageKindOf(path);
     if (kind != ImageKind::Other) {
-        // A file that cannot be read is refused like one that is not an image.
+        // A file that cannot be opened is refused like one that is not an image.
         const char* refusal = kind == ImageKind::Pcx ? msg::kPcxOnly : msg::kBmpOnly;
         if (!bytes)
-            return Status::Fail(refusal);
+            return bytes.Refusal(Naming(Status::Fail(refusal), path));
         Image image;
         const Status st = kind == ImageKind::Pcx ? LoadPcx(*bytes, image) : LoadBmp(*bytes, image);
         if (st)
             palette = image.m_palette;
-        return st;
+        return Naming(st, path);
     }
     if (!bytes)
-        return Status::Fail(std::string(msg::kOpenFailed) + "\n" + path);
+        return bytes.status();
     if (IsPaletteFile(*bytes))
         return Naming(LoadPaletteFile(*bytes, palette), path);
     static constexpr uint8_t kPngSignature[4] = {0x89, 'P', 'N', 'G'};
@@ -44,7 +44,7 @@ Status ReadPaletteSource(const std::string& path, const std::optional<std::vecto
             palette = image.m_palette;
         return Naming(st, path);
     }
-    return Status::Fail(msg::kPaletteTypeUnsupported);
+    return Naming(Status::Fail(msg::kPaletteTypeUnsupported), path);
 }
 
 } // namespace kesh

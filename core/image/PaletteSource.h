@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Status.h"
+#include "io/ReadResult.h"
 #include "raster/Palette.h"
 
 namespace kesh {
@@ -19,14 +20,14 @@ inline constexpr const char* kPaletteSourceFilters[] = {"팔레트 파일|*.pcx;
                                                         "JASC palettes|*.pal"};
 
 // The colours of a file chosen for the load palette command, at `path` with
-// contents `bytes` (nullopt when it could not be read). A name ending in
-// "pcx" or "bmp" is read by that decoder and refused with its message ("256컬러
-// PCX만을 지원합니다." / "256컬러 BMP만을 지원합니다."), also when unreadable.
-// Any other file goes by its content: a GIMP or JASC palette file, or a PNG
-// with a palette; their failures name the file. Anything else fails with
-// "256컬러 PCX, BMP, PNG 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일만
-// 지원합니다.". `palette` changes only on success.
-Status ReadPaletteSource(const std::string& path, const std::optional<std::vector<uint8_t>>& bytes,
+// contents `bytes` (or why they could not be read). A name ending in "pcx"
+// or "bmp" is read by that decoder and refused with its message ("256컬러
+// PCX만을 지원합니다." / "256컬러 BMP만을 지원합니다."), also when it cannot be
+// opened. Any other file goes by its content: a GIMP or JASC palette file, or
+// a PNG with a palette. Anything else fails with "256컬러 PCX, BMP, PNG
+// 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일만 지원합니다.". Every failure
+// names the file on a line of its own. `palette` changes only on success.
+Status ReadPaletteSource(const std::string& path, const ReadResult<std::vector<uint8_t>>& bytes,
                          Palette& palette);
 
 } // namespace kesh

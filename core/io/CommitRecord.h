@@ -45,6 +45,8 @@ public:
 
     static constexpr size_t kMaxFiles = 64;
     static constexpr size_t kMaxPath = 4096;
+    // The largest record: every field of kMaxFiles files at their longest.
+    static constexpr uint64_t kMaxBytes = 64 + kMaxFiles * 3 * (kMaxPath + 24);
 
     // Writes the record of `entries` beside the first target and makes it and
     // its name durable. nullopt when any step failed (nothing is left then).

@@ -10,13 +10,17 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <random>
 
 #include "base/Messages.h"
 #include "io/AbsolutePath.h"
 #include "io/CommitRecord.h"
+#include "io/RegularFile.h"
 #include "io/Replacement.h"
+#include "io/SaveLock.h"
 #include "io/SaveRecovery.h"
+#include "io/SystemReason.h"
 
 namespace kesh {
 
@@ -28,117 +32,44 @@ constexpr size_t kSavePiece = size_t(1) << 20;
 // Files from this size on are mapped rather than read.
 constexpr size_t kMapFrom = size_t(1) << 20;
 
-// The size fstat gives for an open file; 0 when it gives none.
-size_t ExpectedSize(int fd) {
-    struct stat st {};
-    return (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) ? size_t(st.st_size)
-                                                                            : 0;
-}
-
-// Reads up to `size` bytes to `data`; the count read (less at the end of the
-// file), or nullopt on a read error.
-std::optional<size_t> ReadFully(int fd, uint8_t* data, size_t size) {
-    size_t used = 0;
-    while (used < size) {
-        const ssize_t n = ::read(fd, data + used, size - used);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        used += size_t(n);
-    }
-    return used;
-}
-
-// Reads what `bytes` can hold, then, when the file goes on, the rest, growing
-// `bytes` as needed; `bytes` ends as long as what was read. False on a read error.
-bool ReadToEnd(int fd, std::vector<uint8_t>& bytes) {
-    size_t used = 0;
-    for (;;) {
-        const std::optional<size_t> n = ReadFully(fd, bytes.data() + used, bytes.size() - used);
-        if (!n)
-            return false;
-        used += *n;
-        if (used < bytes.size())
-            break;
-        // Exactly full: only grow when there is more to read (a pipe, a file
-        // still growing), not for the final read that returns nothing.
-        uint8_t probe[1 << 12];
-        const std::optional<size_t> more = ReadFully(fd, probe, sizeof probe);
-        if (!more)
-            return false;
-        if (*more == 0)
-            break;
-        bytes.resize(std::max(bytes.size() * 2, used + *more + (size_t(1) << 16)));
-        std::copy(probe, probe + *more, bytes.data() + used);
-        used += *more;
-    }
-    bytes.resize(used);
-    return true;
-}
-
 class NativeFileSystem final : public FileSystem {
 public:
-    std::optional<std::vector<uint8_t>> readFile(const std::string& path) override {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return std::nullopt;
-        std::vector<uint8_t> bytes(ExpectedSize(fd));
-        const bool ok = ReadToEnd(fd, bytes);
-        ::close(fd);
-        if (!ok)
-            return std::nullopt;
-        return bytes;
+    ReadResult<std::vector<uint8_t>> readFile(const std::string& path, uint64_t limit) override {
+        return RegularFile(path, limit).ReadAll();
     }
 
-    std::optional<FileBytes> readBytes(const std::string& path) override {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return std::nullopt;
-        const size_t expected = ExpectedSize(fd);
-        std::optional<FileBytes> out;
-        if (expected >= kMapFrom) {
+    ReadResult<FileBytes> readBytes(const std::string& path, uint64_t limit) override {
+        RegularFile file(path, limit);
+        if (file.error() != ReadError::None)
+            return file.Failure<FileBytes>(file.error());
+        const size_t size = file.size();
+        if (size >= kMapFrom) {
             // Mapped and faulted in at once: the pages come straight from the
-            // page cache, with no copy and nothing to fill.
-            void* address = ::mmap(nullptr, expected, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            // page cache, with no copy and nothing to fill. A file that
+            // shrinks later trips the mapping's guard; one that grew while
+            // it was mapped is refused here.
+            void* address =
+                ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd(), 0);
             if (address != MAP_FAILED) {
-                ::madvise(address, expected, MADV_SEQUENTIAL);
-                out = FileBytes::Mapped(address, expected);
-                if (!out->guarded())
-                    out.reset(); // too many files mapped at once: read this one
-            }
-        }
-        if (!out) {
-            out = FileBytes::Uninitialised(expected);
-            const std::optional<size_t> used = ReadFully(fd, out->data(), expected);
-            if (!used) {
-                ::close(fd);
-                return std::nullopt;
-            }
-            out->Shrink(*used);
-            // A file longer than it said (still growing, or no regular file):
-            // the rest is read the slow way.
-            std::vector<uint8_t> whole;
-            uint8_t probe[1 << 12];
-            while (*used == expected) {
-                const std::optional<size_t> more = ReadFully(fd, probe, sizeof probe);
-                if (!more) {
-                    ::close(fd);
-                    return std::nullopt;
+                ::madvise(address, size, MADV_SEQUENTIAL);
+                FileBytes out = FileBytes::Mapped(address, size);
+                if (out.guarded()) {
+                    if (!file.SizeUnchanged())
+                        return file.Failure<FileBytes>(ReadError::Changed);
+                    return out;
                 }
-                if (*more == 0)
-                    break;
-                if (whole.empty())
-                    whole.assign(out->data(), out->data() + *used);
-                whole.insert(whole.end(), probe, probe + *more);
+                // Too many files mapped at once: this one is read.
             }
-            if (!whole.empty())
-                out = FileBytes(std::move(whole));
         }
-        ::close(fd);
+        if (size == 0) {
+            auto all = file.ReadAll();
+            if (!all)
+                return file.Failure<FileBytes>(all.error());
+            return FileBytes(std::move(*all));
+        }
+        FileBytes out = FileBytes::Uninitialised(size);
+        if (const ReadError e = file.ReadExactly(out.data()); e != ReadError::None)
+            return file.Failure<FileBytes>(e);
         return out;
     }
 
@@ -259,7 +190,10 @@ std::string ClaimFreshName(FileSystem& fs, const std::string& target, Claim clai
         std::string name = TemporaryNameFor(target);
         if (claim(name))
             return name;
-        if (!fs.exists(name))
+        const int error = errno; // the claim's reason, not the check's
+        const bool taken = fs.exists(name);
+        errno = error;
+        if (!taken)
             break;
     }
     return {};
@@ -301,15 +235,27 @@ void RemoveLeftoverTemporaries(FileSystem& fs, const std::string& target) {
     }
 }
 
-int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name) {
+int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name, int* error) {
     int handle = -1;
     name = ClaimFreshName(fs, target, [&](const std::string& candidate) {
+        errno = 0;
         handle = fs.createExclusive(candidate);
+        if (handle < 0 && error)
+            *error = errno;
         return handle >= 0;
     });
     if (handle >= 0)
         fs.copyMode(handle, target);
     return handle;
+}
+
+std::string SaveFailure(const std::string& path, int error, bool locked) {
+    std::string text = std::string(msg::kSaveFailed) + "\n" + path;
+    if (const std::string reason = SystemReason(error); !reason.empty())
+        text += "\n" + reason;
+    else if (!locked)
+        text += std::string("\n") + msg::kSavingElsewhere;
+    return text;
 }
 
 Status CheckNotReadOnly(FileSystem& fs, const std::string& path) {
@@ -319,10 +265,10 @@ Status CheckNotReadOnly(FileSystem& fs, const std::string& path) {
     return Status::Ok();
 }
 
-std::optional<FileBytes> FileSystem::readBytes(const std::string& path) {
-    auto bytes = readFile(path);
+ReadResult<FileBytes> FileSystem::readBytes(const std::string& path, uint64_t limit) {
+    auto bytes = readFile(path, limit);
     if (!bytes)
-        return std::nullopt;
+        return ReadResult<FileBytes>(bytes.error(), path, limit);
     return FileBytes(std::move(*bytes));
 }
 
@@ -351,35 +297,58 @@ Status SaveFiles(FileSystem& fs, const std::vector<FileSource>& files) {
     for (const auto& file : files)
         if (Status st = CheckNotReadOnly(fs, file.path); !st)
             return st;
+    std::vector<std::string> targets;
+    for (const auto& file : files)
+        targets.push_back(fs.resolveLinks(file.path));
+    const SaveLock lock(fs, targets);
     if (Status st = FinishInterruptedSaves(fs, PathsOf(files)); !st)
         return st;
     std::vector<Replacement> written;
-    for (const auto& file : files) {
-        const auto failed = [&] {
-            AbandonReplacements(fs, written);
-            return Status::Fail(std::string(msg::kSaveFailed) + "\n" + file.path);
-        };
+    const auto failed = [&](const std::string& path, int error) {
+        AbandonReplacements(fs, written);
+        return Status::Fail(SaveFailure(path, error, lock.held()));
+    };
+    for (size_t i = 0; i < files.size(); ++i) {
+        const FileSource& file = files[i];
         // Where the file really goes: a symbolic link keeps pointing at the saved file.
-        Replacement next{file.path, fs.resolveLinks(file.path), {}};
-        const int handle = CreateReplacement(fs, next.target, next.temp);
+        Replacement next{file.path, targets[i], {}};
+        int error = 0;
+        const int handle = CreateReplacement(fs, next.target, next.temp, &error);
         if (handle < 0)
-            return failed();
+            return failed(file.path, error);
         written.push_back(next);
-        ByteWriter out([&fs, handle](const uint8_t* data,
-                                     size_t size) { return fs.writeAll(handle, data, size); },
-                       kSavePiece);
-        const Status made = file.write(out);
-        bool ok = made.ok() && out.Flush();
+        ByteWriter out(
+            [&fs, handle, &error](const uint8_t* data, size_t size) {
+                const bool ok = fs.writeAll(handle, data, size);
+                if (!ok && error == 0)
+                    error = errno;
+                return ok;
+            },
+            kSavePiece);
+        Status made = Status::Ok();
+        bool ok = true;
+        try {
+            made = file.write(out);
+            ok = made.ok() && out.Flush();
+        } catch (const std::bad_alloc&) {
+            made = Status::Fail(std::string(msg::kSaveFailed) + "\n" + file.path + "\n" +
+                                msg::kOutOfMemory);
+        }
+        errno = 0;
         ok = fs.sync(handle) && ok;
+        if (!ok && error == 0)
+            error = errno;
         ok = fs.close(handle) && ok;
+        if (!ok && error == 0)
+            error = errno;
         if (!made) {
             AbandonReplacements(fs, written);
             return made;
         }
         if (!ok)
-            return failed();
+            return failed(file.path, error);
     }
-    return CommitReplacements(fs, written);
+    return CommitReplacements(fs, written, lock.held());
 }
 
 } // namespace kesh

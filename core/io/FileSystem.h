@@ -10,6 +10,7 @@
 #include "base/Status.h"
 #include "io/ByteWriter.h"
 #include "io/FileBytes.h"
+#include "io/ReadResult.h"
 
 namespace kesh {
 
@@ -20,12 +21,14 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // Whole-file read; nullopt when the file cannot be opened or read.
-    virtual std::optional<std::vector<uint8_t>> readFile(const std::string& path) = 0;
+    // Whole-file read of a regular file of at most `limit` bytes (the ceiling
+    // for its kind, see io/InputLimits.h); no bytes, and why, when it cannot
+    // be opened, is no regular file, is larger or changes while it is read.
+    virtual ReadResult<std::vector<uint8_t>> readFile(const std::string& path, uint64_t limit) = 0;
     // The same without filling memory first (large files are mapped); for
     // files read once and then let go, such as the map and tile files. By
     // default it takes readFile's bytes.
-    virtual std::optional<FileBytes> readBytes(const std::string& path);
+    virtual ReadResult<FileBytes> readBytes(const std::string& path, uint64_t limit);
     virtual bool exists(const std::string& path) = 0;
     // True for an existing file that is marked read-only: one without any
     // write permission bit counts even for root, as a file locked by a version
@@ -83,8 +86,15 @@ struct FileSource {
 // Creates the temporary file that is to replace `target` (a path with its
 // links resolved), with the target's permission bits, and names it in `name`
 // ("<target>.kesh-XXXXXXXX.tmp").
-// Returns its handle, or -1 (and "" as the name) when none can be made.
-int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name);
+// Returns its handle, or -1 (and "" as the name) when none can be made; then
+// `error`, when given, holds the system's error number (0 when none was told).
+int CreateReplacement(FileSystem& fs, const std::string& target, std::string& name,
+                      int* error = nullptr);
+
+// "파일을 저장하지 못했습니다.", the path and why: the system's reason for
+// `error` (errno), or, when there is none and the save went ahead without
+// its lock (`locked` false), "다른 프로그램이 이 파일을 저장하고 있습니다.".
+std::string SaveFailure(const std::string& path, int error, bool locked);
 
 // Removes the temporary files that saves of `target` which never finished (the
 // program was killed, the machine lost power) left beside it. Files a commit
@@ -103,12 +113,16 @@ Status CheckNotReadOnly(FileSystem& fs, const std::string& path);
 // Writes every file all-or-nothing: each goes to a temporary file beside its
 // target, is flushed, and only when all are complete are they renamed over
 // the targets. On failure no temporary file is left and the old files are
-// untouched; the status carries "파일을 저장하지 못했습니다." and the path.
-// A read-only target fails the save before anything is written. An earlier
+// untouched; the status carries "파일을 저장하지 못했습니다.", the path and why
+// (see SaveFailure). A read-only target fails the save before anything is
+// written. Saves of the same files by other processes wait for each other
+// (SaveLock). Memory that runs out while a file is made fails the save with
+// "메모리가 부족합니다." and leaves nothing behind. An earlier
 // save of the targets cut short during its renames is first finished or
 // undone (FinishInterruptedSaves); when that cannot be done the save fails
-// with the reason. A successful save also clears what earlier unfinished
-// saves of the targets left behind, except what a commit record still needs.
+// with the reason. A successful save that held its lock also clears what
+// earlier unfinished saves of the targets left behind, except what a commit
+// record still needs.
 Status SaveFiles(FileSystem& fs, const std::vector<FileContents>& files);
 // The same for files made while they are written, so that none is ever held
 // whole in memory.

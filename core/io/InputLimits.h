@@ -24,6 +24,25 @@ inline constexpr int64_t kMaxMapCells = 67108864;
 inline constexpr int32_t kTileBlockBytes = 0x50000;
 #endif
 
+// The largest files read whole, by kind, each derived from the largest valid
+// file of that kind; a larger one is refused before a byte of it is read.
+// A descriptor (.kmf, .ktf, a layout): 127 items and a 255-byte header.
+inline constexpr uint64_t kMaxDescriptorBytes = uint64_t(64) << 10;
+// A tile file: its pool of ten blocks four times over (pixels, attributes
+// and palettes repeated by a layout that names them again), and a header.
+inline constexpr uint64_t kMaxTileFileBytes = uint64_t(40) * kTileBlockBytes + (uint64_t(1) << 20);
+// A map: its largest grid of word cells, an embedded tile file and a header.
+inline constexpr uint64_t kMaxMapFileBytes =
+    uint64_t(kMaxMapCells) * 2 + kMaxTileFileBytes + (uint64_t(64) << 10);
+// An image or palette file: the largest image as 32-bit pixels stored
+// uncompressed, and room for its other chunks.
+inline constexpr uint64_t kMaxImageFileBytes = uint64_t(kMaxImagePixels) * 4 + (uint64_t(64) << 20);
+// A Tiled map: its largest grid as XML, a tile element of up to 32 bytes a
+// cell, and room for its tile sets; an external tile set (.tsx): a property
+// of a hundred bytes or so for each of 65,536 tiles, many times over.
+inline constexpr uint64_t kMaxTmxBytes = uint64_t(kMaxMapCells) * 32 + (uint64_t(64) << 20);
+inline constexpr uint64_t kMaxTsxBytes = uint64_t(64) << 20;
+
 // PNG chunks other than the image data: how many ancillary ones are kept and
 // how large one may be. Pictures carry a few small ones (text, colour
 // profile); more is a damaged or hostile file.

@@ -1,6 +1,7 @@
 #include "io/Replacement.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 #include "base/Messages.h"
@@ -13,7 +14,7 @@ void AbandonReplacements(FileSystem& fs, const std::vector<Replacement>& files) 
         fs.remove(file.temp);
 }
 
-Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files) {
+Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files, bool locked) {
     std::vector<std::string> backups; // old targets kept under a second name ("" when none)
     size_t placed = 0;                // targets already replaced by their new contents
     std::optional<CommitRecord> record;
@@ -28,6 +29,7 @@ Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files)
     };
 
     auto fail = [&](const std::string& path) {
+        const int error = errno; // why the step that failed did, before the undoing
         // From here on a recovery undoes this save rather than finishing it.
         if (record)
             record->MarkAborted(fs);
@@ -47,13 +49,14 @@ Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files)
             syncFolders();
             record->Remove(fs);
         }
-        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
+        return Status::Fail(SaveFailure(path, error, locked));
     };
 
     // Keep every old target under a second name until all new files are in place.
     for (const auto& file : files) {
         std::string backup;
         if (fs.exists(file.target)) {
+            errno = 0;
             backup = LinkUnderFreshName(fs, file.target);
             if (backup.empty())
                 return fail(file.path);
@@ -66,15 +69,18 @@ Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files)
         std::vector<CommitEntry> entries;
         for (size_t i = 0; i < files.size(); ++i)
             entries.push_back({files[i].temp, backups[i], files[i].target});
+        errno = 0;
         record = CommitRecord::Place(fs, entries);
         if (!record)
             return fail(files.front().path);
     }
     for (; placed < files.size(); ++placed) {
+        errno = 0;
         if (!fs.rename(files[placed].temp, files[placed].target))
             return fail(files[placed].path);
     }
     // The new names must be on the disk before the old files' second names go.
+    errno = 0;
     if (!files.empty() && !syncFolders())
         return fail(files.front().path);
     for (const auto& backup : backups)
@@ -82,8 +88,10 @@ Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files)
             fs.remove(backup);
     if (record)
         record->Remove(fs);
-    for (const auto& file : files)
-        RemoveLeftoverTemporaries(fs, file.target);
+    // Without the lock another save may be under way: its temporaries stay.
+    if (locked)
+        for (const auto& file : files)
+            RemoveLeftoverTemporaries(fs, file.target);
     return Status::Ok();
 }
 

@@ -22,9 +22,10 @@ struct Replacement {
 // (see CommitRecord) names every file while the renames are under way, so a
 // save cut short there is finished or undone by the next open or save; the
 // folders are flushed before the old files' second names go. On failure no temporary is left and
-// the status carries "파일을 저장하지 못했습니다." and the path. On success the temporaries that
-// earlier unfinished saves of the targets left are cleared.
-Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files);
+// the status carries "파일을 저장하지 못했습니다.", the path and why (SaveFailure). On success,
+// when the save holds its lock (`locked`), the temporaries that earlier
+// unfinished saves of the targets left are cleared.
+Status CommitReplacements(FileSystem& fs, const std::vector<Replacement>& files, bool locked);
 
 // Removes the temporaries of a save that ends before its commit.
 void AbandonReplacements(FileSystem& fs, const std::vector<Replacement>& files);

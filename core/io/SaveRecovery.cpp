@@ -5,6 +5,7 @@
 #include "base/Messages.h"
 #include "io/AbsolutePath.h"
 #include "io/CommitRecord.h"
+#include "io/SaveLock.h"
 
 namespace kesh {
 
@@ -23,7 +24,7 @@ std::vector<FoundRecord> RecordsIn(FileSystem& fs, const std::string& folder) {
         if (!state)
             continue;
         FoundRecord record{InFolder(folder, name), *state, std::nullopt};
-        if (const auto bytes = fs.readFile(record.path))
+        if (const auto bytes = fs.readFile(record.path, CommitRecord::kMaxBytes))
             record.entries = CommitRecord::Decode(*bytes, folder);
         found.push_back(std::move(record));
     }
@@ -112,6 +113,17 @@ Status FinishInterruptedSaves(FileSystem& fs, const std::vector<std::string>& pa
         }
     }
     return Status::Ok();
+}
+
+void RemoveDeadSavesLeftovers(FileSystem& fs, const std::vector<std::string>& paths) {
+    std::vector<std::string> targets;
+    for (const auto& path : paths)
+        targets.push_back(fs.resolveLinks(path));
+    const SaveLock lock(fs, targets, std::chrono::milliseconds(0));
+    if (!lock.held())
+        return;
+    for (const auto& target : targets)
+        RemoveLeftoverTemporaries(fs, target);
 }
 
 std::optional<std::vector<std::string>> FilesNeededByRecords(FileSystem& fs,

@@ -21,6 +21,13 @@ namespace kesh {
 // carried out (it stays for the next attempt).
 Status FinishInterruptedSaves(FileSystem& fs, const std::vector<std::string>& paths);
 
+// Removes the temporaries that dead saves of `paths` left beside them (links
+// resolved), by the rules a save's own clean-up follows: nothing while
+// another save of them runs (it holds their SaveLock), nothing a commit
+// record still needs. Called when files are opened, so that what a killed
+// save left does not wait for the next save.
+void RemoveDeadSavesLeftovers(FileSystem& fs, const std::vector<std::string>& paths);
+
 // The files (as absolute paths) that commit records in `folder` still need;
 // nullopt when a record there cannot be read, as it may need any of them.
 std::optional<std::vector<std::string>> FilesNeededByRecords(FileSystem& fs,

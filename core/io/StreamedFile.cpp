@@ -1,8 +1,10 @@
 #include "io/StreamedFile.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "base/Messages.h"
+#include "io/SaveLock.h"
 #include "io/SaveRecovery.h"
 
 namespace kesh {
@@ -23,13 +25,15 @@ StreamedFile::~StreamedFile() {
 bool StreamedFile::Open() {
     m_target = m_fs.resolveLinks(m_path);
     m_refusal = CheckNotReadOnly(m_fs, m_path);
-    if (m_refusal)
+    if (m_refusal) {
+        m_lock = std::make_unique<SaveLock>(m_fs, std::vector<std::string>{m_target});
         m_refusal = FinishInterruptedSaves(m_fs, {m_path});
+    }
     if (!m_refusal) {
         m_failed = true;
         return false;
     }
-    m_handle = CreateReplacement(m_fs, m_target, m_temp);
+    m_handle = CreateReplacement(m_fs, m_target, m_temp, &m_error);
     if (m_handle < 0) {
         m_failed = true;
         return false;
@@ -55,28 +59,44 @@ void StreamedFile::Write(const void* data, size_t n) {
 }
 
 bool StreamedFile::Flush() {
-    if (m_used > 0 && !m_failed && m_handle >= 0)
+    if (m_used > 0 && !m_failed && m_handle >= 0) {
         m_failed = !m_fs.writeAll(m_handle, m_buffer.data(), m_used);
+        if (m_failed)
+            m_error = errno;
+    }
     m_used = 0;
     return !m_failed;
 }
 
 Status StreamedFile::Finish() {
     bool ok = m_handle >= 0 && Flush();
+    const auto noteError = [&] {
+        if (!ok && m_error == 0)
+            m_error = errno;
+    };
     if (m_handle >= 0) {
+        errno = 0;
         ok = ok && m_fs.sync(m_handle);
+        noteError();
         ok = m_fs.close(m_handle) && ok;
+        noteError();
         m_handle = -1;
     }
+    errno = 0;
     ok = ok && m_fs.rename(m_temp, m_target);
+    noteError();
+    const bool locked = m_lock && m_lock->held();
     if (!ok) {
         Abandon();
         if (!m_refusal)
             return m_refusal;
-        return Status::Fail(std::string(msg::kSaveFailed) + "\n" + m_path);
+        return Status::Fail(SaveFailure(m_path, m_error, locked));
     }
     m_temp.clear();
-    RemoveLeftoverTemporaries(m_fs, m_target);
+    // Without the lock another save may be under way: its temporaries stay.
+    if (locked)
+        RemoveLeftoverTemporaries(m_fs, m_target);
+    m_lock.reset();
     return Status::Ok();
 }
 
@@ -89,6 +109,7 @@ void StreamedFile::Abandon() {
         m_fs.remove(m_temp);
         m_temp.clear();
     }
+    m_lock.reset();
     m_failed = true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "io/FileSystem.h"
 
 namespace kesh {
+
+class SaveLock;
 
 // Writes one large file piece by piece without holding it all in memory, with
 // the same promise as SaveFiles(): the bytes go to a temporary file beside the
@@ -21,15 +24,15 @@ public:
     StreamedFile(const StreamedFile&) = delete;
     StreamedFile& operator=(const StreamedFile&) = delete;
 
-    // Finishes or undoes an earlier save of the target cut short (see
-    // FinishInterruptedSaves), then creates the temporary file; false when
-    // that cannot be done, the file cannot be made or the target is read-only.
+    // Takes the target's save lock (SaveLock), finishes or undoes an earlier
+    // save of the target cut short (see FinishInterruptedSaves), then creates the temporary file;
+    // false when that cannot be done, the file cannot be made or the target is read-only.
     bool Open();
     // Room for the next `n` bytes, to be filled by the caller before the next call.
     uint8_t* Append(size_t n);
     void Write(const void* data, size_t n);
     // Writes what is left, flushes and puts the file in place. Fails with
-    // "파일을 저장하지 못했습니다." and the path when any step failed.
+    // "파일을 저장하지 못했습니다.", the path and why when any step failed.
     Status Finish();
 
 private:
@@ -40,7 +43,9 @@ private:
     std::string m_path;   // as the user named it, for messages
     std::string m_target; // the file replaced: where a symbolic link at m_path leads
     std::string m_temp;
+    std::unique_ptr<SaveLock> m_lock; // from Open() to the end of the save
     int m_handle = -1;
+    int m_error = 0; // errno of the first step that failed
     bool m_failed = false;
     Status m_refusal = Status::Ok(); // why Open() refused before writing anything
     std::vector<uint8_t> m_buffer;

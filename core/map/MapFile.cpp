@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "base/Messages.h"
+#include "io/InputLimits.h"
 #include "io/SaveRecovery.h"
 #include "map/MapReader.h"
 
@@ -181,21 +182,22 @@ Status ReadMapFile(std::span<const uint8_t> mapBytes, std::span<const uint8_t> k
 Status LoadMapDescriptor(FileSystem& fs, const std::string& mapPath, MapDescriptor& out,
                          bool& missing) {
     // A save of the pair cut short is finished or undone first; when that
-    // cannot be done, whatever is there is read.
+    // cannot be done, whatever is there is read. What dead saves left goes.
     const std::string kmfPath = DescriptorPath(mapPath, kMapDescriptorExt);
     (void)FinishInterruptedSaves(fs, {mapPath, kmfPath});
-    const auto bytes = fs.readFile(kmfPath);
-    missing = !bytes;
+    RemoveDeadSavesLeftovers(fs, {mapPath, kmfPath});
+    const auto bytes = fs.readFile(kmfPath, kMaxDescriptorBytes);
+    missing = bytes.error() == ReadError::CannotOpen;
     if (!bytes)
-        return Status::Fail(msg::kKmfMissing);
+        return bytes.Refusal(Status::Fail(msg::kKmfMissing));
     return ParseKmf(*bytes, out);
 }
 
 Status LoadMapFile(FileSystem& fs, const std::string& mapPath, const MapReadLayout& layout,
                    MapModel& map, TileSet& tiles) {
-    const auto bytes = fs.readBytes(mapPath);
+    const auto bytes = fs.readBytes(mapPath, kMaxMapFileBytes);
     if (!bytes)
-        return Status::Fail(std::string(msg::kOpenFailed) + "\n" + mapPath);
+        return bytes.status();
     MapReader reader(bytes->span(), layout, tiles);
     reader.SetRelease([&bytes](size_t offset, size_t n) { bytes->Release(offset, n); });
     // Another program may shorten the file while we read it.

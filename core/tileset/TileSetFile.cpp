@@ -5,6 +5,7 @@
 
 #include "base/Messages.h"
 #include "io/ByteReader.h"
+#include "io/InputLimits.h"
 #include "io/SaveRecovery.h"
 #include "layout/TileFormat.h"
 
@@ -29,21 +30,22 @@ Status ReadTileSetFile(std::span<const uint8_t> bytes, const TileReadLayout& lay
 Status LoadTileDescriptor(FileSystem& fs, const std::string& tilePath, TileDescriptor& out,
                           bool& missing) {
     // A save of the pair cut short is finished or undone first; when that
-    // cannot be done, whatever is there is read.
+    // cannot be done, whatever is there is read. What dead saves left goes.
     const std::string ktfPath = DescriptorPath(tilePath, kTileDescriptorExt);
     (void)FinishInterruptedSaves(fs, {tilePath, ktfPath});
-    const auto bytes = fs.readFile(ktfPath);
-    missing = !bytes;
+    RemoveDeadSavesLeftovers(fs, {tilePath, ktfPath});
+    const auto bytes = fs.readFile(ktfPath, kMaxDescriptorBytes);
+    missing = bytes.error() == ReadError::CannotOpen;
     if (!bytes)
-        return Status::Fail(msg::kKtfMissing);
+        return bytes.Refusal(Status::Fail(msg::kKtfMissing));
     return ParseKtf(*bytes, out);
 }
 
 Status LoadTileSetFile(FileSystem& fs, const std::string& path, const TileReadLayout& layout,
                        TileSet& set) {
-    const auto bytes = fs.readBytes(path);
+    const auto bytes = fs.readBytes(path, kMaxTileFileBytes);
     if (!bytes)
-        return Status::Fail(std::string(msg::kOpenFailed) + "\n" + path);
+        return bytes.status();
     TileSet fresh;
     if (Status st = ReadTileSetFile(*bytes, layout, fresh); !st)
         return st;

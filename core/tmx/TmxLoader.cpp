@@ -1,5 +1,7 @@
 #include "tmx/TmxLoader.h"
 
+#include "io/AbsolutePath.h"
+
 namespace kesh {
 
 std::string FolderOfPath(const std::string& path) {
@@ -13,8 +15,12 @@ std::string JoinPath(const std::string& folder, const std::string& relative) {
     return folder + "/" + relative;
 }
 
-std::optional<std::vector<uint8_t>> FolderLoader::Load(const std::string& path) {
-    return m_fs.readFile(JoinPath(m_folder, path));
+ReadResult<std::vector<uint8_t>> FolderLoader::Load(const std::string& path, uint64_t limit) {
+    return m_fs.readFile(JoinPath(m_folder, path), limit);
+}
+
+std::string FolderLoader::Identity(const std::string& path) {
+    return AbsolutePath(m_fs.resolveLinks(JoinPath(m_folder, path)));
 }
 
 } // namespace kesh

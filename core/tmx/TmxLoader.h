@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +14,11 @@ namespace kesh {
 class TmxLoader {
 public:
     virtual ~TmxLoader() = default;
-    // The file's bytes; nullopt when it cannot be read.
-    virtual std::optional<std::vector<uint8_t>> Load(const std::string& path) = 0;
+    // The file's bytes, of at most `limit` bytes; or why there are none.
+    virtual ReadResult<std::vector<uint8_t>> Load(const std::string& path, uint64_t limit) = 0;
+    // What names the file itself, however the map spells its path: names
+    // that lead to one file give the same identity, so it is decoded once.
+    virtual std::string Identity(const std::string& path) { return path; }
 };
 
 // Reads the files through `fs`, relative paths from `folder` ("" for the
@@ -24,7 +26,9 @@ public:
 class FolderLoader : public TmxLoader {
 public:
     FolderLoader(FileSystem& fs, std::string folder) : m_fs(fs), m_folder(std::move(folder)) {}
-    std::optional<std::vector<uint8_t>> Load(const std::string& path) override;
+    ReadResult<std::vector<uint8_t>> Load(const std::string& path, uint64_t limit) override;
+    // The absolute path with symbolic links resolved.
+    std::string Identity(const std::string& path) override;
 
 private:
     FileSystem& m_fs;

@@ -18,6 +18,9 @@ inline constexpr const char* kTmxTooFewSlots =
 inline constexpr const char* kTmxBadAttribute = "attribute 속성 값이 올바르지 않습니다: ";
 // Followed by a line feed and the path.
 inline constexpr const char* kTmxFileMissing = "타일 세트 파일이나 이미지를 읽지 못했습니다.";
+// Followed by the budget in pixels, "화소)." and the path of the image past it.
+inline constexpr const char* kTmxImagesTooLarge =
+    "타일 세트 이미지를 모두 합친 크기가 너무 큽니다 (최대 ";
 inline constexpr const char* kTmxNoTileLayer = "TMX 지도에 타일 레이어가 없습니다.";
 // Followed by the names of the layers left out.
 inline constexpr const char* kTmxOtherLayers = "첫 타일 레이어만 가져옵니다. 빠진 레이어: ";

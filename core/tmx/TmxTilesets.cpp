@@ -12,7 +12,9 @@
 
 #include "base/Messages.h"
 #include "image/ImportImage.h"
+#include "io/InputLimits.h"
 #include "map/MapModel.h"
+#include "tmx/TmxImages.h"
 #include "tmx/TmxMessages.h"
 
 namespace kesh {
@@ -94,7 +96,7 @@ struct Sheet {
 class TilesetReader {
 public:
     TilesetReader(TmxLoader& loader, const TmxImportOptions& options, TileSet& set)
-        : m_loader(loader), m_options(options), m_set(set), m_numbers(set) {}
+        : m_images(loader), m_options(options), m_set(set), m_numbers(set) {}
 
     Status Read(const Sheet& sheet, bool first, TmxTileset& out, int64_t& changed) {
         const pugi::xml_node ts = sheet.node;
@@ -113,12 +115,10 @@ public:
         if (source.empty())
             return Bad(msg::kTmxNoImage, name);
         const std::string path = JoinPath(sheet.folder, source);
-        const auto bytes = m_loader.Load(path);
-        if (!bytes)
-            return Status::Fail(std::string(msg::kTmxFileMissing) + "\n" + path);
-        Image image;
-        if (Status st = ReadImage(*bytes, image); !st)
-            return Status::Fail(st.message() + "\n" + path);
+        const Image* decoded = nullptr;
+        if (Status st = m_images.Get(path, decoded); !st)
+            return st;
+        const Image& image = *decoded;
 
         auto fit = [](int64_t side, int64_t tile, int64_t m, int64_t s) -> int64_t {
             return side >= 2 * m + tile ? (side - 2 * m + s) / (tile + s) : 0;
@@ -181,7 +181,7 @@ public:
     }
 
 private:
-    TmxLoader& m_loader;
+    TmxImages m_images;
     const TmxImportOptions& m_options;
     TileSet& m_set;
     TileNumbers m_numbers;
@@ -199,9 +199,10 @@ Status ImportTmxTilesets(const pugi::xml_node& map, TmxLoader& loader,
         const int64_t firstGid = ts.attribute("firstgid").as_llong(0);
         Sheet sheet{ts, "", ts.attribute("name").as_string()};
         if (const char* source = ts.attribute("source").as_string(); *source) {
-            const auto bytes = loader.Load(source);
+            const auto bytes = loader.Load(source, kMaxTsxBytes);
             if (!bytes)
-                return Status::Fail(std::string(msg::kTmxFileMissing) + "\n" + source);
+                return bytes.Refusal(
+                    Status::Fail(std::string(msg::kTmxFileMissing) + "\n" + source));
             auto& doc = *external.emplace_back(std::make_unique<pugi::xml_document>());
             const pugi::xml_parse_result parsed = doc.load_buffer(bytes->data(), bytes->size());
             sheet.node = doc.child("tileset");

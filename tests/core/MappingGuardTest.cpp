@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "io/FileSystem.h"
+#include "io/InputLimits.h"
 #include "support/TempDir.h"
 
 using namespace kesh;
@@ -33,7 +34,7 @@ TEST(MappingGuard, AFileShortenedWhileMappedIsReportedCutShort) {
     TempDir dir;
     const std::string path = dir.file("big.map");
     WriteBytes(path, std::vector<uint8_t>(kBig, 7));
-    auto bytes = FileSystem::Native().readBytes(path);
+    auto bytes = FileSystem::Native().readBytes(path, kMaxMapFileBytes);
     ASSERT_TRUE(bytes);
     ASSERT_TRUE(bytes->mapped());
     EXPECT_FALSE(bytes->cutShort());
@@ -48,7 +49,7 @@ TEST(MappingGuard, AFileShortenedWhileMappedIsReportedCutShort) {
 
     // A later mapping starts clean.
     WriteBytes(path, std::vector<uint8_t>(kBig, 1));
-    auto again = FileSystem::Native().readBytes(path);
+    auto again = FileSystem::Native().readBytes(path, kMaxMapFileBytes);
     ASSERT_TRUE(again);
     EXPECT_EQ(ReadAll(*again), uint64_t(kBig / 512));
     EXPECT_FALSE(again->cutShort());
@@ -61,7 +62,7 @@ TEST(MappingGuard, ManyFilesAtOnceAreStillRead) {
     for (int i = 0; i < 24; ++i) {
         const std::string path = dir.file("f" + std::to_string(i));
         WriteBytes(path, std::vector<uint8_t>(size_t(1) << 20, uint8_t(i)));
-        auto bytes = FileSystem::Native().readBytes(path);
+        auto bytes = FileSystem::Native().readBytes(path, kMaxMapFileBytes);
         ASSERT_TRUE(bytes);
         EXPECT_EQ(bytes->data()[12345], uint8_t(i));
         EXPECT_TRUE(!bytes->mapped() || bytes->guarded());

@@ -91,7 +91,8 @@ TEST_F(SaveFixture, AFailedFirstSaveCreatesNothing) {
 TEST(SaveFiles, AMissingFolderFailsWithThePath) {
     Status st = SaveFiles(FileSystem::Native(), {{"/nonexistent-kesh-dir/a.map", {1}}});
     ASSERT_FALSE(st);
-    EXPECT_EQ(st.message(), std::string(msg::kSaveFailed) + "\n/nonexistent-kesh-dir/a.map");
+    EXPECT_EQ(st.message(), std::string(msg::kSaveFailed) +
+                                "\n/nonexistent-kesh-dir/a.map\n파일이나 폴더가 없습니다.");
 }
 
 // Read-only files (say, ones a version control checkout has locked) are not

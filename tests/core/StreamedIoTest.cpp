@@ -8,6 +8,7 @@
 #include "base/Messages.h"
 #include "io/ByteWriter.h"
 #include "io/FileSystem.h"
+#include "io/InputLimits.h"
 #include "map/MapFile.h"
 #include "map/MapImageRows.h"
 #include "support/FaultyFileSystem.h"
@@ -68,19 +69,19 @@ TEST(ReadBytes, SmallLargeEmptyAndMissingFilesReadAsTheyAre) {
     for (size_t size : {size_t(0), size_t(1), size_t(4096), size_t(3) << 20}) {
         const Bytes bytes = Pattern(size, uint32_t(size));
         WriteBytes(dir.file("f.bin"), bytes);
-        auto read = fs.readBytes(dir.file("f.bin"));
+        auto read = fs.readBytes(dir.file("f.bin"), kMaxMapFileBytes);
         ASSERT_TRUE(read) << size;
         EXPECT_EQ(Of(*read), bytes) << size;
         // Letting pages go leaves every byte readable.
         read->Release(0, read->size());
         EXPECT_EQ(Of(*read), bytes) << size;
         // The old whole-file read gives the same, also at exactly its size.
-        EXPECT_EQ(fs.readFile(dir.file("f.bin")), bytes) << size;
+        EXPECT_EQ(fs.readFile(dir.file("f.bin"), kMaxMapFileBytes), bytes) << size;
     }
-    EXPECT_FALSE(fs.readBytes(dir.file("missing.bin")));
-    EXPECT_FALSE(fs.readFile(dir.file("missing.bin")));
+    EXPECT_FALSE(fs.readBytes(dir.file("missing.bin"), kMaxMapFileBytes));
+    EXPECT_FALSE(fs.readFile(dir.file("missing.bin"), kMaxMapFileBytes));
     // A file whose size the system does not know beforehand.
-    const auto status = fs.readBytes("/proc/self/status");
+    const auto status = fs.readBytes("/proc/self/status", kMaxMapFileBytes);
     ASSERT_TRUE(status);
     EXPECT_GT(status->size(), 0u);
     EXPECT_EQ(Bytes(status->data(), status->data() + 5), Bytes({'N', 'a', 'm', 'e', ':'}));

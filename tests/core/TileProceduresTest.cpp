@@ -264,7 +264,11 @@ TEST_F(TileProceduresTest, LoadPaletteTakesOnlyA256ColourPcxOrBmp) {
     EXPECT_FALSE(procs().OnLoadPalette());
     EXPECT_FALSE(procs().OnLoadPalette());
     EXPECT_FALSE(procs().OnLoadPalette());
-    EXPECT_EQ(user.messages(), (Lines{msg::kPaletteTypeUnsupported, msg::kBmpOnly, msg::kPcxOnly}));
+    // Each names its file.
+    EXPECT_EQ(user.messages(),
+              (Lines{std::string(msg::kPaletteTypeUnsupported) + "\n" + dir.file("colours.gif"),
+                     std::string(msg::kBmpOnly) + "\n" + dir.file("deep.bmp"),
+                     std::string(msg::kPcxOnly) + "\n" + dir.file("missing.pcx")}));
     EXPECT_EQ(TileSetState(tiles), before);
 
     const auto& dialog = user.calls().at(0).file;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <string>
 
@@ -23,8 +24,8 @@ public:
     // that fails.
     int succeedFirst = 0;
 
-    std::optional<std::vector<uint8_t>> readFile(const std::string& path) override {
-        return real().readFile(path);
+    ReadResult<std::vector<uint8_t>> readFile(const std::string& path, uint64_t limit) override {
+        return real().readFile(path, limit);
     }
     bool exists(const std::string& path) override { return real().exists(path); }
     bool isReadOnly(const std::string& path) override { return real().isReadOnly(path); }
@@ -36,7 +37,7 @@ public:
     void copyMode(int handle, const std::string& like) override { real().copyMode(handle, like); }
     int createExclusive(const std::string& path) override {
         if (fault == Fault::Create && m_calls++ == succeedFirst)
-            return -1;
+            return untold(-1);
         return real().createExclusive(path);
     }
     bool writeAll(int handle, const uint8_t* data, size_t size) override {
@@ -45,39 +46,45 @@ public:
             writeBudget -= take;
             real().writeAll(handle, data, static_cast<size_t>(take));
             if (take < static_cast<int64_t>(size))
-                return false; // a full disk
+                return untold(false); // a full disk
             return true;
         }
         return real().writeAll(handle, data, size);
     }
     bool sync(int handle) override {
         bool ok = real().sync(handle);
-        return fault == Fault::Sync ? false : ok;
+        return fault == Fault::Sync ? untold(false) : ok;
     }
     bool close(int handle) override {
         bool ok = real().close(handle);
-        return fault == Fault::Close ? false : ok;
+        return fault == Fault::Close ? untold(false) : ok;
     }
     bool rename(const std::string& from, const std::string& to) override {
         if (fault == Fault::Rename && m_calls++ == succeedFirst)
-            return false;
+            return untold(false);
         return real().rename(from, to);
     }
     bool remove(const std::string& path) override { return real().remove(path); }
     bool link(const std::string& existing, const std::string& newName) override {
         if (fault == Fault::Link && m_calls++ == succeedFirst)
-            return false;
+            return untold(false);
         return real().link(existing, newName);
     }
     int lockFile(const std::string& path) override { return real().lockFile(path); }
     bool syncFolder(const std::string& folder) override {
         if (fault == Fault::SyncFolder && m_calls++ == succeedFirst)
-            return false;
+            return untold(false);
         return real().syncFolder(folder);
     }
 
 private:
     static FileSystem& real() { return FileSystem::Native(); }
+    // A made-up failure has no reason of the system's: a failed save then
+    // says only what failed.
+    template <typename T> static T untold(T result) {
+        errno = 0;
+        return result;
+    }
     int m_calls = 0;
 };
 

@@ -20,10 +20,10 @@ namespace kesh::test {
 class MemoryLoader : public TmxLoader {
 public:
     std::map<std::string, std::vector<uint8_t>> files;
-    std::optional<std::vector<uint8_t>> Load(const std::string& path) override {
+    ReadResult<std::vector<uint8_t>> Load(const std::string& path, uint64_t) override {
         const auto it = files.find(path);
         if (it == files.end())
-            return std::nullopt;
+            return ReadResult<std::vector<uint8_t>>(ReadError::CannotOpen, path);
         return it->second;
     }
 };

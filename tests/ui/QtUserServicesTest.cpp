@@ -191,8 +191,10 @@ private slots:
         kesh::TileProcedures procs(tiles, user, kesh::FileSystem::Native());
         QVERIFY(!procs.OnLoadPalette());
         QVERIFY(!procs.OnLoadPalette());
-        QCOMPARE(user.messages(), (std::vector<std::string>{"256컬러 PCX만을 지원합니다.",
-                                                            "256컬러 BMP만을 지원합니다."}));
+        // Each names its file.
+        QCOMPARE(user.messages(),
+                 (std::vector<std::string>{"256컬러 PCX만을 지원합니다.\n/no/such/colours.pcx",
+                                           "256컬러 BMP만을 지원합니다.\n/no/such/colours.bmp"}));
         QCOMPARE(user.calls()[1].icon, kesh::MessageIcon::None);
         QCOMPARE(user.calls()[3].icon, kesh::MessageIcon::None);
     }

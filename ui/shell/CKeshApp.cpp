@@ -1,9 +1,11 @@
 #include "shell/CKeshApp.h"
 
 #include <cstdio>
+#include <new>
 
 #include <QPrinter>
 
+#include "base/Messages.h"
 #include "mapview/CKeshView.h"
 #include "shell/AppIcon.h"
 #include "shell/AppServices.h"
@@ -81,6 +83,21 @@ CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 CKeshApp::~CKeshApp() = default;
+
+bool CKeshApp::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        // The command's saves failed whole (the old files are as they were);
+        // what it had built is freed by now, so the message can be shown.
+        try {
+            Services().ShowMessage(msg::kOutOfMemory);
+        } catch (const std::bad_alloc&) {
+            Print(stderr, QString::fromUtf8(msg::kOutOfMemory) + QLatin1Char('\n'));
+        }
+        return false;
+    }
+}
 
 bool CKeshApp::InitInstance() {
     const CommandLineInfo info = ParseCommandLine(arguments().mid(1));

@@ -31,6 +31,10 @@ public:
 
     CMainFrame* mainFrame() const { return m_pMainWnd.get(); }
 
+    // Every event, so that memory running out in any command ends that
+    // command with "메모리가 부족합니다." rather than the editor.
+    bool notify(QObject* receiver, QEvent* event) override;
+
     // Acts on a parsed command line with `frame` as the main window: shows
     // it (opening a named map or tile file first), or prints, removes the settings,
     // or prints help or the version. True when the editor should go on
