@@ -178,7 +178,10 @@ bool Document::PaintCell(int32_t index, uint16_t tile) {
     if (!m_stroke)
         m_stroke = std::make_unique<StrokeCommand>();
     m_stroke->Paint(m_map, index, tile);
-    notify(first ? change::kCells | change::kHistory : change::kCells);
+    // The editor repaints the cells it painted; what undo would do changes
+    // with the stroke's first cell only.
+    if (first)
+        notify(change::kHistory);
     return true;
 }
 

@@ -52,7 +52,9 @@ public:
     // Cells. A stroke is every cell painted from the start of a paint drag,
     // an Enter press or an Enter+arrow run until EndStroke: one step.
     // Paints `tile` into cell `index` as part of the stroke under way (one is
-    // begun if none is); true when the cell changed.
+    // begun if none is); true when the cell changed. The caller repaints the
+    // cell: the listeners hear only of the stroke's start (kHistory), so that
+    // a drag is not a repaint of the whole map per cell.
     bool PaintCell(int32_t index, uint16_t tile);
     void EndStroke();
     // Sets every cell of `cells` (inclusive, cut to the grid) to `tile`, as

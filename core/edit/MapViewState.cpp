@@ -57,7 +57,7 @@ void MapViewState::ClampSelection(const MapModel& map, int32_t tileWidth, int32_
     s.bottom = Saturate(int64_t(r1 + 1) * tileHeight - 1);
 }
 
-void MapViewState::Follow(const MapModel& map, int32_t tileWidth, int32_t tileHeight) {
+void MapViewState::FollowChange(const MapModel& map, int32_t tileWidth, int32_t tileHeight) {
     const bool newGrid = map.gridGeneration() != m_grid;
     if (newGrid)
         FitGrid(map, m_gridWidth);

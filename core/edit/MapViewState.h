@@ -42,7 +42,12 @@ struct MapViewState {
     // Brings the state onto `map` when its grid or the tile size (in the
     // units the selection is kept in) changed since the last call: FitGrid
     // with the width the state was made for, then ClampSelection.
-    void Follow(const MapModel& map, int32_t tileWidth, int32_t tileHeight);
+    void Follow(const MapModel& map, int32_t tileWidth, int32_t tileHeight) {
+        // Asked at every editing event: the common case stays inline.
+        if (map.gridGeneration() != m_grid || tileWidth != m_tileWidth ||
+            tileHeight != m_tileHeight)
+            FollowChange(map, tileWidth, tileHeight);
+    }
 
     // After the grid of `map` was replaced (new, opened, resized or restored):
     // brings the current cell and the copy source into it. A current cell
@@ -51,6 +56,8 @@ struct MapViewState {
     void FitGrid(const MapModel& map, int32_t oldWidth);
 
 private:
+    void FollowChange(const MapModel& map, int32_t tileWidth, int32_t tileHeight);
+
     // What Follow last saw.
     uint64_t m_grid = 0;
     int32_t m_gridWidth = 0;
