@@ -64,6 +64,9 @@ write_tree(${bad}
     ui/widgets/EdgePainting.cpp "#include \"base/Status.h\""
     ui/widgets/LockKeys.cpp "#include \"../shell/CMainFrame.h\""
     ui/formatdlg/Dlg.cpp "#include \"mapview/View.h\""
+    ui/tileview/CTile1View.cpp "#include \"mapview/CKeshView.h\""
+    ui/mapview/CKeshView.cpp "#include <shell/AppServices.h>"
+    ui/tileview/TilePainter.cpp "#include \"tileview/../edit/Zoom.h\""
     ui/map/Old.h "#pragma once")
 file(WRITE ${bad}/levels.stamp "")
 check(${bad} result output)
@@ -89,6 +92,9 @@ foreach(expected
         "ui/widgets/CSplitterWnd.cpp includes \"shell/FrameCommands.h\": ui/widgets may not include ui/shell"
         "ui/widgets/EdgePainting.cpp includes \"base/Status.h\": ui/widgets may not include core"
         "ui/formatdlg/Dlg.cpp includes \"mapview/View.h\": ui/formatdlg may not include ui/mapview"
+        "ui/tileview/CTile1View.cpp includes \"mapview/CKeshView.h\": ui/tileview may not include ui/mapview"
+        "ui/mapview/CKeshView.cpp includes <shell/AppServices.h>: ui/mapview may not include ui/shell"
+        "ui/tileview/TilePainter.cpp includes \"tileview/../edit/Zoom.h\": no .. in include paths"
         "ui/map/ is not in the level table")
     string(FIND "${output}" "${expected}" at)
     if(at EQUAL -1)
