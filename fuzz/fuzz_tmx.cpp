@@ -1,8 +1,8 @@
 // Tiled maps as imported: ImportTmx on the .tmx with its tile sets and images
 // served from the input (see TmxFuzzInput.h).
 #include "FuzzSupport.h"
+#include "TmxImportChecks.h"
 #include "TmxFuzzInput.h"
-#include "map/MapModel.h"
 #include "tmx/TmxImport.h"
 
 using namespace kesh;
@@ -17,14 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TmxImportResult r = ImportTmx(
         std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(tmx.data()), tmx.size()), loader,
         options);
-    if (!r.status) {
-        FUZZ_CHECK(!r.status.message().empty());
-        FUZZ_CHECK(r.cells.empty() && r.tiles.count() == 0 && r.warnings.empty());
-        return 0;
-    }
-    FUZZ_CHECK(MapModel::IsValidSize(r.width, r.height));
-    FUZZ_CHECK(r.cells.size() == size_t(r.width) * size_t(r.height));
-    for (const uint16_t cell : r.cells)
-        FUZZ_CHECK(cell == kEmptyCell || cell < r.tiles.count());
+    fuzz::CheckTmxImport(r);
     return 0;
 }

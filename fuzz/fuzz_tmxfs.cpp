@@ -3,9 +3,9 @@
 // the folder loader, so that links, FIFOs, sizes and one image named by many
 // tile sets are fuzzed too.
 #include "FuzzSupport.h"
+#include "TmxImportChecks.h"
 #include "TmxFilesInput.h"
 #include "io/InputLimits.h"
-#include "map/MapModel.h"
 #include "tmx/TmxImport.h"
 
 using namespace kesh;
@@ -20,14 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.takePalette = size % 2 == 1;
     options.nearest = size % 4 >= 2;
     const TmxImportResult r = ImportTmx(*tmx, loader, options);
-    if (!r.status) {
-        FUZZ_CHECK(!r.status.message().empty());
-        FUZZ_CHECK(r.cells.empty() && r.tiles.count() == 0 && r.warnings.empty());
-        return 0;
-    }
-    FUZZ_CHECK(MapModel::IsValidSize(r.width, r.height));
-    FUZZ_CHECK(r.cells.size() == size_t(r.width) * size_t(r.height));
-    for (const uint16_t cell : r.cells)
-        FUZZ_CHECK(cell == kEmptyCell || cell < r.tiles.count());
+    fuzz::CheckTmxImport(r);
     return 0;
 }
