@@ -65,7 +65,7 @@ TEST(MapModel, BadSizesAreRefusedAndNothingChanges) {
     EXPECT_EQ(map.height(), 64);
     EXPECT_EQ(map.cells(), before);
 
-    EXPECT_TRUE(MapModel::IsValidSize(65535, 4096));   // 268,431,360 cells
+    EXPECT_TRUE(MapModel::IsValidSize(65535, 4096));  // 268,431,360 cells
     EXPECT_TRUE(MapModel::IsValidSize(16384, 16384)); // exactly the limit
     EXPECT_TRUE(MapModel::CheckSize(16384, 16384));
     EXPECT_FALSE(MapModel::IsValidSize(65535, 4097));
