@@ -184,6 +184,53 @@ static void BM_PlainRead16MiB(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainRead16MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The largest map there may be: 16384 x 16384 word cells (512 MiB), saved once
+// for the run and removed at its end, opened once a loop; beside it the same
+// file's 512 MiB of cells read into fresh memory with plain reads.
+const std::string& BigMapPath() {
+    static BenchDir dir;
+    static const std::string path = [] {
+        const std::string p = dir.file("big16384.map");
+        SaveMapFiles(FileSystem::Native(), p, FilledMap(16384, kWordLayout), Tiles1000());
+        return p;
+    }();
+    return path;
+}
+
+constexpr size_t kBigCellBytes = size_t(16384) * 16384 * 2;
+
+static void BM_MapOpenWord16384(benchmark::State& state) {
+    const std::string& path = BigMapPath();
+    for (auto _ : state) {
+        MapModel map;
+        TileSet tiles;
+        bool missing = false;
+        if (!OpenMapFiles(FileSystem::Native(), path, map, tiles, missing))
+            state.SkipWithError("open failed");
+        benchmark::DoNotOptimize(map.cells().data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kBigCellBytes));
+}
+BENCHMARK(BM_MapOpenWord16384)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+static void BM_PlainRead512MiB(benchmark::State& state) {
+    const std::string& path = BigMapPath();
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        std::vector<uint8_t> bytes(kBigCellBytes);
+        for (size_t at = 0; at < bytes.size();) {
+            const ssize_t n = ::read(fd, bytes.data() + at, bytes.size() - at);
+            if (n <= 0)
+                break;
+            at += size_t(n);
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kBigCellBytes));
+}
+BENCHMARK(BM_PlainRead512MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 // A 1,000 x 1,000 map of 16 x 16 tiles: a 16,000 x 16,000 image, 256 MB.
 constexpr int64_t kBitmapBytes = 1078 + 16000LL * 16000LL;
 

@@ -21,9 +21,10 @@
 namespace kesh::fuzz {
 
 // The largest single allocation a reader may make (scripts/fuzz passes it as
-// -malloc_limit_mb). The largest legitimate one is a map grid of 67,108,864
-// cells of 2 bytes (128 MiB), copied once when read; tile pools are ten blocks
-// of 320 KiB. A reader asking for more has believed a size the file can't back.
+// -malloc_limit_mb). The largest legitimate one is a map grid, copied once
+// when read (the program's 268,435,456 cells of 2 bytes are 512 MiB; fuzzing
+// builds hold far fewer); tile pools are ten blocks of 320 KiB. A reader
+// asking for more has believed a size the file can't back.
 inline constexpr size_t kAllocationCapMiB = 512;
 inline constexpr size_t kAllocationCapBytes = kAllocationCapMiB << 20;
 

@@ -41,8 +41,8 @@ bool MapProcedures::NewMap() {
     edit.tiles = m_tiles.format();
     if (!m_user.EditMapFormat(edit))
         return false;
-    if (!MapModel::IsValidSize(edit.width, edit.height)) {
-        m_user.ShowMessage(msg::kBadMapSize);
+    if (const Status size = MapModel::CheckSize(edit.width, edit.height); !size) {
+        m_user.ShowMessage(size.message());
         return false;
     }
     // Still changed (declined, or the save failed): this is the last chance,

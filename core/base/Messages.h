@@ -12,6 +12,9 @@ inline constexpr const char* kTileSizeMismatch = "타일의 크기가 일치하�
 inline constexpr const char* kTileSetFull =
     "타일 세트가 가득 차서 일부 타일을 추가하지 못했습니다.";
 inline constexpr const char* kBadMapSize = "지도의 크기가 올바르지 않습니다.";
+// A size whose sides are fine but whose cells are more than any map holds:
+// followed by the limit, "칸)." and the size asked for on a line of its own.
+inline constexpr const char* kMapTooLarge = "지도가 너무 큽니다 (최대 ";
 inline constexpr const char* kAllocFailed = "메모리 할당에 실패 했습니다.";
 // What kesh-cli and the editor say when memory ran out anywhere in a command.
 inline constexpr const char* kOutOfMemory = "메모리가 부족합니다.";

@@ -287,10 +287,12 @@ Status Document::ImportMap(const char* name, int32_t keep, const MapImport& impo
             TileSetCommand::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
         return st;
     }
-    if (!MapModel::IsValidSize(format.width, format.height) ||
-        cells.size() != size_t(format.width) * size_t(format.height)) {
+    Status size = MapModel::CheckSize(format.width, format.height);
+    if (size && cells.size() != size_t(format.width) * size_t(format.height))
+        size = Status::Fail(msg::kBadMapSize);
+    if (!size) {
         TileSetCommand::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
-        return Status::Fail(msg::kBadMapSize);
+        return size;
     }
     // The command puts the imported map in place; the tile set has been
     // brought to its new state by the import already.

@@ -232,7 +232,7 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
     const int64_t cols = (width + tw - 1) / tw;
     const int64_t rows = (height + th - 1) / th;
     if (options.makeMap && !MapModel::IsValidSize(cols, rows))
-        return fail(Status::Fail(msg::kBadMapSize));
+        return fail(MapModel::CheckSize(cols, rows));
 
     // True colour is turned into indices whole before any tile is taken, so
     // that a colour outside the palette fails with nothing added.

@@ -8,8 +8,8 @@ namespace kesh {
 // palette image, and a few hundred bytes of header must not make us fill
 // gigabytes. A fuzzing build (KESH_FUZZ_LIMITS) lowers it so that every
 // input stays cheap to run; the program's own limit never changes.
-// The largest map grid, in cells: 67,108,864 of them are 128 MiB. Lowered
-// the same way for fuzzing.
+// The largest map grid, in cells: 268,435,456 of them (16384 x 16384) are
+// 512 MiB of word cells. Lowered the same way for fuzzing.
 // The bytes of one block of a tile list's pool; ten blocks hold its tiles,
 // so this also caps a tile's size and how many a set holds. Lowered for
 // fuzzing too: under AddressSanitizer a block of 320 KiB is mapped and
@@ -20,7 +20,7 @@ inline constexpr int64_t kMaxMapCells = int64_t(1) << 16;
 inline constexpr int32_t kTileBlockBytes = 0x8000;
 #else
 inline constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
-inline constexpr int64_t kMaxMapCells = 67108864;
+inline constexpr int64_t kMaxMapCells = 268435456;
 inline constexpr int32_t kTileBlockBytes = 0x50000;
 #endif
 

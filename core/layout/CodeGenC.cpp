@@ -275,7 +275,7 @@ struct kesh_map_scan {
 static inline int kesh_map_size_valid(long width, long height)
 {
     return width >= 1 && height >= 1 && width <= 65535 && height <= 65535 &&
-           (unsigned long long)width * (unsigned long long)height <= 67108864ULL;
+           (unsigned long long)width * (unsigned long long)height <= 268435456ULL;
 }
 
 static inline int kesh_map_size(struct kesh_reader *in, int bytes, struct kesh_map_scan *scan,

@@ -143,7 +143,7 @@ class _TileScan:
 constexpr const char* kMapHelpers = R"(
 
 def _map_size_valid(width, height):
-    return 1 <= width <= 65535 and 1 <= height <= 65535 and width * height <= 67108864
+    return 1 <= width <= 65535 and 1 <= height <= 65535 and width * height <= 268435456
 
 
 class _MapScan:

@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 
+#include "base/GroupDigits.h"
 #include "base/Messages.h"
 
 namespace kesh {
@@ -36,9 +37,23 @@ bool MapModel::IsValidSize(int64_t width, int64_t height) {
            width * height <= kMaxMapCells;
 }
 
-Status MapModel::AllocateCells(int32_t width, int32_t height) {
-    if (!IsValidSize(width, height))
+bool MapModel::IsTooLarge(int64_t width, int64_t height) {
+    return width >= 1 && height >= 1 && width <= kMaxMapSide && height <= kMaxMapSide &&
+           width * height > kMaxMapCells;
+}
+
+Status MapModel::CheckSize(int64_t width, int64_t height) {
+    if (IsValidSize(width, height))
+        return Status::Ok();
+    if (!IsTooLarge(width, height))
         return Status::Fail(msg::kBadMapSize);
+    return Status::Fail(std::string(msg::kMapTooLarge) + GroupDigits(uint64_t(kMaxMapCells)) +
+                        "칸).\n" + std::to_string(width) + " x " + std::to_string(height) + "칸");
+}
+
+Status MapModel::AllocateCells(int32_t width, int32_t height) {
+    if (Status st = CheckSize(width, height); !st)
+        return st;
     auto grid = EmptyGrid(width, height);
     if (!grid)
         return Status::Fail(msg::kAllocFailed);
@@ -52,8 +67,8 @@ Status MapModel::AllocateCells(int32_t width, int32_t height) {
 Status MapModel::EnsureCells() {
     if (width() < 0 || height() < 0)
         return Status::Fail(msg::kNoTileSize);
-    if (!IsValidSize(width(), height()))
-        return Status::Fail(msg::kBadMapSize);
+    if (Status st = CheckSize(width(), height()); !st)
+        return st;
     if (m_cells.size() == size_t(width()) * size_t(height()))
         return Status::Ok();
     auto grid = EmptyGrid(width(), height());

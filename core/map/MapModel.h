@@ -46,17 +46,24 @@ public:
     // Width x height, or 0 when the map has no cells.
     int32_t cellCount() const { return static_cast<int32_t>(m_cells.size()); }
 
-    // Whether a width and height can be held (1..65535 each, at most 67,108,864 cells).
+    // Whether a width and height can be held (1..65535 each, at most
+    // kMaxMapCells, 268,435,456 cells).
     static bool IsValidSize(int64_t width, int64_t height);
-    // A fresh grid of empty cells for `width` x `height`; fails with
-    // "지도의 크기가 올바르지 않습니다." (nothing changed) for a size it cannot hold,
+    // Whether the sides are within 1..65535 but the cells more than a map holds.
+    static bool IsTooLarge(int64_t width, int64_t height);
+    // Ok for a size that can be held; for one that is too large
+    // "지도가 너무 큽니다 (최대 268,435,456칸)." with the size below it
+    // ("20000 x 20000칸"), otherwise "지도의 크기가 올바르지 않습니다.".
+    static Status CheckSize(int64_t width, int64_t height);
+    // A fresh grid of empty cells for `width` x `height`; fails as CheckSize
+    // (nothing changed) for a size it cannot hold,
     // or "메모리 할당에 실패 했습니다." (nothing changed) when memory runs out.
     Status AllocateCells(int32_t width, int32_t height);
 
     // After a map file was read into this model: makes sure the grid matches the
     // width and height in format(). A negative size (none was read) fails with
-    // "파일 형식중에 타일의 크기가 없습니다.", a size it cannot hold with
-    // "지도의 크기가 올바르지 않습니다.". A grid of the right size is kept as it
+    // "파일 형식중에 타일의 크기가 없습니다.", a size it cannot hold as
+    // CheckSize does. A grid of the right size is kept as it
     // is; otherwise a grid of empty cells is made (a view state is then fitted
     // with the new width: the old one is not known).
     Status EnsureCells();

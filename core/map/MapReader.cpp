@@ -182,7 +182,7 @@ Status MapReader::ReadTiles() {
 
 Status MapReader::ReadCells(int bytesPerCell) {
     // A file too short for its cells fails before a grid is made for them,
-    // so a few bytes of header cannot make us allocate and fill 128 MiB.
+    // so a few bytes of header cannot make us allocate and fill 512 MiB.
     if (m_width && m_height && MapModel::IsValidSize(*m_width, *m_height) &&
         m_in.remaining() < uint64_t(*m_width) * uint64_t(*m_height) * uint64_t(bytesPerCell))
         return Status::Fail(msg::kDamagedFile);
@@ -226,8 +226,8 @@ Status MapReader::ReadCells(int bytesPerCell) {
 Status MapReader::CheckGridSize() const {
     if (!m_width || !m_height)
         return Status::Fail(msg::kNoTileSize);
-    if (!m_gridMade && !MapModel::IsValidSize(*m_width, *m_height))
-        return Status::Fail(msg::kBadMapSize);
+    if (!m_gridMade)
+        return MapModel::CheckSize(*m_width, *m_height);
     return Status::Ok();
 }
 

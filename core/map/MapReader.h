@@ -41,7 +41,7 @@ private:
     Status ReadTiles();
     Status ReadCells(int bytesPerCell);
     // The grid for the size read so far: no size yet fails with
-    // msg::kNoTileSize, a size no map can hold with msg::kBadMapSize.
+    // msg::kNoTileSize, a size no map can hold as MapModel::CheckSize does.
     Status EnsureCells();
     // The checks of EnsureCells without making the grid.
     Status CheckGridSize() const;

@@ -64,6 +64,14 @@ private:
     int64_t& m_dropped;
 };
 
+// A size no map holds: too many cells says so with the limit, anything else
+// gives the sides and cells a map may have.
+Status TmxSizeRefusal(int64_t width, int64_t height) {
+    if (MapModel::IsTooLarge(width, height))
+        return MapModel::CheckSize(width, height);
+    return Status::Fail(msg::kTmxMapTooLarge);
+}
+
 struct Chunk {
     int64_t x = 0, y = 0, w = 0, h = 0;
     pugi::xml_node node;
@@ -94,7 +102,7 @@ Status ReadCells(const pugi::xml_node& map, const pugi::xml_node& layer, CellWri
         const int64_t w = layer.attribute("width").as_llong(map.attribute("width").as_llong(0));
         const int64_t h = layer.attribute("height").as_llong(map.attribute("height").as_llong(0));
         if (!MapModel::IsValidSize(w, h))
-            return Status::Fail(msg::kTmxMapTooLarge);
+            return TmxSizeRefusal(w, h);
         int64_t i = 0;
         const auto put = [&](uint32_t gid) {
             uint16_t cell = kEmptyCell;
@@ -129,7 +137,7 @@ Status ReadCells(const pugi::xml_node& map, const pugi::xml_node& layer, CellWri
         bottom = std::max(bottom, c.y + c.h);
     }
     if (!MapModel::IsValidSize(right - left, bottom - top))
-        return Status::Fail(msg::kTmxMapTooLarge);
+        return TmxSizeRefusal(right - left, bottom - top);
     r.width = int32_t(right - left);
     r.height = int32_t(bottom - top);
     r.cells.assign(size_t(r.width) * size_t(r.height), kEmptyCell);

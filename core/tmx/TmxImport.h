@@ -30,7 +30,7 @@ struct TmxImportResult {
 // broken XML, another orientation, bad tile sizes, missing or unreadable
 // files, unknown encodings or compressions, damaged layer data, gids no tile
 // set holds, flipped or rotated tiles (unless `dropFlips`) and sizes over the
-// map limits (sides 1 to 65,535, at most 67,108,864 cells).
+// map limits (sides 1 to 65,535, at most 268,435,456 cells).
 TmxImportResult ImportTmx(std::span<const uint8_t> tmx, TmxLoader& loader,
                           const TmxImportOptions& options);
 

@@ -35,7 +35,7 @@ inline constexpr const char* kTmxBadData =
 inline constexpr const char* kTmxUnknownGid = "어느 타일 세트에도 없는 타일 번호가 있습니다.";
 inline constexpr const char* kTmxFlipped = "뒤집히거나 회전된 타일은 가져올 수 없습니다.";
 inline constexpr const char* kTmxMapTooLarge =
-    "지도의 크기가 올바르지 않습니다. 가로 세로 1~65,535칸, 모두 67,108,864칸까지입니다.";
+    "지도의 크기가 올바르지 않습니다. 가로 세로 1~65,535칸, 모두 268,435,456칸까지입니다.";
 // Followed by the count.
 inline constexpr const char* kTmxFlipsDropped = "뒤집기와 회전을 무시한 칸 수: ";
 

@@ -187,7 +187,8 @@ int ErrorCode(const Status& st) {
         return -3;
     if (st.message() == msg::kAllocFailed)
         return -4;
-    if (st.message() == msg::kBadMapSize)
+    // The generated readers have one refusal for any size no map holds.
+    if (st.message() == msg::kBadMapSize || st.message().starts_with(msg::kMapTooLarge))
         return -5;
     return -1;
 }

@@ -102,7 +102,7 @@ void EditingSoak::newMap() {
             const std::array<std::pair<int32_t, int32_t>, 5> bad = {
                 {{0, 5}, {5, 0}, {-1, 3}, {65536, 1}, {40000, 40000}}};
             std::tie(nw, nh) = bad[size_t(m_rng.below(5))];
-            messages.push_back(msg::kBadMapSize);
+            messages.push_back(MapModel::CheckSize(nw, nh).message());
         }
         user.acceptMap([=](MapFormatEdit& e) {
             e.width = nw;

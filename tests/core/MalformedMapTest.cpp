@@ -117,7 +117,8 @@ TEST(MalformedMap, ZeroNegativeAndHugeSizes) {
     ExpectRefused(File({{INT32_MAX, 4}, {1, 4}}), Kmf({SizeDword}), msg::kBadMapSize);
     ExpectRefused(File({{65536, 4}, {1, 4}}), Kmf({SizeDword}), msg::kBadMapSize);
     // Each side fits, the cells together do not.
-    ExpectRefused(File({{65535, 2}, {65535, 2}}), Kmf({SizeWord, CellsByte}), msg::kBadMapSize);
+    ExpectRefused(File({{65535, 2}, {65535, 2}}), Kmf({SizeWord, CellsByte}),
+                  "지도가 너무 큽니다 (최대 268,435,456칸).\n65535 x 65535칸");
 }
 
 TEST(MalformedMap, NoSizeBeforeTheCellsOrAtAll) {

@@ -304,14 +304,29 @@ TEST(MapFileTest, SizesTheMapCannotHoldAreRefusedBeforeAnyGrid) {
         out.writeU32(uint32_t(h));
         return out.take();
     };
-    for (auto [w, h] :
-         {std::pair{0, 5}, {5, 0}, {-3, 5}, {65536, 1}, {65535, 65535}, {8193, 8192}}) {
-        EXPECT_EQ(ReadMapFile(sizes(w, h), kmf, map, tiles).message(), msg::kBadMapSize);
+    // Just inside the limit the size is fine and the file is too short for
+    // it; just outside, the map is too large, and never called damaged.
+    const std::string tooLarge = "지도가 너무 큽니다 (최대 268,435,456칸).\n";
+    const struct {
+        int32_t w, h;
+        std::string message;
+    } cases[] = {
+        {0, 5, msg::kBadMapSize},
+        {5, 0, msg::kBadMapSize},
+        {-3, 5, msg::kBadMapSize},
+        {65536, 1, msg::kBadMapSize},
+        {16384, 16384, msg::kDamagedFile},
+        {65535, 4096, msg::kDamagedFile},
+        {16385, 16384, tooLarge + "16385 x 16384칸"},
+        {16384, 16385, tooLarge + "16384 x 16385칸"},
+        {65535, 4097, tooLarge + "65535 x 4097칸"},
+        {65535, 65535, tooLarge + "65535 x 65535칸"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadMapFile(sizes(c.w, c.h), kmf, map, tiles).message(), c.message)
+            << c.w << " x " << c.h;
         EXPECT_TRUE(Snapshot(map, tiles) == before);
     }
-    // The largest grid there may be is fine as far as its size goes (the file is too short).
-    EXPECT_EQ(ReadMapFile(sizes(8192, 8192), kmf, map, tiles).message(), msg::kDamagedFile);
-    EXPECT_TRUE(Snapshot(map, tiles) == before);
 }
 
 TEST(MapFileTest, SavesThatCouldNotBeReadBackAreRefused) {

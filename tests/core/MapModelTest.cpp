@@ -40,21 +40,37 @@ TEST(MapModel, BadSizesAreRefusedAndNothingChanges) {
     MapModel map;
     map.cells()[5] = 7;
     const auto before = map.cells();
-    const std::pair<int32_t, int32_t> bad[] = {{0, 10},    {10, 0},    {-1, -1},    {-64, 64},
-                                               {65536, 1}, {1, 65536}, {8193, 8193}};
-    for (auto [w, h] : bad) {
-        const Status s = map.AllocateCells(w, h);
-        EXPECT_FALSE(s.ok()) << w << " x " << h;
-        EXPECT_EQ(s.message(), msg::kBadMapSize);
+    // Sides out of range are invalid; sides that fit with too many cells
+    // between them are too large, and the message says so with the limit.
+    const struct {
+        int32_t w, h;
+        std::string message;
+    } bad[] = {
+        {0, 10, msg::kBadMapSize},
+        {10, 0, msg::kBadMapSize},
+        {-1, -1, msg::kBadMapSize},
+        {-64, 64, msg::kBadMapSize},
+        {65536, 1, msg::kBadMapSize},
+        {1, 65536, msg::kBadMapSize},
+        {16385, 16384, "지도가 너무 큽니다 (최대 268,435,456칸).\n16385 x 16384칸"},
+        {65535, 4097, "지도가 너무 큽니다 (최대 268,435,456칸).\n65535 x 4097칸"},
+        {65535, 65535, "지도가 너무 큽니다 (최대 268,435,456칸).\n65535 x 65535칸"},
+    };
+    for (const auto& c : bad) {
+        const Status s = map.AllocateCells(c.w, c.h);
+        EXPECT_EQ(s.message(), c.message) << c.w << " x " << c.h;
+        EXPECT_EQ(MapModel::CheckSize(c.w, c.h).message(), c.message);
     }
     EXPECT_EQ(map.width(), 64);
     EXPECT_EQ(map.height(), 64);
     EXPECT_EQ(map.cells(), before);
 
-    EXPECT_TRUE(MapModel::IsValidSize(65535, 1024)); // exactly 67,107,840 cells
-    EXPECT_TRUE(MapModel::IsValidSize(8192, 8192));  // exactly the limit
-    EXPECT_FALSE(MapModel::IsValidSize(65535, 1025));
+    EXPECT_TRUE(MapModel::IsValidSize(65535, 4096));  // 268,431,360 cells
+    EXPECT_TRUE(MapModel::IsValidSize(16384, 16384)); // exactly the limit
+    EXPECT_TRUE(MapModel::CheckSize(16384, 16384));
+    EXPECT_FALSE(MapModel::IsValidSize(65535, 4097));
     EXPECT_FALSE(MapModel::IsValidSize(int64_t(1) << 32, 1));
+    EXPECT_FALSE(MapModel::IsTooLarge(int64_t(1) << 32, 1));
 }
 
 TEST(MapModel, AllocateGivesFreshEmptyGridAndKeepsStateThatStillFits) {

@@ -126,14 +126,17 @@ TEST_F(MapProceduresTest, YesOnTheSecondQuestionSavesTheOldMapAsItWas) {
 
 TEST_F(MapProceduresTest, ANewMapOfAnImpossibleSizeIsRefused) {
     const MapState before(doc);
-    for (auto [w, h] : {std::pair{0, 10}, {-5, 10}, {65536, 1}, {10000, 10000}}) {
+    for (auto [w, h] : {std::pair{0, 10}, {-5, 10}, {65536, 1}, {16385, 16384}, {65535, 4097}}) {
         user.acceptMap([w, h](MapFormatEdit& e) {
             e.width = w;
             e.height = h;
         });
         EXPECT_FALSE(procs().NewMap());
     }
-    EXPECT_EQ(user.messages(), Lines(4, msg::kBadMapSize));
+    std::vector<std::string> expected = Lines(3, msg::kBadMapSize);
+    expected.push_back("지도가 너무 큽니다 (최대 268,435,456칸).\n16385 x 16384칸");
+    expected.push_back("지도가 너무 큽니다 (최대 268,435,456칸).\n65535 x 4097칸");
+    EXPECT_EQ(user.messages(), expected);
     EXPECT_EQ(MapState(doc), before);
 }
 

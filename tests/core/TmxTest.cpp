@@ -295,9 +295,9 @@ TEST(TmxImport, BadInputIsRefusedWithAMessage) {
                          good),
                   msg::kTmxMapTooLarge);
     ExpectFailure(Import(edited("<layer id=\"1\" name=\"a\" width=\"6\" height=\"4\"",
-                                "<layer id=\"1\" name=\"a\" width=\"65535\" height=\"1025\""),
+                                "<layer id=\"1\" name=\"a\" width=\"65535\" height=\"4097\""),
                          good),
-                  msg::kTmxMapTooLarge);
+                  "지도가 너무 큽니다 (최대 268,435,456칸).\n65535 x 4097칸");
     std::string noLayer = edited("<layer", "<imagelayer");
     noLayer.replace(noLayer.find("</layer>"), 8, "</imagelayer>");
     ExpectFailure(Import(noLayer, good), msg::kTmxNoTileLayer);
