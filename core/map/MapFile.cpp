@@ -196,6 +196,9 @@ Status LoadMapDescriptor(FileSystem& fs, const std::string& mapPath, MapDescript
 Status LoadMapFile(FileSystem& fs, const std::string& mapPath, const MapReadLayout& layout,
                    MapModel& map, TileSet& tiles) {
     const auto bytes = fs.readBytes(mapPath, kMaxMapFileBytes);
+    // A file larger than the largest map can be holds a map too large to open.
+    if (bytes.error() == ReadError::TooLarge)
+        return Status::Fail(MapModel::TooLargeMessage() + "\n" + bytes.status().message());
     if (!bytes)
         return bytes.status();
     MapReader reader(bytes->span(), layout, tiles);

@@ -47,8 +47,12 @@ Status MapModel::CheckSize(int64_t width, int64_t height) {
         return Status::Ok();
     if (!IsTooLarge(width, height))
         return Status::Fail(msg::kBadMapSize);
-    return Status::Fail(std::string(msg::kMapTooLarge) + GroupDigits(uint64_t(kMaxMapCells)) +
-                        "칸).\n" + std::to_string(width) + " x " + std::to_string(height) + "칸");
+    return Status::Fail(TooLargeMessage() + "\n" + std::to_string(width) + " x " +
+                        std::to_string(height) + "칸");
+}
+
+std::string MapModel::TooLargeMessage() {
+    return std::string(msg::kMapTooLarge) + GroupDigits(uint64_t(kMaxMapCells)) + "칸).";
 }
 
 Status MapModel::AllocateCells(int32_t width, int32_t height) {

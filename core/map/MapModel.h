@@ -51,9 +51,11 @@ public:
     static bool IsValidSize(int64_t width, int64_t height);
     // Whether the sides are within 1..65535 but the cells more than a map holds.
     static bool IsTooLarge(int64_t width, int64_t height);
+    // "지도가 너무 큽니다 (최대 268,435,456칸)." with the limit in force.
+    static std::string TooLargeMessage();
     // Ok for a size that can be held; for one that is too large
-    // "지도가 너무 큽니다 (최대 268,435,456칸)." with the size below it
-    // ("20000 x 20000칸"), otherwise "지도의 크기가 올바르지 않습니다.".
+    // TooLargeMessage() with the size below it ("20000 x 20000칸"),
+    // otherwise "지도의 크기가 올바르지 않습니다.".
     static Status CheckSize(int64_t width, int64_t height);
     // A fresh grid of empty cells for `width` x `height`; fails as CheckSize
     // (nothing changed) for a size it cannot hold,

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/Messages.h"
+#include "io/InputLimits.h"
 #include "map/MapFile.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
@@ -388,6 +390,22 @@ TEST(MapFileTest, OpenTellsAMissingDescriptorFromOtherFailures) {
     EXPECT_EQ(OpenMapFiles(FileSystem::Native(), dir.file("c.map"), map, tiles, missing).message(),
               msg::kDamagedFile);
     EXPECT_FALSE(missing);
+}
+
+// A file larger than the largest map can be (a sparse one here) holds a map
+// too large to open: it is refused as such, before anything is read.
+TEST(MapFileTest, AFileLargerThanTheLargestMapIsATooLargeMap) {
+    TempDir dir;
+    MapModel map;
+    TileSet tiles;
+    bool missing = false;
+    WriteBytes(dir.file("big.kmf"), BuildKmf(MapFormat::Default(), tiles.format()));
+    WriteBytes(dir.file("big.map"), {});
+    std::filesystem::resize_file(dir.file("big.map"), kMaxMapFileBytes + 1);
+    const Status st = OpenMapFiles(FileSystem::Native(), dir.file("big.map"), map, tiles, missing);
+    EXPECT_EQ(st.message().rfind(MapModel::TooLargeMessage() + "\n", 0), 0u) << st.message();
+    EXPECT_NE(st.message().find(dir.file("big.map")), std::string::npos);
+    EXPECT_EQ(map.width(), 64);
 }
 
 // The cells are read in pieces of 2^20; a map of several pieces, the last a
