@@ -100,6 +100,20 @@ void PlainWrite(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 } // namespace
 
+// The plain baseline: `size` bytes of the open file `fd` read into fresh
+// memory with read(2), then the file closed.
+static void PlainReadInto(int fd, size_t size) {
+    std::vector<uint8_t> bytes(size);
+    for (size_t at = 0; at < bytes.size();) {
+        const ssize_t n = ::read(fd, bytes.data() + at, bytes.size() - at);
+        if (n <= 0)
+            break;
+        at += size_t(n);
+    }
+    ::close(fd);
+    benchmark::DoNotOptimize(bytes.data());
+}
+
 static void BM_MapSaveWord4096(benchmark::State& state) {
     BenchDir dir;
     const MapModel map = FilledMap(4096, kWordLayout);
@@ -138,15 +152,7 @@ void PlainReadLoop(benchmark::State& state, size_t size) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         struct stat st {};
         ::fstat(fd, &st);
-        std::vector<uint8_t> bytes(size_t(st.st_size));
-        for (size_t at = 0; at < bytes.size();) {
-            const ssize_t n = ::read(fd, bytes.data() + at, bytes.size() - at);
-            if (n <= 0)
-                break;
-            at += size_t(n);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(bytes.data());
+        PlainReadInto(fd, size_t(st.st_size));
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
@@ -216,16 +222,7 @@ BENCHMARK(BM_MapOpenWord16384)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 static void BM_PlainRead512MiB(benchmark::State& state) {
     const std::string& path = BigMapPath();
     for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        std::vector<uint8_t> bytes(kBigCellBytes);
-        for (size_t at = 0; at < bytes.size();) {
-            const ssize_t n = ::read(fd, bytes.data() + at, bytes.size() - at);
-            if (n <= 0)
-                break;
-            at += size_t(n);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(bytes.data());
+        PlainReadInto(::open(path.c_str(), O_RDONLY | O_CLOEXEC), kBigCellBytes);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kBigCellBytes));
 }
