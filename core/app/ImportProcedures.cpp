@@ -68,6 +68,10 @@ std::string ImportProcedures::ImportSummary(int64_t tiles, int64_t added, int64_
     return text;
 }
 
+std::string ImportProcedures::FlippedSummary(int64_t flippedCells) {
+    return "뒤집힌 타일을 쓰는 칸: " + std::to_string(flippedCells) + "개";
+}
+
 bool ImportProcedures::OnImportImage() {
     const auto path = m_user.ChooseOpenFile(filetype::Dialog(
         "png", {filetype::kImage, filetype::kPng, filetype::kBitmap, filetype::kPcx}, false));
@@ -91,6 +95,8 @@ bool ImportProcedures::OnImportImage() {
     edit.sizeLocked = set.count() > 0;
     edit.imageWidth = image.width();
     edit.imageHeight = image.height();
+    const MapFormat current = m_doc.map().format();
+    edit.flipsOffered = (current.AttrMask() & cellbit::kFlips) == cellbit::kFlips;
     if (!m_user.EditImportOptions(edit))
         return false;
     const int32_t width = edit.sizeLocked ? set.tileWidth() : edit.tileWidth;
@@ -100,6 +106,7 @@ bool ImportProcedures::OnImportImage() {
     options.makeMap = edit.makeMap;
     options.nearest = edit.nearest;
     options.pad = edit.pad;
+    options.flips = edit.flipsOffered && edit.flips;
     // A new map replaces the old one: the save question comes first.
     if (options.makeMap && !m_mapProcs.AskSaveChanges())
         return false;
@@ -121,11 +128,22 @@ bool ImportProcedures::OnImportImage() {
     Status st = Status::Ok();
     if (options.makeMap) {
         st = m_doc.ImportMap(command::kImportImage, set.count(),
-                             [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
+                             [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells,
+                                 std::vector<uint16_t>& attrs) {
                                  Status done = importTiles(tiles);
                                  if (done) {
-                                     format = ImportedMapFormat(result.mapWidth, result.mapHeight);
+                                     // Flips need the fields of the layout the
+                                     // user has; it stays, with the new size.
+                                     if (options.flips) {
+                                         format = current;
+                                         format.width = result.mapWidth;
+                                         format.height = result.mapHeight;
+                                     } else {
+                                         format =
+                                             ImportedMapFormat(result.mapWidth, result.mapHeight);
+                                     }
                                      cells = std::move(result.cells);
+                                     attrs = std::move(result.attrs);
                                  }
                                  return done;
                              });
@@ -141,9 +159,11 @@ bool ImportProcedures::OnImportImage() {
     }
     if (result.setFull)
         m_user.ShowMessage(msg::kTileSetFull);
-    m_user.ShowMessage(
-        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest),
-        MessageIcon::None);
+    std::string summary =
+        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest);
+    if (options.flips)
+        summary += "\n" + FlippedSummary(result.flippedCells);
+    m_user.ShowMessage(summary, MessageIcon::None);
     return true;
 }
 
@@ -163,6 +183,9 @@ bool ImportProcedures::OnImportTmx() {
     // true-colour sheets the set has the default colours.
     TmxImportOptions options;
     options.takePalette = true;
+    // A layout with both flip fields keeps Tiled's flips, and stays.
+    const MapFormat current = m_doc.map().format();
+    options.keepFlips = (current.AttrMask() & cellbit::kFlips) == cellbit::kFlips;
     TmxImportResult result = ImportTmx(*bytes, loader, options);
     // Tiled's sheets are mostly true colour, and its maps may flip tiles:
     // rather than refuse, offer what kesh-cli's --nearest and --drop-flips do.
@@ -190,11 +213,19 @@ bool ImportProcedures::OnImportTmx() {
     const TileRun imported = TileRun::Of(result.tiles.tiles(), 0);
     const Status st =
         m_doc.ImportMap(command::kImportTmx, 0,
-                        [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells) {
+                        [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells,
+                            std::vector<uint16_t>& attrs) {
                             TileSetCommand::Apply(tiles, TileSetState::Of(result.tiles), 0,
                                                   imported.pixels, imported.attributes);
-                            format = ImportedMapFormat(result.width, result.height);
+                            if (options.keepFlips) {
+                                format = current;
+                                format.width = result.width;
+                                format.height = result.height;
+                            } else {
+                                format = ImportedMapFormat(result.width, result.height);
+                            }
                             cells = std::move(result.cells);
+                            attrs = std::move(result.attrs);
                             return Status::Ok();
                         });
     if (!st) {

@@ -36,6 +36,8 @@ public:
 
     // The summary after an image import: how many tiles were read, how many
     // of them were new, and with the nearest colours how many pixels changed.
+    // The line added with "뒤집힌 타일도 같은 타일로": how many cells show a flipped tile.
+    static std::string FlippedSummary(int64_t flippedCells);
     static std::string ImportSummary(int64_t tiles, int64_t added, int64_t changedPixels,
                                      bool nearest);
 

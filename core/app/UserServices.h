@@ -66,6 +66,9 @@ struct ImportOptionsEdit {
     bool makeMap = false;     // "지도도 만들기"
     bool nearest = false;     // "가장 가까운 색 사용"
     bool pad = false;         // "모자라는 부분 채우기"
+    // Offered only while the map's layout has both flip fields.
+    bool flipsOffered = false;
+    bool flips = false; // "뒤집힌 타일도 같은 타일로"
 };
 
 // The user-facing services the procedures need. The editor implements them

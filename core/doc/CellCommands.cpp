@@ -14,11 +14,19 @@ Rect CutToGrid(const MapModel& map, const Rect& cells) {
             std::min(cells.bottom, map.height() - 1)};
 }
 
-void StrokeCommand::Paint(MapModel& map, int32_t index, uint16_t after) {
+void StrokeCommand::Paint(MapModel& map, int32_t index, Cell after) {
     const auto offset = static_cast<int32_t>(m_before.size());
-    m_before.push_back(map.cells()[size_t(index)]);
-    m_after.push_back(after);
-    map.cells()[size_t(index)] = after;
+    const Cell before = map.cell(size_t(index));
+    m_before.push_back(before.tile);
+    m_after.push_back(after.tile);
+    if (map.hasAttrs()) {
+        // A stroke begun without attribute words gets them for the cells before.
+        m_beforeAttr.resize(size_t(offset), 0);
+        m_afterAttr.resize(size_t(offset), 0);
+        m_beforeAttr.push_back(before.attr);
+        m_afterAttr.push_back(after.attr);
+    }
+    map.SetCell(size_t(index), after);
     if (!m_runs.empty()) {
         Run& last = m_runs.back();
         if (last.start + last.length == index && last.offset + last.length == offset) {
@@ -30,16 +38,26 @@ void StrokeCommand::Paint(MapModel& map, int32_t index, uint16_t after) {
 }
 
 void StrokeCommand::Undo(Document& doc) {
-    std::vector<uint16_t>& cells = doc.map().cells();
+    MapModel& map = doc.map();
+    const bool attrs = map.hasAttrs() && m_beforeAttr.size() == m_before.size();
     // Backwards, so that a cell painted twice ends with its first value.
-    for (auto run = m_runs.rbegin(); run != m_runs.rend(); ++run)
-        std::copy_n(m_before.begin() + run->offset, run->length, cells.begin() + run->start);
+    for (auto run = m_runs.rbegin(); run != m_runs.rend(); ++run) {
+        std::copy_n(m_before.begin() + run->offset, run->length, map.cells().begin() + run->start);
+        if (attrs)
+            std::copy_n(m_beforeAttr.begin() + run->offset, run->length,
+                        map.attrs().begin() + run->start);
+    }
 }
 
 void StrokeCommand::Redo(Document& doc) {
-    std::vector<uint16_t>& cells = doc.map().cells();
-    for (const Run& run : m_runs)
-        std::copy_n(m_after.begin() + run.offset, run.length, cells.begin() + run.start);
+    MapModel& map = doc.map();
+    const bool attrs = map.hasAttrs() && m_afterAttr.size() == m_after.size();
+    for (const Run& run : m_runs) {
+        std::copy_n(m_after.begin() + run.offset, run.length, map.cells().begin() + run.start);
+        if (attrs)
+            std::copy_n(m_afterAttr.begin() + run.offset, run.length,
+                        map.attrs().begin() + run.start);
+    }
 }
 
 const char* StrokeCommand::Name() const {
@@ -48,7 +66,9 @@ const char* StrokeCommand::Name() const {
 
 size_t StrokeCommand::Bytes() const {
     return sizeof(*this) + m_runs.capacity() * sizeof(Run) +
-           (m_before.capacity() + m_after.capacity()) * sizeof(uint16_t);
+           (m_before.capacity() + m_after.capacity() + m_beforeAttr.capacity() +
+            m_afterAttr.capacity()) *
+               sizeof(uint16_t);
 }
 
 uint32_t StrokeCommand::Changes() const {
@@ -59,20 +79,30 @@ RegionCommand::RegionCommand(const MapModel& map, const Rect& cells, const char*
     : m_cells(cells), m_name(name) {
     if (empty())
         return;
-    const size_t w = size_t(cells.right - cells.left + 1);
-    m_before.resize(w * size_t(cells.bottom - cells.top + 1));
-    auto out = m_before.begin();
-    for (int32_t row = cells.top; row <= cells.bottom; ++row, out += ptrdiff_t(w))
-        std::copy_n(map.cells().begin() +
-                        ptrdiff_t(size_t(row) * size_t(map.width()) + size_t(cells.left)),
+    m_before = read(map, map.cells());
+    if (map.hasAttrs())
+        m_beforeAttr = read(map, map.attrs());
+}
+
+std::vector<uint16_t> RegionCommand::read(const MapModel& map,
+                                          const std::vector<uint16_t>& grid) const {
+    const size_t w = size_t(m_cells.right - m_cells.left + 1);
+    std::vector<uint16_t> values(w * size_t(m_cells.bottom - m_cells.top + 1));
+    auto out = values.begin();
+    for (int32_t row = m_cells.top; row <= m_cells.bottom; ++row, out += ptrdiff_t(w))
+        std::copy_n(grid.begin() + ptrdiff_t(size_t(row) * size_t(map.width()) + size_t(m_cells.left)),
                     w, out);
+    return values;
 }
 
 std::unique_ptr<RegionCommand> RegionCommand::Fill(const MapModel& map, const Rect& cells,
-                                                   uint16_t tile) {
+                                                   Cell cell) {
     auto made = std::make_unique<RegionCommand>(map, cells, command::kFill);
-    if (!made->empty())
-        made->m_after.assign(1, tile);
+    if (!made->empty()) {
+        made->m_after.assign(1, cell.tile);
+        if (map.hasAttrs())
+            made->m_afterAttr.assign(1, cell.attr);
+    }
     return made;
 }
 
@@ -107,30 +137,63 @@ std::unique_ptr<RegionCommand> RegionCommand::Paste(const MapModel& map, const R
         return made;
     // The source as it is now, read before anything is written.
     const Rect& t = target.cells;
-    std::vector<uint16_t> after;
-    after.reserve(made->m_before.size());
-    for (int64_t y = t.top; y <= t.bottom; ++y) {
-        const auto from =
-            map.cells().begin() + ptrdiff_t((y - target.offY) * map.width() + t.left - target.offX);
-        after.insert(after.end(), from, from + ptrdiff_t(t.right - t.left + 1));
-    }
-    made->setAfter(std::move(after));
+    const auto sourceOf = [&](const std::vector<uint16_t>& grid) {
+        std::vector<uint16_t> after;
+        after.reserve(made->m_before.size());
+        for (int64_t y = t.top; y <= t.bottom; ++y) {
+            const auto from =
+                grid.begin() + ptrdiff_t((y - target.offY) * map.width() + t.left - target.offX);
+            after.insert(after.end(), from, from + ptrdiff_t(t.right - t.left + 1));
+        }
+        return after;
+    };
+    SetAfter(made->m_after, sourceOf(map.cells()));
+    if (map.hasAttrs())
+        SetAfter(made->m_afterAttr, sourceOf(map.attrs()));
     return made;
 }
 
-void RegionCommand::setAfter(std::vector<uint16_t> after) {
-    const uint16_t first = after.empty() ? 0 : after.front();
-    if (std::all_of(after.begin(), after.end(), [first](uint16_t v) { return v == first; }))
-        m_after.assign(1, first);
-    else
-        m_after = std::move(after);
+std::unique_ptr<RegionCommand> RegionCommand::Flip(const MapModel& map, const Rect& cells,
+                                                   bool horizontal) {
+    auto made = std::make_unique<RegionCommand>(map, cells, command::kFlipCells);
+    if (made->empty())
+        return made;
+    const size_t w = size_t(cells.right - cells.left + 1);
+    const size_t h = size_t(cells.bottom - cells.top + 1);
+    const auto mirrored = [&](const std::vector<uint16_t>& before, uint16_t toggle) {
+        std::vector<uint16_t> after(before.size());
+        for (size_t y = 0; y < h; ++y)
+            for (size_t x = 0; x < w; ++x) {
+                const size_t from = horizontal ? y * w + (w - 1 - x) : (h - 1 - y) * w + x;
+                after[y * w + x] = uint16_t(before[from] ^ toggle);
+            }
+        return after;
+    };
+    made->m_after = mirrored(made->m_before, 0);
+    if (map.hasAttrs()) {
+        const uint16_t flip = horizontal ? cellbit::kHFlip : cellbit::kVFlip;
+        made->m_afterAttr =
+            mirrored(made->m_beforeAttr, uint16_t(flip & map.format().AttrMask()));
+    }
+    return made;
 }
 
-void RegionCommand::FillInPlace(MapModel& map, const Rect& cells, uint16_t tile) {
-    for (int32_t row = cells.top; row <= cells.bottom; ++row)
-        std::fill_n(map.cells().begin() +
-                        ptrdiff_t(size_t(row) * size_t(map.width()) + size_t(cells.left)),
-                    std::max(cells.right - cells.left + 1, 0), tile);
+void RegionCommand::SetAfter(std::vector<uint16_t>& to, std::vector<uint16_t> after) {
+    const uint16_t first = after.empty() ? 0 : after.front();
+    if (std::all_of(after.begin(), after.end(), [first](uint16_t v) { return v == first; }))
+        to.assign(1, first);
+    else
+        to = std::move(after);
+}
+
+void RegionCommand::FillInPlace(MapModel& map, const Rect& cells, Cell cell) {
+    for (int32_t row = cells.top; row <= cells.bottom; ++row) {
+        const auto at = ptrdiff_t(size_t(row) * size_t(map.width()) + size_t(cells.left));
+        const auto n = std::max(cells.right - cells.left + 1, 0);
+        std::fill_n(map.cells().begin() + at, n, cell.tile);
+        if (map.hasAttrs())
+            std::fill_n(map.attrs().begin() + at, n, cell.attr);
+    }
 }
 
 void RegionCommand::PasteInPlace(MapModel& map, const Rect& src, int32_t col, int32_t row) {
@@ -138,7 +201,6 @@ void RegionCommand::PasteInPlace(MapModel& map, const Rect& src, int32_t col, in
     const int64_t spanX = int64_t(src.right) - src.left, spanY = int64_t(src.bottom) - src.top;
     const bool ltr = src.left >= col, ttb = src.top >= row;
     const int64_t offX = int64_t(col) - src.left, offY = int64_t(row) - src.top;
-    std::vector<uint16_t>& cells = map.cells();
     for (int64_t i = 0; i <= spanY; ++i) {
         const int64_t sy = ttb ? src.top + i : src.bottom - i;
         const int64_t ty = sy + offY;
@@ -149,19 +211,19 @@ void RegionCommand::PasteInPlace(MapModel& map, const Rect& src, int32_t col, in
             const int64_t tx = sx + offX;
             if (sx < 0 || sx >= w || tx < 0 || tx >= w)
                 continue;
-            cells[size_t(ty * w + tx)] = cells[size_t(sy * w + sx)];
+            map.SetCell(size_t(ty * w + tx), map.cell(size_t(sy * w + sx)));
         }
     }
 }
 
-void RegionCommand::write(MapModel& map, const std::vector<uint16_t>& values) const {
-    if (empty() || values.empty())
+void RegionCommand::write(MapModel& map, std::vector<uint16_t>& grid,
+                          const std::vector<uint16_t>& values) const {
+    if (empty() || values.empty() || grid.empty())
         return;
     const size_t w = size_t(m_cells.right - m_cells.left + 1);
     auto in = values.begin();
     for (int32_t row = m_cells.top; row <= m_cells.bottom; ++row) {
-        auto to = map.cells().begin() +
-                  ptrdiff_t(size_t(row) * size_t(map.width()) + size_t(m_cells.left));
+        auto to = grid.begin() + ptrdiff_t(size_t(row) * size_t(map.width()) + size_t(m_cells.left));
         if (values.size() == 1) {
             std::fill_n(to, w, values.front());
         } else {
@@ -172,15 +234,19 @@ void RegionCommand::write(MapModel& map, const std::vector<uint16_t>& values) co
 }
 
 void RegionCommand::Undo(Document& doc) {
-    write(doc.map(), m_before);
+    write(doc.map(), doc.map().cells(), m_before);
+    write(doc.map(), doc.map().attrs(), m_beforeAttr);
 }
 
 void RegionCommand::Redo(Document& doc) {
-    write(doc.map(), m_after);
+    write(doc.map(), doc.map().cells(), m_after);
+    write(doc.map(), doc.map().attrs(), m_afterAttr);
 }
 
 size_t RegionCommand::Bytes() const {
-    return sizeof(*this) + (m_before.capacity() + m_after.capacity()) * sizeof(uint16_t);
+    return sizeof(*this) + (m_before.capacity() + m_after.capacity() + m_beforeAttr.capacity() +
+                            m_afterAttr.capacity()) *
+                               sizeof(uint16_t);
 }
 
 uint32_t RegionCommand::Changes() const {

@@ -14,5 +14,6 @@ inline constexpr const char* kMapFormat = "지도 파일포맷 변경";
 inline constexpr const char* kImportImage = "이미지에서 타일 가져오기";
 inline constexpr const char* kImportTmx = "TMX 가져오기";
 inline constexpr const char* kAttribute = "타일 속성 변경";
+inline constexpr const char* kFlipCells = "선택 영역 뒤집기";
 
 } // namespace kesh::command

@@ -171,13 +171,27 @@ void Document::Execute(std::unique_ptr<Command> command) {
     push(std::move(command));
 }
 
+Cell Document::brush() const {
+    return {uint16_t(m_tiles.current()), uint16_t(m_brushAttr & m_map.format().AttrMask())};
+}
+
+void Document::SetBrushAttr(uint16_t attr) {
+    if (attr == m_brushAttr)
+        return;
+    m_brushAttr = attr;
+    notify(change::kCurrentTile);
+}
+
 bool Document::PaintCell(int32_t index, uint16_t tile) {
-    if (index < 0 || index >= m_map.cellCount() || m_map.cells()[size_t(index)] == tile)
+    if (index < 0 || index >= m_map.cellCount())
+        return false;
+    const Cell cell{tile, uint16_t(m_brushAttr & m_map.format().AttrMask())};
+    if (m_map.cell(size_t(index)) == cell)
         return false;
     const bool first = !m_stroke || m_stroke->empty();
     if (!m_stroke)
         m_stroke = std::make_unique<StrokeCommand>();
-    m_stroke->Paint(m_map, index, tile);
+    m_stroke->Paint(m_map, index, cell);
     // The editor repaints the cells it painted; what undo would do changes
     // with the stroke's first cell only.
     if (first)
@@ -194,12 +208,13 @@ void Document::EndStroke() {
 
 void Document::FillCells(const Rect& cells, uint16_t tile) {
     const Rect cut = CutToGrid(m_map, cells);
+    const Cell cell{tile, uint16_t(m_brushAttr & m_map.format().AttrMask())};
     closeStroke();
     try {
-        Execute(RegionCommand::Fill(m_map, cut, tile));
+        Execute(RegionCommand::Fill(m_map, cut, cell));
     } catch (const std::bad_alloc&) {
         // The change stands but cannot be taken back, nor can the steps before it.
-        RegionCommand::FillInPlace(m_map, cut, tile);
+        RegionCommand::FillInPlace(m_map, cut, cell);
         dropHistory(true);
         notify(change::kCells | change::kHistory);
     }
@@ -216,6 +231,13 @@ void Document::PasteCells(const Rect& source, int32_t col, int32_t row) {
         dropHistory(true);
         notify(change::kCells | change::kHistory);
     }
+}
+
+void Document::FlipCells(const Rect& cells, bool horizontal) {
+    const Rect cut = CutToGrid(m_map, cells);
+    if (!m_map.hasCells() || cut.left > cut.right || cut.top > cut.bottom)
+        return;
+    Execute(RegionCommand::Flip(m_map, cut, horizontal));
 }
 
 void Document::SetCurrentTile(int32_t number) {
@@ -257,21 +279,27 @@ bool Document::SetTileAttribute(int32_t number, uint32_t attribute) {
     return true;
 }
 
-void Document::SetMapLayout(std::vector<uint8_t> items, std::string header) {
+void Document::SetMapLayout(std::vector<uint8_t> items, std::string header,
+                            std::optional<CellLayout> cells) {
     MapFormat after = m_map.format();
     after.items = std::move(items);
     after.header = std::move(header);
+    if (cells)
+        after.cells = std::move(*cells);
     Execute(std::make_unique<MapFormatCommand>(m_map.format(), std::move(after)));
 }
 
-void Document::swapMap(MapFormat& format, std::vector<uint16_t>& cells, FileIdentity& file) {
+void Document::swapMap(MapFormat& format, std::vector<uint16_t>& cells,
+                       std::vector<uint16_t>& attrs, FileIdentity& file) {
     MapFormat oldFormat = m_map.format();
     std::vector<uint16_t> oldCells = std::move(m_map.cells());
+    std::vector<uint16_t> oldAttrs = std::move(m_map.attrs());
     // A grid the map held before, or one checked by ImportMap: its size is
     // one the map can hold.
-    (void)m_map.ReplaceGrid(std::move(format), std::move(cells));
+    (void)m_map.ReplaceGrid(std::move(format), std::move(cells), std::move(attrs));
     format = std::move(oldFormat);
     cells = std::move(oldCells);
+    attrs = std::move(oldAttrs);
     std::swap(m_file, file);
 }
 
@@ -282,13 +310,15 @@ Status Document::ImportMap(const char* name, int32_t keep, const MapImport& impo
     TileRun removed = TileRun::Of(m_tiles.tiles(), keep);
     MapFormat format;
     std::vector<uint16_t> cells;
-    if (Status st = import(m_tiles, format, cells); !st) {
+    std::vector<uint16_t> attrs;
+    if (Status st = import(m_tiles, format, cells, attrs); !st) {
         if (TileSetCommand::Changed(before, m_tiles))
             TileSetCommand::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
         return st;
     }
     Status size = MapModel::CheckSize(format.width, format.height);
-    if (size && cells.size() != size_t(format.width) * size_t(format.height))
+    if (size && (cells.size() != size_t(format.width) * size_t(format.height) ||
+                 (!attrs.empty() && attrs.size() != cells.size())))
         size = Status::Fail(msg::kBadMapSize);
     if (!size) {
         TileSetCommand::Apply(m_tiles, before, keep, removed.pixels, removed.attributes);
@@ -297,7 +327,8 @@ Status Document::ImportMap(const char* name, int32_t keep, const MapImport& impo
     // The command puts the imported map in place; the tile set has been
     // brought to its new state by the import already.
     auto command = std::make_unique<ImportCommand>(name, before, keep, std::move(removed), m_tiles,
-                                                   std::move(format), std::move(cells));
+                                                   std::move(format), std::move(cells),
+                                                   std::move(attrs));
     command->PlaceMap(*this);
     push(std::move(command));
     return Status::Ok();

@@ -55,11 +55,17 @@ public:
     // begun if none is); true when the cell changed. The caller repaints the
     // cell: the listeners hear only of the stroke's start (kHistory), so that
     // a drag is not a repaint of the whole map per cell.
+    // The cell gets the brush's attribute bits too while the map keeps them.
     bool PaintCell(int32_t index, uint16_t tile);
     void EndStroke();
-    // Sets every cell of `cells` (inclusive, cut to the grid) to `tile`, as
-    // one step named "채우기", even when no cell changes.
+    // Sets every cell of `cells` (inclusive, cut to the grid) to `tile` with
+    // the brush's attribute bits, as one step named "채우기", even when no
+    // cell changes.
     void FillCells(const Rect& cells, uint16_t tile);
+    // Mirrors `cells` (inclusive, cut to the grid) left to right, or top to
+    // bottom: the cells move, and each cell's flip bit toggles while the map
+    // has that field. One step named "선택 영역 뒤집기".
+    void FlipCells(const Rect& cells, bool horizontal);
     // Copies `source` (cells, inclusive, cut to the grid) so that its top-left
     // lands on (`col`, `row`), cut at the map's edges; overlapping source and
     // target behave as if the source had been copied out first. One step.
@@ -69,6 +75,15 @@ public:
     int32_t currentTile() const { return m_tiles.current(); }
     // Makes `number` current and tells the listeners; no step.
     void SetCurrentTile(int32_t number);
+    // The attribute bits the brush paints with beside the current tile
+    // (cellbit: flips, palette, priority, user bits), cut to what the map's
+    // fields hold when painted.
+    uint16_t brushAttr() const { return m_brushAttr; }
+    // The cell a paint would write: the current tile and the brush's bits
+    // that the map's fields hold.
+    Cell brush() const;
+    // Sets the brush's bits and tells the listeners (kCurrentTile); no step.
+    void SetBrushAttr(uint16_t attr);
 
     // Deletes tile `number`, renumbering the map's cells, as one step. False
     // (nothing changed) when there is no such tile.
@@ -82,8 +97,11 @@ public:
     // Gives tile `number` the attribute word `attribute` as one step. False
     // (nothing changed, no step) when there is no such tile or it has that word.
     bool SetTileAttribute(int32_t number, uint32_t attribute);
-    // Gives the map a new item list and header as one step.
-    void SetMapLayout(std::vector<uint8_t> items, std::string header);
+    // Gives the map a new item list and header as one step; and new cell
+    // fields, when given (attribute bits the new fields cannot hold are
+    // cleared; undo gives them back).
+    void SetMapLayout(std::vector<uint8_t> items, std::string header,
+                      std::optional<CellLayout> cells = std::nullopt);
 
     // Imports a map, as one step named `name`: `import` changes the tile set,
     // keeping its first `keep` tiles (an image import keeps them all, 0 lets
@@ -93,8 +111,10 @@ public:
     // the old tiles. A failed import must leave the tile set as it was: its
     // status comes back, with nothing changed and no step. So does a map
     // size the map cannot hold.
-    using MapImport =
-        std::function<Status(TileSet& tiles, MapFormat& format, std::vector<uint16_t>& cells)>;
+    // `attrs` may stay empty: the new map's cells then have no attribute bits.
+    using MapImport = std::function<Status(TileSet& tiles, MapFormat& format,
+                                           std::vector<uint16_t>& cells,
+                                           std::vector<uint16_t>& attrs)>;
     Status ImportMap(const char* name, int32_t keep, const MapImport& import);
 
     // Runs a command of a new kind: applies it and puts it on the history.
@@ -151,13 +171,15 @@ private:
     void closeStroke();
     // Gives the map `grid` (a layout with its size, and cells) and the file
     // identity `file`; gives back what it held.
-    void swapMap(MapFormat& format, std::vector<uint16_t>& cells, FileIdentity& file);
+    void swapMap(MapFormat& format, std::vector<uint16_t>& cells, std::vector<uint16_t>& attrs,
+                 FileIdentity& file);
 
     MapModel m_map;
     TileSet m_tiles;
     FileIdentity m_file;
     UndoStack m_history;
     std::unique_ptr<StrokeCommand> m_stroke;
+    uint16_t m_brushAttr = 0;
     bool m_pending = false;
     bool m_modified = false; // as last told to the listeners
     uint64_t m_revision = 0;

@@ -23,17 +23,18 @@ TileRun TileRun::Of(const TileList& tiles, int32_t from) {
 
 ImportCommand::ImportCommand(const char* name, const TileSetState& before, int32_t keep,
                              TileRun removed, const TileSet& now, MapFormat format,
-                             std::vector<uint16_t> cells)
+                             std::vector<uint16_t> cells, std::vector<uint16_t> attrs)
     : m_name(name), m_before(before), m_after(TileSetState::Of(now)), m_keep(keep),
-      m_removed(std::move(removed)),
-      m_added(TileRun::Of(now.tiles(), keep)), m_otherMap{std::move(format), std::move(cells),
-                                                          FileIdentity{}} {}
+      m_removed(std::move(removed)), m_added(TileRun::Of(now.tiles(), keep)),
+      m_otherMap{std::move(format), std::move(cells), std::move(attrs), FileIdentity{}} {}
 
 void ImportCommand::PlaceMap(Document& doc) {
     const MapModel& map = doc.map();
     // The history counts a step's bytes when it comes and when it goes, so
     // the figure is the larger grid either way.
-    const size_t grid = std::max(m_otherMap.cells.size(), map.cells().size()) * sizeof(uint16_t);
+    const size_t grid = std::max(m_otherMap.cells.size() + m_otherMap.attrs.size(),
+                                 map.cells().size() + map.attrs().size()) *
+                        sizeof(uint16_t);
     const size_t layouts = m_otherMap.format.items.size() + m_otherMap.format.header.size() +
                            map.format().items.size() + map.format().header.size() +
                            m_otherMap.file.name.size() + m_otherMap.file.path.size() +
@@ -45,7 +46,7 @@ void ImportCommand::PlaceMap(Document& doc) {
 }
 
 void ImportCommand::swapMap(Document& doc) {
-    doc.swapMap(m_otherMap.format, m_otherMap.cells, m_otherMap.file);
+    doc.swapMap(m_otherMap.format, m_otherMap.cells, m_otherMap.attrs, m_otherMap.file);
 }
 
 void ImportCommand::Undo(Document& doc) {

@@ -28,6 +28,7 @@ struct TileRun {
 struct MapState {
     MapFormat format;
     std::vector<uint16_t> cells;
+    std::vector<uint16_t> attrs;
     FileIdentity file;
 };
 
@@ -41,7 +42,8 @@ public:
     // `before` and `removed` were taken before the import, which has been
     // applied to the tile set `now`; `format` and `cells` are the map it made.
     ImportCommand(const char* name, const TileSetState& before, int32_t keep, TileRun removed,
-                  const TileSet& now, MapFormat format, std::vector<uint16_t> cells);
+                  const TileSet& now, MapFormat format, std::vector<uint16_t> cells,
+                  std::vector<uint16_t> attrs);
     // Puts the imported map in place the first time, as an untitled map.
     void PlaceMap(Document& doc);
 

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "doc/Command.h"
 #include "layout/MapFormat.h"
 
 namespace kesh {
 
-// A new item list and header for the map's file; the size stays.
+// A new item list, header and cell fields for the map's file; the size
+// stays. Attribute bits the new fields cannot hold are cleared, and come
+// back on undo.
 class MapFormatCommand : public Command {
 public:
     MapFormatCommand(MapFormat before, MapFormat after)
@@ -20,6 +25,8 @@ public:
 private:
     MapFormat m_before;
     MapFormat m_after;
+    // The attribute words as they were before the first redo cut them.
+    std::vector<uint16_t> m_attrsBefore;
 };
 
 } // namespace kesh

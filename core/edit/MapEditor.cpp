@@ -156,6 +156,9 @@ MapUpdate MapEditor::LButtonDblClk(Point client, const Viewport& view, const Til
     const uint16_t value = m_map.cells()[size_t(cell)];
     if (value != tile.current)
         update.pickedTile = value;
+    // The cell's flips, palette and priority come with its tile.
+    if (m_map.hasAttrs())
+        m_doc.SetBrushAttr(m_map.attrAt(size_t(cell)));
     return update;
 }
 

@@ -205,6 +205,34 @@ void CutStrip(const uint8_t* indices, int64_t width, int64_t height, int64_t y0,
     }
 }
 
+// `pixels` (tw x th) mirrored left to right, top to bottom or both, into `out`.
+void Mirror(const uint8_t* pixels, size_t tw, size_t th, bool h, bool v, uint8_t* out) {
+    for (size_t y = 0; y < th; ++y) {
+        const uint8_t* src = pixels + (v ? th - 1 - y : y) * tw;
+        uint8_t* dst = out + y * tw;
+        if (h)
+            std::reverse_copy(src, src + tw, dst);
+        else
+            std::memcpy(dst, src, tw);
+    }
+}
+
+// The stored tile a block shows flipped, and the flips that show it: the
+// block mirrored back must be a stored tile. Horizontal, vertical, then both.
+int64_t FindMirrored(const TileIndex& index, const uint8_t* pixels, size_t tw, size_t th,
+                     uint8_t* scratch, uint16_t& flips) {
+    constexpr std::pair<bool, bool> kOrder[] = {{true, false}, {false, true}, {true, true}};
+    for (const auto& [h, v] : kOrder) {
+        Mirror(pixels, tw, th, h, v, scratch);
+        const int64_t number = index.Find(scratch, HashTile(scratch, tw * th));
+        if (number >= 0) {
+            flips = uint16_t((h ? cellbit::kHFlip : 0) | (v ? cellbit::kVFlip : 0));
+            return number;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& options) {
@@ -251,6 +279,8 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
         }
         if (options.makeMap)
             result.cells.assign(size_t(cols * rows), kEmptyCell);
+        if (options.makeMap && options.flips)
+            result.attrs.assign(size_t(cols * rows), 0);
         strip.resize(size_t(cols * tw * th));
     } catch (const std::bad_alloc&) {
         return fail(Status::Fail(msg::kAllocFailed));
@@ -264,9 +294,11 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
         while (list.count() > before)
             list.Delete(list.count() - 1);
         result.cells.clear();
+        result.attrs.clear();
     };
     TileIndex index(list);
     const auto tileBytes = size_t(tw * th);
+    std::vector<uint8_t> mirrored(options.flips ? tileBytes : 0);
     bool full = false;
     Status stopped = Status::Ok();
     for (int64_t r = 0; r < rows; ++r) {
@@ -286,6 +318,10 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
             const uint8_t* pixels = strip.data() + size_t(c) * tileBytes;
             const uint64_t hash = HashTile(pixels, tileBytes);
             int64_t number = index.Find(pixels, hash);
+            uint16_t flips = 0;
+            if (number < 0 && options.flips)
+                number = FindMirrored(index, pixels, size_t(tw), size_t(th), mirrored.data(),
+                                      flips);
             if (number < 0) {
                 if (!list.AddUnique(pixels, 0)) {
                     full = true;
@@ -300,6 +336,10 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
                     break;
                 }
                 result.cells[size_t(r * cols + c)] = uint16_t(number);
+                if (flips) {
+                    result.attrs[size_t(r * cols + c)] = flips;
+                    ++result.flippedCells;
+                }
             }
         }
     }

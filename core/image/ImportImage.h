@@ -14,6 +14,10 @@ struct ImportOptions {
     bool makeMap = false;     // give the map of the image's tile grid
     bool nearest = false;     // true colour: take the nearest palette colour
     bool pad = false;         // accept sizes that are not whole tiles
+    // "뒤집힌 타일도 같은 타일로": a tile block equal to a stored tile flipped
+    // horizontally, vertically or both becomes that tile with the flip bits
+    // set in `attrs` (with makeMap).
+    bool flips = false;
 };
 
 struct ImportResult {
@@ -31,6 +35,10 @@ struct ImportResult {
     int32_t mapWidth = 0;
     int32_t mapHeight = 0;
     std::vector<uint16_t> cells;
+    // With flips: each cell's flip bits (cellbit::kHFlip, kVFlip), and how
+    // many cells show a flipped tile.
+    std::vector<uint16_t> attrs;
+    int64_t flippedCells = 0;
 };
 
 // Cuts `image` into tiles of the set's size, left to right and top to bottom,

@@ -43,6 +43,101 @@ bool ReadTilePart(ByteReader& in, TileDescriptor& tile) {
     return ReadItems(in, tile.items);
 }
 
+constexpr uint8_t kExtensionMagic[4] = {0xFF, 'K', 'X', 0x01};
+
+void WriteWord(ByteWriter& out, const CellWord& word) {
+    out.writeU8(word.bits);
+    out.writeU8(word.bigEndian ? 1 : 0);
+    out.writeU8(uint8_t(word.fields.size()));
+    for (const CellField& field : word.fields) {
+        out.writeU8(uint8_t(field.kind));
+        out.writeU8(field.first);
+        out.writeU8(field.width);
+        out.writeU8(uint8_t(field.name.size()));
+        out.write(field.name);
+    }
+}
+
+bool ReadWord(ByteReader& in, CellWord& word) {
+    uint8_t flags = 0;
+    uint8_t count = 0;
+    if (!in.readU8(word.bits) || !in.readU8(flags) || flags > 1 || !in.readU8(count) ||
+        count > 32)
+        return false;
+    word.bigEndian = flags == 1;
+    for (int i = 0; i < count; ++i) {
+        CellField field;
+        uint8_t kind = 0;
+        uint8_t nameLength = 0;
+        if (!in.readU8(kind) || kind > uint8_t(CellFieldKind::User) || !in.readU8(field.first) ||
+            !in.readU8(field.width) || !in.readU8(nameLength))
+            return false;
+        field.kind = CellFieldKind(kind);
+        const auto name = in.peek(nameLength);
+        if (name.size() != nameLength)
+            return false;
+        field.name.assign(name.begin(), name.end());
+        in.skip(nameLength);
+        word.fields.push_back(std::move(field));
+    }
+    return true;
+}
+
+std::vector<uint8_t> CellSection(const CellLayout& cells) {
+    ByteWriter out;
+    WriteWord(out, cells.word);
+    WriteWord(out, cells.plane);
+    out.writeU16(cells.coloursPerPalette);
+    return out.take();
+}
+
+bool ReadCellSection(std::span<const uint8_t> bytes, CellLayout& cells) {
+    ByteReader in(bytes);
+    CellLayout read;
+    read.word = {};
+    read.plane = {};
+    if (!ReadWord(in, read.word) || !ReadWord(in, read.plane) ||
+        !in.readU16(read.coloursPerPalette) || !in.atEnd() || !CheckCellLayout(read))
+        return false;
+    cells = std::move(read);
+    return true;
+}
+
+void WriteExtension(ByteWriter& out,
+                    const std::vector<std::pair<uint8_t, std::vector<uint8_t>>>& sections) {
+    if (sections.empty())
+        return;
+    out.write(kExtensionMagic, sizeof kExtensionMagic);
+    for (const auto& [tag, payload] : sections) {
+        out.writeU8(tag);
+        out.writeU16(uint16_t(payload.size()));
+        out.write(payload.data(), payload.size());
+    }
+}
+
+// Reads the extension, if any, after the plain bytes; `onSection` takes each
+// section and says whether it understood it.
+template <typename OnSection> bool ReadExtension(ByteReader& in, OnSection onSection) {
+    if (in.atEnd())
+        return true;
+    const auto magic = in.peek(sizeof kExtensionMagic);
+    if (magic.size() != sizeof kExtensionMagic ||
+        !std::equal(magic.begin(), magic.end(), kExtensionMagic))
+        return false;
+    in.skip(sizeof kExtensionMagic);
+    while (!in.atEnd()) {
+        uint8_t tag = 0;
+        uint16_t length = 0;
+        if (!in.readU8(tag) || !in.readU16(length))
+            return false;
+        const auto payload = in.peek(length);
+        if (payload.size() != length || !onSection(tag, payload))
+            return false;
+        in.skip(length);
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<uint8_t> BuildKtf(const TileFormat& tile) {
@@ -56,6 +151,10 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile) {
     out.writeU8(uint8_t(HeaderLength(map.header)));
     WriteItems(out, map.items);
     WriteTilePart(out, tile);
+    std::vector<std::pair<uint8_t, std::vector<uint8_t>>> sections;
+    if (map.HasFieldItems())
+        sections.emplace_back(DescriptorSection::CellLayout, CellSection(map.cells));
+    WriteExtension(out, sections);
     return out.take();
 }
 
@@ -74,8 +173,15 @@ Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out) {
     ByteReader in(bytes);
     MapDescriptor result;
     uint8_t length = 0;
+    bool hasCells = false;
+    const auto onSection = [&](uint8_t tag, std::span<const uint8_t> payload) {
+        if (tag != DescriptorSection::CellLayout || hasCells)
+            return false;
+        hasCells = true;
+        return ReadCellSection(payload, result.cells);
+    };
     if (!in.readU8(length) || !ReadItems(in, result.items) || !ReadTilePart(in, result.tile) ||
-        !in.atEnd())
+        !ReadExtension(in, onSection))
         return Status::Fail(msg::kDamagedFile);
     result.headerLength = length;
     out = std::move(result);

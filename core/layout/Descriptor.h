@@ -19,6 +19,18 @@ namespace kesh {
 //   map header length, map item count N, N map item codes, then a whole .ktf
 //   describing the tile block of each TileFile item.
 // Neither holds the header text, sizes or counts: those live in the data file.
+//
+// A layout with items that need more than their code (the cell fields of a
+// map) adds an extension after those bytes: 0xFF 'K' 'X' 0x01, then
+// sections of a tag byte, a 16-bit little-endian length and that many bytes.
+// A reader that knows only the plain form refuses such a file (it goes on
+// after its items), so it is never misread; a plain layout is written
+// without the extension, byte for byte as before.
+namespace DescriptorSection {
+enum : uint8_t {
+    CellLayout = 1, // a map's cell fields
+};
+} // namespace DescriptorSection
 
 inline constexpr std::string_view kTileDescriptorExt = ".ktf";
 inline constexpr std::string_view kMapDescriptorExt = ".kmf";
@@ -37,6 +49,7 @@ struct MapDescriptor {
     int headerLength = 0;
     std::vector<uint8_t> items; // MapItem codes
     TileDescriptor tile;
+    CellLayout cells; // the fields of CellFields and CellAttributes items
 
     bool operator==(const MapDescriptor&) const = default;
 };
@@ -52,7 +65,10 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile);
 
 // Reads descriptor bytes. A file that ends early, has an item count above
 // kMaxLayoutItems or goes on after its items fails with msg::kDamagedFile and
-// leaves `out` unchanged. An AttrWidth outside 0-2 is taken as 0.
+// leaves `out` unchanged. An AttrWidth outside 0-2 is taken as 0. So does
+// an extension that is damaged, has a section this program does not know,
+// or cell fields that CheckCellLayout refuses. Items with fields but no
+// fields for them are skipped by the readers, as unknown codes are.
 Status ParseKtf(std::span<const uint8_t> bytes, TileDescriptor& out);
 Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out);
 

@@ -164,7 +164,11 @@ LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
                     table.warnings.push_back(Warning(text, msg::kNoTilesToEmbed));
             }
         } else {
-            entry.length = MapItemBytes(code, map.width, map.height);
+            entry.length = MapItemBytes(map, code);
+            if (code == MapItem::CellFields && !map.cells.word.fields.empty())
+                entry.name = CellWordText(map.cells.word, false);
+            else if (code == MapItem::CellAttributes && !map.cells.plane.fields.empty())
+                entry.name = CellWordText(map.cells.plane, true);
         }
         at += entry.length;
         table.items.push_back(std::move(entry));
@@ -184,6 +188,25 @@ LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
         case MapItem::SizeDword:
             sizeKnown = true;
             break;
+        case MapItem::CellFields:
+        case MapItem::CellAttributes: {
+            const CellWord& word = code == MapItem::CellFields ? map.cells.word : map.cells.plane;
+            if (word.fields.empty())
+                break;
+            if (!sizeKnown)
+                table.warnings.push_back(Warning(text, msg::kNoTileSize));
+            const auto tile = std::find_if(word.fields.begin(), word.fields.end(), [](auto& f) {
+                return f.kind == CellFieldKind::Tile;
+            });
+            const int64_t kept = tile == word.fields.end() ? 0 : (int64_t(1) << tile->width) - 1;
+            if (kept && data.maxTile > kept && !warnedCells) {
+                warnedCells = true;
+                table.warnings.push_back(Warning(
+                    text, "타일 번호 " + Number(data.maxTile) + "은(는) tile 필드(" +
+                              Number(tile->width) + "비트)에 들어가지 않아 잘려서 저장됩니다."));
+            }
+            break;
+        }
         case MapItem::CellsByte:
         case MapItem::CellsWord:
             if (!sizeKnown)
@@ -201,7 +224,7 @@ LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
     }
     if (!sizeKnown && std::none_of(map.items.begin(), map.items.end(), [](uint8_t code) {
             return code == MapItem::CellsByte || code == MapItem::CellsWord;
-        }))
+        }) && !map.HasFieldItems())
         table.warnings.push_back(msg::kNoTileSize);
     table.size = at;
     return table;

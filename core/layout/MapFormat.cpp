@@ -21,6 +21,8 @@ constexpr std::array<ItemInfo, kMapItemCount> kMapItems = {{
     {"타일 파일", "TileFile"},
     {"지도데이터(BYTE)", "CellsByte"},
     {"지도데이터(WORD)", "CellsWord"},
+    {"지도데이터(필드)", "CellFields"},
+    {"셀 속성 평면", "CellAttributes"},
 }};
 
 } // namespace
@@ -31,6 +33,17 @@ MapFormat MapFormat::Default() {
     format.height = 64;
     format.items = {MapItem::SizeByte, MapItem::CellsByte, MapItem::TileFile};
     return format;
+}
+
+bool MapFormat::HasFieldItems() const {
+    return std::any_of(items.begin(), items.end(), [this](uint8_t code) {
+        return (code == MapItem::CellFields && !cells.word.fields.empty()) ||
+               (code == MapItem::CellAttributes && !cells.plane.fields.empty());
+    });
+}
+
+uint16_t MapFormat::AttrMask() const {
+    return HasFieldItems() ? cells.AttrMask() : 0;
 }
 
 const char* MapItemText(int code) {
@@ -56,6 +69,18 @@ uint64_t MapItemBytes(int code, int64_t width, int64_t height) {
     default:
         return 0;
     }
+}
+
+uint64_t MapItemBytes(const MapFormat& format, int code) {
+    const uint64_t cells = uint64_t(std::max<int64_t>(format.width, 0)) *
+                           uint64_t(std::max<int64_t>(format.height, 0));
+    // An item without fields is skipped, as an unknown code is.
+    if (code == MapItem::CellFields)
+        return format.cells.word.fields.empty() ? 0 : cells * uint64_t(format.cells.word.bytes());
+    if (code == MapItem::CellAttributes)
+        return format.cells.plane.fields.empty() ? 0
+                                                 : cells * uint64_t(format.cells.plane.bytes());
+    return MapItemBytes(code, format.width, format.height);
 }
 
 } // namespace kesh

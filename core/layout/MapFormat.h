@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "layout/CellFields.h"
+
 namespace kesh {
 
 // Item codes of a map file layout.
@@ -15,9 +17,19 @@ enum : uint8_t {
     TileFile = 3,
     CellsByte = 4,
     CellsWord = 5,
+    // A word per cell made of fields (MapFormat::cells.word): the tile
+    // number, and the flip, palette, priority and user bits beside it.
+    CellFields = 6,
+    // The attribute plane: a word per cell with the fields that are not the
+    // tile number (MapFormat::cells.plane), after the tile numbers.
+    CellAttributes = 7,
 };
 } // namespace MapItem
-inline constexpr int kMapItemCount = 6;
+// Every item code.
+inline constexpr int kMapItemCount = 8;
+// The items the map layout dialog lists by name alone; those after them
+// need their fields as well.
+inline constexpr int kPlainMapItemCount = 6;
 
 // The byte layout of a map file (.map), also the live map size.
 struct MapFormat {
@@ -25,9 +37,17 @@ struct MapFormat {
     int32_t width = 64;         // cells
     int32_t height = 64;        // cells
     std::vector<uint8_t> items; // MapItem codes in file order
+    CellLayout cells;           // the fields of CellFields and CellAttributes items
 
     // 64 x 64, SizeByte, CellsByte, TileFile: start-up, File New, missing .kmf.
     static MapFormat Default();
+
+    // Whether an item with fields is in the list. An item whose word has no
+    // fields is skipped by readers and writers, as an unknown code is.
+    bool HasFieldItems() const;
+    // The attribute bits the map keeps per cell: those of the fields the
+    // items hold, 0 when no item holds any.
+    uint16_t AttrMask() const;
 
     bool operator==(const MapFormat&) const = default;
 };
@@ -37,5 +57,7 @@ const char* MapItemName(int code);
 // Bytes a map item other than TileFile writes for a width x height map; 0
 // for TileFile (its block is a whole tile file) and codes outside the table.
 uint64_t MapItemBytes(int code, int64_t width, int64_t height);
+// The same for an item of `format`, the items with fields included.
+uint64_t MapItemBytes(const MapFormat& format, int code);
 
 } // namespace kesh

@@ -33,6 +33,8 @@ size_t EstimateSize(const MapModel& map, const TileSet& tiles) {
             total += cells * 2;
         else if (item == MapItem::TileFile)
             total += tileBlock;
+        else if (item == MapItem::CellFields || item == MapItem::CellAttributes)
+            total += size_t(MapItemBytes(map.format(), item));
         else
             total += 8;
     }
@@ -73,6 +75,25 @@ void WriteCellsWord(ByteWriter& out, const std::vector<uint16_t>& cells) {
     }
 }
 
+// One word per cell, each packed from the cell's tile number and
+// attribute bits by the word's fields.
+void WriteFieldWords(ByteWriter& out, const MapModel& map, const CellWord& word, int firstUser) {
+    const size_t bytes = size_t(word.bytes());
+    uint8_t piece[1 << 14];
+    const size_t perPiece = sizeof piece / bytes;
+    const auto& cells = map.cells();
+    for (size_t first = 0; first < cells.size(); first += perPiece) {
+        const size_t n = std::min(perPiece, cells.size() - first);
+        uint8_t* at = piece;
+        for (size_t i = first; i < first + n; ++i) {
+            const uint32_t value = PackCell(word, cells[i], map.attrAt(i), firstUser);
+            for (size_t b = 0; b < bytes; ++b)
+                *at++ = uint8_t(value >> (8 * (word.bigEndian ? bytes - 1 - b : b)));
+        }
+        out.write(piece, n * bytes);
+    }
+}
+
 } // namespace
 
 void WriteValue(ByteWriter& out, uint32_t value, int widthCode) {
@@ -102,6 +123,14 @@ Status WriteMapFile(const MapModel& map, const TileSet& tiles, ByteWriter& out) 
             break;
         case MapItem::CellsWord:
             WriteCellsWord(out, map.cells());
+            break;
+        case MapItem::CellFields:
+            if (!format.cells.word.fields.empty())
+                WriteFieldWords(out, map, format.cells.word, 0);
+            break;
+        case MapItem::CellAttributes:
+            if (!format.cells.plane.fields.empty())
+                WriteFieldWords(out, map, format.cells.plane, UserFieldCount(format.cells.word));
             break;
         default:
             break;
@@ -145,7 +174,8 @@ Status TakeRead(MapReader& reader, const MapReadLayout& layout, MapModel& map, T
         return st;
     if (cutShort && cutShort())
         return Status::Fail(msg::kDamagedFile);
-    st = map.ReplaceGrid(reader.TakeFormat(), std::move(reader.Cells()));
+    st = map.ReplaceGrid(reader.TakeFormat(), std::move(reader.Cells()),
+                         std::move(reader.Attrs()));
     if (!st)
         return st;
     // Nothing can fail from here on.

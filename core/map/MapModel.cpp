@@ -61,7 +61,15 @@ Status MapModel::AllocateCells(int32_t width, int32_t height) {
     auto grid = EmptyGrid(width, height);
     if (!grid)
         return Status::Fail(msg::kAllocFailed);
+    std::vector<uint16_t> attrs;
+    try {
+        if (m_format.AttrMask() != 0)
+            attrs.assign(grid->size(), 0);
+    } catch (const std::bad_alloc&) {
+        return Status::Fail(msg::kAllocFailed);
+    }
     m_cells = std::move(*grid);
+    m_attrs = std::move(attrs);
     m_gridGeneration = NextGrid();
     m_format.width = width;
     m_format.height = height;
@@ -74,21 +82,57 @@ Status MapModel::EnsureCells() {
     if (Status st = CheckSize(width(), height()); !st)
         return st;
     if (m_cells.size() == size_t(width()) * size_t(height()))
-        return Status::Ok();
+        return MatchAttrs();
     auto grid = EmptyGrid(width(), height());
     if (!grid)
         return Status::Fail(msg::kAllocFailed);
     m_cells = std::move(*grid);
+    m_attrs.clear();
     m_gridGeneration = NextGrid();
+    return MatchAttrs();
+}
+
+Status MapModel::MatchAttrs() {
+    const bool wanted = m_format.AttrMask() != 0;
+    if (!wanted) {
+        m_attrs = {};
+        return Status::Ok();
+    }
+    if (m_attrs.size() == m_cells.size())
+        return Status::Ok();
+    try {
+        m_attrs.assign(m_cells.size(), 0);
+    } catch (const std::bad_alloc&) {
+        return Status::Fail(msg::kAllocFailed);
+    }
     return Status::Ok();
 }
 
-Status MapModel::ReplaceGrid(MapFormat format, std::vector<uint16_t> cells) {
-    if (!IsValidSize(format.width, format.height) ||
-        cells.size() != size_t(format.width) * size_t(format.height))
+Status MapModel::SetAttrs(std::vector<uint16_t> attrs) {
+    if (!attrs.empty() && attrs.size() != m_cells.size())
         return Status::Fail(msg::kBadMapSize);
+    m_attrs = std::move(attrs);
+    return Status::Ok();
+}
+
+Status MapModel::ReplaceGrid(MapFormat format, std::vector<uint16_t> cells,
+                             std::vector<uint16_t> attrs) {
+    if (!IsValidSize(format.width, format.height) ||
+        cells.size() != size_t(format.width) * size_t(format.height) ||
+        (!attrs.empty() && attrs.size() != cells.size()))
+        return Status::Fail(msg::kBadMapSize);
+    if (format.AttrMask() == 0) {
+        attrs = {};
+    } else if (attrs.empty()) {
+        try {
+            attrs.assign(cells.size(), 0);
+        } catch (const std::bad_alloc&) {
+            return Status::Fail(msg::kAllocFailed);
+        }
+    }
     m_format = std::move(format);
     m_cells = std::move(cells);
+    m_attrs = std::move(attrs);
     m_gridGeneration = NextGrid();
     return Status::Ok();
 }

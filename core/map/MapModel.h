@@ -24,7 +24,16 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
-// The map: a grid of tile numbers (0xFFFF empty) with its file layout.
+// What one cell holds: its tile number and, while the layout has cell
+// fields, its attribute bits (cellbit: flips, palette, priority, user bits).
+struct Cell {
+    uint16_t tile = kEmptyCell;
+    uint16_t attr = 0;
+    bool operator==(const Cell&) const = default;
+};
+
+// The map: a grid of tile numbers (0xFFFF empty) with its file layout, and
+// beside it, while the layout has cell fields, a grid of attribute words.
 // Knows nothing of windows, nor of the current cell, selection or copy
 // source (the editing level's MapViewState), nor of its file's name or its
 // changed flag (the document's).
@@ -43,6 +52,27 @@ public:
     uint16_t cellAt(int32_t col, int32_t row) const {
         return m_cells[size_t(row) * size_t(width()) + size_t(col)];
     }
+    // The attribute words, one per cell while the layout has fields
+    // (format().AttrMask() != 0), none otherwise.
+    bool hasAttrs() const { return !m_attrs.empty(); }
+    const std::vector<uint16_t>& attrs() const { return m_attrs; }
+    std::vector<uint16_t>& attrs() { return m_attrs; }
+    uint16_t attrAt(size_t index) const { return m_attrs.empty() ? 0 : m_attrs[index]; }
+    Cell cell(size_t index) const { return {m_cells[index], attrAt(index)}; }
+    // Writes a cell; its attribute bits only while the map keeps them.
+    void SetCell(size_t index, Cell cell) {
+        m_cells[index] = cell.tile;
+        if (!m_attrs.empty())
+            m_attrs[index] = cell.attr;
+    }
+    // Brings the attribute words in line with the layout after format()
+    // changed: zeros for a layout that gained fields, none for one without.
+    // Fails with "메모리 할당에 실패 했습니다." (nothing changed).
+    Status MatchAttrs();
+    // Takes attribute words for the grid (one per cell), or drops them
+    // (empty). Fails with "지도의 크기가 올바르지 않습니다." for any other count.
+    Status SetAttrs(std::vector<uint16_t> attrs);
+
     // Width x height, or 0 when the map has no cells.
     int32_t cellCount() const { return static_cast<int32_t>(m_cells.size()); }
 
@@ -71,9 +101,12 @@ public:
     Status EnsureCells();
 
     // Takes over a map read elsewhere: its layout (and so its size) and its cells,
-    // row by row. Fails with "지도의 크기가 올바르지 않습니다." (nothing changed)
-    // unless the size can be held and `cells` has exactly width x height entries.
-    Status ReplaceGrid(MapFormat format, std::vector<uint16_t> cells);
+    // row by row, with their attribute words (none: zeros, when the layout has
+    // fields). Fails with "지도의 크기가 올바르지 않습니다." (nothing changed)
+    // unless the size can be held and `cells` (and `attrs`, when given) has
+    // exactly width x height entries.
+    Status ReplaceGrid(MapFormat format, std::vector<uint16_t> cells,
+                       std::vector<uint16_t> attrs = {});
 
     // Changes whenever the grid is replaced (a new, opened or resized map),
     // and differs between any two grids of the process, so that an editing
@@ -83,6 +116,7 @@ public:
 private:
     MapFormat m_format;
     std::vector<uint16_t> m_cells;
+    std::vector<uint16_t> m_attrs;
     uint64_t m_gridGeneration = 0;
 };
 

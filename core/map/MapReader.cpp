@@ -128,6 +128,7 @@ Status MapReader::Run() {
 
 MapFormat MapReader::TakeFormat() {
     m_format.items = m_layout.descriptor.items;
+    m_format.cells = m_layout.descriptor.cells;
     m_format.width = int32_t(*m_width);
     m_format.height = int32_t(*m_height);
     return std::move(m_format);
@@ -147,6 +148,11 @@ Status MapReader::ReadItem(uint8_t item) {
         return ReadCells(1);
     case MapItem::CellsWord:
         return ReadCells(2);
+    case MapItem::CellFields:
+        return ReadFieldWords(m_layout.descriptor.cells.word, 0);
+    case MapItem::CellAttributes:
+        return ReadFieldWords(m_layout.descriptor.cells.plane,
+                              UserFieldCount(m_layout.descriptor.cells.word));
     default:
         return Status::Ok();
     }
@@ -219,6 +225,39 @@ Status MapReader::ReadCells(int bytesPerCell) {
         return Status::Fail(msg::kAllocFailed);
     }
     m_gridMade = true;
+    m_in.skip(data.size());
+    return Status::Ok();
+}
+
+Status MapReader::ReadFieldWords(const CellWord& word, int firstUser) {
+    if (word.fields.empty())
+        return Status::Ok();
+    const size_t bytes = size_t(word.bytes());
+    if (m_width && m_height && MapModel::IsValidSize(*m_width, *m_height) &&
+        m_in.remaining() < uint64_t(*m_width) * uint64_t(*m_height) * bytes)
+        return Status::Fail(msg::kDamagedFile);
+    Status st = EnsureCells();
+    if (!st)
+        return st;
+    const size_t count = m_cells.size();
+    const auto data = m_in.peek(uint64_t(count) * bytes);
+    if (data.size() != count * bytes)
+        return Status::Fail(msg::kDamagedFile);
+    try {
+        if (m_attrs.size() != count)
+            m_attrs.assign(count, 0);
+    } catch (const std::bad_alloc&) {
+        return Status::Fail(msg::kAllocFailed);
+    }
+    const uint8_t* at = data.data();
+    for (size_t i = 0; i < count; ++i, at += bytes) {
+        uint32_t value = 0;
+        for (size_t b = 0; b < bytes; ++b)
+            value |= uint32_t(at[b]) << (8 * (word.bigEndian ? bytes - 1 - b : b));
+        UnpackCell(word, value, m_cells[i], m_attrs[i], firstUser);
+    }
+    if (m_release)
+        m_release(m_in.pos(), data.size());
     m_in.skip(data.size());
     return Status::Ok();
 }

@@ -32,6 +32,8 @@ public:
     // After a successful Run: the map's layout with the header and size read.
     MapFormat TakeFormat();
     std::vector<uint16_t>& Cells() { return m_cells; }
+    // The attribute words read by items with fields; empty without them.
+    std::vector<uint16_t>& Attrs() { return m_attrs; }
     // The tile set of the last TileFile item, if the layout has one.
     std::optional<TileSet>& Tiles() { return m_tiles; }
 
@@ -40,6 +42,8 @@ private:
     Status ReadSize(int bytes);
     Status ReadTiles();
     Status ReadCells(int bytesPerCell);
+    // A CellFields or CellAttributes item: a word per cell, unpacked by its fields.
+    Status ReadFieldWords(const CellWord& word, int firstUser);
     // The grid for the size read so far: no size yet fails with
     // msg::kNoTileSize, a size no map can hold as MapModel::CheckSize does.
     Status EnsureCells();
@@ -54,6 +58,7 @@ private:
     bool m_gridMade = false;
     MapFormat m_format;
     std::vector<uint16_t> m_cells;
+    std::vector<uint16_t> m_attrs;
     std::optional<TileSet> m_tiles;
     std::function<void(size_t, size_t)> m_release;
 };

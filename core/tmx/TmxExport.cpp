@@ -37,8 +37,16 @@ void WriteCsv(ByteWriter& out, const MapModel& map, uint32_t tileCount) {
     for (int32_t y = 0; y < h; ++y) {
         char* at = line.data();
         for (int32_t x = 0; x < w; ++x) {
-            const uint16_t cell = map.cellAt(x, y);
-            const uint32_t gid = cell != kEmptyCell && cell < tileCount ? uint32_t(cell) + 1 : 0;
+            const size_t index = size_t(y) * size_t(w) + size_t(x);
+            const uint16_t cell = map.cells()[index];
+            uint32_t gid = cell != kEmptyCell && cell < tileCount ? uint32_t(cell) + 1 : 0;
+            // Flips go in the gid's top bits, as Tiled keeps them:
+            // https://doc.mapeditor.org/en/stable/reference/global-tile-ids/
+            const uint16_t attr = map.attrAt(index);
+            if (gid != 0 && (attr & cellbit::kHFlip))
+                gid |= 0x80000000u;
+            if (gid != 0 && (attr & cellbit::kVFlip))
+                gid |= 0x40000000u;
             at = std::to_chars(at, line.data() + line.size(), gid).ptr;
             if (x + 1 < w || y + 1 < h)
                 *at++ = ',';

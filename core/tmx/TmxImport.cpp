@@ -16,7 +16,11 @@ namespace kesh {
 namespace {
 
 constexpr int64_t kMaxTileSide = 4096;
+// The flag bits at the top of a gid: horizontal, vertical and diagonal
+// flips and the hexagonal rotation, https://doc.mapeditor.org/en/stable/reference/global-tile-ids/
 constexpr uint32_t kFlipBits = 0xF0000000;
+constexpr uint32_t kGidHFlip = 0x80000000;
+constexpr uint32_t kGidVFlip = 0x40000000;
 
 std::string CellText(int64_t x, int64_t y) {
     char text[64];
@@ -28,12 +32,21 @@ std::string CellText(int64_t x, int64_t y) {
 // Maps gids to tile numbers and writes them into a rectangle of the map.
 class CellWriter {
 public:
-    CellWriter(const std::vector<TmxTileset>& sets, bool dropFlips, int64_t& dropped)
-        : m_sets(sets), m_dropFlips(dropFlips), m_dropped(dropped) {}
+    CellWriter(const std::vector<TmxTileset>& sets, const TmxImportOptions& options,
+               int64_t& dropped)
+        : m_sets(sets), m_dropFlips(options.dropFlips), m_keepFlips(options.keepFlips),
+          m_dropped(dropped) {}
+
+    bool keepsFlips() const { return m_keepFlips; }
 
     // The tile number for `gid`, read for cell (x, y) as the file counts
-    // cells (for the messages), into `cell`.
-    Status Put(uint32_t gid, int64_t x, int64_t y, uint16_t& cell) {
+    // cells (for the messages), into `cell`, and its flips kept into `flips`.
+    Status Put(uint32_t gid, int64_t x, int64_t y, uint16_t& cell, uint16_t& flips) {
+        if (m_keepFlips && gid != 0) {
+            flips = uint16_t(((gid & kGidHFlip) ? cellbit::kHFlip : 0) |
+                             ((gid & kGidVFlip) ? cellbit::kVFlip : 0));
+            gid &= ~(kGidHFlip | kGidVFlip);
+        }
         if (gid & kFlipBits) {
             if (!m_dropFlips)
                 return Status::Fail(std::string(msg::kTmxFlipped) + CellText(x, y));
@@ -61,6 +74,7 @@ public:
 private:
     const std::vector<TmxTileset>& m_sets;
     bool m_dropFlips;
+    bool m_keepFlips;
     int64_t& m_dropped;
 };
 
@@ -106,8 +120,11 @@ Status ReadCells(const pugi::xml_node& map, const pugi::xml_node& layer, CellWri
         int64_t i = 0;
         const auto put = [&](uint32_t gid) {
             uint16_t cell = kEmptyCell;
-            Status st = writer.Put(gid, i % w, i / w, cell);
+            uint16_t flips = 0;
+            Status st = writer.Put(gid, i % w, i / w, cell, flips);
             r.cells.push_back(cell);
+            if (writer.keepsFlips())
+                r.attrs.push_back(flips);
             ++i;
             return st;
         };
@@ -141,13 +158,20 @@ Status ReadCells(const pugi::xml_node& map, const pugi::xml_node& layer, CellWri
     r.width = int32_t(right - left);
     r.height = int32_t(bottom - top);
     r.cells.assign(size_t(r.width) * size_t(r.height), kEmptyCell);
+    if (writer.keepsFlips())
+        r.attrs.assign(r.cells.size(), 0);
     for (const Chunk& c : chunks) {
         int64_t i = 0;
         const auto put = [&](uint32_t gid) {
             const int64_t x = c.x + i % c.w;
             const int64_t y = c.y + i / c.w;
             ++i;
-            return writer.Put(gid, x, y, r.cells[size_t((y - top) * r.width + (x - left))]);
+            const size_t at = size_t((y - top) * r.width + (x - left));
+            uint16_t flips = 0;
+            Status st = writer.Put(gid, x, y, r.cells[at], flips);
+            if (writer.keepsFlips())
+                r.attrs[at] = flips;
+            return st;
         };
         if (Status st = ReadLayerGids(c.node, encoding, compression, c.w * c.h, put); !st)
             return st;
@@ -200,7 +224,7 @@ TmxImportResult Import(std::span<const uint8_t> tmx, TmxLoader& loader,
     if (r.status = ImportTmxTilesets(map, loader, options, r.tiles, sets, r.changedPixels);
         !r.status)
         return r;
-    CellWriter writer(sets, options.dropFlips, r.droppedFlips);
+    CellWriter writer(sets, options, r.droppedFlips);
     if (r.status = ReadCells(map, layer, writer, r); !r.status)
         return r;
     if (!others.empty()) {

@@ -17,6 +17,7 @@ struct TmxImportResult {
     TileSet tiles;                     // the map's tile size and the tiles of its tile sets
     int32_t width = 0, height = 0;     // cells
     std::vector<uint16_t> cells;       // row by row, 0xFFFF empty
+    std::vector<uint16_t> attrs;       // with keepFlips: each cell's flip bits (cellbit)
     std::vector<std::string> warnings; // to show the user (layers left out)
     int64_t droppedFlips = 0;          // cells whose flip bits were cleared
     int64_t changedPixels = 0;         // true-colour pixels given the nearest colour

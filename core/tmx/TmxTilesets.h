@@ -18,6 +18,9 @@ struct TmxImportOptions {
     bool takePalette = false; // the first tile set image's palette becomes the set's
     bool nearest = false;     // true colour: the nearest palette colour
     bool dropFlips = false;   // clear flip and rotation bits instead of refusing
+    // Keep horizontal and vertical flips as cell bits (the target layout has
+    // the flip fields); a diagonal flip is still refused or dropped.
+    bool keepFlips = false;
 };
 
 // One tile set of a map after its tiles were added: the tile number of each

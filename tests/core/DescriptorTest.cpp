@@ -92,7 +92,7 @@ TEST(DescriptorTest, DamagedDescriptorsFailAndChangeNothing) {
         EXPECT_EQ(ktf, before);
     }
 
-    const MapDescriptor mapBefore{9, {4}, before};
+    const MapDescriptor mapBefore{9, {4}, before, {}};
     for (const Bytes& bad :
          {Bytes{}, Bytes{0, 2, 3}, Bytes{0, 0x80, 0, 0, 0}, Bytes{0, 1, 3, 0, 0},
           Bytes{0, 1, 3, 0, 0, 200}, Bytes{0, 0, 0, 0, 1}, Bytes{0, 0, 0, 0, 0, 0}}) {

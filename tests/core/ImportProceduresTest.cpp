@@ -376,7 +376,7 @@ TEST(DocumentImportMapTest, AMapItCannotHoldOrAFailureGivesTheTilesBack) {
         tiles.tiles().Append(kesh::test::TilePixels(16, 16, 7).data(), 0);
     };
     Status st = doc.ImportMap(command::kImportImage, 2,
-                              [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& out) {
+                              [&](TileSet& tiles, MapFormat& format, std::vector<uint16_t>& out, auto&) {
                                   addTile(tiles);
                                   format.width = 0;
                                   format.height = 3;
@@ -384,7 +384,7 @@ TEST(DocumentImportMapTest, AMapItCannotHoldOrAFailureGivesTheTilesBack) {
                                   return Status::Ok();
                               });
     EXPECT_EQ(st.message(), std::string(msg::kBadMapSize));
-    st = doc.ImportMap(command::kImportImage, 2, [&](TileSet& tiles, MapFormat&, auto&) {
+    st = doc.ImportMap(command::kImportImage, 2, [&](TileSet& tiles, MapFormat&, auto&, auto&) {
         addTile(tiles);
         return Status::Fail("x");
     });

@@ -240,6 +240,38 @@ TEST(TmxImport, FlipsRefusedOrDropped) {
     ASSERT_TRUE(r.status);
     EXPECT_EQ(r.droppedFlips, 1);
     EXPECT_EQ(r.cells[2], 6);
+
+    // A layout with flip fields keeps them: bit 31 is Tiled's horizontal
+    // flip, bit 30 its vertical one; a diagonal flip (bit 29) has no field.
+    TmxImportOptions keep;
+    keep.keepFlips = true;
+    std::string both = tmx;
+    both.replace(both.find(std::to_string(0x80000007u)), 10, std::to_string(0xC0000007u));
+    const TmxImportResult kept = Import(both, files, keep);
+    ASSERT_TRUE(kept.status);
+    EXPECT_EQ(kept.cells[2], 6);
+    EXPECT_EQ(kept.attrs[2], cellbit::kHFlip | cellbit::kVFlip);
+    EXPECT_EQ(kept.attrs[1], 0);
+    EXPECT_EQ(kept.droppedFlips, 0);
+    std::string diagonal = tmx;
+    diagonal.replace(diagonal.find(std::to_string(0x80000007u)), 10, std::to_string(0xA0000007u));
+    ExpectFailure(Import(diagonal, files, keep), std::string(msg::kTmxFlipped) + " (2, 0)");
+}
+
+TEST(TmxExport, FlipsGoInTheGidsTopBits) {
+    Sample s;
+    MapFormat format = s.map.format();
+    format.items = {MapItem::SizeWord, MapItem::CellFields};
+    bool plane = false;
+    format.cells = *CellPresetLayout("gba", plane);
+    ASSERT_TRUE(s.map.ReplaceGrid(format, s.map.cells()));
+    // Cells 0..2 hold tiles 0, 3, 6 (gids 1, 4, 7).
+    s.map.attrs()[0] = cellbit::kHFlip;
+    s.map.attrs()[1] = cellbit::kVFlip;
+    s.map.attrs()[2] = cellbit::kHFlip | cellbit::kVFlip;
+    const std::string tmx = BuildTmx(s.map, s.tiles, "m", "m.png");
+    // 0x80000001 = 2147483649, 0x40000004 = 1073741828, 0xC0000007 = 3221225479.
+    EXPECT_NE(tmx.find("\n2147483649,1073741828,3221225479,"), std::string::npos) << tmx;
 }
 
 TEST(TmxImport, OtherLayersAreLeftOutWithAWarning) {
