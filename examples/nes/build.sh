@@ -39,6 +39,11 @@ for name in "${!at[@]}"; do
     [[ "${at[$name]}" =~ ^[0-9]+$ ]] || { echo "build.sh: $name must be a number of bytes: ${at[$name]}" >&2; exit 2; }
     defines+=(-D "$name=${at[$name]}")
 done
+size="${at[PIXELS_SIZE]}"
+if [ "$size" -eq 0 ] || [ "$size" -gt 4096 ] || [ $((size % 16)) -ne 0 ]; then
+    echo "build.sh: PIXELS_SIZE must be 1 to 256 tiles of 16 bytes: $size" >&2
+    exit 2
+fi
 
 work="$(dirname "$out")"
 mkdir -p "$work"
