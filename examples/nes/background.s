@@ -1,8 +1,8 @@
 ; Shows one full-screen background made with kesh, then waits forever.
 ;
 ; The data comes from two files kesh writes with the NES preset, picked out
-; by byte offsets that build.sh passes as symbols (-D) and files it copies
-; next to this source as tiles.bin and map.bin:
+; by byte offsets that build.sh passes as symbols (-D), from the copies it
+; makes of them in the build folder, tiles.bin and map.bin:
 ;   PALETTE_AT     16 bytes: 4 background palettes x 4 master-palette indices
 ;   PIXELS_AT      PIXELS_SIZE bytes of tiles, 16 bytes each, plane 0 rows
 ;                  then plane 1 rows, at most 256 tiles (pattern table $0000)
