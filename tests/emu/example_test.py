@@ -24,8 +24,8 @@ sys.path.insert(0, HERE)
 import gb_test_data  # noqa: E402
 import nes_test_data  # noqa: E402
 
-# What differs between the consoles. frames: enough for the start-up waits,
-# the copying and whole frames after it.
+# What differs between the consoles. frames: twice what the start-up waits,
+# the copying and the first whole frame took in the emulators pinned.
 CONSOLES = {
     "nes": {
         "data": nes_test_data,
@@ -33,7 +33,7 @@ CONSOLES = {
         "emulator": "jsnes",
         "runner": "nes-frame.mjs",
         "rom": "background.nes",
-        "frames": 6,
+        "frames": 8,
         "offsets": ["palette_at", "pixels_at", "pixels_size", "cells_at", "attributes_at"],
         "colour": "${:02X}",
     },
@@ -43,7 +43,7 @@ CONSOLES = {
         "emulator": "serverboy",
         "runner": "gb-frame.mjs",
         "rom": "background.gb",
-        "frames": 20,
+        "frames": 30,
         "offsets": ["palette_at", "pixels_at", "pixels_size", "cells_at"],
         "colour": "shade {}",
     },

@@ -51,7 +51,7 @@ const indices = Buffer.alloc(WIDTH * HEIGHT);
 for (let i = 0; i < indices.length; i++) {
   const value = last[i];
   if ((value & MARK) === 0) {
-    fail(`pixel (${i % WIDTH}, ${Math.floor(i / WIDTH)}) was blanked by jsnes, not drawn by the PPU`);
+    fail(`pixel (${i % WIDTH}, ${Math.floor(i / WIDTH)}) was blanked by jsnes, not drawn by the PPU (rendering still off, or the left column clipped)`);
   }
   indices[i] = value & 0x3f;
 }
