@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "raster/ColourHistogram.h"
+#include "raster/ColourQuantizer.h"
+#include "raster/Palette.h"
+
+namespace kesh {
+
+// Gives pixels the index of their entry in quantized colours, and measures
+// the error of the colours as shown. Each colour of the histogram goes to the
+// entry nearest to its mean (the lowest index on a tie), each colour of the
+// pixels to its own entry when the colours are exact. Transparent pixels
+// (alpha 0) take index 0 and count for nothing.
+class ColourMapper {
+public:
+    ColourMapper(const ColourHistogram& histogram, const QuantizedColours& colours);
+
+    // Indices for `width` x `height` pixels of red, green, blue (rows top
+    // first) into `out`; `alpha` may be null. With `dither` the error of each
+    // pixel is spread to its neighbours still to come (Floyd and Steinberg,
+    // rows in alternating directions).
+    void Map(const uint8_t* rgb, const uint8_t* alpha, int64_t width, int64_t height, bool dither,
+             uint8_t* out);
+
+    // The sum of squared channel errors of the opaque pixels mapped so far,
+    // and how many they were.
+    double squaredError() const { return m_squaredError; }
+    int64_t pixels() const { return m_pixels; }
+
+    // The entries as a palette of 6-bit levels; entries past the colours are black.
+    Palette ToPalette() const;
+
+    // Peak signal-to-noise ratio in dB of a mean squared error over
+    // `pixels` x 3 channels of 0-255; infinite when there is no error.
+    static double Psnr(double squaredError, int64_t pixels);
+
+private:
+    uint8_t Nearest(int r, int g, int b) const;
+    uint8_t IndexOfBin(size_t bin);
+    void MapRow(const uint8_t* rgb, const uint8_t* alpha, int64_t width, uint8_t* out);
+    void DitherRow(const uint8_t* rgb, const uint8_t* alpha, int64_t width, bool backwards,
+                   std::vector<int>& here, std::vector<int>& next, uint8_t* out);
+    void Count(const uint8_t* p, uint8_t index);
+
+    const ColourHistogram& m_histogram;
+    const QuantizedColours& m_colours;
+    std::vector<int> m_shown; // red, green, blue as shown, per entry
+    int m_first = 0;          // the first entry pixels may take
+    std::vector<int16_t> m_indexOfBin; // -1 until asked
+    double m_squaredError = 0;
+    int64_t m_pixels = 0;
+};
+
+} // namespace kesh
