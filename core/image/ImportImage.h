@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Status.h"
+#include "image/QuantizeImage.h"
 #include "raster/ImageDecoders.h"
 #include "tileset/TileSet.h"
 
@@ -14,6 +15,13 @@ struct ImportOptions {
     bool makeMap = false;     // give the map of the image's tile grid
     bool nearest = false;     // true colour: take the nearest palette colour
     bool pad = false;         // accept sizes that are not whole tiles
+    // Build the palette from the picture's own colours (any kind of
+    // picture), which then becomes the set's; `nearest` and `takePalette`
+    // have no say.
+    bool quantize = false;
+    QuantizeOptions quantizeOptions;
+    // With quantize: a palette built beforehand for this and other pictures.
+    const SharedColours* shared = nullptr;
 };
 
 struct ImportResult {
@@ -24,6 +32,7 @@ struct ImportResult {
     int64_t tiles = 0;         // tiles cut from the image
     int64_t added = 0;         // of them, new to the set
     int64_t changedPixels = 0; // true-colour pixels given another colour by `nearest`
+    QuantizeReport quantized;  // with quantize: the palette's colours and error
     // Without a map, the set filled up: the tiles that fitted were added.
     // Tell the user msg::kTileSetFull.
     bool setFull = false;

@@ -121,11 +121,11 @@ void ColourMapper::Map(const uint8_t* rgb, const uint8_t* alpha, int64_t width, 
     }
 }
 
-Palette ColourMapper::ToPalette() const {
+Palette ColourMapper::PaletteOf(const QuantizedColours& colours) {
     Palette palette;
-    for (size_t e = 0; e < m_colours.levels.size() && e < 256; ++e)
+    for (size_t e = 0; e < colours.levels.size() && e < 256; ++e)
         for (size_t c = 0; c < 3; ++c)
-            palette.rgb[3 * e + c] = m_colours.levels[e][c];
+            palette.rgb[3 * e + c] = colours.levels[e][c];
     return palette;
 }
 

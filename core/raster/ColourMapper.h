@@ -31,7 +31,8 @@ public:
     int64_t pixels() const { return m_pixels; }
 
     // The entries as a palette of 6-bit levels; entries past the colours are black.
-    Palette ToPalette() const;
+    Palette ToPalette() const { return PaletteOf(m_colours); }
+    static Palette PaletteOf(const QuantizedColours& colours);
 
     // Peak signal-to-noise ratio in dB of a mean squared error over
     // `pixels` x 3 channels of 0-255; infinite when there is no error.
