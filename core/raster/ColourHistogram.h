@@ -56,7 +56,13 @@ public:
     int64_t opaque() const { return m_opaque; }
     int64_t transparent() const { return m_transparent; }
 
+    // From this many pixels on, Add counts on two threads.
+    static constexpr size_t kTwoThreadPixels = size_t(1) << 20;
+
 private:
+    void Count(const uint8_t* rgb, const uint8_t* alpha, size_t count, std::vector<Bin>& bins,
+               int64_t& transparent) const;
+
     ColourPrecision m_precision;
     uint8_t m_nearest[256];
     std::vector<Bin> m_bins;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 namespace kesh {
 
@@ -13,6 +14,8 @@ ColourMapper::ColourMapper(const ColourHistogram& histogram, const QuantizedColo
     for (const auto& l : colours.levels)
         for (int c = 0; c < 3; ++c)
             m_shown.push_back(p.Shown(l[size_t(c)]));
+    for (size_t i = 0; i < colours.bins.size(); ++i)
+        m_indexOfBin[colours.bins[i]] = colours.entryOfBin[i];
     if (colours.exact)
         for (size_t e = size_t(m_first); e < colours.levels.size(); ++e) {
             const auto& l = colours.levels[e];
@@ -60,15 +63,33 @@ void ColourMapper::Count(const uint8_t* p, uint8_t index) {
     ++m_pixels;
 }
 
-void ColourMapper::MapRow(const uint8_t* rgb, const uint8_t* alpha, int64_t width, uint8_t* out) {
-    for (int64_t x = 0; x < width; ++x, rgb += 3) {
-        if (alpha && alpha[x] == 0) {
-            out[x] = 0;
+void ColourMapper::FillOccupied() {
+    if (m_complete)
+        return;
+    for (const uint32_t bin : m_histogram.Occupied())
+        IndexOfBin(bin);
+    m_complete = true;
+}
+
+void ColourMapper::MapRows(const uint8_t* rgb, const uint8_t* alpha, int64_t width, int64_t rows,
+                           uint8_t* out, int64_t& squaredError, int64_t& pixels) const {
+    const int16_t* indexOfBin = m_indexOfBin.data();
+    const int* shown = m_shown.data();
+    int64_t sum = 0, count = 0;
+    for (int64_t i = 0; i < width * rows; ++i, rgb += 3) {
+        if (alpha && alpha[i] == 0) {
+            out[i] = 0;
             continue;
         }
-        out[x] = IndexOfBin(m_histogram.BinOfColour(rgb[0], rgb[1], rgb[2]));
-        Count(rgb, out[x]);
+        const auto index = uint8_t(indexOfBin[m_histogram.BinOfColour(rgb[0], rgb[1], rgb[2])]);
+        out[i] = index;
+        const int* s = shown + 3 * index;
+        const int dr = rgb[0] - s[0], dg = rgb[1] - s[1], db = rgb[2] - s[2];
+        sum += dr * dr + dg * dg + db * db;
+        ++count;
     }
+    squaredError = sum;
+    pixels = count;
 }
 
 // `here` holds the error carried into this row, `next` gathers that for the
@@ -109,13 +130,28 @@ void ColourMapper::Map(const uint8_t* rgb, const uint8_t* alpha, int64_t width, 
         here.assign(size_t(3 * (width + 2)), 0);
         next.assign(here.size(), 0);
     }
+    if (!dither) {
+        // Every colour's entry first; then the rows in two halves at once
+        // for a large picture.
+        FillOccupied();
+        const int64_t half = width * height >= kTwoThreadPixels ? height / 2 : 0;
+        int64_t error[2] = {0, 0}, pixels[2] = {0, 0};
+        std::thread worker;
+        if (half > 0)
+            worker = std::thread([&] {
+                MapRows(rgb + 3 * half * width, alpha ? alpha + half * width : nullptr, width,
+                        height - half, out + half * width, error[1], pixels[1]);
+            });
+        MapRows(rgb, alpha, width, half > 0 ? half : height, out, error[0], pixels[0]);
+        if (worker.joinable())
+            worker.join();
+        m_squaredError += double(error[0] + error[1]);
+        m_pixels += pixels[0] + pixels[1];
+        return;
+    }
     for (int64_t y = 0; y < height; ++y) {
         const uint8_t* row = rgb + 3 * y * width;
         const uint8_t* a = alpha ? alpha + y * width : nullptr;
-        if (!dither) {
-            MapRow(row, a, width, out + y * width);
-            continue;
-        }
         DitherRow(row, a, width, y % 2 == 1, here, next, out + y * width);
         std::swap(here, next);
     }

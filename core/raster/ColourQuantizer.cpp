@@ -46,14 +46,16 @@ Centre Shown(const ColourPrecision& p, const std::array<uint8_t, 3>& l) {
 // and stops at the first centre farther from that one than the point's
 // distance to it plus the best distance found: by the triangle inequality
 // none beyond can be nearer.
+// `owner` holds each point's entry to start from, and at the end the one
+// nearest to it.
 void Refine(const ColourPrecision& precision, const std::vector<Point>& points,
-            std::vector<std::array<uint8_t, 3>>& levels) {
+            std::vector<std::array<uint8_t, 3>>& levels, std::vector<uint16_t>& owner) {
     const size_t k = levels.size();
-    std::vector<uint16_t> owner(points.size(), 0);
     std::vector<Centre> centres(k);
     std::vector<float> between(k * k);
     std::vector<uint16_t> byDistance(k * k);
-    for (int pass = 0; pass < ColourQuantizer::kRefinePasses; ++pass) {
+    // The last pass only assigns, to the entries as they end.
+    for (int pass = 0; pass <= ColourQuantizer::kRefinePasses; ++pass) {
         for (size_t c = 0; c < k; ++c)
             centres[c] = Shown(precision, levels[c]);
         for (size_t a = 0; a < k; ++a) {
@@ -88,12 +90,16 @@ void Refine(const ColourPrecision& precision, const std::vector<Point>& points,
             }
             moved += best != from;
             owner[i] = uint16_t(best);
+            if (pass == ColourQuantizer::kRefinePasses)
+                continue;
             double* s = &sums[4 * best];
             s[0] += double(p.weight) * p.r;
             s[1] += double(p.weight) * p.g;
             s[2] += double(p.weight) * p.b;
             s[3] += p.weight;
         }
+        if (pass == ColourQuantizer::kRefinePasses)
+            break;
         bool changed = false;
         for (size_t c = 0; c < k; ++c) {
             const double* s = &sums[4 * c];
@@ -103,7 +109,7 @@ void Refine(const ColourPrecision& precision, const std::vector<Point>& points,
             changed = changed || next != levels[c];
             levels[c] = next;
         }
-        if (pass > 0 && moved == 0 && !changed)
+        if (moved == 0 && !changed) // nothing moves any more: owners are final
             break;
     }
 }
@@ -130,21 +136,29 @@ QuantizedColours ColourQuantizer::Quantize(const ColourHistogram& histogram, int
         return out;
     }
     std::vector<std::array<uint8_t, 3>> levels;
-    for (const ColourHistogram::Bin& box : WuBoxes(histogram).Split(available)) {
+    std::vector<uint16_t> boxOfBin(bins.size(), 0);
+    for (const ColourHistogram::Bin& box : WuBoxes(histogram).Split(available, &boxOfBin)) {
         const double w = double(box.count);
         levels.push_back(LevelsOf(precision, double(box.r) / w, double(box.g) / w, double(box.b) / w));
     }
     // The boxes' points start with the entry of the box they lie in: the
     // nearest one, nearly always.
     std::vector<Point> points;
+    std::vector<uint16_t> owner;
     points.reserve(occupied.size());
+    owner.reserve(occupied.size());
     for (const uint32_t i : occupied) {
         const ColourHistogram::Bin& bin = bins[i];
         const float w = float(bin.count);
         points.push_back({float(bin.r) / w, float(bin.g) / w, float(bin.b) / w, w});
+        owner.push_back(boxOfBin[i]);
     }
-    Refine(precision, points, levels);
+    Refine(precision, points, levels, owner);
     out.levels.insert(out.levels.end(), levels.begin(), levels.end());
+    out.bins = occupied;
+    out.entryOfBin.resize(owner.size());
+    for (size_t i = 0; i < owner.size(); ++i)
+        out.entryOfBin[i] = uint8_t(owner[i] + (reserveZero ? 1 : 0));
     return out;
 }
 

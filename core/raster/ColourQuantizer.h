@@ -15,6 +15,10 @@ struct QuantizedColours {
     std::vector<std::array<uint8_t, 3>> levels;
     bool reserveZero = false; // entry 0 is not one of the pixels' colours
     bool exact = false;       // every colour of the pixels has its own entry
+    // The histogram's occupied bins and the entry nearest to each one's
+    // mean, as the last pass found them (empty when exact).
+    std::vector<uint32_t> bins;
+    std::vector<uint8_t> entryOfBin;
 };
 
 // Chooses at most `colours` palette entries (2 to 256) for the opaque pixels

@@ -20,7 +20,8 @@ double Spread(int64_t r, int64_t g, int64_t b, int64_t w) {
 } // namespace
 
 WuBoxes::WuBoxes(const ColourHistogram& histogram)
-    : m_side(histogram.precision().levels() + 1), m_moments(size_t(m_side) * m_side * m_side) {
+    : m_side(histogram.precision().levels() + 1), m_bits(histogram.precision().bits),
+      m_moments(size_t(m_side) * m_side * m_side) {
     const int levels = m_side - 1;
     const auto& bins = histogram.bins();
     for (int r = 0; r < levels; ++r)
@@ -118,7 +119,8 @@ bool WuBoxes::Cut(Box& box, Box& other) const {
     return true;
 }
 
-std::vector<ColourHistogram::Bin> WuBoxes::Split(int count) const {
+std::vector<ColourHistogram::Bin> WuBoxes::Split(int count,
+                                                 std::vector<uint16_t>* boxOfBin) const {
     const int levels = m_side - 1;
     std::vector<Box> boxes{{0, levels, 0, levels, 0, levels}};
     std::vector<double> error{Variance(boxes[0])};
@@ -141,8 +143,15 @@ std::vector<ColourHistogram::Bin> WuBoxes::Split(int count) const {
     std::vector<ColourHistogram::Bin> out;
     for (const Box& box : boxes) {
         const Moments m = Volume(box);
-        if (m.w > 0)
-            out.push_back({m.w, m.r, m.g, m.b, m.squares});
+        if (m.w == 0)
+            continue;
+        if (boxOfBin)
+            for (int r = box.r0; r < box.r1; ++r)
+                for (int g = box.g0; g < box.g1; ++g)
+                    for (int b = box.b0; b < box.b1; ++b)
+                        (*boxOfBin)[size_t(r) << (2 * m_bits) | size_t(g) << m_bits | size_t(b)] =
+                            uint16_t(out.size());
+        out.push_back({m.w, m.r, m.g, m.b, m.squares});
     }
     return out;
 }

@@ -16,8 +16,11 @@ public:
     explicit WuBoxes(const ColourHistogram& histogram);
 
     // At most `count` boxes (fewer when no box can be cut further), each
-    // given as the count and sums of the pixels in it; none is empty.
-    std::vector<ColourHistogram::Bin> Split(int count) const;
+    // given as the count and sums of the pixels in it; none is empty. With
+    // `boxOfBin` (sized to the histogram's bins), each occupied bin gets the
+    // number of its box.
+    std::vector<ColourHistogram::Bin> Split(int count,
+                                            std::vector<uint16_t>* boxOfBin = nullptr) const;
 
 private:
     struct Moments {
@@ -36,6 +39,7 @@ private:
     bool Cut(Box& box, Box& other) const;
 
     int m_side; // levels + 1
+    int m_bits; // of a level
     std::vector<Moments> m_moments;
 };
 
