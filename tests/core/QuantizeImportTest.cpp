@@ -8,6 +8,7 @@
 #include "image/ImageSource.h"
 #include "image/ImportImage.h"
 #include "support/TestImages.h"
+#include "support/TestTiles.h"
 #include "support/TmxSamples.h"
 #include "support/TruePictures.h"
 #include "tmx/TmxImport.h"
@@ -144,14 +145,24 @@ TEST(ImportImage, ANewPaletteFromThePictureBecomesTheSets) {
 }
 
 TEST(ImportImage, AFailedImportWithANewPaletteLeavesTheColoursAlone) {
-    TileSet set = EmptySet(8, 8);
-    const std::array<uint8_t, 40 + 1024> before = set.bitmapInfo();
-    const Image odd = test::TrueColourImage(12, 8, test::ManyColours(12, 8));
-    ImportOptions options{.quantize = true};
-    const ImportResult r = ImportImage(set, odd, options);
-    EXPECT_EQ(r.status.message(), msg::kImageNotTileMultiple);
-    EXPECT_EQ(set.bitmapInfo(), before);
-    EXPECT_EQ(set.count(), 0);
+    struct Case {
+        const char* message;
+        int32_t tile;
+        Image image;
+    } cases[] = {
+        {msg::kImageNotTileMultiple, 8, test::TrueColourImage(12, 8, test::ManyColours(12, 8))},
+        // 50 distinct tiles of 256 x 256 into a pool that holds 40, with a map:
+        // the colours were built before the set filled up.
+        {msg::kTileSetFull, 256, test::TrueColourImage(2560, 1280, test::ManyColours(2560, 1280))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        TileSet set = EmptySet(c.tile, c.tile);
+        const test::TileSetState before(set);
+        const ImportResult r = ImportImage(set, c.image, {.makeMap = true, .quantize = true});
+        EXPECT_EQ(r.status.message(), c.message);
+        EXPECT_EQ(test::TileSetState(set), before);
+    }
 }
 
 TEST(TmxImport, ANewPaletteServesEveryTileSetImage) {
