@@ -47,9 +47,8 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionDef
         }
         std::string value;
         const auto isNumber = [](const std::string& s) {
-            return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) {
-                return c >= '0' && c <= '9';
-            });
+            return !s.empty() &&
+                   std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
         };
         if (def->numberMayFollow) {
             if (eq != std::string::npos)
@@ -77,8 +76,7 @@ bool ParseColourCount(const std::string& text, int& colours) {
         return true;
     }
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), colours);
-    return ec == std::errc() && end == text.data() + text.size() && colours >= 2 &&
-           colours <= 256;
+    return ec == std::errc() && end == text.data() + text.size() && colours >= 2 && colours <= 256;
 }
 
 } // namespace kesh::cli

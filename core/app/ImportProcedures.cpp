@@ -151,10 +151,10 @@ bool ImportProcedures::OnImportImage() {
     }
     if (result.setFull)
         m_user.ShowMessage(msg::kTileSetFull);
-    m_user.ShowMessage(
-        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest,
-                      options.quantize ? &result.quantized : nullptr),
-        MessageIcon::None);
+    m_user.ShowMessage(ImportSummary(result.tiles, result.added, result.changedPixels,
+                                     options.nearest,
+                                     options.quantize ? &result.quantized : nullptr),
+                       MessageIcon::None);
     return true;
 }
 

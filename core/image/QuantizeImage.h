@@ -30,8 +30,8 @@ struct SharedColours {
 
 // What the summary tells of a built palette.
 struct QuantizeReport {
-    int colours = 0;     // entries given to the pixels' colours
-    bool exact = false;  // the picture had no more colours than that
+    int colours = 0;         // entries given to the pixels' colours
+    bool exact = false;      // the picture had no more colours than that
     double squaredError = 0; // over every channel of the opaque pixels, as shown
     int64_t pixels = 0;      // opaque pixels
     // The peak signal-to-noise ratio, dB; infinite without error.

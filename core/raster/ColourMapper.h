@@ -55,10 +55,10 @@ private:
 
     const ColourHistogram& m_histogram;
     const QuantizedColours& m_colours;
-    std::vector<int> m_shown; // red, green, blue as shown, per entry
-    int m_first = 0;          // the first entry pixels may take
+    std::vector<int> m_shown;          // red, green, blue as shown, per entry
+    int m_first = 0;                   // the first entry pixels may take
     std::vector<int16_t> m_indexOfBin; // -1 until asked
-    bool m_complete = false; // every occupied bin has its index
+    bool m_complete = false;           // every occupied bin has its index
     double m_squaredError = 0;
     int64_t m_pixels = 0;
 };

@@ -130,8 +130,8 @@ QuantizedColours ColourQuantizer::Quantize(const ColourHistogram& histogram, int
     const uint32_t mask = uint32_t(precision.levels() - 1);
     if (occupied.size() <= size_t(available)) {
         for (const uint32_t i : occupied)
-            out.levels.push_back({uint8_t(i >> (2 * shift)), uint8_t((i >> shift) & mask),
-                                  uint8_t(i & mask)});
+            out.levels.push_back(
+                {uint8_t(i >> (2 * shift)), uint8_t((i >> shift) & mask), uint8_t(i & mask)});
         out.exact = true;
         return out;
     }
@@ -139,7 +139,8 @@ QuantizedColours ColourQuantizer::Quantize(const ColourHistogram& histogram, int
     std::vector<uint16_t> boxOfBin(bins.size(), 0);
     for (const ColourHistogram::Bin& box : WuBoxes(histogram).Split(available, &boxOfBin)) {
         const double w = double(box.count);
-        levels.push_back(LevelsOf(precision, double(box.r) / w, double(box.g) / w, double(box.b) / w));
+        levels.push_back(
+            LevelsOf(precision, double(box.r) / w, double(box.g) / w, double(box.b) / w));
     }
     // The boxes' points start with the entry of the box they lie in: the
     // nearest one, nearly always.

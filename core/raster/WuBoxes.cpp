@@ -4,12 +4,10 @@ namespace kesh {
 
 namespace {
 
-template <typename Box>
-auto& Lower(Box& box, int channel) {
+template <typename Box> auto& Lower(Box& box, int channel) {
     return channel == 0 ? box.r0 : channel == 1 ? box.g0 : box.b0;
 }
-template <typename Box>
-auto& Upper(Box& box, int channel) {
+template <typename Box> auto& Upper(Box& box, int channel) {
     return channel == 0 ? box.r1 : channel == 1 ? box.g1 : box.b1;
 }
 
@@ -119,8 +117,7 @@ bool WuBoxes::Cut(Box& box, Box& other) const {
     return true;
 }
 
-std::vector<ColourHistogram::Bin> WuBoxes::Split(int count,
-                                                 std::vector<uint16_t>* boxOfBin) const {
+std::vector<ColourHistogram::Bin> WuBoxes::Split(int count, std::vector<uint16_t>* boxOfBin) const {
     const int levels = m_side - 1;
     std::vector<Box> boxes{{0, levels, 0, levels, 0, levels}};
     std::vector<double> error{Variance(boxes[0])};

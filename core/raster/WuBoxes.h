@@ -30,7 +30,9 @@ private:
         int r0, r1, g0, g1, b0, b1; // lower bounds excluded, upper included
     };
 
-    size_t At(int r, int g, int b) const { return (size_t(r) * m_side + size_t(g)) * m_side + size_t(b); }
+    size_t At(int r, int g, int b) const {
+        return (size_t(r) * m_side + size_t(g)) * m_side + size_t(b);
+    }
     Moments Volume(const Box& box) const;
     double Variance(const Box& box) const;
     // The best cut of `box` across channel `channel` (0 red, 1 green, 2

@@ -132,8 +132,8 @@ public:
         if (Status st = kesh::ShareColours(images, m_options.quantizeOptions, *m_shared); !st)
             return st;
         m_set.SetPalette(ColourMapper::PaletteOf(m_shared->colours));
-        m_quantized.colours = int(m_shared->colours.levels.size()) -
-                              (m_shared->colours.reserveZero ? 1 : 0);
+        m_quantized.colours =
+            int(m_shared->colours.levels.size()) - (m_shared->colours.reserveZero ? 1 : 0);
         m_quantized.exact = m_shared->colours.exact;
         return Status::Ok();
     }

@@ -24,7 +24,8 @@ struct Quantized {
     double squaredError = 0;
     int64_t pixels = 0;
 
-    Quantized(const Bytes& rgb, const Bytes& alpha, int32_t width, int colours, bool dither = false) {
+    Quantized(const Bytes& rgb, const Bytes& alpha, int32_t width, int colours,
+              bool dither = false) {
         const size_t count = rgb.size() / 3;
         const uint8_t* a = alpha.empty() ? nullptr : alpha.data();
         histogram.Add(rgb.data(), a, count);
@@ -59,13 +60,13 @@ Bytes DistinctColours(int count, int repeat) {
 
 TEST(ColourQuantizer, APictureOfFewColoursKeepsThemAll) {
     struct Case {
-        int colours;     // distinct colours in the picture
+        int colours;      // distinct colours in the picture
         bool transparent; // a transparent pixel as well
-        int entries;     // palette size asked for
+        int entries;      // palette size asked for
         bool exact;
     } cases[] = {
-        {5, false, 256, true},  {16, false, 16, true},  {17, false, 16, false},
-        {16, true, 16, false},  {16, true, 17, true},   {256, false, 256, true},
+        {5, false, 256, true},    {16, false, 16, true}, {17, false, 16, false},
+        {16, true, 16, false},    {16, true, 17, true},  {256, false, 256, true},
         {257, false, 256, false}, {2, false, 2, true},
     };
     for (const Case& c : cases) {

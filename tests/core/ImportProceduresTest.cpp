@@ -16,8 +16,8 @@
 #include "support/TempDir.h"
 #include "support/TestImages.h"
 #include "support/TestTiles.h"
-#include "support/TruePictures.h"
 #include "support/TmxSamples.h"
+#include "support/TruePictures.h"
 #include "tmx/TmxMessages.h"
 
 using namespace kesh;
@@ -446,4 +446,3 @@ TEST_F(ImportProceduresTest, ANewPaletteIsPartOfTheImportStepAndTheSummaryGivesI
     ASSERT_TRUE(doc.Undo());
     EXPECT_EQ(SetState(doc.tiles()), before); // the colours too
 }
-

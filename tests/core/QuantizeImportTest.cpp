@@ -50,20 +50,27 @@ TEST(PngAlpha, TrueColourKeepsItsTransparencyOtherKindsDropIt) {
     Bytes rgb;
     for (size_t i = 0; i < rgba.size(); i += 4)
         rgb.insert(rgb.end(), rgba.begin() + long(i), rgba.begin() + long(i) + 3);
-    test::PngRecipe keyed{.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_RGB, .samples = rgb};
+    test::PngRecipe keyed{
+        .width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_RGB, .samples = rgb};
     keyed.hasTransparentColour = true;
     keyed.transparentColour = {0, 40, 50, 60, 0};
     Case cases[] = {
-        {"rgba", {.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_RGB_ALPHA, .samples = rgba},
+        {"rgba",
+         {.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_RGB_ALPHA, .samples = rgba},
          {0, 255, 128, 255, 0, 255}},
         {"rgba interlaced",
-         {.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_RGB_ALPHA, .interlaced = true,
+         {.width = 3,
+          .height = 2,
+          .colourType = PNG_COLOR_TYPE_RGB_ALPHA,
+          .interlaced = true,
           .samples = rgba},
          {0, 255, 128, 255, 0, 255}},
         {"rgb with a transparent colour", keyed, {255, 0, 255, 255, 255, 255}},
         {"rgb", {.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_RGB, .samples = rgb}, {}},
         {"grey and alpha",
-         {.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA,
+         {.width = 3,
+          .height = 2,
+          .colourType = PNG_COLOR_TYPE_GRAY_ALPHA,
           .samples = {1, 0, 2, 255, 3, 0, 4, 255, 5, 0, 6, 255}},
          {}},
     };
@@ -184,7 +191,8 @@ TEST(TmxImport, ANewPaletteServesEveryTileSetImage) {
         "<image source=\"reds.png\" width=\"4\" height=\"4\"/></tileset>"
         "<tileset firstgid=\"2\" name=\"b\" tilewidth=\"4\" tileheight=\"4\" tilecount=\"1\">"
         "<image source=\"blues.png\" width=\"4\" height=\"4\"/></tileset>"
-        "<layer name=\"g\" width=\"2\" height=\"1\"><data encoding=\"csv\">1,2</data></layer></map>";
+        "<layer name=\"g\" width=\"2\" height=\"1\"><data "
+        "encoding=\"csv\">1,2</data></layer></map>";
     for (const int colours : {256, 8}) {
         SCOPED_TRACE(colours);
         TmxImportOptions options{.quantize = true};
