@@ -1,6 +1,7 @@
 #include "CliArgs.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "CliMessages.h"
 
@@ -36,7 +37,7 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionDef
         for (const auto& s : defs)
             if (s.name == name)
                 def = &s;
-        if (!def || (!def->takesValue && eq != std::string::npos)) {
+        if (!def || (!def->takesValue && !def->numberMayFollow && eq != std::string::npos)) {
             error = std::string(text::kUnknownOption) + arg;
             return false;
         }
@@ -45,7 +46,16 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionDef
             return false;
         }
         std::string value;
-        if (def->takesValue) {
+        const auto isNumber = [](const std::string& s) {
+            return !s.empty() &&
+                   std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+        };
+        if (def->numberMayFollow) {
+            if (eq != std::string::npos)
+                value = arg.substr(eq + 1);
+            else if (!plainOnly && i + 1 < args.size() && isNumber(args[i + 1]))
+                value = args[++i];
+        } else if (def->takesValue) {
             if (eq != std::string::npos) {
                 value = arg.substr(eq + 1);
             } else if (i + 1 < args.size()) {
@@ -58,6 +68,15 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionDef
         out.options[name] = value;
     }
     return true;
+}
+
+bool ParseColourCount(const std::string& text, int& colours) {
+    if (text.empty()) {
+        colours = 256;
+        return true;
+    }
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), colours);
+    return ec == std::errc() && end == text.data() + text.size() && colours >= 2 && colours <= 256;
 }
 
 } // namespace kesh::cli

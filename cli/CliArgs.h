@@ -10,6 +10,9 @@ namespace kesh::cli {
 struct OptionDef {
     std::string name; // with the dashes: "--cells"
     bool takesValue = false;
+    // Takes a number as its value when one follows ("--quantize 64",
+    // "--quantize=64"), else stands alone with the value "".
+    bool numberMayFollow = false;
 };
 
 // A subcommand's arguments: the plain ones in order, and the options given.
@@ -26,5 +29,8 @@ struct ParsedArgs {
 // option, or one without its value, fails with `error` set (Korean text).
 bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionDef>& defs,
                ParsedArgs& out, std::string& error);
+
+// The number of colours of "--quantize [N]": 256 for "", else N of 2 to 256.
+bool ParseColourCount(const std::string& text, int& colours);
 
 } // namespace kesh::cli

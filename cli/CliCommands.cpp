@@ -20,14 +20,21 @@ int RunExportBmp(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    if (!ctx.ReadArgs(args, {}, PlainArgs::Exactly(1), parsed))
+    if (!ctx.ReadArgs(args, {{"--quantize", false, true}}, PlainArgs::Exactly(1), parsed))
         return kExitUsage;
+    bool quantize = false;
+    QuantizeOptions options;
+    if (const int exit = ReadQuantize(ctx, parsed, {}, quantize, options); exit != kExitOk)
+        return exit;
     const std::string& path = parsed.positionals[0];
     const auto bytes = ctx.fs.readFile(path, kMaxImageFileBytes);
     if (!bytes)
         return ctx.Refuse(bytes.status());
     Palette palette;
-    if (const Status st = ReadPaletteSource(path, bytes, palette); !st)
+    QuantizeReport report;
+    if (const Status st = quantize ? BuildPaletteFromPicture(path, bytes, options, palette, report)
+                                   : ReadPaletteSource(path, bytes, palette);
+        !st)
         return ctx.Refuse(st);
     const auto& rgb = palette.rgb;
     for (size_t i = 0; i < 256; ++i)

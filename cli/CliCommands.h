@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "CliArgs.h"
 #include "CliContext.h"
+#include "CliJson.h"
+#include "image/QuantizeImage.h"
 
 namespace kesh::cli {
 
@@ -21,6 +24,15 @@ int RunCodegen(CliContext& ctx, const std::vector<std::string>& args);
 int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args);
 int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args);
 int RunDeleteTile(CliContext& ctx, const std::vector<std::string>& args);
+
+// "--quantize [N]" and "--dither" of `parsed` into `quantize` and `options`;
+// with `others`, the options that cannot go with --quantize. kExitOk, or
+// the usage error's exit status once told.
+int ReadQuantize(CliContext& ctx, const ParsedArgs& parsed, const std::vector<std::string>& others,
+                 bool& quantize, QuantizeOptions& options);
+// The built palette's members of an import's JSON: "colours", "exactColours",
+// "mse" and "psnr" (dB; null without error).
+void WriteQuantized(JsonObject& json, const QuantizeReport& report);
 
 // Layout item lists as convert takes them ("SizeWord,CellsWord").
 bool ParseMapItems(const std::string& list, std::vector<uint8_t>& items, std::string& error);

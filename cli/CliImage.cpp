@@ -1,5 +1,7 @@
 // The image subcommands: import-image and export-png.
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 
 #include "CliArgs.h"
 #include "CliCommands.h"
@@ -69,16 +71,50 @@ Status SaveImported(CliContext& ctx, const std::string& setPath, const TileSet& 
 
 } // namespace
 
+int ReadQuantize(CliContext& ctx, const ParsedArgs& parsed, const std::vector<std::string>& others,
+                 bool& quantize, QuantizeOptions& options) {
+    quantize = parsed.has("--quantize");
+    options.dither = parsed.has("--dither");
+    if (!quantize)
+        return options.dither ? ctx.Usage(text::kDitherNeedsQuantize) : kExitOk;
+    const std::string count = *parsed.value("--quantize");
+    if (!ParseColourCount(count, options.colours))
+        return ctx.Usage(text::kBadColourCount + count);
+    for (const std::string& other : others)
+        if (parsed.has(other))
+            return ctx.Usage(text::kQuantizeAlone);
+    return kExitOk;
+}
+
+void WriteQuantized(JsonObject& json, const QuantizeReport& report) {
+    json.number("colours", report.colours);
+    json.key("exactColours") << (report.exact ? "true" : "false");
+    const double mse = report.pixels > 0 ? report.squaredError / (3.0 * double(report.pixels)) : 0;
+    char number[32];
+    std::snprintf(number, sizeof number, "%.4f", mse);
+    json.key("mse") << number;
+    const double psnr = report.Psnr();
+    std::snprintf(number, sizeof number, "%.2f", psnr);
+    json.key("psnr") << (std::isinf(psnr) ? "null" : number);
+}
+
 int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
     if (!ctx.ReadArgs(args,
                       {{"--tile-size", true},
                        {"--palette", false},
                        {"--nearest", false},
+                       {"--quantize", false, true},
+                       {"--dither", false},
                        {"--pad", false},
                        {"--map", true}},
                       PlainArgs::Exactly(2), parsed))
         return kExitUsage;
+    ImportOptions options;
+    if (const int exit = ReadQuantize(ctx, parsed, {"--palette", "--nearest"}, options.quantize,
+                                      options.quantizeOptions);
+        exit != kExitOk)
+        return exit;
     const std::string& imagePath = parsed.positionals[0];
     const std::string& setPath = parsed.positionals[1];
     if (DataKindOf(setPath) != DataKind::TileSet)
@@ -111,7 +147,6 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     ImageSource image;
     if (Status st = image.Open(*bytes); !st)
         return ctx.Refuse(Naming(st, imagePath));
-    ImportOptions options;
     options.takePalette = parsed.has("--palette");
     options.nearest = parsed.has("--nearest");
     options.pad = parsed.has("--pad");
@@ -139,6 +174,8 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     json.number("added", result.added);
     json.number("duplicates", result.tiles - result.added);
     json.number("changedPixels", result.changedPixels);
+    if (options.quantize)
+        WriteQuantized(json, result.quantized);
     if (mapPath) {
         json.number("mapWidth", result.mapWidth);
         json.number("mapHeight", result.mapHeight);

@@ -16,28 +16,34 @@ inline constexpr const char* kHelp =
     "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 BMP 파일로 저장합니다.\n"
     "  export-png FILE OUT.png\n"
     "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 팔레트 PNG 파일로 저장합니다.\n"
-    "  import-image IMAGE SET.til [--tile-size WxH] [--palette] [--nearest] [--pad] [--map "
-    "OUT.map]\n"
+    "  import-image IMAGE SET.til [--tile-size WxH] [--palette] [--nearest] [--quantize [N]]\n"
+    "               [--dither] [--pad] [--map OUT.map]\n"
     "      이미지(PNG, BMP, PCX)를 타일 크기로 잘라 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
     "      SET이 없으면 기본 파일포맷으로 새로 만듭니다. 결과를 JSON 하나로 출력합니다.\n"
     "      --tile-size WxH  새 타일 세트의 타일 크기 (기본 32x32); 있는 SET과 다르면 오류\n"
     "      --palette        이미지의 팔레트를 타일 세트의 팔레트로 삼습니다.\n"
     "      --nearest        팔레트에 없는 색은 가장 가까운 색으로 바꿉니다.\n"
+    "      --quantize [N]   이미지의 색으로 N색 (2-256, 기본 256) 팔레트를 새로 만들어 씁니다.\n"
+    "                       투명한 화소는 색 0이 됩니다. 결과에 PSNR(dB)을 덧붙입니다.\n"
+    "      --dither         --quantize 와 함께: 디더링으로 색의 오차를 이웃 화소에 나눕니다.\n"
     "      --pad            타일 크기의 배수가 아닌 이미지의 오른쪽과 아래를 색 0으로 채웁니다.\n"
     "      --map OUT.map    이미지의 타일 번호로 지도를 만들어 저장합니다.\n"
     "  export-tmx MAP.map OUT.tmx\n"
     "      지도를 Tiled의 TMX 파일로 저장하고, 타일 시트를 그 옆에 OUT-tiles.png로 저장합니다.\n"
-    "  import-tmx IN.tmx OUT.map [--palette] [--nearest] [--drop-flips] [--map-items LIST]\n"
-    "             [--tile-items LIST]\n"
+    "  import-tmx IN.tmx OUT.map [--palette] [--nearest] [--quantize [N]] [--dither]\n"
+    "             [--drop-flips] [--map-items LIST] [--tile-items LIST]\n"
     "      Tiled의 TMX 지도(직교, 첫 타일 레이어)와 그 타일 세트 이미지를 지도로 가져옵니다.\n"
     "      --palette     첫 타일 세트 이미지의 팔레트를 씁니다 (기본: 기본 색).\n"
     "      --nearest     팔레트에 없는 색은 가장 가까운 색으로 바꿉니다.\n"
+    "      --quantize [N], --dither  import-image와 같음: 모든 타일 세트 이미지의 색으로\n"
+    "                    팔레트 하나를 새로 만듭니다.\n"
     "      --drop-flips  뒤집기와 회전을 무시합니다 (기본: 오류).\n"
     "      --map-items, --tile-items  convert와 같음 (기본 지도 항목: "
     "SizeWord,CellsWord,TileFile)\n"
-    "  palette FILE\n"
+    "  palette FILE [--quantize [N]]\n"
     "      256컬러 PCX, BMP, 팔레트 PNG 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일의\n"
     "      팔렛을 'index r g b' (0-63) 256줄로 출력합니다.\n"
+    "      --quantize [N]  그림(PNG, BMP, PCX)의 색으로 N색 팔레트를 새로 만들어 출력합니다.\n"
     "  add-tiles SET.til FROM.til...\n"
     "      FROM 파일들의 타일 가운데 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
     "  delete-tile FILE N\n"
@@ -84,6 +90,10 @@ inline constexpr const char* kNotTileFile = "타일 파일(.til)이 아닙니다
 inline constexpr const char* kNotMapFile = "지도 파일(.map)이 아닙니다: ";
 inline constexpr const char* kBadTileSize =
     "--tile-size 는 WxH 꼴이고 각각 1에서 4096 사이입니다 (예: 32x32).";
+inline constexpr const char* kBadColourCount = "--quantize 의 색 수는 2에서 256 사이입니다: ";
+inline constexpr const char* kQuantizeAlone =
+    "--quantize 는 --palette, --nearest 와 함께 쓸 수 없습니다.";
+inline constexpr const char* kDitherNeedsQuantize = "--dither 는 --quantize 와 함께 씁니다.";
 inline constexpr const char* kBadLang = "--lang 은 c 또는 python 입니다.";
 // The layout table: its column heads, then after the entries the size and each warning.
 inline constexpr const char* kLayoutColumns = "    오프셋      길이  항목\n";

@@ -33,11 +33,18 @@ int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     if (!ctx.ReadArgs(args,
                       {{"--palette", false},
                        {"--nearest", false},
+                       {"--quantize", false, true},
+                       {"--dither", false},
                        {"--drop-flips", false},
                        {"--map-items", true},
                        {"--tile-items", true}},
                       PlainArgs::Exactly(2), parsed))
         return kExitUsage;
+    TmxImportOptions options;
+    if (const int exit = ReadQuantize(ctx, parsed, {"--palette", "--nearest"}, options.quantize,
+                                      options.quantizeOptions);
+        exit != kExitOk)
+        return exit;
     const std::string& in = parsed.positionals[0];
     const std::string& out = parsed.positionals[1];
     if (DataKindOf(out) != DataKind::Map)
@@ -55,7 +62,6 @@ int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     const auto bytes = ctx.fs.readFile(in, kMaxTmxBytes);
     if (!bytes)
         return ctx.Refuse(bytes.status());
-    TmxImportOptions options;
     options.takePalette = parsed.has("--palette");
     options.nearest = parsed.has("--nearest");
     options.dropFlips = parsed.has("--drop-flips");
@@ -82,6 +88,8 @@ int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     json.number("tiles", result.tiles.count());
     json.number("droppedFlips", result.droppedFlips);
     json.number("changedPixels", result.changedPixels);
+    if (options.quantize)
+        WriteQuantized(json, result.quantized);
     return kExitOk;
 }
 

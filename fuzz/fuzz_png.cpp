@@ -1,6 +1,6 @@
 // PNG images as imported: LoadPng on the whole input, and the same file read
-// band by band through ImageSource, which must give the same pixels or fail
-// with the same message.
+// band by band through ImageSource, which must give the same pixels (and
+// alpha) or fail with the same message.
 #include <cstring>
 
 #include "FuzzSupport.h"
@@ -14,16 +14,20 @@ using namespace kesh;
 namespace {
 
 // Reads `source` in bands of `band` rows; the status of the first failure.
-Status ReadInBands(ImageSource& source, int32_t band, std::vector<uint8_t>& all) {
+Status ReadInBands(ImageSource& source, int32_t band, std::vector<uint8_t>& all,
+                   std::vector<uint8_t>& alphas) {
     for (;;) {
         const uint8_t* rows = nullptr;
+        const uint8_t* alpha = nullptr;
         int32_t got = 0;
-        if (Status st = source.NextRows(band, rows, got); !st)
+        if (Status st = source.NextRows(band, rows, got, &alpha); !st)
             return st;
         if (got == 0)
             return Status::Ok();
         all.insert(all.end(), rows,
                    rows + size_t(got) * size_t(source.width()) * size_t(source.bytesPerPixel()));
+        if (alpha)
+            alphas.insert(alphas.end(), alpha, alpha + size_t(got) * size_t(source.width()));
     }
 }
 
@@ -42,9 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool isPng = size >= 8 && std::memcmp(data, kSignature, 8) == 0;
     ImageSource source;
     Status banded = isPng ? source.Open(bytes) : status;
-    std::vector<uint8_t> pixels;
+    std::vector<uint8_t> pixels, alphas;
     if (isPng && banded)
-        banded = ReadInBands(source, int32_t(data[size - 1] % 7) + 1, pixels);
+        banded = ReadInBands(source, int32_t(data[size - 1] % 7) + 1, pixels, alphas);
     FUZZ_CHECK(bool(banded) == bool(status));
 
     if (!status) {
@@ -65,6 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const uint8_t component : image.m_palette.rgb)
         FUZZ_CHECK(component <= 63);
     FUZZ_CHECK(pixels == (image.hasIndices() ? image.m_pixels : image.m_rgb));
+    // Alpha comes only with true colour, one byte a pixel, the same both ways.
+    FUZZ_CHECK(image.m_hasAlpha == !image.m_alpha.empty());
+    FUZZ_CHECK(!image.m_hasAlpha || (!image.hasIndices() && image.m_alpha.size() == count));
+    FUZZ_CHECK(alphas == image.m_alpha);
     FUZZ_CHECK(source.header().m_kind == image.m_kind &&
                source.header().m_palette.rgb == image.m_palette.rgb);
     return 0;

@@ -78,9 +78,14 @@ _kesh_cli() {
         layout) COMPREPLY=($(compgen -W "--json" -- "$cur")) ;;
         codegen) COMPREPLY=($(compgen -W "--lang -o" -- "$cur")) ;;
         import-tmx)
-            COMPREPLY=($(compgen -W "--palette --nearest --drop-flips --map-items --tile-items" \
-                -- "$cur"))
+            COMPREPLY=($(compgen -W "--palette --nearest --quantize --dither --drop-flips
+                --map-items --tile-items" -- "$cur"))
             ;;
+        import-image)
+            COMPREPLY=($(compgen -W "--tile-size --palette --nearest --quantize --dither --pad
+                --map" -- "$cur"))
+            ;;
+        palette) COMPREPLY=($(compgen -W "--quantize" -- "$cur")) ;;
         convert)
             COMPREPLY=($(compgen -W "--map-items --tile-items --attr-width --map-header
                 --tile-header" -- "$cur"))
@@ -98,6 +103,7 @@ _kesh_cli() {
             ((i++))
             [[ ${COMP_WORDS[i]} == = ]] && ((i++))
             ;;
+        --quantize) [[ ${COMP_WORDS[i + 1]} =~ ^[0-9]+$ ]] && ((i++)) ;;
         -* | =) ;;
         *) ((plain++)) ;;
         esac

@@ -60,16 +60,24 @@ bool ResizeEmptySet(TileSet& set, int32_t width, int32_t height) {
 } // namespace
 
 std::string ImportProcedures::ImportSummary(int64_t tiles, int64_t added, int64_t changedPixels,
-                                            bool nearest) {
+                                            bool nearest, const QuantizeReport* quantized) {
     std::string text = "타일 " + std::to_string(tiles) + "개를 읽었고 그 중 " +
                        std::to_string(added) + "개가 새 타일입니다.";
     if (nearest)
         text += "\n가장 가까운 색으로 바꾼 화소: " + std::to_string(changedPixels) + "개";
+    if (quantized)
+        text += "\n" + QuantizeSummary(*quantized);
     return text;
 }
 
 std::string ImportProcedures::FlippedSummary(int64_t flippedCells) {
     return "뒤집힌 타일을 쓰는 칸: " + std::to_string(flippedCells) + "개";
+}
+
+std::string ImportProcedures::QuantizeSummary(const QuantizeReport& quantized) {
+    const std::string colours = std::to_string(quantized.colours) + "색";
+    return "새 팔레트: " + (quantized.exact ? "그림의 " + colours + " 그대로" : colours) + ", " +
+           quantized.PsnrText();
 }
 
 bool ImportProcedures::OnImportImage() {
@@ -105,6 +113,8 @@ bool ImportProcedures::OnImportImage() {
     options.takePalette = edit.takePalette;
     options.makeMap = edit.makeMap;
     options.nearest = edit.nearest;
+    options.quantize = edit.newPalette;
+    options.quantizeOptions.dither = edit.newPalette && edit.dither;
     options.pad = edit.pad;
     options.flips = edit.flipsOffered && edit.flips;
     // A new map replaces the old one: the save question comes first.
@@ -159,8 +169,9 @@ bool ImportProcedures::OnImportImage() {
     }
     if (result.setFull)
         m_user.ShowMessage(msg::kTileSetFull);
-    std::string summary =
-        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest);
+    std::string summary = ImportSummary(result.tiles, result.added, result.changedPixels,
+                                        options.nearest,
+                                        options.quantize ? &result.quantized : nullptr);
     if (options.flips)
         summary += "\n" + FlippedSummary(result.flippedCells);
     m_user.ShowMessage(summary, MessageIcon::None);

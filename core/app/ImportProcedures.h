@@ -5,6 +5,7 @@
 
 #include "app/UserServices.h"
 #include "doc/Document.h"
+#include "image/QuantizeImage.h"
 #include "io/FileSystem.h"
 
 namespace kesh {
@@ -35,11 +36,15 @@ public:
     bool OnImportTmx();
 
     // The summary after an image import: how many tiles were read, how many
-    // of them were new, and with the nearest colours how many pixels changed.
+    // of them were new, with the nearest colours how many pixels changed,
+    // and with a palette built from the picture its colours and PSNR.
     // The line added with "뒤집힌 타일도 같은 타일로": how many cells show a flipped tile.
     static std::string FlippedSummary(int64_t flippedCells);
     static std::string ImportSummary(int64_t tiles, int64_t added, int64_t changedPixels,
-                                     bool nearest);
+                                     bool nearest, const QuantizeReport* quantized = nullptr);
+    // "새 팔레트: 256색, PSNR 43.72 dB" or, when the picture's own colours
+    // fitted, "새 팔레트: 그림의 12색 그대로, PSNR ...".
+    static std::string QuantizeSummary(const QuantizeReport& quantized);
 
 private:
     Document& m_doc;

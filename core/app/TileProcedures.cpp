@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/FileTypes.h"
+#include "app/ImportProcedures.h"
 #include "base/Messages.h"
 #include "image/PaletteSource.h"
 #include "io/InputLimits.h"
@@ -18,6 +19,8 @@
 namespace kesh {
 
 namespace {
+
+constexpr const char* kOfferNewPalette = "그림의 색으로 256색 팔레트를 새로 만들까요?";
 
 FileDialogOptions TileFileDialog(bool save) {
     return filetype::Dialog("til", {filetype::kTile}, save);
@@ -148,7 +151,20 @@ bool TileProcedures::OnLoadPalette() {
     if (!path)
         return false;
     Palette palette;
-    const Status st = ReadPaletteSource(*path, m_fs.readFile(*path, kMaxImageFileBytes), palette);
+    const auto bytes = m_fs.readFile(*path, kMaxImageFileBytes);
+    Status st = ReadPaletteSource(*path, bytes, palette);
+    if (!st && st.message().rfind(msg::kPngNoPalette, 0) == 0) {
+        // A picture of its own colours: offer a palette built from them.
+        if (!m_user.AskYesNo(st.message() + "\n" + kOfferNewPalette))
+            return false;
+        QuantizeReport report;
+        st = BuildPaletteFromPicture(*path, bytes, {}, palette, report);
+        if (st) {
+            m_tiles.SetPalette(palette);
+            m_user.ShowMessage(ImportProcedures::QuantizeSummary(report), MessageIcon::None);
+            return true;
+        }
+    }
     if (!st) {
         // The refusals of a file that is no palette image are plain notices;
         // a damaged palette source is a failure like any other.

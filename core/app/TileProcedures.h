@@ -38,7 +38,9 @@ public:
     // read changes nothing (failures are shown). True when it was read.
     bool OpenTileSetPath(const std::string& path);
     // Takes the colours of a 256-colour PCX, BMP or palette PNG image, or of
-    // a GIMP or JASC palette file. True when they were taken.
+    // a GIMP or JASC palette file. A PNG without a palette is offered a
+    // 256-colour one built from its colours, and the summary gives its PSNR.
+    // True when the colours were taken.
     bool OnLoadPalette();
     // Writes the tile set as a sheet ten tiles wide: a PNG when the chosen
     // name ends in ".png", else a BMP. True when written.

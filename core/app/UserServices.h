@@ -65,6 +65,8 @@ struct ImportOptionsEdit {
     bool takePalette = false; // "팔레트도 가져오기"
     bool makeMap = false;     // "지도도 만들기"
     bool nearest = false;     // "가장 가까운 색 사용"
+    bool newPalette = false;  // "팔레트 새로 만들기": 256 colours from the picture
+    bool dither = false;      // "디더링", with newPalette
     bool pad = false;         // "모자라는 부분 채우기"
     // Offered only while the map's layout has both flip fields.
     bool flipsOffered = false;

@@ -40,14 +40,17 @@ public:
     // The next `count` rows (fewer at the bottom), each width x
     // bytesPerPixel() bytes, valid until the next call. After the last row
     // the rest of the file is checked too. Fails with the decoder's message
-    // for damaged data; nothing more is read then.
-    Status NextRows(int32_t count, const uint8_t*& rows, int32_t& got);
+    // for damaged data; nothing more is read then. With `alpha`, a true-colour
+    // image's alpha rows (width bytes each), or null when it has none.
+    Status NextRows(int32_t count, const uint8_t*& rows, int32_t& got,
+                    const uint8_t** alpha = nullptr);
 
 private:
     Image m_owned;
     const Image* m_image = &m_owned;
     std::unique_ptr<PngRows> m_png; // while reading band by band
     std::vector<uint8_t> m_band;
+    std::vector<uint8_t> m_alphaBand;
     int32_t m_nextRow = 0;
     bool m_failed = false;
 };

@@ -265,9 +265,15 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
     // True colour is turned into indices whole before any tile is taken, so
     // that a colour outside the palette fails with nothing added.
     std::vector<uint8_t> converted;
+    Palette builtPalette;
     std::vector<uint8_t> strip; // one row of tiles, each tile's pixels together
     try {
-        if (!source.header().hasIndices()) {
+        if (options.quantize) {
+            if (Status st = QuantizeImage(source, options.quantizeOptions, options.shared,
+                                          converted, builtPalette, result.quantized);
+                !st)
+                return fail(st);
+        } else if (!source.header().hasIndices()) {
             const uint8_t* rgb = nullptr;
             int32_t got = 0;
             if (Status st = source.NextRows(int32_t(height), rgb, got); !st)
@@ -354,7 +360,9 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
     result.tiles = cols * rows;
     result.added = int64_t(list.count()) - before;
     result.setFull = full;
-    if (options.takePalette && source.header().hasIndices())
+    if (options.quantize)
+        set.SetPalette(builtPalette);
+    else if (options.takePalette && source.header().hasIndices())
         set.SetPalette(source.header().m_palette);
     if (options.makeMap) {
         result.mapWidth = int32_t(cols);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Status.h"
+#include "image/QuantizeImage.h"
 #include "raster/ImageDecoders.h"
 #include "tileset/TileSet.h"
 
@@ -18,6 +19,13 @@ struct ImportOptions {
     // horizontally, vertically or both becomes that tile with the flip bits
     // set in `attrs` (with makeMap).
     bool flips = false;
+    // Build the palette from the picture's own colours (any kind of
+    // picture), which then becomes the set's; `nearest` and `takePalette`
+    // have no say.
+    bool quantize = false;
+    QuantizeOptions quantizeOptions;
+    // With quantize: a palette built beforehand for this and other pictures.
+    const SharedColours* shared = nullptr;
 };
 
 struct ImportResult {
@@ -28,6 +36,7 @@ struct ImportResult {
     int64_t tiles = 0;         // tiles cut from the image
     int64_t added = 0;         // of them, new to the set
     int64_t changedPixels = 0; // true-colour pixels given another colour by `nearest`
+    QuantizeReport quantized;  // with quantize: the palette's colours and error
     // Without a map, the set filled up: the tiles that fitted were added.
     // Tell the user msg::kTileSetFull.
     bool setFull = false;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/Messages.h"
+#include "image/ImageSource.h"
 #include "image/PaletteFile.h"
 #include "raster/ImageDecoders.h"
 
@@ -45,6 +46,23 @@ Status ReadPaletteSource(const std::string& path, const ReadResult<std::vector<u
         return Naming(st, path);
     }
     return Naming(Status::Fail(msg::kPaletteTypeUnsupported), path);
+}
+
+Status BuildPaletteFromPicture(const std::string& path,
+                               const ReadResult<std::vector<uint8_t>>& bytes,
+                               const QuantizeOptions& options, Palette& palette,
+                               QuantizeReport& report) {
+    if (!bytes)
+        return bytes.status();
+    ImageSource source;
+    if (Status st = source.Open(*bytes); !st)
+        return Naming(st, path);
+    std::vector<uint8_t> indices;
+    Palette built;
+    if (Status st = QuantizeImage(source, options, nullptr, indices, built, report); !st)
+        return Naming(st, path);
+    palette = built;
+    return Status::Ok();
 }
 
 } // namespace kesh

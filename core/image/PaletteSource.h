@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Status.h"
+#include "image/QuantizeImage.h"
 #include "io/ReadResult.h"
 #include "raster/Palette.h"
 
@@ -29,5 +30,15 @@ inline constexpr const char* kPaletteSourceFilters[] = {"팔레트 파일|*.pcx;
 // names the file on a line of its own. `palette` changes only on success.
 Status ReadPaletteSource(const std::string& path, const ReadResult<std::vector<uint8_t>>& bytes,
                          Palette& palette);
+
+// A palette built from the colours of a picture (PNG, BMP or PCX, any kind)
+// at `path` with contents `bytes`: `options.colours` entries at most, the
+// rest black, entry 0 kept for transparent pixels when it has any. Fails
+// with the decoder's message naming the file; `palette` changes only on
+// success.
+Status BuildPaletteFromPicture(const std::string& path,
+                               const ReadResult<std::vector<uint8_t>>& bytes,
+                               const QuantizeOptions& options, Palette& palette,
+                               QuantizeReport& report);
 
 } // namespace kesh

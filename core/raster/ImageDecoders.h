@@ -26,6 +26,11 @@ struct Image {
     std::vector<uint8_t> m_pixels;
     PixelKind m_kind = PixelKind::Indexed;
     std::vector<uint8_t> m_rgb; // 3 x m_pixelCount bytes for PixelKind::Rgb
+    // PixelKind::Rgb from a file with transparency (a PNG with alpha or a
+    // transparent colour): m_alpha holds one alpha byte a pixel, 0 for
+    // transparent. Only palettes built from the picture look at it.
+    bool m_hasAlpha = false;
+    std::vector<uint8_t> m_alpha;
 
     // Whether m_pixels holds one palette index (or grey value) per pixel.
     bool hasIndices() const { return m_kind != PixelKind::Rgb; }
@@ -53,8 +58,9 @@ Status LoadBmp(std::span<const uint8_t> bytes, Image& image);
 
 // Decodes a PNG file of any colour type: palette images (1, 2, 4, 8 bits)
 // give indices and their palette, greyscale ones their grey values (scaled
-// to 8 bits), true colour ones red, green and blue. Alpha is dropped and
-// 16-bit samples are cut to 8. Fails with "PNG 파일이 손상되었거나 지원하지
+// to 8 bits), true colour ones red, green and blue, with their alpha (or
+// transparent colour) apart in m_alpha. Other alpha is dropped and 16-bit
+// samples are cut to 8. Fails with "PNG 파일이 손상되었거나 지원하지
 // 않는 형식입니다." for a damaged file, or "이미지가 너무 큽니다." for one over
 // kMaxImagePixels; `image` is then unchanged.
 Status LoadPng(std::span<const uint8_t> bytes, Image& image);

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "base/Messages.h"
 #include "io/InputLimits.h"
@@ -63,6 +65,7 @@ struct PngInfo {
     uint32_t height = 0;
     PixelKind kind = PixelKind::Indexed;
     int channels = 0;    // bytes per pixel after the transforms
+    bool alpha = false;  // true colour whose fourth byte is alpha
     size_t rowBytes = 0; // likewise
     int passes = 1;
     int paletteCount = 0;
@@ -82,8 +85,15 @@ bool ReadHeader(png_structp png, png_infop info, PngInfo& out) {
                  nullptr);
     if (bitDepth == 16)
         png_set_strip_16(png);
-    if (colourType & PNG_COLOR_MASK_ALPHA)
+    // True colour keeps its transparency, as alpha; other kinds drop it.
+    if (colourType == PNG_COLOR_TYPE_RGB_ALPHA) {
+        out.alpha = true;
+    } else if (colourType == PNG_COLOR_TYPE_RGB && png_get_valid(png, info, PNG_INFO_tRNS)) {
+        png_set_tRNS_to_alpha(png);
+        out.alpha = true;
+    } else if (colourType & PNG_COLOR_MASK_ALPHA) {
         png_set_strip_alpha(png);
+    }
     if (colourType == PNG_COLOR_TYPE_PALETTE) {
         out.kind = PixelKind::Indexed;
         png_set_packing(png);
@@ -188,7 +198,23 @@ struct PngRows::State {
     PngInfo info;
     uint32_t rowsRead = 0;
     bool opened = false;
+    std::vector<uint8_t> withAlpha; // rows as libpng gives them, alpha in each pixel
 };
+
+namespace {
+
+// Rows of red, green, blue and alpha parted into `rgb` and `alpha` (which may be null).
+void PartAlpha(const uint8_t* rgba, size_t pixels, uint8_t* rgb, uint8_t* alpha) {
+    for (size_t i = 0; i < pixels; ++i, rgba += 4, rgb += 3) {
+        rgb[0] = rgba[0];
+        rgb[1] = rgba[1];
+        rgb[2] = rgba[2];
+        if (alpha)
+            alpha[i] = rgba[3];
+    }
+}
+
+} // namespace
 
 PngRows::PngRows(std::span<const uint8_t> bytes) : m_state(std::make_unique<State>()) {
     m_state->bytes = bytes;
@@ -215,7 +241,7 @@ Status PngRows::Open(Image& header) {
     const int64_t height = info.height;
     if (width * height > kMaxImagePixels)
         return Status::Fail(msg::kImageTooLarge);
-    const int bytesPerPixel = info.kind == PixelKind::Rgb ? 3 : 1;
+    const int bytesPerPixel = info.kind == PixelKind::Rgb ? 3 + info.alpha : 1;
     if (info.channels != bytesPerPixel || info.rowBytes != size_t(width) * size_t(bytesPerPixel))
         return damaged;
 
@@ -224,6 +250,7 @@ Status PngRows::Open(Image& header) {
     result.m_height = int32_t(height);
     result.m_pixelCount = int32_t(width * height);
     result.m_kind = info.kind;
+    result.m_hasAlpha = info.alpha;
     if (info.kind == PixelKind::Indexed) {
         for (int i = 0; i < info.paletteCount; ++i) {
             result.m_palette.rgb[size_t(3 * i)] = uint8_t(info.palette[i].red >> 2);
@@ -245,17 +272,32 @@ bool PngRows::interlaced() const {
     return m_state->info.passes > 1;
 }
 
-size_t PngRows::rowBytes() const {
-    return m_state->info.rowBytes;
+bool PngRows::hasAlpha() const {
+    return m_state->info.alpha;
 }
 
-bool PngRows::Read(uint8_t* out, uint32_t count) {
+bool PngRows::Read(uint8_t* out, uint32_t count, uint8_t* alpha) {
     State& s = *m_state;
     if (m_failed || !s.opened || interlaced() || count > s.info.height - s.rowsRead) {
         m_failed = true;
         return false;
     }
-    if (!ReadRowRange(s.reader->png(), s.info.rowBytes, count, out)) {
+    const size_t width = s.info.width;
+    for (uint32_t y = 0; y < count && s.info.alpha; ++y) {
+        try {
+            s.withAlpha.resize(s.info.rowBytes);
+        } catch (const std::bad_alloc&) {
+            m_failed = true;
+            return false;
+        }
+        if (!ReadRowRange(s.reader->png(), s.info.rowBytes, 1, s.withAlpha.data())) {
+            m_failed = true;
+            return false;
+        }
+        PartAlpha(s.withAlpha.data(), width, out + y * width * 3,
+                  alpha ? alpha + y * width : nullptr);
+    }
+    if (!s.info.alpha && !ReadRowRange(s.reader->png(), s.info.rowBytes, count, out)) {
         m_failed = true;
         return false;
     }
@@ -263,11 +305,31 @@ bool PngRows::Read(uint8_t* out, uint32_t count) {
     return true;
 }
 
-bool PngRows::ReadAll(uint8_t* pixels) {
+bool PngRows::ReadAll(uint8_t* pixels, uint8_t* alpha) {
     State& s = *m_state;
-    if (m_failed || !s.opened || s.rowsRead != 0 || !ReadPasses(s.reader->png(), s.info, pixels)) {
+    if (m_failed || !s.opened || s.rowsRead != 0) {
         m_failed = true;
         return false;
+    }
+    if (s.info.alpha && !interlaced()) // row by row, parted as they come
+        return Read(pixels, s.info.height, alpha);
+    uint8_t* into = pixels;
+    if (s.info.alpha) { // the passes fill in whole rows: hold them all
+        try {
+            s.withAlpha.resize(s.info.rowBytes * s.info.height);
+        } catch (const std::bad_alloc&) {
+            m_failed = true;
+            return false;
+        }
+        into = s.withAlpha.data();
+    }
+    if (!ReadPasses(s.reader->png(), s.info, into)) {
+        m_failed = true;
+        return false;
+    }
+    if (s.info.alpha) {
+        PartAlpha(into, size_t(s.info.width) * s.info.height, pixels, alpha);
+        std::vector<uint8_t>().swap(s.withAlpha);
     }
     s.rowsRead = s.info.height;
     return true;

@@ -27,13 +27,14 @@ public:
     Status Open(Image& header);
     // Whether rows come in several passes, so only ReadAll can read them.
     bool interlaced() const;
-    // The bytes of one row: the width times 1, or 3 for red, green and blue.
-    size_t rowBytes() const;
+    // Whether a true-colour image comes with alpha (header.m_hasAlpha).
+    bool hasAlpha() const;
 
-    // The next `count` rows of an image without interlacing, into `out`.
-    bool Read(uint8_t* out, uint32_t count);
-    // Every row, pass after pass, into `pixels`.
-    bool ReadAll(uint8_t* pixels);
+    // The next `count` rows of an image without interlacing, into `out`,
+    // their alpha into `alpha` (width bytes a row) when the image has it.
+    bool Read(uint8_t* out, uint32_t count, uint8_t* alpha = nullptr);
+    // Every row, pass after pass, into `pixels`, and likewise the alpha.
+    bool ReadAll(uint8_t* pixels, uint8_t* alpha = nullptr);
     // The chunks after the image data, with their checksums, once every row
     // has been read.
     bool Finish();

@@ -221,7 +221,8 @@ TmxImportResult Import(std::span<const uint8_t> tmx, TmxLoader& loader,
         return r;
     }
     std::vector<TmxTileset> sets;
-    if (r.status = ImportTmxTilesets(map, loader, options, r.tiles, sets, r.changedPixels);
+    if (r.status =
+            ImportTmxTilesets(map, loader, options, r.tiles, sets, r.changedPixels, r.quantized);
         !r.status)
         return r;
     CellWriter writer(sets, options, r.droppedFlips);

@@ -21,6 +21,7 @@ struct TmxImportResult {
     std::vector<std::string> warnings; // to show the user (layers left out)
     int64_t droppedFlips = 0;          // cells whose flip bits were cleared
     int64_t changedPixels = 0;         // true-colour pixels given the nearest colour
+    QuantizeReport quantized;          // with quantize: the palette's colours and error
 };
 
 // Reads a Tiled map: orthogonal, its first tile layer (the names of the other

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <new>
 #include <string_view>
 #include <unordered_map>
@@ -14,6 +15,7 @@
 #include "image/ImportImage.h"
 #include "io/InputLimits.h"
 #include "map/MapModel.h"
+#include "raster/ColourMapper.h"
 #include "tmx/TmxImages.h"
 #include "tmx/TmxMessages.h"
 
@@ -77,12 +79,20 @@ Image StripOf(const Image& image, int32_t tw, int32_t th, int64_t columns, int m
     const uint8_t* from = image.hasIndices() ? image.m_pixels.data() : image.m_rgb.data();
     std::vector<uint8_t>& to = image.hasIndices() ? strip.m_pixels : strip.m_rgb;
     to.resize(size_t(strip.m_pixelCount) * bpp);
+    const bool alpha = image.m_hasAlpha && !image.m_alpha.empty();
+    strip.m_hasAlpha = alpha;
+    if (alpha)
+        strip.m_alpha.resize(size_t(strip.m_pixelCount));
     for (int64_t t = 0; t < count; ++t) {
         const int64_t x0 = margin + (t % columns) * (tw + spacing);
         const int64_t y0 = margin + (t / columns) * (th + spacing);
-        for (int64_t y = 0; y < th; ++y)
-            std::memcpy(to.data() + size_t((t * th + y) * tw) * bpp,
-                        from + size_t((y0 + y) * image.m_width + x0) * bpp, size_t(tw) * bpp);
+        for (int64_t y = 0; y < th; ++y) {
+            const size_t at = size_t((t * th + y) * tw);
+            const size_t source = size_t((y0 + y) * image.m_width + x0);
+            std::memcpy(to.data() + at * bpp, from + source * bpp, size_t(tw) * bpp);
+            if (alpha)
+                std::memcpy(strip.m_alpha.data() + at, image.m_alpha.data() + source, size_t(tw));
+        }
     }
     return strip;
 }
@@ -98,6 +108,37 @@ public:
     TilesetReader(TmxLoader& loader, const TmxImportOptions& options, TileSet& set)
         : m_images(loader), m_options(options), m_set(set), m_numbers(set) {}
 
+    // The image a tile set names, decoded (once for all tile sets naming it).
+    Status ImageOf(const Sheet& sheet, std::string& path, const Image*& image) {
+        const std::string source = sheet.node.child("image").attribute("source").as_string();
+        if (source.empty())
+            return Bad(msg::kTmxNoImage, sheet.name);
+        path = JoinPath(sheet.folder, source);
+        return m_images.Get(path, image);
+    }
+
+    // Builds the one palette of every tile set's image; the set takes it.
+    Status ShareColours(const std::vector<const Sheet*>& sheets) {
+        std::vector<const Image*> images;
+        for (const Sheet* sheet : sheets) {
+            std::string path;
+            const Image* image = nullptr;
+            if (Status st = ImageOf(*sheet, path, image); !st)
+                return st;
+            if (std::find(images.begin(), images.end(), image) == images.end())
+                images.push_back(image);
+        }
+        m_shared = std::make_unique<SharedColours>();
+        if (Status st = kesh::ShareColours(images, m_options.quantizeOptions, *m_shared); !st)
+            return st;
+        m_set.SetPalette(ColourMapper::PaletteOf(m_shared->colours));
+        m_quantized.colours =
+            int(m_shared->colours.levels.size()) - (m_shared->colours.reserveZero ? 1 : 0);
+        m_quantized.exact = m_shared->colours.exact;
+        return Status::Ok();
+    }
+    const QuantizeReport& quantized() const { return m_quantized; }
+
     Status Read(const Sheet& sheet, bool first, TmxTileset& out, int64_t& changed) {
         const pugi::xml_node ts = sheet.node;
         const std::string& name = sheet.name;
@@ -110,13 +151,9 @@ public:
         const int64_t spacing = ts.attribute("spacing").as_llong(0);
         if (margin < 0 || margin > kMaxGap || spacing < 0 || spacing > kMaxGap)
             return Bad(msg::kTmxBadTileset, name);
-        const pugi::xml_node imageNode = ts.child("image");
-        const std::string source = imageNode.attribute("source").as_string();
-        if (source.empty())
-            return Bad(msg::kTmxNoImage, name);
-        const std::string path = JoinPath(sheet.folder, source);
+        std::string path;
         const Image* decoded = nullptr;
-        if (Status st = m_images.Get(path, decoded); !st)
+        if (Status st = ImageOf(sheet, path, decoded); !st)
             return st;
         const Image& image = *decoded;
 
@@ -149,7 +186,7 @@ public:
                     attributes[size_t(id)] = word;
             }
         }
-        if (first && m_options.takePalette && image.hasIndices())
+        if (first && m_options.takePalette && image.hasIndices() && !m_shared)
             m_set.SetPalette(image.m_palette);
         if (count == 0)
             return Status::Ok();
@@ -165,11 +202,15 @@ public:
         ImportOptions options;
         options.makeMap = true;
         options.nearest = m_options.nearest;
+        options.quantize = m_shared != nullptr;
+        options.quantizeOptions = m_options.quantizeOptions;
+        options.shared = m_shared.get();
         const Image strip = StripOf(image, tw, th, columns, int(margin), int(spacing), count);
         const ImportResult imported = ImportImage(scratch, strip, options);
         if (!imported.status)
             return Status::Fail(imported.status.message() + "\n" + path);
         changed += imported.changedPixels;
+        m_quantized.Add(imported.quantized);
         out.numbers.resize(size_t(count));
         for (int64_t t = 0; t < count; ++t) {
             const uint8_t* pixels = scratch.tiles().PixelsAt(imported.cells[size_t(t)]);
@@ -185,13 +226,16 @@ private:
     const TmxImportOptions& m_options;
     TileSet& m_set;
     TileNumbers m_numbers;
+    std::unique_ptr<SharedColours> m_shared; // with quantize
+    QuantizeReport m_quantized;
 };
 
 } // namespace
 
 Status ImportTmxTilesets(const pugi::xml_node& map, TmxLoader& loader,
                          const TmxImportOptions& options, TileSet& set,
-                         std::vector<TmxTileset>& out, int64_t& changedPixels) {
+                         std::vector<TmxTileset>& out, int64_t& changedPixels,
+                         QuantizeReport& quantized) {
     // External tile sets stay parsed until every tile set is read.
     std::vector<std::unique_ptr<pugi::xml_document>> external;
     std::multimap<int64_t, Sheet> byGid;
@@ -221,6 +265,13 @@ Status ImportTmxTilesets(const pugi::xml_node& map, TmxLoader& loader,
     std::vector<TmxTileset> sets;
     bool first = true;
     try {
+        if (options.quantize) {
+            std::vector<const Sheet*> sheets;
+            for (const auto& entry : byGid)
+                sheets.push_back(&entry.second);
+            if (Status st = reader.ShareColours(sheets); !st)
+                return st;
+        }
         for (const auto& [gid, sheet] : byGid) {
             TmxTileset& ts = sets.emplace_back();
             ts.firstGid = uint32_t(gid);
@@ -232,6 +283,7 @@ Status ImportTmxTilesets(const pugi::xml_node& map, TmxLoader& loader,
         return Status::Fail(msg::kAllocFailed);
     }
     out = std::move(sets);
+    quantized = reader.quantized();
     return Status::Ok();
 }
 

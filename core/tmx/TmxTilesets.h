@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/Status.h"
+#include "image/QuantizeImage.h"
 #include "tileset/TileSet.h"
 #include "tmx/TmxLoader.h"
 
@@ -21,6 +22,9 @@ struct TmxImportOptions {
     // Keep horizontal and vertical flips as cell bits (the target layout has
     // the flip fields); a diagonal flip is still refused or dropped.
     bool keepFlips = false;
+    // One palette built from every tile set image together becomes the set's.
+    bool quantize = false;
+    QuantizeOptions quantizeOptions;
 };
 
 // One tile set of a map after its tiles were added: the tile number of each
@@ -35,9 +39,11 @@ struct TmxTileset {
 // map's tile size): its image cut into `tilecount` tiles (margin and spacing
 // honoured), colours as the image import takes them, each with its
 // "attribute" property as attribute word; identical tiles (pixels and
-// attribute) are added once. Fails with a message naming the tile set or file.
+// attribute) are added once. With quantize, `quantized` tells of the palette
+// built. Fails with a message naming the tile set or file.
 Status ImportTmxTilesets(const pugi::xml_node& map, TmxLoader& loader,
                          const TmxImportOptions& options, TileSet& set,
-                         std::vector<TmxTileset>& out, int64_t& changedPixels);
+                         std::vector<TmxTileset>& out, int64_t& changedPixels,
+                         QuantizeReport& quantized);
 
 } // namespace kesh

@@ -2,6 +2,9 @@
 // and a Tiled map that replaces the map and the tile set.
 #include <gtest/gtest.h>
 
+// Designated initializers name only the fields a case cares about.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 #include "app/ImportProcedures.h"
 #include "app/MapProcedures.h"
 #include "base/Messages.h"
@@ -11,8 +14,10 @@
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDir.h"
+#include "support/TestImages.h"
 #include "support/TestTiles.h"
 #include "support/TmxSamples.h"
+#include "support/TruePictures.h"
 #include "tmx/TmxMessages.h"
 
 using namespace kesh;
@@ -418,4 +423,26 @@ TEST_F(ImportProceduresTest, TmxFlippedTilesAreOfferedToBeDroppedInsteadOfRefuse
     EXPECT_EQ(doc.map().cells(), (std::vector<uint16_t>{1, 0}));
     EXPECT_EQ(doc.UndoName(), command::kImportTmx);
     EXPECT_EQ(user.messages(), (Lines{std::string(msg::kTmxFlipsDropped) + "1"}));
+}
+
+TEST_F(ImportProceduresTest, ANewPaletteIsPartOfTheImportStepAndTheSummaryGivesItsPsnr) {
+    const kesh::test::PngRecipe recipe{.width = 32,
+                                       .height = 16,
+                                       .colourType = PNG_COLOR_TYPE_RGB,
+                                       .samples = kesh::test::ManyColours(32, 16)};
+    const std::string path = dir.file("photo.png");
+    kesh::test::WriteBytes(path, kesh::test::MakePng(recipe));
+    const SetState before(doc.tiles());
+    user.openFile(path);
+    user.acceptImport([](ImportOptionsEdit& e) {
+        e.tileWidth = e.tileHeight = 16;
+        e.newPalette = true;
+    });
+    ASSERT_TRUE(ImportImage(FileSystem::Native()));
+    const std::string& summary = user.transcript().back();
+    EXPECT_NE(summary.find("새 팔레트: 256색, PSNR "), std::string::npos) << summary;
+    EXPECT_NE(summary.find(" dB"), std::string::npos) << summary;
+    EXPECT_FALSE(SetState(doc.tiles()) == before);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(SetState(doc.tiles()), before); // the colours too
 }

@@ -300,16 +300,24 @@ TEST_F(TileProceduresTest, LoadPaletteTakesPaletteFilesAndPalettePngsByContent) 
     WriteBytes(dir.file("grey.png"), kesh::test::MakePng(grey));
     const TileSetState before(tiles);
 
-    user.openFile(dir.file("bad.gpl")).openFile(dir.file("grey.png"));
+    user.openFile(dir.file("bad.gpl")).openFile(dir.file("grey.png")).no();
     user.openFile(dir.file("gone.png"));
     EXPECT_FALSE(procs().OnLoadPalette());
     EXPECT_FALSE(procs().OnLoadPalette());
     EXPECT_FALSE(procs().OnLoadPalette());
     EXPECT_EQ(user.messages(),
               (Lines{std::string(msg::kPaletteFileBadLine) + "2\n" + dir.file("bad.gpl"),
-                     std::string(msg::kPngNoPalette) + "\n" + dir.file("grey.png"),
                      std::string(msg::kOpenFailed) + "\n" + dir.file("gone.png")}));
+    // A PNG without a palette is offered one built from its colours.
+    EXPECT_EQ(user.transcript().at(3), "yesno: " + std::string(msg::kPngNoPalette) + "\n" +
+                                           dir.file("grey.png") +
+                                           "\n그림의 색으로 256색 팔레트를 새로 만들까요?");
     EXPECT_EQ(TileSetState(tiles), before);
+    user.clearCalls();
+    user.openFile(dir.file("grey.png")).yes();
+    EXPECT_TRUE(procs().OnLoadPalette());
+    EXPECT_EQ(user.messages(), (Lines{"새 팔레트: 그림의 1색 그대로, PSNR 무한대 (오차 없음)"}));
+    EXPECT_EQ(Bytes(tiles.colourTable(), tiles.colourTable() + 8), (Bytes{0, 0, 0, 0, 0, 0, 0, 0}));
 
     user.openFile(dir.file("colours.pal"));
     EXPECT_TRUE(procs().OnLoadPalette());

@@ -21,6 +21,9 @@ struct PngRecipe {
     // values of `bitDepth` bits, 16-bit samples as two bytes, big-endian.
     std::vector<uint8_t> samples;
     std::vector<png_color> palette; // for palette images
+    // For true-colour images: the colour that stands for transparent (tRNS).
+    bool hasTransparentColour = false;
+    png_color_16 transparentColour{};
 };
 
 namespace detail {
@@ -39,6 +42,10 @@ inline bool WritePngRows(png_structp png, png_infop info, const PngRecipe& recip
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!recipe.palette.empty())
         png_set_PLTE(png, info, recipe.palette.data(), int(recipe.palette.size()));
+    if (recipe.hasTransparentColour) {
+        png_color_16 colour = recipe.transparentColour;
+        png_set_tRNS(png, info, nullptr, 0, &colour);
+    }
     png_write_info(png, info);
     if (recipe.bitDepth < 8)
         png_set_packing(png);

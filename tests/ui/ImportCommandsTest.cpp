@@ -148,6 +148,22 @@ private slots:
         QCOMPARE(result.tileWidth, 8);
         QVERIFY(result.makeMap && result.nearest && !result.pad && !result.takePalette);
     }
+
+    void aNewPaletteLeavesThePicturesPaletteAndTheNearestColoursOut() {
+        kesh::ImportOptionsEdit edit;
+        edit.imageWidth = 32;
+        edit.imageHeight = 32;
+        CImportImageDlg dlg(edit);
+        QVERIFY(!dlg.ditherBox()->isEnabled());
+        dlg.newPaletteBox()->setChecked(true);
+        QVERIFY(!dlg.paletteBox()->isEnabled() && !dlg.nearestBox()->isEnabled());
+        dlg.ditherBox()->setChecked(true);
+        kesh::ImportOptionsEdit result = dlg.Result();
+        QVERIFY(result.newPalette && result.dither);
+        dlg.newPaletteBox()->setChecked(false);
+        QVERIFY(dlg.paletteBox()->isEnabled() && dlg.nearestBox()->isEnabled());
+        QVERIFY(!dlg.ditherBox()->isEnabled());
+    }
 };
 
 QTEST_MAIN(ImportCommandsTest)

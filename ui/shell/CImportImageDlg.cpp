@@ -51,6 +51,13 @@ CImportImageDlg::CImportImageDlg(const ImportOptionsEdit& edit, QWidget* parent)
     m_palette = new QCheckBox(QStringLiteral("팔레트도 가져오기"), this);
     m_map = new QCheckBox(QStringLiteral("지도도 만들기"), this);
     m_nearest = new QCheckBox(QStringLiteral("가장 가까운 색 사용"), this);
+    m_newPalette = new QCheckBox(QStringLiteral("팔레트 새로 만들기"), this);
+    m_dither = new QCheckBox(QStringLiteral("디더링"), this);
+    m_newPalette->setChecked(edit.newPalette);
+    m_dither->setChecked(edit.dither);
+    m_newPalette->setToolTip(
+        QStringLiteral("이미지의 색으로 256색 팔레트를 새로 만들어 타일 세트의 팔레트로 "
+                       "삼습니다. 투명한 화소는 0번 색이 됩니다."));
     m_pad = new QCheckBox(QStringLiteral("모자라는 부분 채우기"), this);
     m_palette->setChecked(edit.takePalette);
     m_map->setChecked(edit.makeMap);
@@ -70,14 +77,32 @@ CImportImageDlg::CImportImageDlg(const ImportOptionsEdit& edit, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     for (QCheckBox* box : {m_palette, m_map, m_nearest, m_pad}) {
-        layout->addWidget(box);
+        if (box != m_nearest) {
+            layout->addWidget(box);
+            continue;
+        }
+        auto* colours = new QHBoxLayout;
+        colours->addWidget(m_nearest);
+        colours->addWidget(m_newPalette);
+        colours->addWidget(m_dither);
+        colours->addStretch();
+        layout->addLayout(colours);
     }
     layout->addWidget(buttons);
 
     connect(m_width, &QSpinBox::valueChanged, this, &CImportImageDlg::UpdateGrid);
     connect(m_height, &QSpinBox::valueChanged, this, &CImportImageDlg::UpdateGrid);
     connect(m_pad, &QCheckBox::toggled, this, &CImportImageDlg::UpdateGrid);
+    connect(m_newPalette, &QCheckBox::toggled, this, &CImportImageDlg::UpdateColourChoices);
     UpdateGrid();
+    UpdateColourChoices();
+}
+
+void CImportImageDlg::UpdateColourChoices() {
+    const bool building = m_newPalette->isChecked();
+    m_palette->setEnabled(!building);
+    m_nearest->setEnabled(!building);
+    m_dither->setEnabled(building);
 }
 
 void CImportImageDlg::UpdateGrid() {
@@ -100,6 +125,8 @@ ImportOptionsEdit CImportImageDlg::Result() const {
     edit.takePalette = m_palette->isChecked();
     edit.makeMap = m_map->isChecked();
     edit.nearest = m_nearest->isChecked();
+    edit.newPalette = m_newPalette->isChecked();
+    edit.dither = m_dither->isChecked();
     edit.pad = m_pad->isChecked();
     return edit;
 }

@@ -12,7 +12,8 @@ namespace kesh::ui {
 
 // The options of "이미지에서 타일 가져오기...": the tile size (shown but
 // fixed while the tile set has tiles), whether the picture's palette is
-// taken, whether a map is made, nearest colours and padding. Shows the
+// taken, whether a map is made, nearest colours or a new palette built from
+// the picture (with or without dithering) and padding. Shows the
 // picture's size and how many tiles it gives.
 class CImportImageDlg : public QDialog {
     Q_OBJECT
@@ -27,12 +28,17 @@ public:
     QCheckBox* paletteBox() const { return m_palette; }
     QCheckBox* mapBox() const { return m_map; }
     QCheckBox* nearestBox() const { return m_nearest; }
+    QCheckBox* newPaletteBox() const { return m_newPalette; }
+    QCheckBox* ditherBox() const { return m_dither; }
     QCheckBox* padBox() const { return m_pad; }
     QLabel* gridLabel() const { return m_grid; }
 
 private:
     // The grid of tiles the picture gives at the size shown.
     void UpdateGrid();
+    // A new palette leaves the picture's palette and the nearest colours
+    // out; dithering goes with it only.
+    void UpdateColourChoices();
 
     ImportOptionsEdit m_edit;
     QSpinBox* m_width = nullptr;
@@ -40,6 +46,8 @@ private:
     QCheckBox* m_palette = nullptr;
     QCheckBox* m_map = nullptr;
     QCheckBox* m_nearest = nullptr;
+    QCheckBox* m_newPalette = nullptr;
+    QCheckBox* m_dither = nullptr;
     QCheckBox* m_pad = nullptr;
     QLabel* m_grid = nullptr;
 };
