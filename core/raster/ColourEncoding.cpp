@@ -1,5 +1,7 @@
 #include "raster/ColourEncoding.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace kesh {
@@ -97,25 +99,45 @@ unsigned Distance(Rgb a, Rgb b) {
     return unsigned(dr * dr + dg * dg + db * db);
 }
 
-// The nearest entry by squared distance. Black is only ever $0F: $0D is
-// darker than black on a real set and upsets some televisions, and $xE, $xF
-// and $1D repeat it (https://www.nesdev.org/wiki/PPU_palettes); of equal
-// entries the lowest index wins otherwise.
+// The table repeats black ten times and white twice. So that every index
+// read comes back as itself when saved, each repeat is shown one step off
+// the colour it repeats, a difference no eye sees: $0F is black itself,
+// $0D, $0E, $1D ... one step away, and $30 one step from $20.
+constexpr uint8_t kRepeats[] = {0x0D, 0x0E, 0x1D, 0x1E, 0x1F, 0x2E, 0x2F, 0x3E, 0x3F, 0x30};
+constexpr Rgb kSteps[] = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}, {0, 1, 1}, {1, 0, 1},
+                          {1, 1, 0}, {1, 1, 1}, {0, 0, 2}, {0, 2, 0}, {0, 0, 1}};
+
+Rgb NesShown(uint8_t index) {
+    Rgb c = NesMasterPalette()[index];
+    for (size_t i = 0; i < std::size(kRepeats); ++i)
+        if (kRepeats[i] == index) {
+            c.r = uint8_t(c.r + kSteps[i].r);
+            c.g = uint8_t(c.g + kSteps[i].g);
+            c.b = uint8_t(c.b + kSteps[i].b);
+        }
+    return c;
+}
+
+// A colour shown for an index is saved as that index, except $0D: darker
+// than black on a real set, it upsets some televisions
+// (https://www.nesdev.org/wiki/PPU_palettes), so it is saved as $0F. Any
+// other colour takes the nearest entry by squared distance, never a repeat,
+// the lowest index on a tie.
 uint8_t NearestNes(Rgb colour) {
-    const auto& table = NesMasterPalette();
     unsigned best = ~0u;
     uint8_t index = 0x0F;
     for (unsigned i = 0; i < 64; ++i) {
-        const unsigned column = i & 0x0F;
-        if (column >= 0x0E || i == 0x0D || i == 0x1D)
-            continue;
-        const unsigned d = Distance(colour, table[i]);
-        if (d < best) {
+        const bool repeat =
+            std::find(std::begin(kRepeats), std::end(kRepeats), i) != std::end(kRepeats);
+        const unsigned d = Distance(colour, NesShown(uint8_t(i)));
+        if (d == 0 && i != 0x0D)
+            return uint8_t(i);
+        if (!repeat && d < best) {
             best = d;
             index = uint8_t(i);
         }
     }
-    return Distance(colour, Rgb{}) < best ? 0x0F : index;
+    return index;
 }
 
 } // namespace
@@ -158,7 +180,7 @@ std::optional<Rgb> DecodeColour(ColourEncoding encoding, const uint8_t* in) {
     if (encoding == ColourEncoding::Nes) {
         if (in[0] > 63)
             return std::nullopt;
-        return NesMasterPalette()[in[0]];
+        return NesShown(in[0]);
     }
     const WordLayout l = LayoutOf(encoding);
     const unsigned word = WordOf(encoding, in), top = (1u << l.bits) - 1;

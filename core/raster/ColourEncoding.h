@@ -62,6 +62,8 @@ Status DecodeColours(ColourEncoding encoding, const uint8_t* in, int first, int 
 
 // The NES master palette used to show and to choose NES colours: the 2C02
 // table of 64 colours as the NESdev wiki's "PPU palettes" page gives it.
+// Decoding shows its repeated blacks and white one step apart, so that each
+// index saved comes back as itself ($0D, never to be used, is saved as $0F).
 const std::array<Rgb, 64>& NesMasterPalette();
 
 } // namespace kesh

@@ -49,8 +49,10 @@ TEST(ColourEncodingTest, ColoursMatchBytesWorkedOutByHand) {
         {ColourEncoding::Nes, {90, 2, 50}, "05", {92, 0, 48}},
         // Black is $0F, never $0D nor the other repeats of it.
         {ColourEncoding::Nes, {3, 3, 3}, "0F", {0, 0, 0}},
-        // White: $20 and $30 are equal, the lower wins.
+        // White: $20 and $30 are equal in the table, the lower wins; $30 is
+        // shown one step bluer so that it saves as itself.
         {ColourEncoding::Nes, {255, 255, 255}, "20", {236, 238, 236}},
+        {ColourEncoding::Nes, {236, 238, 237}, "30", {236, 238, 237}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Name(c.encoding));
@@ -76,7 +78,7 @@ TEST(ColourEncodingTest, UnusedBitsAreRefused) {
 }
 
 // Every word a console can hold decodes to a colour that encodes back to the
-// same word; the NES's repeated entries come back as the same colour.
+// same word, but NES $0D, which is saved as $0F.
 TEST(ColourEncodingTest, EveryHardwareColourRoundTrips) {
     for (ColourEncoding e : kAll) {
         SCOPED_TRACE(Name(e));
@@ -94,8 +96,8 @@ TEST(ColourEncodingTest, EveryHardwareColourRoundTrips) {
             ++valid;
             uint8_t out[3] = {};
             EncodeColour(e, *c, out);
-            if (e == ColourEncoding::Nes)
-                EXPECT_EQ(DecodeColour(e, out), c) << w;
+            if (e == ColourEncoding::Nes && w == 0x0D)
+                EXPECT_EQ(out[0], 0x0F);
             else
                 ASSERT_EQ(std::vector<uint8_t>(out, out + size),
                           std::vector<uint8_t>(in, in + size))
