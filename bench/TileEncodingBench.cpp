@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "PlainFiles.h"
+#include "io/ByteWriter.h"
 #include "raster/PixelEncoding.h"
+#include "tileset/EncodedTiles.h"
 
 using namespace kesh;
 using kesh::bench::ReadWhole;
@@ -31,17 +33,24 @@ const std::vector<uint8_t>& Pixels() {
     return pixels;
 }
 
-// The tiles as a save writes them: each checked, then encoded.
-std::vector<uint8_t> EncodeAll(const std::vector<uint8_t>& pixels) {
-    std::vector<uint8_t> out(kEncodedBytes);
-    const size_t tileBytes = EncodedTileBytes(kSnes4, 8, 8);
-    for (int t = 0; t < kTiles; ++t) {
-        const uint8_t* p = pixels.data() + size_t(t) * kTilePixels;
-        if (FirstPixelTooLarge(kSnes4, p, kTilePixels) >= 0)
-            return {};
-        EncodeTile(kSnes4, 8, 8, p, out.data() + size_t(t) * tileBytes);
-    }
-    return out;
+// The same tiles in a tile list, as a tile set holds them.
+const TileList& Tiles() {
+    static const TileList tiles = [] {
+        TileList list;
+        list.Setup(8, 8);
+        for (int t = 0; t < kTiles; ++t)
+            list.Append(Pixels().data() + size_t(t) * kTilePixels, 0);
+        return list;
+    }();
+    return tiles;
+}
+
+// The tiles as a save writes them: every pixel checked, then each tile encoded.
+std::vector<uint8_t> EncodeAll() {
+    ByteWriter out;
+    if (!WriteEncodedTiles(Tiles(), kSnes4, out))
+        return {};
+    return out.take();
 }
 
 } // namespace
@@ -49,9 +58,8 @@ std::vector<uint8_t> EncodeAll(const std::vector<uint8_t>& pixels) {
 // 4,096 tiles checked, encoded as SNES 4bpp and written to disk.
 static void BM_WriteTiles4bppPlanar4096(benchmark::State& state) {
     ScratchDir dir;
-    const std::vector<uint8_t>& pixels = Pixels();
     for (auto _ : state) {
-        const std::vector<uint8_t> bytes = EncodeAll(pixels);
+        const std::vector<uint8_t> bytes = EncodeAll();
         WriteAndSync(dir.file("tiles.bin"), bytes.data(), bytes.size());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kEncodedBytes));
@@ -68,26 +76,37 @@ static void BM_PlainWrite128KiB(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainWrite128KiB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The same file read back and decoded into fresh pixels.
-static void BM_ReadTiles4bppPlanar4096(benchmark::State& state) {
+// A file of the tiles in `encoding` read back into a fresh tile list.
+void ReadTilesLoop(benchmark::State& state, PixelEncoding encoding) {
     ScratchDir dir;
-    const std::vector<uint8_t> file = EncodeAll(Pixels());
-    WriteAndSync(dir.file("tiles.bin"), file.data(), file.size());
-    const size_t tileBytes = EncodedTileBytes(kSnes4, 8, 8);
-    std::vector<uint8_t> pixels;
+    ByteWriter out;
+    WriteEncodedTiles(Tiles(), encoding, out);
+    WriteAndSync(dir.file("tiles.bin"), out.bytes().data(), out.size());
+    bool same = true;
     for (auto _ : state) {
         const std::vector<uint8_t> bytes = ReadWhole(dir.file("tiles.bin"));
-        pixels = std::vector<uint8_t>(kTiles * kTilePixels);
-        for (int t = 0; t < kTiles; ++t)
-            DecodeTile(kSnes4, 8, 8, bytes.data() + size_t(t) * tileBytes,
-                       pixels.data() + size_t(t) * kTilePixels);
-        benchmark::DoNotOptimize(pixels.data());
+        TileList tiles;
+        tiles.Setup(8, 8);
+        if (!ReadEncodedTiles(bytes, encoding, kTiles, tiles))
+            same = false;
+        same = same && tiles.count() == kTiles && tiles.PixelsEqual(Pixels().data(), 0);
+        benchmark::DoNotOptimize(tiles.count());
     }
-    if (pixels != Pixels())
+    if (!same)
         state.SkipWithError("the tiles read back differ");
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kEncodedBytes));
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(out.size()));
+}
+
+static void BM_ReadTiles4bppPlanar4096(benchmark::State& state) {
+    ReadTilesLoop(state, kSnes4);
 }
 BENCHMARK(BM_ReadTiles4bppPlanar4096)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same tiles a byte a pixel, for the share of the tile list itself.
+static void BM_ReadTiles8bit4096(benchmark::State& state) {
+    ReadTilesLoop(state, PixelEncoding::Byte8);
+}
+BENCHMARK(BM_ReadTiles8bit4096)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // Its baseline: the same file's bytes read into fresh memory, nothing decoded.
 static void BM_PlainRead128KiB(benchmark::State& state) {
@@ -102,13 +121,28 @@ static void BM_PlainRead128KiB(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainRead128KiB)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// The encoding alone, in memory, for the record: no disk, no baseline.
+// The codec alone, in memory, for the record: no disk, no tile list.
 static void BM_EncodeTiles4bppPlanar4096(benchmark::State& state) {
-    const std::vector<uint8_t>& pixels = Pixels();
+    std::vector<uint8_t> out(kEncodedBytes);
     for (auto _ : state) {
-        const std::vector<uint8_t> bytes = EncodeAll(pixels);
-        benchmark::DoNotOptimize(bytes.data());
+        for (int t = 0; t < kTiles; ++t)
+            EncodeTile(kSnes4, 8, 8, Pixels().data() + size_t(t) * kTilePixels,
+                       out.data() + size_t(t) * 32);
+        benchmark::DoNotOptimize(out.data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kEncodedBytes));
 }
 BENCHMARK(BM_EncodeTiles4bppPlanar4096)->Unit(benchmark::kMicrosecond);
+
+static void BM_DecodeTiles4bppPlanar4096(benchmark::State& state) {
+    const std::vector<uint8_t> bytes = EncodeAll();
+    std::vector<uint8_t> pixels(kTiles * kTilePixels);
+    for (auto _ : state) {
+        for (int t = 0; t < kTiles; ++t)
+            DecodeTile(kSnes4, 8, 8, bytes.data() + size_t(t) * 32,
+                       pixels.data() + size_t(t) * kTilePixels);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kEncodedBytes));
+}
+BENCHMARK(BM_DecodeTiles4bppPlanar4096)->Unit(benchmark::kMicrosecond);
