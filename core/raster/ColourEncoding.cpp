@@ -8,9 +8,6 @@ namespace kesh {
 
 namespace {
 
-constexpr std::array<std::string_view, kColourEncodingCount> kNames = {
-    "rgb888", "bgr555", "md", "pce", "sms", "gg", "nes"};
-
 // A channel of `bits` bits from 8 bits, rounded to the nearest level.
 unsigned Narrow(uint8_t c, int bits) {
     const unsigned top = (1u << bits) - 1;
@@ -141,29 +138,6 @@ uint8_t NearestNes(Rgb colour) {
 }
 
 } // namespace
-
-std::string_view ColourEncodingName(ColourEncoding encoding) {
-    return kNames[size_t(encoding)];
-}
-
-std::optional<ColourEncoding> ColourEncodingFromName(std::string_view name) {
-    for (size_t i = 0; i < kNames.size(); ++i)
-        if (kNames[i] == name)
-            return ColourEncoding(i);
-    return std::nullopt;
-}
-
-int BytesPerColour(ColourEncoding encoding) {
-    switch (encoding) {
-    case ColourEncoding::Rgb888:
-        return 3;
-    case ColourEncoding::MasterSystem:
-    case ColourEncoding::Nes:
-        return 1;
-    default:
-        return 2;
-    }
-}
 
 void EncodeColour(ColourEncoding encoding, Rgb colour, uint8_t* out) {
     if (encoding == ColourEncoding::Nes) {

@@ -3,38 +3,18 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "base/Status.h"
+#include "layout/TileEncodings.h"
 #include "raster/Palette.h"
 
 namespace kesh {
-
-// How a palette item stores each colour (see ColourEncoding.cpp for where
-// each bit layout is documented).
-enum class ColourEncoding : uint8_t {
-    Rgb888,       // "rgb888": red, green, blue bytes
-    Bgr555,       // "bgr555": 0BBBBBGGGGGRRRRR, 16-bit little-endian (SNES, GBA, GBC)
-    MegaDrive,    // "md": 0000BBB0GGG0RRR0, 16-bit big-endian
-    PcEngine,     // "pce": 0000000GGGRRRBBB, 16-bit little-endian
-    MasterSystem, // "sms": 00BBGGRR, one byte
-    GameGear,     // "gg": 0000BBBBGGGGRRRR, 16-bit little-endian
-    Nes,          // "nes": one byte, an index into the NES master palette
-};
-
-inline constexpr int kColourEncodingCount = 7;
 
 // An 8-bit-per-channel colour.
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
 };
-
-std::string_view ColourEncodingName(ColourEncoding encoding);
-std::optional<ColourEncoding> ColourEncodingFromName(std::string_view name);
-
-// Bytes of one stored colour (1, 2 or 3).
-int BytesPerColour(ColourEncoding encoding);
 
 // Stores `colour` at the encoding's precision, rounding each channel to the
 // nearest level (the NES: the nearest master-palette entry).

@@ -3,7 +3,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <string>
 #include <utility>
 
 namespace kesh {
@@ -171,54 +170,7 @@ void DecodePacked(bool lowLeft, int32_t width, int32_t height, const uint8_t* in
     });
 }
 
-constexpr std::array<std::string_view, kPixelEncodingCount> kNames = {
-    "8bpp",     "1bpp",     "2bpp-gb", "2bpp-nes", "4bpp-snes",
-    "4bpp-sms", "4bpp-gba", "4bpp-md", "8bpp-snes"};
-
 } // namespace
-
-std::string_view PixelEncodingName(PixelEncoding encoding) {
-    return kNames[size_t(encoding)];
-}
-
-std::optional<PixelEncoding> PixelEncodingFromName(std::string_view name) {
-    for (size_t i = 0; i < kNames.size(); ++i)
-        if (kNames[i] == name)
-            return PixelEncoding(i);
-    return std::nullopt;
-}
-
-int BitsPerPixel(PixelEncoding encoding) {
-    switch (encoding) {
-    case PixelEncoding::Byte8:
-    case PixelEncoding::Planar8Snes:
-        return 8;
-    case PixelEncoding::Planar1:
-        return 1;
-    case PixelEncoding::Planar2Rows:
-    case PixelEncoding::Planar2Nes:
-        return 2;
-    default:
-        return 4;
-    }
-}
-
-uint8_t LargestPixel(PixelEncoding encoding) {
-    return uint8_t((1u << BitsPerPixel(encoding)) - 1);
-}
-
-Status CheckTileSize(PixelEncoding encoding, int32_t width, int32_t height) {
-    if (width <= 0 || height <= 0)
-        return Status::Fail("타일 크기가 올바르지 않습니다.");
-    if (encoding != PixelEncoding::Byte8 && (width % 8 != 0 || height % 8 != 0))
-        return Status::Fail("픽셀 형식 " + std::string(PixelEncodingName(encoding)) +
-                            "에는 가로와 세로가 8의 배수인 타일만 쓸 수 있습니다.");
-    return Status::Ok();
-}
-
-size_t EncodedTileBytes(PixelEncoding encoding, int32_t width, int32_t height) {
-    return size_t(width) * size_t(height) * size_t(BitsPerPixel(encoding)) / 8;
-}
 
 int64_t FirstPixelTooLarge(PixelEncoding encoding, const uint8_t* pixels, size_t count) {
     const uint8_t largest = LargestPixel(encoding);
