@@ -99,22 +99,22 @@ void ForEachBlock(int32_t width, int32_t height, size_t blockBytes, Block&& bloc
             block(at, size_t(by) * size_t(width) + size_t(bx));
 }
 
-// Where plane k of block row r lies in encoding E, worked out at compile time.
-template <PixelEncoding E> constexpr size_t PlaneAt(int k, int r) {
+// Where plane k of block row r lies in encoding E: PlaneAt<E>(k) + r * rowStride.
+template <PixelEncoding E> constexpr size_t PlaneAt(int k) {
     constexpr PlaneLayout l = LayoutOf(E);
-    return size_t((k / l.group) * l.groupStride + r * l.rowStride + k % l.group);
+    return size_t((k / l.group) * l.groupStride + k % l.group);
 }
 
 // One block row's planes, written out plane by plane at compile time.
 template <PixelEncoding E, size_t... K>
 void EncodeRow(uint64_t row, int r, uint8_t* block, std::index_sequence<K...>) {
-    ((block[PlaneAt<E>(int(K), 0) + size_t(r * LayoutOf(E).rowStride)] = GatherPlane(row, int(K))),
+    ((block[PlaneAt<E>(int(K)) + size_t(r * LayoutOf(E).rowStride)] = GatherPlane(row, int(K))),
      ...);
 }
 
 template <PixelEncoding E, size_t... K>
 uint64_t DecodeRow(int r, const uint8_t* block, std::index_sequence<K...>) {
-    return ((kSpread[block[PlaneAt<E>(int(K), 0) + size_t(r * LayoutOf(E).rowStride)]] << K) | ...);
+    return ((kSpread[block[PlaneAt<E>(int(K)) + size_t(r * LayoutOf(E).rowStride)]] << K) | ...);
 }
 
 template <PixelEncoding E>

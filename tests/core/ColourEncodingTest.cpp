@@ -4,6 +4,8 @@
 #include "support/HardwareTiles.h"
 
 using namespace kesh;
+using kesh::test::HandColour;
+using kesh::test::HandColours;
 using kesh::test::HexBytes;
 
 namespace {
@@ -23,38 +25,7 @@ std::string Name(ColourEncoding e) {
 // (levels rounded: a channel c of n bits is round(c * (2^n - 1) / 255)), and
 // the colour the hardware shows (the level's bits repeated to fill 8 bits).
 TEST(ColourEncodingTest, ColoursMatchBytesWorkedOutByHand) {
-    struct Case {
-        ColourEncoding encoding;
-        Rgb colour;
-        std::string bytes;
-        Rgb shown;
-    };
-    const Case cases[] = {
-        {ColourEncoding::Rgb888, {0x12, 0x34, 0x56}, "12 34 56", {0x12, 0x34, 0x56}},
-        // r 255 -> 31, g 128 -> 16.06 -> 16, b 0: 0 00000 10000 11111 =
-        // 0x021F, low byte first. Shown g: 10000 -> 10000100 = 132.
-        {ColourEncoding::Bgr555, {255, 128, 0}, "1F 02", {255, 132, 0}},
-        // r 255 -> 7, g 0, b 146 -> 4.5 -> 4: 0000 100 0 000 0 111 0 = 0x080E,
-        // high byte first. Shown b: 100 -> 10010010 = 146.
-        {ColourEncoding::MegaDrive, {255, 0, 146}, "08 0E", {255, 0, 146}},
-        // r 109 -> 3.49 -> 3, g 7, b 0: GGG RRR BBB = 111 011 000 = 0x1D8,
-        // low byte first. Shown r: 011 -> 01101101 = 109.
-        {ColourEncoding::PcEngine, {109, 255, 0}, "D8 01", {109, 255, 0}},
-        // r 0, g 85 -> 1.49 -> 1, b 3: 00 11 01 00 = 0x34. Shown g: 01 -> 85.
-        {ColourEncoding::MasterSystem, {0, 85, 255}, "34", {0, 85, 255}},
-        // r 0x11 -> 1.49 -> 1, g 0x88 -> 8.49 -> 8, b 15: 0000 1111 1000 0001
-        // = 0x0F81, low byte first.
-        {ColourEncoding::GameGear, {0x11, 0x88, 0xFF}, "81 0F", {0x11, 0x88, 0xFF}},
-        // NES: $05 is 92 0 48 in the 2C02 table; 90 2 50 is nearest to it.
-        {ColourEncoding::Nes, {90, 2, 50}, "05", {92, 0, 48}},
-        // Black is $0F, never $0D nor the other repeats of it.
-        {ColourEncoding::Nes, {3, 3, 3}, "0F", {0, 0, 0}},
-        // White: $20 and $30 are equal in the table, the lower wins; $30 is
-        // shown one step bluer so that it saves as itself.
-        {ColourEncoding::Nes, {255, 255, 255}, "20", {236, 238, 236}},
-        {ColourEncoding::Nes, {236, 238, 237}, "30", {236, 238, 237}},
-    };
-    for (const Case& c : cases) {
+    for (const HandColour& c : HandColours()) {
         SCOPED_TRACE(Name(c.encoding));
         std::vector<uint8_t> out(size_t(BytesPerColour(c.encoding)));
         EncodeColour(c.encoding, c.colour, out.data());

@@ -6,81 +6,23 @@
 #include "support/HardwareTiles.h"
 
 using namespace kesh;
+using kesh::test::HandTile;
+using kesh::test::HandTiles;
 using kesh::test::HexBytes;
-using kesh::test::NesWikiTile;
-using kesh::test::PixelRows;
-using kesh::test::SixteenColourTile;
 
 namespace {
-
-struct HandTile {
-    PixelEncoding encoding;
-    std::vector<uint8_t> pixels;
-    std::string bytes;
-};
 
 constexpr PixelEncoding kAll[] = {
     PixelEncoding::Byte8,      PixelEncoding::Planar1,     PixelEncoding::Planar2Rows,
     PixelEncoding::Planar2Nes, PixelEncoding::Planar4Snes, PixelEncoding::Planar4Sms,
     PixelEncoding::Packed4Low, PixelEncoding::Packed4High, PixelEncoding::Planar8Snes};
 
-// The 16-colour tile with each pixel v made v * 17 (v in both nibbles), so
-// planes 4-7 repeat planes 0-3.
-std::vector<uint8_t> DoubledNibbles() {
-    std::vector<uint8_t> p = SixteenColourTile();
-    for (uint8_t& v : p)
-        v = uint8_t(v * 17);
-    return p;
-}
-
 } // namespace
 
 // Each encoding against bytes worked out by hand from the documentation,
 // both ways.
 TEST(PixelEncodingTest, TilesMatchBytesWorkedOutByHand) {
-    const HandTile cases[] = {
-        // 1bpp, bit 7 leftmost: the NES tile's bit 0, row by row: .1.....1 =
-        // 01000001 = 41, 11....1. = C2, .1...1.. = 44, .1..1... = 48, 10, 20, 40, 80.
-        {PixelEncoding::Planar1,
-         PixelRows({".1.....1", "11....1.", ".1...1..", ".1..1...", "...1....", "..1.....",
-                    ".1......", "1......."}),
-         "41 C2 44 48 10 20 40 80"},
-        // NES: the wiki's own bytes for its tile.
-        {PixelEncoding::Planar2Nes, NesWikiTile(),
-         "41 C2 44 48 10 20 40 80 01 02 04 08 16 21 42 87"},
-        // Game Boy: the same planes, row 0's plane 0 and plane 1, then row 1's.
-        {PixelEncoding::Planar2Rows, NesWikiTile(),
-         "41 01 C2 02 44 04 48 08 10 16 20 21 40 42 80 87"},
-        // Master System: each row planes 0-3, the WonderSwan page's bytes.
-        {PixelEncoding::Planar4Sms, SixteenColourTile(),
-         "54 32 01 00 54 32 F1 00 54 32 01 F0 54 32 F1 F0 "
-         "04 02 01 00 F8 04 02 01 00 F8 04 02 00 00 F8 04"},
-        // SNES 4bpp: from those rows, planes 0-1 of rows 0-7 (54 32, 54 32,
-        // 54 32, 54 32, 04 02, F8 04, 00 F8, 00 00), then planes 2-3 (01 00,
-        // F1 00, 01 F0, F1 F0, 01 00, 02 01, 04 02, F8 04).
-        {PixelEncoding::Planar4Snes, SixteenColourTile(),
-         "54 32 54 32 54 32 54 32 04 02 F8 04 00 F8 00 00 "
-         "01 00 F1 00 01 F0 F1 F0 01 00 02 01 04 02 F8 04"},
-        // GBA, low nibble left: row 0 is 0 1 2 3 0 1 2 4, pairs (0,1) = 10,
-        // (2,3) = 32, (0,1) = 10, (2,4) = 42; row 5 is 1 1 1 1 1 2 4 8 = 11 11 21 84.
-        {PixelEncoding::Packed4Low, SixteenColourTile(),
-         "10 32 10 42 54 76 10 42 98 BA 10 42 DC FE 10 42 "
-         "00 00 10 42 11 11 21 84 22 22 42 08 44 44 84 00"},
-        // Mega Drive, high nibble left: row 0 = 01 23 01 24, row 6 (2 2 2 2 2 4 8 0) = 22 22 24 80.
-        {PixelEncoding::Packed4High, SixteenColourTile(),
-         "01 23 01 24 45 67 01 24 89 AB 01 24 CD EF 01 24 "
-         "00 00 01 24 11 11 12 48 22 22 24 80 44 44 48 00"},
-        // SNES 8bpp: with v in both nibbles, planes 0-1 and 2-3 are the 4bpp
-        // tile's two halves, and planes 4-5 and 6-7 repeat them.
-        {PixelEncoding::Planar8Snes, DoubledNibbles(),
-         "54 32 54 32 54 32 54 32 04 02 F8 04 00 F8 00 00 "
-         "01 00 F1 00 01 F0 F1 F0 01 00 02 01 04 02 F8 04 "
-         "54 32 54 32 54 32 54 32 04 02 F8 04 00 F8 00 00 "
-         "01 00 F1 00 01 F0 F1 F0 01 00 02 01 04 02 F8 04"},
-        // One byte a pixel: the pixels themselves.
-        {PixelEncoding::Byte8, PixelRows({"0123", "4567"}), "00 01 02 03 04 05 06 07"},
-    };
-    for (const HandTile& c : cases) {
+    for (const HandTile& c : HandTiles()) {
         SCOPED_TRACE(std::string(PixelEncodingName(c.encoding)));
         const int32_t w = c.encoding == PixelEncoding::Byte8 ? 4 : 8;
         const int32_t h = int32_t(c.pixels.size()) / w;
