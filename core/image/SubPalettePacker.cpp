@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <iterator>
-#include <map>
 #include <optional>
+#include <span>
 #include <string>
+#include <unordered_map>
 
 namespace kesh {
 
@@ -20,7 +21,7 @@ Colours Union(const Colours& a, const Colours& b) {
 }
 
 // How many of `set`'s colours `palette` lacks.
-size_t Missing(const Colours& set, const Colours& palette) {
+size_t Missing(std::span<const uint32_t> set, const Colours& palette) {
     size_t missing = 0;
     auto p = palette.begin();
     for (uint32_t c : set) {
@@ -67,22 +68,36 @@ std::vector<const Colours*> LargestFirst(std::vector<const Colours*> items) {
     return items;
 }
 
-// Each area's palette, the first that holds all its colours; the first area
-// none holds, or nothing when every area is held.
-std::optional<size_t> Assign(const std::vector<Colours>& areas,
-                             const std::vector<Colours>& palettes,
-                             std::vector<uint8_t>& paletteOfArea) {
-    paletteOfArea.assign(areas.size(), 0);
-    for (size_t a = 0; a < areas.size(); ++a) {
-        size_t p = 0;
-        while (p < palettes.size() && Missing(areas[a], palettes[p]) > 0)
-            ++p;
-        if (p == palettes.size() && !areas[a].empty())
-            return a;
-        paletteOfArea[a] = uint8_t(p == palettes.size() ? 0 : p);
+// Each set's palette, the first that holds all its colours, or `none`.
+std::vector<uint32_t> Assign(const std::vector<Colours>& sets, const std::vector<Colours>& palettes,
+                             uint32_t none) {
+    std::vector<uint32_t> paletteOf(sets.size(), none);
+    for (size_t u = 0; u < sets.size(); ++u) {
+        if (sets[u].empty()) {
+            paletteOf[u] = 0;
+            continue;
+        }
+        for (size_t p = 0; p < palettes.size() && paletteOf[u] == none; ++p)
+            if (Missing(sets[u], palettes[p]) == 0)
+                paletteOf[u] = uint32_t(p);
     }
-    return std::nullopt;
+    return paletteOf;
 }
+
+// Sorted colour sets as keys of a hash map, to find equal sets.
+struct SetHash {
+    size_t operator()(std::span<const uint32_t> set) const {
+        uint64_t h = 1469598103934665603ULL ^ set.size();
+        for (uint32_t c : set)
+            h = (h ^ c) * 1099511628211ULL;
+        return size_t(h);
+    }
+};
+struct SetEqual {
+    bool operator()(std::span<const uint32_t> a, std::span<const uint32_t> b) const {
+        return std::ranges::equal(a, b);
+    }
+};
 
 } // namespace
 
@@ -104,20 +119,38 @@ Status SubPalettePacker::Pack(const std::vector<std::vector<uint32_t>>& tileColo
     const int32_t areasDown = (tilesDown + m_areaDown - 1) / m_areaDown;
     const size_t room = size_t(m_colours - 1);
 
-    // Each area's colours, without colour 0.
-    std::vector<Colours> areas(size_t(areasAcross) * size_t(areasDown));
-    for (size_t t = 0; t < tileColours.size(); ++t) {
-        const int32_t x = int32_t(t % size_t(tilesAcross)), y = int32_t(t / size_t(tilesAcross));
-        Colours& area =
-            areas[size_t(y / m_areaDown) * size_t(areasAcross) + size_t(x / m_areaAcross)];
-        for (uint32_t c : tileColours[t])
-            if (c != sharedColour)
-                area.push_back(c);
+    // Each area's colours, without colour 0, sorted, one after another in
+    // `flat`; then each different set once, `setOf` giving an area's set.
+    const size_t areaCount = size_t(areasAcross) * size_t(areasDown);
+    std::vector<uint32_t> flat;
+    std::vector<size_t> start(areaCount + 1);
+    std::vector<uint32_t> setOf(areaCount);
+    std::vector<Colours> sets;
+    // Keys point into `sets`, whose vectors keep their storage as `sets` grows.
+    std::unordered_map<std::span<const uint32_t>, uint32_t, SetHash, SetEqual> setIndex;
+    setIndex.reserve(areaCount);
+    for (size_t a = 0; a < areaCount; ++a) {
+        start[a] = flat.size();
+        const int32_t x0 = int32_t(a % size_t(areasAcross)) * m_areaAcross;
+        const int32_t y0 = int32_t(a / size_t(areasAcross)) * m_areaDown;
+        for (int32_t y = y0; y < std::min(y0 + m_areaDown, tilesDown); ++y)
+            for (int32_t x = x0; x < std::min(x0 + m_areaAcross, tilesAcross); ++x)
+                for (uint32_t c : tileColours[size_t(y) * size_t(tilesAcross) + size_t(x)])
+                    if (c != sharedColour)
+                        flat.push_back(c);
+        const auto first = flat.begin() + std::ptrdiff_t(start[a]);
+        std::sort(first, flat.end());
+        flat.erase(std::unique(first, flat.end()), flat.end());
+        const std::span<const uint32_t> set(flat.data() + start[a], flat.size() - start[a]);
+        if (const auto found = setIndex.find(set); found != setIndex.end()) {
+            setOf[a] = found->second;
+            continue;
+        }
+        setOf[a] = uint32_t(sets.size());
+        sets.emplace_back(set.begin(), set.end());
+        setIndex.emplace(std::span<const uint32_t>(sets.back()), setOf[a]);
     }
-    for (Colours& area : areas) {
-        std::sort(area.begin(), area.end());
-        area.erase(std::unique(area.begin(), area.end()), area.end());
-    }
+    start[areaCount] = flat.size();
     const std::string size = std::to_string(m_palettes) + "개 × 색 " + std::to_string(m_colours);
     auto where = [&](size_t a) {
         const int32_t x = int32_t(a % size_t(areasAcross)) * m_areaAcross * tileWidth;
@@ -130,39 +163,34 @@ Status SubPalettePacker::Pack(const std::vector<std::vector<uint32_t>>& tileColo
             s += "타일";
         return s;
     };
-    for (size_t a = 0; a < areas.size(); ++a)
-        if (areas[a].size() > room)
+    for (size_t a = 0; a < areaCount; ++a)
+        if (start[a + 1] - start[a] > room)
             return Status::Fail(where(a) + "은 0번 색 말고도 색이 " +
-                                std::to_string(areas[a].size()) + "개여서 팔레트 " + size +
+                                std::to_string(start[a + 1] - start[a]) + "개여서 팔레트 " + size +
                                 "개에 넣을 수 없습니다.");
 
-    // Each different set once, in reading order of first use, the largest first.
-    std::map<Colours, size_t> firstOf;
-    for (size_t a = 0; a < areas.size(); ++a)
-        firstOf.emplace(areas[a], a);
-    std::vector<std::pair<size_t, const Colours*>> byFirst;
-    for (const auto& [set, first] : firstOf)
-        byFirst.emplace_back(first, &set);
-    std::sort(byFirst.begin(), byFirst.end());
-    std::vector<const Colours*> sets;
-    for (const auto& b : byFirst)
-        sets.push_back(b.second);
-    sets = LargestFirst(sets);
+    // The sets in order of first use (as they were found), the largest first.
+    std::vector<const Colours*> order;
+    for (const Colours& set : sets)
+        order.push_back(&set);
+    order = LargestFirst(order);
 
     // First the sets grouped by the colours they share; too many groups are
     // then packed together, the largest first.
     const size_t limit = size_t(m_palettes);
-    std::vector<Colours> palettes = Fill(sets, areas.size(), room, false);
+    std::vector<Colours> palettes = Fill(order, sets.size(), room, false);
     if (palettes.size() > limit) {
         std::vector<const Colours*> groups;
         for (const Colours& p : palettes)
             groups.push_back(&p);
         palettes = Fill(LargestFirst(groups), limit, room, true);
     }
-    std::vector<uint8_t> paletteOfArea;
-    if (const std::optional<size_t> lost = Assign(areas, palettes, paletteOfArea))
-        return Status::Fail(where(*lost) + "의 색을 팔레트 " + size +
-                            "개 안에 나누어 넣을 수 없습니다.");
+    constexpr uint32_t none = UINT32_MAX;
+    const std::vector<uint32_t> paletteOfSet = Assign(sets, palettes, none);
+    for (size_t a = 0; a < areaCount; ++a)
+        if (paletteOfSet[setOf[a]] == none)
+            return Status::Fail(where(a) + "의 색을 팔레트 " + size +
+                                "개 안에 나누어 넣을 수 없습니다.");
 
     SubPalettes result;
     for (const Colours& p : palettes) {
@@ -175,7 +203,8 @@ Status SubPalettePacker::Pack(const std::vector<std::vector<uint32_t>>& tileColo
     for (size_t t = 0; t < tileColours.size(); ++t) {
         const int32_t x = int32_t(t % size_t(tilesAcross)), y = int32_t(t / size_t(tilesAcross));
         result.paletteOfTile[t] =
-            paletteOfArea[size_t(y / m_areaDown) * size_t(areasAcross) + size_t(x / m_areaAcross)];
+            uint8_t(paletteOfSet[setOf[size_t(y / m_areaDown) * size_t(areasAcross) +
+                                       size_t(x / m_areaAcross)]]);
     }
     out = std::move(result);
     return Status::Ok();
