@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "EncodedTilesInput.h"
 #include "FuzzSupport.h"
 #include "TmxFilesInput.h"
 #include "TmxFuzzInput.h"
@@ -20,6 +21,7 @@
 #include "raster/ImageDecoders.h"
 #include "support/TestImages.h"
 #include "tileset/AddTileFile.h"
+#include "tileset/EncodedTiles.h"
 #include "tileset/TileSheetExport.h"
 #include "tmx/TmxExport.h"
 #include "tmx/TmxImport.h"
@@ -431,6 +433,35 @@ void TmxFilesSeeds() {
 
 } // namespace
 
+// One seed per pixel encoding, each with a palette in one of the colour
+// encodings: two tiles of 16 x 8 drawn from every value the encoding holds.
+void EncodedTileSeeds() {
+    for (int e = 0; e < kPixelEncodingCount; ++e) {
+        const auto pixels = PixelEncoding(e);
+        const auto colours = ColourEncoding(e % kColourEncodingCount);
+        TileList tiles;
+        tiles.Setup(16, 8);
+        for (int t = 0; t < 2; ++t) {
+            Bytes tile(128);
+            for (size_t i = 0; i < tile.size(); ++i)
+                tile[i] = uint8_t((i * 37 + size_t(t) * 11) & LargestPixel(pixels));
+            tiles.Append(tile.data(), 0);
+        }
+        ByteWriter tileBytes;
+        WriteEncodedTiles(tiles, pixels, tileBytes);
+        ColourTable table{};
+        for (size_t i = 0; i < table.size(); ++i)
+            table[i] = uint8_t(i * 29);
+        Bytes palette(size_t(4 * BytesPerColour(colours)));
+        EncodeColours(colours, table, 0, 4, palette.data());
+        TileList check;
+        check.Setup(16, 8);
+        Save("fuzz_encodedtiles", std::string(PixelEncodingName(pixels)),
+             fuzz::BuildEncodedTilesInput(pixels, colours, 16, 8, palette, tileBytes.bytes()),
+             ReadEncodedTiles(tileBytes.bytes(), pixels, 2, check));
+    }
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
@@ -442,6 +473,7 @@ int main(int argc, char** argv) {
     ImageSeeds();
     TmxSeeds();
     TmxFilesSeeds();
+    EncodedTileSeeds();
     if (g_failures > 0)
         return 1;
     std::printf("seeds written to %s\n", g_out.c_str());
