@@ -20,7 +20,6 @@ namespace kesh {
 
 namespace {
 
-constexpr const char* kTmxFiles = "Tiled 지도 파일|*.tmx";
 // Asked after a TMX import was refused for colours or flipped tiles.
 constexpr const char* kOfferNearest = "팔레트에서 가장 가까운 색으로 바꿔서 가져올까요?";
 constexpr const char* kOfferDropFlips = "뒤집기와 회전을 버리고 가져올까요?";
@@ -150,7 +149,7 @@ bool ImportProcedures::OnImportImage() {
 bool ImportProcedures::OnImportTmx() {
     if (!m_mapProcs.AskSaveChanges())
         return false;
-    const auto path = m_user.ChooseOpenFile(filetype::Dialog("tmx", {kTmxFiles}, false));
+    const auto path = m_user.ChooseOpenFile(filetype::Dialog("tmx", {filetype::kTmx}, false));
     if (!path)
         return false;
     const auto bytes = m_fs.readFile(*path, kMaxTmxBytes);

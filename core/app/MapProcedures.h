@@ -59,9 +59,10 @@ public:
     // Writes the map as a Tiled .tmx with its tile sheet PNG beside it. True when written.
     bool ExportMapTmx();
     // Before a changed map is dropped (File New, open, exit): asks
-    // "변경된 파일을 저장할까요?" and on Yes saves it. Nothing is asked for an
-    // unchanged map or one without cells. True when the map may be dropped:
-    // nothing to save, the user declined, or the save succeeded.
+    // "변경된 파일을 저장할까요?" with the map's name below, and on Yes saves
+    // it. Nothing is asked for an unchanged map or one without cells. True
+    // when the map may be dropped: nothing to save, the user declined, or the
+    // save succeeded; false on Cancel (Escape, the close box) too.
     bool AskSaveChanges();
 
     // Called with the map file's path after every successful open or save

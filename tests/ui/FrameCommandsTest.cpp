@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <QAction>
 #include <QFile>
 #include <QImage>
@@ -85,7 +87,7 @@ private slots:
         }
         QCOMPARE(transcript(),
                  (Lines{"map format", "open: *.map", "save: *.map", "save: *.map", "map format"}));
-        QVERIFY(doc().IsModified()); // by the format change, even cancelled
+        QVERIFY(!doc().IsModified()); // a cancelled format change changes nothing
 
         // Saved for real: the map's own files, and a bitmap as wide as the map.
         user->saveFile(dir->file("town.map"))
@@ -216,19 +218,26 @@ private slots:
         QCOMPARE(tiles().tileWidth(), 8);
     }
 
-    void tileCommandsThroughTheFrameMarkTheMapChanged() {
-        // Cancelled or not, with the map view active.
+    // A cancelled dialog leaves the changed flag (and the caption's "*") as
+    // it was, whether the map was changed before or not.
+    void cancelledDialogsLeaveTheChangedFlagAsItWas() {
         QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->mapView()));
-        for (int id : {ID_TILE_LOADPALETTE, ID_TILE_ADDFILE}) {
-            doc().MarkSaved();
-            user->cancelOpen();
-            run(id);
-            QVERIFY(doc().IsModified());
+        const std::function<void()> cancels[] = {[this] { user->cancelOpen(); },
+                                                 [this] { user->cancelOpen(); },
+                                                 [this] { user->cancelTile(); },
+                                                 [this] { user->cancelMap(); }};
+        const int ids[] = {ID_TILE_LOADPALETTE, ID_TILE_ADDFILE, ID_TILE_FORMAT, ID_MAP_FORMAT};
+        for (const bool changed : {false, true}) {
+            for (size_t i = 0; i < std::size(ids); ++i) {
+                changed ? doc().MarkChanged() : doc().MarkSaved();
+                const QString caption = frame->windowTitle();
+                cancels[i]();
+                run(ids[i]);
+                QCOMPARE(doc().IsModified(), changed);
+                QCOMPARE(frame->windowTitle(), caption);
+            }
         }
-        doc().MarkSaved();
-        user->cancelTile();
-        run(ID_TILE_FORMAT);
-        QVERIFY(doc().IsModified());
+        QVERIFY(user->allUsed());
     }
 
     void withTheTileViewActiveThePaletteLeavesTheMapAlone() {
@@ -241,7 +250,7 @@ private slots:
         // The other tile commands always go through the frame.
         user->cancelTile();
         run(ID_TILE_FORMAT);
-        QVERIFY(doc().IsModified());
+        QVERIFY(!doc().IsModified());
     }
 
     void readerCodeIsSavedForTheMapsLayoutAndChangesNothing() {
@@ -255,12 +264,6 @@ private slots:
         const std::string text(code.begin(), code.end());
         QVERIFY(text.find("MAP_ITEMS = [\"SizeWord\", \"CellsWord\"]") != std::string::npos);
         QVERIFY(before == MapState(doc()));
-    }
-
-    void aCancelledMapFormatCommandStillMarksTheMap() {
-        user->cancelMap();
-        run(ID_MAP_FORMAT);
-        QVERIFY(doc().IsModified());
     }
 
     void saveAsWorksWhicheverViewIsActive() {
@@ -284,12 +287,11 @@ private slots:
         QCOMPARE(frame->GetActiveView(), start);
     }
 
-    void onlyAnOpenedMapFileNamesTheCaption() {
-        const QString untitled = QStringLiteral("제목없음 - kesh");
-        QCOMPARE(frame->windowTitle(), untitled);
+    void theCaptionNamesTheFileOpenedOrSavedUnderANewName() {
+        QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음 - kesh"));
         user->saveFile(dir->file("first.map"));
         run(ID_FILE_SAVE_AS);
-        QCOMPARE(frame->windowTitle(), untitled);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
 
         user->openFile(dir->file("first.map"));
         run(ID_MAP_OPEN);
@@ -301,11 +303,11 @@ private slots:
         QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
         user->saveFile(dir->file("second.map"));
         run(ID_FILE_SAVE_AS);
-        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("second.map - kesh"));
         // A failed open leaves it too.
         user->openFile(dir->file("missing.map"));
         run(ID_MAP_OPEN);
-        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("second.map - kesh"));
         QCOMPARE(user->messages().back(),
                  std::string(kesh::msg::kOpenFailed) + "\n" + dir->file("missing.map"));
     }

@@ -3,6 +3,7 @@
 #include "app/TileProcedures.h"
 #include "formatdlg/CTileFormatDlg.h"
 #include "shell/QtTranslation.h"
+#include "FrameTestSupport.h"
 #include "support/ScriptedUserServices.h"
 
 #include <QApplication>
@@ -16,24 +17,6 @@
 #include <functional>
 
 using kesh::ui::QtUserServices;
-
-namespace {
-
-// Runs `act` on the next modal widget once it is up.
-void WhenModalShows(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
-
-} // namespace
 
 class QtUserServicesTest : public QObject {
     Q_OBJECT
@@ -95,12 +78,13 @@ private slots:
         kesh::Document doc;
         kesh::TileSet& tiles = doc.tiles();
         kesh::test::ScriptedUserServices user;
-        user.cancelOpen().cancelSave().cancelSave().cancelOpen().cancelSave().cancelOpen();
+        user.cancelOpen().cancelSave().cancelSave().cancelSave().cancelOpen().cancelSave().cancelOpen();
         kesh::MapProcedures maps(doc, user, kesh::FileSystem::Native());
         kesh::TileProcedures tileProcs(tiles, user, kesh::FileSystem::Native());
         maps.OpenMap();
         maps.SaveMapAs();
         maps.ExportMapBitmap();
+        maps.ExportMapTmx();
         tileProcs.OnTileAddFile();
         tileProcs.OnTileSave();
         tileProcs.OnLoadPalette();
@@ -109,19 +93,21 @@ private slots:
             QStringList filters;
             QString selected;
         };
-        const QString all = QStringLiteral("모든 파일 (*.*)");
+        const QString all = QStringLiteral("모든 파일 (*)");
         const QString bmp = QStringLiteral("256 BMP files (*.bmp)");
         const QString palettes = QStringLiteral("팔레트 파일 (*.pcx *.bmp *.png *.gpl *.pal)");
         const Expected expected[] = {
             {{QStringLiteral("지도 파일 (*.map)"), all}, QStringLiteral("지도 파일 (*.map)")},
             {{QStringLiteral("지도 파일 (*.map)"), all}, QStringLiteral("지도 파일 (*.map)")},
             {{QStringLiteral("비트맵 파일 (*.bmp)"), all}, QStringLiteral("비트맵 파일 (*.bmp)")},
+            {{QStringLiteral("Tiled 지도 파일 (*.tmx)"), all},
+             QStringLiteral("Tiled 지도 파일 (*.tmx)")},
             {{QStringLiteral("타일 파일 (*.til)"), all}, QStringLiteral("타일 파일 (*.til)")},
             {{QStringLiteral("타일 파일 (*.til)"), all}, QStringLiteral("타일 파일 (*.til)")},
             // The palette starts on every source it reads, which lists "*.bmp".
             {{palettes, QStringLiteral("256 PCX files (*.pcx)"), bmp,
-              QStringLiteral("PNG files (*.png)"), QStringLiteral("GIMP palettes (*.gpl)"),
-              QStringLiteral("JASC palettes (*.pal)"), all},
+              QStringLiteral("PNG 파일 (*.png)"), QStringLiteral("GIMP 팔레트 (*.gpl)"),
+              QStringLiteral("JASC 팔레트 (*.pal)"), all},
              palettes},
         };
         QCOMPARE(user.calls().size(), std::size(expected));
@@ -156,7 +142,7 @@ private slots:
         });
         QVERIFY(!services.ChooseSaveFile(kesh::MapProcedures::MapFileDialog(true)));
         QCOMPARE(filters, (QStringList{QStringLiteral("지도 파일 (*.map)"),
-                                       QStringLiteral("모든 파일 (*.*)")}));
+                                       QStringLiteral("모든 파일 (*)")}));
         QCOMPARE(selected, QStringLiteral("지도 파일 (*.map)"));
         QCOMPARE(name, QString()); // never "*.map" in the name box
     }

@@ -59,16 +59,11 @@ TileProcedures FrameCommands::TileProcs(TileSet& tiles) const {
 
 void FrameCommands::ChangeTiles(const char* name, bool marksMap,
                                 const std::function<void(TileProcedures&)>& procedure) {
-    const uint64_t before = m_doc.historyRevision();
+    // A cancelled dialog takes nothing and leaves the changed flag as it was.
     m_doc.ChangeTiles(name, marksMap, [&](TileSet& tiles) {
         TileProcedures procs = TileProcs(tiles);
         procedure(procs);
     });
-    // The map counts as changed even when nothing was taken (a cancelled
-    // dialog), as it always has: then without a step to undo.
-    if (marksMap && m_doc.historyRevision() == before) {
-        m_doc.MarkChanged();
-    }
 }
 
 void FrameCommands::OnEditUndo() {
@@ -186,9 +181,9 @@ void FrameCommands::OnFileNew() {
 }
 
 // The tile commands below change what the map shows or what its file holds,
-// so the map counts as changed afterwards, cancelled or not. From the tile
-// set view (Run) adding a tile file and loading a palette change the tile
-// set only.
+// so a step they take counts as a change of the map; a cancelled one leaves
+// the changed flag as it was. From the tile set view (Run) adding a tile file
+// and loading a palette change the tile set only.
 void FrameCommands::OnTileAddFile() {
     ChangeTiles(command::kAddTileFile, true, [](TileProcedures& procs) { procs.OnTileAddFile(); });
 }
@@ -255,13 +250,8 @@ void FrameCommands::OnMapReaderCode() {
 }
 
 void FrameCommands::OnMapFormat() {
-    // Even a cancelled dialog leaves the map changed; a taken layout is a
-    // step of its own.
-    const uint64_t before = m_doc.historyRevision();
+    // A taken layout is a step of its own; a cancelled dialog changes nothing.
     MapProcs().ChangeMapFormat();
-    if (m_doc.historyRevision() == before) {
-        m_doc.MarkChanged();
-    }
 }
 
 void FrameCommands::OnMapSaveBmp() {

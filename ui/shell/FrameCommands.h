@@ -110,7 +110,7 @@ private:
     bool OpenMapPath(const std::string& path);
     bool OpenTilePath(const std::string& path);
     // Runs a tile procedure as one step of the document's history; with
-    // `marksMap` the map counts as changed even when the procedure took nothing.
+    // `marksMap` a step it takes counts as a change of the map.
     void ChangeTiles(const char* name, bool marksMap,
                      const std::function<void(TileProcedures&)>& procedure);
     void RunImport(const std::function<bool(ImportProcedures&)>& procedure);

@@ -5,17 +5,36 @@
 #include "shell/CImportImageDlg.h"
 #include "widgets/KeshMessageBox.h"
 
-#include "formatdlg/CMapFormatDlg.h"
-#include "formatdlg/CTileFormatDlg.h"
-#include "widgets/KeshMessageBox.h"
-
 #include <QFileDialog>
+#include <QPushButton>
 
 namespace kesh::ui {
 
 bool QtUserServices::AskYesNo(const std::string& text) {
     return KeshMessageBox(m_parent, QString::fromStdString(text), QMessageBox::Question,
                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+UserServices::Answer QtUserServices::AskYesNoCancel(const std::string& text,
+                                                    const std::string& detail) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kMessageCaption),
+                    QString::fromStdString(text + "\n" + detail),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setObjectName(QStringLiteral("keshMessageBox"));
+    // Korean whether or not Qt's own translation is installed; Escape and
+    // the close box take the Cancel button, never No.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("예"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("아니요"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("취소"));
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 bool QtUserServices::AskOkCancel(const std::string& text) {
