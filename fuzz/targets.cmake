@@ -15,4 +15,5 @@ set(KESH_FUZZ_TARGETS
     fuzz_roundtrip
     fuzz_tmx
     fuzz_tmxfs
+    fuzz_recovery_index
 )

@@ -85,6 +85,9 @@ bool ImportProcedures::OnImportImage() {
 
     const TileSet& set = m_doc.tiles();
     ImportOptionsEdit edit;
+    // Into a new or empty set the picture's own colours are nearly always
+    // wanted; without them the tiles show in the wrong colours.
+    edit.takePalette = set.count() == 0;
     edit.tileWidth = set.tileWidth();
     edit.tileHeight = set.tileHeight();
     edit.sizeLocked = set.count() > 0;
@@ -140,9 +143,11 @@ bool ImportProcedures::OnImportImage() {
     }
     if (result.setFull)
         m_user.ShowMessage(msg::kTileSetFull);
-    m_user.ShowMessage(
-        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest),
-        MessageIcon::None);
+    std::string summary =
+        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest);
+    if (result.coloursDiffer)
+        summary += std::string("\n") + kColoursDiffer;
+    m_user.ShowMessage(summary, MessageIcon::None);
     return true;
 }
 

@@ -36,6 +36,11 @@ public:
 
     // The summary after an image import: how many tiles were read, how many
     // of them were new, and with the nearest colours how many pixels changed.
+    // The summary's last line after an import that kept the set's palette
+    // while the picture's colours differ from it.
+    static constexpr const char* kColoursDiffer =
+        "이미지의 색이 지금 팔레트와 다릅니다. 타일이 다른 색으로 보이면 \"팔레트도 가져오기\"를 "
+        "켜고 다시 가져오십시오.";
     static std::string ImportSummary(int64_t tiles, int64_t added, int64_t changedPixels,
                                      bool nearest);
 

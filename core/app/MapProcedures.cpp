@@ -153,6 +153,7 @@ bool MapProcedures::ExportMapImage(const char* extension, MapExport exportTo) {
         m_user.ShowMessage(st.message());
         return false;
     }
+    m_written = *path;
     return true;
 }
 

@@ -65,6 +65,9 @@ public:
     // save succeeded; false on Cancel (Escape, the close box) too.
     bool AskSaveChanges();
 
+    // The file the last successful export of this object wrote.
+    const std::string& written() const { return m_written; }
+
     // Called with the map file's path after every successful open or save
     // (by whatever route), e.g. to keep a list of recent files.
     void OnFileUsed(std::function<void(const std::string&)> used) { m_fileUsed = std::move(used); }
@@ -93,6 +96,7 @@ private:
     FileSystem& m_fs;
     TitleSetter m_setTitle;
     std::function<void(const std::string&)> m_fileUsed;
+    std::string m_written;
 };
 
 } // namespace kesh

@@ -40,7 +40,9 @@ std::string ReaderPrefixOf(const std::string& path) {
     for (char& c : name)
         if (!std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 0x80)
             c = '_';
-    if (name.empty() || name.find_first_not_of('_') == std::string::npos)
+    // A leading '_' would make a name C reserves for itself.
+    name.erase(0, name.find_first_not_of('_'));
+    if (name.empty())
         return kDefaultReaderPrefix;
     if (std::isdigit(static_cast<unsigned char>(name.front())))
         name = std::string(kDefaultReaderPrefix) + "_" + name;

@@ -28,8 +28,8 @@ MapDescriptor CurrentMapDescriptor(const MapFormat& map, const TileFormat& tiles
 std::string DefaultReaderName(const std::string& dataName, CodeLanguage language);
 // The prefix of the C names for a reader saved at `path`: its base name
 // without the extension and a final "_reader", as a C identifier
-// ("/g/town_reader.h" -> "town", "2-town.h" -> "kesh_2_town"); "kesh" when
-// nothing is left.
+// ("/g/town_reader.h" -> "town", "2-town.h" -> "kesh_2_town"), without
+// leading '_'; "kesh" when nothing is left.
 std::string ReaderPrefixOf(const std::string& path);
 // Whether `name` can be a prefix: a C identifier of ASCII letters, digits and '_'.
 bool IsReaderPrefix(const std::string& name);

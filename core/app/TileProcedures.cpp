@@ -52,6 +52,7 @@ bool TileProcedures::OnTileSave() {
         m_user.ShowMessage(st.message());
         return false;
     }
+    m_written = *path;
     return true;
 }
 
@@ -174,6 +175,7 @@ bool TileProcedures::OnTileSaveBmp() {
         m_user.ShowMessage(st.message());
         return false;
     }
+    m_written = *path;
     return true;
 }
 

@@ -85,7 +85,7 @@ TEST(CliTest, InfoOfAMap) {
     EXPECT_TRUE(Has(j, "\"height\": 2,"));
     EXPECT_TRUE(Has(j, "\"mapItems\": [\"SizeWord\", \"CellsWord\", \"TileFile\"]"));
     EXPECT_TRUE(Has(j, "\"tileWidth\": 8,"));
-    EXPECT_TRUE(Has(j, "\"attrWidth\": 0,"));
+    EXPECT_TRUE(Has(j, "\"attrWidth\": 1,\n  \"attrWidthCode\": 0,"));
     EXPECT_TRUE(Has(j, "\"tileItems\": [\"SizeByte\", \"CountWord\", \"TileData\", "
                        "\"AttrData\", \"Palette768\"]"));
     EXPECT_TRUE(Has(j, "\"tileCount\": 2,"));

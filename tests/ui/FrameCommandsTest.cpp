@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTest>
 
 #include "FrameTestSupport.h"
@@ -13,6 +15,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/FrameCommands.h"
+#include "shell/StatusNotice.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
 #include "tileview/CTile1View.h"
@@ -271,6 +274,63 @@ private slots:
         user->saveFile(dir->file("other.map"));
         run(ID_FILE_SAVE_AS);
         QVERIFY(QFile::exists(QString::fromStdString(dir->file("other.map"))));
+    }
+
+    // What a command did stays in the status bar for a moment.
+    void theStatusBarTellsWhatWasDone() {
+        QStatusBar* bar = frame->statusBarWidget();
+        map().cells()[0] = 1;
+        struct Step {
+            std::function<void()> before;
+            int id;
+            QString notice;
+        };
+        const Step steps[] = {
+            {[this] { user->saveFile(dir->file("town.map")); }, ID_MAP_SAVE,
+             QStringLiteral("town.map을 저장했습니다.")},
+            {[this] { user->saveFile(dir->file("town.bmp")); }, ID_MAP_SAVEBMP,
+             QStringLiteral("town.bmp를 저장했습니다.")},
+            {[this] { user->saveFile(dir->file("set.til")); }, ID_TILE_SAVE,
+             QStringLiteral("set.til을 저장했습니다.")},
+            {[this] { state().m_rcSelect = {0, 0, 31, 31}; }, ID_EDIT_COPY,
+             QStringLiteral("선택영역을 기억했습니다.")},
+            {[this] { state().m_nCurCell = 10; }, ID_EDIT_PASTE,
+             QStringLiteral("기억된 선택영역을 붙여넣었습니다.")},
+        };
+        for (const Step& s : steps) {
+            bar->clearMessage();
+            s.before();
+            run(s.id);
+            QCOMPARE(bar->currentMessage(), s.notice);
+        }
+        // A cancelled save tells nothing.
+        bar->clearMessage();
+        user->cancelSave();
+        run(ID_FILE_SAVE_AS);
+        QVERIFY(bar->currentMessage().isEmpty());
+
+        // A double click on a cell picks its tile and says so.
+        map().cells()[0] = 2;
+        QTest::mouseDClick(frame->mapView()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(doc().currentTile(), 2);
+        QCOMPARE(bar->currentMessage(), QStringLiteral("현재 타일: 타일 2"));
+
+        // The zoom has a pane of its own.
+        QCOMPARE(frame->zoomPane()->text(), QStringLiteral("100%"));
+        run(ID_VIEW_ZOOMIN);
+        QCOMPARE(frame->zoomPane()->text(), QStringLiteral("200%"));
+        run(ID_VIEW_ZOOMACTUAL);
+    }
+
+    void theObjectParticleFollowsHowTheNameReads() {
+        const std::pair<const char*, const char*> words[] = {
+            {"town.map", "을"}, {"sheet.png", "를"}, {"set.til", "을"}, {"a.tmx", "를"},
+            {"지도", "를"},     {"타일", "을"},      {"room7", "을"},   {"room2", "를"},
+            {"hall", "을"},     {"cave", "를"},
+        };
+        for (const auto& [word, particle] : words) {
+            QCOMPARE(notice::ObjectParticle(QString::fromUtf8(word)), QString::fromUtf8(particle));
+        }
     }
 
     void f6MovesTheFocusBetweenTheViews() {

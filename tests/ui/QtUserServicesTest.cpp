@@ -7,6 +7,8 @@
 #include "support/ScriptedUserServices.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QSpinBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -48,6 +50,82 @@ private slots:
             qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Cancel)->click();
         });
         QVERIFY(!services.AskOkCancel("?"));
+    }
+
+    // Escape or the close box at the save question cancel, never answer No.
+    void theSaveQuestionHasCancelAndNamesTheFile() {
+        QtUserServices services;
+        using Answer = kesh::UserServices::Answer;
+        struct Press {
+            std::function<void(QMessageBox*)> press;
+            Answer answer;
+        };
+        const Press presses[] = {
+            {[](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); }, Answer::Yes},
+            {[](QMessageBox* box) { box->button(QMessageBox::No)->click(); }, Answer::No},
+            {[](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); }, Answer::Cancel},
+            {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, Answer::Cancel},
+            {[](QMessageBox* box) { box->close(); }, Answer::Cancel},
+        };
+        for (const Press& p : presses) {
+            QString text;
+            QStringList buttons;
+            WhenModalShows([&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box);
+                text = box->text();
+                for (QAbstractButton* b : box->buttons()) {
+                    buttons << b->text();
+                }
+                p.press(box);
+            });
+            QCOMPARE(services.AskYesNoCancel("변경된 파일을 저장할까요?", "town.map"), p.answer);
+            QCOMPARE(text, QStringLiteral("변경된 파일을 저장할까요?\ntown.map"));
+            QVERIFY(buttons.contains(QStringLiteral("취소")));
+        }
+    }
+
+    // The import dialog opens with the size and boxes the user left it with.
+    void theImportDialogStartsWhereItWasLeft() {
+        IsolateSettings();
+        QtUserServices services;
+        kesh::ImportOptionsEdit edit;
+        edit.imageWidth = edit.imageHeight = 64;
+        WhenModalShows([](QWidget* modal) {
+            const auto sides = modal->findChildren<QSpinBox*>();
+            sides[0]->setValue(8);
+            sides[1]->setValue(4);
+            for (QCheckBox* box : modal->findChildren<QCheckBox*>()) {
+                box->setChecked(box->text() == QStringLiteral("모자라는 부분 채우기"));
+            }
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        QVERIFY(services.EditImportOptions(edit));
+        for (const bool emptySet : {false, true}) {
+            kesh::ImportOptionsEdit again;
+            again.imageWidth = again.imageHeight = 64;
+            again.takePalette = emptySet; // the procedure ticks it for an empty set
+            QList<int> sides;
+            QStringList ticked;
+            WhenModalShows([&](QWidget* modal) {
+                for (QSpinBox* side : modal->findChildren<QSpinBox*>()) {
+                    sides << side->value();
+                }
+                for (QCheckBox* box : modal->findChildren<QCheckBox*>()) {
+                    if (box->isChecked()) {
+                        ticked << box->text();
+                    }
+                }
+                qobject_cast<QDialog*>(modal)->reject();
+            });
+            QVERIFY(!services.EditImportOptions(again));
+            QCOMPARE(sides, (QList<int>{8, 4}));
+            QStringList expected{QStringLiteral("모자라는 부분 채우기")};
+            if (emptySet) {
+                expected.prepend(QStringLiteral("팔레트도 가져오기"));
+            }
+            QCOMPARE(ticked, expected);
+        }
     }
 
     void tileDialogResultReachesTheCallerOnlyOnOk() {

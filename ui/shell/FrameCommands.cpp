@@ -13,6 +13,7 @@
 #include "mapview/CKeshView.h"
 #include "shell/AppServices.h"
 #include "shell/CommandIds.h"
+#include "shell/StatusNotice.h"
 #include "tileview/CTile1View.h"
 
 namespace kesh::ui {
@@ -94,11 +95,16 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
                                      [](TileProcedures& procs) { procs.OnTileAddFile(); })
                        : OnTileAddFile();
         return true;
-    case ID_TILE_LOADPALETTE:
+    case ID_TILE_LOADPALETTE: {
+        const uint64_t before = m_doc.historyRevision();
         tileViewActive ? ChangeTiles(command::kLoadPalette, false,
                                      [](TileProcedures& procs) { procs.OnLoadPalette(); })
                        : OnLoadPalette();
+        if (m_doc.historyRevision() != before) {
+            Notice(notice::PaletteLoaded());
+        }
         return true;
+    }
     case ID_TILE_SAVE:
         OnTileSave();
         return true;
@@ -197,11 +203,26 @@ void FrameCommands::OnTileFormat() {
 }
 
 void FrameCommands::OnTileSave() {
-    TileProcs(m_doc.tiles()).OnTileSave();
+    TileProcedures procs = TileProcs(m_doc.tiles());
+    if (procs.OnTileSave()) {
+        Notice(notice::Saved(QFile::decodeName(procs.written().c_str())));
+    }
 }
 
 void FrameCommands::OnTileSaveBmp() {
-    TileProcs(m_doc.tiles()).OnTileSaveBmp();
+    TileProcedures procs = TileProcs(m_doc.tiles());
+    if (procs.OnTileSaveBmp()) {
+        Notice(notice::Saved(QFile::decodeName(procs.written().c_str())));
+    }
+}
+
+void FrameCommands::NoticeWritten(const std::function<bool(MapProcedures&)>& procedure) {
+    MapProcedures procs = MapProcs();
+    if (procedure(procs)) {
+        // An export names the file it wrote; a save, the map's file.
+        const std::string& path = procs.written().empty() ? m_doc.file().path : procs.written();
+        Notice(notice::Saved(QFile::decodeName(path.c_str())));
+    }
 }
 
 void FrameCommands::OnMapOpen() {
@@ -242,7 +263,7 @@ bool FrameCommands::OpenTilePath(const std::string& path) {
 }
 
 void FrameCommands::OnMapSave() {
-    MapProcs().SaveMap();
+    NoticeWritten([](MapProcedures& procs) { return procs.SaveMap(); });
 }
 
 void FrameCommands::OnMapReaderCode() {
@@ -255,45 +276,54 @@ void FrameCommands::OnMapFormat() {
 }
 
 void FrameCommands::OnMapSaveBmp() {
-    MapProcs().ExportMapBitmap();
+    NoticeWritten([](MapProcedures& procs) { return procs.ExportMapBitmap(); });
 }
 
 void FrameCommands::OnMapSavePng() {
-    MapProcs().ExportMapPng();
+    NoticeWritten([](MapProcedures& procs) { return procs.ExportMapPng(); });
 }
 
 void FrameCommands::OnMapExportTmx() {
-    MapProcs().ExportMapTmx();
+    NoticeWritten([](MapProcedures& procs) { return procs.ExportMapTmx(); });
 }
 
 void FrameCommands::OnTileImportImage() {
-    RunImport([](ImportProcedures& procs) { return procs.OnImportImage(); });
+    if (RunImport([](ImportProcedures& procs) { return procs.OnImportImage(); })) {
+        Notice(notice::ImageImported());
+    }
 }
 
 void FrameCommands::OnMapImportTmx() {
-    RunImport([](ImportProcedures& procs) { return procs.OnImportTmx(); });
+    if (RunImport([](ImportProcedures& procs) { return procs.OnImportTmx(); })) {
+        Notice(notice::TmxImported());
+    }
 }
 
-void FrameCommands::RunImport(const std::function<bool(ImportProcedures&)>& procedure) {
+bool FrameCommands::RunImport(const std::function<bool(ImportProcedures&)>& procedure) {
     // The caption stays, as after File New: only an opened file names it.
     MapProcedures mapProcs = MapProcs();
     ImportProcedures procs(m_doc, mapProcs, Services(), m_fs);
-    procedure(procs);
+    return procedure(procs);
 }
 
 void FrameCommands::OnFileSaveAs() {
-    MapProcs().SaveMapAs();
+    NoticeWritten([](MapProcedures& procs) { return procs.SaveMapAs(); });
 }
 
 void FrameCommands::OnEditCopy() {
     if (m_mapView) {
         m_mapView->RememberRegion();
+        Notice(notice::Copied());
     }
 }
 
 void FrameCommands::OnEditPaste() {
     if (m_mapView) {
+        const uint64_t before = m_doc.historyRevision();
         m_mapView->PasteRegion();
+        if (m_doc.historyRevision() != before) {
+            Notice(notice::Pasted());
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "formatdlg/CMapFormatDlg.h"
 #include "formatdlg/CTileFormatDlg.h"
 #include "shell/CImportImageDlg.h"
+#include "shell/ImportOptionsMemory.h"
 #include "widgets/KeshMessageBox.h"
 
 #include <QFileDialog>
@@ -158,11 +159,14 @@ bool QtUserServices::EditMapFormat(MapFormatEdit& edit) {
 }
 
 bool QtUserServices::EditImportOptions(ImportOptionsEdit& edit) {
-    CImportImageDlg dialog(edit, m_parent);
+    ImportOptionsEdit shown = edit;
+    RecallImportOptions(shown);
+    CImportImageDlg dialog(shown, m_parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     edit = dialog.Result();
+    RememberImportOptions(edit);
     return true;
 }
 
