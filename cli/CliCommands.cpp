@@ -37,8 +37,8 @@ int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
     const int scale = parsed.has("--8bit") ? 4 : 1;
     const auto& rgb = palette.rgb;
     for (size_t i = 0; i < 256; ++i)
-        ctx.out << i << ' ' << scale * int(rgb[3 * i]) << ' ' << scale * int(rgb[3 * i + 1])
-                << ' ' << scale * int(rgb[3 * i + 2]) << '\n';
+        ctx.out << i << ' ' << scale * int(rgb[3 * i]) << ' ' << scale * int(rgb[3 * i + 1]) << ' '
+                << scale * int(rgb[3 * i + 2]) << '\n';
     return kExitOk;
 }
 
@@ -63,8 +63,9 @@ int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args) {
         if (!result.status) {
             std::string message = result.status.message();
             if (result.fileWidth > 0)
-                message += std::string("\n") + text::kSetTileSize + SizeText(set.tileWidth(), set.tileHeight()) +
-                           text::kAddedTileSize + SizeText(result.fileWidth, result.fileHeight);
+                message += std::string("\n") + text::kSetTileSize +
+                           SizeText(set.tileWidth(), set.tileHeight()) + text::kAddedTileSize +
+                           SizeText(result.fileWidth, result.fileHeight);
             return ctx.Refuse(Status::Fail(message + "\n" + from));
         }
         ctx.out << from << ": " << text::kTilesAdded << result.added << '\n';

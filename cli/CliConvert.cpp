@@ -142,12 +142,9 @@ bool ParseTileItems(const std::string& list, std::vector<uint8_t>& items, std::s
 
 int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    const std::vector<OptionDef> defs = {{"--map-items", true},
-                                         {"--tile-items", true},
-                                         {"--attr-width", true},
-                                         {"--map-header", true},
-                                         {"--tile-header", true},
-                                         {"--drop-tiles", false}};
+    const std::vector<OptionDef> defs = {{"--map-items", true},   {"--tile-items", true},
+                                         {"--attr-width", true},  {"--map-header", true},
+                                         {"--tile-header", true}, {"--drop-tiles", false}};
     LayoutChanges changes;
     const auto check = [&](const ParsedArgs& p, std::string& error) {
         return changes.Parse(p, error);

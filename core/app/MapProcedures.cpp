@@ -142,10 +142,11 @@ bool MapProcedures::ExportMapImage(const char* extension, MapExport exportTo) {
     if (!m_map.hasCells())
         return false;
     const std::string type = extension;
-    const auto path = m_user.ChooseSaveFile(filetype::Dialog(
-        extension,
-        {type == "png" ? filetype::kPng : type == "tmx" ? filetype::kTmx : filetype::kBitmap},
-        true));
+    const auto path = m_user.ChooseSaveFile(filetype::Dialog(extension,
+                                                             {type == "png"   ? filetype::kPng
+                                                              : type == "tmx" ? filetype::kTmx
+                                                                              : filetype::kBitmap},
+                                                             true));
     if (!path)
         return false;
     const Status st = exportTo(m_fs, *path, m_map, m_tiles);

@@ -168,8 +168,8 @@ Status RecoveryStore::Write(const RecoveryEntry& entry, const MapModel& map, con
     // leaves its TileFile items out and the index keeps the layout, so that
     // unsaved work always has a copy.
     const std::vector<uint8_t>& items = map.format().items;
-    const bool cut = tiles.count() == 0 && std::find(items.begin(), items.end(),
-                                                     MapItem::TileFile) != items.end();
+    const bool cut = tiles.count() == 0 &&
+                     std::find(items.begin(), items.end(), MapItem::TileFile) != items.end();
     MapFormat written = map.format();
     if (cut)
         std::erase(written.items, uint8_t(MapItem::TileFile));

@@ -240,8 +240,8 @@ TEST(CliTest, AddTilesAddsUniqueTilesAndSaves) {
     SaveTiles(dir.file("big.til"), Tiles({1}, 16));
     run = Cli({"add-tiles", dir.file("set.til"), dir.file("more.til"), dir.file("big.til")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Has(run.err, std::string(msg::kTileSizeMismatch) + "\n타일 세트: 8x8, 추가할 파일: 16x16\n" +
-                                 dir.file("big.til")))
+    EXPECT_TRUE(Has(run.err, std::string(msg::kTileSizeMismatch) +
+                                 "\n타일 세트: 8x8, 추가할 파일: 16x16\n" + dir.file("big.til")))
         << run.err;
     EXPECT_EQ(ReadBytes(dir.file("set.til")), before);
     // So is one without its descriptor.
@@ -317,7 +317,7 @@ TEST(CliTest, ConvertAwayFromTileFileKeepsOrDropsTilesOnlyWhenTold) {
         if (c.tilesBeside)
             SaveTiles(dir.file("town.til"), Tiles({1}));
         std::vector<std::string> args = {"convert", dir.file("town.map"), dir.file("out.map"),
-                                          "--map-items", "SizeWord,CellsWord"};
+                                         "--map-items", "SizeWord,CellsWord"};
         if (c.drop)
             args.push_back("--drop-tiles");
         const CliRun run = Cli(args);

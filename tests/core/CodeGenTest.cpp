@@ -549,10 +549,9 @@ int main(void)
 )";
     const std::string log = dir.file("cc.log");
     const std::string exe = dir.file("both");
-    const std::string compile = std::string(KESH_TEST_CC) +
-                                " -std=c99 -Wall -Wextra -pedantic -Werror " +
-                                Quote(dir.file("both.c")) + " -o " + Quote(exe) + " >" +
-                                Quote(log) + " 2>&1";
+    const std::string compile =
+        std::string(KESH_TEST_CC) + " -std=c99 -Wall -Wextra -pedantic -Werror " +
+        Quote(dir.file("both.c")) + " -o " + Quote(exe) + " >" + Quote(log) + " 2>&1";
     ASSERT_EQ(std::system(compile.c_str()), 0) << ReadText(log);
     EXPECT_EQ(std::system(Quote(exe).c_str()), 0);
 }

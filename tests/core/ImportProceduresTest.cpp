@@ -125,11 +125,10 @@ TEST_F(ImportProceduresTest, ThePaletteBoxAndTheColourWarning) {
         const std::string path = dir.file("colours.png");
         kesh::test::WriteBytes(path, PictureOf(source, 2, 1, {3, 4}));
         user.clearCalls();
-        user.openFile(path).acceptImport(
-            [&](ImportOptionsEdit& e) {
-                e.tileWidth = e.tileHeight = 16;
-                e.takePalette = c.takePalette;
-            });
+        user.openFile(path).acceptImport([&](ImportOptionsEdit& e) {
+            e.tileWidth = e.tileHeight = 16;
+            e.takePalette = c.takePalette;
+        });
         ASSERT_TRUE(ImportImage(FileSystem::Native()));
         EXPECT_EQ(user.calls().at(1).import->takePalette, !c.tilesFirst);
         const std::string summary = user.messages().back();

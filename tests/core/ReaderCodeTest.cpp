@@ -120,16 +120,22 @@ TEST(ReaderCodeTest, FormatDialogsGetTheDataOfTheCurrentMapAndTiles) {
 
 TEST(ReaderCodeTest, NamesAndPrefixesComeFromTheFile) {
     const std::pair<const char*, const char*> names[] = {
-        {"town.map", "town_reader.h"}, {"/maps/Dark Cave.map", "Dark Cave_reader.h"},
-        {"Untitled.map", "kesh_reader.h"}, {"", "kesh_reader.h"}};
+        {"town.map", "town_reader.h"},
+        {"/maps/Dark Cave.map", "Dark Cave_reader.h"},
+        {"Untitled.map", "kesh_reader.h"},
+        {"", "kesh_reader.h"}};
     for (const auto& [data, offered] : names)
         EXPECT_EQ(DefaultReaderName(data, CodeLanguage::C), offered) << data;
     EXPECT_EQ(DefaultReaderName("town.map", CodeLanguage::Python), "town_reader.py");
 
-    const std::pair<const char*, const char*> prefixes[] = {
-        {"/g/town_reader.h", "town"}, {"kesh_reader.h", "kesh"},  {"level.h", "level"},
-        {"2-town.h", "kesh_2_town"},  {"Dark Cave_reader.h", "Dark_Cave"},
-        {"_reader.h", "reader"},      {"던전_reader.h", "kesh"}, {"/g/.h", "h"}};
+    const std::pair<const char*, const char*> prefixes[] = {{"/g/town_reader.h", "town"},
+                                                            {"kesh_reader.h", "kesh"},
+                                                            {"level.h", "level"},
+                                                            {"2-town.h", "kesh_2_town"},
+                                                            {"Dark Cave_reader.h", "Dark_Cave"},
+                                                            {"_reader.h", "reader"},
+                                                            {"던전_reader.h", "kesh"},
+                                                            {"/g/.h", "h"}};
     for (const auto& [path, prefix] : prefixes) {
         EXPECT_EQ(ReaderPrefixOf(path), prefix) << path;
         EXPECT_TRUE(IsReaderPrefix(ReaderPrefixOf(path))) << path;

@@ -116,14 +116,22 @@ TEST_F(SaveQuestionTest, CancelStopsTheProcedureAndKeepsTheMap) {
         Lines transcript;
     };
     const Case cases[] = {
-        {"new", [](auto& u) { u.cancelQuestion(); }, [](auto& p) { return p.NewMap(); },
+        {"new",
+         [](auto& u) { u.cancelQuestion(); },
+         [](auto& p) { return p.NewMap(); },
          {kAskSave}},
-        {"new, last chance", [](auto& u) { u.no().acceptMap().cancelQuestion(); },
-         [](auto& p) { return p.NewMap(); }, {kAskSave, "map format", kAskSave}},
-        {"open", [](auto& u) { u.cancelQuestion(); }, [](auto& p) { return p.OpenMap(); },
+        {"new, last chance",
+         [](auto& u) { u.no().acceptMap().cancelQuestion(); },
+         [](auto& p) { return p.NewMap(); },
+         {kAskSave, "map format", kAskSave}},
+        {"open",
+         [](auto& u) { u.cancelQuestion(); },
+         [](auto& p) { return p.OpenMap(); },
          {kAskSave}},
-        {"close", [](auto& u) { u.cancelQuestion(); },
-         [](auto& p) { return p.AskSaveChanges(); }, {kAskSave}},
+        {"close",
+         [](auto& u) { u.cancelQuestion(); },
+         [](auto& p) { return p.AskSaveChanges(); },
+         {kAskSave}},
     };
     ChangedMapWhoseSaveFails();
     faulty.fault = FaultyFileSystem::Fault::None;

@@ -39,7 +39,7 @@ public:
         std::optional<MapFormatEdit> map;        // map layout dialog: the values it opened on
         MessageIcon icon = MessageIcon::Warning; // messages: the icon shown
         std::optional<ImportOptionsEdit> import =
-            std::nullopt;   // image import dialog: the values it opened on
+            std::nullopt;                   // image import dialog: the values it opened on
         std::string detail = std::string(); // Yes/No/Cancel questions: the line below the text
     };
 

@@ -212,8 +212,8 @@ private slots:
             QString tip;  // the tool button's tip; empty: no button
         };
         const Key keys[] = {
-            {ID_FILE_NEW, QKeySequence(QStringLiteral("Ctrl+N")), QStringLiteral("새 파일(&N)\tCtrl+N"),
-             QStringLiteral("새 파일 (Ctrl+N)")},
+            {ID_FILE_NEW, QKeySequence(QStringLiteral("Ctrl+N")),
+             QStringLiteral("새 파일(&N)\tCtrl+N"), QStringLiteral("새 파일 (Ctrl+N)")},
             {ID_MAP_OPEN, QKeySequence(QStringLiteral("Ctrl+O")), QStringLiteral("열기"),
              QStringLiteral("지도열기 (Ctrl+O)")},
             {ID_MAP_SAVE, QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("저장"),

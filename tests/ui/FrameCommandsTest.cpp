@@ -225,10 +225,9 @@ private slots:
     // it was, whether the map was changed before or not.
     void cancelledDialogsLeaveTheChangedFlagAsItWas() {
         QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->mapView()));
-        const std::function<void()> cancels[] = {[this] { user->cancelOpen(); },
-                                                 [this] { user->cancelOpen(); },
-                                                 [this] { user->cancelTile(); },
-                                                 [this] { user->cancelMap(); }};
+        const std::function<void()> cancels[] = {
+            [this] { user->cancelOpen(); }, [this] { user->cancelOpen(); },
+            [this] { user->cancelTile(); }, [this] { user->cancelMap(); }};
         const int ids[] = {ID_TILE_LOADPALETTE, ID_TILE_ADDFILE, ID_TILE_FORMAT, ID_MAP_FORMAT};
         for (const bool changed : {false, true}) {
             for (size_t i = 0; i < std::size(ids); ++i) {
@@ -292,8 +291,10 @@ private slots:
              QStringLiteral("town.bmp를 저장했습니다.")},
             {[this] { user->saveFile(dir->file("set.til")); }, ID_TILE_SAVE,
              QStringLiteral("set.til을 저장했습니다.")},
-            {[this] { state().m_rcSelect = {0, 0, 31, 31}; }, ID_EDIT_COPY,
-             QStringLiteral("선택영역을 기억했습니다.")},
+            {[this] {
+                 state().m_rcSelect = {0, 0, 31, 31};
+             },
+             ID_EDIT_COPY, QStringLiteral("선택영역을 기억했습니다.")},
             {[this] { state().m_nCurCell = 10; }, ID_EDIT_PASTE,
              QStringLiteral("기억된 선택영역을 붙여넣었습니다.")},
         };

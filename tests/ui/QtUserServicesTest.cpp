@@ -1,18 +1,18 @@
 #include "shell/QtUserServices.h"
+#include "FrameTestSupport.h"
 #include "app/MapProcedures.h"
 #include "app/TileProcedures.h"
 #include "formatdlg/CTileFormatDlg.h"
 #include "shell/QtTranslation.h"
-#include "FrameTestSupport.h"
 #include "support/ScriptedUserServices.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QSpinBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -156,7 +156,13 @@ private slots:
         kesh::Document doc;
         kesh::TileSet& tiles = doc.tiles();
         kesh::test::ScriptedUserServices user;
-        user.cancelOpen().cancelSave().cancelSave().cancelSave().cancelOpen().cancelSave().cancelOpen();
+        user.cancelOpen()
+            .cancelSave()
+            .cancelSave()
+            .cancelSave()
+            .cancelOpen()
+            .cancelSave()
+            .cancelOpen();
         kesh::MapProcedures maps(doc, user, kesh::FileSystem::Native());
         kesh::TileProcedures tileProcs(tiles, user, kesh::FileSystem::Native());
         maps.OpenMap();

@@ -59,10 +59,12 @@ private slots:
         h.AddTiles(7);
         h.tiles->SelectTile(4); // place (1, 1): x 32..63, y 32..63
         const QImage shot = ViewHarness::Grab(h.tiles);
-        for (const QPoint outer : {QPoint(30, 45), QPoint(45, 30), QPoint(65, 45), QPoint(45, 65)}) {
+        for (const QPoint outer :
+             {QPoint(30, 45), QPoint(45, 30), QPoint(65, 45), QPoint(45, 65)}) {
             QCOMPARE(shot.pixel(outer), kBlack);
         }
-        for (const QPoint inner : {QPoint(31, 45), QPoint(45, 31), QPoint(64, 45), QPoint(45, 64)}) {
+        for (const QPoint inner :
+             {QPoint(31, 45), QPoint(45, 31), QPoint(64, 45), QPoint(45, 64)}) {
             QCOMPARE(shot.pixel(inner), kWhite);
         }
         QCOMPARE(shot.pixel(45, 45), h.Colour(5));
@@ -91,7 +93,7 @@ private slots:
         h.doc.map().cells()[7] = 2;
         QCOMPARE(h.tiles->TileAt(QPoint(40, 10)), 1);
         QCOMPARE(h.tiles->TileAt(QPoint(40, 40)), -1); // past the last tile
-        QCOMPARE(h.doc.currentTile(), 0);               // hovering picks nothing
+        QCOMPARE(h.doc.currentTile(), 0);              // hovering picks nothing
         QCOMPARE(h.tiles->TileTip(2), QStringLiteral("타일 2\n지도에서 2칸에 쓰임"));
         QCOMPARE(h.tiles->TileTip(1), QStringLiteral("타일 1\n지도에서 0칸에 쓰임"));
     }

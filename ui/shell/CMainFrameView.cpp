@@ -56,7 +56,8 @@ void CMainFrame::CreateViewCommands() {
     action(ID_EDIT_PAINTTOOL)->setCheckable(true);
 
     // Between the message and the lock indicators.
-    m_pointerPane = SunkenPane(m_wndStatusBar, "pointerPane", QStringLiteral("(0000, 0000) 타일 00000"));
+    m_pointerPane =
+        SunkenPane(m_wndStatusBar, "pointerPane", QStringLiteral("(0000, 0000) 타일 00000"));
     m_pointerPane->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Index 1: right after the message pane, the one ordinary widget.
     m_wndStatusBar->insertPermanentWidget(1, m_pointerPane);
@@ -88,9 +89,8 @@ void CMainFrame::CreateViewCommands() {
         SaveViewSettings();
     });
     // Feedback for a few seconds, then the usual prompt.
-    m_commands->SetNotice([this](const QString& text) {
-        m_wndStatusBar->showMessage(text, notice::kShownMs);
-    });
+    m_commands->SetNotice(
+        [this](const QString& text) { m_wndStatusBar->showMessage(text, notice::kShownMs); });
     connect(map, &CKeshView::currentTilePicked, this, [this](int tile) {
         m_wndStatusBar->showMessage(notice::TilePicked(tile), notice::kShownMs);
     });
