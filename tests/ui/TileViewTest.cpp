@@ -85,6 +85,24 @@ private slots:
         }
     }
 
+    void theZoomFollowsTheTileSizeUntilTheUserPicksOne() {
+        ViewHarness h(200, 100, 200);
+        const auto resize = [&h](int side) {
+            h.doc.ChangeTiles("size", false, [side](kesh::TileSet& set) {
+                set.format().width = set.format().height = side;
+                set.InitTileSet();
+            });
+        };
+        resize(16);
+        QCOMPARE(h.tiles->zoomStep(), kesh::kZoomActual + 1);
+        resize(32);
+        QCOMPARE(h.tiles->zoomStep(), kesh::kZoomActual);
+        h.tiles->SetZoom(kesh::kZoomActual); // the user's from now on
+        resize(8);
+        QCOMPARE(h.tiles->zoomStep(), kesh::kZoomActual);
+        QVERIFY(h.tiles->zoomChosen());
+    }
+
     void hoveringATileNamesItAndCountsItsCells() {
         ViewHarness h(200, 100, 200);
         h.AddTiles(3);

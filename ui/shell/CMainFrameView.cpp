@@ -77,9 +77,8 @@ void CMainFrame::CreateViewCommands() {
         // user picks a zoom, tiles of 16 pixels or less show at 2x.
         if (settings->contains(QString::fromLatin1(kTileZoomKey))) {
             tiles->SetZoom(StoredStep(*settings, kTileZoomKey));
-            tiles->KeepZoom();
         } else {
-            tiles->SetZoom(CTile1View::StartZoomFor(tiles->tileWidth(), tiles->tileHeight()));
+            tiles->FollowTileSize();
         }
     }
     m_zoomPane->setText(ZoomText(map->zoomStep()));

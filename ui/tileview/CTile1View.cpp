@@ -31,8 +31,8 @@ int CTile1View::StartZoomFor(int32_t tileWidth, int32_t tileHeight) {
 
 void CTile1View::DocumentChanged(uint32_t changes) {
     // Until the user picks a zoom, it follows the tile size (StartZoomFor).
-    if (!m_zoomChosen && (changes & (change::kTiles | change::kTileLayout | change::kReplaced))) {
-        SetZoom(StartZoomFor(tileWidth(), tileHeight()));
+    if (changes & (change::kTiles | change::kTileLayout | change::kReplaced)) {
+        FollowTileSize();
     }
     if (changes & (change::kTiles | change::kColours | change::kTileLayout | change::kReplaced)) {
         viewport()->update();
@@ -109,6 +109,17 @@ int32_t CTile1View::cellHeight() const {
 }
 
 void CTile1View::SetZoom(int step) {
+    m_zoomChosen = true;
+    ApplyZoom(step);
+}
+
+void CTile1View::FollowTileSize() {
+    if (!m_zoomChosen) {
+        ApplyZoom(StartZoomFor(tileWidth(), tileHeight()));
+    }
+}
+
+void CTile1View::ApplyZoom(int step) {
     step = ClampZoomStep(step);
     if (step == m_zoomStep) {
         return;
@@ -149,7 +160,6 @@ void CTile1View::wheelEvent(QWheelEvent* event) {
     }
     const int notches = WheelNotches(m_wheelPending, event->angleDelta().y());
     if (notches != 0) {
-        m_zoomChosen = true;
         SetZoom(m_zoomStep + notches);
     }
     event->accept();

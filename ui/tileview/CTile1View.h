@@ -56,13 +56,14 @@ public:
     // The view's own zoom step (map/Zoom.h) and the size of a tile on screen
     // at it: the layout, the hit tests and the keys count in these.
     int zoomStep() const { return m_zoomStep; }
+    // A zoom set here (Ctrl+wheel, the one kept from the last run) is the
+    // user's: from then on it no longer follows the tile size.
     void SetZoom(int step);
     // The zoom a set of `tileWidth` x `tileHeight` tiles starts at: 2x for
     // tiles of 16 pixels or less, else 1x.
     static int StartZoomFor(int32_t tileWidth, int32_t tileHeight);
-    // The zoom is the user's (Ctrl+wheel, or kept from the last run): it no
-    // longer follows the tile size.
-    void KeepZoom() { m_zoomChosen = true; }
+    // Until the user sets a zoom, takes the one the present tile size starts at.
+    void FollowTileSize();
     bool zoomChosen() const { return m_zoomChosen; }
     int32_t cellWidth() const;
     int32_t cellHeight() const;
@@ -108,6 +109,7 @@ private:
     QRect HighlightRect(int number, QPoint scroll) const;
     // Repaints that frame (the whole view when it has none).
     void InvalidateHighlight(int number, QPoint scroll);
+    void ApplyZoom(int step);
     // Moves the current tile by an arrow key; false when the move is refused.
     bool MoveCurrent(int key);
     // The frame around the current tile at (x, y), `tw` x `th` on screen.
