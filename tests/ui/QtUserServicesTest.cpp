@@ -52,39 +52,6 @@ private slots:
         QVERIFY(!services.AskOkCancel("?"));
     }
 
-    // Escape or the close box at the save question cancel, never answer No.
-    void theSaveQuestionHasCancelAndNamesTheFile() {
-        QtUserServices services;
-        using Answer = kesh::UserServices::Answer;
-        struct Press {
-            std::function<void(QMessageBox*)> press;
-            Answer answer;
-        };
-        const Press presses[] = {
-            {[](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); }, Answer::Yes},
-            {[](QMessageBox* box) { box->button(QMessageBox::No)->click(); }, Answer::No},
-            {[](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); }, Answer::Cancel},
-            {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, Answer::Cancel},
-            {[](QMessageBox* box) { box->close(); }, Answer::Cancel},
-        };
-        for (const Press& p : presses) {
-            QString text;
-            QStringList buttons;
-            WhenModalShows([&](QWidget* modal) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                QVERIFY(box);
-                text = box->text();
-                for (QAbstractButton* b : box->buttons()) {
-                    buttons << b->text();
-                }
-                p.press(box);
-            });
-            QCOMPARE(services.AskYesNoCancel("변경된 파일을 저장할까요?", "town.map"), p.answer);
-            QCOMPARE(text, QStringLiteral("변경된 파일을 저장할까요?\ntown.map"));
-            QVERIFY(buttons.contains(QStringLiteral("취소")));
-        }
-    }
-
     // The import dialog opens with the size and boxes the user left it with.
     void theImportDialogStartsWhereItWasLeft() {
         IsolateSettings();
