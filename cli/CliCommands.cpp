@@ -14,13 +14,18 @@
 
 namespace kesh::cli {
 
+std::string SizeText(int32_t width, int32_t height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
 int RunExportBmp(CliContext& ctx, const std::vector<std::string>& args) {
     return RunImageExport(ctx, args, ExportMapBitmap, SaveTileSheet);
 }
 
 int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    if (!ctx.ReadArgs(args, {{"--quantize", false, true}}, PlainArgs::Exactly(1), parsed))
+    if (!ctx.ReadArgs(args, {{"--quantize", false, true}, {"--8bit", false}}, PlainArgs::Exactly(1),
+                      parsed))
         return kExitUsage;
     bool quantize = false;
     QuantizeOptions options;
@@ -36,10 +41,12 @@ int RunPalette(CliContext& ctx, const std::vector<std::string>& args) {
                                    : ReadPaletteSource(path, bytes, palette);
         !st)
         return ctx.Refuse(st);
+    // --8bit: 0-255 as the display shows them (and info --palette prints).
+    const int scale = parsed.has("--8bit") ? 4 : 1;
     const auto& rgb = palette.rgb;
     for (size_t i = 0; i < 256; ++i)
-        ctx.out << i << ' ' << int(rgb[3 * i]) << ' ' << int(rgb[3 * i + 1]) << ' '
-                << int(rgb[3 * i + 2]) << '\n';
+        ctx.out << i << ' ' << scale * int(rgb[3 * i]) << ' ' << scale * int(rgb[3 * i + 1]) << ' '
+                << scale * int(rgb[3 * i + 2]) << '\n';
     return kExitOk;
 }
 
@@ -61,8 +68,14 @@ int RunAddTiles(CliContext& ctx, const std::vector<std::string>& args) {
         if (!bytes)
             return ctx.Refuse(bytes.status());
         const AddTileFileResult result = AddTileFile(set, *bytes, layout);
-        if (!result.status)
-            return ctx.Refuse(Status::Fail(result.status.message() + "\n" + from));
+        if (!result.status) {
+            std::string message = result.status.message();
+            if (result.fileWidth > 0)
+                message += std::string("\n") + text::kSetTileSize +
+                           SizeText(set.tileWidth(), set.tileHeight()) + text::kAddedTileSize +
+                           SizeText(result.fileWidth, result.fileHeight);
+            return ctx.Refuse(Status::Fail(message + "\n" + from));
+        }
         ctx.out << from << ": " << text::kTilesAdded << result.added << '\n';
         if (result.setFull)
             ctx.services.ShowMessage(msg::kTileSetFull);

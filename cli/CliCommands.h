@@ -21,6 +21,8 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args);
 int RunExportPng(CliContext& ctx, const std::vector<std::string>& args);
 int RunLayout(CliContext& ctx, const std::vector<std::string>& args);
 int RunCodegen(CliContext& ctx, const std::vector<std::string>& args);
+// "16x8": a tile size as the tool's messages show it.
+std::string SizeText(int32_t width, int32_t height);
 int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args);
 int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args);
 int RunDeleteTile(CliContext& ctx, const std::vector<std::string>& args);

@@ -120,6 +120,16 @@ struct LayoutChanges {
     }
 };
 
+bool EmbedsTiles(const MapFormat& format) {
+    return std::find(format.items.begin(), format.items.end(), uint8_t(MapItem::TileFile)) !=
+           format.items.end();
+}
+
+// "town.map" -> "town.til": the tile file a map's own tiles are kept in.
+std::string TileFileBeside(const std::string& mapPath) {
+    return mapPath.substr(0, mapPath.size() - 4) + ".til";
+}
+
 } // namespace
 
 bool ParseMapItems(const std::string& list, std::vector<uint8_t>& items, std::string& error) {
@@ -132,11 +142,9 @@ bool ParseTileItems(const std::string& list, std::vector<uint8_t>& items, std::s
 
 int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    const std::vector<OptionDef> defs = {{"--map-items", true},
-                                         {"--tile-items", true},
-                                         {"--attr-width", true},
-                                         {"--map-header", true},
-                                         {"--tile-header", true}};
+    const std::vector<OptionDef> defs = {{"--map-items", true},   {"--tile-items", true},
+                                         {"--attr-width", true},  {"--map-header", true},
+                                         {"--tile-header", true}, {"--drop-tiles", false}};
     LayoutChanges changes;
     const auto check = [&](const ParsedArgs& p, std::string& error) {
         return changes.Parse(p, error);
@@ -164,8 +172,17 @@ int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
         MapModel map;
         st = LoadMap(ctx, in, map, tiles);
         if (st) {
+            const bool embedded = EmbedsTiles(map.format()) && tiles.count() > 0;
             changes.Apply(map.format());
             changes.Apply(tiles.format());
+            if (embedded && !EmbedsTiles(map.format())) {
+                // Tiles only inside the map would be lost without a word.
+                const std::string beside = TileFileBeside(in);
+                if (ctx.fs.exists(beside))
+                    ctx.err << text::kTilesStayBeside << beside << '\n';
+                else if (!parsed.has("--drop-tiles"))
+                    return ctx.Refuse(Status::Fail(text::kTilesWouldBeLost));
+            }
             st = SaveMapFiles(ctx.fs, out, map, tiles);
         }
     }

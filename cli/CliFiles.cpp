@@ -14,9 +14,12 @@ namespace kesh::cli {
 namespace {
 
 // The editor offers to set the layout by hand; the tool asks the same question,
-// but whatever the answer it has no layout dialog to go on with.
+// but whatever the answer it has no layout dialog to go on with. When the
+// data file at `dataPath` is missing too, that is what the user hears of.
 Status Missing(CliContext& ctx, bool yesNo, const char* question, const char* message,
-               const std::string& descriptorPath) {
+               const std::string& dataPath, const std::string& descriptorPath) {
+    if (!ctx.fs.exists(dataPath))
+        return Status::Fail(std::string(msg::kOpenFailed) + "\n" + dataPath);
     if (yesNo)
         ctx.services.AskYesNo(question);
     else
@@ -43,7 +46,7 @@ Status LoadTileDescriptor(CliContext& ctx, const std::string& tilePath, TileDesc
     bool missing = false;
     const Status st = kesh::LoadTileDescriptor(ctx.fs, tilePath, out, missing);
     if (missing)
-        return Missing(ctx, false, msg::kAskKtfMissing, msg::kKtfMissing,
+        return Missing(ctx, false, msg::kAskKtfMissing, msg::kKtfMissing, tilePath,
                        DescriptorPath(tilePath, kTileDescriptorExt));
     return st;
 }
@@ -52,7 +55,7 @@ Status LoadMapDescriptor(CliContext& ctx, const std::string& mapPath, MapDescrip
     bool missing = false;
     const Status st = kesh::LoadMapDescriptor(ctx.fs, mapPath, out, missing);
     if (missing)
-        return Missing(ctx, true, msg::kAskKmfMissing, msg::kKmfMissing,
+        return Missing(ctx, true, msg::kAskKmfMissing, msg::kKmfMissing, mapPath,
                        DescriptorPath(mapPath, kMapDescriptorExt));
     return st;
 }
@@ -61,7 +64,7 @@ Status LoadTileSet(CliContext& ctx, const std::string& path, TileSet& set) {
     bool missing = false;
     const Status st = OpenTileSetFiles(ctx.fs, path, set, missing);
     if (missing)
-        return Missing(ctx, false, msg::kAskKtfMissing, msg::kKtfMissing,
+        return Missing(ctx, false, msg::kAskKtfMissing, msg::kKtfMissing, path,
                        DescriptorPath(path, kTileDescriptorExt));
     return st;
 }
@@ -70,7 +73,7 @@ Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet&
     bool missing = false;
     const Status st = OpenMapFiles(ctx.fs, path, map, tiles, missing);
     if (missing)
-        return Missing(ctx, true, msg::kAskKmfMissing, msg::kKmfMissing,
+        return Missing(ctx, true, msg::kAskKmfMissing, msg::kKmfMissing, path,
                        DescriptorPath(path, kMapDescriptorExt));
     return st;
 }

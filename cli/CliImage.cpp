@@ -133,7 +133,11 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
         if (Status st = LoadTileSet(ctx, setPath, set); !st)
             return ctx.Refuse(st);
         if (sizeText && (set.tileWidth() != width || set.tileHeight() != height))
-            return ctx.Refuse(Naming(Status::Fail(msg::kTileSizeMismatch), setPath));
+            return ctx.Refuse(Naming(Status::Fail(std::string(msg::kTileSizeMismatch) + "\n" +
+                                                  text::kSetTileSize +
+                                                  SizeText(set.tileWidth(), set.tileHeight()) +
+                                                  text::kAskedTileSize + SizeText(width, height)),
+                                     setPath));
     } else {
         set.format() = TileFormat::Default();
         set.format().width = width;

@@ -50,7 +50,10 @@ void WriteHeader(JsonObject& json, const std::string& header) {
 void WriteTileSet(JsonObject& json, const TileSet& set, bool palette) {
     json.number("tileWidth", set.tileWidth());
     json.number("tileHeight", set.tileHeight());
-    json.number("attrWidth", set.format().attrWidth);
+    // Bytes per attribute, as --attr-width takes them, and the layout's own code.
+    const AttrWidth code = set.format().attrWidth;
+    json.number("attrWidth", int64_t(AttrBytesFor(code)));
+    json.number("attrWidthCode", code);
     WriteItems(json.key("tileItems"), set.format().items, TileItemName);
     json.number("tileCount", set.count());
     std::vector<uint32_t> attributes(size_t(set.count()));

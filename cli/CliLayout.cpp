@@ -8,6 +8,7 @@
 #include "CliFiles.h"
 #include "CliJson.h"
 #include "CliMessages.h"
+#include "app/ReaderCode.h"
 #include "io/InputLimits.h"
 #include "layout/CodeGen.h"
 #include "layout/LayoutTable.h"
@@ -118,7 +119,8 @@ int RunLayout(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunCodegen(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    if (!ctx.ReadArgs(args, {{"--lang", true}, {"-o", true}}, PlainArgs::Exactly(1), parsed))
+    if (!ctx.ReadArgs(args, {{"--lang", true}, {"-o", true}, {"--prefix", true}},
+                      PlainArgs::Exactly(1), parsed))
         return kExitUsage;
     const std::string& path = parsed.positionals[0];
     const DataKind kind = DataKindOf(path);
@@ -127,6 +129,9 @@ int RunCodegen(CliContext& ctx, const std::vector<std::string>& args) {
     const auto lang = parsed.value("--lang");
     if (!lang || (*lang != "c" && *lang != "python"))
         return ctx.Usage(text::kBadLang);
+    const auto prefix = parsed.value("--prefix");
+    if (prefix && !IsReaderPrefix(*prefix))
+        return ctx.Usage(text::kBadPrefix + *prefix);
 
     CodeLayout layout;
     const std::string name = path.substr(path.find_last_of('/') + 1);
@@ -141,9 +146,12 @@ int RunCodegen(CliContext& ctx, const std::vector<std::string>& args) {
             return ctx.Refuse(st);
         layout = CodeLayout::ForMap(descriptor, name);
     }
+    // The C names take the prefix asked for, or the one of the file written:
+    // kesh's own names only for a header without a name of its own.
+    const auto out = parsed.value("-o");
+    layout.prefix = prefix ? *prefix : out ? ReaderPrefixOf(*out) : kDefaultReaderPrefix;
     const std::string code =
         GenerateReader(layout, *lang == "c" ? CodeLanguage::C : CodeLanguage::Python);
-    const auto out = parsed.value("-o");
     if (!out) {
         ctx.out << code;
         return kExitOk;

@@ -40,10 +40,11 @@ inline constexpr const char* kHelp =
     "      --drop-flips  뒤집기와 회전을 무시합니다 (기본: 오류).\n"
     "      --map-items, --tile-items  convert와 같음 (기본 지도 항목: "
     "SizeWord,CellsWord,TileFile)\n"
-    "  palette FILE [--quantize [N]]\n"
+    "  palette FILE [--quantize [N]] [--8bit]\n"
     "      256컬러 PCX, BMP, 팔레트 PNG 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일의\n"
     "      팔렛을 'index r g b' (0-63) 256줄로 출력합니다.\n"
     "      --quantize [N]  그림(PNG, BMP, PCX)의 색으로 N색 팔레트를 새로 만들어 출력합니다.\n"
+    "      --8bit  0-255로 출력합니다 (info --palette 와 같은 값).\n"
     "  add-tiles SET.til FROM.til...\n"
     "      FROM 파일들의 타일 가운데 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
     "  delete-tile FILE N\n"
@@ -59,12 +60,17 @@ inline constexpr const char* kHelp =
     "      --attr-width 1|2|4  타일 속성 하나의 바이트 수\n"
     "      --map-header TEXT   지도 파일 제일 처음에 들어가는 문자열\n"
     "      --tile-header TEXT  타일 파일 제일 처음에 들어가는 문자열\n"
+    "      --drop-tiles        지도 파일 안의 타일을 TileFile 항목이 없는 포맷으로 버립니다\n"
+    "                          (지도 옆에 같은 이름의 .til 이 있으면 타일은 거기 남습니다)\n"
     "  layout FILE [--json]\n"
     "      파일의 항목마다 바이트 위치(오프셋)와 길이, 전체 크기, 잘리는 값에 대한 경고를\n"
     "      출력합니다. --json 이면 JSON 하나로 출력합니다.\n"
-    "  codegen FILE --lang c|python [-o OUT]\n"
+    "  codegen FILE --lang c|python [-o OUT] [--prefix NAME]\n"
     "      FILE의 파일포맷대로 쓰인 파일을 읽는 코드를 만듭니다: C99 헤더 하나 또는\n"
     "      파이썬 3 모듈. -o 가 없으면 표준 출력으로 냅니다.\n"
+    "      --prefix NAME  C 헤더의 모든 이름과 포함 가드의 접두어 (NAME_read_map,\n"
+    "                     NAME_READER_H); 없으면 OUT의 이름에서 (town_reader.h: town),\n"
+    "                     OUT도 없으면 kesh\n"
     "  --version  판 정보를 출력합니다.\n"
     "  --help     이 도움말을 출력합니다.\n"
     "\n"
@@ -85,6 +91,10 @@ inline constexpr const char* kTooManyItems = "항목은 127개까지입니다.";
 inline constexpr const char* kBadAttrWidth = "--attr-width 는 1, 2, 4 가운데 하나입니다.";
 inline constexpr const char* kHeaderTooLong = "문자열은 255바이트까지입니다.";
 inline constexpr const char* kHeaderNotCp949 = "문자열에 쓸 수 없는 글자가 있습니다.";
+inline constexpr const char* kTilesWouldBeLost =
+    "새 지도 파일포맷에 TileFile 항목이 없어 지도 파일 안의 타일이 없어집니다.\n"
+    "타일을 버리려면 --drop-tiles 를 주십시오.";
+inline constexpr const char* kTilesStayBeside = "타일은 지도 파일에 넣지 않고 이 파일에 남습니다: ";
 inline constexpr const char* kMapOptionForTiles = "타일 파일에는 지도 옵션을 쓸 수 없습니다: ";
 inline constexpr const char* kNotTileFile = "타일 파일(.til)이 아닙니다: ";
 inline constexpr const char* kNotMapFile = "지도 파일(.map)이 아닙니다: ";
@@ -95,11 +105,17 @@ inline constexpr const char* kQuantizeAlone =
     "--quantize 는 --palette, --nearest 와 함께 쓸 수 없습니다.";
 inline constexpr const char* kDitherNeedsQuantize = "--dither 는 --quantize 와 함께 씁니다.";
 inline constexpr const char* kBadLang = "--lang 은 c 또는 python 입니다.";
+inline constexpr const char* kBadPrefix =
+    "--prefix 는 영문자, 숫자, _ 로 된 C 이름이어야 합니다 (숫자로 시작할 수 없음): ";
 // The layout table: its column heads, then after the entries the size and each warning.
 inline constexpr const char* kLayoutColumns = "    오프셋      길이  항목\n";
 inline constexpr const char* kLayoutSize = "전체 크기(바이트): ";
 inline constexpr const char* kLayoutWarning = "경고: ";
 // Followed by the count.
+// Below "타일의 크기가 일치하지 않습니다.": the two sizes that differ.
+inline constexpr const char* kSetTileSize = "타일 세트: ";
+inline constexpr const char* kAddedTileSize = ", 추가할 파일: ";
+inline constexpr const char* kAskedTileSize = ", --tile-size: ";
 inline constexpr const char* kTilesAdded = "추가한 타일: ";
 // Followed by the number given.
 inline constexpr const char* kBadTileNumber = "타일 번호는 0에서 65534 사이의 정수입니다: ";

@@ -16,4 +16,5 @@ set(KESH_FUZZ_TARGETS
     fuzz_tmx
     fuzz_tmxfs
     fuzz_encodedtiles
+    fuzz_recovery_index
 )

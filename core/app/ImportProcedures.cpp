@@ -20,7 +20,6 @@ namespace kesh {
 
 namespace {
 
-constexpr const char* kTmxFiles = "Tiled 지도 파일|*.tmx";
 // Asked after a TMX import was refused for colours or flipped tiles.
 constexpr const char* kOfferNearest = "팔레트에서 가장 가까운 색으로 바꿔서 가져올까요?";
 constexpr const char* kOfferDropFlips = "뒤집기와 회전을 버리고 가져올까요?";
@@ -98,6 +97,9 @@ bool ImportProcedures::OnImportImage() {
 
     const TileSet& set = m_doc.tiles();
     ImportOptionsEdit edit;
+    // Into a new or empty set the picture's own colours are nearly always
+    // wanted; without them the tiles show in the wrong colours.
+    edit.takePalette = set.count() == 0;
     edit.tileWidth = set.tileWidth();
     edit.tileHeight = set.tileHeight();
     edit.sizeLocked = set.count() > 0;
@@ -174,6 +176,8 @@ bool ImportProcedures::OnImportImage() {
                                         options.quantize ? &result.quantized : nullptr);
     if (options.flips)
         summary += "\n" + FlippedSummary(result.flippedCells);
+    if (result.coloursDiffer)
+        summary += std::string("\n") + kColoursDiffer;
     m_user.ShowMessage(summary, MessageIcon::None);
     return true;
 }
@@ -181,7 +185,7 @@ bool ImportProcedures::OnImportImage() {
 bool ImportProcedures::OnImportTmx() {
     if (!m_mapProcs.AskSaveChanges())
         return false;
-    const auto path = m_user.ChooseOpenFile(filetype::Dialog("tmx", {kTmxFiles}, false));
+    const auto path = m_user.ChooseOpenFile(filetype::Dialog("tmx", {filetype::kTmx}, false));
     if (!path)
         return false;
     const auto bytes = m_fs.readFile(*path, kMaxTmxBytes);

@@ -40,6 +40,11 @@ public:
     // and with a palette built from the picture its colours and PSNR.
     // The line added with "뒤집힌 타일도 같은 타일로": how many cells show a flipped tile.
     static std::string FlippedSummary(int64_t flippedCells);
+    // The summary's last line after an import that kept the set's palette
+    // while the picture's colours differ from it.
+    static constexpr const char* kColoursDiffer =
+        "이미지의 색이 지금 팔레트와 다릅니다. 타일이 다른 색으로 보이면 \"팔레트도 가져오기\"를 "
+        "켜고 다시 가져오십시오.";
     static std::string ImportSummary(int64_t tiles, int64_t added, int64_t changedPixels,
                                      bool nearest, const QuantizeReport* quantized = nullptr);
     // "새 팔레트: 256색, PSNR 43.72 dB" or, when the picture's own colours

@@ -29,9 +29,18 @@ MapFormatEdit MapProcedures::EditOf(const MapFormat& format, bool sizesLocked) {
 }
 
 bool MapProcedures::AskSaveChanges() {
-    if (!m_map.hasCells() || !m_doc.IsModified() || !m_user.AskYesNo(msg::kAskSaveChanged))
+    if (!m_map.hasCells() || !m_doc.IsModified())
         return true;
-    return SaveMap();
+    const std::string name = m_doc.file().hasFile() ? m_doc.file().name : msg::kUntitled;
+    switch (m_user.AskYesNoCancel(msg::kAskSaveChanged, name)) {
+    case UserServices::Answer::Yes:
+        return SaveMap();
+    case UserServices::Answer::No:
+        return true;
+    case UserServices::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool MapProcedures::NewMap() {
@@ -73,7 +82,8 @@ bool MapProcedures::SaveMap() {
 bool MapProcedures::saveTo(FileIdentity file) {
     if (!m_map.hasCells())
         return false;
-    if (!file.hasFile()) {
+    const bool named = !file.hasFile();
+    if (named) {
         const auto path = m_user.ChooseSaveFile(MapFileDialog(true));
         if (!path)
             return false;
@@ -87,6 +97,10 @@ bool MapProcedures::saveTo(FileIdentity file) {
         return false;
     }
     m_doc.MarkSaved();
+    // A map saved under a name chosen now is that file from here on, as
+    // after an open: the caption names it.
+    if (named && m_setTitle)
+        m_setTitle(file.name);
     if (m_fileUsed)
         m_fileUsed(file.path);
     return true;
@@ -127,8 +141,12 @@ bool MapProcedures::ExportMapTmx() {
 bool MapProcedures::ExportMapImage(const char* extension, MapExport exportTo) {
     if (!m_map.hasCells())
         return false;
-    const auto path = m_user.ChooseSaveFile(filetype::Dialog(
-        extension, {std::string(extension) == "png" ? filetype::kPng : filetype::kBitmap}, true));
+    const std::string type = extension;
+    const auto path = m_user.ChooseSaveFile(filetype::Dialog(extension,
+                                                             {type == "png"   ? filetype::kPng
+                                                              : type == "tmx" ? filetype::kTmx
+                                                                              : filetype::kBitmap},
+                                                             true));
     if (!path)
         return false;
     const Status st = exportTo(m_fs, *path, m_map, m_tiles);
@@ -136,6 +154,7 @@ bool MapProcedures::ExportMapImage(const char* extension, MapExport exportTo) {
         m_user.ShowMessage(st.message());
         return false;
     }
+    m_written = *path;
     return true;
 }
 

@@ -59,10 +59,14 @@ public:
     // Writes the map as a Tiled .tmx with its tile sheet PNG beside it. True when written.
     bool ExportMapTmx();
     // Before a changed map is dropped (File New, open, exit): asks
-    // "변경된 파일을 저장할까요?" and on Yes saves it. Nothing is asked for an
-    // unchanged map or one without cells. True when the map may be dropped:
-    // nothing to save, the user declined, or the save succeeded.
+    // "변경된 파일을 저장할까요?" with the map's name below, and on Yes saves
+    // it. Nothing is asked for an unchanged map or one without cells. True
+    // when the map may be dropped: nothing to save, the user declined, or the
+    // save succeeded; false on Cancel (Escape, the close box) too.
     bool AskSaveChanges();
+
+    // The file the last successful export of this object wrote.
+    const std::string& written() const { return m_written; }
 
     // Called with the map file's path after every successful open or save
     // (by whatever route), e.g. to keep a list of recent files.
@@ -92,6 +96,7 @@ private:
     FileSystem& m_fs;
     TitleSetter m_setTitle;
     std::function<void(const std::string&)> m_fileUsed;
+    std::string m_written;
 };
 
 } // namespace kesh

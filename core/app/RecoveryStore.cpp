@@ -59,6 +59,23 @@ bool EndsWith(const std::string& text, const std::string& tail) {
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// The .map bytes of `map` in `format`, which has no TileFile item.
+Status WriteMapAlone(const MapModel& map, const MapFormat& format, ByteWriter& out) {
+    if (map.cells().size() != size_t(map.width()) * size_t(map.height()) || map.cells().empty())
+        return Status::Fail(msg::kBadMapSize);
+    out.write(std::string_view(format.header).substr(0, size_t(HeaderLength(format.header))));
+    for (uint8_t item : format.items) {
+        if (item <= MapItem::SizeDword) {
+            WriteValue(out, uint32_t(map.width()), item);
+            WriteValue(out, uint32_t(map.height()), item);
+        } else if (item == MapItem::CellsByte || item == MapItem::CellsWord) {
+            for (uint16_t cell : map.cells())
+                WriteValue(out, cell, item == MapItem::CellsByte ? 0 : 1);
+        }
+    }
+    return Status::Ok();
+}
+
 } // namespace
 
 std::string RecoveryStore::DefaultFolder() {
@@ -76,13 +93,22 @@ std::string RecoveryStore::PathOf(const std::string& slot, const char* ext) cons
     return m_folder + "/" + slot + ext;
 }
 
-std::string RecoveryStore::IndexText(const RecoveryEntry& entry, bool hasTiles) {
-    return std::string(kIndexMagic) + "\npath " + Escape(entry.originalPath) + "\ntime " +
-           std::to_string(entry.savedAt) + "\nowner " + std::to_string(entry.owner) + "\ntiles " +
-           (hasTiles ? "1" : "0") + "\n";
+std::string RecoveryStore::IndexText(const RecoveryEntry& entry, bool hasTiles,
+                                     const std::vector<uint8_t>& layout) {
+    std::string text = std::string(kIndexMagic) + "\npath " + Escape(entry.originalPath) +
+                       "\ntime " + std::to_string(entry.savedAt) + "\nowner " +
+                       std::to_string(entry.owner) + "\ntiles " + (hasTiles ? "1" : "0") + "\n";
+    if (!layout.empty()) {
+        text += "layout";
+        for (uint8_t item : layout)
+            text += " " + std::to_string(item);
+        text += "\n";
+    }
+    return text;
 }
 
-bool RecoveryStore::ParseIndex(const std::string& text, RecoveryEntry& entry, bool& hasTiles) {
+bool RecoveryStore::ParseIndex(const std::string& text, RecoveryEntry& entry, bool& hasTiles,
+                               std::vector<uint8_t>* layout) {
     std::vector<std::string> lines;
     for (size_t start = 0; start < text.size();) {
         const size_t end = text.find('\n', start);
@@ -91,7 +117,7 @@ bool RecoveryStore::ParseIndex(const std::string& text, RecoveryEntry& entry, bo
         lines.push_back(text.substr(start, end - start));
         start = end + 1;
     }
-    if (lines.size() != 5 || lines[0] != kIndexMagic)
+    if ((lines.size() != 5 && lines.size() != 6) || lines[0] != kIndexMagic)
         return false;
     const auto value = [&](size_t line, const char* key) -> const std::string* {
         const std::string prefix = std::string(key) + " ";
@@ -109,10 +135,28 @@ bool RecoveryStore::ParseIndex(const std::string& text, RecoveryEntry& entry, bo
     RecoveryEntry read;
     if (!ParseNumber(*time, read.savedAt) || !ParseNumber(*owner, read.owner))
         return false;
+    std::vector<uint8_t> items;
+    if (lines.size() == 6) {
+        const std::string* codes = value(5, "layout");
+        if (!codes || *tiles != "0")
+            return false;
+        for (size_t start = 0; start <= codes->size() && items.size() <= size_t(kMaxLayoutItems);) {
+            const size_t end = std::min(codes->find(' ', start), codes->size());
+            int64_t code = 0;
+            if (!ParseNumber(codes->substr(start, end - start), code) || code < 0 || code > 255)
+                return false;
+            items.push_back(uint8_t(code));
+            start = end + 1;
+        }
+        if (items.size() > size_t(kMaxLayoutItems))
+            return false;
+    }
     read.originalPath = Unescape(*path);
     read.slot = entry.slot;
     entry = std::move(read);
     hasTiles = *tiles == "1";
+    if (layout)
+        *layout = std::move(items);
     return true;
 }
 
@@ -120,13 +164,22 @@ Status RecoveryStore::Write(const RecoveryEntry& entry, const MapModel& map, con
     const std::string index = PathOf(entry.slot, kIndexExt);
     if (!m_fs.makeFolders(m_folder))
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + index);
+    // A layout that embeds an empty tile set cannot be written: the copy
+    // leaves its TileFile items out and the index keeps the layout, so that
+    // unsaved work always has a copy.
+    const std::vector<uint8_t>& items = map.format().items;
+    const bool cut = tiles.count() == 0 &&
+                     std::find(items.begin(), items.end(), MapItem::TileFile) != items.end();
+    MapFormat written = map.format();
+    if (cut)
+        std::erase(written.items, uint8_t(MapItem::TileFile));
     ByteWriter mapBytes;
-    Status st = WriteMapFile(map, tiles, mapBytes);
+    Status st = cut ? WriteMapAlone(map, written, mapBytes) : WriteMapFile(map, tiles, mapBytes);
     if (!st)
         return st;
     std::vector<FileContents> files;
     files.push_back({PathOf(entry.slot, ".map"), mapBytes.take()});
-    files.push_back({PathOf(entry.slot, ".kmf"), BuildKmf(map.format(), tiles.format())});
+    files.push_back({PathOf(entry.slot, ".kmf"), BuildKmf(written, tiles.format())});
     // The tile set goes in too, so a map that does not embed it gets it back.
     ByteWriter tileBytes;
     const bool hasTiles = tiles.count() > 0 && tiles.WriteTileFile(tileBytes);
@@ -135,7 +188,7 @@ Status RecoveryStore::Write(const RecoveryEntry& entry, const MapModel& map, con
         files.push_back({PathOf(entry.slot, ".ktf"), BuildKtf(tiles.format())});
     }
     // The index last: it names a copy only together with the copy itself.
-    const std::string text = IndexText(entry, hasTiles);
+    const std::string text = IndexText(entry, hasTiles, cut ? items : std::vector<uint8_t>());
     files.push_back({index, std::vector<uint8_t>(text.begin(), text.end())});
     st = SaveFiles(m_fs, files);
     if (st && !hasTiles) {
@@ -169,7 +222,8 @@ Status RecoveryStore::Load(const RecoveryEntry& entry, MapModel& map, TileSet& t
     const auto index = m_fs.readFile(PathOf(entry.slot, kIndexExt), kMaxDescriptorBytes);
     RecoveryEntry read;
     bool hasTiles = false;
-    if (!index || !ParseIndex(std::string(index->begin(), index->end()), read, hasTiles))
+    std::vector<uint8_t> layout;
+    if (!index || !ParseIndex(std::string(index->begin(), index->end()), read, hasTiles, &layout))
         return damaged();
     const auto mapBytes = m_fs.readFile(PathOf(entry.slot, ".map"), kMaxMapFileBytes);
     const auto kmfBytes = m_fs.readFile(PathOf(entry.slot, ".kmf"), kMaxDescriptorBytes);
@@ -193,6 +247,8 @@ Status RecoveryStore::Load(const RecoveryEntry& entry, MapModel& map, TileSet& t
     const Status st = ReadMapFile(*mapBytes, *kmfBytes, newMap, hasTiles ? newTiles : tiles);
     if (!st)
         return st;
+    if (!layout.empty())
+        newMap.format().items = std::move(layout); // the TileFile items the copy left out
     const Status grid = map.ReplaceGrid(newMap.format(), std::move(newMap.cells()));
     if (!grid)
         return grid;

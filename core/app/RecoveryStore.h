@@ -48,9 +48,13 @@ public:
     // Deletes the slot's files; nothing happens for a slot without a copy.
     void Remove(const std::string& slot);
 
-    // The text of an index and back (exposed for the tests).
-    static std::string IndexText(const RecoveryEntry& entry, bool hasTiles);
-    static bool ParseIndex(const std::string& text, RecoveryEntry& entry, bool& hasTiles);
+    // The text of an index and back (exposed for the tests). `layout`: the
+    // map's items when the copy had to leave its TileFile items out (the
+    // layout embeds an empty tile set); empty otherwise.
+    static std::string IndexText(const RecoveryEntry& entry, bool hasTiles,
+                                 const std::vector<uint8_t>& layout = {});
+    static bool ParseIndex(const std::string& text, RecoveryEntry& entry, bool& hasTiles,
+                           std::vector<uint8_t>* layout = nullptr);
 
 private:
     std::string PathOf(const std::string& slot, const char* ext) const;

@@ -55,6 +55,7 @@ bool TileProcedures::OnTileSave() {
         m_user.ShowMessage(st.message());
         return false;
     }
+    m_written = *path;
     return true;
 }
 
@@ -190,6 +191,7 @@ bool TileProcedures::OnTileSaveBmp() {
         m_user.ShowMessage(st.message());
         return false;
     }
+    m_written = *path;
     return true;
 }
 

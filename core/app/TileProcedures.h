@@ -49,6 +49,9 @@ public:
     // The layout dialog's starting values for a tile format.
     static TileFormatEdit EditOf(const TileFormat& format, bool sizesLocked);
 
+    // The file the last successful save or bitmap export of this object wrote.
+    const std::string& written() const { return m_written; }
+
 private:
     // For a .til without .ktf: asks whether to set the layout by hand and, on
     // OK, takes it from the layout dialog on the new-file defaults with
@@ -61,6 +64,7 @@ private:
     TileSet& m_tiles;
     UserServices& m_user;
     FileSystem& m_fs;
+    std::string m_written;
 };
 
 } // namespace kesh

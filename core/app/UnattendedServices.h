@@ -16,6 +16,9 @@ public:
     explicit UnattendedServices(std::ostream* messages = nullptr) : m_messages(messages) {}
 
     bool AskYesNo(const std::string&) override { return false; }
+    Answer AskYesNoCancel(const std::string&, const std::string&) override {
+        return Answer::Cancel;
+    }
     bool AskOkCancel(const std::string&) override { return false; }
     using UserServices::ShowMessage;
     void ShowMessage(const std::string& text, MessageIcon) override {

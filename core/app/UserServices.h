@@ -82,6 +82,10 @@ public:
 
     // Yes/No question; true on Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
+    // A Yes/No/Cancel question, with `detail` (a file's name) on a line
+    // below `text`. Escape and the close box answer Cancel.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer AskYesNoCancel(const std::string& text, const std::string& detail) = 0;
     // OK/Cancel question; true on OK.
     virtual bool AskOkCancel(const std::string& text) = 0;
     // A message with an OK button and the icon given.

@@ -63,6 +63,8 @@ inline constexpr const char* kKmfMissing = "파일포맷(.kmf)을 찾을수가 �
 
 // Questions
 inline constexpr const char* kAskSaveChanged = "변경된 파일을 저장할까요?";
+// The name of a map that has no file yet, as the caption shows it.
+inline constexpr const char* kUntitled = "제목없음";
 inline constexpr const char* kAskDeleteTile = "현재 타일을 삭제하시겠습니까?";
 inline constexpr const char* kAskKtfMissing =
     "파일포맷(.ktf)을 찾을수가 없습니다.\n포맷이 정확하지 않으면 치명적인 오류가 발생할수도 "

@@ -1,6 +1,7 @@
 #include "image/ImportImage.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -305,6 +306,9 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
     TileIndex index(list);
     const auto tileBytes = size_t(tw * th);
     std::vector<uint8_t> mirrored(options.flips ? tileBytes : 0);
+    const bool checkColours =
+        !options.takePalette && !options.quantize && source.header().hasIndices();
+    std::array<bool, 256> used{};
     bool full = false;
     Status stopped = Status::Ok();
     for (int64_t r = 0; r < rows; ++r) {
@@ -319,6 +323,9 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
         }
         if (full || !stopped)
             continue;
+        if (checkColours)
+            for (int64_t i = 0; i < int64_t(bandRows) * width; ++i)
+                used[band[i]] = true;
         CutStrip(band, width, bandRows, 0, size_t(tw), size_t(th), size_t(cols), strip.data());
         for (int64_t c = 0; c < cols; ++c) {
             const uint8_t* pixels = strip.data() + size_t(c) * tileBytes;
@@ -364,6 +371,15 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
         set.SetPalette(builtPalette);
     else if (options.takePalette && source.header().hasIndices())
         set.SetPalette(source.header().m_palette);
+    if (checkColours) {
+        // As SetPalette would show the image's colours.
+        const uint8_t* table = set.colourTable();
+        const auto& rgb = source.header().m_palette.rgb;
+        for (size_t i = 0; i < 256 && !result.coloursDiffer; ++i)
+            result.coloursDiffer = used[i] && (table[4 * i + 2] != uint8_t(rgb[3 * i] * 4) ||
+                                               table[4 * i + 1] != uint8_t(rgb[3 * i + 1] * 4) ||
+                                               table[4 * i] != uint8_t(rgb[3 * i + 2] * 4));
+    }
     if (options.makeMap) {
         result.mapWidth = int32_t(cols);
         result.mapHeight = int32_t(rows);

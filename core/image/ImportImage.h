@@ -40,6 +40,9 @@ struct ImportResult {
     // Without a map, the set filled up: the tiles that fitted were added.
     // Tell the user msg::kTileSetFull.
     bool setFull = false;
+    // A palette or grey image whose palette was not taken, and some colour
+    // it uses shows otherwise through the set's colours.
+    bool coloursDiffer = false;
     // With makeMap: the grid, row by row, each cell the number of its tile.
     int32_t mapWidth = 0;
     int32_t mapHeight = 0;

@@ -16,9 +16,9 @@ namespace kesh {
 inline constexpr const char* kPaletteSourceFilters[] = {"팔레트 파일|*.pcx;*.bmp;*.png;*.gpl;*.pal",
                                                         "256 PCX files|*.pcx",
                                                         "256 BMP files|*.bmp",
-                                                        "PNG files|*.png",
-                                                        "GIMP palettes|*.gpl",
-                                                        "JASC palettes|*.pal"};
+                                                        "PNG 파일|*.png",
+                                                        "GIMP 팔레트|*.gpl",
+                                                        "JASC 팔레트|*.pal"};
 
 // The colours of a file chosen for the load palette command, at `path` with
 // contents `bytes` (or why they could not be read). A name ending in "pcx"

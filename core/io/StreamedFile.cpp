@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/Messages.h"
+#include "io/CommitRecord.h"
 #include "io/SaveLock.h"
 #include "io/SaveRecovery.h"
 
@@ -85,6 +86,14 @@ Status StreamedFile::Finish() {
     errno = 0;
     ok = ok && m_fs.rename(m_temp, m_target);
     noteError();
+    if (ok) {
+        // The new name must be on the disk too, as after a save; the file is
+        // in place by now, so a failure here is told but nothing is undone.
+        m_temp.clear();
+        errno = 0;
+        ok = m_fs.syncFolder(FolderOf(m_target));
+        noteError();
+    }
     const bool locked = m_lock && m_lock->held();
     if (!ok) {
         Abandon();

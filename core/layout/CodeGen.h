@@ -14,11 +14,17 @@ namespace kesh {
 // block), checking every read against the end of the data. The code is the
 // user's: it carries a line saying it may be used without restriction.
 
+// The prefix of the C reader's names: kesh_read_map, KESH_READER_H.
+inline constexpr const char* kDefaultReaderPrefix = "kesh";
+
 // The layout a reader is made for: a map's descriptor, or a tile file's.
 struct CodeLayout {
     std::optional<MapDescriptor> map; // set for a .map
     TileDescriptor tile;              // a .til's, or the tile part of the map's
     std::string madeFor;              // the file the layout came from, for the comment
+    // A C identifier that starts every name of the C reader, its guard too
+    // (upper-cased): "town" gives town_read_map and TOWN_READER_H.
+    std::string prefix = kDefaultReaderPrefix;
 
     static CodeLayout ForMap(const MapDescriptor& map, std::string madeFor);
     static CodeLayout ForTiles(const TileDescriptor& tile, std::string madeFor);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 
 #include "layout/CodeGen.h"
@@ -518,6 +519,21 @@ void MapInterface(std::ostream& out, const MapDescriptor& map) {
            "}\n";
 }
 
+// `text` with every `from` that starts a word put as `to`.
+std::string ReplaceWord(const std::string& text, const std::string& from, const std::string& to) {
+    std::string result;
+    size_t at = 0;
+    for (size_t hit = text.find(from); hit != std::string::npos; hit = text.find(from, hit + 1)) {
+        const bool starts = hit == 0 || !(std::isalnum(static_cast<unsigned char>(text[hit - 1])) ||
+                                          text[hit - 1] == '_');
+        if (!starts)
+            continue;
+        result.append(text, at, hit - at).append(to);
+        at = hit + from.size();
+    }
+    return result.append(text, at, std::string::npos);
+}
+
 } // namespace
 
 std::string GenerateCReader(const CodeLayout& layout) {
@@ -545,7 +561,14 @@ std::string GenerateCReader(const CodeLayout& layout) {
     else
         TilesInterface(out);
     out << kEnd;
-    return out.str();
+    if (layout.prefix == kDefaultReaderPrefix)
+        return out.str();
+    // Every name at file scope, the guard included, carries the prefix, so
+    // that readers of several layouts can live in one program.
+    std::string upper = layout.prefix;
+    for (char& c : upper)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return ReplaceWord(ReplaceWord(out.str(), "kesh_", layout.prefix + "_"), "KESH_", upper + "_");
 }
 
 } // namespace kesh

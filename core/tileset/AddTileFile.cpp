@@ -22,6 +22,8 @@ AddTileFileResult AddTileFile(TileSet& set, std::span<const uint8_t> file,
         return result;
     if (reader.width() != set.tileWidth() || reader.height() != set.tileHeight()) {
         result.status = Status::Fail(msg::kTileSizeMismatch);
+        result.fileWidth = reader.width();
+        result.fileHeight = reader.height();
         return result;
     }
 

@@ -17,6 +17,9 @@ struct AddTileFileResult {
     // The set filled up: the tiles that fitted were added, the rest were not.
     // Tell the user msg::kTileSetFull.
     bool setFull = false;
+    // A file of another tile size: its size, for a caller that names both.
+    int32_t fileWidth = 0;
+    int32_t fileHeight = 0;
 };
 
 // Adds the tiles of a tile file to `set`, after the tiles already there, each

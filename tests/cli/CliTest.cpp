@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "CliMessages.h"
 #include "CliTestSupport.h"
 #include "base/Messages.h"
 #include "layout/Descriptor.h"
@@ -84,7 +85,7 @@ TEST(CliTest, InfoOfAMap) {
     EXPECT_TRUE(Has(j, "\"height\": 2,"));
     EXPECT_TRUE(Has(j, "\"mapItems\": [\"SizeWord\", \"CellsWord\", \"TileFile\"]"));
     EXPECT_TRUE(Has(j, "\"tileWidth\": 8,"));
-    EXPECT_TRUE(Has(j, "\"attrWidth\": 0,"));
+    EXPECT_TRUE(Has(j, "\"attrWidth\": 1,\n  \"attrWidthCode\": 0,"));
     EXPECT_TRUE(Has(j, "\"tileItems\": [\"SizeByte\", \"CountWord\", \"TileData\", "
                        "\"AttrData\", \"Palette768\"]"));
     EXPECT_TRUE(Has(j, "\"tileCount\": 2,"));
@@ -110,7 +111,8 @@ TEST(CliTest, InfoOfATileSet) {
     ASSERT_EQ(ok.status, 0) << ok.err;
     EXPECT_TRUE(Has(ok.out, "\"kind\": \"tileset\""));
     EXPECT_TRUE(Has(ok.out, "\"header\": \"AB\\\"C\""));
-    EXPECT_TRUE(Has(ok.out, "\"attrWidth\": 1,"));
+    // Bytes per attribute as --attr-width takes them, beside the layout's code.
+    EXPECT_TRUE(Has(ok.out, "\"attrWidth\": 2,\n  \"attrWidthCode\": 1,"));
     EXPECT_TRUE(Has(ok.out, "\"tileCount\": 3,"));
     EXPECT_TRUE(Has(ok.out, "\"attributes\": [10, 20, 30]"));
     EXPECT_FALSE(Has(ok.out, "\"width\""));
@@ -125,6 +127,12 @@ TEST(CliTest, RefusedInputFiles) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.err, msg::kKmfMissing));
     EXPECT_TRUE(run.out.empty());
+    // A missing map or tile file is named itself, not its descriptor.
+    for (const char* name : {"nothere.map", "nothere.til"}) {
+        run = Cli({"info", dir.file(name)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, std::string(msg::kOpenFailed) + "\n" + dir.file(name) + "\n");
+    }
     // A .map cut short.
     Bytes bytes = ReadBytes(dir.file("town.map"));
     bytes.resize(bytes.size() - 1);
@@ -195,6 +203,11 @@ TEST(CliTest, PaletteOfBmpAndPcx) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Has(run.out, "0 0 0 63\n1 0 1 63\n"));
     EXPECT_TRUE(Has(run.out, "\n255 63 63 63\n"));
+    // --8bit gives what info --palette prints of the same colours.
+    run = Cli({"palette", dir.file("p.pcx"), "--8bit"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "0 0 0 252\n1 0 4 252\n"));
+    EXPECT_TRUE(Has(run.out, "\n255 252 252 252\n"));
 }
 
 TEST(CliTest, AddTilesAddsUniqueTilesAndSaves) {
@@ -227,7 +240,9 @@ TEST(CliTest, AddTilesAddsUniqueTilesAndSaves) {
     SaveTiles(dir.file("big.til"), Tiles({1}, 16));
     run = Cli({"add-tiles", dir.file("set.til"), dir.file("more.til"), dir.file("big.til")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Has(run.err, msg::kTileSizeMismatch));
+    EXPECT_TRUE(Has(run.err, std::string(msg::kTileSizeMismatch) +
+                                 "\n타일 세트: 8x8, 추가할 파일: 16x16\n" + dir.file("big.til")))
+        << run.err;
     EXPECT_EQ(ReadBytes(dir.file("set.til")), before);
     // So is one without its descriptor.
     std::filesystem::remove(dir.file("more.ktf"));
@@ -271,10 +286,45 @@ TEST(CliTest, ConvertToAnotherLayout) {
 
     const CliRun info = Cli({"info", dir.file("new.map"), "--cells"});
     EXPECT_TRUE(Has(info.out, "\"header\": \"\""));
-    EXPECT_TRUE(Has(info.out, "\"attrWidth\": 2,"));
+    EXPECT_TRUE(Has(info.out, "\"attrWidth\": 4,"));
     EXPECT_TRUE(Has(info.out, "\"attributes\": [50, 60]"));
     EXPECT_TRUE(Has(info.out, "\"cells\": [0, 1, 2, 3, 4, 255]"));
     EXPECT_EQ(ReadBytes(dir.file("town.map")).size(), 4u + 4 + 12 + 2 + 2 + 2 * 64 + 2 + 768);
+}
+
+// A map whose tiles live only inside it is not converted to a layout without
+// TileFile unless the tiles may go; a tile file of the map's name beside it
+// keeps them, and the tool says so.
+TEST(CliTest, ConvertAwayFromTileFileKeepsOrDropsTilesOnlyWhenTold) {
+    struct Case {
+        const char* name;
+        bool tilesBeside;
+        bool drop;
+        int status;
+        std::string err;
+    };
+    TempDir dir;
+    const Case cases[] = {
+        {"refused", false, false, 1, std::string(kesh::cli::text::kTilesWouldBeLost) + "\n"},
+        {"dropped", false, true, 0, ""},
+        {"beside", true, false, 0, kesh::cli::text::kTilesStayBeside + dir.file("town.til") + "\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SaveMap(dir.file("town.map"));
+        std::filesystem::remove(dir.file("town.til"));
+        std::filesystem::remove(dir.file("out.map"));
+        if (c.tilesBeside)
+            SaveTiles(dir.file("town.til"), Tiles({1}));
+        std::vector<std::string> args = {"convert", dir.file("town.map"), dir.file("out.map"),
+                                         "--map-items", "SizeWord,CellsWord"};
+        if (c.drop)
+            args.push_back("--drop-tiles");
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(std::filesystem::exists(dir.file("out.map")), c.status == 0);
+    }
 }
 
 namespace {
@@ -320,7 +370,9 @@ TEST(CliTest, ImportImageCreatesOrExtendsTheSetAndWritesTheMap) {
     const Bytes til = ReadBytes(dir.file("set.til"));
     run = Cli({"import-image", dir.file("more.png"), dir.file("set.til"), "--tile-size", "8x8"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Has(run.err, msg::kTileSizeMismatch));
+    EXPECT_TRUE(
+        Has(run.err, std::string(msg::kTileSizeMismatch) + "\n타일 세트: 4x4, --tile-size: 8x8"))
+        << run.err;
     EXPECT_EQ(
         Cli({"import-image", dir.file("more.png"), dir.file("set.til"), "--tile-size", "4by4"})
             .status,

@@ -501,3 +501,57 @@ TEST(CodeGenTest, GeneratedCodeNamesItsLayoutAndIsFreeToUse) {
               std::string::npos);
     EXPECT_EQ(tiles.find("kesh_read_map"), std::string::npos);
 }
+
+// Readers of two layouts in one program: each header has its own guard and
+// names, so both compile together.
+TEST(CodeGenTest, ReadersWithTheirOwnPrefixesLiveSideBySide) {
+    if (std::string(KESH_TEST_CC).empty()) {
+        ASSERT_FALSE(ToolsRequired()) << "no C compiler was found when kesh was configured";
+        GTEST_SKIP() << "no C compiler";
+    }
+    MapDescriptor town;
+    town.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+    town.tile.items = {TileItem::SizeByte, TileItem::CountWord, TileItem::TileData};
+    MapDescriptor dungeon = town;
+    dungeon.items = {MapItem::SizeByte, MapItem::CellsByte};
+    TempDir dir;
+    for (const char* prefix : {"town", "dungeon"}) {
+        CodeLayout layout = CodeLayout::ForMap(*prefix == 't' ? town : dungeon, "x.map");
+        layout.prefix = prefix;
+        const std::string code = GenerateCReader(layout);
+        EXPECT_EQ(code.find("kesh_"), std::string::npos) << prefix;
+        EXPECT_EQ(code.find("KESH_"), std::string::npos) << prefix;
+        std::ofstream(dir.file(std::string(prefix) + "_reader.h")) << code;
+    }
+    std::ofstream(dir.file("both.c")) << R"(#include "town_reader.h"
+#include "dungeon_reader.h"
+#include "town_reader.h"
+int main(void)
+{
+    static const unsigned char cells[] = {1, 1, 7};
+    void (*free_town)(struct town_map *) = town_free_map;
+    void (*free_town_tiles)(struct town_tiles *) = town_free_tiles;
+    void (*free_dungeon_tiles)(struct dungeon_tiles *) = dungeon_free_tiles;
+    struct town_map t;
+    struct dungeon_map d;
+    int seven;
+    if (town_read_map(cells, 1, &t) != TOWN_ERR_DAMAGED)
+        return 1;
+    if (dungeon_read_map(cells, sizeof cells, &d) != 0)
+        return 2;
+    seven = d.cells[0] == 7;
+    dungeon_free_map(&d);
+    (void)free_town;
+    (void)free_town_tiles;
+    (void)free_dungeon_tiles;
+    return seven ? 0 : 3;
+}
+)";
+    const std::string log = dir.file("cc.log");
+    const std::string exe = dir.file("both");
+    const std::string compile =
+        std::string(KESH_TEST_CC) + " -std=c99 -Wall -Wextra -pedantic -Werror " +
+        Quote(dir.file("both.c")) + " -o " + Quote(exe) + " >" + Quote(log) + " 2>&1";
+    ASSERT_EQ(std::system(compile.c_str()), 0) << ReadText(log);
+    EXPECT_EQ(std::system(Quote(exe).c_str()), 0);
+}

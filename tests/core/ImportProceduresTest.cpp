@@ -98,6 +98,50 @@ struct ImportProceduresTest : ::testing::Test {
     }
 };
 
+// "팔레트도 가져오기" starts ticked for an empty set; the summary warns when
+// the picture's colours differ from the palette that was kept.
+TEST_F(ImportProceduresTest, ThePaletteBoxAndTheColourWarning) {
+    struct Case {
+        const char* name;
+        bool tilesFirst;  // the set has tiles before the import
+        bool recoloured;  // the picture's palette differs from the set's
+        bool takePalette; // the box as the user leaves it
+        bool warned;
+    };
+    const Case cases[] = {
+        {"empty set, box left on", false, true, true, false},
+        {"empty set, box turned off", false, true, false, true},
+        {"same colours", true, false, false, false},
+        {"other colours kept", true, true, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        doc.tiles() = TileSet();
+        if (c.tilesFirst)
+            kesh::test::MakeTiles(doc.tiles(), 16, 16, 3);
+        TileSet source;
+        kesh::test::MakeTiles(source, 16, 16, 5);
+        if (c.recoloured) {
+            Palette grey;
+            for (size_t i = 0; i < grey.rgb.size(); ++i)
+                grey.rgb[i] = uint8_t(i / 3 % 64);
+            source.SetPalette(grey);
+        }
+        const std::string path = dir.file("colours.png");
+        kesh::test::WriteBytes(path, PictureOf(source, 2, 1, {3, 4}));
+        user.clearCalls();
+        user.openFile(path).acceptImport([&](ImportOptionsEdit& e) {
+            e.tileWidth = e.tileHeight = 16;
+            e.takePalette = c.takePalette;
+        });
+        ASSERT_TRUE(ImportImage(FileSystem::Native()));
+        EXPECT_EQ(user.calls().at(1).import->takePalette, !c.tilesFirst);
+        const std::string summary = user.messages().back();
+        EXPECT_EQ(summary.find(ImportProcedures::kColoursDiffer) != std::string::npos, c.warned)
+            << summary;
+    }
+}
+
 TEST_F(ImportProceduresTest, ImageWithMapIsOneStepThatUndoGivesBack) {
     SavedMap();
     const SetState tilesBefore(doc.tiles());
@@ -170,6 +214,7 @@ TEST_F(ImportProceduresTest, AnEmptySetTakesTheSizeChosenAndKeepsItsColours) {
         EXPECT_FALSE(e.sizeLocked);
         e.tileWidth = 16;
         e.tileHeight = 16;
+        e.takePalette = false; // ticked for an empty set: the colours stay only without it
     });
     ASSERT_TRUE(ImportImage(FileSystem::Native()));
     EXPECT_EQ(doc.tiles().tileWidth(), 16);

@@ -147,6 +147,18 @@ TEST(MapBitmapExportTest, FailedWriteLeavesNoPartialFile) {
     EXPECT_EQ(ReadBytes(path).size(), 1078u + 4096 * 1024);
 }
 
+// The renamed file's folder reaches the disk before the export counts as
+// done; when it cannot, the user hears so.
+TEST(MapBitmapExportTest, TheFolderIsSyncedAfterTheRename) {
+    TempDir dir;
+    const std::string path = dir.file("m.bmp");
+    FaultyFileSystem fs;
+    fs.fault = FaultyFileSystem::Fault::SyncFolder;
+    const Status st = ExportMapBitmap(fs, path, MapOf(2, 2), OneTile(8, 8));
+    EXPECT_EQ(st.message(), std::string(msg::kSaveFailed) + "\n" + path);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"m.bmp"}); // no temporary left
+}
+
 TEST(MapBitmapExportTest, AReadOnlyBitmapIsNotReplaced) {
     TempDir dir;
     const std::string path = dir.file("m.bmp");

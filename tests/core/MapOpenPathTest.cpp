@@ -33,6 +33,7 @@ struct MapOpenPathTest : ::testing::Test {
         user.saveFile(dir.file("road.map"));
         ASSERT_TRUE(procs().SaveMapAs());
         user.clearCalls();
+        titles.clear();
         map.cells()[5] = kEmptyCell;
     }
 };

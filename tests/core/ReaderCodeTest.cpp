@@ -53,12 +53,16 @@ TEST(ReaderCodeTest, SavesTheReaderOfTheCurrentLayoutInTheChosenLanguage) {
               (std::vector<std::string>{"C 헤더|*.h", "파이썬 모듈|*.py"}));
     EXPECT_TRUE(user.calls()[0].file.confirmOverwrite);
 
+    // Offered under the map's name; the C names take the prefix of the file's.
+    EXPECT_EQ(user.calls()[0].file.initialName, "town_reader.h");
     const std::string c = Text(dir.file("town_reader.h"));
-    const CodeLayout layout = CodeLayout::ForMap(
+    CodeLayout layout = CodeLayout::ForMap(
         CurrentMapDescriptor(editor.map.format(), editor.tiles.format()), "town.map");
+    layout.prefix = "town";
     EXPECT_EQ(c, GenerateCReader(layout));
-    EXPECT_NE(c.find("kesh_read_header(&in, 4,"), std::string::npos);
-    EXPECT_NE(c.find("kesh_scan_start(&scan, 2);"), std::string::npos);
+    EXPECT_NE(c.find("town_read_header(&in, 4,"), std::string::npos);
+    EXPECT_NE(c.find("town_scan_start(&scan, 2);"), std::string::npos);
+    EXPECT_NE(c.find("#ifndef TOWN_READER_H"), std::string::npos);
     EXPECT_EQ(Text(dir.file("town_reader.py")), GeneratePythonReader(layout));
 }
 
@@ -112,4 +116,30 @@ TEST(ReaderCodeTest, FormatDialogsGetTheDataOfTheCurrentMapAndTiles) {
     const MapFormatEdit& fresh = *user.calls()[2].map;
     EXPECT_EQ(fresh.tiles, editor.tiles.format());
     EXPECT_FALSE(fresh.data);
+}
+
+TEST(ReaderCodeTest, NamesAndPrefixesComeFromTheFile) {
+    const std::pair<const char*, const char*> names[] = {
+        {"town.map", "town_reader.h"},
+        {"/maps/Dark Cave.map", "Dark Cave_reader.h"},
+        {"Untitled.map", "kesh_reader.h"},
+        {"", "kesh_reader.h"}};
+    for (const auto& [data, offered] : names)
+        EXPECT_EQ(DefaultReaderName(data, CodeLanguage::C), offered) << data;
+    EXPECT_EQ(DefaultReaderName("town.map", CodeLanguage::Python), "town_reader.py");
+
+    const std::pair<const char*, const char*> prefixes[] = {{"/g/town_reader.h", "town"},
+                                                            {"kesh_reader.h", "kesh"},
+                                                            {"level.h", "level"},
+                                                            {"2-town.h", "kesh_2_town"},
+                                                            {"Dark Cave_reader.h", "Dark_Cave"},
+                                                            {"_reader.h", "reader"},
+                                                            {"던전_reader.h", "kesh"},
+                                                            {"/g/.h", "h"}};
+    for (const auto& [path, prefix] : prefixes) {
+        EXPECT_EQ(ReaderPrefixOf(path), prefix) << path;
+        EXPECT_TRUE(IsReaderPrefix(ReaderPrefixOf(path))) << path;
+    }
+    for (const char* bad : {"", "2town", "town-map", "타운"})
+        EXPECT_FALSE(IsReaderPrefix(bad)) << bad;
 }

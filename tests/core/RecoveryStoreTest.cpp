@@ -72,6 +72,40 @@ TEST(RecoveryStoreTest, ACopyComesBackWithItsMapTilesAndIndex) {
     }
 }
 
+// A layout that embeds the tile set while the set is empty still gets a
+// copy (the map alone), and the copy brings the layout back whole.
+TEST(RecoveryStoreTest, AMapEmbeddingAnEmptyTileSetIsCopiedAlone) {
+    const std::vector<uint8_t> items = {kesh::MapItem::TileFile, kesh::MapItem::SizeByte,
+                                        kesh::MapItem::CellsByte, kesh::MapItem::TileFile};
+    kesh::test::TempDir dir;
+    RecoveryStore store(FileSystem::Native(), dir.path());
+    Work work(3, items);
+    work.tiles = TileSet();
+    ASSERT_TRUE(store.Write(Entry("", 1000), work.map, work.tiles));
+    const auto entries = store.List();
+    ASSERT_EQ(entries.size(), 1u);
+    MapModel map;
+    TileSet tiles;
+    kesh::test::MakeTiles(tiles, 8, 8, 2); // the set the copy is read into stays
+    ASSERT_TRUE(store.Load(entries[0], map, tiles));
+    EXPECT_EQ(map.cells(), work.map.cells());
+    EXPECT_EQ(map.format().items, items);
+    EXPECT_EQ(map.format().header, "HDR");
+    EXPECT_EQ(tiles.count(), 2);
+
+    // The layout line is checked like the rest of the index.
+    RecoveryEntry read{"s", "", 0, 0};
+    bool hasTiles = true;
+    std::vector<uint8_t> layout;
+    const std::string text = RecoveryStore::IndexText(Entry("", 1), false, items);
+    ASSERT_TRUE(RecoveryStore::ParseIndex(text, read, hasTiles, &layout));
+    EXPECT_EQ(layout, items);
+    for (const char* bad : {"layout 3 x\n", "layout 256\n", "layout\n", "layuot 3\n"})
+        EXPECT_FALSE(RecoveryStore::ParseIndex(RecoveryStore::IndexText(Entry("", 1), false) + bad,
+                                               read, hasTiles, &layout))
+            << bad;
+}
+
 TEST(RecoveryStoreTest, ACopyWrittenOnAFailingDiskLeavesThePreviousCopy) {
     kesh::test::TempDir dir;
     const std::string folder = dir.file("recovery");

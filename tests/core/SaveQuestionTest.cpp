@@ -1,5 +1,7 @@
 // "변경된 파일을 저장할까요?" answered Yes: when that save fails or its file
 // dialog is cancelled, the procedure that asked stops and the map stays.
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "app/MapProcedures.h"
@@ -102,4 +104,53 @@ TEST_F(SaveQuestionTest, ASuccessfulSaveLetsTheOpenGoOn) {
     EXPECT_FALSE(procs(faulty).OpenMap());
     EXPECT_EQ(user.transcript(), (Lines{kAskSave, "open: *.map"}));
     EXPECT_FALSE(doc.IsModified());
+}
+
+// Escape (Cancel) at the question stops whichever procedure asked, at its
+// first question or New's last chance, and the question names the map.
+TEST_F(SaveQuestionTest, CancelStopsTheProcedureAndKeepsTheMap) {
+    struct Case {
+        const char* name;
+        std::function<void(ScriptedUserServices&)> script;
+        std::function<bool(MapProcedures&)> run;
+        Lines transcript;
+    };
+    const Case cases[] = {
+        {"new",
+         [](auto& u) { u.cancelQuestion(); },
+         [](auto& p) { return p.NewMap(); },
+         {kAskSave}},
+        {"new, last chance",
+         [](auto& u) { u.no().acceptMap().cancelQuestion(); },
+         [](auto& p) { return p.NewMap(); },
+         {kAskSave, "map format", kAskSave}},
+        {"open",
+         [](auto& u) { u.cancelQuestion(); },
+         [](auto& p) { return p.OpenMap(); },
+         {kAskSave}},
+        {"close",
+         [](auto& u) { u.cancelQuestion(); },
+         [](auto& p) { return p.AskSaveChanges(); },
+         {kAskSave}},
+    };
+    ChangedMapWhoseSaveFails();
+    faulty.fault = FaultyFileSystem::Fault::None;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        user.clearCalls();
+        c.script(user);
+        MapProcedures p = procs(faulty);
+        EXPECT_FALSE(c.run(p));
+        EXPECT_EQ(user.transcript(), c.transcript);
+        EXPECT_EQ(user.calls().front().detail, "old.map");
+        ExpectMapKept();
+    }
+    EXPECT_TRUE(user.allUsed());
+}
+
+TEST_F(SaveQuestionTest, AnUntitledMapIsNamedAsTheCaptionNamesIt) {
+    doc.MarkChanged();
+    user.cancelQuestion();
+    EXPECT_FALSE(procs(FileSystem::Native()).AskSaveChanges());
+    EXPECT_EQ(user.calls().at(0).detail, msg::kUntitled);
 }

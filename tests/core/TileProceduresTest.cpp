@@ -55,7 +55,7 @@ TEST_F(TileProceduresTest, SaveWritesTheDataFileAndItsDescriptor) {
     const auto& dialog = user.calls().at(0).file;
     EXPECT_EQ(dialog.defaultExtension, "til");
     EXPECT_EQ(dialog.initialName, "*.til");
-    EXPECT_EQ(dialog.filters, (Lines{"타일 파일|*.til", "모든 파일|*.*"}));
+    EXPECT_EQ(dialog.filters, (Lines{"타일 파일|*.til", "모든 파일|*"}));
     EXPECT_TRUE(dialog.confirmOverwrite);
     EXPECT_EQ(user.transcript(), Lines{"save: *.til"});
 
@@ -276,8 +276,8 @@ TEST_F(TileProceduresTest, LoadPaletteTakesOnlyA256ColourPcxOrBmp) {
     EXPECT_EQ(dialog.initialName, "*.bmp");
     EXPECT_EQ(dialog.filters,
               (Lines{"팔레트 파일|*.pcx;*.bmp;*.png;*.gpl;*.pal", "256 PCX files|*.pcx",
-                     "256 BMP files|*.bmp", "PNG files|*.png", "GIMP palettes|*.gpl",
-                     "JASC palettes|*.pal", "모든 파일|*.*"}));
+                     "256 BMP files|*.bmp", "PNG 파일|*.png", "GIMP 팔레트|*.gpl",
+                     "JASC 팔레트|*.pal", "모든 파일|*"}));
     // The palette refusals are plain notices, without an icon.
     for (const auto& call : user.calls()) {
         if (call.kind == kesh::test::ScriptedUserServices::Kind::Message) {
@@ -347,7 +347,7 @@ TEST_F(TileProceduresTest, SaveBmpWritesTheSheetOrSaysWhyNot) {
     Image png;
     ASSERT_TRUE(ReadImage(ReadBytes(dir.file("sheet.PNG")), png));
     EXPECT_EQ(png.m_width, 160);
-    EXPECT_EQ(user.calls().back().file.filters, (Lines{"비트맵 파일|*.bmp", "PNG 파일|*.png", "모든 파일|*.*"}));
+    EXPECT_EQ(user.calls().back().file.filters, (Lines{"비트맵 파일|*.bmp", "PNG 파일|*.png", "모든 파일|*"}));
 }
 
 TEST_F(TileProceduresTest, OpeningATileFileReplacesTheSetWithIt) {

@@ -39,7 +39,8 @@ public:
         std::optional<MapFormatEdit> map;        // map layout dialog: the values it opened on
         MessageIcon icon = MessageIcon::Warning; // messages: the icon shown
         std::optional<ImportOptionsEdit> import =
-            std::nullopt; // image import dialog: the values it opened on
+            std::nullopt;                   // image import dialog: the values it opened on
+        std::string detail = std::string(); // Yes/No/Cancel questions: the line below the text
     };
 
     using TileEditor = std::function<void(TileFormatEdit&)>;
@@ -61,10 +62,14 @@ public:
 
     // Answers, in the order they will be asked.
     ScriptedUserServices& yes() {
-        return push(m_yesNo, true);
+        return push(m_yesNo, Answer::Yes);
     }
     ScriptedUserServices& no() {
-        return push(m_yesNo, false);
+        return push(m_yesNo, Answer::No);
+    }
+    // Escape at a Yes/No/Cancel question (a Yes/No question takes it as No).
+    ScriptedUserServices& cancelQuestion() {
+        return push(m_yesNo, Answer::Cancel);
     }
     ScriptedUserServices& ok() {
         return push(m_okCancel, true);
@@ -147,7 +152,14 @@ public:
 
     bool AskYesNo(const std::string& text) override {
         m_calls.push_back({Kind::YesNo, text, {}, {}, {}});
-        return take(m_yesNo, false, "AskYesNo", text);
+        return take(m_yesNo, Answer::No, "AskYesNo", text) == Answer::Yes;
+    }
+    // Recorded as a Yes/No question on `text`, with `detail` kept apart.
+    Answer AskYesNoCancel(const std::string& text, const std::string& detail) override {
+        Call call{Kind::YesNo, text, {}, {}, {}};
+        call.detail = detail;
+        m_calls.push_back(std::move(call));
+        return take(m_yesNo, Answer::Cancel, "AskYesNoCancel", text);
     }
     bool AskOkCancel(const std::string& text) override {
         m_calls.push_back({Kind::OkCancel, text, {}, {}, {}});
@@ -232,7 +244,8 @@ private:
         return {};
     }
 
-    std::deque<bool> m_yesNo, m_okCancel;
+    std::deque<Answer> m_yesNo;
+    std::deque<bool> m_okCancel;
     std::deque<Path> m_open, m_save;
     std::deque<std::optional<TileEditor>> m_tile;
     std::deque<std::optional<MapEditor>> m_map;

@@ -9,6 +9,7 @@
 
 #include "FrameTestSupport.h"
 #include "InstalledUserServices.h"
+#include "mapview/CKeshView.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandStrings.h"
@@ -129,7 +130,7 @@ private slots:
                 QVERIFY(!a->icon().isNull());
                 const QPixmap pixmap = a->icon().pixmap(QSize(16, 15));
                 QCOMPARE(pixmap.size(), QSize(16, 15));
-                QCOMPARE(a->toolTip(), CommandToolTip(a->data().toInt()));
+                QVERIFY(a->toolTip().startsWith(CommandToolTip(a->data().toInt())));
             }
         }
         QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, 0, ID_EDIT_COPY,
@@ -196,7 +197,56 @@ private slots:
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)));
         QCoreApplication::sendEvent(button, &enter);
         QCOMPARE(bar->currentMessage(), QStringLiteral("지도파일을 파일을 저장합니다."));
-        QCOMPARE(button->toolTip(), QStringLiteral("지도저장"));
+        QCOMPARE(button->toolTip(), QStringLiteral("지도저장 (Ctrl+S)"));
+    }
+
+    // Each key sits on its menu item, whose text stays as it is, so the menu
+    // shows it; a tool button's tip names it; the key runs the command.
+    void menuItemsAndButtonsShowTheirKeys() {
+        InstalledUserServices user;
+        CMainFrame frame;
+        struct Key {
+            int id;
+            QKeySequence key;
+            QString text; // the item's text, unchanged
+            QString tip;  // the tool button's tip; empty: no button
+        };
+        const Key keys[] = {
+            {ID_FILE_NEW, QKeySequence(QStringLiteral("Ctrl+N")),
+             QStringLiteral("새 파일(&N)\tCtrl+N"), QStringLiteral("새 파일 (Ctrl+N)")},
+            {ID_MAP_OPEN, QKeySequence(QStringLiteral("Ctrl+O")), QStringLiteral("열기"),
+             QStringLiteral("지도열기 (Ctrl+O)")},
+            {ID_MAP_SAVE, QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("저장"),
+             QStringLiteral("지도저장 (Ctrl+S)")},
+            {ID_FILE_SAVE_AS, QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+             QStringLiteral("새이름으로..."), QString()},
+            {ID_APP_EXIT, QKeySequence(QStringLiteral("Ctrl+Q")), QStringLiteral("종료(&X)"),
+             QString()},
+            {ID_EDIT_COPY, QKeySequence(QStringLiteral("Ctrl+C")),
+             QStringLiteral("영역 복사(&C)\tCtrl+C"), QStringLiteral("선택영역 복사 (Ctrl+C)")},
+            {ID_EDIT_FILL, QKeySequence(QStringLiteral("F")), QStringLiteral("영역 채우기"),
+             QStringLiteral("채우기 (F)")},
+            {ID_EDIT_PAINTTOOL, QKeySequence(QStringLiteral("B")), QStringLiteral("그리기 도구"),
+             QString()},
+            {ID_VIEW_ZOOMIN, QKeySequence(QStringLiteral("Ctrl++")),
+             QStringLiteral("확대(&I)\tCtrl++"), QString()},
+        };
+        for (const Key& k : keys) {
+            QAction* a = frame.action(k.id);
+            QVERIFY2(a, qPrintable(k.text));
+            QCOMPARE(a->shortcut(), k.key);
+            QCOMPARE(a->text(), k.text);
+            if (!k.tip.isEmpty()) {
+                QCOMPARE(a->toolTip(), k.tip);
+            }
+        }
+        QVERIFY(!frame.action(ID_EDIT_FILL)->icon().isNull()); // the bucket
+
+        // F fills the selection; B takes up the paint tool.
+        QVERIFY(ShowActive(frame));
+        frame.mapView()->setFocus();
+        QTest::keyClick(frame.mapView(), Qt::Key_B);
+        QVERIFY(frame.action(ID_EDIT_PAINTTOOL)->isChecked());
     }
 
     void everyCommandHasItsPromptAndTip() {

@@ -1,6 +1,10 @@
+#include <functional>
+
 #include <QAction>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTest>
 
 #include "FrameTestSupport.h"
@@ -11,6 +15,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/FrameCommands.h"
+#include "shell/StatusNotice.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
 #include "tileview/CTile1View.h"
@@ -85,7 +90,7 @@ private slots:
         }
         QCOMPARE(transcript(),
                  (Lines{"map format", "open: *.map", "save: *.map", "save: *.map", "map format"}));
-        QVERIFY(doc().IsModified()); // by the format change, even cancelled
+        QVERIFY(!doc().IsModified()); // a cancelled format change changes nothing
 
         // Saved for real: the map's own files, and a bitmap as wide as the map.
         user->saveFile(dir->file("town.map"))
@@ -216,19 +221,25 @@ private slots:
         QCOMPARE(tiles().tileWidth(), 8);
     }
 
-    void tileCommandsThroughTheFrameMarkTheMapChanged() {
-        // Cancelled or not, with the map view active.
+    // A cancelled dialog leaves the changed flag (and the caption's "*") as
+    // it was, whether the map was changed before or not.
+    void cancelledDialogsLeaveTheChangedFlagAsItWas() {
         QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->mapView()));
-        for (int id : {ID_TILE_LOADPALETTE, ID_TILE_ADDFILE}) {
-            doc().MarkSaved();
-            user->cancelOpen();
-            run(id);
-            QVERIFY(doc().IsModified());
+        const std::function<void()> cancels[] = {
+            [this] { user->cancelOpen(); }, [this] { user->cancelOpen(); },
+            [this] { user->cancelTile(); }, [this] { user->cancelMap(); }};
+        const int ids[] = {ID_TILE_LOADPALETTE, ID_TILE_ADDFILE, ID_TILE_FORMAT, ID_MAP_FORMAT};
+        for (const bool changed : {false, true}) {
+            for (size_t i = 0; i < std::size(ids); ++i) {
+                changed ? doc().MarkChanged() : doc().MarkSaved();
+                const QString caption = frame->windowTitle();
+                cancels[i]();
+                run(ids[i]);
+                QCOMPARE(doc().IsModified(), changed);
+                QCOMPARE(frame->windowTitle(), caption);
+            }
         }
-        doc().MarkSaved();
-        user->cancelTile();
-        run(ID_TILE_FORMAT);
-        QVERIFY(doc().IsModified());
+        QVERIFY(user->allUsed());
     }
 
     void withTheTileViewActiveThePaletteLeavesTheMapAlone() {
@@ -241,7 +252,7 @@ private slots:
         // The other tile commands always go through the frame.
         user->cancelTile();
         run(ID_TILE_FORMAT);
-        QVERIFY(doc().IsModified());
+        QVERIFY(!doc().IsModified());
     }
 
     void readerCodeIsSavedForTheMapsLayoutAndChangesNothing() {
@@ -257,17 +268,70 @@ private slots:
         QVERIFY(before == MapState(doc()));
     }
 
-    void aCancelledMapFormatCommandStillMarksTheMap() {
-        user->cancelMap();
-        run(ID_MAP_FORMAT);
-        QVERIFY(doc().IsModified());
-    }
-
     void saveAsWorksWhicheverViewIsActive() {
         frame->SetActiveView(frame->tileView());
         user->saveFile(dir->file("other.map"));
         run(ID_FILE_SAVE_AS);
         QVERIFY(QFile::exists(QString::fromStdString(dir->file("other.map"))));
+    }
+
+    // What a command did stays in the status bar for a moment.
+    void theStatusBarTellsWhatWasDone() {
+        QStatusBar* bar = frame->statusBarWidget();
+        map().cells()[0] = 1;
+        struct Step {
+            std::function<void()> before;
+            int id;
+            QString notice;
+        };
+        const Step steps[] = {
+            {[this] { user->saveFile(dir->file("town.map")); }, ID_MAP_SAVE,
+             QStringLiteral("town.map을 저장했습니다.")},
+            {[this] { user->saveFile(dir->file("town.bmp")); }, ID_MAP_SAVEBMP,
+             QStringLiteral("town.bmp를 저장했습니다.")},
+            {[this] { user->saveFile(dir->file("set.til")); }, ID_TILE_SAVE,
+             QStringLiteral("set.til을 저장했습니다.")},
+            {[this] {
+                 state().m_rcSelect = {0, 0, 31, 31};
+             },
+             ID_EDIT_COPY, QStringLiteral("선택영역을 기억했습니다.")},
+            {[this] { state().m_nCurCell = 10; }, ID_EDIT_PASTE,
+             QStringLiteral("기억된 선택영역을 붙여넣었습니다.")},
+        };
+        for (const Step& s : steps) {
+            bar->clearMessage();
+            s.before();
+            run(s.id);
+            QCOMPARE(bar->currentMessage(), s.notice);
+        }
+        // A cancelled save tells nothing.
+        bar->clearMessage();
+        user->cancelSave();
+        run(ID_FILE_SAVE_AS);
+        QVERIFY(bar->currentMessage().isEmpty());
+
+        // A double click on a cell picks its tile and says so.
+        map().cells()[0] = 2;
+        QTest::mouseDClick(frame->mapView()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(doc().currentTile(), 2);
+        QCOMPARE(bar->currentMessage(), QStringLiteral("현재 타일: 타일 2"));
+
+        // The zoom has a pane of its own.
+        QCOMPARE(frame->zoomPane()->text(), QStringLiteral("100%"));
+        run(ID_VIEW_ZOOMIN);
+        QCOMPARE(frame->zoomPane()->text(), QStringLiteral("200%"));
+        run(ID_VIEW_ZOOMACTUAL);
+    }
+
+    void theObjectParticleFollowsHowTheNameReads() {
+        const std::pair<const char*, const char*> words[] = {
+            {"town.map", "을"}, {"sheet.png", "를"}, {"set.til", "을"}, {"a.tmx", "를"},
+            {"지도", "를"},     {"타일", "을"},      {"room7", "을"},   {"room2", "를"},
+            {"hall", "을"},     {"cave", "를"},
+        };
+        for (const auto& [word, particle] : words) {
+            QCOMPARE(notice::ObjectParticle(QString::fromUtf8(word)), QString::fromUtf8(particle));
+        }
     }
 
     void f6MovesTheFocusBetweenTheViews() {
@@ -284,12 +348,11 @@ private slots:
         QCOMPARE(frame->GetActiveView(), start);
     }
 
-    void onlyAnOpenedMapFileNamesTheCaption() {
-        const QString untitled = QStringLiteral("제목없음 - kesh");
-        QCOMPARE(frame->windowTitle(), untitled);
+    void theCaptionNamesTheFileOpenedOrSavedUnderANewName() {
+        QCOMPARE(frame->windowTitle(), QStringLiteral("제목없음 - kesh"));
         user->saveFile(dir->file("first.map"));
         run(ID_FILE_SAVE_AS);
-        QCOMPARE(frame->windowTitle(), untitled);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
 
         user->openFile(dir->file("first.map"));
         run(ID_MAP_OPEN);
@@ -301,11 +364,11 @@ private slots:
         QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
         user->saveFile(dir->file("second.map"));
         run(ID_FILE_SAVE_AS);
-        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("second.map - kesh"));
         // A failed open leaves it too.
         user->openFile(dir->file("missing.map"));
         run(ID_MAP_OPEN);
-        QCOMPARE(frame->windowTitle(), QStringLiteral("first.map - kesh"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("second.map - kesh"));
         QCOMPARE(user->messages().back(),
                  std::string(kesh::msg::kOpenFailed) + "\n" + dir->file("missing.map"));
     }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <functional>
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "shell/CMainFrame.h"
 
@@ -29,4 +33,18 @@ inline bool ShowActive(kesh::ui::CMainFrame& frame) {
     }
     QCoreApplication::processEvents();
     return true;
+}
+
+// Runs `act` on the next modal widget (a question, a dialog) once it is up.
+inline void WhenModalShows(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
 }

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -117,6 +118,28 @@ private slots:
         frame.close();
         QCOMPARE(user.transcript(),
                  std::vector<std::string>{std::string("yesno: ") + kesh::msg::kAskSaveChanged});
+    }
+
+    // The real question box: Escape and its close box keep the editor open
+    // with the change; the question names the map on its second line.
+    void escapeAtTheSaveQuestionKeepsTheEditorAndTheChange() {
+        for (const bool closeBox : {false, true}) {
+            CMainFrame frame;
+            ShowAndSettle(frame);
+            frame.document()->data().MarkChanged();
+            QString text;
+            WhenModalShows([&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box);
+                text = box->text();
+                closeBox ? (void)box->close() : QTest::keyClick(box, Qt::Key_Escape);
+            });
+            QVERIFY(!frame.close());
+            QCOMPARE(text, QStringLiteral("변경된 파일을 저장할까요?\n제목없음"));
+            QVERIFY(frame.isVisible());
+            QVERIFY(frame.document()->data().IsModified());
+            frame.document()->data().MarkSaved();
+        }
     }
 };
 

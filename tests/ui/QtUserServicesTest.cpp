@@ -1,4 +1,5 @@
 #include "shell/QtUserServices.h"
+#include "FrameTestSupport.h"
 #include "app/MapProcedures.h"
 #include "app/TileProcedures.h"
 #include "formatdlg/CTileFormatDlg.h"
@@ -6,34 +7,18 @@
 #include "support/ScriptedUserServices.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
 
 using kesh::ui::QtUserServices;
-
-namespace {
-
-// Runs `act` on the next modal widget once it is up.
-void WhenModalShows(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
-
-} // namespace
 
 class QtUserServicesTest : public QObject {
     Q_OBJECT
@@ -67,6 +52,49 @@ private slots:
         QVERIFY(!services.AskOkCancel("?"));
     }
 
+    // The import dialog opens with the size and boxes the user left it with.
+    void theImportDialogStartsWhereItWasLeft() {
+        IsolateSettings();
+        QtUserServices services;
+        kesh::ImportOptionsEdit edit;
+        edit.imageWidth = edit.imageHeight = 64;
+        WhenModalShows([](QWidget* modal) {
+            const auto sides = modal->findChildren<QSpinBox*>();
+            sides[0]->setValue(8);
+            sides[1]->setValue(4);
+            for (QCheckBox* box : modal->findChildren<QCheckBox*>()) {
+                box->setChecked(box->text() == QStringLiteral("모자라는 부분 채우기"));
+            }
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        QVERIFY(services.EditImportOptions(edit));
+        for (const bool emptySet : {false, true}) {
+            kesh::ImportOptionsEdit again;
+            again.imageWidth = again.imageHeight = 64;
+            again.takePalette = emptySet; // the procedure ticks it for an empty set
+            QList<int> sides;
+            QStringList ticked;
+            WhenModalShows([&](QWidget* modal) {
+                for (QSpinBox* side : modal->findChildren<QSpinBox*>()) {
+                    sides << side->value();
+                }
+                for (QCheckBox* box : modal->findChildren<QCheckBox*>()) {
+                    if (box->isChecked()) {
+                        ticked << box->text();
+                    }
+                }
+                qobject_cast<QDialog*>(modal)->reject();
+            });
+            QVERIFY(!services.EditImportOptions(again));
+            QCOMPARE(sides, (QList<int>{8, 4}));
+            QStringList expected{QStringLiteral("모자라는 부분 채우기")};
+            if (emptySet) {
+                expected.prepend(QStringLiteral("팔레트도 가져오기"));
+            }
+            QCOMPARE(ticked, expected);
+        }
+    }
+
     void tileDialogResultReachesTheCallerOnlyOnOk() {
         QtUserServices services;
         kesh::TileFormatEdit edit;
@@ -95,12 +123,19 @@ private slots:
         kesh::Document doc;
         kesh::TileSet& tiles = doc.tiles();
         kesh::test::ScriptedUserServices user;
-        user.cancelOpen().cancelSave().cancelSave().cancelOpen().cancelSave().cancelOpen();
+        user.cancelOpen()
+            .cancelSave()
+            .cancelSave()
+            .cancelSave()
+            .cancelOpen()
+            .cancelSave()
+            .cancelOpen();
         kesh::MapProcedures maps(doc, user, kesh::FileSystem::Native());
         kesh::TileProcedures tileProcs(tiles, user, kesh::FileSystem::Native());
         maps.OpenMap();
         maps.SaveMapAs();
         maps.ExportMapBitmap();
+        maps.ExportMapTmx();
         tileProcs.OnTileAddFile();
         tileProcs.OnTileSave();
         tileProcs.OnLoadPalette();
@@ -109,19 +144,21 @@ private slots:
             QStringList filters;
             QString selected;
         };
-        const QString all = QStringLiteral("모든 파일 (*.*)");
+        const QString all = QStringLiteral("모든 파일 (*)");
         const QString bmp = QStringLiteral("256 BMP files (*.bmp)");
         const QString palettes = QStringLiteral("팔레트 파일 (*.pcx *.bmp *.png *.gpl *.pal)");
         const Expected expected[] = {
             {{QStringLiteral("지도 파일 (*.map)"), all}, QStringLiteral("지도 파일 (*.map)")},
             {{QStringLiteral("지도 파일 (*.map)"), all}, QStringLiteral("지도 파일 (*.map)")},
             {{QStringLiteral("비트맵 파일 (*.bmp)"), all}, QStringLiteral("비트맵 파일 (*.bmp)")},
+            {{QStringLiteral("Tiled 지도 파일 (*.tmx)"), all},
+             QStringLiteral("Tiled 지도 파일 (*.tmx)")},
             {{QStringLiteral("타일 파일 (*.til)"), all}, QStringLiteral("타일 파일 (*.til)")},
             {{QStringLiteral("타일 파일 (*.til)"), all}, QStringLiteral("타일 파일 (*.til)")},
             // The palette starts on every source it reads, which lists "*.bmp".
             {{palettes, QStringLiteral("256 PCX files (*.pcx)"), bmp,
-              QStringLiteral("PNG files (*.png)"), QStringLiteral("GIMP palettes (*.gpl)"),
-              QStringLiteral("JASC palettes (*.pal)"), all},
+              QStringLiteral("PNG 파일 (*.png)"), QStringLiteral("GIMP 팔레트 (*.gpl)"),
+              QStringLiteral("JASC 팔레트 (*.pal)"), all},
              palettes},
         };
         QCOMPARE(user.calls().size(), std::size(expected));
@@ -156,7 +193,7 @@ private slots:
         });
         QVERIFY(!services.ChooseSaveFile(kesh::MapProcedures::MapFileDialog(true)));
         QCOMPARE(filters, (QStringList{QStringLiteral("지도 파일 (*.map)"),
-                                       QStringLiteral("모든 파일 (*.*)")}));
+                                       QStringLiteral("모든 파일 (*)")}));
         QCOMPARE(selected, QStringLiteral("지도 파일 (*.map)"));
         QCOMPARE(name, QString()); // never "*.map" in the name box
     }

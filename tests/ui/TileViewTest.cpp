@@ -6,6 +6,7 @@
 #include "InstalledUserServices.h"
 #include "ViewHarness.h"
 #include "base/Messages.h"
+#include "edit/Zoom.h"
 
 using kesh::kEmptyCell;
 
@@ -13,8 +14,6 @@ namespace {
 
 const QRgb kBlack = qRgb(0, 0, 0);
 const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kOuterDark = qRgb(105, 105, 105);
-const QRgb kInnerDark = qRgb(160, 160, 160);
 
 bool AllBlack(const QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
@@ -54,20 +53,67 @@ private slots:
         QCOMPARE(shot.pixel(40, 120), kBlack);
     }
 
-    void raisedFrameSurroundsCurrentTile() {
+    // Black outside white, so one ring shows on any tile colours.
+    void twoColourFrameSurroundsCurrentTile() {
         ViewHarness h(200, 100, 200);
         h.AddTiles(7);
         h.tiles->SelectTile(4); // place (1, 1): x 32..63, y 32..63
         const QImage shot = ViewHarness::Grab(h.tiles);
-        QCOMPARE(shot.pixel(30, 45), qRgb(227, 227, 227));
-        QCOMPARE(shot.pixel(31, 45), kWhite);
-        QCOMPARE(shot.pixel(45, 30), qRgb(227, 227, 227));
-        QCOMPARE(shot.pixel(64, 45), kInnerDark);
-        QCOMPARE(shot.pixel(65, 45), kOuterDark);
-        QCOMPARE(shot.pixel(45, 65), kOuterDark);
+        for (const QPoint outer :
+             {QPoint(30, 45), QPoint(45, 30), QPoint(65, 45), QPoint(45, 65)}) {
+            QCOMPARE(shot.pixel(outer), kBlack);
+        }
+        for (const QPoint inner :
+             {QPoint(31, 45), QPoint(45, 31), QPoint(64, 45), QPoint(45, 64)}) {
+            QCOMPARE(shot.pixel(inner), kWhite);
+        }
         QCOMPARE(shot.pixel(45, 45), h.Colour(5));
         // Tile 0 keeps no frame.
         QCOMPARE(shot.pixel(33, 10), h.Colour(2));
+    }
+
+    // Small tiles start at 2x until the user picks a zoom.
+    void smallTilesStartAtTwiceTheirSize() {
+        const struct {
+            int width, height, step;
+        } sizes[] = {{8, 8, kesh::kZoomActual + 1},
+                     {16, 16, kesh::kZoomActual + 1},
+                     {16, 17, kesh::kZoomActual},
+                     {32, 32, kesh::kZoomActual}};
+        for (const auto& s : sizes) {
+            QCOMPARE(kesh::ui::CTile1View::StartZoomFor(s.width, s.height), s.step);
+        }
+    }
+
+    void theZoomFollowsTheTileSizeUntilTheUserPicksOne() {
+        ViewHarness h(200, 100, 200);
+        const auto resize = [&h](int side) {
+            h.doc.ChangeTiles("size", false, [side](kesh::TileSet& set) {
+                set.format().width = set.format().height = side;
+                set.InitTileSet();
+            });
+        };
+        resize(16);
+        QCOMPARE(h.tiles->zoomStep(), kesh::kZoomActual + 1);
+        resize(32);
+        QCOMPARE(h.tiles->zoomStep(), kesh::kZoomActual);
+        h.tiles->SetZoom(kesh::kZoomActual); // the user's from now on
+        resize(8);
+        QCOMPARE(h.tiles->zoomStep(), kesh::kZoomActual);
+        QVERIFY(h.tiles->zoomChosen());
+    }
+
+    void hoveringATileNamesItAndCountsItsCells() {
+        ViewHarness h(200, 100, 200);
+        h.AddTiles(3);
+        std::fill(h.doc.map().cells().begin(), h.doc.map().cells().end(), kEmptyCell);
+        h.doc.map().cells()[0] = 2;
+        h.doc.map().cells()[7] = 2;
+        QCOMPARE(h.tiles->TileAt(QPoint(40, 10)), 1);
+        QCOMPARE(h.tiles->TileAt(QPoint(40, 40)), -1); // past the last tile
+        QCOMPARE(h.doc.currentTile(), 0);              // hovering picks nothing
+        QCOMPARE(h.tiles->TileTip(2), QStringLiteral("타일 2\n지도에서 2칸에 쓰임"));
+        QCOMPARE(h.tiles->TileTip(1), QStringLiteral("타일 1\n지도에서 0칸에 쓰임"));
     }
 
     void emptySetShowsOnlyBackground() {

@@ -99,6 +99,8 @@ public:
 signals:
     void zoomChanged(int step);
     void readoutChanged(const QString& text);
+    // A click on the map (a double click) made the cell's tile the current one.
+    void currentTilePicked(int tile);
 
 protected:
     // Editing (CKeshViewInput.cpp).

@@ -89,6 +89,7 @@ void CKeshView::Apply(const MapUpdate& update) {
     // A tile picked from the map becomes current, if the set has it.
     if (update.pickedTile && *update.pickedTile < m_doc.tiles().count()) {
         m_doc.SetCurrentTile(*update.pickedTile);
+        emit currentTilePicked(*update.pickedTile);
     }
     SyncCapture();
 }

@@ -89,6 +89,7 @@ void CMainFrame::OnCreate() {
     CreateStatusBar();
     CreateAccelerators();
     CreateViewCommands();
+    NameKeysInToolTips();
 }
 
 void CMainFrame::OnCreateClient() {

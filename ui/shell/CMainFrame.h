@@ -64,6 +64,8 @@ public:
     QLabel* idlePane() const { return m_idlePane; }
     // The status bar pane that tells the cell and tile under the pointer.
     QLabel* pointerPane() const { return m_pointerPane; }
+    // The status bar pane that tells the map's zoom: "150%".
+    QLabel* zoomPane() const { return m_zoomPane; }
 
     // Runs command `id` as if its menu item was chosen.
     void OnCommand(int id);
@@ -117,6 +119,8 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreateAccelerators();
+    // Each tool button's tip names its first key: "지도열기 (Ctrl+O)".
+    void NameKeysInToolTips();
     void OnNextPane(int step);
     void OnFilePrint();
     void OnFilePrintPreview();
@@ -147,6 +151,7 @@ private:
     QHash<int, QAction*> m_actions;
     QLabel* m_idlePane = nullptr;
     QLabel* m_pointerPane = nullptr;
+    QLabel* m_zoomPane = nullptr;
     std::array<QLabel*, 3> m_indicators{};
     QTimer m_lockTimer;
     QPointer<QWidget> m_pActiveView;

@@ -109,9 +109,8 @@ struct Accelerator {
     int id;
 };
 
+// Ctrl+O and Ctrl+S sit on the map menu's 열기 and 저장, which they run.
 const Accelerator kAccelerators[] = {
-    {Qt::CTRL | Qt::Key_O, ID_FILE_OPEN},
-    {Qt::CTRL | Qt::Key_S, ID_FILE_SAVE},
     {Qt::CTRL | Qt::Key_P, ID_FILE_PRINT},
     {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
     {Qt::CTRL | Qt::Key_X, ID_EDIT_CUT},
@@ -160,7 +159,15 @@ void CMainFrame::CreateMenus() {
             }
         }
     }
+    // Keys on the menu items themselves, so that the menus show them.
     action(ID_FILE_NEW)->setShortcut(Qt::CTRL | Qt::Key_N);
+    action(ID_MAP_OPEN)->setShortcut(Qt::CTRL | Qt::Key_O);
+    action(ID_MAP_SAVE)->setShortcut(Qt::CTRL | Qt::Key_S);
+    action(ID_FILE_SAVE_AS)->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    action(ID_APP_EXIT)->setShortcut(Qt::CTRL | Qt::Key_Q);
+    action(ID_EDIT_FILL)->setShortcut(Qt::Key_F);
+    action(ID_EDIT_PAINTTOOL)->setShortcut(Qt::Key_B);
+    action(ID_EDIT_FILL)->setIconVisibleInMenu(true);
     action(ID_TILE_EDITATTR)->setCheckable(true);
     action(ID_EDIT_COPY)->setShortcuts({Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert});
     action(ID_EDIT_PASTE)->setShortcuts({Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert});
@@ -241,6 +248,16 @@ void CMainFrame::CreateAccelerators() {
             connect(accelerator, &QAction::triggered, this, [this, id = key.id] { OnCommand(id); });
         }
         accelerator->setShortcuts(accelerator->shortcuts() << QKeySequence(key.keys));
+    }
+}
+
+void CMainFrame::NameKeysInToolTips() {
+    for (QAction* button : m_wndToolBar->actions()) {
+        const QString tip = CommandToolTip(button->data().toInt());
+        if (!tip.isEmpty() && !button->shortcut().isEmpty()) {
+            button->setToolTip(QStringLiteral("%1 (%2)").arg(
+                tip, button->shortcut().toString(QKeySequence::NativeText)));
+        }
     }
 }
 

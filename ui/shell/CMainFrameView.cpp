@@ -10,6 +10,8 @@
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
+#include "shell/FrameCommands.h"
+#include "shell/StatusNotice.h"
 #include "tileview/CTile1View.h"
 
 namespace kesh::ui {
@@ -26,6 +28,23 @@ int StoredStep(const QSettings& settings, const char* key) {
     return ok ? ClampZoomStep(step) : kZoomActual;
 }
 
+// "150%", "12.5%".
+QString ZoomText(int step) {
+    const ZoomFactor f = ZoomAt(step);
+    const double percent = 100.0 * f.num / f.den;
+    return QString::number(percent, 'g', 4) + QLatin1Char('%');
+}
+
+QLabel* SunkenPane(QWidget* parent, const char* name, const QString& widest) {
+    auto* pane = new QLabel(parent);
+    pane->setObjectName(QString::fromLatin1(name));
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(widest) + 8);
+    return pane;
+}
+
 } // namespace
 
 void CMainFrame::CreateViewCommands() {
@@ -37,15 +56,13 @@ void CMainFrame::CreateViewCommands() {
     action(ID_EDIT_PAINTTOOL)->setCheckable(true);
 
     // Between the message and the lock indicators.
-    m_pointerPane = new QLabel(m_wndStatusBar);
-    m_pointerPane->setObjectName(QStringLiteral("pointerPane"));
-    m_pointerPane->setFrameShape(QFrame::Panel);
-    m_pointerPane->setFrameShadow(QFrame::Sunken);
-    m_pointerPane->setMinimumWidth(
-        m_pointerPane->fontMetrics().horizontalAdvance(QStringLiteral("(0000, 0000) 타일 00000")) +
-        8);
+    m_pointerPane =
+        SunkenPane(m_wndStatusBar, "pointerPane", QStringLiteral("(0000, 0000) 타일 00000"));
+    m_pointerPane->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Index 1: right after the message pane, the one ordinary widget.
     m_wndStatusBar->insertPermanentWidget(1, m_pointerPane);
+    m_zoomPane = SunkenPane(m_wndStatusBar, "zoomPane", QStringLiteral("12.5%"));
+    m_wndStatusBar->insertPermanentWidget(2, m_zoomPane);
 
     CKeshView* map = mapView();
     CTile1View* tiles = tileView();
@@ -56,17 +73,38 @@ void CMainFrame::CreateViewCommands() {
         map->SetGrid(grid);
         tiles->SetGrid(grid);
         map->SetZoom(StoredStep(*settings, kMapZoomKey));
-        tiles->SetZoom(StoredStep(*settings, kTileZoomKey));
+        // Small tiles are hard to tell apart at their own size: until the
+        // user picks a zoom, tiles of 16 pixels or less show at 2x.
+        if (settings->contains(QString::fromLatin1(kTileZoomKey))) {
+            tiles->SetZoom(StoredStep(*settings, kTileZoomKey));
+        } else {
+            tiles->FollowTileSize();
+        }
     }
+    m_zoomPane->setText(ZoomText(map->zoomStep()));
     connect(map, &CKeshView::readoutChanged, m_pointerPane, &QLabel::setText);
-    connect(map, &CKeshView::zoomChanged, this, [this] { SaveViewSettings(); });
+    connect(map, &CKeshView::zoomChanged, this, [this](int step) {
+        m_zoomPane->setText(ZoomText(step));
+        SaveViewSettings();
+    });
+    // Feedback for a few seconds, then the usual prompt.
+    m_commands->SetNotice(
+        [this](const QString& text) { m_wndStatusBar->showMessage(text, notice::kShownMs); });
+    connect(map, &CKeshView::currentTilePicked, this, [this](int tile) {
+        m_wndStatusBar->showMessage(notice::TilePicked(tile), notice::kShownMs);
+    });
     connect(tiles, &CTile1View::zoomChanged, this, [this] { SaveViewSettings(); });
 }
 
 void CMainFrame::SaveViewSettings() const {
     const std::unique_ptr<QSettings> settings = OpenSettings();
     settings->setValue(QString::fromLatin1(kMapZoomKey), mapView()->zoomStep());
-    settings->setValue(QString::fromLatin1(kTileZoomKey), tileView()->zoomStep());
+    // Only a zoom the user picked; otherwise it keeps following the tile size.
+    if (tileView()->zoomChosen()) {
+        settings->setValue(QString::fromLatin1(kTileZoomKey), tileView()->zoomStep());
+    } else {
+        settings->remove(QString::fromLatin1(kTileZoomKey));
+    }
     settings->setValue(QString::fromLatin1(kGridKey), mapView()->gridShown());
 }
 

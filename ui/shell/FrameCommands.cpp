@@ -13,6 +13,7 @@
 #include "mapview/CKeshView.h"
 #include "shell/AppServices.h"
 #include "shell/CommandIds.h"
+#include "shell/StatusNotice.h"
 #include "tileview/CTile1View.h"
 
 namespace kesh::ui {
@@ -59,16 +60,11 @@ TileProcedures FrameCommands::TileProcs(TileSet& tiles) const {
 
 void FrameCommands::ChangeTiles(const char* name, bool marksMap,
                                 const std::function<void(TileProcedures&)>& procedure) {
-    const uint64_t before = m_doc.historyRevision();
+    // A cancelled dialog takes nothing and leaves the changed flag as it was.
     m_doc.ChangeTiles(name, marksMap, [&](TileSet& tiles) {
         TileProcedures procs = TileProcs(tiles);
         procedure(procs);
     });
-    // The map counts as changed even when nothing was taken (a cancelled
-    // dialog), as it always has: then without a step to undo.
-    if (marksMap && m_doc.historyRevision() == before) {
-        m_doc.MarkChanged();
-    }
 }
 
 void FrameCommands::OnEditUndo() {
@@ -99,11 +95,16 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
                                      [](TileProcedures& procs) { procs.OnTileAddFile(); })
                        : OnTileAddFile();
         return true;
-    case ID_TILE_LOADPALETTE:
+    case ID_TILE_LOADPALETTE: {
+        const uint64_t before = m_doc.historyRevision();
         tileViewActive ? ChangeTiles(command::kLoadPalette, false,
                                      [](TileProcedures& procs) { procs.OnLoadPalette(); })
                        : OnLoadPalette();
+        if (m_doc.historyRevision() != before) {
+            Notice(notice::PaletteLoaded());
+        }
         return true;
+    }
     case ID_TILE_SAVE:
         OnTileSave();
         return true;
@@ -186,9 +187,9 @@ void FrameCommands::OnFileNew() {
 }
 
 // The tile commands below change what the map shows or what its file holds,
-// so the map counts as changed afterwards, cancelled or not. From the tile
-// set view (Run) adding a tile file and loading a palette change the tile
-// set only.
+// so a step they take counts as a change of the map; a cancelled one leaves
+// the changed flag as it was. From the tile set view (Run) adding a tile file
+// and loading a palette change the tile set only.
 void FrameCommands::OnTileAddFile() {
     ChangeTiles(command::kAddTileFile, true, [](TileProcedures& procs) { procs.OnTileAddFile(); });
 }
@@ -202,11 +203,26 @@ void FrameCommands::OnTileFormat() {
 }
 
 void FrameCommands::OnTileSave() {
-    TileProcs(m_doc.tiles()).OnTileSave();
+    TileProcedures procs = TileProcs(m_doc.tiles());
+    if (procs.OnTileSave()) {
+        Notice(notice::Saved(QFile::decodeName(procs.written().c_str())));
+    }
 }
 
 void FrameCommands::OnTileSaveBmp() {
-    TileProcs(m_doc.tiles()).OnTileSaveBmp();
+    TileProcedures procs = TileProcs(m_doc.tiles());
+    if (procs.OnTileSaveBmp()) {
+        Notice(notice::Saved(QFile::decodeName(procs.written().c_str())));
+    }
+}
+
+void FrameCommands::NoticeWritten(const std::function<bool(MapProcedures&)>& procedure) {
+    MapProcedures procs = MapProcs();
+    if (procedure(procs)) {
+        // An export names the file it wrote; a save, the map's file.
+        const std::string& path = procs.written().empty() ? m_doc.file().path : procs.written();
+        Notice(notice::Saved(QFile::decodeName(path.c_str())));
+    }
 }
 
 void FrameCommands::OnMapOpen() {
@@ -247,7 +263,7 @@ bool FrameCommands::OpenTilePath(const std::string& path) {
 }
 
 void FrameCommands::OnMapSave() {
-    MapProcs().SaveMap();
+    NoticeWritten([](MapProcedures& procs) { return procs.SaveMap(); });
 }
 
 void FrameCommands::OnMapReaderCode() {
@@ -255,55 +271,59 @@ void FrameCommands::OnMapReaderCode() {
 }
 
 void FrameCommands::OnMapFormat() {
-    // Even a cancelled dialog leaves the map changed; a taken layout is a
-    // step of its own.
-    const uint64_t before = m_doc.historyRevision();
+    // A taken layout is a step of its own; a cancelled dialog changes nothing.
     MapProcs().ChangeMapFormat();
-    if (m_doc.historyRevision() == before) {
-        m_doc.MarkChanged();
-    }
 }
 
 void FrameCommands::OnMapSaveBmp() {
-    MapProcs().ExportMapBitmap();
+    NoticeWritten([](MapProcedures& procs) { return procs.ExportMapBitmap(); });
 }
 
 void FrameCommands::OnMapSavePng() {
-    MapProcs().ExportMapPng();
+    NoticeWritten([](MapProcedures& procs) { return procs.ExportMapPng(); });
 }
 
 void FrameCommands::OnMapExportTmx() {
-    MapProcs().ExportMapTmx();
+    NoticeWritten([](MapProcedures& procs) { return procs.ExportMapTmx(); });
 }
 
 void FrameCommands::OnTileImportImage() {
-    RunImport([](ImportProcedures& procs) { return procs.OnImportImage(); });
+    if (RunImport([](ImportProcedures& procs) { return procs.OnImportImage(); })) {
+        Notice(notice::ImageImported());
+    }
 }
 
 void FrameCommands::OnMapImportTmx() {
-    RunImport([](ImportProcedures& procs) { return procs.OnImportTmx(); });
+    if (RunImport([](ImportProcedures& procs) { return procs.OnImportTmx(); })) {
+        Notice(notice::TmxImported());
+    }
 }
 
-void FrameCommands::RunImport(const std::function<bool(ImportProcedures&)>& procedure) {
+bool FrameCommands::RunImport(const std::function<bool(ImportProcedures&)>& procedure) {
     // The caption stays, as after File New: only an opened file names it.
     MapProcedures mapProcs = MapProcs();
     ImportProcedures procs(m_doc, mapProcs, Services(), m_fs);
-    procedure(procs);
+    return procedure(procs);
 }
 
 void FrameCommands::OnFileSaveAs() {
-    MapProcs().SaveMapAs();
+    NoticeWritten([](MapProcedures& procs) { return procs.SaveMapAs(); });
 }
 
 void FrameCommands::OnEditCopy() {
     if (m_mapView) {
         m_mapView->RememberRegion();
+        Notice(notice::Copied());
     }
 }
 
 void FrameCommands::OnEditPaste() {
     if (m_mapView) {
+        const uint64_t before = m_doc.historyRevision();
         m_mapView->PasteRegion();
+        if (m_doc.historyRevision() != before) {
+            Notice(notice::Pasted());
+        }
     }
 }
 

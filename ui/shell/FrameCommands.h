@@ -102,6 +102,9 @@ public:
     // Called with the map file's path after the map was opened or saved, by
     // any route (menu, keys, command line, drop, the exit question).
     void SetFileUsed(std::function<void(const QString&)> used);
+    // Called with a short Korean notice after a save, an export, a copy, a
+    // paste, a palette load or an import did its work.
+    void SetNotice(std::function<void(const QString&)> notice) { m_notice = std::move(notice); }
     // Called after File New replaced the map.
     void SetMapReplaced(std::function<void()> replaced) { m_mapReplaced = std::move(replaced); }
 
@@ -110,12 +113,20 @@ private:
     bool OpenMapPath(const std::string& path);
     bool OpenTilePath(const std::string& path);
     // Runs a tile procedure as one step of the document's history; with
-    // `marksMap` the map counts as changed even when the procedure took nothing.
+    // `marksMap` a step it takes counts as a change of the map.
     void ChangeTiles(const char* name, bool marksMap,
                      const std::function<void(TileProcedures&)>& procedure);
-    void RunImport(const std::function<bool(ImportProcedures&)>& procedure);
+    // True when the import took its step.
+    bool RunImport(const std::function<bool(ImportProcedures&)>& procedure);
 
     MapProcedures MapProcs() const;
+    void Notice(const QString& text) const {
+        if (m_notice) {
+            m_notice(text);
+        }
+    }
+    // Runs a map export or save; a written file is told in the notice.
+    void NoticeWritten(const std::function<bool(MapProcedures&)>& procedure);
     TileProcedures TileProcs(TileSet& tiles) const;
 
     Document& m_doc;
@@ -125,6 +136,7 @@ private:
     std::function<void(const std::string&)> m_setTitle;
     std::function<void(const std::string&)> m_fileUsed;
     std::function<void()> m_mapReplaced;
+    std::function<void(const QString&)> m_notice;
     FileSystem& m_fs;
 };
 

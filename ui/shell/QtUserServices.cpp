@@ -3,19 +3,39 @@
 #include "formatdlg/CMapFormatDlg.h"
 #include "formatdlg/CTileFormatDlg.h"
 #include "shell/CImportImageDlg.h"
-#include "widgets/KeshMessageBox.h"
-
-#include "formatdlg/CMapFormatDlg.h"
-#include "formatdlg/CTileFormatDlg.h"
+#include "shell/ImportOptionsMemory.h"
 #include "widgets/KeshMessageBox.h"
 
 #include <QFileDialog>
+#include <QPushButton>
 
 namespace kesh::ui {
 
 bool QtUserServices::AskYesNo(const std::string& text) {
     return KeshMessageBox(m_parent, QString::fromStdString(text), QMessageBox::Question,
                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+UserServices::Answer QtUserServices::AskYesNoCancel(const std::string& text,
+                                                    const std::string& detail) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kMessageCaption),
+                    QString::fromStdString(text + "\n" + detail),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setObjectName(QStringLiteral("keshMessageBox"));
+    // Korean whether or not Qt's own translation is installed; Escape and
+    // the close box take the Cancel button, never No.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("예"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("아니요"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("취소"));
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 bool QtUserServices::AskOkCancel(const std::string& text) {
@@ -139,11 +159,14 @@ bool QtUserServices::EditMapFormat(MapFormatEdit& edit) {
 }
 
 bool QtUserServices::EditImportOptions(ImportOptionsEdit& edit) {
-    CImportImageDlg dialog(edit, m_parent);
+    ImportOptionsEdit shown = edit;
+    RecallImportOptions(shown);
+    CImportImageDlg dialog(shown, m_parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     edit = dialog.Result();
+    RememberImportOptions(edit);
     return true;
 }
 

@@ -17,6 +17,7 @@ public:
     void SetParentWidget(QWidget* parent) { m_parent = parent; }
 
     bool AskYesNo(const std::string& text) override;
+    Answer AskYesNoCancel(const std::string& text, const std::string& detail) override;
     bool AskOkCancel(const std::string& text) override;
     using UserServices::ShowMessage;
     void ShowMessage(const std::string& text, MessageIcon icon) override;

@@ -82,19 +82,29 @@ void DrawPaste(QPainter& p) {
     Region(p, 6, 5);
 }
 
+// A paint bucket tipped to the right, pouring the current tile's colour.
 void DrawFill(QPainter& p) {
-    p.setPen(kInk);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The pail, tilted: a slanted body with a rim and a handle.
+    const QPointF body[] = {{2.5, 6.5}, {7.5, 2.5}, {12.5, 7.5}, {7.5, 12.5}};
+    p.setPen(QPen(kInk, 1));
     p.setBrush(kPaper);
-    p.drawRect(1, 3, 13, 10);
-    // A dotted selection filled with one tile.
-    for (int y = 4; y < 13; y += 3) {
-        for (int x = 2; x < 14; x += 3) {
-            p.fillRect(x, y, 2, 2, kTileA);
-        }
-    }
-    // The current tile it fills with.
+    p.drawPolygon(body, 4);
+    p.setBrush(kShade);
+    p.drawEllipse(QPointF(5.0, 4.5), 2.6, 1.4);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(3.5, 0.5, 8, 8), 30 * 16, 150 * 16);
+    // Paint running over the lip and gathering below.
+    QPainterPath drip;
+    drip.moveTo(12.5, 7.5);
+    drip.cubicTo(15.0, 8.5, 15.5, 11.0, 14.5, 13.0);
+    drip.lineTo(12.0, 13.0);
+    drip.cubicTo(13.0, 11.5, 12.5, 9.5, 11.0, 9.0);
+    drip.closeSubpath();
+    p.setPen(QPen(kTileA.darker(150), 1));
     p.setBrush(kTileA);
-    p.drawRect(11, 0, 4, 3);
+    p.drawPath(drip);
+    p.drawEllipse(QPointF(13.0, 13.5), 2.5, 1.0);
 }
 
 // A curved arrow turning back to the left (undo) or on to the right (redo).

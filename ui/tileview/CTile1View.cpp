@@ -24,7 +24,16 @@ CTile1View::~CTile1View() {
     m_doc.RemoveListener(this);
 }
 
+int CTile1View::StartZoomFor(int32_t tileWidth, int32_t tileHeight) {
+    return tileWidth > 0 && tileHeight > 0 && tileWidth <= 16 && tileHeight <= 16 ? kZoomActual + 1
+                                                                                  : kZoomActual;
+}
+
 void CTile1View::DocumentChanged(uint32_t changes) {
+    // Until the user picks a zoom, it follows the tile size (StartZoomFor).
+    if (changes & (change::kTiles | change::kTileLayout | change::kReplaced)) {
+        FollowTileSize();
+    }
     if (changes & (change::kTiles | change::kColours | change::kTileLayout | change::kReplaced)) {
         viewport()->update();
     } else if (changes & change::kCurrentTile) {
@@ -45,6 +54,18 @@ void CTile1View::OnPrepareDC() {
         std::clamp<int64_t>(rows * std::max(th, 0), 0, std::numeric_limits<int32_t>::max()));
     // Nothing across: the grid is never wider than the view.
     SetScrollSizes({0, m_scrollHeight}, {tw, th});
+}
+
+void CTile1View::DrawCurrentFrame(QPainter& dc, int32_t x, int32_t y, int32_t tw, int32_t th) {
+    // Two rings in the two pixels around the tile, white inside black, so
+    // that one of them stands out whatever the tile's and its neighbours' colours.
+    dc.save();
+    dc.setBrush(Qt::NoBrush);
+    dc.setPen(QPen(Qt::black, 1));
+    dc.drawRect(x - 2, y - 2, tw + 3, th + 3);
+    dc.setPen(QPen(Qt::white, 1));
+    dc.drawRect(x - 1, y - 1, tw + 1, th + 1);
+    dc.restore();
 }
 
 void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {
@@ -75,7 +96,7 @@ void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {
     if (cur >= 0 && int64_t(cur) < int64_t(rows) * m_tilesPerRow) {
         const int32_t x = (cur % m_tilesPerRow) * tw;
         const int32_t y = (cur / m_tilesPerRow) * th;
-        DrawRaisedEdge(dc, x - 2, y - 2, x + tw + 2, y + th + 2);
+        DrawCurrentFrame(dc, x, y, tw, th);
     }
 }
 
@@ -88,6 +109,17 @@ int32_t CTile1View::cellHeight() const {
 }
 
 void CTile1View::SetZoom(int step) {
+    m_zoomChosen = true;
+    ApplyZoom(step);
+}
+
+void CTile1View::FollowTileSize() {
+    if (!m_zoomChosen) {
+        ApplyZoom(StartZoomFor(tileWidth(), tileHeight()));
+    }
+}
+
+void CTile1View::ApplyZoom(int step) {
     step = ClampZoomStep(step);
     if (step == m_zoomStep) {
         return;

@@ -47,11 +47,24 @@ public:
 
     // The tile at client point `pt`, or -1; a hit tile becomes current.
     int HitTest(QPoint pt);
+    // The tile at client point `pt`, or -1, changing nothing.
+    int TileAt(QPoint pt) const;
+    // What hovering tile `number` shows: "타일 n" and, with a map, how many
+    // cells use it.
+    QString TileTip(int number);
 
     // The view's own zoom step (map/Zoom.h) and the size of a tile on screen
     // at it: the layout, the hit tests and the keys count in these.
     int zoomStep() const { return m_zoomStep; }
+    // A zoom set here (Ctrl+wheel, the one kept from the last run) is the
+    // user's: from then on it no longer follows the tile size.
     void SetZoom(int step);
+    // The zoom a set of `tileWidth` x `tileHeight` tiles starts at: 2x for
+    // tiles of 16 pixels or less, else 1x.
+    static int StartZoomFor(int32_t tileWidth, int32_t tileHeight);
+    // Until the user sets a zoom, takes the one the present tile size starts at.
+    void FollowTileSize();
+    bool zoomChosen() const { return m_zoomChosen; }
     int32_t cellWidth() const;
     int32_t cellHeight() const;
     // While one lives, the view is laid out at 1x (printing); nothing is
@@ -80,6 +93,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Ctrl+wheel zooms the tile set; the plain wheel scrolls.
     void wheelEvent(QWheelEvent* event) override;
+    // Hovering a tile names it (TileTip).
+    bool viewportEvent(QEvent* event) override;
 
 signals:
     void zoomChanged(int step);
@@ -94,8 +109,11 @@ private:
     QRect HighlightRect(int number, QPoint scroll) const;
     // Repaints that frame (the whole view when it has none).
     void InvalidateHighlight(int number, QPoint scroll);
+    void ApplyZoom(int step);
     // Moves the current tile by an arrow key; false when the move is refused.
     bool MoveCurrent(int key);
+    // The frame around the current tile at (x, y), `tw` x `th` on screen.
+    static void DrawCurrentFrame(QPainter& dc, int32_t x, int32_t y, int32_t tw, int32_t th);
 
     Document& m_doc;
     const TileSet& m_tileSet;
@@ -106,6 +124,11 @@ private:
     int m_zoomStep;
     int m_wheelPending = 0; // Ctrl+wheel turned less than a notch
     bool m_bGrid = false;
+    bool m_zoomChosen = false;
+    // The last count TileTip made: tile, the history it counted at, cells.
+    int m_usageTile = -1;
+    uint64_t m_usageRevision = 0;
+    int64_t m_usageCount = 0;
 };
 
 } // namespace kesh::ui

@@ -1,7 +1,11 @@
 #include "tileview/CTile1View.h"
 
+#include <algorithm>
+
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 namespace kesh::ui {
 
@@ -26,6 +30,14 @@ void CTile1View::InvalidateHighlight(int number, QPoint scroll) {
 }
 
 int CTile1View::HitTest(QPoint pt) {
+    const int number = TileAt(pt);
+    if (number >= 0) {
+        m_doc.SetCurrentTile(number);
+    }
+    return number;
+}
+
+int CTile1View::TileAt(QPoint pt) const {
     const int32_t tw = cellWidth();
     const int32_t th = cellHeight();
     if (tw <= 0 || th <= 0) {
@@ -41,8 +53,37 @@ int CTile1View::HitTest(QPoint pt) {
     if (number >= GetTileCount()) {
         return -1;
     }
-    m_doc.SetCurrentTile(static_cast<int32_t>(number));
     return static_cast<int>(number);
+}
+
+QString CTile1View::TileTip(int number) {
+    QString tip = QStringLiteral("타일 %1").arg(number);
+    const MapModel& map = m_doc.map();
+    if (!map.hasCells()) {
+        return tip;
+    }
+    // Counted once per tile and map state: a large map takes a moment.
+    if (number != m_usageTile || m_doc.historyRevision() != m_usageRevision) {
+        m_usageTile = number;
+        m_usageRevision = m_doc.historyRevision();
+        m_usageCount = std::count(map.cells().begin(), map.cells().end(), uint16_t(number));
+    }
+    return tip + QStringLiteral("\n지도에서 %1칸에 쓰임").arg(m_usageCount);
+}
+
+bool CTile1View::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int number = TileAt(help->pos());
+        if (number < 0) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), TileTip(number), viewport());
+        }
+        return true;
+    }
+    return CScrollView::viewportEvent(event);
 }
 
 void CTile1View::mousePressEvent(QMouseEvent* event) {
