@@ -17,7 +17,7 @@ CFormatDlgBase::Setup MapSetup() {
     setup.stepHigh = kMapStepHigh;
     setup.sizeRangeChecked = false;
     setup.itemText = &MapItemText;
-    setup.itemCount = kMapItemCount;
+    setup.itemCount = kPlainMapItemCount;
     return setup;
 }
 
