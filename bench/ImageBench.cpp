@@ -49,7 +49,7 @@ const std::vector<uint8_t>& MirroredTilePng() {
         for (int64_t x = 0; x < kSide; ++x) {
             const int64_t place = (y / kTile) * (kSide / kTile) + x / kTile;
             const int64_t t = place * 7919 % 1024;
-            const int64_t flips = place * 31 % 4;
+            const int64_t flips = place / 1024 % 4; // each tile is met in all four ways
             const int64_t tx = flips & 1 ? kTile - 1 - x % kTile : x % kTile;
             const int64_t ty = flips & 2 ? kTile - 1 - y % kTile : y % kTile;
             const int64_t i = ty * kTile + tx;

@@ -234,6 +234,38 @@ int64_t FindMirrored(const TileIndex& index, const uint8_t* pixels, size_t tw, s
     return -1;
 }
 
+// Blocks already found to be mirror images, by hash of their own pixels, so
+// that a block met again costs one lookup rather than three mirrorings.
+class MirrorMemo {
+public:
+    explicit MirrorMemo(size_t bytes) : m_bytes(bytes) {}
+
+    int64_t Find(const uint8_t* pixels, uint64_t hash, uint16_t& flips) const {
+        const auto [first, last] = m_byHash.equal_range(hash);
+        for (auto it = first; it != last; ++it)
+            if (std::memcmp(m_pixels.data() + it->second.offset, pixels, m_bytes) == 0) {
+                flips = it->second.flips;
+                return it->second.number;
+            }
+        return -1;
+    }
+
+    void Add(const uint8_t* pixels, uint64_t hash, int64_t number, uint16_t flips) {
+        m_byHash.emplace(hash, Entry{number, m_pixels.size(), flips});
+        m_pixels.insert(m_pixels.end(), pixels, pixels + m_bytes);
+    }
+
+private:
+    struct Entry {
+        int64_t number;
+        size_t offset;
+        uint16_t flips;
+    };
+    size_t m_bytes;
+    std::vector<uint8_t> m_pixels;
+    std::unordered_multimap<uint64_t, Entry> m_byHash;
+};
+
 } // namespace
 
 ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& options) {
@@ -306,6 +338,7 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
     TileIndex index(list);
     const auto tileBytes = size_t(tw * th);
     std::vector<uint8_t> mirrored(options.flips ? tileBytes : 0);
+    MirrorMemo memo(tileBytes);
     const bool checkColours =
         !options.takePalette && !options.quantize && source.header().hasIndices();
     std::array<bool, 256> used{};
@@ -332,9 +365,15 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
             const uint64_t hash = HashTile(pixels, tileBytes);
             int64_t number = index.Find(pixels, hash);
             uint16_t flips = 0;
-            if (number < 0 && options.flips)
-                number = FindMirrored(index, pixels, size_t(tw), size_t(th), mirrored.data(),
-                                      flips);
+            if (number < 0 && options.flips) {
+                number = memo.Find(pixels, hash, flips);
+                if (number < 0) {
+                    number = FindMirrored(index, pixels, size_t(tw), size_t(th), mirrored.data(),
+                                          flips);
+                    if (number >= 0)
+                        memo.Add(pixels, hash, number, flips);
+                }
+            }
             if (number < 0) {
                 if (!list.AddUnique(pixels, 0)) {
                     full = true;
