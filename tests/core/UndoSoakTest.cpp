@@ -26,6 +26,7 @@ constexpr int32_t kTile = 8;
 
 struct Snapshot {
     std::vector<uint16_t> cells;
+    std::vector<uint16_t> attrs;
     MapFormat format;
     std::vector<uint8_t> tiles; // pixels and attributes, tile after tile
     int32_t current = 0;
@@ -33,13 +34,14 @@ struct Snapshot {
     // The current tile is picked outside the history: undoing a cell edit
     // leaves it where the user put it. It only has to name a tile.
     bool operator==(const Snapshot& o) const {
-        return cells == o.cells && format == o.format && tiles == o.tiles && colours == o.colours;
+        return cells == o.cells && attrs == o.attrs && format == o.format && tiles == o.tiles &&
+               colours == o.colours;
     }
 };
 
 Snapshot Take(const Document& doc) {
-    Snapshot s{
-        doc.map().cells(), doc.map().format(), {}, doc.tiles().current(), doc.tiles().bitmapInfo()};
+    Snapshot s{doc.map().cells(), doc.map().attrs(), doc.map().format(), {},
+               doc.tiles().current(), doc.tiles().bitmapInfo()};
     const TileList& list = doc.tiles().tiles();
     for (int i = 0; i < doc.tiles().count(); ++i) {
         const uint8_t* p = list.PixelsAt(i);
@@ -152,6 +154,8 @@ private:
     void edit(int op) {
         const Viewport view{{0, 0}, 24 * kTile, 18 * kTile};
         const TileContext t = tile();
+        if (m_rng.chance(30)) // the brush's flips and palette: not a step
+            m_doc.SetBrushAttr(uint16_t(m_rng.below(256)));
         if (op < 45) { // a paint drag
             InputState keys;
             keys.shift = true;
@@ -174,7 +178,11 @@ private:
                                            std::min(a.y, b.y) / kTile * kTile,
                                            std::max(a.x, b.x) / kTile * kTile + kTile - 1,
                                            std::max(a.y, b.y) / kTile * kTile + kTile - 1};
-            if (m_rng.chance(50)) {
+            if (m_rng.chance(20)) {
+                m_doc.FlipCells({std::min(a.x, b.x) / kTile, std::min(a.y, b.y) / kTile,
+                                 std::max(a.x, b.x) / kTile, std::max(a.y, b.y) / kTile},
+                                m_rng.chance(50));
+            } else if (m_rng.chance(50)) {
                 m_editor.RememberRegion(t);
                 m_editor.state().m_nCurCell = m_rng.below(m_doc.map().cellCount());
                 m_editor.PasteRegion();
@@ -196,6 +204,10 @@ private:
                     m_doc.tiles().SetColourTable(table);
                 }
             });
+        } else if (op < 94 && m_rng.chance(40)) { // a layout with cell fields, or back
+            bool plane = false;
+            m_doc.SetMapLayout({MapItem::SizeWord, MapItem::CellFields, MapItem::TileFile}, "",
+                               *CellPresetLayout(m_rng.chance(50) ? "snes" : "gba", plane));
         } else if (op < 94) { // the map's layout
             m_doc.SetMapLayout(
                 m_rng.chance(50)
