@@ -26,9 +26,9 @@ def spheres():
                     if d < 1.0:
                         z = math.sqrt(1.0 - d)
                         light = max(0.0, -0.4 * dx - 0.5 * dy + 0.77 * z)
-                        spec = light ** 24
-                        r, g, b = colorsys.hsv_to_rgb(hue, 0.85 - 0.6 * spec, 0.15 + 0.8 * light)
-                        c = (r + spec * 0.3, g + spec * 0.3, b + spec * 0.3)
+                        shine = light ** 24
+                        r, g, b = colorsys.hsv_to_rgb(hue, 0.85 - 0.6 * shine, 0.15 + 0.8 * light)
+                        c = (r + shine * 0.3, g + shine * 0.3, b + shine * 0.3)
                     else:
                         v = 0.2 + 0.5 * (y / 31.0)
                         c = (v * 0.5, v * 0.55, v * 0.7 + tx / 40.0)
