@@ -12,6 +12,7 @@
 
 #include "raster/PngWriter.h"
 #include "map/MapBitmapExport.h"
+#include "PlainFiles.h"
 #include "map/MapFile.h"
 #include "map/MapImageRows.h"
 #include "map/MapPngExport.h"
@@ -20,23 +21,7 @@ using namespace kesh;
 
 namespace {
 
-// A folder under /tmp for one benchmark, removed with it.
-class BenchDir {
-public:
-    BenchDir() {
-        std::string pattern = "/tmp/kesh-bench-XXXXXX";
-        m_path = ::mkdtemp(pattern.data()) ? pattern : "/tmp";
-    }
-    ~BenchDir() {
-        std::error_code ec;
-        if (m_path != "/tmp")
-            std::filesystem::remove_all(m_path, ec);
-    }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
+using BenchDir = kesh::bench::ScratchDir;
 
 TileSet Tiles1000() {
     TileSet set;
@@ -83,19 +68,9 @@ size_t ByteMapFileSize() {
     return size;
 }
 
-// The plain way to put bytes on disk that a save must at least do: write them
-// in 1 MiB pieces and flush them to the disk.
+// The plain way to put bytes on disk that a save must at least do.
 void PlainWrite(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    for (size_t at = 0; at < bytes.size();) {
-        const size_t n = std::min<size_t>(bytes.size() - at, 1 << 20);
-        const ssize_t done = ::write(fd, bytes.data() + at, n);
-        if (done <= 0)
-            break;
-        at += size_t(done);
-    }
-    ::fsync(fd);
-    ::close(fd);
+    kesh::bench::WriteAndSync(path, bytes.data(), bytes.size());
 }
 
 } // namespace

@@ -16,11 +16,7 @@ using Bytes = std::vector<uint8_t>;
 namespace {
 
 TileSet EmptySet(int32_t w, int32_t h) {
-    TileSet set;
-    set.format().width = w;
-    set.format().height = h;
-    set.InitTileSet();
-    return set;
+    return kesh::test::EmptyTileSet(w, h);
 }
 
 // An indexed image of cols x rows tiles of w x h: cell (c, r) is test tile

@@ -22,11 +22,7 @@ using Bytes = std::vector<uint8_t>;
 namespace {
 
 TileSet EmptySet(int32_t w, int32_t h) {
-    TileSet set;
-    set.format().width = w;
-    set.format().height = h;
-    set.InitTileSet();
-    return set;
+    return kesh::test::EmptyTileSet(w, h);
 }
 
 // The colour pixel `i` of tile `t` shows as: red, green, blue.

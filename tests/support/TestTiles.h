@@ -19,6 +19,15 @@ inline std::vector<uint8_t> TilePixels(int32_t width, int32_t height, int seed) 
     return pixels;
 }
 
+// An empty tile set of `w` x `h` with the default layout.
+inline TileSet EmptyTileSet(int32_t w, int32_t h) {
+    TileSet set;
+    set.format().width = w;
+    set.format().height = h;
+    set.InitTileSet();
+    return set;
+}
+
 // An empty tile set of `width` x `height` with the default layout, then
 // `count` distinct tiles whose attributes are 100 + their number.
 inline void MakeTiles(TileSet& set, int32_t width, int32_t height, int count) {
