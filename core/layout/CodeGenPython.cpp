@@ -216,13 +216,13 @@ void Docstring(std::ostream& out, const CodeLayout& layout) {
                "(header, headerBytes, width, height, mapItems, cells; with an embedded tile\n"
                "file also tileWidth, tileHeight, attrWidth, tileItems, tileCount, attributes,\n"
                "pixels, tileHeader and, when the file has one, palette).\n";
-    if (map && codegen::HasFieldItems(*layout.map))
-        out << "Its \"fields\" maps each field beside the tile number (FIELD_NAMES) to a list\n"
-               "of the cells' values, row by row, as the file holds them.\n";
     else
         out << "read_tiles(data) returns a dict keyed as `kesh-cli info` prints a tile file\n"
                "(header, headerBytes, tileWidth, tileHeight, attrWidth, tileItems, tileCount,\n"
                "attributes, pixels and, when the file has one, palette).\n";
+    if (map && codegen::HasFieldItems(*layout.map))
+        out << "Its \"fields\" maps each field beside the tile number (FIELD_NAMES) to a list\n"
+               "of the cells' values, row by row, as the file holds them.\n";
     out << "A short or damaged file raises ValueError. Python 3, the standard library only.\n"
            "\"\"\"\n";
 }

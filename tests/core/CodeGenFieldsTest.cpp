@@ -187,3 +187,27 @@ TEST(CodeGenFieldsTest, EveryPresetRoundTripsThroughKeshAndTheGeneratedReaders) 
         }
     }
 }
+
+// A layout without field items gets the reader it got before fields existed;
+// one with them says in its comment how the fields are given.
+TEST(CodeGenFieldsTest, OnlyLayoutsWithFieldItemsGetFieldCode) {
+    MapDescriptor plain;
+    plain.items = {MapItem::SizeWord, MapItem::CellsWord};
+    bool usesPlane = false;
+    plain.cells = *CellPresetLayout("gba", usesPlane);
+    MapDescriptor fields = plain;
+    fields.items = {MapItem::SizeWord, MapItem::CellFields};
+    const CodeLayout tiles = CodeLayout::ForTiles(plain.tile, "set.til");
+    for (const CodeLayout& layout : {CodeLayout::ForMap(plain, "a.map"), tiles}) {
+        for (const std::string& code : {GenerateCReader(layout), GeneratePythonReader(layout)}) {
+            EXPECT_EQ(code.find("KESH_FIELD"), std::string::npos);
+            EXPECT_EQ(code.find("FIELD_NAMES"), std::string::npos);
+        }
+    }
+    EXPECT_NE(GeneratePythonReader(tiles).find("read_tiles(data) returns"), std::string::npos);
+    const CodeLayout withFields = CodeLayout::ForMap(fields, "b.map");
+    EXPECT_NE(GenerateCReader(withFields).find("map.field[KESH_FIELD_HFLIP][i]"), std::string::npos);
+    EXPECT_NE(GenerateCReader(withFields).find("CellsWord16LE[tile:0-9,hflip:10,vflip:11,"),
+              std::string::npos);
+    EXPECT_NE(GeneratePythonReader(withFields).find("Its \"fields\" maps"), std::string::npos);
+}
