@@ -5,6 +5,7 @@
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "CliJson.h"
+#include "CliMapLayout.h"
 #include "CliMessages.h"
 #include "base/Messages.h"
 #include "image/ImageSource.h"
@@ -71,13 +72,18 @@ Status SaveImported(CliContext& ctx, const std::string& setPath, const TileSet& 
 
 int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    if (!ctx.ReadArgs(args,
-                      {{"--tile-size", true},
-                       {"--palette", false},
-                       {"--nearest", false},
-                       {"--pad", false},
-                       {"--map", true}},
-                      PlainArgs::Exactly(2), parsed))
+    std::vector<OptionDef> defs = {{"--tile-size", true},
+                                   {"--palette", false},
+                                   {"--nearest", false},
+                                   {"--pad", false},
+                                   {"--map", true}};
+    defs.insert(defs.end(), MapLayoutOptions::Definitions().begin(),
+                MapLayoutOptions::Definitions().end());
+    MapLayoutOptions mapLayout; // --map-items, --preset
+    const auto check = [&](const ParsedArgs& p, std::string& error) {
+        return mapLayout.Parse(p, error);
+    };
+    if (!ctx.ReadArgs(args, defs, PlainArgs::Exactly(2), parsed, check))
         return kExitUsage;
     const std::string& imagePath = parsed.positionals[0];
     const std::string& setPath = parsed.positionals[1];
@@ -86,6 +92,13 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     const auto mapPath = parsed.value("--map");
     if (mapPath && DataKindOf(*mapPath) != DataKind::Map)
         return ctx.Usage(text::kNotMapFile + *mapPath);
+    // The map's layout is checked before anything is read or written.
+    MapFormat format;
+    format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+    if (mapLayout.given() && !mapPath)
+        return ctx.Usage(text::kMapLayoutWithoutMap);
+    if (Status st = mapLayout.Apply(format, MapModel()); !st)
+        return ctx.Usage(st.message());
     int32_t width = kDefaultTileSide;
     int32_t height = kDefaultTileSide;
     const auto sizeText = parsed.value("--tile-size");
@@ -124,10 +137,9 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
 
     MapModel map;
     if (mapPath) {
-        MapFormat format;
         format.width = result.mapWidth;
         format.height = result.mapHeight;
-        format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+        // (The lead's --flips gives the cells' attribute words here.)
         if (Status st = map.ReplaceGrid(std::move(format), std::move(result.cells)); !st)
             return ctx.Refuse(st);
     }

@@ -94,5 +94,13 @@ inline constexpr const char* kTilesAdded = "추가한 타일: ";
 // Followed by the number given.
 inline constexpr const char* kBadTileNumber = "타일 번호는 0에서 65534 사이의 정수입니다: ";
 inline constexpr const char* kNoSuchTile = "그 번호의 타일이 없습니다: ";
+// Cell fields in --map-items and --preset; each followed by what was given.
+inline constexpr const char* kUnknownPreset =
+    "알 수 없는 프리셋입니다 (snes, gba, megadrive, gbc): ";
+inline constexpr const char* kTwoFieldWords = "필드가 다른 셀 항목이 또 있습니다: ";
+inline constexpr const char* kItemWithoutFields =
+    "필드가 없는 항목입니다 (예: CellsWord16LE[tile:0-9,hflip:10]): ";
+inline constexpr const char* kMapLayoutWithoutMap =
+    "--map-items 와 --preset 은 --map 과 함께 씁니다.";
 
 } // namespace kesh::cli::text
