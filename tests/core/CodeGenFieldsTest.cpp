@@ -205,6 +205,8 @@ TEST(CodeGenFieldsTest, OnlyLayoutsWithFieldItemsGetFieldCode) {
         }
     }
     EXPECT_NE(GeneratePythonReader(tiles).find("read_tiles(data) returns"), std::string::npos);
+    EXPECT_EQ(GeneratePythonReader(CodeLayout::ForMap(plain, "a.map")).find("read_tiles(data)"),
+              std::string::npos);
     const CodeLayout withFields = CodeLayout::ForMap(fields, "b.map");
     EXPECT_NE(GenerateCReader(withFields).find("map.field[KESH_FIELD_HFLIP][i]"), std::string::npos);
     EXPECT_NE(GenerateCReader(withFields).find("CellsWord16LE[tile:0-9,hflip:10,vflip:11,"),
