@@ -17,18 +17,19 @@ std::string Upper(std::string text) {
 
 std::string MacroOf(const std::string& name) { return "KESH_FIELD_" + Upper(name); }
 
-// "{0, 10, -1}, {10, 1, KESH_FIELD_HFLIP}": first bit, width, array.
+// The entries "{0, 10, -1}", "{10, 1, KESH_FIELD_HFLIP}": first bit, width,
+// array; one a line.
 std::string CFieldTable(const CellWord& word) {
     std::string table;
     for (const CellField& field : word.fields) {
-        if (!table.empty())
-            table += ", ";
-        table += "{" + std::to_string(field.first) + ", " + std::to_string(field.width) + ", " +
+        table += table.empty() ? "\n" : ",\n";
+        table += "            {" + std::to_string(field.first) + ", " +
+                 std::to_string(field.width) + ", " +
                  (field.kind == CellFieldKind::Tile ? std::string("-1")
                                                     : MacroOf(CellFieldName(field))) +
                  "}";
     }
-    return table;
+    return table + "\n        ";
 }
 
 constexpr const char* kFieldWordsC = R"(
@@ -188,15 +189,13 @@ void PythonFieldItem(std::ostream& out, const MapDescriptor& map, uint8_t code) 
     }
     out << "    # " << CellWordText(word, code == MapItem::CellAttributes) << '\n'
         << "    _read_field_words(scan, reader, " << word.bytes() << ", "
-        << (word.bigEndian ? "\"big\"" : "\"little\"") << ", [";
-    for (size_t i = 0; i < word.fields.size(); ++i) {
-        const CellField& field = word.fields[i];
-        out << (i ? ", " : "") << '(' << int(field.first) << ", " << int(field.width) << ", "
+        << (word.bigEndian ? "\"big\"" : "\"little\"") << ", [\n";
+    for (const CellField& field : word.fields)
+        out << "        (" << int(field.first) << ", " << int(field.width) << ", "
             << (field.kind == CellFieldKind::Tile ? std::string("None")
                                                   : '"' + CellFieldName(field) + '"')
-            << ')';
-    }
-    out << "])\n";
+            << "),\n";
+    out << "    ])\n";
 }
 
 } // namespace kesh::codegen

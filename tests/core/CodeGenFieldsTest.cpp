@@ -212,4 +212,15 @@ TEST(CodeGenFieldsTest, OnlyLayoutsWithFieldItemsGetFieldCode) {
     EXPECT_NE(GenerateCReader(withFields).find("CellsWord16LE[tile:0-9,hflip:10,vflip:11,"),
               std::string::npos);
     EXPECT_NE(GeneratePythonReader(withFields).find("Its \"fields\" maps"), std::string::npos);
+    // Lines a person would write, even for the widest preset word.
+    fields.cells = *CellPresetLayout("snes", usesPlane);
+    fields.items = {MapItem::SizeWord, MapItem::CellFields, MapItem::CellsByte};
+    const CodeLayout snes = CodeLayout::ForMap(fields, "snes.map");
+    for (const std::string& code : {GenerateCReader(snes), GeneratePythonReader(snes)}) {
+        std::istringstream lines(code);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_LE(line.size(), 100u) << line;
+            EXPECT_TRUE(line.empty() || line.back() != ' ') << line;
+        }
+    }
 }
