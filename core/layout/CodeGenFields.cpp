@@ -17,16 +17,28 @@ std::string Upper(std::string text) {
 
 std::string MacroOf(const std::string& name) { return "KESH_FIELD_" + Upper(name); }
 
+// The index macro of field `name` among `names`: a name that differs from
+// an earlier one only in case ("water", "Water") gets its index after it.
+std::string MacroFor(const std::vector<std::string>& names, const std::string& name) {
+    const size_t at = size_t(std::find(names.begin(), names.end(), name) - names.begin());
+    const std::string macro = MacroOf(name);
+    for (size_t k = 0; k < at && k < names.size(); ++k)
+        if (MacroOf(names[k]) == macro)
+            return macro + "_" + std::to_string(at);
+    return macro;
+}
+
 // The entries "{0, 10, -1}", "{10, 1, KESH_FIELD_HFLIP}": first bit, width,
 // array; one a line.
-std::string CFieldTable(const CellWord& word) {
+std::string CFieldTable(const MapDescriptor& map, const CellWord& word) {
+    const std::vector<std::string> names = FieldNames(map);
     std::string table;
     for (const CellField& field : word.fields) {
         table += table.empty() ? "\n" : ",\n";
         table += "            {" + std::to_string(field.first) + ", " +
                  std::to_string(field.width) + ", " +
                  (field.kind == CellFieldKind::Tile ? std::string("-1")
-                                                    : MacroOf(CellFieldName(field))) +
+                                                    : MacroFor(names, CellFieldName(field))) +
                  "}";
     }
     return table + "\n        ";
@@ -86,7 +98,7 @@ void CFieldDefinitions(std::ostream& out, const MapDescriptor& map) {
            " * map.field[KESH_FIELD_HFLIP][i] is cell i's horizontal flip bit.\n"
            " * kesh_field_name(k) gives field k's name as kesh shows it. */\n";
     for (size_t k = 0; k < names.size(); ++k)
-        out << "#define " << MacroOf(names[k]) << ' ' << k << '\n';
+        out << "#define " << MacroFor(names, names[k]) << ' ' << k << '\n';
     out << "#define KESH_FIELD_COUNT " << names.size() << "\n\n"
         << "static inline const char *kesh_field_name(int k)\n"
            "{\n"
@@ -143,7 +155,7 @@ void CFieldItem(std::ostream& out, const MapDescriptor& map, uint8_t code) {
     }
     out << "    /* " << CellWordText(word, code == MapItem::CellAttributes) << " */\n"
         << "    {\n"
-        << "        static const struct kesh_cell_field fields[] = {" << CFieldTable(word) << "};\n\n"
+        << "        static const struct kesh_cell_field fields[] = {" << CFieldTable(map, word) << "};\n\n"
         << "        if ((rc = kesh_map_field_words(&in, " << word.bytes() << ", "
         << (word.bigEndian ? 1 : 0) << ", fields, " << word.fields.size()
         << ", &scan, out)) != 0)\n"
