@@ -135,9 +135,9 @@ bool ParseTileItems(const std::string& list, std::vector<uint8_t>& items, std::s
 int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
     std::vector<OptionDef> defs = {{"--tile-items", true},
-                                         {"--attr-width", true},
-                                         {"--map-header", true},
-                                         {"--tile-header", true}};
+                                   {"--attr-width", true},
+                                   {"--map-header", true},
+                                   {"--tile-header", true}};
     defs.insert(defs.end(), MapLayoutOptions::Definitions().begin(),
                 MapLayoutOptions::Definitions().end());
     LayoutChanges changes;

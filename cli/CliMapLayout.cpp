@@ -9,7 +9,9 @@ namespace kesh::cli {
 
 namespace {
 
-bool IsSizeItem(uint8_t code) { return code <= MapItem::SizeDword; }
+bool IsSizeItem(uint8_t code) {
+    return code <= MapItem::SizeDword;
+}
 
 bool Has(const std::vector<uint8_t>& items, uint8_t code) {
     return std::find(items.begin(), items.end(), code) != items.end();
@@ -38,8 +40,8 @@ Status CheckPalettes(const MapFormat& format, const MapModel& map) {
             const int32_t w = std::max(map.width(), 1);
             return Status::Fail("필드 palette: 칸 (" + std::to_string(i % size_t(w)) + ", " +
                                 std::to_string(i / size_t(w)) + ")의 팔레트 번호 " +
-                                std::to_string(palette) + "는 팔레트 수 " +
-                                std::to_string(count) + "를 넘습니다.");
+                                std::to_string(palette) + "는 팔레트 수 " + std::to_string(count) +
+                                "를 넘습니다.");
         }
     }
     return Status::Ok();
@@ -122,8 +124,7 @@ Status MapLayoutOptions::Apply(MapFormat& format, const MapModel& map) const {
     if (m_plane)
         next.cells.plane = *m_plane;
     for (const uint8_t code : {MapItem::CellFields, MapItem::CellAttributes}) {
-        const CellWord& word =
-            code == MapItem::CellFields ? next.cells.word : next.cells.plane;
+        const CellWord& word = code == MapItem::CellFields ? next.cells.word : next.cells.plane;
         if (Has(next.items, code) && word.fields.empty())
             return Status::Fail(text::kItemWithoutFields + std::string(MapItemName(code)));
     }

@@ -53,8 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t tileAt = 2 + read.items.size();
     const size_t plainSize = tileAt + 3 + read.tile.items.size();
     TileDescriptor tilePart;
-    FUZZ_CHECK(
-        ParseKtf(std::span(again).subspan(tileAt, plainSize - tileAt), tilePart).ok());
+    FUZZ_CHECK(ParseKtf(std::span(again).subspan(tileAt, plainSize - tileAt), tilePart).ok());
     FUZZ_CHECK(tilePart == read.tile);
     FUZZ_CHECK(fields == (again.size() > plainSize));
     const size_t selectorAt = tileAt + 1;

@@ -37,7 +37,8 @@ struct kesh_tiles {
 std::string MapStruct(const std::string& fieldMember) {
     return "\nstruct kesh_map {\n"
            "    int width, height;\n"
-           "    unsigned short *cells; /* width * height, row by row; 0xFFFF is an empty cell */\n" +
+           "    unsigned short *cells; /* width * height, row by row; 0xFFFF is an empty cell "
+           "*/\n" +
            fieldMember +
            "    struct kesh_tiles tiles;\n"
            "    int has_tiles;\n"

@@ -15,7 +15,9 @@ std::string Upper(std::string text) {
     return text;
 }
 
-std::string MacroOf(const std::string& name) { return "KESH_FIELD_" + Upper(name); }
+std::string MacroOf(const std::string& name) {
+    return "KESH_FIELD_" + Upper(name);
+}
 
 // The index macro of field `name` among `names`: a name that differs from
 // an earlier one only in case ("water", "Water") gets its index after it.
@@ -155,7 +157,8 @@ void CFieldItem(std::ostream& out, const MapDescriptor& map, uint8_t code) {
     }
     out << "    /* " << CellWordText(word, code == MapItem::CellAttributes) << " */\n"
         << "    {\n"
-        << "        static const struct kesh_cell_field fields[] = {" << CFieldTable(map, word) << "};\n\n"
+        << "        static const struct kesh_cell_field fields[] = {" << CFieldTable(map, word)
+        << "};\n\n"
         << "        if ((rc = kesh_map_field_words(&in, " << word.bytes() << ", "
         << (word.bigEndian ? 1 : 0) << ", fields, " << word.fields.size()
         << ", &scan, out)) != 0)\n"

@@ -19,9 +19,12 @@ void SaveSnesMap(const std::string& path) {
     format.height = 2;
     format.cells = *CellPresetLayout("snes", plane);
     format.items = {MapItem::SizeWord, MapItem::CellFields, MapItem::TileFile};
-    const std::vector<uint16_t> attrs = {
-        0, cellbit::kHFlip, cellbit::kVFlip, cellbit::WithPalette(cellbit::kPriority, 3),
-        cellbit::WithPalette(cellbit::kFlips, 2), cellbit::WithPalette(0, 1)};
+    const std::vector<uint16_t> attrs = {0,
+                                         cellbit::kHFlip,
+                                         cellbit::kVFlip,
+                                         cellbit::WithPalette(cellbit::kPriority, 3),
+                                         cellbit::WithPalette(cellbit::kFlips, 2),
+                                         cellbit::WithPalette(0, 1)};
     MapModel map;
     ASSERT_TRUE(map.ReplaceGrid(format, {0, 1, 200, 3, 1, 0}, attrs));
     ASSERT_TRUE(SaveMapFiles(FileSystem::Native(), path, map, Tiles({5, 6})));
@@ -33,8 +36,8 @@ struct Reopened {
 };
 
 void Reopen(const std::string& path, Reopened& out) {
-    ASSERT_TRUE(ReadMapFile(ReadBytes(path), ReadBytes(DescriptorPath(path, ".kmf")), out.map,
-                            out.tiles));
+    ASSERT_TRUE(
+        ReadMapFile(ReadBytes(path), ReadBytes(DescriptorPath(path, ".kmf")), out.map, out.tiles));
 }
 
 CellLayout Preset(const char* name) {
@@ -118,8 +121,8 @@ TEST(CliCellFieldsTest, BadFieldsAreRefusedNamingTheField) {
         EXPECT_FALSE(FileSystem::Native().exists(dir.file("out.map")));
     }
     // A cell's palette number beyond the palettes the new field holds names the cell.
-    const CliRun narrow = Cli({"convert", dir.file("snes.map"), dir.file("out.map"),
-                               "--map-items", "SizeWord,CellsWord16LE[tile:0-9,palette:10]"});
+    const CliRun narrow = Cli({"convert", dir.file("snes.map"), dir.file("out.map"), "--map-items",
+                               "SizeWord,CellsWord16LE[tile:0-9,palette:10]"});
     EXPECT_EQ(narrow.status, 2);
     EXPECT_TRUE(Has(narrow.err, "필드 palette: 칸 (0, 1)")) << narrow.err;
 }

@@ -75,9 +75,9 @@ MapModel PresetMap(const std::string& preset) {
     format.width = 9;
     format.height = 4;
     format.cells = *CellPresetLayout(preset, plane);
-    format.items = plane ? std::vector<uint8_t>{MapItem::SizeWord, MapItem::CellsByte,
-                                                MapItem::CellAttributes}
-                         : std::vector<uint8_t>{MapItem::SizeWord, MapItem::CellFields};
+    format.items =
+        plane ? std::vector<uint8_t>{MapItem::SizeWord, MapItem::CellsByte, MapItem::CellAttributes}
+              : std::vector<uint8_t>{MapItem::SizeWord, MapItem::CellFields};
     int tileBits = 8;
     for (const CellField& field : format.cells.word.fields)
         if (field.kind == CellFieldKind::Tile)
@@ -208,7 +208,8 @@ TEST(CodeGenFieldsTest, OnlyLayoutsWithFieldItemsGetFieldCode) {
     EXPECT_EQ(GeneratePythonReader(CodeLayout::ForMap(plain, "a.map")).find("read_tiles(data)"),
               std::string::npos);
     const CodeLayout withFields = CodeLayout::ForMap(fields, "b.map");
-    EXPECT_NE(GenerateCReader(withFields).find("map.field[KESH_FIELD_HFLIP][i]"), std::string::npos);
+    EXPECT_NE(GenerateCReader(withFields).find("map.field[KESH_FIELD_HFLIP][i]"),
+              std::string::npos);
     EXPECT_NE(GenerateCReader(withFields).find("CellsWord16LE[tile:0-9,hflip:10,vflip:11,"),
               std::string::npos);
     EXPECT_NE(GeneratePythonReader(withFields).find("Its \"fields\" maps"), std::string::npos);

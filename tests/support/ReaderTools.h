@@ -17,7 +17,9 @@ inline std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
+inline std::string Quote(const std::string& s) {
+    return "'" + s + "'";
+}
 
 // Whether a missing compiler or python3 fails the test (scripts/test sets
 // KESH_REQUIRE_READER_TOOLS) rather than skipping it.
