@@ -7,6 +7,7 @@
 #include "CliArgs.h"
 #include "CliCommands.h"
 #include "CliFiles.h"
+#include "CliMapLayout.h"
 #include "CliMessages.h"
 #include "map/MapFile.h"
 #include "text/Cp949.h"
@@ -73,15 +74,14 @@ bool ParseHeader(const std::string& utf8, std::string& header, std::string& erro
 
 // The layout changes that convert was asked for.
 struct LayoutChanges {
-    std::optional<std::vector<uint8_t>> mapItems, tileItems;
+    MapLayoutOptions map; // --map-items, --preset
+    std::optional<std::vector<uint8_t>> tileItems;
     std::optional<AttrWidth> attrWidth;
     std::optional<std::string> mapHeader, tileHeader;
 
     bool Parse(const ParsedArgs& args, std::string& error) {
-        if (auto v = args.value("--map-items")) {
-            if (!ParseItems(*v, kMapItemCount, MapItemName, mapItems.emplace(), error))
-                return false;
-        }
+        if (!map.Parse(args, error))
+            return false;
         if (auto v = args.value("--tile-items")) {
             if (!ParseItems(*v, kTileItemCount, TileItemName, tileItems.emplace(), error))
                 return false;
@@ -112,11 +112,13 @@ struct LayoutChanges {
         if (tileHeader)
             format.header = *tileHeader;
     }
-    void Apply(MapFormat& format) const {
-        if (mapItems)
-            format.items = *mapItems;
+    // Fails (nothing changed) for cell fields the map cannot take.
+    Status Apply(MapFormat& format, const MapModel& model) const {
+        if (Status st = map.Apply(format, model); !st)
+            return st;
         if (mapHeader)
             format.header = *mapHeader;
+        return Status::Ok();
     }
 };
 
@@ -142,9 +144,13 @@ bool ParseTileItems(const std::string& list, std::vector<uint8_t>& items, std::s
 
 int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    const std::vector<OptionDef> defs = {{"--map-items", true},   {"--tile-items", true},
-                                         {"--attr-width", true},  {"--map-header", true},
-                                         {"--tile-header", true}, {"--drop-tiles", false}};
+    std::vector<OptionDef> defs = {{"--tile-items", true},
+                                   {"--attr-width", true},
+                                   {"--map-header", true},
+                                   {"--tile-header", true},
+                                   {"--drop-tiles", false}};
+    defs.insert(defs.end(), MapLayoutOptions::Definitions().begin(),
+                MapLayoutOptions::Definitions().end());
     LayoutChanges changes;
     const auto check = [&](const ParsedArgs& p, std::string& error) {
         return changes.Parse(p, error);
@@ -160,7 +166,7 @@ int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
     TileSet tiles;
     Status st = Status::Ok();
     if (kind == DataKind::TileSet) {
-        for (const char* option : {"--map-items", "--map-header"})
+        for (const char* option : {"--map-items", "--map-header", "--preset"})
             if (parsed.has(option))
                 return ctx.Usage(text::kMapOptionForTiles + std::string(option));
         st = LoadTileSet(ctx, in, tiles);
@@ -170,10 +176,17 @@ int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
         }
     } else {
         MapModel map;
+        bool embedded = false;
         st = LoadMap(ctx, in, map, tiles);
         if (st) {
-            const bool embedded = EmbedsTiles(map.format()) && tiles.count() > 0;
-            changes.Apply(map.format());
+            embedded = EmbedsTiles(map.format()) && tiles.count() > 0;
+            MapFormat format = map.format();
+            if (Status bad = changes.Apply(format, map); !bad)
+                return ctx.Usage(bad.message());
+            map.format() = std::move(format);
+            st = map.MatchAttrs();
+        }
+        if (st) {
             changes.Apply(tiles.format());
             if (embedded && !EmbedsTiles(map.format())) {
                 // Tiles only inside the map would be lost without a word.

@@ -7,6 +7,7 @@
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "CliJson.h"
+#include "CliMapLayout.h"
 #include "CliMessages.h"
 #include "base/Messages.h"
 #include "image/ImageSource.h"
@@ -100,15 +101,17 @@ void WriteQuantized(JsonObject& json, const QuantizeReport& report) {
 
 int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    if (!ctx.ReadArgs(args,
-                      {{"--tile-size", true},
-                       {"--palette", false},
-                       {"--nearest", false},
-                       {"--quantize", false, true},
-                       {"--dither", false},
-                       {"--pad", false},
-                       {"--map", true}},
-                      PlainArgs::Exactly(2), parsed))
+    std::vector<OptionDef> defs = {{"--tile-size", true}, {"--palette", false},
+                                   {"--nearest", false},   {"--quantize", false, true},
+                                   {"--dither", false},    {"--pad", false},
+                                   {"--map", true},        {"--flips", false}};
+    defs.insert(defs.end(), MapLayoutOptions::Definitions().begin(),
+                MapLayoutOptions::Definitions().end());
+    MapLayoutOptions mapLayout; // --map-items, --preset
+    const auto check = [&](const ParsedArgs& p, std::string& error) {
+        return mapLayout.Parse(p, error);
+    };
+    if (!ctx.ReadArgs(args, defs, PlainArgs::Exactly(2), parsed, check))
         return kExitUsage;
     ImportOptions options;
     if (const int exit = ReadQuantize(ctx, parsed, {"--palette", "--nearest"}, options.quantize,
@@ -122,6 +125,17 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     const auto mapPath = parsed.value("--map");
     if (mapPath && DataKindOf(*mapPath) != DataKind::Map)
         return ctx.Usage(text::kNotMapFile + *mapPath);
+    // The map's layout is checked before anything is read or written.
+    MapFormat format;
+    format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+    if (mapLayout.given() && !mapPath)
+        return ctx.Usage(text::kMapLayoutWithoutMap);
+    if (Status st = mapLayout.Apply(format, MapModel()); !st)
+        return ctx.Usage(st.message());
+    // Mirror images need a map whose cells hold both flips.
+    const bool flips = parsed.has("--flips");
+    if (flips && (!mapPath || (format.AttrMask() & cellbit::kFlips) != cellbit::kFlips))
+        return ctx.Usage(text::kFlipsNeedFields);
     int32_t width = kDefaultTileSide;
     int32_t height = kDefaultTileSide;
     const auto sizeText = parsed.value("--tile-size");
@@ -155,6 +169,7 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     options.nearest = parsed.has("--nearest");
     options.pad = parsed.has("--pad");
     options.makeMap = mapPath.has_value();
+    options.flips = flips;
     ImportResult result = ImportImage(set, image, options);
     if (!result.status)
         return ctx.Refuse(Naming(result.status, imagePath));
@@ -163,11 +178,11 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
 
     MapModel map;
     if (mapPath) {
-        MapFormat format;
         format.width = result.mapWidth;
         format.height = result.mapHeight;
-        format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
-        if (Status st = map.ReplaceGrid(std::move(format), std::move(result.cells)); !st)
+        if (Status st = map.ReplaceGrid(std::move(format), std::move(result.cells),
+                                        std::move(result.attrs));
+            !st)
             return ctx.Refuse(st);
     }
     if (Status st = SaveImported(ctx, setPath, set, mapPath ? &*mapPath : nullptr, map); !st)
@@ -184,6 +199,8 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
         json.number("mapWidth", result.mapWidth);
         json.number("mapHeight", result.mapHeight);
     }
+    if (flips)
+        json.number("flippedCells", result.flippedCells);
     return kExitOk;
 }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,7 @@
 #include "CliFiles.h"
 #include "CliJson.h"
 #include "CliMessages.h"
+#include "layout/CodeGen.h"
 #include "layout/MapFormat.h"
 #include "layout/TileFormat.h"
 #include "map/MapModel.h"
@@ -40,6 +42,58 @@ template <class Range, class Fn> void WriteArray(std::ostream& out, const Range&
         each(v);
     }
     out << ']';
+}
+
+// The map's items; one with fields as convert takes it, "CellsWord16LE[tile:0-9,...]".
+void WriteMapItems(std::ostream& out, const MapFormat& format) {
+    WriteArray(out, format.items, [&](uint8_t code) {
+        const bool plane = code == MapItem::CellAttributes;
+        const CellWord& word = plane ? format.cells.plane : format.cells.word;
+        if ((code == MapItem::CellFields || plane) && !word.fields.empty())
+            WriteJsonString(out, CellWordText(word, plane));
+        else if (const char* name = MapItemName(code))
+            WriteJsonString(out, name);
+        else
+            out << int(code);
+    });
+}
+
+// A field's value in a cell's attribute word, as the file holds it.
+unsigned FieldValue(const CellLayout& cells, const std::string& name, uint16_t attr) {
+    if (name == "hflip")
+        return (attr & cellbit::kHFlip) ? 1 : 0;
+    if (name == "vflip")
+        return (attr & cellbit::kVFlip) ? 1 : 0;
+    if (name == "priority")
+        return (attr & cellbit::kPriority) ? 1 : 0;
+    if (name == "palette")
+        return unsigned(cellbit::PaletteOf(attr));
+    const std::vector<std::string> users = cells.UserNames();
+    const auto it = std::find(users.begin(), users.end(), name);
+    return it != users.end() && (attr & cellbit::UserBit(int(it - users.begin()))) ? 1 : 0;
+}
+
+// Each field beside the tile number, by name: its value in every cell, as
+// the generated readers give them.
+void WriteCellFields(JsonObject& json, const MapModel& map) {
+    MapDescriptor layout;
+    layout.items = map.format().items;
+    layout.cells = map.format().cells;
+    const std::vector<std::string> names = codegen::FieldNames(layout);
+    if (!codegen::HasFieldItems(layout))
+        return;
+    std::ostream& out = json.key("fields");
+    out << '{';
+    for (size_t k = 0; k < names.size(); ++k) {
+        out << (k ? ", " : "");
+        WriteJsonString(out, names[k]);
+        out << ": ";
+        std::vector<unsigned> values(map.cells().size());
+        for (size_t i = 0; i < values.size(); ++i)
+            values[i] = FieldValue(layout.cells, names[k], map.attrAt(i));
+        WriteArray(out, values, [&](unsigned v) { out << v; });
+    }
+    out << '}';
 }
 
 void WriteHeader(JsonObject& json, const std::string& header) {
@@ -105,11 +159,12 @@ int RunInfo(CliContext& ctx, const std::vector<std::string>& args) {
     WriteHeader(json, map.format().header);
     json.number("width", map.width());
     json.number("height", map.height());
-    WriteItems(json.key("mapItems"), map.format().items, MapItemName);
+    WriteMapItems(json.key("mapItems"), map.format());
     WriteTileSet(json, tiles, parsed.has("--palette"));
     if (parsed.has("--cells")) {
         std::ostream& out = json.key("cells");
         WriteArray(out, map.cells(), [&](uint16_t c) { out << c; });
+        WriteCellFields(json, map);
     }
     return kExitOk;
 }

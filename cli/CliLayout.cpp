@@ -76,8 +76,12 @@ void WriteEntriesJson(std::ostream& out, const std::vector<LayoutEntry>& entries
 void WriteEntriesText(std::ostream& out, const std::vector<LayoutEntry>& entries,
                       const std::string& indent) {
     for (const LayoutEntry& e : entries) {
-        out << std::setw(10) << e.offset << std::setw(10) << e.length << "  " << indent << e.text
-            << '\n';
+        out << std::setw(10) << e.offset << std::setw(10) << e.length << "  " << indent << e.text;
+        // An item with fields shows them by name, as --map-items takes them.
+        if ((e.code == MapItem::CellFields || e.code == MapItem::CellAttributes) &&
+            e.name.find('[') != std::string::npos)
+            out << "  " << e.name;
+        out << '\n';
         WriteEntriesText(out, e.items, indent + "  ");
     }
 }

@@ -10,14 +10,15 @@ inline constexpr const char* kHelp =
     "명령:\n"
     "  info FILE [--cells] [--palette]\n"
     "      지도(.map)나 타일 파일(.til)의 내용을 JSON 하나로 출력합니다.\n"
-    "      --cells    지도의 칸 값을 한 줄씩 차례로 덧붙입니다.\n"
+    "      --cells    지도의 칸 값을 한 줄씩 차례로 덧붙입니다. 셀 필드가 있는 지도는\n"
+    "                 필드마다 칸의 값을 \"fields\"에 이름으로 덧붙입니다.\n"
     "      --palette  표시 색 256개를 [r, g, b] (0-255)로 덧붙입니다.\n"
     "  export-bmp FILE OUT.bmp\n"
     "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 BMP 파일로 저장합니다.\n"
     "  export-png FILE OUT.png\n"
     "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 팔레트 PNG 파일로 저장합니다.\n"
     "  import-image IMAGE SET.til [--tile-size WxH] [--palette] [--nearest] [--quantize [N]]\n"
-    "               [--dither] [--pad] [--map OUT.map]\n"
+    "               [--dither] [--pad] [--map OUT.map [--flips]]\n"
     "      이미지(PNG, BMP, PCX)를 타일 크기로 잘라 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
     "      SET이 없으면 기본 파일포맷으로 새로 만듭니다. 결과를 JSON 하나로 출력합니다.\n"
     "      --tile-size WxH  새 타일 세트의 타일 크기 (기본 32x32); 있는 SET과 다르면 오류\n"
@@ -28,16 +29,22 @@ inline constexpr const char* kHelp =
     "      --dither         --quantize 와 함께: 디더링으로 색의 오차를 이웃 화소에 나눕니다.\n"
     "      --pad            타일 크기의 배수가 아닌 이미지의 오른쪽과 아래를 색 0으로 채웁니다.\n"
     "      --map OUT.map    이미지의 타일 번호로 지도를 만들어 저장합니다.\n"
+    "      --map-items LIST, --preset NAME  --map 지도의 파일포맷 (convert와 같음;\n"
+    "                       기본 지도 항목: SizeWord,CellsWord,TileFile)\n"
+    "      --flips          뒤집힌 타일도 같은 타일로: 저장된 타일을 좌우, 상하, 또는 둘 다\n"
+    "                       뒤집은 것과 같은 블록은 그 타일에 뒤집기 비트를 켭니다. 지도\n"
+    "                       파일포맷에 hflip, vflip 필드가 있어야 합니다 (--preset 등).\n"
     "  export-tmx MAP.map OUT.tmx\n"
     "      지도를 Tiled의 TMX 파일로 저장하고, 타일 시트를 그 옆에 OUT-tiles.png로 저장합니다.\n"
     "  import-tmx IN.tmx OUT.map [--palette] [--nearest] [--quantize [N]] [--dither]\n"
-    "             [--drop-flips] [--map-items LIST] [--tile-items LIST]\n"
+    "             [--drop-flips] [--map-items LIST | --preset NAME] [--tile-items LIST]\n"
     "      Tiled의 TMX 지도(직교, 첫 타일 레이어)와 그 타일 세트 이미지를 지도로 가져옵니다.\n"
     "      --palette     첫 타일 세트 이미지의 팔레트를 씁니다 (기본: 기본 색).\n"
     "      --nearest     팔레트에 없는 색은 가장 가까운 색으로 바꿉니다.\n"
     "      --quantize [N], --dither  import-image와 같음: 모든 타일 세트 이미지의 색으로\n"
     "                    팔레트 하나를 새로 만듭니다.\n"
-    "      --drop-flips  뒤집기와 회전을 무시합니다 (기본: 오류).\n"
+    "      --drop-flips  뒤집기와 회전을 무시합니다 (기본: 오류). 지도 파일포맷에 hflip, vflip\n"
+    "                    필드가 있으면 좌우, 상하 뒤집기는 그 필드에 남습니다.\n"
     "      --map-items, --tile-items  convert와 같음 (기본 지도 항목: "
     "SizeWord,CellsWord,TileFile)\n"
     "  palette FILE [--quantize [N]] [--8bit]\n"
@@ -53,7 +60,11 @@ inline constexpr const char* kHelp =
     "  convert IN OUT [옵션...]\n"
     "      지도나 타일 파일을 다른 파일포맷으로 다시 씁니다. 주지 않은 옵션은 IN의 것을 따릅니다.\n"
     "      --map-items LIST    지도 항목, 쉼표로 구분:\n"
-    "                          SizeByte, SizeWord, SizeDword, TileFile, CellsByte, CellsWord\n"
+    "                          SizeByte, SizeWord, SizeDword, TileFile, CellsByte, CellsWord,\n"
+    "                          셀 필드 항목 (아래)\n"
+    "      --preset NAME       셀 필드를 기계에 맞춥니다: snes, gba, megadrive, gbc.\n"
+    "                          --map-items 가 없으면 지도 항목도 (크기 항목, 프리셋의 셀 항목,\n"
+    "                          IN에 있던 TileFile)\n"
     "      --tile-items LIST   타일 항목, 쉼표로 구분:\n"
     "                          SizeByte, SizeWord, SizeDword, CountByte, CountWord, CountDword,\n"
     "                          TileData, AttrData, TileAttrData, Palette768, Palette1024\n"
@@ -62,6 +73,15 @@ inline constexpr const char* kHelp =
     "      --tile-header TEXT  타일 파일 제일 처음에 들어가는 문자열\n"
     "      --drop-tiles        지도 파일 안의 타일을 TileFile 항목이 없는 포맷으로 버립니다\n"
     "                          (지도 옆에 같은 이름의 .til 이 있으면 타일은 거기 남습니다)\n"
+    "      셀 필드 항목: 칸마다 워드 하나, 필드마다 이름:첫비트-끝비트 (한 비트는 이름:비트)\n"
+    "        CellsWord8|16LE|16BE|32LE|32BE[tile:0-9,hflip:10,vflip:11,palette:12-15]\n"
+    "            타일 번호와 그 옆의 필드 (tile 필드가 꼭 있어야 합니다)\n"
+    "        Attributes8|16LE|16BE|32LE|32BE[palette:0-2,bank:3,hflip:5]\n"
+    "            타일 번호 뒤에 따로 오는 속성 평면 (tile 필드 없이)\n"
+    "        필드: tile (16비트까지), hflip, vflip, priority (1비트), palette (5비트까지),\n"
+    "        사용자 필드 4개까지 (영문 이름, 1비트). 필드가 겹치거나 워드 밖에 있거나,\n"
+    "        칸의 팔레트 번호가 팔레트 수를 넘으면 종료 상태 2.\n"
+    "        CellFields, CellAttributes 만 쓰면 프리셋이나 IN의 필드를 씁니다.\n"
     "  layout FILE [--json]\n"
     "      파일의 항목마다 바이트 위치(오프셋)와 길이, 전체 크기, 잘리는 값에 대한 경고를\n"
     "      출력합니다. --json 이면 JSON 하나로 출력합니다.\n"
@@ -120,5 +140,16 @@ inline constexpr const char* kTilesAdded = "추가한 타일: ";
 // Followed by the number given.
 inline constexpr const char* kBadTileNumber = "타일 번호는 0에서 65534 사이의 정수입니다: ";
 inline constexpr const char* kNoSuchTile = "그 번호의 타일이 없습니다: ";
+// Cell fields in --map-items and --preset; each followed by what was given.
+inline constexpr const char* kUnknownPreset =
+    "알 수 없는 프리셋입니다 (snes, gba, megadrive, gbc): ";
+inline constexpr const char* kTwoFieldWords = "필드가 다른 셀 항목이 또 있습니다: ";
+inline constexpr const char* kItemWithoutFields =
+    "필드가 없는 항목입니다 (예: CellsWord16LE[tile:0-9,hflip:10]): ";
+inline constexpr const char* kFlipsNeedFields =
+    "--flips 는 hflip, vflip 필드가 있는 지도 파일포맷 (--map 과 --preset 이나 --map-items)과 "
+    "함께만 쓸 수 있습니다.";
+inline constexpr const char* kMapLayoutWithoutMap =
+    "--map-items 와 --preset 은 --map 과 함께 씁니다.";
 
 } // namespace kesh::cli::text

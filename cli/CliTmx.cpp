@@ -3,6 +3,7 @@
 #include "CliCommands.h"
 #include "CliFiles.h"
 #include "CliJson.h"
+#include "CliMapLayout.h"
 #include "CliMessages.h"
 #include "base/Messages.h"
 #include "io/InputLimits.h"
@@ -30,15 +31,16 @@ int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    if (!ctx.ReadArgs(args,
-                      {{"--palette", false},
-                       {"--nearest", false},
-                       {"--quantize", false, true},
-                       {"--dither", false},
-                       {"--drop-flips", false},
-                       {"--map-items", true},
-                       {"--tile-items", true}},
-                      PlainArgs::Exactly(2), parsed))
+    std::vector<OptionDef> defs = {{"--palette", false},    {"--nearest", false},
+                                   {"--quantize", false, true}, {"--dither", false},
+                                   {"--drop-flips", false}, {"--tile-items", true}};
+    defs.insert(defs.end(), MapLayoutOptions::Definitions().begin(),
+                MapLayoutOptions::Definitions().end());
+    MapLayoutOptions mapLayout; // --map-items, --preset
+    const auto check = [&](const ParsedArgs& p, std::string& error) {
+        return mapLayout.Parse(p, error);
+    };
+    if (!ctx.ReadArgs(args, defs, PlainArgs::Exactly(2), parsed, check))
         return kExitUsage;
     TmxImportOptions options;
     if (const int exit = ReadQuantize(ctx, parsed, {"--palette", "--nearest"}, options.quantize,
@@ -53,8 +55,10 @@ int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
     std::vector<uint8_t> tileItems;
     std::string error;
-    if (auto v = parsed.value("--map-items"); v && !ParseMapItems(*v, format.items, error))
-        return ctx.Usage(error);
+    if (Status st = mapLayout.Apply(format, MapModel()); !st)
+        return ctx.Usage(st.message());
+    // A layout with both flip fields keeps Tiled's horizontal and vertical flips.
+    options.keepFlips = (format.AttrMask() & cellbit::kFlips) == cellbit::kFlips;
     const auto tileList = parsed.value("--tile-items");
     if (tileList && !ParseTileItems(*tileList, tileItems, error))
         return ctx.Usage(error);
@@ -76,7 +80,7 @@ int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     format.width = result.width;
     format.height = result.height;
     MapModel map;
-    Status st = map.ReplaceGrid(std::move(format), std::move(result.cells));
+    Status st = map.ReplaceGrid(std::move(format), std::move(result.cells), std::move(result.attrs));
     if (st)
         st = SaveMapFiles(ctx.fs, out, map, result.tiles);
     if (!st)

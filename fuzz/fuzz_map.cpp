@@ -38,6 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(map.cells().size() == size_t(map.width()) * size_t(map.height()));
     FUZZ_CHECK(map.format().items == layout.items);
     FUZZ_CHECK(map.format().header.size() <= size_t(layout.headerLength));
+    // Cells read through fields: an attribute word per cell exactly while
+    // the layout has fields, holding only the bits its fields stand for.
+    FUZZ_CHECK(map.format().cells == layout.cells);
+    const uint16_t mask = map.format().AttrMask();
+    FUZZ_CHECK(map.attrs().size() == (mask ? map.cells().size() : 0));
+    for (const uint16_t attr : map.attrs())
+        FUZZ_CHECK((attr & ~mask) == 0);
     // Whatever grid was read, the view state can be brought onto it.
     view.FitGrid(map, oldWidth);
     FUZZ_CHECK(view.m_nCurCell >= 0 && size_t(view.m_nCurCell) < map.cells().size());

@@ -161,6 +161,27 @@ MapModel MakeMap(Bytes items, std::string header, int32_t width, int32_t height)
     return map;
 }
 
+// A map whose cells carry fields: the preset's layout (or `cells`) with
+// flips, palettes, priority and a user bit set in turn.
+MapModel FieldMap(Bytes items, const CellLayout& cells, int32_t width, int32_t height) {
+    MapModel map;
+    map.format().items = std::move(items);
+    map.format().cells = cells;
+    map.AllocateCells(width, height);
+    const uint16_t mask = map.format().AttrMask();
+    const int palettes = cells.PaletteCount();
+    for (size_t i = 0; i < map.cells().size(); ++i) {
+        map.cells()[i] = i % 5 == 4 ? kEmptyCell : uint16_t(i * 7 % 300);
+        map.attrs()[i] = uint16_t(cellbit::WithPalette(uint16_t(i), int(i) % palettes) & mask);
+    }
+    return map;
+}
+
+CellLayout PresetCells(const char* name) {
+    bool plane = false;
+    return *CellPresetLayout(name, plane);
+}
+
 void MapSeeds() {
     using namespace MapItem;
     const TileSet tiles = MakeTiles(TileLayouts()[0].second, 3);
@@ -177,6 +198,28 @@ void MapSeeds() {
          &dwordTiles},
         {"no-cells", MakeMap({SizeByte}, "", 3, 3), &tiles},
         {"twice", MakeMap({SizeByte, CellsByte, CellsWord, SizeByte, TileFile, TileFile}, "", 2, 3),
+         &tiles},
+        {"fields-snes", FieldMap({SizeWord, CellFields, TileFile}, PresetCells("snes"), 4, 3),
+         &tiles},
+        {"fields-gba", FieldMap({SizeWord, CellFields}, PresetCells("gba"), 3, 2), &tiles},
+        {"fields-megadrive", FieldMap({SizeDword, CellFields}, PresetCells("megadrive"), 3, 3),
+         &tiles},
+        {"fields-gbc",
+         FieldMap({SizeWord, CellsByte, CellAttributes, TileFile}, PresetCells("gbc"), 4, 2),
+         &tiles},
+        {"fields-32-users-twice",
+         FieldMap(
+             {SizeByte, CellAttributes, CellFields, CellsWord, CellFields},
+             CellLayout{{32,
+                         true,
+                         {{CellFieldKind::User, 0, 1, "solid"},
+                          {CellFieldKind::Tile, 4, 16, ""},
+                          {CellFieldKind::User, 31, 1, "water"}}},
+                        {16,
+                         false,
+                         {{CellFieldKind::Palette, 11, 5, ""}, {CellFieldKind::HFlip, 3, 1, ""}}},
+                        8},
+             3, 2),
          &tiles},
     };
     for (const auto& seed : seeds) {

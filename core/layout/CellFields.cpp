@@ -94,6 +94,8 @@ Status CheckWord(const CellWord& word) {
 
 } // namespace
 
+std::string CellFieldName(const CellField& field) { return FieldName(field); }
+
 int UserFieldCount(const CellWord& word) {
     return int(std::count_if(word.fields.begin(), word.fields.end(),
                              [](const CellField& f) { return f.kind == CellFieldKind::User; }));

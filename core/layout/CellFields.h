@@ -90,6 +90,9 @@ uint32_t PackCell(const CellWord& word, uint16_t tile, uint16_t attr, int firstU
 void UnpackCell(const CellWord& word, uint32_t value, uint16_t& tile, uint16_t& attr,
                 int firstUser = 0);
 int UserFieldCount(const CellWord& word);
+// A field's name as the text forms write it: "tile", "hflip", "vflip",
+// "palette", "priority", or a user field's own name.
+std::string CellFieldName(const CellField& field);
 
 // Field lists as kesh-cli writes them: "tile:0-9,hflip:10,palette:12-15".
 std::string FieldsText(const CellWord& word);

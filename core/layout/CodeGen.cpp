@@ -1,5 +1,6 @@
 #include "layout/CodeGen.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kesh {
@@ -67,10 +68,40 @@ std::vector<std::string> LayoutLines(const CodeLayout& layout) {
         lines.push_back("(no items)");
     for (const uint8_t code : layout.map->items) {
         lines.push_back(ItemLine(MapItemName(code), MapItemText(code), code));
+        if ((code == MapItem::CellFields || code == MapItem::CellAttributes) &&
+            !FieldWord(*layout.map, code).fields.empty())
+            lines.push_back("    " + CellWordText(FieldWord(*layout.map, code),
+                                                  code == MapItem::CellAttributes));
         if (code == MapItem::TileFile)
             AddTileLines(layout.tile, "    ", lines);
     }
     return lines;
+}
+
+const CellWord& FieldWord(const MapDescriptor& map, uint8_t code) {
+    return code == MapItem::CellAttributes ? map.cells.plane : map.cells.word;
+}
+
+bool HasFieldItems(const MapDescriptor& map) {
+    return std::any_of(map.items.begin(), map.items.end(), [&](uint8_t code) {
+        return (code == MapItem::CellFields || code == MapItem::CellAttributes) &&
+               !FieldWord(map, code).fields.empty();
+    });
+}
+
+std::vector<std::string> FieldNames(const MapDescriptor& map) {
+    std::vector<std::string> names;
+    for (const uint8_t code : {MapItem::CellFields, MapItem::CellAttributes}) {
+        if (std::find(map.items.begin(), map.items.end(), code) == map.items.end())
+            continue;
+        for (const CellField& field : FieldWord(map, code).fields) {
+            const std::string name = CellFieldName(field);
+            if (field.kind != CellFieldKind::Tile &&
+                std::find(names.begin(), names.end(), name) == names.end())
+                names.push_back(name);
+        }
+    }
+    return names;
 }
 
 std::vector<std::string> NoticeLines() {

@@ -48,6 +48,15 @@ namespace codegen {
 // "header string   3 bytes", "SizeByte   BYTE  Width, Height ;", the tile
 // items of a TileFile indented under it.
 std::vector<std::string> LayoutLines(const CodeLayout& layout);
+// The fields a map reader gives beside the tile numbers: the names of the
+// fields other than the tile number in the words the map's items read (the
+// cell word's, then the plane's), each name once. Empty without such items.
+std::vector<std::string> FieldNames(const MapDescriptor& map);
+// Whether the map's items read any word of fields (CellFields or
+// CellAttributes with fields); a reader without them is written as before.
+bool HasFieldItems(const MapDescriptor& map);
+// The word a CellFields or CellAttributes item reads.
+const CellWord& FieldWord(const MapDescriptor& map, uint8_t code);
 // The no-restriction notice, as comment lines.
 std::vector<std::string> NoticeLines();
 

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "layout/CodeGen.h"
+#include "layout/CodeGenFields.h"
 
 namespace kesh {
 
@@ -31,16 +32,21 @@ struct kesh_tiles {
     unsigned char header[256]; /* up to its first zero byte, zero-terminated */
     int header_length;
 };
-
-struct kesh_map {
-    int width, height;
-    unsigned short *cells; /* width * height, row by row; 0xFFFF is an empty cell */
-    struct kesh_tiles tiles;
-    int has_tiles;
-    unsigned char header[256];
-    int header_length;
-};
 )";
+
+// The map's struct; `fieldMember` is the line of the field arrays, if any.
+std::string MapStruct(const std::string& fieldMember) {
+    return "\nstruct kesh_map {\n"
+           "    int width, height;\n"
+           "    unsigned short *cells; /* width * height, row by row; 0xFFFF is an empty cell "
+           "*/\n" +
+           fieldMember +
+           "    struct kesh_tiles tiles;\n"
+           "    int has_tiles;\n"
+           "    unsigned char header[256];\n"
+           "    int header_length;\n"
+           "};\n";
+}
 
 // The helpers both kinds of reader use.
 constexpr const char* kHelpers = R"(
@@ -344,16 +350,25 @@ static inline int kesh_map_cells(struct kesh_reader *in, int bytes,
     in->pos += n * (size_t)bytes;
     return 0;
 }
-
-static inline void kesh_free_map(struct kesh_map *m)
-{
-    free(m->cells);
-    m->cells = NULL;
-    if (m->has_tiles)
-        kesh_free_tiles(&m->tiles);
-    m->has_tiles = 0;
-}
 )";
+
+// Frees the map, and its field arrays when it has them.
+void FreeMapFunction(std::ostream& out, bool fieldArrays) {
+    out << "\nstatic inline void kesh_free_map(struct kesh_map *m)\n"
+           "{\n";
+    if (fieldArrays)
+        out << "    int k;\n\n"
+               "    for (k = 0; k < KESH_FIELD_COUNT; ++k) {\n"
+               "        free(m->field[k]);\n"
+               "        m->field[k] = NULL;\n"
+               "    }\n";
+    out << "    free(m->cells);\n"
+           "    m->cells = NULL;\n"
+           "    if (m->has_tiles)\n"
+           "        kesh_free_tiles(&m->tiles);\n"
+           "    m->has_tiles = 0;\n"
+           "}\n";
+}
 
 constexpr const char* kEnd = R"(
 #endif /* KESH_READER_H */
@@ -503,9 +518,12 @@ void MapInterface(std::ostream& out, const MapDescriptor& map) {
         case MapItem::CellsByte:
             out << "    if ((rc = kesh_map_cells(&in, 1, &scan, out)) != 0)\n";
             break;
-        default:
+        case MapItem::CellsWord:
             out << "    if ((rc = kesh_map_cells(&in, 2, &scan, out)) != 0)\n";
             break;
+        default:
+            codegen::CFieldItem(out, map, code);
+            continue;
         }
         out << "        goto fail;\n";
     }
@@ -540,6 +558,9 @@ std::string GenerateCReader(const CodeLayout& layout) {
     std::ostringstream out;
     Comment(out, layout);
     out << "\n#ifndef KESH_READER_H\n#define KESH_READER_H\n\n" << kCommon;
+    if (layout.map)
+        codegen::CFieldDefinitions(out, *layout.map);
+    out << MapStruct(layout.map ? codegen::CFieldMember(*layout.map) : "");
     if (layout.map) {
         out << "\n/* The reader's interface. kesh_read_map returns 0, or <0 (KESH_ERR_). */\n"
                "static int kesh_read_map(const unsigned char *data, size_t size, struct kesh_map "
@@ -553,8 +574,11 @@ std::string GenerateCReader(const CodeLayout& layout) {
                "static void kesh_free_tiles(struct kesh_tiles *t);\n";
     }
     out << kHelpers;
-    if (layout.map)
+    if (layout.map) {
         out << kMapCommon;
+        codegen::CFieldFunctions(out, *layout.map);
+        FreeMapFunction(out, !codegen::CFieldMember(*layout.map).empty());
+    }
     TileFileFunction(out, layout.tile);
     if (layout.map)
         MapInterface(out, *layout.map);

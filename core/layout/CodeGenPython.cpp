@@ -1,6 +1,7 @@
 #include <sstream>
 
 #include "layout/CodeGen.h"
+#include "layout/CodeGenFields.h"
 
 namespace kesh {
 
@@ -219,6 +220,9 @@ void Docstring(std::ostream& out, const CodeLayout& layout) {
         out << "read_tiles(data) returns a dict keyed as `kesh-cli info` prints a tile file\n"
                "(header, headerBytes, tileWidth, tileHeight, attrWidth, tileItems, tileCount,\n"
                "attributes, pixels and, when the file has one, palette).\n";
+    if (map && codegen::HasFieldItems(*layout.map))
+        out << "Its \"fields\" maps each field beside the tile number (FIELD_NAMES) to a list\n"
+               "of the cells' values, row by row, as the file holds them.\n";
     out << "A short or damaged file raises ValueError. Python 3, the standard library only.\n"
            "\"\"\"\n";
 }
@@ -279,6 +283,9 @@ void MapFunction(std::ostream& out, const MapDescriptor& map) {
            "    reader = _Reader(data)\n"
            "    scan = _MapScan()\n"
            "    tiles = None\n";
+    const bool fields = codegen::HasFieldItems(map);
+    if (fields)
+        out << "    scan.fields = None\n";
     if (map.headerLength > 0)
         out << "    # The header string: " << map.headerLength << " bytes\n"
             << "    header = reader.header(" << map.headerLength << ")\n";
@@ -303,8 +310,11 @@ void MapFunction(std::ostream& out, const MapDescriptor& map) {
         case MapItem::CellsByte:
             out << "    scan.read_cells(reader, 1)\n";
             break;
-        default:
+        case MapItem::CellsWord:
             out << "    scan.read_cells(reader, 2)\n";
+            break;
+        default:
+            codegen::PythonFieldItem(out, map, code);
             break;
         }
     }
@@ -322,8 +332,11 @@ void MapFunction(std::ostream& out, const MapDescriptor& map) {
            "        result[\"tileHeader\"] = tiles.pop(\"header\")\n"
            "        del tiles[\"headerBytes\"]\n"
            "        result.update(tiles)\n"
-           "    result[\"cells\"] = scan.cells\n"
-           "    return result\n";
+           "    result[\"cells\"] = scan.cells\n";
+    if (fields)
+        out << "    # The fields beside the tile numbers, a list per field, a value per cell.\n"
+               "    result[\"fields\"] = scan.fields or {}\n";
+    out << "    return result\n";
 }
 
 void TilesFunction(std::ostream& out) {
@@ -347,12 +360,22 @@ std::string GeneratePythonReader(const CodeLayout& layout) {
     out << "__all__ = [\"" << (layout.map ? "read_map" : "read_tiles") << "\"]\n\n";
     if (layout.map)
         out << "MAP_ITEMS = " << PyList(layout.map->items, MapItemName) << '\n';
+    if (layout.map && codegen::HasFieldItems(*layout.map)) {
+        out << "FIELD_NAMES = [";
+        const std::vector<std::string> names = codegen::FieldNames(*layout.map);
+        for (size_t k = 0; k < names.size(); ++k)
+            out << (k ? ", " : "") << '"' << names[k] << '"';
+        out << "]\n";
+    }
     out << "TILE_ITEMS = " << PyList(layout.tile.items, TileItemName) << '\n';
     out << "ATTR_WIDTH = " << layout.tile.attrWidth << '\n';
     out << "_ATTR_BYTES = " << AttrBytesFor(layout.tile.attrWidth) << '\n';
     out << kHelpers;
-    if (layout.map)
+    if (layout.map) {
         out << kMapHelpers;
+        if (codegen::HasFieldItems(*layout.map))
+            codegen::PythonFieldFunctions(out);
+    }
     TileFileFunction(out, layout.tile);
     if (layout.map)
         MapFunction(out, *layout.map);
