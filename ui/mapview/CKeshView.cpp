@@ -113,11 +113,13 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
             ? m_strips.Draw(dc, m_map, m_tiles, clip, firstCol, endCol, firstRow, endRow, grid)
             : m_zoomed.Draw(dc, m_map, m_tiles, clip, range, w, h, grid);
     const uint16_t* cells = m_map.cells().data();
+    const int colours = m_map.format().cells.coloursPerPalette;
     for (int32_t row = firstRow; row < endRow && !drawn; ++row) {
-        const uint16_t* line = cells + size_t(row) * size_t(m_map.width());
+        const size_t start = size_t(row) * size_t(m_map.width());
         for (int32_t col = firstCol; col < endCol; ++col) {
-            const uint16_t value = line[col];
-            m_tiles.DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h, w, h);
+            const uint16_t value = cells[start + size_t(col)];
+            m_tiles.DrawCell(dc, value == kEmptyCell ? -1 : value,
+                             m_map.attrAt(start + size_t(col)), colours, col * w, row * h, w, h);
         }
     }
     if (!drawn && grid && firstCol < endCol && firstRow < endRow) {
