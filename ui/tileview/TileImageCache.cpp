@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/CellFields.h"
 #include "map/CellPixels.h"
 #include "tileset/TileSet.h"
 
@@ -40,9 +41,21 @@ const QImage* TileImageCache::CellImage(const TileSet& tiles, int64_t number, ui
     Sync(tiles);
     if (m_variantColours != coloursPerPalette) {
         m_variants.clear();
+        m_flipped.clear();
         m_variantColours = coloursPerPalette;
     }
-    Entry& entry = m_variants[uint64_t(number) << 16 | attr];
+    // Flipped tiles by number, as the plain ones; palette-shifted ones by key.
+    Entry* found = nullptr;
+    if ((attr & cellbit::kPaletteMask) == 0) {
+        const size_t slot = size_t(number) * 3 + (attr & cellbit::kFlips) - 1;
+        if (slot >= m_flipped.size()) {
+            m_flipped.resize(size_t(tiles.count()) * 3);
+        }
+        found = &m_flipped[slot];
+    } else {
+        found = &m_variants[uint64_t(number) << 16 | attr];
+    }
+    Entry& entry = *found;
     if (entry.pixels != pixels || entry.image.isNull()) {
         const int w = tiles.tiles().width();
         const int h = tiles.tiles().height();
@@ -56,6 +69,7 @@ const QImage* TileImageCache::CellImage(const TileSet& tiles, int64_t number, ui
 
 void TileImageCache::Clear() {
     m_variants.clear();
+    m_flipped.clear();
     m_entries.clear();
     m_colours.clear();
     m_owner = nullptr;
@@ -76,6 +90,7 @@ void TileImageCache::Sync(const TileSet& tiles) {
     }
     m_entries.clear();
     m_variants.clear();
+    m_flipped.clear();
     m_owner = &tiles;
     m_revision = tiles.revision();
     m_width = tiles.tileWidth();
