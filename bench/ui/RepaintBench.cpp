@@ -99,8 +99,8 @@ void RepaintLoop(benchmark::State& state, QAbstractScrollArea* view, QSize size,
 }
 
 // At zoom step `zoom` (map/Zoom.h), with or without the grid.
-void RepaintMap(benchmark::State& state, int side, int zoom = kesh::kZoomActual,
-                bool grid = false, bool flipHalf = false) {
+void RepaintMap(benchmark::State& state, int side, int zoom = kesh::kZoomActual, bool grid = false,
+                bool flipHalf = false) {
     Views views(1920, 200, 1080);
     views.MakeTiles(side, 256);
     views.map->SetZoom(zoom);

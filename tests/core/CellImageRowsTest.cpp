@@ -30,8 +30,8 @@ TEST(CellImageRowsTest, EveryPixelOfEachSampleCell) {
             const uint8_t want =
                 y < kSide ? cellmaps::ExpectedIndex(int(cell % 2), attrs[cell], kSide, x % kSide, y)
                           : 0;
-            ASSERT_EQ(line[size_t(x)], want) << "cell " << cell << " pixel " << x % kSide << ", "
-                                              << y % kSide;
+            ASSERT_EQ(line[size_t(x)], want)
+                << "cell " << cell << " pixel " << x % kSide << ", " << y % kSide;
         }
     }
 }

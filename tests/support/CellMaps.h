@@ -37,9 +37,9 @@ inline void MakePatternTiles(kesh::TileSet& set, int side, int count) {
     set.InitTileSet();
     kesh::ColourTable table{};
     for (size_t i = 0; i < 256; ++i) {
-        table[i * 4] = uint8_t(i);            // blue
-        table[i * 4 + 1] = uint8_t(255 - i);  // green
-        table[i * 4 + 2] = uint8_t(i * 7);    // red
+        table[i * 4] = uint8_t(i);           // blue
+        table[i * 4 + 1] = uint8_t(255 - i); // green
+        table[i * 4 + 2] = uint8_t(i * 7);   // red
     }
     set.SetColourTable(table);
     std::vector<uint8_t> pixels(size_t(side) * size_t(side));

@@ -8,8 +8,10 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "FrameTestSupport.h"
 #include "ViewHarness.h"
 #include "formatdlg/CMapFormatDlg.h"
+#include "shell/CommandIds.h"
 #include "support/CellMaps.h"
 
 using namespace kesh::cellbit;
@@ -73,11 +75,16 @@ private slots:
     void dialogChecksFields_data() {
         QTest::addColumn<QString>("fields");
         QTest::addColumn<QString>("refusal"); // a part of the message; empty: accepted
-        QTest::newRow("good") << "tile:0-9,hflip:10,vflip:11,palette:12-15" << "";
-        QTest::newRow("overlap") << "tile:0-9,hflip:9" << "hflip";
-        QTest::newRow("beyond the word") << "tile:0-9,palette:14-17" << "palette";
-        QTest::newRow("kind twice") << "tile:0-9,vflip:10,vflip:11" << "vflip";
-        QTest::newRow("no such field") << "tile:0-9,flop" << "flop";
+        QTest::newRow("good") << "tile:0-9,hflip:10,vflip:11,palette:12-15"
+                              << "";
+        QTest::newRow("overlap") << "tile:0-9,hflip:9"
+                                 << "hflip";
+        QTest::newRow("beyond the word") << "tile:0-9,palette:14-17"
+                                         << "palette";
+        QTest::newRow("kind twice") << "tile:0-9,vflip:10,vflip:11"
+                                    << "vflip";
+        QTest::newRow("no such field") << "tile:0-9,flop"
+                                       << "flop";
     }
     void dialogChecksFields() {
         QFETCH(QString, fields);
@@ -100,6 +107,30 @@ private slots:
         QVERIFY2(messages[0].contains(refusal), qPrintable(messages[0]));
     }
 
+    // The two menu items flip the selection through the document, one step each.
+    void flipMenuItems() {
+        IsolateSettings();
+        kesh::ui::CMainFrame frame;
+        QVERIFY(ShowActive(frame));
+        kesh::ui::CKeshView* view = frame.mapView();
+        kesh::Document& doc = view->document();
+        kesh::TileSet& set = doc.tiles();
+        cellmaps::MakePatternTiles(set, 8, 3);
+        cellmaps::UseSnesCells(doc.map(), 4, 2);
+        doc.map().SetCell(0, {1, 0});
+        doc.map().SetCell(1, {2, WithPalette(0, 3)});
+        // The first row's three cells selected (pixels, inclusive).
+        view->viewState().m_rcSelect = {0, 0, 3 * 8 - 1, 8 - 1};
+        frame.action(kesh::ui::ID_EDIT_FLIPH)->trigger();
+        QCOMPARE(doc.map().cell(2), (kesh::Cell{1, kHFlip}));
+        QCOMPARE(doc.map().cell(1), (kesh::Cell{2, uint16_t(WithPalette(kHFlip, 3))}));
+        frame.action(kesh::ui::ID_EDIT_FLIPV)->trigger();
+        QCOMPARE(doc.map().cell(2), (kesh::Cell{1, kFlips}));
+        doc.Undo();
+        doc.Undo();
+        QCOMPARE(doc.map().cell(0), (kesh::Cell{1, 0}));
+    }
+
     // A preset shows its fields and puts its cell items in the list.
     void dialogPreset() {
         kesh::MapFormatEdit edit;
@@ -111,8 +142,7 @@ private slots:
         presets->setCurrentIndex(gbc);
         emit presets->activated(gbc);
         const std::vector<uint8_t> want = {kesh::MapItem::SizeByte, kesh::MapItem::CellsByte,
-                                           kesh::MapItem::CellAttributes,
-                                           kesh::MapItem::TileFile};
+                                           kesh::MapItem::CellAttributes, kesh::MapItem::TileFile};
         QCOMPARE(dlg.items(), want);
         dlg.accept();
         bool plane = false;

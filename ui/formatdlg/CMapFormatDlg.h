@@ -9,8 +9,8 @@
 namespace kesh::ui {
 
 // The "Map Property" dialog: map width and height, the items of a map file
-// its header string, and the cell fields of the items that have them. Width and height take any integer here; the map
-// refuses the sizes it cannot hold.
+// its header string, and the cell fields of the items that have them. Width and height take any
+// integer here; the map refuses the sizes it cannot hold.
 class CMapFormatDlg : public CFormatDlgBase {
     Q_OBJECT
 public:

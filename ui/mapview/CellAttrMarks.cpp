@@ -10,9 +10,8 @@
 namespace kesh::ui {
 
 QColor CellAttrMarks::Colour(int mark) {
-    static const QRgb kColours[kMarks] = {qRgb(230, 40, 40), qRgb(40, 120, 255),
-                                          qRgb(40, 200, 60), qRgb(250, 210, 30),
-                                          qRgb(220, 60, 220)};
+    static const QRgb kColours[kMarks] = {qRgb(230, 40, 40), qRgb(40, 120, 255), qRgb(40, 200, 60),
+                                          qRgb(250, 210, 30), qRgb(220, 60, 220)};
     return QColor(kColours[std::clamp(mark, 0, kMarks - 1)]);
 }
 
@@ -20,8 +19,7 @@ int CellAttrMarks::Side(int w, int h) {
     return std::clamp(std::min(w, h) / 5, 1, 8);
 }
 
-void CellAttrMarks::Draw(QPainter& dc, const MapModel& map, const CellRange& cells, int w,
-                         int h) {
+void CellAttrMarks::Draw(QPainter& dc, const MapModel& map, const CellRange& cells, int w, int h) {
     if (!map.hasAttrs()) {
         return;
     }

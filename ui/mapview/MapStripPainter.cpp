@@ -69,8 +69,8 @@ const MapStripPainter::Slot& MapStripPainter::TileSlot(TilePainter& tiles, uint1
             // The tile with the grid drawn in.
             image = &m_gridded.Image(tiles, value, attr);
         } else {
-            image = index + 1 < tileSlots ? tiles.CellImage(value, attr, m_coloursPerPalette)
-                                          : nullptr;
+            image =
+                index + 1 < tileSlots ? tiles.CellImage(value, attr, m_coloursPerPalette) : nullptr;
             if (!image || image->isNull()) {
                 image = &blank;
             }

@@ -113,9 +113,8 @@ QWidget* CTileInfoBar::BuildContents() {
     m_priorityBox = new QCheckBox(QStringLiteral("우선순위"), page);
     m_priorityBox->setObjectName(QStringLiteral("brushPriority"));
     m_priorityBox->setGeometry(Units(7, 157, 86, 10));
-    connect(m_priorityBox, &QCheckBox::clicked, this, [this](bool on) {
-        SetBrushBits(cellbit::kPriority, on ? cellbit::kPriority : 0);
-    });
+    connect(m_priorityBox, &QCheckBox::clicked, this,
+            [this](bool on) { SetBrushBits(cellbit::kPriority, on ? cellbit::kPriority : 0); });
     UpdateBrush();
     return page;
 }
@@ -243,8 +242,7 @@ void CTileInfoBar::OnPaintPreview(QPainter& dc, QSize client) {
     // As the brush paints it: flipped, in its palette's colours.
     const MapModel& map = m_doc.map();
     m_tiles.DrawCell(dc, m_tileNumber, uint16_t(m_doc.brushAttr() & map.format().AttrMask()),
-                     map.format().cells.coloursPerPalette, x, y, fit.width() - 1,
-                     fit.height() - 1);
+                     map.format().cells.coloursPerPalette, x, y, fit.width() - 1, fit.height() - 1);
 }
 
 } // namespace kesh::ui

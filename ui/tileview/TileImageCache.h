@@ -48,10 +48,10 @@ private:
     int32_t m_width = 0;
     int32_t m_height = 0;
     std::vector<Entry> m_entries;
-    std::vector<Entry> m_flipped; // by number x 3 + flips - 1, for palette 0
+    std::vector<Entry> m_flipped;                   // by number x 3 + flips - 1, for palette 0
     std::unordered_map<uint64_t, Entry> m_variants; // palette-shifted: number << 16 | bits
     int m_variantColours = 0;                       // the colours per palette they were made with
-    std::vector<QRgb> m_colours; // display colour table as QRgb
+    std::vector<QRgb> m_colours;                    // display colour table as QRgb
 };
 
 } // namespace kesh::ui
