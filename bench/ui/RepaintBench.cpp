@@ -50,6 +50,22 @@ struct Views : ViewPanes {
         map->ScrollToPosition({map->pixelWidth() / 2, map->pixelHeight() / 2});
     }
 
+    // Gives the map the SNES cell layout and flips every other cell one of
+    // the three ways, after MakeMap.
+    void FlipHalf() {
+        kesh::MapModel& model = doc.map();
+        bool plane = false;
+        model.format().items = {kesh::MapItem::SizeWord, kesh::MapItem::TileFile,
+                                kesh::MapItem::CellFields};
+        model.format().cells = *kesh::CellPresetLayout("snes", plane);
+        (void)model.MatchAttrs();
+        uint32_t seed = 777;
+        for (size_t i = 0; i < model.attrs().size(); ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            model.attrs()[i] = i % 2 == 0 ? uint16_t(1 + (seed >> 8) % 3) : uint16_t(0);
+        }
+    }
+
     // False when the view did not get its size or drew mostly background.
     static bool Drawn(QAbstractScrollArea* view, QSize size) {
         if (view->viewport()->size() != size) {
@@ -83,13 +99,16 @@ void RepaintLoop(benchmark::State& state, QAbstractScrollArea* view, QSize size,
 }
 
 // At zoom step `zoom` (map/Zoom.h), with or without the grid.
-void RepaintMap(benchmark::State& state, int side, int zoom = kesh::kZoomActual,
-                bool grid = false) {
+void RepaintMap(benchmark::State& state, int side, int zoom = kesh::kZoomActual, bool grid = false,
+                bool flipHalf = false) {
     Views views(1920, 200, 1080);
     views.MakeTiles(side, 256);
     views.map->SetZoom(zoom);
     views.map->SetGrid(grid);
     views.MakeMap(256);
+    if (flipHalf) {
+        views.FlipHalf();
+    }
     RepaintLoop(state, views.map, {1920, 1080}, "the map view did not draw its tiles");
     const int cell = views.map->cellWidth();
     state.counters["cells"] = double((1920 / cell + 2) * (1080 / cell + 2));
@@ -192,6 +211,10 @@ void BM_PlainCompose1080p8(benchmark::State& state) {
 void BM_MapRepaint1080p16(benchmark::State& state) {
     RepaintMap(state, 16);
 }
+// As BM_MapRepaint1080p16 with half the cells flipped (SNES cell layout).
+void BM_MapRepaint1080p16Flipped(benchmark::State& state) {
+    RepaintMap(state, 16, kesh::kZoomActual, false, true);
+}
 void BM_MapRepaint1080p8(benchmark::State& state) {
     RepaintMap(state, 8);
 }
@@ -227,6 +250,7 @@ void BM_TileViewRepaint(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_MapRepaint1080p16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapRepaint1080p16Flipped)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapRepaint1080p8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapRepaint1080p16Grid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapRepaint1080p8Grid)->Unit(benchmark::kMillisecond);

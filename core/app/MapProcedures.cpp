@@ -24,6 +24,7 @@ MapFormatEdit MapProcedures::EditOf(const MapFormat& format, bool sizesLocked) {
     edit.width = format.width;
     edit.height = format.height;
     edit.items = format.items;
+    edit.cells = format.cells;
     edit.sizesLocked = sizesLocked;
     return edit;
 }
@@ -64,6 +65,8 @@ bool MapProcedures::NewMap() {
             if (made) {
                 map.format().items = std::move(edit.items);
                 map.format().header = edit.hasHeader ? std::move(edit.header) : std::string();
+                map.format().cells = edit.cells;
+                made = map.MatchAttrs();
             }
             return made;
         },
@@ -122,7 +125,7 @@ bool MapProcedures::ChangeMapFormat() {
     if (!m_user.EditMapFormat(edit))
         return false;
     m_doc.SetMapLayout(std::move(edit.items),
-                       edit.hasHeader ? std::move(edit.header) : std::string());
+                       edit.hasHeader ? std::move(edit.header) : std::string(), edit.cells);
     return true;
 }
 

@@ -48,6 +48,8 @@ struct MapFormatEdit {
     int32_t width = 64;
     int32_t height = 64;
     std::vector<uint8_t> items;
+    // The cell fields of CellFields and CellAttributes items (MapFormat::cells).
+    CellLayout cells;
     bool sizesLocked = false; // the size fields are shown but cannot change
     // For the dialog's byte table: the tile layout of each TileFile item, and
     // the cells and tiles when the dialog edits the current map's layout.

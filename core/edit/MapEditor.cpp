@@ -249,4 +249,14 @@ MapUpdate MapEditor::FillRegion(const TileContext& tile) {
     return update;
 }
 
+MapUpdate MapEditor::FlipRegion(const TileContext& tile, bool horizontal) {
+    follow();
+    if (!usable(tile))
+        return {};
+    m_doc.FlipCells(SelectionCells(m_state, tile.width, tile.height), horizontal);
+    MapUpdate update;
+    update.repaintAll = true;
+    return update;
+}
+
 } // namespace kesh

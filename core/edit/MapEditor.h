@@ -88,6 +88,9 @@ public:
     MapUpdate PasteRegion();
     // Sets every selected cell to the current tile; always marks the map changed.
     MapUpdate FillRegion(const TileContext& tile);
+    // Mirrors the selected cells left to right or top to bottom
+    // (Document::FlipCells), one step.
+    MapUpdate FlipRegion(const TileContext& tile, bool horizontal);
 
 private:
     // Ends a drag that was begun on a grid since replaced (File New or Open

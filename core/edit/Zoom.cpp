@@ -4,6 +4,8 @@
 #include <array>
 #include <limits>
 
+#include "edit/CellAttrText.h"
+
 namespace kesh {
 
 namespace {
@@ -130,6 +132,8 @@ std::string PointerReadout(const MapModel& map, std::optional<int32_t> cell,
         const uint16_t value = map.cellAt(col, row);
         text = "(" + std::to_string(col) + ", " + std::to_string(row) + ") ";
         text += value == kEmptyCell ? std::string("빈 칸") : "타일 " + std::to_string(value);
+        if (value != kEmptyCell && map.hasAttrs())
+            text += CellAttrText(map.format().cells, map.attrAt(size_t(*cell)));
     }
     if (dragCells) {
         if (!text.empty()) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/Messages.h"
+#include "map/CellPixels.h"
 
 namespace kesh {
 
@@ -47,6 +48,28 @@ void CopyRows(const std::vector<const uint8_t*>& tiles, size_t offset, size_t wi
 
 } // namespace
 
+void MapImageRows::ApplyAttrs(int64_t cellRow) {
+    // A flipped or palette-shifted cell draws from its own copy of the tile.
+    const uint16_t* attrs = m_map.attrs().data() + cellRow * m_cols;
+    const size_t tileSize = size_t(m_tileWidth * m_tileHeight);
+    const int colours = m_map.format().cells.coloursPerPalette;
+    size_t used = 0;
+    for (int64_t c = 0; c < m_cols; ++c)
+        used += DrawnAttr(attrs[c]) != 0 && m_rowTiles[size_t(c)] != m_blank.data() ? 1 : 0;
+    if (used == 0)
+        return;
+    m_variants.resize(used * tileSize);
+    uint8_t* out = m_variants.data();
+    for (int64_t c = 0; c < m_cols; ++c) {
+        const uint16_t attr = DrawnAttr(attrs[c]);
+        if (attr == 0 || m_rowTiles[size_t(c)] == m_blank.data())
+            continue;
+        CellPixels(m_rowTiles[size_t(c)], int(m_tileWidth), int(m_tileHeight), attr, colours, out);
+        m_rowTiles[size_t(c)] = out;
+        out += tileSize;
+    }
+}
+
 void MapImageRows::Compose(int64_t y, uint8_t* out) {
     const int64_t cellRow = y / m_tileHeight;
     if (cellRow != m_cellRow) {
@@ -57,6 +80,8 @@ void MapImageRows::Compose(int64_t y, uint8_t* out) {
             const uint8_t* pixels = m_sizesAgree ? m_list.PixelsAt(cells[c]) : nullptr;
             m_rowTiles[size_t(c)] = pixels ? pixels : m_blank.data();
         }
+        if (m_map.hasAttrs())
+            ApplyAttrs(cellRow);
         m_cellRow = cellRow;
     }
     const auto tileRow = size_t(m_tileWidth);

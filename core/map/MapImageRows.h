@@ -33,6 +33,10 @@ public:
     void Compose(int64_t y, uint8_t* out);
 
 private:
+    // Points the cells of `cellRow` whose attribute bits change their look
+    // at transformed copies of their tiles in m_variants.
+    void ApplyAttrs(int64_t cellRow);
+
     const MapModel& m_map;
     const TileList& m_list;
     int64_t m_cols;
@@ -42,6 +46,7 @@ private:
     bool m_sizesAgree;
     int64_t m_cellRow = -1;                 // the cell row m_rowTiles was looked up for
     std::vector<const uint8_t*> m_rowTiles; // that row's tile pixels, m_blank for none
+    std::vector<uint8_t> m_variants;        // this row's flipped or palette-shifted tiles
     std::vector<uint8_t> m_blank;           // a tile of index 0, drawn for cells without one
 };
 

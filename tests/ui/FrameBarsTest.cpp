@@ -83,6 +83,8 @@ private slots:
              {QStringLiteral("영역 복사(&C)\tCtrl+C"), ID_EDIT_COPY},
              {QStringLiteral("영역 붙여넣기(&P)\tCtrl+V"), ID_EDIT_PASTE},
              {QStringLiteral("영역 채우기"), ID_EDIT_FILL},
+             {QStringLiteral("선택 영역 좌우 뒤집기"), ID_EDIT_FLIPH},
+             {QStringLiteral("선택 영역 상하 뒤집기"), ID_EDIT_FLIPV},
              {QString(), 0},
              {QStringLiteral("그리기 도구"), ID_EDIT_PAINTTOOL}},
             {{QStringLiteral("도구모음줄(&T)"), ID_VIEW_TOOLBAR},
@@ -91,7 +93,8 @@ private slots:
              {QStringLiteral("확대(&I)\tCtrl++"), ID_VIEW_ZOOMIN},
              {QStringLiteral("축소(&O)\tCtrl+-"), ID_VIEW_ZOOMOUT},
              {QStringLiteral("실제 크기\tCtrl+0"), ID_VIEW_ZOOMACTUAL},
-             {QStringLiteral("격자 보기(&G)\tCtrl+G"), ID_VIEW_GRID}},
+             {QStringLiteral("격자 보기(&G)\tCtrl+G"), ID_VIEW_GRID},
+             {QStringLiteral("셀 속성 보기"), ID_VIEW_CELLATTRS}},
             {{QStringLiteral("Varno 란??..."), ID_APP_ABOUT}},
         };
         for (int m = 0; m < menus.size(); ++m) {
@@ -115,7 +118,7 @@ private slots:
                 QCOMPARE(a->isCheckable(),
                          item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR ||
                              item.id == ID_VIEW_GRID || item.id == ID_EDIT_PAINTTOOL ||
-                             item.id == ID_TILE_EDITATTR);
+                             item.id == ID_TILE_EDITATTR || item.id == ID_VIEW_CELLATTRS);
             }
         }
     }

@@ -55,8 +55,11 @@ private slots:
         QCOMPARE(dlg.itemList()->item(0)->text(), QStringLiteral("BYTE  Width, Height ;"));
         QCOMPARE(dlg.itemList()->item(1)->text(), QStringLiteral("지도데이터(BYTE)"));
         QCOMPARE(dlg.itemList()->item(2)->text(), QStringLiteral("타일 파일"));
-        QCOMPARE(dlg.itemCombo()->count(), 6);
+        // The plain items, then the two whose fields the cell field box sets.
+        QCOMPARE(dlg.itemCombo()->count(), 8);
         QCOMPARE(dlg.itemCombo()->itemText(5), QStringLiteral("지도데이터(WORD)"));
+        QCOMPARE(dlg.itemCombo()->itemText(6), QStringLiteral("지도데이터(필드)"));
+        QCOMPARE(dlg.itemCombo()->itemText(7), QStringLiteral("셀 속성 평면"));
         QVERIFY(!dlg.headerCheck()->isChecked());
     }
 

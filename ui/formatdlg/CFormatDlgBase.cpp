@@ -257,6 +257,18 @@ void CFormatDlgBase::OnAdd() {
     }
 }
 
+void CFormatDlgBase::ReplaceItems(std::vector<uint8_t> items) {
+    m_items = std::move(items);
+    m_itemList->clear();
+    for (const uint8_t code : m_items) {
+        m_itemList->addItem(ItemLine(code));
+    }
+    UpdateAddButton();
+    if (m_built) {
+        UpdateLayout();
+    }
+}
+
 void CFormatDlgBase::OnDel() {
     const int row = SelectedRow();
     if (row < 0 || row >= static_cast<int>(m_items.size())) {

@@ -131,6 +131,10 @@ protected:
     // Fills the byte table, the total and the warnings again. Derived
     // dialogs call it once they are built and whenever a field of theirs changes.
     void UpdateLayout();
+    // Shows `items` in the list instead of the items there.
+    void ReplaceItems(std::vector<uint8_t> items);
+    // Reports a bad field (a message box, or the handler set for tests).
+    void ShowMessage(const QString& text);
 
 private:
     void BuildControls();
@@ -140,7 +144,6 @@ private:
     void UpdateAddButton();
     void AddLayoutRows(const std::vector<LayoutEntry>& entries, const QString& indent);
     bool ReadSize(SizeSpinBox* box, int32_t& value);
-    void ShowMessage(const QString& text);
 
     void OnAdd();
     void OnDel();

@@ -1,5 +1,9 @@
 #include "formatdlg/CMapFormatDlg.h"
 
+#include <algorithm>
+
+#include <QVBoxLayout>
+
 namespace kesh::ui {
 
 namespace {
@@ -25,8 +29,74 @@ CFormatDlgBase::Setup MapSetup() {
 
 CMapFormatDlg::CMapFormatDlg(const MapFormatEdit& edit, bool lockSize, QWidget* parent)
     : CFormatDlgBase(MapSetup(), ValuesOf(edit, lockSize), parent), m_tiles(edit.tiles),
-      m_data(edit.data) {
+      m_cells(edit.cells), m_data(edit.data) {
+    m_cellFields = new CellFieldsBox(edit.cells, this);
+    optionsLayout()->addWidget(m_cellFields);
+    connect(m_cellFields, &CellFieldsBox::changed, this, [this] { UpdateLayout(); });
+    connect(m_cellFields, &CellFieldsBox::presetChosen, this, &CMapFormatDlg::UsePresetItems);
     UpdateLayout();
+}
+
+namespace {
+
+bool Holds(const std::vector<uint8_t>& items, uint8_t code) {
+    return std::find(items.begin(), items.end(), code) != items.end();
+}
+
+bool IsCellItem(uint8_t code) {
+    return code == MapItem::CellsByte || code == MapItem::CellsWord ||
+           code == MapItem::CellFields || code == MapItem::CellAttributes;
+}
+
+} // namespace
+
+CellLayout CMapFormatDlg::ShownCells() const {
+    CellLayout cells = m_cells;
+    if (m_cellFields) {
+        (void)m_cellFields->Read(cells, true, true);
+    }
+    return cells;
+}
+
+void CMapFormatDlg::UsePresetItems(bool usesPlane) {
+    std::vector<uint8_t> list;
+    bool placed = false;
+    for (const uint8_t code : items()) {
+        if (!IsCellItem(code)) {
+            list.push_back(code);
+        } else if (!placed) {
+            placed = true;
+            if (usesPlane) {
+                list.push_back(MapItem::CellsByte);
+                list.push_back(MapItem::CellAttributes);
+            } else {
+                list.push_back(MapItem::CellFields);
+            }
+        }
+    }
+    if (!placed) {
+        if (usesPlane) {
+            list.push_back(MapItem::CellsByte);
+            list.push_back(MapItem::CellAttributes);
+        } else {
+            list.push_back(MapItem::CellFields);
+        }
+    }
+    ReplaceItems(std::move(list));
+}
+
+void CMapFormatDlg::accept() {
+    const bool word = Holds(items(), MapItem::CellFields);
+    const bool plane = Holds(items(), MapItem::CellAttributes);
+    if (word || plane) {
+        CellLayout cells;
+        if (const Status st = m_cellFields->Read(cells, word, plane); !st) {
+            ShowMessage(QString::fromStdString(st.message()));
+            return;
+        }
+        m_cells = cells;
+    }
+    CFormatDlgBase::accept();
 }
 
 LayoutTable CMapFormatDlg::ComputeLayout() const {
@@ -35,6 +105,7 @@ LayoutTable CMapFormatDlg::ComputeLayout() const {
     format.width = shownWidth();
     format.height = shownHeight();
     format.items = items();
+    format.cells = ShownCells();
     MapLayoutData data;
     data.tiles.tilesKnown = false;
     return MapLayoutTable(format, m_tiles, m_data.value_or(data));
@@ -43,6 +114,7 @@ LayoutTable CMapFormatDlg::ComputeLayout() const {
 MapFormatEdit CMapFormatDlg::Result() const {
     MapFormatEdit edit;
     GetValues(edit);
+    edit.cells = m_cells;
     return edit;
 }
 

@@ -4,12 +4,13 @@
 
 #include "app/UserServices.h"
 #include "formatdlg/CFormatDlgBase.h"
+#include "formatdlg/CellFieldsBox.h"
 
 namespace kesh::ui {
 
 // The "Map Property" dialog: map width and height, the items of a map file
-// and its header string. Width and height take any integer here; the map
-// refuses the sizes it cannot hold.
+// its header string, and the cell fields of the items that have them. Width and height take any
+// integer here; the map refuses the sizes it cannot hold.
 class CMapFormatDlg : public CFormatDlgBase {
     Q_OBJECT
 public:
@@ -17,12 +18,24 @@ public:
 
     // The edited values (after OK). The header is empty unless its check box is set.
     MapFormatEdit Result() const;
+    // Refuses cell fields that overlap, lie beyond their word or repeat a
+    // kind, with the message naming the field, before the sizes' checks.
+    void accept() override;
+
+    CellFieldsBox* cellFields() const { return m_cellFields; }
 
 protected:
     LayoutTable ComputeLayout() const override;
 
 private:
+    // The cell layout the controls show, where it reads; else the last one that did.
+    CellLayout ShownCells() const;
+    // A preset's cell items in place of the cell items of the list.
+    void UsePresetItems(bool usesPlane);
+
     TileFormat m_tiles;
+    CellLayout m_cells;
+    CellFieldsBox* m_cellFields = nullptr;
     std::optional<MapLayoutData> m_data;
 };
 

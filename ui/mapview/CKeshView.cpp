@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <limits>
 
+#include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 
 #include "edit/MapGeometry.h"
+#include "mapview/CellAttrMarks.h"
 #include "widgets/EdgePainting.h"
 #include "widgets/GridLines.h"
 
@@ -40,7 +42,40 @@ CKeshView::~CKeshView() {
     m_doc.RemoveListener(this);
 }
 
+void CKeshView::SetCellAttrsShown(bool shown) {
+    m_bCellAttrs = shown;
+    UpdateLegend();
+    viewport()->update();
+}
+
+void CKeshView::UpdateLegend() {
+    const QString legend =
+        m_bCellAttrs && m_map.hasAttrs() ? CellAttrMarks::Legend(m_map.format().cells) : QString();
+    if (legend.isEmpty()) {
+        if (m_legend) {
+            m_legend->hide();
+        }
+        return;
+    }
+    if (!m_legend) {
+        // A child of the view, not of the viewport, so scrolling leaves it in place.
+        m_legend = new QLabel(this);
+        m_legend->setObjectName(QStringLiteral("cellAttrLegend"));
+        m_legend->setTextFormat(Qt::RichText);
+        m_legend->setAutoFillBackground(true);
+        m_legend->setMargin(3);
+    }
+    m_legend->move(viewport()->geometry().topLeft() + QPoint(4, 4));
+    m_legend->setText(legend);
+    m_legend->adjustSize();
+    m_legend->show();
+    m_legend->raise();
+}
+
 void CKeshView::DocumentChanged(uint32_t changes) {
+    if (changes & (change::kMapLayout | change::kReplaced)) {
+        UpdateLegend();
+    }
     if (changes & (change::kCells | change::kTiles | change::kColours | change::kTileLayout |
                    change::kReplaced)) {
         // A replaced grid or tile size takes the current cell and selection along.
@@ -113,12 +148,17 @@ void CKeshView::OnDraw(QPainter& dc, const QRect& clip) {
             ? m_strips.Draw(dc, m_map, m_tiles, clip, firstCol, endCol, firstRow, endRow, grid)
             : m_zoomed.Draw(dc, m_map, m_tiles, clip, range, w, h, grid);
     const uint16_t* cells = m_map.cells().data();
+    const int colours = m_map.format().cells.coloursPerPalette;
     for (int32_t row = firstRow; row < endRow && !drawn; ++row) {
-        const uint16_t* line = cells + size_t(row) * size_t(m_map.width());
+        const size_t start = size_t(row) * size_t(m_map.width());
         for (int32_t col = firstCol; col < endCol; ++col) {
-            const uint16_t value = line[col];
-            m_tiles.DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h, w, h);
+            const uint16_t value = cells[start + size_t(col)];
+            m_tiles.DrawCell(dc, value == kEmptyCell ? -1 : value,
+                             m_map.attrAt(start + size_t(col)), colours, col * w, row * h, w, h);
         }
+    }
+    if (m_bCellAttrs) {
+        CellAttrMarks::Draw(dc, m_map, range, w, h);
     }
     if (!drawn && grid && firstCol < endCol && firstRow < endRow) {
         PaintGrid(dc,

@@ -20,6 +20,8 @@
 
 class QPainter;
 
+class QLabel;
+
 namespace kesh::ui {
 
 // The map view, the left pane of the main window. Shows the document's map
@@ -71,6 +73,11 @@ public:
     void PasteRegion();
     // Sets every selected cell to the current tile.
     void FillRegion();
+    // 선택 영역 좌우/상하 뒤집기.
+    void FlipRegion(bool horizontal);
+    // 셀 속성 보기: a marker per set priority or user bit on each cell.
+    void SetCellAttrsShown(bool shown);
+    bool cellAttrsShown() const { return m_bCellAttrs; }
 
     // Zoom, grid, paint tool and pointer readout (CKeshViewZoom.cpp).
     // The zoom step (map/Zoom.h); kZoomActual shows one map pixel per screen pixel.
@@ -142,6 +149,8 @@ private:
     CellRange CellsToDraw(const QRect& clip, int32_t w, int32_t h) const;
     // Sets the readout from the pointer's last position and the drag.
     void UpdateReadout();
+    // X or Y: flips the brush (Document::SetBrushAttr); false for any other key.
+    bool FlipBrush(const QKeyEvent* event);
     // The map keeps its selection in pixels of cells at 1x, as the rest of
     // the program knows it; the editor works in pixels on screen. While a
     // ScreenSelection lives, the selection is in those (CKeshViewZoom.cpp).
@@ -168,6 +177,9 @@ private:
     int m_zoomStep = kZoomActual;
     int m_wheelPending = 0; // Ctrl+wheel turned less than a notch
     bool m_bGrid = false;
+    bool m_bCellAttrs = false;
+    QLabel* m_legend = nullptr; // 셀 속성 보기's colours, over the top-left corner
+    void UpdateLegend();
     bool m_bPaintTool = false;
     QString m_readout;
     int32_t m_nPixelHeight = 0;

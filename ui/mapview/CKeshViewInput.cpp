@@ -193,7 +193,25 @@ void CKeshView::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
 }
 
+bool CKeshView::FlipBrush(const QKeyEvent* event) {
+    // X and Y alone flip the brush, while the layout has that flip.
+    const Qt::KeyboardModifiers other =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    const uint16_t bit = event->key() == Qt::Key_X   ? cellbit::kHFlip
+                         : event->key() == Qt::Key_Y ? cellbit::kVFlip
+                                                     : 0;
+    if (bit == 0 || other != Qt::NoModifier || (m_map.format().AttrMask() & bit) == 0) {
+        return false;
+    }
+    m_doc.SetBrushAttr(uint16_t(m_doc.brushAttr() ^ bit));
+    return true;
+}
+
 void CKeshView::keyPressEvent(QKeyEvent* event) {
+    if (FlipBrush(event)) {
+        event->accept();
+        return;
+    }
     const std::optional<MapKey> key = ToMapKey(event->key());
     if (!key) {
         QAbstractScrollArea::keyPressEvent(event);
@@ -259,6 +277,11 @@ void CKeshView::PasteRegion() {
 void CKeshView::FillRegion() {
     const ScreenSelection screen(*this);
     Apply(m_editor.FillRegion(CurrentTile()));
+}
+
+void CKeshView::FlipRegion(bool horizontal) {
+    const ScreenSelection screen(*this);
+    Apply(m_editor.FlipRegion(CurrentTile(), horizontal));
 }
 
 } // namespace kesh::ui

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include "layout/CellFields.h"
+#include "map/CellPixels.h"
 #include "map/MapModel.h"
 #include "mapview/PaintTarget.h"
 #include "tileview/TilePainter.h"
@@ -45,19 +47,30 @@ uchar* CopyWholeTiles(uchar* out, const uchar* const* tiles, const qsizetype* st
 } // namespace
 
 const MapStripPainter::Slot& MapStripPainter::TileSlot(TilePainter& tiles, uint16_t value,
-                                                       const QImage& blank, bool grid) {
+                                                       uint16_t attr, const QImage& blank,
+                                                       bool grid) {
     // Numbers past the set's tiles and empty cells share the last slot: the
-    // marker (an empty cell even when the set has a tile 65535).
+    // marker (an empty cell even when the set has a tile 65535), never flipped.
+    const size_t tileSlots = m_slots.size() / kFlipSlots;
     const size_t index =
-        value == kEmptyCell ? m_slots.size() - 1 : std::min<size_t>(value, m_slots.size() - 1);
-    Slot& slot = m_slots[index];
+        value == kEmptyCell ? tileSlots - 1 : std::min<size_t>(value, tileSlots - 1);
+    attr = index + 1 < tileSlots ? DrawnAttr(attr) : 0;
+    if ((attr & cellbit::kPaletteMask) != 0) {
+        // A palette-shifted cell: looked up each time, not kept in a slot.
+        const QImage* image = grid ? &m_gridded.Image(tiles, value, attr)
+                                   : tiles.CellImage(value, attr, m_coloursPerPalette);
+        m_paletteSlot = {m_generation, image->constBits(), image->bytesPerLine()};
+        return m_paletteSlot;
+    }
+    Slot& slot = m_slots[index * kFlipSlots + (attr & cellbit::kFlips)];
     if (slot.generation != m_generation) {
         const QImage* image = nullptr;
         if (grid) {
             // The tile with the grid drawn in.
-            image = &m_gridded.Image(tiles, value);
+            image = &m_gridded.Image(tiles, value, attr);
         } else {
-            image = index + 1 < m_slots.size() ? tiles.TileImage(value) : nullptr;
+            image =
+                index + 1 < tileSlots ? tiles.CellImage(value, attr, m_coloursPerPalette) : nullptr;
             if (!image || image->isNull()) {
                 image = &blank;
             }
@@ -143,14 +156,18 @@ bool MapStripPainter::Draw(QPainter& dc, const MapModel& map, TilePainter& tiles
         m_strip = QImage(area.width(), h, format);
     }
     ++m_generation;
-    m_slots.resize(size_t(list.count()) + 1);
+    m_slots.resize((size_t(list.count()) + 1) * kFlipSlots);
+    m_coloursPerPalette = map.format().cells.coloursPerPalette;
     if (grid) {
-        m_gridded.Sync(tiles, w, h, true);
+        m_gridded.Sync(tiles, w, h, true, m_coloursPerPalette);
     }
     for (int32_t row = area.top() / h; row <= area.bottom() / h; ++row) {
         const uint16_t* cells = map.cells().data() + size_t(row) * size_t(map.width());
+        const uint16_t* attrs =
+            map.hasAttrs() ? map.attrs().data() + size_t(row) * size_t(map.width()) : nullptr;
         for (int32_t col = colFrom; col < colTo; ++col) {
-            const Slot& tile = TileSlot(tiles, cells[col], blank, grid);
+            const Slot& tile =
+                TileSlot(tiles, cells[col], attrs ? attrs[col] : uint16_t(0), blank, grid);
             m_rowTiles[size_t(col - colFrom)] = tile.bits;
             m_rowStrides[size_t(col - colFrom)] = tile.stride;
         }

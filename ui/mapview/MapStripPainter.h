@@ -50,14 +50,19 @@ private:
         const uchar* bits = nullptr;
         qsizetype stride = 0;
     };
-    const Slot& TileSlot(TilePainter& tiles, uint16_t value, const QImage& blank, bool grid);
+    // A cell with attribute bits `attr` (flips have slots of their own).
+    const Slot& TileSlot(TilePainter& tiles, uint16_t value, uint16_t attr, const QImage& blank,
+                         bool grid);
     // Composes pixel line `ty` of the row of cells in m_rowTiles into `out`:
     // the first cell from pixel `from`, the last up to pixel `to` (exclusive).
     void ComposeLine(int ty, int from, int to, int w, uchar* out) const;
 
     QImage m_strip;
     uint64_t m_generation = 0;
-    std::vector<Slot> m_slots; // by tile number; the last one for empty cells
+    static constexpr size_t kFlipSlots = 4; // a tile as drawn, and flipped three ways
+    std::vector<Slot> m_slots; // by tile number x kFlipSlots + flips; the last for empty cells
+    Slot m_paletteSlot;        // the last palette-shifted cell looked up
+    int m_coloursPerPalette = 16;
     QImage m_blank;
     ScaledTileCache m_gridded;            // the tiles with the grid, at their own size
     std::vector<const uchar*> m_rowTiles; // per cell of the row: its image's first byte

@@ -2,17 +2,24 @@
 
 #include <algorithm>
 
+#include "layout/CellFields.h"
+#include "map/CellPixels.h"
 #include "map/MapModel.h"
 #include "tileview/TilePainter.h"
 #include "widgets/GridLines.h"
 
 namespace kesh::ui {
 
-void ScaledTileCache::Sync(TilePainter& tiles, int width, int height, bool grid) {
+void ScaledTileCache::Sync(TilePainter& tiles, int width, int height, bool grid,
+                           int coloursPerPalette) {
     const TileSet& set = tiles.tileSet();
     const size_t slotCount = size_t(std::max(set.count(), 0)) + 1;
     if (m_owner != &set || m_revision != set.revision() || m_width != width || m_height != height ||
-        m_grid != grid || m_images.size() != slotCount) {
+        m_grid != grid || m_images.size() != slotCount ||
+        m_coloursPerPalette != coloursPerPalette) {
+        m_coloursPerPalette = coloursPerPalette;
+        m_cellImages.clear();
+        m_cellColours.clear();
         m_grid = grid;
         m_owner = &set;
         m_revision = set.revision();
@@ -28,9 +35,9 @@ size_t ScaledTileCache::Slot(uint16_t value) const {
     return value == kEmptyCell ? m_images.size() - 1 : std::min<size_t>(value, m_images.size() - 1);
 }
 
-QImage ScaledTileCache::Source(TilePainter& tiles, size_t slot) const {
+QImage ScaledTileCache::Source(TilePainter& tiles, size_t slot, uint16_t attr) const {
     if (slot + 1 < m_images.size()) {
-        const QImage* image = tiles.TileImage(int(slot));
+        const QImage* image = tiles.CellImage(int(slot), attr, m_coloursPerPalette);
         if (image && !image->isNull()) {
             return *image;
         }
@@ -57,6 +64,35 @@ const QImage& ScaledTileCache::Image(TilePainter& tiles, uint16_t value) {
         }
     }
     return image;
+}
+
+const QImage& ScaledTileCache::Image(TilePainter& tiles, uint16_t value, uint16_t attr) {
+    attr = DrawnAttr(attr);
+    const size_t slot = Slot(value);
+    if (attr == 0 || slot + 1 == m_images.size()) {
+        return Image(tiles, value);
+    }
+    QImage& image = m_cellImages[Key(slot, attr)];
+    if (image.isNull()) {
+        image = Scale(Source(tiles, slot, attr), m_width, m_height);
+        if (m_grid) {
+            BakeGrid(image);
+        }
+    }
+    return image;
+}
+
+QRgb ScaledTileCache::Colour(TilePainter& tiles, uint16_t value, uint16_t attr) {
+    attr = uint16_t(attr & cellbit::kPaletteMask);
+    const size_t slot = Slot(value);
+    if (attr == 0 || slot + 1 == m_images.size()) {
+        return Colour(tiles, value);
+    }
+    QRgb& colour = m_cellColours[Key(slot, attr)];
+    if (colour == 0) {
+        colour = Scale(Source(tiles, slot, attr), 1, 1).pixel(0, 0);
+    }
+    return colour;
 }
 
 QRgb ScaledTileCache::MakeColour(TilePainter& tiles, uint16_t value) {

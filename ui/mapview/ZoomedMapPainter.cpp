@@ -29,6 +29,13 @@ void ZoomedMapPainter::ComposeOnePixelCells(const MapModel& map, TilePainter& ti
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const uint16_t* cells = map.cells().data() + size_t(y) * size_t(map.width());
         auto* out = reinterpret_cast<QRgb*>(m_frame.scanLine(y - area.top()));
+        if (map.hasAttrs()) {
+            const uint16_t* attrs = map.attrs().data() + size_t(y) * size_t(map.width());
+            for (int x = area.left(); x <= area.right(); ++x) {
+                *out++ = m_scaled.Colour(tiles, cells[x], attrs[x]);
+            }
+            continue;
+        }
         for (int x = area.left(); x <= area.right(); ++x) {
             *out++ = m_scaled.Colour(tiles, cells[x]);
         }
@@ -47,8 +54,11 @@ void ZoomedMapPainter::ComposeCells(const MapModel& map, TilePainter& tiles, con
     const int to = area.right() - (colTo - 1) * w + 1;
     for (int32_t row = area.top() / h; row <= area.bottom() / h; ++row) {
         const uint16_t* cells = map.cells().data() + size_t(row) * size_t(map.width());
+        const uint16_t* attrs =
+            map.hasAttrs() ? map.attrs().data() + size_t(row) * size_t(map.width()) : nullptr;
         for (int32_t col = colFrom; col < colTo; ++col) {
-            const QImage& image = m_scaled.Image(tiles, cells[col]);
+            const QImage& image = attrs ? m_scaled.Image(tiles, cells[col], attrs[col])
+                                        : m_scaled.Image(tiles, cells[col]);
             m_rowTiles[size_t(col - colFrom)] = reinterpret_cast<const QRgb*>(image.constBits());
             m_rowStrides[size_t(col - colFrom)] = image.bytesPerLine() / qsizetype(sizeof(QRgb));
         }
@@ -87,7 +97,7 @@ bool ZoomedMapPainter::Draw(QPainter& dc, const MapModel& map, TilePainter& tile
         m_frame = QImage(std::max(area.width(), m_frame.width()),
                          std::max(area.height(), m_frame.height()), format);
     }
-    m_scaled.Sync(tiles, cellWidth, cellHeight, grid);
+    m_scaled.Sync(tiles, cellWidth, cellHeight, grid, map.format().cells.coloursPerPalette);
     if (cellWidth == 1 && cellHeight == 1) {
         ComposeOnePixelCells(map, tiles, area);
     } else {

@@ -73,6 +73,8 @@ const Menu kMenus[] = {
       {ID_EDIT_COPY, "영역 복사(&C)\tCtrl+C"},
       {ID_EDIT_PASTE, "영역 붙여넣기(&P)\tCtrl+V"},
       {ID_EDIT_FILL, "영역 채우기"},
+      {ID_EDIT_FLIPH, "선택 영역 좌우 뒤집기"},
+      {ID_EDIT_FLIPV, "선택 영역 상하 뒤집기"},
       {0, nullptr},
       {ID_EDIT_PAINTTOOL, "그리기 도구"}}},
     {"보기(&V)",
@@ -82,7 +84,8 @@ const Menu kMenus[] = {
       {ID_VIEW_ZOOMIN, "확대(&I)\tCtrl++"},
       {ID_VIEW_ZOOMOUT, "축소(&O)\tCtrl+-"},
       {ID_VIEW_ZOOMACTUAL, "실제 크기\tCtrl+0"},
-      {ID_VIEW_GRID, "격자 보기(&G)\tCtrl+G"}}},
+      {ID_VIEW_GRID, "격자 보기(&G)\tCtrl+G"},
+      {ID_VIEW_CELLATTRS, "셀 속성 보기"}}},
     {"도움말(&H)", {{ID_APP_ABOUT, "Varno 란??..."}}},
 };
 

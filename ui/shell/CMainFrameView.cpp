@@ -54,6 +54,7 @@ void CMainFrame::CreateViewCommands() {
     action(ID_VIEW_GRID)->setShortcut(Qt::CTRL | Qt::Key_G);
     action(ID_VIEW_GRID)->setCheckable(true);
     action(ID_EDIT_PAINTTOOL)->setCheckable(true);
+    action(ID_VIEW_CELLATTRS)->setCheckable(true);
 
     // Between the message and the lock indicators.
     m_pointerPane =
@@ -128,6 +129,9 @@ bool CMainFrame::OnViewCommand(int id) {
         SaveViewSettings();
         return true;
     }
+    case ID_VIEW_CELLATTRS:
+        map->SetCellAttrsShown(action(ID_VIEW_CELLATTRS)->isChecked());
+        return true;
     case ID_EDIT_PAINTTOOL:
         map->SetPaintTool(action(ID_EDIT_PAINTTOOL)->isChecked());
         return true;

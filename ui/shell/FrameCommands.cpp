@@ -156,6 +156,12 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
     case ID_EDIT_FILL:
         OnEditFill();
         return true;
+    case ID_EDIT_FLIPH:
+    case ID_EDIT_FLIPV:
+        if (m_mapView) {
+            m_mapView->FlipRegion(id == ID_EDIT_FLIPH);
+        }
+        return true;
     case ID_EDIT_UNDO:
         OnEditUndo();
         return true;

@@ -52,8 +52,10 @@ void DrawForPrint(QPainter& dc, QWidget* view) {
     const int h = tiles.tileHeight();
     for (int32_t row = 0; row < model.height(); ++row) {
         for (int32_t col = 0; col < model.width(); ++col) {
-            const uint16_t value = model.cellAt(col, row);
-            tiles.DrawTile(dc, value == kEmptyCell ? -1 : value, col * w, row * h);
+            const size_t index = size_t(row) * size_t(model.width()) + size_t(col);
+            const uint16_t value = model.cells()[index];
+            tiles.DrawCell(dc, value == kEmptyCell ? -1 : value, model.attrAt(index),
+                           model.format().cells.coloursPerPalette, col * w, row * h);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSpinBox>
 
 #include "tileview/TilePainter.h"
 
@@ -60,11 +61,15 @@ void CTileInfoBar::DocumentChanged(uint32_t changes) {
                    change::kReplaced)) {
         Refresh();
     }
+    if (changes & (change::kCurrentTile | change::kMapLayout | change::kReplaced)) {
+        UpdateBrush();
+        m_preview->update();
+    }
 }
 
 QWidget* CTileInfoBar::BuildContents() {
     auto* page = new QWidget(this);
-    page->setFixedSize(100 * kUnit, 155 * kUnit);
+    page->setFixedSize(100 * kUnit, 172 * kUnit);
 
     m_preview = new PreviewControl(this, page);
     m_preview->setObjectName(QStringLiteral("preview"));
@@ -96,7 +101,42 @@ QWidget* CTileInfoBar::BuildContents() {
             m_bitBoxes[size_t(b)] = box;
         }
     }
+
+    // The brush's cell fields, below the tile's bits.
+    m_paletteLabel = Label(QStringLiteral("팔레트"), Units(7, 143, 36, 9), page);
+    m_paletteBox = new QSpinBox(page);
+    m_paletteBox->setObjectName(QStringLiteral("brushPalette"));
+    m_paletteBox->setGeometry(Units(43, 142, 49, 12));
+    connect(m_paletteBox, &QSpinBox::valueChanged, this, [this](int palette) {
+        SetBrushBits(cellbit::kPaletteMask, cellbit::WithPalette(0, palette));
+    });
+    m_priorityBox = new QCheckBox(QStringLiteral("우선순위"), page);
+    m_priorityBox->setObjectName(QStringLiteral("brushPriority"));
+    m_priorityBox->setGeometry(Units(7, 157, 86, 10));
+    connect(m_priorityBox, &QCheckBox::clicked, this,
+            [this](bool on) { SetBrushBits(cellbit::kPriority, on ? cellbit::kPriority : 0); });
+    UpdateBrush();
     return page;
+}
+
+void CTileInfoBar::UpdateBrush() {
+    const CellLayout& cells = m_doc.map().format().cells;
+    const uint16_t mask = m_doc.map().format().AttrMask();
+    const bool palette = (mask & cellbit::kPaletteMask) != 0;
+    const bool priority = (mask & cellbit::kPriority) != 0;
+    const uint16_t attr = m_doc.brushAttr();
+    m_paletteLabel->setVisible(palette);
+    m_paletteBox->setVisible(palette);
+    m_priorityBox->setVisible(priority);
+    const QSignalBlocker quiet(m_paletteBox);
+    // Only the layout's palettes can be chosen.
+    m_paletteBox->setRange(0, palette ? cells.PaletteCount() - 1 : 0);
+    m_paletteBox->setValue(cellbit::PaletteOf(attr));
+    m_priorityBox->setChecked((attr & cellbit::kPriority) != 0);
+}
+
+void CTileInfoBar::SetBrushBits(uint16_t mask, uint16_t bits) {
+    m_doc.SetBrushAttr(uint16_t((m_doc.brushAttr() & ~mask) | (bits & mask)));
 }
 
 QCheckBox* CTileInfoBar::bitBox(int bit) const {
@@ -199,7 +239,10 @@ void CTileInfoBar::OnPaintPreview(QPainter& dc, QSize client) {
         dc.fillRect(QRect(QPoint(1, 1), QPoint(W - 2, y - 1)), Qt::white);
         dc.fillRect(QRect(QPoint(1, y + fit.height()), QPoint(W - 2, H - 2)), Qt::white);
     }
-    m_tiles.DrawTile(dc, m_tileNumber, x, y, fit.width() - 1, fit.height() - 1);
+    // As the brush paints it: flipped, in its palette's colours.
+    const MapModel& map = m_doc.map();
+    m_tiles.DrawCell(dc, m_tileNumber, uint16_t(m_doc.brushAttr() & map.format().AttrMask()),
+                     map.format().cells.coloursPerPalette, x, y, fit.width() - 1, fit.height() - 1);
 }
 
 } // namespace kesh::ui

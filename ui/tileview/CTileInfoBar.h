@@ -9,7 +9,9 @@
 #include "doc/DocumentListener.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QPainter;
 
 namespace kesh::ui {
@@ -17,7 +19,9 @@ namespace kesh::ui {
 class TilePainter;
 
 // The dockable panel that shows the document's current tile: a scaled
-// preview, its number and its 32 attribute bits. A display only, unless
+// preview (flipped as the brush is), its number and its 32 attribute bits,
+// and, while the map's layout has cell fields, the brush's palette number
+// and priority, which the user sets here. A display only, unless
 // attribute editing is switched on: then a click on one of the bits the tile
 // set stores toggles that bit of the current tile, as a step of the
 // document's history.
@@ -46,6 +50,10 @@ public:
     QWidget* previewControl() const { return m_preview; }
     QLineEdit* numberBox() const { return m_numberBox; }
     QCheckBox* bitBox(int bit) const;
+    // The brush's palette number and priority (Document::brushAttr), shown
+    // while the map's layout has those fields.
+    QSpinBox* paletteBox() const { return m_paletteBox; }
+    QCheckBox* priorityBox() const { return m_priorityBox; }
     int32_t bit(int b) const { return m_bits[size_t(b)]; }
     uint32_t attribute() const { return m_attribute; }
     // The number of the tile shown: the document's current tile.
@@ -60,6 +68,9 @@ private:
     // A click on bit `b`'s box while editing.
     void ToggleBit(int b, bool on);
     QWidget* BuildContents();
+    // Shows the brush's fields the map's layout has, with their values.
+    void UpdateBrush();
+    void SetBrushBits(uint16_t mask, uint16_t bits);
 
     Document& m_doc;
     TilePainter& m_tiles;
@@ -70,6 +81,9 @@ private:
     QLineEdit* m_numberBox = nullptr;
     std::array<QCheckBox*, 32> m_bitBoxes{};
     bool m_editing = false;
+    QLabel* m_paletteLabel = nullptr;
+    QSpinBox* m_paletteBox = nullptr;
+    QCheckBox* m_priorityBox = nullptr;
 };
 
 } // namespace kesh::ui

@@ -1,5 +1,9 @@
 #include "tileview/TileImageCache.h"
 
+#include <algorithm>
+
+#include "layout/CellFields.h"
+#include "map/CellPixels.h"
 #include "tileset/TileSet.h"
 
 namespace kesh::ui {
@@ -24,7 +28,48 @@ const QImage* TileImageCache::Image(const TileSet& tiles, int64_t number) {
     return &entry.image;
 }
 
+const QImage* TileImageCache::CellImage(const TileSet& tiles, int64_t number, uint16_t attr,
+                                        int coloursPerPalette) {
+    attr = DrawnAttr(attr);
+    if (attr == 0) {
+        return Image(tiles, number);
+    }
+    const uint8_t* pixels = tiles.tiles().PixelsAt(number);
+    if (!pixels) {
+        return nullptr;
+    }
+    Sync(tiles);
+    if (m_variantColours != coloursPerPalette) {
+        m_variants.clear();
+        m_flipped.clear();
+        m_variantColours = coloursPerPalette;
+    }
+    // Flipped tiles by number, as the plain ones; palette-shifted ones by key.
+    Entry* found = nullptr;
+    if ((attr & cellbit::kPaletteMask) == 0) {
+        const size_t slot = size_t(number) * 3 + (attr & cellbit::kFlips) - 1;
+        if (slot >= m_flipped.size()) {
+            m_flipped.resize(size_t(tiles.count()) * 3);
+        }
+        found = &m_flipped[slot];
+    } else {
+        found = &m_variants[uint64_t(number) << 16 | attr];
+    }
+    Entry& entry = *found;
+    if (entry.pixels != pixels || entry.image.isNull()) {
+        const int w = tiles.tiles().width();
+        const int h = tiles.tiles().height();
+        std::vector<uint8_t> shown(size_t(std::max(w, 0)) * size_t(std::max(h, 0)));
+        CellPixels(pixels, w, h, attr, coloursPerPalette, shown.data());
+        entry.image = Build(tiles, shown.data());
+        entry.pixels = pixels;
+    }
+    return &entry.image;
+}
+
 void TileImageCache::Clear() {
+    m_variants.clear();
+    m_flipped.clear();
     m_entries.clear();
     m_colours.clear();
     m_owner = nullptr;
@@ -44,6 +89,8 @@ void TileImageCache::Sync(const TileSet& tiles) {
         return;
     }
     m_entries.clear();
+    m_variants.clear();
+    m_flipped.clear();
     m_owner = &tiles;
     m_revision = tiles.revision();
     m_width = tiles.tileWidth();

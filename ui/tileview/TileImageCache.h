@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include <QImage>
@@ -19,6 +20,13 @@ public:
     // The image of tile `number`, or null when the set has no such tile.
     // The pointer stays valid until the next call.
     const QImage* Image(const TileSet& tiles, int64_t number);
+    // The image of tile `number` as a map cell with attribute bits `attr`
+    // shows it (flipped, its colours those of its palette: CellPixels), or
+    // null when the set has no such tile. Bits that draw nothing give
+    // Image(). The pointer stays valid until the tile set's revision or
+    // `coloursPerPalette` changes.
+    const QImage* CellImage(const TileSet& tiles, int64_t number, uint16_t attr,
+                            int coloursPerPalette);
 
     // Forgets every image.
     void Clear();
@@ -40,7 +48,10 @@ private:
     int32_t m_width = 0;
     int32_t m_height = 0;
     std::vector<Entry> m_entries;
-    std::vector<QRgb> m_colours; // display colour table as QRgb
+    std::vector<Entry> m_flipped;                   // by number x 3 + flips - 1, for palette 0
+    std::unordered_map<uint64_t, Entry> m_variants; // palette-shifted: number << 16 | bits
+    int m_variantColours = 0;                       // the colours per palette they were made with
+    std::vector<QRgb> m_colours;                    // display colour table as QRgb
 };
 
 } // namespace kesh::ui

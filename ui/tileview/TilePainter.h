@@ -27,9 +27,17 @@ public:
     // that names no tile draws a 2 x 2 white marker in the middle instead
     // and gives 0; a drawn tile gives 1.
     int DrawTile(QPainter& dc, int number, int x, int y, int width = -1, int height = -1);
+    // As DrawTile, for a map cell with attribute bits `attr`: flipped, in
+    // its palette's colours (TileImageCache::CellImage).
+    int DrawCell(QPainter& dc, int number, uint16_t attr, int coloursPerPalette, int x, int y,
+                 int width = -1, int height = -1);
     // The image DrawTile draws for tile `number` at its own size (the tile
     // list's), or null where it draws the marker. Valid until the next call.
     const QImage* TileImage(int number) { return m_images.Image(m_tiles, number); }
+    // The image DrawCell draws, as TileImage.
+    const QImage* CellImage(int number, uint16_t attr, int coloursPerPalette) {
+        return m_images.CellImage(m_tiles, number, attr, coloursPerPalette);
+    }
     // Forgets every image made (they are also dropped by themselves when the
     // tile set's revision changes).
     void Clear() { m_images.Clear(); }
