@@ -25,11 +25,8 @@ enum : uint8_t {
     CellAttributes = 7,
 };
 } // namespace MapItem
-// Every item code.
+// Every item code; the last two need their fields as well.
 inline constexpr int kMapItemCount = 8;
-// The items the map layout dialog lists by name alone; those after them
-// need their fields as well.
-inline constexpr int kPlainMapItemCount = 6;
 
 // The byte layout of a map file (.map), also the live map size.
 struct MapFormat {

@@ -21,7 +21,7 @@ CFormatDlgBase::Setup MapSetup() {
     setup.stepHigh = kMapStepHigh;
     setup.sizeRangeChecked = false;
     setup.itemText = &MapItemText;
-    setup.itemCount = kPlainMapItemCount;
+    setup.itemCount = kMapItemCount;
     return setup;
 }
 
