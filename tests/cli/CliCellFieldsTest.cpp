@@ -64,10 +64,11 @@ TEST(CliCellFieldsTest, ConvertTakesFieldsAsTextOrPreset) {
         {{"--preset", "megadrive"}, {SizeWord, CellFields, TileFile}, Preset("megadrive")},
         {{"--preset", "gbc"}, {SizeWord, CellsByte, CellAttributes, TileFile}, Preset("gbc")},
         {{"--map-items",
-          "SizeDword, CellsWord16BE[tile:0-10,hflip:11,vflip:12,palette:13-14,priority:15]"},
+          "SizeDword, CellsWord16BE[tile:0-10,hflip:11,vflip:12,palette:13-14,priority:15]",
+          "--drop-tiles"},
          {SizeDword, CellFields},
          written},
-        {{"--preset", "gba", "--map-items", "SizeWord,CellFields"},
+        {{"--preset", "gba", "--map-items", "SizeWord,CellFields", "--drop-tiles"},
          {SizeWord, CellFields},
          Preset("gba")},
     };
