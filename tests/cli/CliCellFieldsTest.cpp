@@ -144,6 +144,19 @@ TEST(CliCellFieldsTest, ImportImageMapInAPresetShownByInfoAndLayout) {
     Reopened out;
     Reopen(dir.file("gbc.map"), out);
     EXPECT_EQ(out.map.format().cells, Preset("gbc"));
+    // Mirror matching needs a map whose layout holds both flips.
+    for (const auto& [preset, status] : {std::pair{"", 2}, std::pair{"snes", 0}}) {
+        std::vector<std::string> args = {"import-image", dir.file("level.bmp"),
+                                         dir.file("flips.til"), "--tile-size", "8x8",
+                                         "--map", dir.file("flips.map"), "--flips"};
+        if (*preset) {
+            args.push_back("--preset");
+            args.push_back(preset);
+        }
+        const CliRun flips = Cli(args);
+        EXPECT_EQ(flips.status, status) << flips.err;
+        EXPECT_EQ(Has(flips.out, "\"flippedCells\": "), status == 0) << flips.out;
+    }
 
     const CliRun info = Cli({"info", dir.file("snes.map"), "--cells"});
     EXPECT_TRUE(Has(info.out, "\"mapItems\": [\"SizeWord\", \"CellsWord16LE[tile:0-9,palette:10-12,"

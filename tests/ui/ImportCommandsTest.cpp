@@ -164,6 +164,21 @@ private slots:
         QVERIFY(dlg.paletteBox()->isEnabled() && dlg.nearestBox()->isEnabled());
         QVERIFY(!dlg.ditherBox()->isEnabled());
     }
+
+    // "뒤집힌 타일도 같은 타일로" is there only for a layout with both flip fields.
+    void mirrorMatchingIsOfferedOnlyWithFlipFields() {
+        kesh::ImportOptionsEdit edit;
+        edit.imageWidth = 32;
+        edit.imageHeight = 32;
+        CImportImageDlg without(edit);
+        QVERIFY(!without.flipsBox());
+        QVERIFY(!without.Result().flips);
+        edit.flipsOffered = true;
+        CImportImageDlg with(edit);
+        QVERIFY(with.flipsBox());
+        with.flipsBox()->setChecked(true);
+        QVERIFY(with.Result().flips);
+    }
 };
 
 QTEST_MAIN(ImportCommandsTest)

@@ -88,6 +88,14 @@ CImportImageDlg::CImportImageDlg(const ImportOptionsEdit& edit, QWidget* parent)
         colours->addStretch();
         layout->addLayout(colours);
     }
+    if (edit.flipsOffered) {
+        m_flips = new QCheckBox(QStringLiteral("뒤집힌 타일도 같은 타일로"), this);
+        m_flips->setChecked(edit.flips);
+        m_flips->setToolTip(
+            QStringLiteral("있는 타일을 좌우나 상하로 뒤집은 것과 같은 타일은 새로 넣지 않고 "
+                           "그 타일에 뒤집기를 켜서 지도에 둡니다."));
+        layout->addWidget(m_flips);
+    }
     layout->addWidget(buttons);
 
     connect(m_width, &QSpinBox::valueChanged, this, &CImportImageDlg::UpdateGrid);
@@ -128,6 +136,7 @@ ImportOptionsEdit CImportImageDlg::Result() const {
     edit.newPalette = m_newPalette->isChecked();
     edit.dither = m_dither->isChecked();
     edit.pad = m_pad->isChecked();
+    edit.flips = m_flips && m_flips->isChecked();
     return edit;
 }
 

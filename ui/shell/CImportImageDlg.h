@@ -31,6 +31,8 @@ public:
     QCheckBox* newPaletteBox() const { return m_newPalette; }
     QCheckBox* ditherBox() const { return m_dither; }
     QCheckBox* padBox() const { return m_pad; }
+    // Only while the map's layout has both flip fields; null otherwise.
+    QCheckBox* flipsBox() const { return m_flips; }
     QLabel* gridLabel() const { return m_grid; }
 
 private:
@@ -49,6 +51,7 @@ private:
     QCheckBox* m_newPalette = nullptr;
     QCheckBox* m_dither = nullptr;
     QCheckBox* m_pad = nullptr;
+    QCheckBox* m_flips = nullptr;
     QLabel* m_grid = nullptr;
 };
 
