@@ -101,17 +101,17 @@ void WriteQuantized(JsonObject& json, const QuantizeReport& report) {
 
 int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::vector<OptionDef> defs = {{"--tile-size", true}, {"--palette", false},
-                                   {"--nearest", false},   {"--quantize", false, true},
-                                   {"--dither", false},    {"--pad", false},
-                                   {"--map", true},        {"--flips", false}};
-    defs.insert(defs.end(), MapLayoutOptions::Definitions().begin(),
-                MapLayoutOptions::Definitions().end());
     MapLayoutOptions mapLayout; // --map-items, --preset
-    const auto check = [&](const ParsedArgs& p, std::string& error) {
-        return mapLayout.Parse(p, error);
-    };
-    if (!ctx.ReadArgs(args, defs, PlainArgs::Exactly(2), parsed, check))
+    if (!ReadArgsWithMapLayout(ctx, args,
+                               {{"--tile-size", true},
+                                {"--palette", false},
+                                {"--nearest", false},
+                                {"--quantize", false, true},
+                                {"--dither", false},
+                                {"--pad", false},
+                                {"--map", true},
+                                {"--flips", false}},
+                               parsed, mapLayout))
         return kExitUsage;
     ImportOptions options;
     if (const int exit = ReadQuantize(ctx, parsed, {"--palette", "--nearest"}, options.quantize,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CliCommands.h"
+#include "CliContext.h"
 #include "CliMessages.h"
 
 namespace kesh::cli {
@@ -136,6 +137,17 @@ Status MapLayoutOptions::Apply(MapFormat& format, const MapModel& map) const {
     }
     format = std::move(next);
     return Status::Ok();
+}
+
+bool ReadArgsWithMapLayout(CliContext& ctx, const std::vector<std::string>& args,
+                           std::vector<OptionDef> defs, ParsedArgs& parsed,
+                           MapLayoutOptions& layout) {
+    defs.insert(defs.end(), MapLayoutOptions::Definitions().begin(),
+                MapLayoutOptions::Definitions().end());
+    const auto check = [&](const ParsedArgs& p, std::string& error) {
+        return layout.Parse(p, error);
+    };
+    return ctx.ReadArgs(args, defs, PlainArgs::Exactly(2), parsed, check);
 }
 
 } // namespace kesh::cli

@@ -41,6 +41,14 @@ private:
     bool m_presetPlane = false;
 };
 
+class CliContext;
+// Reads `args` for a command taking the options `defs`, the map layout
+// options besides, and two plain arguments; the map layout options are
+// parsed into `layout`. False (usage told) when they are wrong.
+bool ReadArgsWithMapLayout(CliContext& ctx, const std::vector<std::string>& args,
+                           std::vector<OptionDef> defs, ParsedArgs& parsed,
+                           MapLayoutOptions& layout);
+
 // "SizeWord,CellsWord16LE[tile:0-9,hflip:10],TileFile" split at the commas
 // outside brackets.
 std::vector<std::string> SplitItemList(const std::string& list);

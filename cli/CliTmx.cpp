@@ -31,16 +31,15 @@ int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::vector<OptionDef> defs = {{"--palette", false},    {"--nearest", false},
-                                   {"--quantize", false, true}, {"--dither", false},
-                                   {"--drop-flips", false}, {"--tile-items", true}};
-    defs.insert(defs.end(), MapLayoutOptions::Definitions().begin(),
-                MapLayoutOptions::Definitions().end());
     MapLayoutOptions mapLayout; // --map-items, --preset
-    const auto check = [&](const ParsedArgs& p, std::string& error) {
-        return mapLayout.Parse(p, error);
-    };
-    if (!ctx.ReadArgs(args, defs, PlainArgs::Exactly(2), parsed, check))
+    if (!ReadArgsWithMapLayout(ctx, args,
+                               {{"--palette", false},
+                                {"--nearest", false},
+                                {"--quantize", false, true},
+                                {"--dither", false},
+                                {"--drop-flips", false},
+                                {"--tile-items", true}},
+                               parsed, mapLayout))
         return kExitUsage;
     TmxImportOptions options;
     if (const int exit = ReadQuantize(ctx, parsed, {"--palette", "--nearest"}, options.quantize,
