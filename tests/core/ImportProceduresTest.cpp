@@ -484,7 +484,7 @@ TEST_F(ImportProceduresTest, ANewPaletteIsPartOfTheImportStepAndTheSummaryGivesI
         e.newPalette = true;
     });
     ASSERT_TRUE(ImportImage(FileSystem::Native()));
-    const std::string& summary = user.transcript().back();
+    const std::string summary = user.transcript().back();
     EXPECT_NE(summary.find("새 팔레트: 256색, PSNR "), std::string::npos) << summary;
     EXPECT_NE(summary.find(" dB"), std::string::npos) << summary;
     EXPECT_FALSE(SetState(doc.tiles()) == before);
