@@ -3,17 +3,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "support/TestTiles.h"
 #include "tileset/TileSet.h"
 
 namespace kesh::test {
 
 // An empty tile set of the given size, default layout otherwise.
 inline TileSet MakeTileSet(int32_t width, int32_t height) {
-    TileSet set;
-    set.format().width = width;
-    set.format().height = height;
-    set.InitTileSet();
-    return set;
+    return EmptyTileSet(width, height);
 }
 
 // A tile whose pixels are seed, seed + 1, ... (mod 256).
