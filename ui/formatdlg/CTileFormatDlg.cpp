@@ -22,7 +22,7 @@ CFormatDlgBase::Setup TileSetup() {
     setup.stepHigh = kMaxTileSize;
     setup.sizeRangeChecked = true;
     setup.itemText = &TileItemText;
-    setup.itemCount = kTileItemCount;
+    setup.itemCount = kPlainTileItemCount;
     return setup;
 }
 
