@@ -25,9 +25,21 @@ constexpr std::array<ItemInfo, kTileItemCount> kTileItems = {{
     {"타일+속성 데이터", "TileAttrData"},
     {"팔렛( r, g, b ) 768 byte", "Palette768"},
     {"팔렛(RGBQUAD) 1024 byte", "Palette1024"},
+}};
+
+// The items with parameters, from TileItem::Pixels on.
+constexpr std::array<ItemInfo, 2> kParamItems = {{
     {"타일데이터 (픽셀 형식)", "Pixels"},
     {"팔렛 (색 형식, 팔레트 P개 × 색 K개)", "Palette"},
 }};
+
+const ItemInfo* InfoOf(int code) {
+    if (code >= 0 && code < kTileItemCount)
+        return &kTileItems[size_t(code)];
+    if (code == TileItem::Pixels || code == TileItem::Palette)
+        return &kParamItems[size_t(code - TileItem::Pixels)];
+    return nullptr;
+}
 
 const std::vector<uint8_t>& DefaultTileItems() {
     static const std::vector<uint8_t> items = {TileItem::SizeByte, TileItem::CountWord,
@@ -67,11 +79,13 @@ bool TileFormat::HasParamItems() const {
 }
 
 const char* TileItemText(int code) {
-    return code >= 0 && code < kTileItemCount ? kTileItems[size_t(code)].text : nullptr;
+    const ItemInfo* info = InfoOf(code);
+    return info ? info->text : nullptr;
 }
 
 const char* TileItemName(int code) {
-    return code >= 0 && code < kTileItemCount ? kTileItems[size_t(code)].name : nullptr;
+    const ItemInfo* info = InfoOf(code);
+    return info ? info->name : nullptr;
 }
 
 int AttrBytesFor(AttrWidth attrWidth) {
@@ -188,8 +202,8 @@ Status ParseTileItem(std::string_view text, TileFormat& format) {
     const size_t open = text.find('[');
     const std::string_view name = text.substr(0, open);
     int code = -1;
-    for (int c = 0; c < kTileItemCount; ++c)
-        if (name == kTileItems[size_t(c)].name)
+    for (int c = 0; c <= TileItem::Palette; ++c)
+        if (const char* known = TileItemName(c); known && name == known)
             code = c;
     const std::string quoted = "'" + std::string(text) + "'";
     if (code < 0)

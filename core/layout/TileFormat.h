@@ -26,16 +26,15 @@ enum : uint8_t {
     Palette768 = 9,
     Palette1024 = 10,
     // The pixels in a console encoding (TileItemParams::pixels), no attributes.
-    Pixels = 11,
+    Pixels = 12,
     // P palettes of K colours in a console colour encoding, from colour 0.
-    Palette = 12,
+    Palette = 13,
 };
 } // namespace TileItem
-// Every item code.
-inline constexpr int kTileItemCount = 13;
-// The items the tile layout dialog lists by name alone; those after them
-// need their parameters as well.
-inline constexpr int kPlainTileItemCount = 11;
+// The items the tile layout dialog lists by name alone, codes 0 to 10. The
+// items with parameters come after a gap: code 11 stays unassigned, as
+// layouts may already hold it as an unknown code for the readers to skip.
+inline constexpr int kTileItemCount = 11;
 
 // The parameters of the Pixels and Palette items; a layout holds one of
 // each, shared by every such item in its list.

@@ -22,7 +22,7 @@ CFormatDlgBase::Setup TileSetup() {
     setup.stepHigh = kMaxTileSize;
     setup.sizeRangeChecked = true;
     setup.itemText = &TileItemText;
-    setup.itemCount = kPlainTileItemCount;
+    setup.itemCount = kTileItemCount;
     return setup;
 }
 
