@@ -105,13 +105,13 @@ std::vector<std::pair<std::string, TileFormat>> TileLayouts() {
          Layout("H", 2, 0, {Palette1024, SizeByte, CountByte, TileData, Palette768, 200})},
         {"attributes-first", Layout("", 2, 2, {CountWord, SizeWord, AttrData, TileData})},
         {"count-only", Layout("", 2, 0, {SizeByte, CountByte})},
-        {"console-snes", Console(8, {Palette, SizeByte, CountByte, Pixels}, PixelEncoding::Planar4Snes,
+        {"console-snes", Console(8, {TileItem::Palette, SizeByte, CountByte, Pixels}, PixelEncoding::Planar4Snes,
                                  ColourEncoding::Bgr555, 16, 1)},
-        {"console-nes", Console(16, {SizeWord, CountWord, Palette, Pixels}, PixelEncoding::Planar2Nes,
+        {"console-nes", Console(16, {SizeWord, CountWord, TileItem::Palette, Pixels}, PixelEncoding::Planar2Nes,
                                 ColourEncoding::Nes, 4, 4)},
-        {"console-md", Console(8, {SizeByte, CountByte, Pixels, AttrData, Palette},
+        {"console-md", Console(8, {SizeByte, CountByte, Pixels, AttrData, TileItem::Palette},
                                PixelEncoding::Packed4High, ColourEncoding::MegaDrive, 16, 2)},
-        {"console-gb", Console(8, {SizeByte, CountByte, TileData, Pixels, Palette},
+        {"console-gb", Console(8, {SizeByte, CountByte, TileData, Pixels, TileItem::Palette},
                                PixelEncoding::Planar2Rows, ColourEncoding::Rgb888, 4, 1)},
     };
 }
