@@ -51,7 +51,9 @@ inline MapViewState MakeViewState() {
 
 // The messages a tile file read may fail with.
 inline bool IsTileReadMessage(const std::string& text) {
-    return text == msg::kDamagedFile || text == msg::kNoTileSize || text == msg::kNoTileCount;
+    // A Palette item's colour that no hardware shows is named by its number.
+    return text == msg::kDamagedFile || text == msg::kNoTileSize || text == msg::kNoTileCount ||
+           text.starts_with("팔레트의 ");
 }
 
 } // namespace kesh::fuzz

@@ -15,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TileSet set = fuzz::MakeTileSet();
     set.format().items = layout.items;
     set.format().attrWidth = layout.attrWidth;
+    set.format().params = layout.params;
     const auto before = test::TileSetState(set);
 
     ByteReader in(input.data);

@@ -61,10 +61,12 @@ TileSet MakeTiles(const TileFormat& format, int count) {
     set.format() = format;
     set.InitTileSet();
     const size_t tileBytes = size_t(format.width) * size_t(format.height);
+    // Pixels a console encoding stores, when the layout has one.
+    const uint8_t mask = format.HasParamItems() ? LargestPixel(format.params.pixels) : 0xFF;
     for (int t = 0; t < count; ++t) {
         Bytes pixels(tileBytes);
         for (size_t i = 0; i < tileBytes; ++i)
-            pixels[i] = uint8_t(t * 16 + i);
+            pixels[i] = uint8_t((t * 16 + i) & mask);
         set.tiles().Append(pixels.data(), uint32_t(t == 1 ? 260 : t * 0x01010101));
     }
     Palette palette;
@@ -84,6 +86,14 @@ TileFormat Layout(std::string header, int32_t size, AttrWidth attrWidth, Bytes i
     return format;
 }
 
+// A layout with the console items and their parameters.
+TileFormat Console(int32_t size, Bytes items, PixelEncoding pixels, ColourEncoding colours, int k,
+                   int p) {
+    TileFormat format = Layout("", size, 0, std::move(items));
+    format.params = {pixels, colours, uint16_t(k), uint16_t(p)};
+    return format;
+}
+
 // The tile layouts the seeds use: every item and width at least once.
 std::vector<std::pair<std::string, TileFormat>> TileLayouts() {
     using namespace TileItem;
@@ -95,6 +105,14 @@ std::vector<std::pair<std::string, TileFormat>> TileLayouts() {
          Layout("H", 2, 0, {Palette1024, SizeByte, CountByte, TileData, Palette768, 200})},
         {"attributes-first", Layout("", 2, 2, {CountWord, SizeWord, AttrData, TileData})},
         {"count-only", Layout("", 2, 0, {SizeByte, CountByte})},
+        {"console-snes", Console(8, {TileItem::Palette, SizeByte, CountByte, Pixels}, PixelEncoding::Planar4Snes,
+                                 ColourEncoding::Bgr555, 16, 1)},
+        {"console-nes", Console(16, {SizeWord, CountWord, TileItem::Palette, Pixels}, PixelEncoding::Planar2Nes,
+                                ColourEncoding::Nes, 4, 4)},
+        {"console-md", Console(8, {SizeByte, CountByte, Pixels, AttrData, TileItem::Palette},
+                               PixelEncoding::Packed4High, ColourEncoding::MegaDrive, 16, 2)},
+        {"console-gb", Console(8, {SizeByte, CountByte, TileData, Pixels, TileItem::Palette},
+                               PixelEncoding::Planar2Rows, ColourEncoding::Rgb888, 4, 1)},
     };
 }
 
@@ -111,6 +129,7 @@ Status ReadsTileFile(const Bytes& ktf, const Bytes& til) {
     TileSet set;
     set.format().items = layout.items;
     set.format().attrWidth = layout.attrWidth;
+    set.format().params = layout.params;
     ByteReader in(til);
     return set.ReadTileFile(in, layout.headerLength);
 }

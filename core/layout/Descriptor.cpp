@@ -103,6 +103,44 @@ bool ReadCellSection(std::span<const uint8_t> bytes, CellLayout& cells) {
     return true;
 }
 
+std::vector<uint8_t> ParamsSection(const TileItemParams& params) {
+    ByteWriter out;
+    out.writeU8(uint8_t(params.pixels));
+    out.writeU8(uint8_t(params.colours));
+    out.writeU16(params.coloursPerPalette);
+    out.writeU16(params.paletteCount);
+    return out.take();
+}
+
+bool ReadParamsSection(std::span<const uint8_t> bytes, TileItemParams& params) {
+    ByteReader in(bytes);
+    uint8_t pixels = 0, colours = 0;
+    TileItemParams read;
+    if (!in.readU8(pixels) || !in.readU8(colours) || !in.readU16(read.coloursPerPalette) ||
+        !in.readU16(read.paletteCount) || !in.atEnd() || pixels >= kPixelEncodingCount ||
+        colours >= kColourEncodingCount)
+        return false;
+    read.pixels = PixelEncoding(pixels);
+    read.colours = ColourEncoding(colours);
+    if (!ValidTileItemParams(read))
+        return false;
+    params = read;
+    return true;
+}
+
+bool HasParamItems(const std::vector<uint8_t>& items) {
+    return std::any_of(items.begin(), items.end(), [](uint8_t code) {
+        return code == TileItem::Pixels || code == TileItem::Palette;
+    });
+}
+
+using Sections = std::vector<std::pair<uint8_t, std::vector<uint8_t>>>;
+
+void AddParamsSection(const TileFormat& tile, Sections& sections) {
+    if (tile.HasParamItems())
+        sections.emplace_back(DescriptorSection::TileParams, ParamsSection(tile.params));
+}
+
 void WriteExtension(ByteWriter& out,
                     const std::vector<std::pair<uint8_t, std::vector<uint8_t>>>& sections) {
     if (sections.empty())
@@ -143,6 +181,9 @@ template <typename OnSection> bool ReadExtension(ByteReader& in, OnSection onSec
 std::vector<uint8_t> BuildKtf(const TileFormat& tile) {
     ByteWriter out;
     WriteTilePart(out, tile);
+    Sections sections;
+    AddParamsSection(tile, sections);
+    WriteExtension(out, sections);
     return out.take();
 }
 
@@ -151,9 +192,10 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile) {
     out.writeU8(uint8_t(HeaderLength(map.header)));
     WriteItems(out, map.items);
     WriteTilePart(out, tile);
-    std::vector<std::pair<uint8_t, std::vector<uint8_t>>> sections;
+    Sections sections;
     if (map.HasFieldItems())
         sections.emplace_back(DescriptorSection::CellLayout, CellSection(map.cells));
+    AddParamsSection(tile, sections);
     WriteExtension(out, sections);
     return out.take();
 }
@@ -163,7 +205,15 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile) {
 Status ParseKtf(std::span<const uint8_t> bytes, TileDescriptor& out) {
     ByteReader in(bytes);
     TileDescriptor result;
-    if (!ReadTilePart(in, result) || !in.atEnd())
+    bool hasParams = false;
+    const auto onSection = [&](uint8_t tag, std::span<const uint8_t> payload) {
+        if (tag != DescriptorSection::TileParams || hasParams)
+            return false;
+        hasParams = true;
+        return ReadParamsSection(payload, result.params);
+    };
+    if (!ReadTilePart(in, result) || !ReadExtension(in, onSection) ||
+        hasParams != HasParamItems(result.items))
         return Status::Fail(msg::kDamagedFile);
     out = std::move(result);
     return Status::Ok();
@@ -174,14 +224,19 @@ Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out) {
     MapDescriptor result;
     uint8_t length = 0;
     bool hasCells = false;
+    bool hasParams = false;
     const auto onSection = [&](uint8_t tag, std::span<const uint8_t> payload) {
+        if (tag == DescriptorSection::TileParams && !hasParams) {
+            hasParams = true;
+            return ReadParamsSection(payload, result.tile.params);
+        }
         if (tag != DescriptorSection::CellLayout || hasCells)
             return false;
         hasCells = true;
         return ReadCellSection(payload, result.cells);
     };
     if (!in.readU8(length) || !ReadItems(in, result.items) || !ReadTilePart(in, result.tile) ||
-        !ReadExtension(in, onSection))
+        !ReadExtension(in, onSection) || hasParams != HasParamItems(result.tile.items))
         return Status::Fail(msg::kDamagedFile);
     result.headerLength = length;
     out = std::move(result);

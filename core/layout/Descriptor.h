@@ -28,7 +28,8 @@ namespace kesh {
 // without the extension, byte for byte as before.
 namespace DescriptorSection {
 enum : uint8_t {
-    CellLayout = 1, // a map's cell fields
+    CellLayout = 1,  // a map's cell fields
+    TileParams = 2,  // the pixel and colour encodings of the tile layout's items
 };
 } // namespace DescriptorSection
 
@@ -40,6 +41,7 @@ struct TileDescriptor {
     int headerLength = 0; // bytes of header string at the start of the data
     AttrWidth attrWidth = 0;
     std::vector<uint8_t> items; // TileItem codes, unknown codes kept as read
+    TileItemParams params = {}; // of the Pixels and Palette items
 
     bool operator==(const TileDescriptor&) const = default;
 };
@@ -68,7 +70,10 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile);
 // leaves `out` unchanged. An AttrWidth outside 0-2 is taken as 0. So does
 // an extension that is damaged, has a section this program does not know,
 // or cell fields that CheckCellLayout refuses. Items with fields but no
-// fields for them are skipped by the readers, as unknown codes are.
+// fields for them are skipped by the readers, as unknown codes are. Pixels
+// and Palette items need the tile parameters' section, and the section
+// needs them: either without the other, or parameters ValidTileItemParams
+// refuses, are damaged too.
 Status ParseKtf(std::span<const uint8_t> bytes, TileDescriptor& out);
 Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out);
 

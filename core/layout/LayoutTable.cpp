@@ -50,6 +50,31 @@ int64_t LargestKept(int code) {
     return code == 0 ? kMaxByte : code == 1 ? kMaxWord : 0;
 }
 
+// "4bpp-snes", "bgr555, 16 x 8": the parameters as the table shows them.
+std::string ParamsText(const TileItemParams& params, int code) {
+    if (code == TileItem::Pixels)
+        return std::string(PixelEncodingName(params.pixels));
+    return std::string(ColourEncodingName(params.colours)) + ", 팔레트 " +
+           Number(params.paletteCount) + "개 × 색 " + Number(params.coloursPerPalette) + "개";
+}
+
+// What the Pixels item cannot store: a tile size its encoding refuses, or
+// the first tile with a pixel too large for it; empty when nothing.
+std::string PixelsWarning(const TileFormat& format, const TileLayoutData& data) {
+    const PixelEncoding encoding = format.params.pixels;
+    if (Status st = CheckTileSize(encoding, format.width, format.height); !st)
+        return st.message();
+    const uint8_t largest = LargestPixel(encoding);
+    const auto& pixels = data.largestPixel;
+    const auto first = std::find_if(pixels.begin(), pixels.end(),
+                                    [largest](uint8_t value) { return value > largest; });
+    if (first == pixels.end())
+        return {};
+    return Number(first - pixels.begin()) + "번 타일의 픽셀 값 " + Number(*first) +
+           "은(는) 픽셀 형식 " + std::string(PixelEncodingName(encoding)) + "에 넣을 수 없어 (0부터 " +
+           Number(largest) + "까지) 저장되지 않습니다.";
+}
+
 // The tile file's entries from `offset`; the size written is returned.
 uint64_t LayTileFile(const TileFormat& format, const TileLayoutData& data, uint64_t offset,
                      std::vector<LayoutEntry>& items, std::vector<std::string>& warnings) {
@@ -60,12 +85,14 @@ uint64_t LayTileFile(const TileFormat& format, const TileLayoutData& data, uint6
     bool warnedSize = false;
     bool warnedCount = false;
     bool warnedAttr = false;
+    bool warnedPixels = false;
     const int attrBytes = AttrBytesFor(format.attrWidth);
     for (const uint8_t code : format.items) {
         const char* text = TileItemText(code);
-        const uint64_t length =
-            TileItemBytes(code, format.width, format.height, data.count, format.attrWidth);
+        const uint64_t length = TileItemBytes(format, code, data.count);
         items.push_back(Entry(code, TileItemName(code), text, at, length));
+        if (code == TileItem::Pixels || code == TileItem::Palette)
+            items.back().text += " " + ParamsText(format.params, code);
         at += length;
         switch (code) {
         case TileItem::SizeByte:
@@ -110,6 +137,17 @@ uint64_t LayTileFile(const TileFormat& format, const TileLayoutData& data, uint6
             }
             break;
         }
+        case TileItem::Pixels:
+            if (!sizeKnown)
+                warnings.push_back(Warning(text, msg::kNoTileSize));
+            else if (!countKnown)
+                warnings.push_back(Warning(text, msg::kNoTileCount));
+            if (!warnedPixels) {
+                warnedPixels = true;
+                if (std::string why = PixelsWarning(format, data); !why.empty())
+                    warnings.push_back(Warning(text, why));
+            }
+            break;
         default:
             break;
         }
@@ -125,7 +163,9 @@ uint64_t LayTileFile(const TileFormat& format, const TileLayoutData& data, uint6
 // Whether the tile writer has anything to fail on in this layout.
 bool WritesTileBlocks(const TileFormat& format) {
     return std::any_of(format.items.begin(), format.items.end(),
-                       [](uint8_t code) { return code <= TileItem::TileAttrData; });
+                       [](uint8_t code) {
+                           return code <= TileItem::TileAttrData || code == TileItem::Pixels;
+                       });
 }
 
 } // namespace

@@ -39,6 +39,9 @@ struct LayoutTable {
 struct TileLayoutData {
     int64_t count = 0;         // tiles
     uint32_t maxAttribute = 0; // the largest attribute word
+    // The largest pixel of each tile, for the Pixels item's check; empty
+    // when not known (no tile is then warned of).
+    std::vector<uint8_t> largestPixel = {};
     // False for a layout set up before its tiles exist: tile blocks count as
     // empty and an empty tile set is not warned of.
     bool tilesKnown = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "map/MapModel.h"
+#include "tileset/EncodedTiles.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
@@ -12,6 +13,8 @@ TileLayoutData LayoutDataOf(const TileSet& set) {
     data.count = set.count();
     for (int i = 0; i < set.count(); ++i)
         data.maxAttribute = std::max(data.maxAttribute, set.tiles().AttributeAt(i));
+    if (set.format().HasParamItems())
+        data.largestPixel = LargestPixelPerTile(set.tiles());
     return data;
 }
 

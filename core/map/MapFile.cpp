@@ -47,8 +47,11 @@ bool HasWholeGrid(const MapModel& map) {
            map.cells().size() == size_t(map.width()) * size_t(std::max(map.height(), 0));
 }
 
-// Whether tiles.WriteTileFile() succeeds: it only fails without tiles.
+// Whether tiles.WriteTileFile() succeeds: it only fails without tiles or
+// with a pixel its layout cannot store.
 bool TileFileWritable(const TileSet& tiles) {
+    if (!tiles.CheckEncodings())
+        return false;
     if (tiles.count() > 0)
         return true;
     ByteWriter probe;
@@ -115,6 +118,8 @@ Status WriteMapFile(const MapModel& map, const TileSet& tiles, ByteWriter& out) 
             WriteValue(out, uint32_t(map.height()), SizeWidthCode(item));
             break;
         case MapItem::TileFile:
+            if (Status st = tiles.CheckEncodings(); !st)
+                return st;
             if (!tiles.WriteTileFile(out))
                 return Status::Fail(msg::kNoTilesToEmbed);
             break;
@@ -187,6 +192,7 @@ Status TakeRead(MapReader& reader, const MapReadLayout& layout, MapModel& map, T
             tiles.touch();
     } else {
         tiles.format().items = layout.descriptor.tile.items;
+        tiles.format().params = layout.descriptor.tile.params;
         tiles.format().attrWidth = layout.descriptor.tile.attrWidth;
     }
     return Status::Ok();

@@ -17,7 +17,7 @@ AddTileFileResult AddTileFile(TileSet& set, std::span<const uint8_t> file,
     std::string header;
     result.status = reader.ReadHeader(layout.headerLength, header);
     if (result.status)
-        result.status = reader.Scan(layout.items);
+        result.status = reader.Scan(layout.items, layout.params);
     if (!result.status)
         return result;
     if (reader.width() != set.tileWidth() || reader.height() != set.tileHeight()) {
@@ -27,15 +27,18 @@ AddTileFileResult AddTileFile(TileSet& set, std::span<const uint8_t> file,
         return result;
     }
 
+    ColourTable colours;
+    std::copy_n(set.colourTable(), colours.size(), colours.begin());
+    reader.ApplyPalettes(colours);
+    result.status = reader.ApplyEncodedPalette(colours);
+    if (!result.status)
+        return result;
+
     // Nothing can fail from here on but a full set, which keeps what fitted.
     if (layout.headerLength > 0)
         set.format().header = std::move(header);
-    if (reader.hasPalette()) {
-        ColourTable colours;
-        std::copy_n(set.colourTable(), colours.size(), colours.begin());
-        reader.ApplyPalettes(colours);
+    if (reader.hasPalette())
         set.SetColourTable(colours);
-    }
     TileList& tiles = set.tiles();
     const uint32_t before = tiles.count();
     // Without pixel and attribute blocks every tile is the same blank tile:

@@ -1,5 +1,6 @@
 #include "tileset/EncodedTiles.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ uint64_t EncodedTilesBytes(PixelEncoding encoding, int32_t width, int32_t height
     return count <= 0 ? 0 : uint64_t(count) * EncodedTileBytes(encoding, width, height);
 }
 
-Status WriteEncodedTiles(const TileList& tiles, PixelEncoding encoding, ByteWriter& out) {
+Status CheckEncodedTiles(const TileList& tiles, PixelEncoding encoding) {
     const int32_t w = tiles.width(), h = tiles.height();
     if (Status st = CheckTileSize(encoding, w, h); !st)
         return st;
@@ -27,6 +28,23 @@ Status WriteEncodedTiles(const TileList& tiles, PixelEncoding encoding, ByteWrit
                             "에는 0부터 " + std::to_string(LargestPixel(encoding)) +
                             "까지만 저장할 수 있습니다.");
     }
+    return Status::Ok();
+}
+
+std::vector<uint8_t> LargestPixelPerTile(const TileList& tiles) {
+    std::vector<uint8_t> largest(tiles.count());
+    const size_t pixels = size_t(tiles.tileSize());
+    for (uint32_t t = 0; t < tiles.count(); ++t) {
+        const uint8_t* p = tiles.PixelsAt(t);
+        largest[t] = pixels ? *std::max_element(p, p + pixels) : 0;
+    }
+    return largest;
+}
+
+Status WriteEncodedTiles(const TileList& tiles, PixelEncoding encoding, ByteWriter& out) {
+    if (Status st = CheckEncodedTiles(tiles, encoding); !st)
+        return st;
+    const int32_t w = tiles.width(), h = tiles.height();
     std::vector<uint8_t> tile(EncodedTileBytes(encoding, w, h));
     out.reserve(out.size() + tile.size() * tiles.count());
     for (uint32_t t = 0; t < tiles.count(); ++t) {

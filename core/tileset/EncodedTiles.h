@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "base/Status.h"
 #include "io/ByteWriter.h"
@@ -21,6 +22,13 @@ uint64_t EncodedTilesBytes(PixelEncoding encoding, int32_t width, int32_t height
 // tile (numbered from 0, as the tile view numbers them), the pixel and its
 // value when a pixel is too large for the encoding: it never masks one.
 Status WriteEncodedTiles(const TileList& tiles, PixelEncoding encoding, ByteWriter& out);
+
+// The check WriteEncodedTiles makes before writing, with the same messages.
+Status CheckEncodedTiles(const TileList& tiles, PixelEncoding encoding);
+
+// The largest pixel of each tile, in list order.
+std::vector<uint8_t> LargestPixelPerTile(const TileList& tiles);
+
 
 // Appends `count` tiles decoded from the start of `bytes`, attribute 0.
 // Fails, leaving the list as it was, when `bytes` is too short

@@ -4,6 +4,7 @@
 
 #include "base/Messages.h"
 #include "layout/TileFormat.h"
+#include "raster/ColourEncoding.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
@@ -65,8 +66,9 @@ uint32_t TileFileReader::attributeAt(const uint8_t* p) const {
     return value;
 }
 
-Status TileFileReader::Scan(const std::vector<uint8_t>& items) {
+Status TileFileReader::Scan(const std::vector<uint8_t>& items, const TileItemParams& params) {
     const Status damaged = Status::Fail(msg::kDamagedFile);
+    m_params = params;
     for (const uint8_t item : items) {
         const uint64_t here = m_in.pos();
         switch (item) {
@@ -98,6 +100,7 @@ Status TileFileReader::Scan(const std::vector<uint8_t>& items) {
             if (pixels) {
                 m_tiles = here;
                 m_tilesInterleaved = attributes;
+                m_tilesEncoded = false;
             }
             if (attributes) {
                 m_attributes = here;
@@ -115,6 +118,23 @@ Status TileFileReader::Scan(const std::vector<uint8_t>& items) {
                 return damaged;
             m_palette1024 = here;
             break;
+        case TileItem::Pixels: {
+            if (Status st = TileSet::CheckTileFormat(m_width, m_height, m_count); !st)
+                return st;
+            if (!CheckTileSize(params.pixels, m_width, m_height) ||
+                !skipRecords(m_count, EncodedTileBytes(params.pixels, m_width, m_height)))
+                return damaged;
+            m_tiles = here;
+            m_tilesInterleaved = false;
+            m_tilesEncoded = true;
+            break;
+        }
+        case TileItem::Palette:
+            if (!m_in.skip(uint64_t(params.coloursPerPalette) * params.paletteCount *
+                           uint64_t(BytesPerColour(params.colours))))
+                return damaged;
+            m_paletteEncoded = here;
+            break;
         default:
             break; // not an item of this program: nothing to read
         }
@@ -125,8 +145,13 @@ Status TileFileReader::Scan(const std::vector<uint8_t>& items) {
 
     // A later size or count item may have changed what the noted blocks must hold.
     const uint64_t record = tileBytes() + uint64_t(m_attrBytes);
-    if (m_tiles && !fits(*m_tiles, m_count, m_tilesInterleaved ? record : tileBytes()))
+    if (m_tiles && m_tilesEncoded) {
+        if (!CheckTileSize(params.pixels, m_width, m_height) ||
+            !fits(*m_tiles, m_count, EncodedTileBytes(params.pixels, m_width, m_height)))
+            return damaged;
+    } else if (m_tiles && !fits(*m_tiles, m_count, m_tilesInterleaved ? record : tileBytes())) {
         return damaged;
+    }
     if (m_attributes &&
         !fits(*m_attributes, m_count, m_attributesInterleaved ? record : uint64_t(m_attrBytes)))
         return damaged;
@@ -145,6 +170,19 @@ void TileFileReader::ApplyPalettes(std::span<uint8_t, 1024> colours) const {
     }
     if (m_palette1024)
         std::copy_n(m_data.data() + *m_palette1024, 1024, colours.begin());
+}
+
+Status TileFileReader::ApplyEncodedPalette(std::span<uint8_t, 1024> colours) const {
+    if (!m_paletteEncoded)
+        return Status::Ok();
+    ColourTable table;
+    std::copy(colours.begin(), colours.end(), table.begin());
+    if (Status st = DecodeColours(m_params.colours, m_data.data() + *m_paletteEncoded, 0,
+                                  m_params.coloursPerPalette * m_params.paletteCount, table);
+        !st)
+        return st;
+    std::copy(table.begin(), table.end(), colours.begin());
+    return Status::Ok();
 }
 
 } // namespace kesh

@@ -8,6 +8,8 @@
 
 #include "base/Status.h"
 #include "io/ByteReader.h"
+#include "layout/TileFormat.h"
+#include "raster/PixelEncoding.h"
 #include "tileset/TileList.h"
 
 namespace kesh {
@@ -33,16 +35,18 @@ public:
     // noted and skipped; a later item of a kind overrides an earlier one. Tile
     // and attribute blocks need the size and count first. Afterwards the size
     // and count must be known and every noted block must lie inside the file
-    // for the final size and count. Fails with msg::kNoTileSize, kNoTileCount or
-    // kDamagedFile. On success the reader is just after the last block.
-    Status Scan(const std::vector<uint8_t>& items);
+    // for the final size and count (and, for a Pixels block, of a size its
+    // encoding stores). `params` sizes the Pixels and Palette items. Fails
+    // with msg::kNoTileSize, kNoTileCount or kDamagedFile. On success the
+    // reader is just after the last block.
+    Status Scan(const std::vector<uint8_t>& items, const TileItemParams& params = {});
 
     int32_t width() const { return m_width; }
     int32_t height() const { return m_height; }
     int32_t count() const { return m_count; }
     bool hasTileBlock() const { return m_tiles.has_value(); }
     bool hasAttributeBlock() const { return m_attributes.has_value(); }
-    bool hasPalette() const { return m_palette768 || m_palette1024; }
+    bool hasPalette() const { return m_palette768 || m_palette1024 || m_paletteEncoded; }
     // Just after the last block the scan reached.
     uint64_t end() const { return m_end; }
 
@@ -50,6 +54,10 @@ public:
     // entries: the 768-byte one (each value times 4, kept to 8 bits, fourth byte 0),
     // then the 1024-byte one as stored, so with both the 1024-byte one wins.
     void ApplyPalettes(std::span<uint8_t, 1024> colours) const;
+    // Then the Palette item's P x K colours, from entry 0, as the hardware
+    // shows them; the other entries stay. Fails with a Korean message naming
+    // the first colour no hardware colour has, leaving `colours` as they were.
+    Status ApplyEncodedPalette(std::span<uint8_t, 1024> colours) const;
 
     // Calls sink(const uint8_t* pixels, uint32_t attribute) for tiles 0 to
     // count - 1 until it returns false. Without a pixel block every tile is
@@ -71,7 +79,10 @@ private:
     int32_t m_width = -1;
     int32_t m_height = -1;
     int32_t m_count = -1;
-    std::optional<uint64_t> m_tiles, m_attributes, m_palette768, m_palette1024;
+    std::optional<uint64_t> m_tiles, m_attributes, m_palette768, m_palette1024, m_paletteEncoded;
+    TileItemParams m_params;
+    // Whether the pixel block was noted from a Pixels item (m_params.pixels).
+    bool m_tilesEncoded = false;
     // Whether each block was noted from a TileAttrData item (each tile's pixels,
     // then its attribute). The two can differ when a later TileData or AttrData
     // replaces one of them; each block is then read with its own record size.
@@ -82,20 +93,27 @@ private:
 
 template <class Sink> bool TileFileReader::ForEachTile(Sink&& sink) const {
     const uint64_t tileSize = tileBytes();
-    std::vector<uint8_t> blank;
-    if (!m_tiles) {
+    // A blank tile without a pixel block; the decoded tile with a Pixels block.
+    std::vector<uint8_t> scratch;
+    if (!m_tiles || m_tilesEncoded) {
         if (tileSize > uint64_t(TileList::kBlockBudget))
             return false; // no tile list holds tiles that large
-        blank.assign(size_t(tileSize), 0);
+        scratch.assign(size_t(tileSize), 0);
     }
     const uint64_t record = tileSize + uint64_t(m_attrBytes);
-    const uint64_t stride = m_tilesInterleaved ? record : tileSize;
+    const uint64_t stride = m_tilesEncoded ? EncodedTileBytes(m_params.pixels, m_width, m_height)
+                            : m_tilesInterleaved ? record
+                                                 : tileSize;
     const uint64_t attrStride = m_attributesInterleaved ? record : uint64_t(m_attrBytes);
     const uint64_t attrStart =
         m_attributes ? *m_attributes + (m_attributesInterleaved ? tileSize : 0) : 0;
     for (int32_t i = 0; i < m_count; ++i) {
-        const uint8_t* pixels =
-            m_tiles ? m_data.data() + *m_tiles + uint64_t(i) * stride : blank.data();
+        const uint8_t* pixels = scratch.data();
+        if (m_tiles && m_tilesEncoded)
+            DecodeTile(m_params.pixels, m_width, m_height,
+                       m_data.data() + *m_tiles + uint64_t(i) * stride, scratch.data());
+        else if (m_tiles)
+            pixels = m_data.data() + *m_tiles + uint64_t(i) * stride;
         const uint32_t attribute =
             m_attributes ? attributeAt(m_data.data() + attrStart + uint64_t(i) * attrStride) : 0;
         if (!sink(pixels, attribute))

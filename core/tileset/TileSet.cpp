@@ -6,6 +6,8 @@
 
 #include "base/Messages.h"
 #include "layout/Descriptor.h"
+#include "raster/ColourEncoding.h"
+#include "tileset/EncodedTiles.h"
 #include "tileset/TileFileReader.h"
 
 namespace kesh {
@@ -97,12 +99,20 @@ Status TileSet::CheckTileFormat(int32_t width, int32_t height, int64_t count) {
     return Status::Ok();
 }
 
+Status TileSet::CheckEncodings() const {
+    const auto& items = m_format.items;
+    if (std::find(items.begin(), items.end(), TileItem::Pixels) == items.end())
+        return Status::Ok();
+    return CheckEncodedTiles(m_tiles, m_format.params.pixels);
+}
+
 bool TileSet::WriteTileFile(ByteWriter& out) const {
+    if (!CheckEncodings())
+        return false;
     // Room for the whole file at once rather than block by block.
     uint64_t total = uint64_t(HeaderLength(m_format.header));
     for (const uint8_t item : m_format.items)
-        total += TileItemBytes(item, m_tiles.width(), m_tiles.height(), m_tiles.count(),
-                               m_format.attrWidth);
+        total += TileItemBytes(m_format, item, m_tiles.count());
     out.reserve(out.size() + size_t(total));
     out.write(m_format.header.data(), size_t(HeaderLength(m_format.header)));
     // An AttrWidth outside 0-2 only comes from a damaged layout; it is written
@@ -144,6 +154,18 @@ bool TileSet::WriteTileFile(ByteWriter& out) const {
         case TileItem::Palette1024:
             out.write(table, 1024);
             break;
+        case TileItem::Pixels:
+            ok = m_tiles.count() > 0 && WriteEncodedTiles(m_tiles, m_format.params.pixels, out).ok();
+            break;
+        case TileItem::Palette: {
+            const TileItemParams& p = m_format.params;
+            ColourTable colours;
+            std::copy_n(table, colours.size(), colours.begin());
+            std::vector<uint8_t> bytes(TileItemBytes(m_format, item, 0));
+            EncodeColours(p.colours, colours, 0, p.coloursPerPalette * p.paletteCount, bytes.data());
+            out.write(bytes.data(), bytes.size());
+            break;
+        }
         default:
             break;
         }
@@ -166,7 +188,7 @@ Status TileSet::ReadTileFile(ByteReader& in, int headerLength,
     std::string header;
     if (Status st = reader.ReadHeader(headerLength, header); !st)
         return fail(st);
-    if (Status st = reader.Scan(m_format.items); !st)
+    if (Status st = reader.Scan(m_format.items, m_format.params); !st)
         return fail(st);
 
     // Everything is built aside and only swapped in once the whole file has
@@ -187,6 +209,8 @@ Status TileSet::ReadTileFile(ByteReader& in, int headerLength,
     FillBitmapHeader(info, width, height);
     FillColourCube(info);
     reader.ApplyPalettes(ColoursOf(info));
+    if (Status st = reader.ApplyEncodedPalette(ColoursOf(info)); !st)
+        return fail(st);
     const bool read = reader.ForEachTile(
         [&](const uint8_t* pixels, uint32_t attribute) { return tiles.Append(pixels, attribute); });
     if (!read)

@@ -63,8 +63,14 @@ public:
     void touch() { ++m_revision; }
 
     // Writes the header and the item blocks of the current layout. False when a
-    // tile block could not be written (the set is empty); the bytes written so far stay.
+    // tile block could not be written (the set is empty, or CheckEncodings
+    // refuses); the bytes written so far stay.
     bool WriteTileFile(ByteWriter& out) const;
+    // Whether the tiles can be stored in the layout's Pixels items: fails
+    // with a Korean message for a tile size the encoding cannot store, or
+    // naming the first tile with a pixel too large for it. Savers ask this
+    // before writing anything.
+    Status CheckEncodings() const;
     // Replaces this tile set with the one read at the reader's position, the
     // header being `headerLength` bytes, with the current item list and
     // AttrWidth. All-or-nothing: on failure nothing changes (tiles, size,

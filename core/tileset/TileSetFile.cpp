@@ -16,6 +16,7 @@ Status ReadTileSetFile(std::span<const uint8_t> bytes, const TileReadLayout& lay
     TileSet fresh;
     fresh.format().attrWidth = descriptor.attrWidth;
     fresh.format().items = descriptor.items;
+    fresh.format().params = descriptor.params;
     std::optional<std::pair<int32_t, int32_t>> preset;
     if (layout.width >= 0 && layout.height >= 0)
         preset = {layout.width, layout.height};
@@ -71,6 +72,9 @@ Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& 
     // The descriptor would overwrite the data file it describes.
     if (ktfPath == path)
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + path);
+    // A pixel the layout cannot store refuses the save before anything is written.
+    if (Status st = set.CheckEncodings(); !st)
+        return st;
     if (set.count() == 0) {
         // Small, and maybe refused: made in memory first, as nothing may be written then.
         ByteWriter til;
