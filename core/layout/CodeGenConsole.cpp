@@ -24,8 +24,7 @@ std::string Num(int value) {
 // encoding in 8 x 8 blocks the size is a multiple of 64 pixels, so the
 // division is exact and comes before anything can overflow.
 std::string CTileBytes(PixelEncoding encoding) {
-    const std::string pixels =
-        "(unsigned long long)scan->width * (unsigned long long)scan->height";
+    const std::string pixels = "(unsigned long long)scan->width * (unsigned long long)scan->height";
     if (encoding == PixelEncoding::Byte8)
         return pixels;
     return pixels + " / 8 * " + Num(BitsPerPixel(encoding));
@@ -107,8 +106,8 @@ void CCheck(std::ostream& out, const TileDescriptor& tile) {
         out << "    static const unsigned char bits[KESH_COLOUR_BYTES] = {";
         const std::vector<uint8_t> mask = ColourByteMask(tile.params.colours);
         for (size_t i = 0; i < mask.size(); ++i)
-            out << (i ? ", " : "") << "0x" << "0123456789ABCDEF"[mask[i] >> 4]
-                << "0123456789ABCDEF"[mask[i] & 15];
+            out << (i ? ", " : "") << "0x"
+                << "0123456789ABCDEF"[mask[i] >> 4] << "0123456789ABCDEF"[mask[i] & 15];
         out << "};\n    size_t i;\n";
     }
     if (HasPixelsItem(tile))

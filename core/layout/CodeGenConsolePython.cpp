@@ -109,7 +109,6 @@ void PythonFinish(std::ostream& out, const TileDescriptor& tile) {
 )";
 }
 
-
 } // namespace
 
 void PythonConsoleFunctions(std::ostream& out, const TileDescriptor& tile) {

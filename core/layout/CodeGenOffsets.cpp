@@ -22,7 +22,9 @@ struct Extent {
 
     std::string Text() const {
         std::string text;
-        const auto add = [&](const std::string& term) { text += (text.empty() ? "" : " + ") + term; };
+        const auto add = [&](const std::string& term) {
+            text += (text.empty() ? "" : " + ") + term;
+        };
         if (bytes || (!pixelBits && !perTile && !perCell))
             add(std::to_string(bytes));
         if (pixelBits) {
@@ -135,9 +137,8 @@ std::vector<std::string> OffsetLines(const CodeLayout& layout) {
         if (code == MapItem::CellsByte || code == MapItem::CellsWord)
             length.perCell = code == MapItem::CellsByte ? 1 : 2;
         else if (code == MapItem::CellFields || code == MapItem::CellAttributes)
-            length.perCell = FieldWord(map, code).fields.empty()
-                                 ? 0
-                                 : uint64_t(FieldWord(map, code).bytes());
+            length.perCell =
+                FieldWord(map, code).fields.empty() ? 0 : uint64_t(FieldWord(map, code).bytes());
         else
             length = Fixed(MapItemBytes(code, 0, 0));
         lines.push_back(Line("  ", name, at, length));

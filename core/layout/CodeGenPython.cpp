@@ -208,7 +208,8 @@ std::string TileItemList(const TileDescriptor& tile) {
         if (i > 0)
             out += ", ";
         const uint8_t code = tile.items[i];
-        out += TileItemName(code) ? "\"" + TileItemLabel(format, code) + "\"" : std::to_string(code);
+        out +=
+            TileItemName(code) ? "\"" + TileItemLabel(format, code) + "\"" : std::to_string(code);
     }
     return out + "]";
 }
