@@ -235,3 +235,42 @@ TEST(CodeGenConsoleTest, GeneratedPythonReadsTheConsoleItems) {
         EXPECT_EQ(ReadText(out), Expected(c.set));
     }
 }
+
+// The comment says where each item lies, in the tile count and size and the
+// map size, as a game's build script would pick the parts out; the numbers
+// agree with the layout table's for a concrete map.
+TEST(CodeGenConsoleTest, CommentGivesEachItemsOffset) {
+    MapDescriptor map;
+    map.headerLength = 2;
+    map.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+    map.tile.items = {TileItem::Palette, TileItem::SizeByte, TileItem::CountByte, TileItem::Pixels};
+    map.tile.params = SnesFormat().params;
+    const CodeLayout layout = CodeLayout::ForMap(map, "snes.map");
+    // Header 2, size 4, the cells; in the tile file the palette's 32 bytes,
+    // size 2 and count 1, then the tiles of 32 bytes each.
+    const std::vector<std::string> lines = {
+        "  TileFile              at 6 + width x height x 2, "
+        "35 + count x w x h / 2 bytes",
+        "    Palette[bgr555,16x1] at 6 + width x height x 2, 32 bytes",
+        "    Pixels[4bpp-snes]   at 41 + width x height x 2, count x w x h / 2 bytes",
+    };
+    for (const std::string& code : {GenerateCReader(layout), GeneratePythonReader(layout)}) {
+        for (const std::string& line : lines)
+            EXPECT_NE(code.find(line), std::string::npos) << line << '\n' << code.substr(0, 1500);
+        std::istringstream text(code);
+        for (std::string line; std::getline(text, line);)
+            EXPECT_LE(line.size(), 100u) << line;
+    }
+    MapFormat format;
+    format.width = 3;
+    format.height = 2;
+    format.items = map.items;
+    format.header = "ab";
+    MapLayoutData data;
+    data.tiles.count = 2;
+    const LayoutTable table = MapLayoutTable(format, SnesFormat(), data);
+    ASSERT_EQ(table.items.size(), 4u);
+    EXPECT_EQ(table.items[3].offset, 6u + 12u);
+    EXPECT_EQ(table.items[3].items[3].offset, 41u + 12u);
+    EXPECT_EQ(table.items[3].items[3].length, 2u * 8u * 8u / 2u);
+}
