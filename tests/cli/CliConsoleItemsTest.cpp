@@ -23,6 +23,19 @@ TEST(CliConsoleItemsTest, InfoAndLayoutShowTheConsoleItems) {
                               "[0, 0, 0], "))
         << info.out;
     EXPECT_FALSE(Has(Cli({"info", dir.file("snes.til")}).out, "\"palettes\""));
+    // NES $30 and $20 are one white in the 2C02 table; kesh shows $30 a step
+    // bluer so that it saves as itself, the console shows the table's white.
+    TileSet nes = ConsoleSet(ConsoleFormat({TileItem::Palette, TileItem::SizeByte,
+                                            TileItem::CountByte, TileItem::Pixels},
+                                           {PixelEncoding::Planar2Nes, ColourEncoding::Nes, 2, 1}),
+                             1, 1);
+    ColourTable table{};
+    std::copy_n(nes.colourTable(), table.size(), table.begin());
+    table[0] = 237, table[1] = 238, table[2] = 236;
+    nes.SetColourTable(table);
+    SaveTiles(dir.file("nes.til"), nes);
+    EXPECT_TRUE(Has(Cli({"info", dir.file("nes.til"), "--palette"}).out,
+                    "\"palettes\": [[[236, 238, 236], "));
 
     const CliRun json = Cli({"layout", dir.file("snes.til"), "--json"});
     for (const char* entry : {"{\"item\": \"Palette\", \"offset\": 0, \"length\": 32}",
