@@ -7,6 +7,7 @@
 #include "CliFiles.h"
 #include "CliJson.h"
 #include "CliMessages.h"
+#include "CliTileEncodings.h"
 #include "layout/CodeGen.h"
 #include "layout/MapFormat.h"
 #include "layout/TileFormat.h"
@@ -17,20 +18,6 @@
 namespace kesh::cli {
 
 namespace {
-
-// Item names; a code outside the table (only a damaged layout has one) as its number.
-void WriteItems(std::ostream& out, const std::vector<uint8_t>& items, const char* (*nameOf)(int)) {
-    out << '[';
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (i > 0)
-            out << ", ";
-        if (const char* name = nameOf(items[i]))
-            WriteJsonString(out, name);
-        else
-            out << int(items[i]);
-    }
-    out << ']';
-}
 
 template <class Range, class Fn> void WriteArray(std::ostream& out, const Range& range, Fn&& each) {
     out << '[';
@@ -108,7 +95,14 @@ void WriteTileSet(JsonObject& json, const TileSet& set, bool palette) {
     const AttrWidth code = set.format().attrWidth;
     json.number("attrWidth", int64_t(AttrBytesFor(code)));
     json.number("attrWidthCode", code);
-    WriteItems(json.key("tileItems"), set.format().items, TileItemName);
+    // An item with parameters as convert takes it, "Pixels[4bpp-snes]".
+    WriteArray(json.key("tileItems"), set.format().items, [&](uint8_t code) {
+        if (TileItemName(code))
+            WriteJsonString(json.stream(), TileItemLabel(set.format(), code));
+        else
+            json.stream() << int(code);
+    });
+    WriteTileEncodings(json, set, palette);
     json.number("tileCount", set.count());
     std::vector<uint32_t> attributes(size_t(set.count()));
     for (size_t i = 0; i < attributes.size(); ++i)
@@ -161,6 +155,7 @@ int RunInfo(CliContext& ctx, const std::vector<std::string>& args) {
     json.number("height", map.height());
     WriteMapItems(json.key("mapItems"), map.format());
     WriteTileSet(json, tiles, parsed.has("--palette"));
+    WriteTilePalettes(json, map, tiles);
     if (parsed.has("--cells")) {
         std::ostream& out = json.key("cells");
         WriteArray(out, map.cells(), [&](uint16_t c) { out << c; });

@@ -16,7 +16,7 @@ std::string Padded(std::string text, size_t width) {
 std::string ItemLine(const char* name, const char* text, int code) {
     if (!name)
         return "code " + std::to_string(code) + " (not an item: nothing is read)";
-    return Padded(name, 14) + text;
+    return Padded(name, 13) + " " + text;
 }
 
 std::string Bytes(int count) {
@@ -30,8 +30,12 @@ void AddTileLines(const TileDescriptor& tile, const std::string& indent,
                     " each (AttrWidth " + std::to_string(tile.attrWidth) + ")");
     if (tile.items.empty())
         lines.push_back(indent + "(no items)");
-    for (const uint8_t code : tile.items)
-        lines.push_back(indent + ItemLine(TileItemName(code), TileItemText(code), code));
+    const TileFormat format = codegen::FormatOf(tile);
+    for (const uint8_t code : tile.items) {
+        const std::string label = TileItemLabel(format, code);
+        lines.push_back(indent + ItemLine(TileItemName(code) ? label.c_str() : nullptr,
+                                          TileItemText(code), code));
+    }
 }
 
 } // namespace
@@ -76,6 +80,14 @@ std::vector<std::string> LayoutLines(const CodeLayout& layout) {
             AddTileLines(layout.tile, "    ", lines);
     }
     return lines;
+}
+
+TileFormat FormatOf(const TileDescriptor& tile) {
+    TileFormat format;
+    format.items = tile.items;
+    format.params = tile.params;
+    format.attrWidth = tile.attrWidth;
+    return format;
 }
 
 const CellWord& FieldWord(const MapDescriptor& map, uint8_t code) {

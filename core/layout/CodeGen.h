@@ -48,6 +48,13 @@ namespace codegen {
 // "header string   3 bytes", "SizeByte   BYTE  Width, Height ;", the tile
 // items of a TileFile indented under it.
 std::vector<std::string> LayoutLines(const CodeLayout& layout);
+// Where each item lies, for the same comments: a line an item (the header
+// string too), "Pixels[4bpp-snes]     at 35, count x w x h / 2 bytes", the
+// offsets and lengths written in the tile count and size and the map size,
+// the tile file's items indented under a map's TileFile.
+std::vector<std::string> OffsetLines(const CodeLayout& layout);
+// The descriptor's items and parameters as a layout of unknown tile size.
+TileFormat FormatOf(const TileDescriptor& tile);
 // The fields a map reader gives beside the tile numbers: the names of the
 // fields other than the tile number in the words the map's items read (the
 // cell word's, then the plane's), each name once. Empty without such items.

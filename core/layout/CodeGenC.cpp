@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "layout/CodeGen.h"
+#include "layout/CodeGenConsole.h"
 #include "layout/CodeGenFields.h"
 
 namespace kesh {
@@ -22,17 +23,22 @@ constexpr const char* kCommon = R"(#include <stddef.h>
 #define KESH_ERR_NO_COUNT (-3) /* the layout gives no tile count before it is needed */
 #define KESH_ERR_MEMORY (-4) /* out of memory */
 #define KESH_ERR_MAP_SIZE (-5) /* a map size no map can have */
-
-struct kesh_tiles {
-    int width, height, count, attr_width;
-    unsigned char *pixels;     /* count * width * height, tile after tile, rows top first */
-    unsigned long *attributes; /* count */
-    unsigned char palette[768]; /* r, g, b of 256 colours, 6-bit values (0-63) */
-    int has_palette;
-    unsigned char header[256]; /* up to its first zero byte, zero-terminated */
-    int header_length;
-};
 )";
+
+// The tiles' struct; `colourMember` is the lines of the Palette item's colours, if any.
+std::string TilesStruct(const std::string& colourMember) {
+    return "\nstruct kesh_tiles {\n"
+           "    int width, height, count, attr_width;\n"
+           "    unsigned char *pixels;     /* count * width * height, tile after tile, rows top "
+           "first */\n"
+           "    unsigned long *attributes; /* count */\n"
+           "    unsigned char palette[768]; /* r, g, b of 256 colours, 6-bit values (0-63) */\n"
+           "    int has_palette;\n" +
+           colourMember +
+           "    unsigned char header[256]; /* up to its first zero byte, zero-terminated */\n"
+           "    int header_length;\n"
+           "};\n";
+}
 
 // The map's struct; `fieldMember` is the line of the field arrays, if any.
 std::string MapStruct(const std::string& fieldMember) {
@@ -383,6 +389,9 @@ void Comment(std::ostream& out, const CodeLayout& layout) {
     for (const std::string& line : codegen::LayoutLines(layout))
         out << " *   " << line << '\n';
     out << " *\n";
+    for (const std::string& line : codegen::OffsetLines(layout))
+        out << " * " << line << '\n';
+    out << " *\n";
     for (const std::string& line : codegen::NoticeLines())
         out << " * " << line << '\n';
     out << " *\n";
@@ -402,12 +411,17 @@ void TileFileFunction(std::ostream& out, const TileDescriptor& tile) {
            "static inline int kesh_read_tile_file(struct kesh_reader *in, struct kesh_tiles *out)\n"
            "{\n"
            "    struct kesh_tile_scan scan;\n";
+    const bool console = codegen::HasConsoleItems(tile);
+    if (console)
+        out << "    struct kesh_console_scan console;\n";
     const bool readsAny = tile.headerLength > 0 ||
                           std::any_of(tile.items.begin(), tile.items.end(),
                                       [](uint8_t code) { return TileItemText(code) != nullptr; });
     if (readsAny)
         out << "    int rc;\n";
     out << "\n    kesh_scan_start(&scan, " << tile.attrWidth << ");\n";
+    if (console)
+        out << "    console.pixels = console.palette = KESH_ABSENT;\n";
     if (tile.headerLength > 0)
         out << "    /* The header string: " << tile.headerLength << " bytes */\n"
             << "    if ((rc = kesh_read_header(in, " << tile.headerLength
@@ -444,13 +458,33 @@ void TileFileFunction(std::ostream& out, const TileDescriptor& tile) {
         case TileItem::Palette768:
             out << "    if ((rc = kesh_scan_palette(in, 768, &scan.palette768)) != 0)\n";
             break;
-        default:
+        case TileItem::Palette1024:
             out << "    if ((rc = kesh_scan_palette(in, 1024, &scan.palette1024)) != 0)\n";
+            break;
+        case TileItem::Pixels:
+            out << "    if ((rc = kesh_scan_pixels(in, &scan, &console)) != 0)\n";
+            break;
+        default:
+            out << "    if ((rc = kesh_scan_palette(in, KESH_PALETTE_BYTES, &console.palette)) "
+                   "!= 0)\n";
             break;
         }
         out << "        return rc;\n";
+        // Plain pixels after a Pixels item replace its tiles.
+        if ((code == TileItem::TileData || code == TileItem::TileAttrData) &&
+            codegen::HasPixelsItem(tile))
+            out << "    console.pixels = KESH_ABSENT;\n";
     }
-    out << "    return kesh_tiles_finish(in, &scan, out);\n}\n";
+    if (!console) {
+        out << "    return kesh_tiles_finish(in, &scan, out);\n}\n";
+        return;
+    }
+    out << "    if ((rc = kesh_console_check(in, &scan, &console)) != 0)\n"
+           "        return rc;\n"
+           "    if ((rc = kesh_tiles_finish(in, &scan, out)) != 0)\n"
+           "        return rc;\n"
+           "    kesh_console_finish(in, &scan, &console, out);\n"
+           "    return 0;\n}\n";
 }
 
 void TilesInterface(std::ostream& out) {
@@ -557,7 +591,8 @@ std::string ReplaceWord(const std::string& text, const std::string& from, const 
 std::string GenerateCReader(const CodeLayout& layout) {
     std::ostringstream out;
     Comment(out, layout);
-    out << "\n#ifndef KESH_READER_H\n#define KESH_READER_H\n\n" << kCommon;
+    out << "\n#ifndef KESH_READER_H\n#define KESH_READER_H\n\n"
+        << kCommon << TilesStruct(codegen::CConsoleMember(layout.tile));
     if (layout.map)
         codegen::CFieldDefinitions(out, *layout.map);
     out << MapStruct(layout.map ? codegen::CFieldMember(*layout.map) : "");
@@ -574,6 +609,7 @@ std::string GenerateCReader(const CodeLayout& layout) {
                "static void kesh_free_tiles(struct kesh_tiles *t);\n";
     }
     out << kHelpers;
+    codegen::CConsoleFunctions(out, layout.tile);
     if (layout.map) {
         out << kMapCommon;
         codegen::CFieldFunctions(out, *layout.map);

@@ -15,15 +15,15 @@ constexpr const char* kNesTable =
     "236,238,236, 76,154,236, 120,124,236, 176,98,236, 228,84,236, 236,88,180, 236,106,100, "
     "212,136,32,\n"
     "160,170,0, 116,196,0, 76,208,32, 56,204,108, 56,180,204, 60,60,60, 0,0,0, 0,0,0,\n"
-    "236,238,236, 168,204,236, 188,188,236, 212,178,236, 236,174,236, 236,174,212, "
+    "236,238,236, 168,204,236, 188,188,236, 212,178,236, 236,174,236, 236,174,212,\n"
     "236,180,176, 228,196,144,\n"
     "204,210,120, 180,222,120, 168,226,144, 152,226,180, 160,214,228, 160,162,160, 0,0,0, "
     "0,0,0";
 
 } // namespace
 
-std::string CEncodingFunctions() {
-    return std::string(R"(/* Pixel encodings: 0 8bpp, 1 1bpp, 2 2bpp-gb, 3 2bpp-nes, 4 4bpp-snes,
+std::string CPixelFunctions() {
+    return R"(/* Pixel encodings: 0 8bpp, 1 1bpp, 2 2bpp-gb, 3 2bpp-nes, 4 4bpp-snes,
    5 4bpp-sms, 6 4bpp-gba, 7 4bpp-md, 8 8bpp-snes. Every encoding but 8bpp
    stores a tile as 8 x 8 blocks, left to right, then top to bottom. In the
    planar ones plane k of block row r is the byte at
@@ -64,8 +64,11 @@ static void kesh_decode_tile(int encoding, const unsigned char *in, int width, i
         }
     }
 }
+)";
+}
 
-/* Colour encodings: 0 rgb888, 1 bgr555 (little-endian), 2 md (big-endian
+std::string CColourFunctions() {
+    return std::string(R"(/* Colour encodings: 0 rgb888, 1 bgr555 (little-endian), 2 md (big-endian
    0000BBB0GGG0RRR0), 3 pce (little-endian 0000000GGGRRRBBB), 4 sms
    (00BBGGRR), 5 gg (little-endian 0000BBBBGGGGRRRR), 6 nes (an index into
    the 2C02 table below). Channels are widened to 8 bits by repeating their
@@ -106,8 +109,8 @@ static void kesh_decode_colour(int encoding, const unsigned char *in, unsigned c
 )";
 }
 
-std::string PythonEncodingFunctions() {
-    return std::string(R"(# Pixel encodings: 0 8bpp, 1 1bpp, 2 2bpp-gb, 3 2bpp-nes, 4 4bpp-snes,
+std::string PythonPixelFunctions() {
+    return R"(# Pixel encodings: 0 8bpp, 1 1bpp, 2 2bpp-gb, 3 2bpp-nes, 4 4bpp-snes,
 # 5 4bpp-sms, 6 4bpp-gba, 7 4bpp-md, 8 8bpp-snes. Every encoding but 8bpp
 # stores a tile as 8 x 8 blocks, left to right, then top to bottom. In the
 # planar ones plane k of block row r is the byte at
@@ -135,13 +138,16 @@ def decode_tile(encoding, data, width, height):
                     else:
                         v = 0
                         for k in range(planes):
-                            byte = data[at + (k // group) * group_stride + r * row_stride + k % group]
-                            v |= ((byte >> (7 - x)) & 1) << k
+                            i = at + (k // group) * group_stride + r * row_stride + k % group
+                            v |= ((data[i] >> (7 - x)) & 1) << k
                     pixels[(by + r) * width + bx + x] = v
             at += block_bytes
     return bytes(pixels)
+)";
+}
 
-
+std::string PythonColourFunctions() {
+    return std::string(R"(
 # Colour encodings: 0 rgb888, 1 bgr555 (little-endian), 2 md (big-endian
 # 0000BBB0GGG0RRR0), 3 pce (little-endian 0000000GGGRRRBBB), 4 sms
 # (00BBGGRR), 5 gg (little-endian 0000BBBBGGGGRRRR), 6 nes (an index into
@@ -175,6 +181,32 @@ def decode_colour(encoding, data):
         rgb.append(out & 255)
     return tuple(rgb)
 )";
+}
+
+std::string CEncodingFunctions() {
+    return CPixelFunctions() + "\n" + CColourFunctions();
+}
+
+std::string PythonEncodingFunctions() {
+    return PythonPixelFunctions() + "\n" + PythonColourFunctions();
+}
+
+std::vector<uint8_t> ColourByteMask(ColourEncoding encoding) {
+    switch (encoding) {
+    case ColourEncoding::Bgr555:
+        return {0xFF, 0x7F};
+    case ColourEncoding::MegaDrive:
+        return {0x0E, 0xEE};
+    case ColourEncoding::PcEngine:
+        return {0xFF, 0x01};
+    case ColourEncoding::MasterSystem:
+    case ColourEncoding::Nes:
+        return {0x3F};
+    case ColourEncoding::GameGear:
+        return {0xFF, 0x0F};
+    default:
+        return {0xFF, 0xFF, 0xFF};
+    }
 }
 
 } // namespace kesh::codegen

@@ -1,6 +1,7 @@
 #include <sstream>
 
 #include "layout/CodeGen.h"
+#include "layout/CodeGenConsole.h"
 #include "layout/CodeGenFields.h"
 
 namespace kesh {
@@ -199,6 +200,20 @@ std::string PyList(const std::vector<uint8_t>& items, const char* (*nameOf)(int)
     return out + "]";
 }
 
+// The tile items as kesh-cli names them, with their parameters ("Pixels[4bpp-snes]").
+std::string TileItemList(const TileDescriptor& tile) {
+    const TileFormat format = codegen::FormatOf(tile);
+    std::string out = "[";
+    for (size_t i = 0; i < tile.items.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        const uint8_t code = tile.items[i];
+        out +=
+            TileItemName(code) ? "\"" + TileItemLabel(format, code) + "\"" : std::to_string(code);
+    }
+    return out + "]";
+}
+
 void Docstring(std::ostream& out, const CodeLayout& layout) {
     const bool map = layout.map.has_value();
     out << "\"\"\"kesh reader for " << (map ? "maps" : "tile files");
@@ -207,6 +222,9 @@ void Docstring(std::ostream& out, const CodeLayout& layout) {
     out << ".\n\n";
     for (const std::string& line : codegen::LayoutLines(layout))
         out << "    " << line << '\n';
+    out << '\n';
+    for (const std::string& line : codegen::OffsetLines(layout))
+        out << line << '\n';
     out << '\n';
     for (const std::string& line : codegen::NoticeLines())
         out << line << '\n';
@@ -220,6 +238,12 @@ void Docstring(std::ostream& out, const CodeLayout& layout) {
         out << "read_tiles(data) returns a dict keyed as `kesh-cli info` prints a tile file\n"
                "(header, headerBytes, tileWidth, tileHeight, attrWidth, tileItems, tileCount,\n"
                "attributes, pixels and, when the file has one, palette).\n";
+    if (codegen::HasPixelsItem(layout.tile))
+        out << "The Pixels item's tiles come decoded, one byte a pixel; \"pixelEncoding\" names\n"
+               "their encoding.\n";
+    if (codegen::HasPaletteItem(layout.tile))
+        out << "The Palette item gives \"palettes\": paletteCount lists of coloursPerPalette\n"
+               "[red, green, blue] (0-255) as the hardware shows them, and \"colourEncoding\".\n";
     if (map && codegen::HasFieldItems(*layout.map))
         out << "Its \"fields\" maps each field beside the tile number (FIELD_NAMES) to a list\n"
                "of the cells' values, row by row, as the file holds them.\n";
@@ -231,6 +255,9 @@ void TileFileFunction(std::ostream& out, const TileDescriptor& tile) {
     out << "\n\ndef _read_tile_file(reader):\n"
            "    \"\"\"One tile file from the reader's position.\"\"\"\n"
            "    scan = _TileScan()\n";
+    const bool console = codegen::HasConsoleItems(tile);
+    if (console)
+        out << "    pixels_at = palette_at = None\n";
     if (tile.headerLength > 0)
         out << "    # The header string: " << tile.headerLength << " bytes\n"
             << "    header = reader.header(" << tile.headerLength << ")\n";
@@ -268,12 +295,30 @@ void TileFileFunction(std::ostream& out, const TileDescriptor& tile) {
         case TileItem::Palette768:
             out << "    scan.palette768 = reader.skip(768)\n";
             break;
-        default:
+        case TileItem::Palette1024:
             out << "    scan.palette1024 = reader.skip(1024)\n";
             break;
+        case TileItem::Pixels:
+            out << "    pixels_at = _scan_pixels(scan, reader)\n";
+            break;
+        default:
+            out << "    palette_at = reader.skip("
+                << TileItemBytes(codegen::FormatOf(tile), code, 0) << ")\n";
+            break;
         }
+        // Plain pixels after a Pixels item replace its tiles.
+        if ((code == TileItem::TileData || code == TileItem::TileAttrData) &&
+            codegen::HasPixelsItem(tile))
+            out << "    pixels_at = None\n";
     }
-    out << "    return scan.finish(reader.data, header)\n";
+    if (!console) {
+        out << "    return scan.finish(reader.data, header)\n";
+        return;
+    }
+    out << "    _console_check(scan, reader.data, pixels_at, palette_at)\n"
+           "    tiles = scan.finish(reader.data, header)\n"
+           "    _console_finish(tiles, reader.data, pixels_at, palette_at)\n"
+           "    return tiles\n";
 }
 
 void MapFunction(std::ostream& out, const MapDescriptor& map) {
@@ -367,10 +412,11 @@ std::string GeneratePythonReader(const CodeLayout& layout) {
             out << (k ? ", " : "") << '"' << names[k] << '"';
         out << "]\n";
     }
-    out << "TILE_ITEMS = " << PyList(layout.tile.items, TileItemName) << '\n';
+    out << "TILE_ITEMS = " << TileItemList(layout.tile) << '\n';
     out << "ATTR_WIDTH = " << layout.tile.attrWidth << '\n';
     out << "_ATTR_BYTES = " << AttrBytesFor(layout.tile.attrWidth) << '\n';
     out << kHelpers;
+    codegen::PythonConsoleFunctions(out, layout.tile);
     if (layout.map) {
         out << kMapHelpers;
         if (codegen::HasFieldItems(*layout.map))

@@ -13,6 +13,7 @@
 #include "layout/LayoutTable.h"
 #include "map/LayoutDataOf.h"
 #include "map/MapFile.h"
+#include "support/ConsoleTileSets.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
 #include "tileset/TileSetFile.h"
@@ -278,7 +279,8 @@ struct Case {
 };
 
 // The file, then copies cut short and copies whose size and count fields
-// (found through the layout table) hold 0xFF bytes.
+// (found through the layout table) hold 0xFF bytes, as does a Palette
+// item's, which no colour encoding takes for a colour.
 std::vector<Bytes> Variants(const Bytes& whole, const LayoutTable& table) {
     std::vector<Bytes> out = {whole};
     for (size_t cut : {size_t(0), size_t(1), whole.size() / 4, whole.size() / 2, whole.size() - 1})
@@ -291,7 +293,7 @@ std::vector<Bytes> Variants(const Bytes& whole, const LayoutTable& table) {
             entries.push_back(&inner);
     }
     for (const LayoutEntry* e : entries) {
-        if (e->name.rfind("Size", 0) != 0 && e->name.rfind("Count", 0) != 0)
+        if (e->name.rfind("Size", 0) != 0 && e->name.rfind("Count", 0) != 0 && e->name != "Palette")
             continue;
         Bytes damaged = whole;
         for (uint64_t i = 0; i < e->length; ++i)
@@ -365,6 +367,10 @@ std::vector<Case> Cases() {
         TileCase("unknown_code", MakeSet(2, 8, 8, 0, {SizeByte, 99, CountByte, TileData})));
     cases.push_back(
         TileCase("pixels_before_size", MakeSet(2, 8, 8, 0, {TileData, SizeByte, CountByte})));
+    TileSet console = test::SnesSet();
+    cases.push_back(TileCase("console_items", console));
+    console.format().items = {Pixels, SizeByte, CountByte, TileItem::Palette};
+    cases.push_back(TileCase("console_pixels_before_size", console));
     cases.push_back(TileCase("no_count", MakeSet(2, 8, 8, 0, {SizeByte, TileData, Palette768})));
 
     const TileSet embedded =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,9 @@ inline TileFormat ConsoleFormat(std::vector<uint8_t> items, TileItemParams param
 // The SNES mode-1 background form: 16 BGR555 colours, then the size, the
 // count and the 4bpp planar tiles.
 inline TileFormat SnesFormat() {
-    return ConsoleFormat({TileItem::Palette, TileItem::SizeByte, TileItem::CountByte,
-                          TileItem::Pixels},
-                         {PixelEncoding::Planar4Snes, ColourEncoding::Bgr555, 16, 1});
+    return ConsoleFormat(
+        {TileItem::Palette, TileItem::SizeByte, TileItem::CountByte, TileItem::Pixels},
+        {PixelEncoding::Planar4Snes, ColourEncoding::Bgr555, 16, 1});
 }
 
 // Two tiles, the 16-colour tile then the NES wiki's tile, and colours 0-2
@@ -63,6 +64,33 @@ inline std::string SnesSetBytes() {
            "01 00 F1 00 01 F0 F1 F0 01 00 02 01 04 02 F8 04 "
            "41 01 C2 02 44 04 48 08 10 16 20 21 40 42 80 87 "
            "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
+}
+
+// A set in `format` (its size and console items) with `count` tiles of
+// random pixels the pixel encoding holds, and the first P x K colours all
+// different, most of them more precise than the colour encoding keeps.
+inline TileSet ConsoleSet(const TileFormat& format, int count, uint32_t seed) {
+    TileSet set;
+    set.format() = format;
+    set.InitTileSet();
+    std::mt19937 random(seed);
+    const uint8_t largest = LargestPixel(format.params.pixels);
+    std::vector<uint8_t> pixels(size_t(format.width * format.height));
+    for (int t = 0; t < count; ++t) {
+        for (uint8_t& p : pixels)
+            p = uint8_t(random() % (unsigned(largest) + 1));
+        set.tiles().Append(pixels.data(), 0);
+    }
+    ColourTable table{};
+    std::copy_n(set.colourTable(), table.size(), table.begin());
+    for (size_t i = 0; i < size_t(format.params.paletteCount * format.params.coloursPerPalette);
+         ++i) {
+        table[4 * i] = uint8_t(i * 29 + 201);
+        table[4 * i + 1] = uint8_t(i * 101 + 30);
+        table[4 * i + 2] = uint8_t(i * 53 + 7);
+    }
+    set.SetColourTable(table);
+    return set;
 }
 
 } // namespace kesh::test
