@@ -11,6 +11,7 @@
 
 #include "base/Messages.h"
 #include "image/ImageSource.h"
+#include "image/ImportSubPalettes.h"
 #include "image/TileCutting.h"
 #include "image/TileMatcher.h"
 #include "map/MapModel.h"
@@ -95,6 +96,8 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
     const int64_t rows = (height + th - 1) / th;
     if (options.makeMap && !MapModel::IsValidSize(cols, rows))
         return fail(MapModel::CheckSize(cols, rows));
+    if (options.subPalettes.on())
+        return ImportWithSubPalettes(set, source, options);
 
     // True colour is turned into indices whole before any tile is taken, so
     // that a colour outside the palette fails with nothing added.
