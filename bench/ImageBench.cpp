@@ -26,8 +26,7 @@ constexpr int kTile = 16;
 
 // A 4096 x 4096 palette PNG whose rows `row` gives, at zlib's default
 // level as image editors write them.
-std::vector<uint8_t> MakePng(const char* name,
-                             const std::function<void(int64_t, uint8_t*)>& row) {
+std::vector<uint8_t> MakePng(const char* name, const std::function<void(int64_t, uint8_t*)>& row) {
     uint8_t table[1024] = {};
     for (int i = 0; i < 256; ++i) {
         table[4 * i] = uint8_t(i);
@@ -44,18 +43,18 @@ std::vector<uint8_t> MakePng(const char* name,
 // 16 x 16 tiles: 1,024 distinct tiles, each place showing one of them as it
 // is or mirrored left to right, top to bottom or both.
 const std::vector<uint8_t>& MirroredTilePng() {
-    static const std::vector<uint8_t> bytes = MakePng("kesh-bench-mirrored.png", [](int64_t y,
-                                                                                   uint8_t* out) {
-        for (int64_t x = 0; x < kSide; ++x) {
-            const int64_t place = (y / kTile) * (kSide / kTile) + x / kTile;
-            const int64_t t = place * 7919 % 1024;
-            const int64_t flips = place / 1024 % 4; // each tile is met in all four ways
-            const int64_t tx = flips & 1 ? kTile - 1 - x % kTile : x % kTile;
-            const int64_t ty = flips & 2 ? kTile - 1 - y % kTile : y % kTile;
-            const int64_t i = ty * kTile + tx;
-            out[x] = i == 0 ? uint8_t(t) : i == 1 ? uint8_t(t >> 8) : uint8_t(t * 13 + i * 5);
-        }
-    });
+    static const std::vector<uint8_t> bytes =
+        MakePng("kesh-bench-mirrored.png", [](int64_t y, uint8_t* out) {
+            for (int64_t x = 0; x < kSide; ++x) {
+                const int64_t place = (y / kTile) * (kSide / kTile) + x / kTile;
+                const int64_t t = place * 7919 % 1024;
+                const int64_t flips = place / 1024 % 4; // each tile is met in all four ways
+                const int64_t tx = flips & 1 ? kTile - 1 - x % kTile : x % kTile;
+                const int64_t ty = flips & 2 ? kTile - 1 - y % kTile : y % kTile;
+                const int64_t i = ty * kTile + tx;
+                out[x] = i == 0 ? uint8_t(t) : i == 1 ? uint8_t(t >> 8) : uint8_t(t * 13 + i * 5);
+            }
+        });
     return bytes;
 }
 

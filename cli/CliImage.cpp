@@ -55,8 +55,7 @@ int ReadSubPalettes(CliContext& ctx, const ParsedArgs& parsed, bool makeMap,
     };
     const std::string_view all(*given);
     if (x == std::string::npos || !number(all.substr(0, x), options.palettes) ||
-        !number(all.substr(x + 1), options.colours) ||
-        !CheckSubPaletteOptions(options, false))
+        !number(all.substr(x + 1), options.colours) || !CheckSubPaletteOptions(options, false))
         return ctx.Usage(text::kBadPalettes);
     if (Status st = CheckSubPaletteOptions(options, makeMap); !st)
         return ctx.Usage(st.message());

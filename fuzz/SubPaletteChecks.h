@@ -40,8 +40,8 @@ inline void CheckSubPaletteImport(const Image& image, uint8_t knob) {
     options.makeMap = options.pad = true;
     options.flips = knob & 1;
     const auto encoding = ColourEncoding(knob >> 6);
-    options.subPalettes = {1 + (knob >> 1) % 4, 2 << (knob >> 3) % 3, 1 + (knob >> 5) % 2,
-                           encoding, {}};
+    options.subPalettes = {
+        1 + (knob >> 1) % 4, 2 << (knob >> 3) % 3, 1 + (knob >> 5) % 2, encoding, {}};
     const ImportResult r = ImportImage(set, image, options);
     if (!r.status) {
         FUZZ_CHECK(test::TileSetState(set) == before);
@@ -59,8 +59,8 @@ inline void CheckSubPaletteImport(const Image& image, uint8_t knob) {
             const uint8_t v = tile[ty * 4 + tx];
             const auto p = size_t(cellbit::PaletteOf(attr));
             FUZZ_CHECK(v < k && p < palettes.size() && v < palettes[p].size());
-            const uint32_t colour = ShownColour(image, size_t(y) * size_t(image.m_width) + size_t(x),
-                                                encoding);
+            const uint32_t colour =
+                ShownColour(image, size_t(y) * size_t(image.m_width) + size_t(x), encoding);
             FUZZ_CHECK(palettes[p][v] == colour);
             const uint8_t* e = set.colourTable() + 4 * (p * size_t(k) + v);
             FUZZ_CHECK((uint32_t(e[2]) << 16 | uint32_t(e[1]) << 8 | e[0]) == colour);

@@ -146,8 +146,8 @@ bool ImportProcedures::OnImportImage() {
     options.pad = edit.pad;
     options.flips = edit.flipsOffered && edit.flips;
     if (edit.subPalettesOffered && edit.subPalettes) {
-        options.subPalettes = {edit.palettes, edit.coloursPerPalette, edit.paletteArea,
-                               edit.colourEncoding, {}};
+        options.subPalettes = {
+            edit.palettes, edit.coloursPerPalette, edit.paletteArea, edit.colourEncoding, {}};
         Status st = CheckSubPaletteOptions(options.subPalettes, options.makeMap);
         if (st && options.makeMap)
             st = CheckSubPaletteMap(current, options.subPalettes);
@@ -211,9 +211,9 @@ bool ImportProcedures::OnImportImage() {
     }
     if (result.setFull)
         m_user.ShowMessage(msg::kTileSetFull);
-    std::string summary = ImportSummary(result.tiles, result.added, result.changedPixels,
-                                        options.nearest,
-                                        options.quantize ? &result.quantized : nullptr);
+    std::string summary =
+        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest,
+                      options.quantize ? &result.quantized : nullptr);
     if (options.flips)
         summary += "\n" + FlippedSummary(result.flippedCells);
     if (options.subPalettes.on())

@@ -25,22 +25,21 @@ uint32_t SharedColour(const PictureTiles& tiles) {
     return best;
 }
 
-Status PackPalettes(const PictureTiles& tiles, const SubPaletteOptions& options,
-                    SubPalettes& out) {
+Status PackPalettes(const PictureTiles& tiles, const SubPaletteOptions& options, SubPalettes& out) {
     std::vector<std::span<const uint32_t>> colours(tiles.blocks());
     for (uint32_t block = 0; block < colours.size(); ++block)
         colours[block] = tiles.Colours(block);
     SubPalettePacker packer(options.palettes, options.colours);
     packer.SetArea(options.area, options.area);
-    return packer.Pack(std::span<const std::span<const uint32_t>>(colours),
-                       tiles.BlocksOfPlaces(), tiles.across(), tiles.tileWidth(),
-                       tiles.tileHeight(), SharedColour(tiles), out);
+    return packer.Pack(std::span<const std::span<const uint32_t>>(colours), tiles.BlocksOfPlaces(),
+                       tiles.across(), tiles.tileWidth(), tiles.tileHeight(), SharedColour(tiles),
+                       out);
 }
 
 Status AssignPalettes(const PictureTiles& tiles, const SubPaletteOptions& options,
                       SubPalettes& out) {
-    Status st = options.assign ? options.assign(tiles, options, out)
-                               : PackPalettes(tiles, options, out);
+    Status st =
+        options.assign ? options.assign(tiles, options, out) : PackPalettes(tiles, options, out);
     if (!st)
         return st;
     bool kept = !out.palettes.empty() && out.palettes.size() <= size_t(options.palettes) &&

@@ -15,8 +15,7 @@ uint32_t SharedColour(const PictureTiles& tiles);
 // SubPalettePacker's palettes for the picture, colour 0 SharedColour(),
 // per area of `options.area` tiles. Fails with the packer's message naming
 // the first tile or area no palette holds.
-Status PackPalettes(const PictureTiles& tiles, const SubPaletteOptions& options,
-                    SubPalettes& out);
+Status PackPalettes(const PictureTiles& tiles, const SubPaletteOptions& options, SubPalettes& out);
 
 // The one step between the picture's tiles and their palettes:
 // `options.assign` when set, else PackPalettes. Whatever gave them, the

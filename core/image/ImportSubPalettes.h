@@ -11,7 +11,6 @@ class ImageSource;
 // place its palette, and only then does the set change. Fails with
 // CheckSubPaletteOptions' message, the source's, or the assigner's (the
 // packer names the first tile no palette holds); the set is then as it was.
-ImportResult ImportWithSubPalettes(TileSet& set, ImageSource& source,
-                                   const ImportOptions& options);
+ImportResult ImportWithSubPalettes(TileSet& set, ImageSource& source, const ImportOptions& options);
 
 } // namespace kesh

@@ -146,8 +146,7 @@ Status PictureTiles::Read(ImageSource& source, int32_t tileWidth, int32_t tileHe
         int32_t got = 0;
         if (Status st = source.NextRows(tileHeight, band, got); !st)
             return st;
-        CutStrip(band, width * int64_t(bpp), got, 0, tw * bpp, th, size_t(m_across),
-                 strip.data());
+        CutStrip(band, width * int64_t(bpp), got, 0, tw * bpp, th, size_t(m_across), strip.data());
         for (int32_t c = 0; c < m_across; ++c) {
             const uint8_t* raw = strip.data() + size_t(c) * rawBytes;
             // A tile the edge cuts is a block of its own: its padding is no colour.
@@ -160,8 +159,7 @@ Status PictureTiles::Read(ImageSource& source, int32_t tileWidth, int32_t tileHe
                 }
             const int64_t inside = width - int64_t(c) * tileWidth;
             for (size_t p = 0; p < pixelCount; ++p)
-                ids[p] = edge && (int64_t(p % tw) >= inside || p / tw >= size_t(got))
-                             ? kNoColour
+                ids[p] = edge && (int64_t(p % tw) >= inside || p / tw >= size_t(got)) ? kNoColour
                          : bpp == 1 ? idOfByte[raw[p]]
                                     : shown.IdOfRgb(raw + 3 * p);
             const auto block = uint32_t(blocks());

@@ -163,8 +163,8 @@ Status SubPalettePacker::Pack(std::span<const std::span<const uint32_t>> groupCo
         scratch.clear();
         for (int32_t y = y0; y < std::min(y0 + m_areaDown, tilesDown); ++y)
             for (int32_t x = x0; x < std::min(x0 + m_areaAcross, tilesAcross); ++x)
-                for (uint32_t c : groupColours[groupOfTile[size_t(y) * size_t(tilesAcross) +
-                                                           size_t(x)]])
+                for (uint32_t c :
+                     groupColours[groupOfTile[size_t(y) * size_t(tilesAcross) + size_t(x)]])
                     if (c != sharedColour)
                         scratch.push_back(c);
         std::sort(scratch.begin(), scratch.end());

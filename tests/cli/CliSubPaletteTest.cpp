@@ -26,7 +26,8 @@ TEST(CliSubPaletteTest, PalettesOptionAndItsRefusals) {
         const char* says; // in the summary, or the message
     };
     const Case cases[] = {
-        {{"--palettes", "2x2"}, 0,
+        {{"--palettes", "2x2"},
+         0,
          "\"palettes\": [[\"#000000\", \"#FF0000\"], [\"#000000\", \"#0000FF\"]]"},
         {{"--palettes", "2x2", "--map", "m.map", "--preset", "snes"}, 0, "\"added\": 1"},
         {{"--palettes", "1x2"}, 1, "그림의 (2, 0) 위치의 타일의 색을 팔레트 1개 × 색 2개"},
@@ -59,7 +60,8 @@ TEST(CliSubPaletteTest, PalettesOptionAndItsRefusals) {
               0);
     MapModel map;
     TileSet tiles;
-    ASSERT_TRUE(ReadMapFile(ReadBytes(dir.file("m.map")), ReadBytes(dir.file("m.kmf")), map, tiles));
+    ASSERT_TRUE(
+        ReadMapFile(ReadBytes(dir.file("m.map")), ReadBytes(dir.file("m.kmf")), map, tiles));
     EXPECT_EQ(map.cells(), (std::vector<uint16_t>{0, 0}));
     EXPECT_EQ(map.attrs(), (std::vector<uint16_t>{0, cellbit::WithPalette(0, 1)}));
     EXPECT_EQ(map.format().cells.coloursPerPalette, 2);

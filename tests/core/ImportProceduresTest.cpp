@@ -499,9 +499,10 @@ TEST_F(ImportProceduresTest, ANewPaletteIsPartOfTheImportStepAndTheSummaryGivesI
 // the layout with each cell's palette, the palettes' colours, in one step.
 TEST_F(ImportProceduresTest, SubPalettesNeedAPaletteFieldAndAreOneStep) {
     const std::string path = dir.file("art.png");
-    kesh::test::WriteBytes(path, kesh::test::MakePng({4, 2, PNG_COLOR_TYPE_RGB, 8, false,
-                                                      kesh::test::LetterSamples({".r.b", "r.b."}),
-                                                      {}}));
+    kesh::test::WriteBytes(
+        path,
+        kesh::test::MakePng(
+            {4, 2, PNG_COLOR_TYPE_RGB, 8, false, kesh::test::LetterSamples({".r.b", "r.b."}), {}}));
     user.openFile(path).cancelImport();
     EXPECT_FALSE(ImportImage(FileSystem::Native()));
     EXPECT_FALSE(user.calls().at(1).import->subPalettesOffered);

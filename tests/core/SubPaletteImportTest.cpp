@@ -59,9 +59,8 @@ ImportResult Import(TileSet& set, const Picture& picture, const Options& o,
 void ExpectColourTable(const TileSet& set, const Palettes& palettes, const Options& o) {
     for (size_t p = 0; p < size_t(o.palettes); ++p)
         for (size_t i = 0; i < size_t(o.colours); ++i) {
-            const uint32_t want = p < palettes.size() && i < palettes[p].size()
-                                      ? palettes[p][i]
-                                      : palettes[0][0];
+            const uint32_t want =
+                p < palettes.size() && i < palettes[p].size() ? palettes[p][i] : palettes[0][0];
             const uint8_t* e = set.colourTable() + 4 * (p * size_t(o.colours) + i);
             EXPECT_EQ(uint32_t(e[2] << 16 | e[1] << 8 | e[0]), want) << "entry " << p << "," << i;
         }
@@ -81,36 +80,75 @@ TEST(SubPaletteImportTest, PalettesTilesAndCellsWorkedByHand) {
     const Case cases[] = {
         // Colour 0 is black, in both tiles; each palette's own colours follow
         // in increasing order.
-        {"per tile", {{".r.b", "rgb."}}, {2, 3},
-         {{k0, kG, kR}, {k0, kB}}, {{0, 2, 2, 1}, {0, 1, 1, 0}}, {0, 1}, {P(0), P(1)}},
+        {"per tile",
+         {{".r.b", "rgb."}},
+         {2, 3},
+         {{k0, kG, kR}, {k0, kB}},
+         {{0, 2, 2, 1}, {0, 1, 1, 0}},
+         {0, 1},
+         {P(0), P(1)}},
         // White is in more tiles than red or blue; one palette takes both.
-        {"colour 0 the colour in most tiles", {{"wrwb", "rwbw"}}, {1, 3},
-         {{kW, kB, kR}}, {{0, 2, 2, 0}, {0, 1, 1, 0}}, {0, 1}, {P(0), P(0)}},
-        {"a tile reused with two palettes counts once", {{".r.b", "r.b."}}, {2, 2},
-         {{k0, kR}, {k0, kB}}, {{0, 1, 1, 0}}, {0, 0}, {P(0), P(1)}},
+        {"colour 0 the colour in most tiles",
+         {{"wrwb", "rwbw"}},
+         {1, 3},
+         {{kW, kB, kR}},
+         {{0, 2, 2, 0}, {0, 1, 1, 0}},
+         {0, 1},
+         {P(0), P(0)}},
+        {"a tile reused with two palettes counts once",
+         {{".r.b", "r.b."}},
+         {2, 2},
+         {{k0, kR}, {k0, kB}},
+         {{0, 1, 1, 0}},
+         {0, 0},
+         {P(0), P(1)}},
         // Two NES areas of 2 x 2 tiles: red and green share one palette.
-        {"areas of 2 x 2 tiles", {{"r...b...", "....b...", "..g.....", "..gg...b"}}, {2, 3, 2},
+        {"areas of 2 x 2 tiles",
+         {{"r...b...", "....b...", "..g.....", "..gg...b"}},
+         {2, 3, 2},
          {{k0, kG, kR}, {k0, kB}},
          {{2, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 1, 0}, {1, 0, 1, 1}, {0, 0, 0, 1}},
-         {0, 1, 2, 1, 1, 3, 1, 4}, {P(0), P(0), P(1), P(1), P(0), P(0), P(1), P(1)}},
-        {"the same picture per tile", {{"r...b...", "....b...", "..g.....", "..gg...b"}}, {3, 2},
+         {0, 1, 2, 1, 1, 3, 1, 4},
+         {P(0), P(0), P(1), P(1), P(0), P(0), P(1), P(1)}},
+        {"the same picture per tile",
+         {{"r...b...", "....b...", "..g.....", "..gg...b"}},
+         {3, 2},
          {{k0, kR}, {k0, kB}, {k0, kG}},
          {{1, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 1, 0}, {1, 0, 1, 1}, {0, 0, 0, 1}},
-         {0, 1, 2, 1, 1, 3, 1, 4}, {P(0), P(0), P(1), P(0), P(0), P(2), P(0), P(1)}},
+         {0, 1, 2, 1, 1, 3, 1, 4},
+         {P(0), P(0), P(1), P(0), P(0), P(2), P(0), P(1)}},
         // A mirror image in another palette is the same tile, flipped.
-        {"flips across palettes", {{"r..b", "...."}, false, false}, {2, 2, 1,
-         ColourEncoding::Rgb888, true},
-         {{k0, kR}, {k0, kB}}, {{1, 0, 0, 0}}, {0, 0}, {P(0), P(1, kH)}},
+        {"flips across palettes",
+         {{"r..b", "...."}, false, false},
+         {2, 2, 1, ColourEncoding::Rgb888, true},
+         {{k0, kR}, {k0, kB}},
+         {{1, 0, 0, 0}},
+         {0, 0},
+         {P(0), P(1, kH)}},
         // The padding of the cut tile is colour 0, not a colour of its own.
-        {"padding takes colour 0", {{"wrb", "www"}, false, true}, {2, 2},
-         {{kW, kR}, {kW, kB}}, {{0, 1, 0, 0}, {1, 0, 0, 0}}, {0, 1}, {P(0), P(1)}},
+        {"padding takes colour 0",
+         {{"wrb", "www"}, false, true},
+         {2, 2},
+         {{kW, kR}, {kW, kB}},
+         {{0, 1, 0, 0}, {1, 0, 0, 0}},
+         {0, 1},
+         {P(0), P(1)}},
         // 0xFC0000 and 0xFF0000 are one SNES colour; grey 0x80 is 0x84 there.
-        {"colours reduced to the encoding", {{"rRo.", "...."}}, {1, 3, 1,
-         ColourEncoding::Bgr555},
-         {{k0, 0x848484, kR}}, {{2, 2, 0, 0}, {1, 0, 0, 0}}, {0, 1}, {P(0), P(0)}},
+        {"colours reduced to the encoding",
+         {{"rRo.", "...."}},
+         {1, 3, 1, ColourEncoding::Bgr555},
+         {{k0, 0x848484, kR}},
+         {{2, 2, 0, 0}, {1, 0, 0, 0}},
+         {0, 1},
+         {P(0), P(0)}},
         // A palette picture's colours are its palette's at 6 bits, times 4.
-        {"palette picture", {{".r", "R."}, true}, {1, 3},
-         {{k0, 0xFC0000}}, {{0, 1, 1, 0}}, {0}, {P(0)}},
+        {"palette picture",
+         {{".r", "R."}, true},
+         {1, 3},
+         {{k0, 0xFC0000}},
+         {{0, 1, 1, 0}},
+         {0},
+         {P(0)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,15 +172,22 @@ TEST(SubPaletteImportTest, RefusalsNameThePlaceAndChangeNothing) {
         const char* refusal;
     };
     const Case cases[] = {
-        {"no packing", {{"rgb.", "...."}}, {1, 3},
+        {"no packing",
+         {{"rgb.", "...."}},
+         {1, 3},
          "그림의 (2, 0) 위치의 타일의 색을 팔레트 1개 × 색 3개 안에 나누어 넣을 수 없습니다."},
-        {"a tile with more colours than a palette", {{"..rg", "..b."}}, {4, 3},
+        {"a tile with more colours than a palette",
+         {{"..rg", "..b."}},
+         {4, 3},
          "그림의 (2, 0) 위치의 타일은 0번 색 말고도 색이 3개여서"},
         {"an area with more colours than a palette",
-         {{"r...b...", "....b...", "..g.....", "..gg...b"}}, {4, 2, 2},
+         {{"r...b...", "....b...", "..g.....", "..gg...b"}},
+         {4, 2, 2},
          "그림의 (0, 0) 위치의 4×4 영역은 0번 색 말고도 색이 2개여서"},
         // Without reduction the two reds are two colours.
-        {"colours not reduced", {{"rR..", "...."}}, {1, 2},
+        {"colours not reduced",
+         {{"rR..", "...."}},
+         {1, 2},
          "그림의 (0, 0) 위치의 타일은 0번 색 말고도 색이 2개여서"},
         {"more palettes than cells name", {{"r.", ".."}}, {33, 2}, "32개까지만"},
         {"colours past the set's table", {{"r.", ".."}}, {17, 16}, "256색에 들어가지 않습니다"},

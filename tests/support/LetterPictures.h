@@ -13,14 +13,22 @@ namespace kesh::test {
 // that 5-bit channels show as 'r', 'o' a grey they show as 0x848484.
 inline uint32_t LetterColour(char letter) {
     switch (letter) {
-    case 'r': return 0xFF0000;
-    case 'g': return 0x00FF00;
-    case 'b': return 0x0000FF;
-    case 'w': return 0xFFFFFF;
-    case 'y': return 0xFFFF00;
-    case 'R': return 0xFC0000;
-    case 'o': return 0x808080;
-    default: return 0x000000;
+    case 'r':
+        return 0xFF0000;
+    case 'g':
+        return 0x00FF00;
+    case 'b':
+        return 0x0000FF;
+    case 'w':
+        return 0xFFFFFF;
+    case 'y':
+        return 0xFFFF00;
+    case 'R':
+        return 0xFC0000;
+    case 'o':
+        return 0x808080;
+    default:
+        return 0x000000;
     }
 }
 
