@@ -1,4 +1,5 @@
 // The image subcommands: import-image and export-png.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -38,6 +39,46 @@ bool ParseTileSize(const std::string& text, int32_t& width, int32_t& height) {
     };
     const std::string_view all(text);
     return number(all.substr(0, x), width) && number(all.substr(x + 1), height);
+}
+
+// "--palettes PxK" into `options`: P palettes of K colours, per tile. The
+// platform presets fill the same options.
+int ReadSubPalettes(CliContext& ctx, const ParsedArgs& parsed, bool makeMap,
+                    SubPaletteOptions& options) {
+    const auto given = parsed.value("--palettes");
+    if (!given)
+        return kExitOk;
+    const size_t x = given->find_first_of("xX");
+    auto number = [](std::string_view s, int& v) {
+        const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+        return ec == std::errc() && end == s.data() + s.size();
+    };
+    const std::string_view all(*given);
+    if (x == std::string::npos || !number(all.substr(0, x), options.palettes) ||
+        !number(all.substr(x + 1), options.colours) || !CheckSubPaletteOptions(options, false))
+        return ctx.Usage(text::kBadPalettes);
+    if (Status st = CheckSubPaletteOptions(options, makeMap); !st)
+        return ctx.Usage(st.message());
+    for (const char* other : {"--palette", "--nearest", "--quantize"})
+        if (parsed.has(other))
+            return ctx.Usage(text::kPalettesAlone);
+    return kExitOk;
+}
+
+// The palettes used, each a list of "#RRGGBB".
+void WritePalettes(JsonObject& json, const SubPalettes& found) {
+    std::ostream& out = json.key("palettes");
+    out << '[';
+    for (size_t p = 0; p < found.palettes.size(); ++p) {
+        out << (p ? ", [" : "[");
+        for (size_t i = 0; i < found.palettes[p].size(); ++i) {
+            char colour[16];
+            std::snprintf(colour, sizeof colour, "\"#%06X\"", unsigned(found.palettes[p][i]));
+            out << (i ? ", " : "") << colour;
+        }
+        out << ']';
+    }
+    out << ']';
 }
 
 Status Naming(const Status& st, const std::string& path) {
@@ -110,7 +151,8 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
                                 {"--dither", false},
                                 {"--pad", false},
                                 {"--map", true},
-                                {"--flips", false}},
+                                {"--flips", false},
+                                {"--palettes", true}},
                                parsed, mapLayout))
         return kExitUsage;
     ImportOptions options;
@@ -136,6 +178,16 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     const bool flips = parsed.has("--flips");
     if (flips && (!mapPath || (format.AttrMask() & cellbit::kFlips) != cellbit::kFlips))
         return ctx.Usage(text::kFlipsNeedFields);
+    SubPaletteOptions& sub = options.subPalettes;
+    if (const int exit = ReadSubPalettes(ctx, parsed, mapPath.has_value(), sub); exit != kExitOk)
+        return exit;
+    if (sub.on() && mapPath) {
+        if ((format.AttrMask() & cellbit::kPaletteMask) == 0)
+            return ctx.Usage(text::kPalettesNeedField);
+        if (Status st = CheckSubPaletteMap(format, sub); !st)
+            return ctx.Usage(st.message());
+        format.cells.coloursPerPalette = uint16_t(sub.colours);
+    }
     int32_t width = kDefaultTileSide;
     int32_t height = kDefaultTileSide;
     const auto sizeText = parsed.value("--tile-size");
@@ -158,6 +210,11 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
         set.format().height = height;
         set.InitTileSet();
     }
+
+    // The colours are kept as the set's Palette item stores them.
+    const auto& items = set.format().items;
+    if (std::find(items.begin(), items.end(), TileItem::Palette) != items.end())
+        sub.encoding = set.format().params.colours;
 
     const auto bytes = ctx.fs.readFile(imagePath, kMaxImageFileBytes);
     if (!bytes)
@@ -201,6 +258,8 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     }
     if (flips)
         json.number("flippedCells", result.flippedCells);
+    if (sub.on())
+        WritePalettes(json, result.subPalettes);
     return kExitOk;
 }
 

@@ -24,7 +24,7 @@ inline constexpr const char* kHelp =
     "  export-png FILE OUT.png\n"
     "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 팔레트 PNG 파일로 저장합니다.\n"
     "  import-image IMAGE SET.til [--tile-size WxH] [--palette] [--nearest] [--quantize [N]]\n"
-    "               [--dither] [--pad] [--map OUT.map [--flips]]\n"
+    "               [--dither] [--pad] [--map OUT.map [--flips]] [--palettes PxK]\n"
     "      이미지(PNG, BMP, PCX)를 타일 크기로 잘라 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"
     "      SET이 없으면 기본 파일포맷으로 새로 만듭니다. 결과를 JSON 하나로 출력합니다.\n"
     "      --tile-size WxH  새 타일 세트의 타일 크기 (기본 32x32); 있는 SET과 다르면 오류\n"
@@ -40,6 +40,16 @@ inline constexpr const char* kHelp =
     "      --flips          뒤집힌 타일도 같은 타일로: 저장된 타일을 좌우, 상하, 또는 둘 다\n"
     "                       뒤집은 것과 같은 블록은 그 타일에 뒤집기 비트를 켭니다. 지도\n"
     "                       파일포맷에 hflip, vflip 필드가 있어야 합니다 (--preset 등).\n"
+    "      --palettes PxK   팔레트 P개 × 색 K개 (P x K는 256 이하): 이미지의 색을 색 0을 함께\n"
+    "                       쓰는 팔레트 P개에 나누어 넣고, 타일마다 그 색을 모두 가진 팔레트를\n"
+    "                       줍니다. 타일의 화소는 팔레트 안의 번호 0..K-1, 팔레트 p는 타일 세트의\n"
+    "                       색 p x K 부터입니다. 색 0은 가장 많은 타일에 있는 색입니다. 타일\n"
+    "                       파일포맷에 Palette 항목이 있으면 그 색 형식의 정밀도로 색을 줄이고\n"
+    "                       그 항목을 PxK로 바꿉니다. --map 지도의 칸에는 팔레트 번호가\n"
+    "                       들어가므로 지도 파일포맷에 palette 필드가 있어야 합니다.\n"
+    "                       나눌 수 없으면 넣지 못한 첫 타일의 위치를 알리고 아무것도\n"
+    "                       저장하지 않습니다. 결과의 \"palettes\"는 쓴 팔레트의 색\n"
+    "                       (#RRGGBB)입니다.\n"
     "  export-tmx MAP.map OUT.tmx\n"
     "      지도를 Tiled의 TMX 파일로 저장하고, 타일 시트를 그 옆에 OUT-tiles.png로 저장합니다.\n"
     "  import-tmx IN.tmx OUT.map [--palette] [--nearest] [--quantize [N]] [--dither]\n"
@@ -154,6 +164,13 @@ inline constexpr const char* kItemWithoutFields =
     "필드가 없는 항목입니다 (예: CellsWord16LE[tile:0-9,hflip:10]): ";
 inline constexpr const char* kFlipsNeedFields =
     "--flips 는 hflip, vflip 필드가 있는 지도 파일포맷 (--map 과 --preset 이나 --map-items)과 "
+    "함께만 쓸 수 있습니다.";
+inline constexpr const char* kBadPalettes =
+    "--palettes 는 PxK 입니다: 팔레트 P개 × 색 K개 (K는 2-256, P x K는 256 이하).";
+inline constexpr const char* kPalettesAlone =
+    "--palettes 는 --palette, --nearest, --quantize 와 함께 쓸 수 없습니다.";
+inline constexpr const char* kPalettesNeedField =
+    "--palettes 와 --map 은 palette 필드가 있는 지도 파일포맷 (--preset 이나 --map-items)과 "
     "함께만 쓸 수 있습니다.";
 inline constexpr const char* kMapLayoutWithoutMap =
     "--map-items 와 --preset 은 --map 과 함께 씁니다.";

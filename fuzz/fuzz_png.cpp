@@ -1,9 +1,11 @@
 // PNG images as imported: LoadPng on the whole input, and the same file read
 // band by band through ImageSource, which must give the same pixels (and
-// alpha) or fail with the same message.
+// alpha) or fail with the same message; a small picture is imported with
+// sub-palettes too (SubPaletteChecks.h).
 #include <cstring>
 
 #include "FuzzSupport.h"
+#include "SubPaletteChecks.h"
 #include "base/Messages.h"
 #include "image/ImageSource.h"
 #include "raster/ImageDecoders.h"
@@ -75,5 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(alphas == image.m_alpha);
     FUZZ_CHECK(source.header().m_kind == image.m_kind &&
                source.header().m_palette.rgb == image.m_palette.rgb);
+    fuzz::CheckSubPaletteImport(image, data[size - 1]);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "app/ImportProcedures.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/FileTypes.h"
@@ -56,6 +57,23 @@ bool ResizeEmptySet(TileSet& set, int32_t width, int32_t height) {
     return set.tiles().width() == width && set.tiles().capacity() > 0;
 }
 
+// "팔레트 P개 × 색 K개" is offered with a map layout that has a palette
+// field, opening on K colours a palette as the cells step over them, as
+// many palettes as the field can name, and the colours of the set's
+// Palette item.
+void OfferSubPalettes(const TileSet& set, const MapFormat& map, ImportOptionsEdit& edit) {
+    edit.subPalettesOffered = (map.AttrMask() & cellbit::kPaletteMask) != 0;
+    if (!edit.subPalettesOffered)
+        return;
+    edit.coloursPerPalette = std::clamp<int>(map.cells.coloursPerPalette, 2, 256);
+    CellLayout cells = map.cells;
+    cells.coloursPerPalette = uint16_t(edit.coloursPerPalette);
+    edit.palettes = cells.PaletteCount();
+    const auto& items = set.format().items;
+    if (std::find(items.begin(), items.end(), TileItem::Palette) != items.end())
+        edit.colourEncoding = set.format().params.colours;
+}
+
 } // namespace
 
 std::string ImportProcedures::ImportSummary(int64_t tiles, int64_t added, int64_t changedPixels,
@@ -67,6 +85,13 @@ std::string ImportProcedures::ImportSummary(int64_t tiles, int64_t added, int64_
     if (quantized)
         text += "\n" + QuantizeSummary(*quantized);
     return text;
+}
+
+std::string ImportProcedures::SubPaletteSummary(const SubPalettes& found,
+                                                const SubPaletteOptions& options) {
+    return "팔레트 " + std::to_string(options.palettes) + "개 × 색 " +
+           std::to_string(options.colours) + "개 가운데 팔레트 " +
+           std::to_string(found.palettes.size()) + "개를 썼습니다.";
 }
 
 std::string ImportProcedures::FlippedSummary(int64_t flippedCells) {
@@ -107,6 +132,7 @@ bool ImportProcedures::OnImportImage() {
     edit.imageHeight = image.height();
     const MapFormat current = m_doc.map().format();
     edit.flipsOffered = (current.AttrMask() & cellbit::kFlips) == cellbit::kFlips;
+    OfferSubPalettes(set, current, edit);
     if (!m_user.EditImportOptions(edit))
         return false;
     const int32_t width = edit.sizeLocked ? set.tileWidth() : edit.tileWidth;
@@ -119,6 +145,17 @@ bool ImportProcedures::OnImportImage() {
     options.quantizeOptions.dither = edit.newPalette && edit.dither;
     options.pad = edit.pad;
     options.flips = edit.flipsOffered && edit.flips;
+    if (edit.subPalettesOffered && edit.subPalettes) {
+        options.subPalettes = {
+            edit.palettes, edit.coloursPerPalette, edit.paletteArea, edit.colourEncoding, {}};
+        Status st = CheckSubPaletteOptions(options.subPalettes, options.makeMap);
+        if (st && options.makeMap)
+            st = CheckSubPaletteMap(current, options.subPalettes);
+        if (!st) {
+            m_user.ShowMessage(st.message());
+            return false;
+        }
+    }
     // A new map replaces the old one: the save question comes first.
     if (options.makeMap && !m_mapProcs.AskSaveChanges())
         return false;
@@ -146,10 +183,13 @@ bool ImportProcedures::OnImportImage() {
                                  if (done) {
                                      // Flips need the fields of the layout the
                                      // user has; it stays, with the new size.
-                                     if (options.flips) {
+                                     if (options.flips || options.subPalettes.on()) {
                                          format = current;
                                          format.width = result.mapWidth;
                                          format.height = result.mapHeight;
+                                         if (options.subPalettes.on())
+                                             format.cells.coloursPerPalette =
+                                                 uint16_t(options.subPalettes.colours);
                                      } else {
                                          format =
                                              ImportedMapFormat(result.mapWidth, result.mapHeight);
@@ -171,11 +211,13 @@ bool ImportProcedures::OnImportImage() {
     }
     if (result.setFull)
         m_user.ShowMessage(msg::kTileSetFull);
-    std::string summary = ImportSummary(result.tiles, result.added, result.changedPixels,
-                                        options.nearest,
-                                        options.quantize ? &result.quantized : nullptr);
+    std::string summary =
+        ImportSummary(result.tiles, result.added, result.changedPixels, options.nearest,
+                      options.quantize ? &result.quantized : nullptr);
     if (options.flips)
         summary += "\n" + FlippedSummary(result.flippedCells);
+    if (options.subPalettes.on())
+        summary += "\n" + SubPaletteSummary(result.subPalettes, options.subPalettes);
     if (result.coloursDiffer)
         summary += std::string("\n") + kColoursDiffer;
     m_user.ShowMessage(summary, MessageIcon::None);

@@ -6,6 +6,7 @@
 #include "app/UserServices.h"
 #include "doc/Document.h"
 #include "image/QuantizeImage.h"
+#include "image/SubPaletteOptions.h"
 #include "io/FileSystem.h"
 
 namespace kesh {
@@ -40,6 +41,9 @@ public:
     // and with a palette built from the picture its colours and PSNR.
     // The line added with "뒤집힌 타일도 같은 타일로": how many cells show a flipped tile.
     static std::string FlippedSummary(int64_t flippedCells);
+    // The line added with "팔레트 P개 × 색 K개": how many palettes were used.
+    static std::string SubPaletteSummary(const SubPalettes& found,
+                                         const SubPaletteOptions& options);
     // The summary's last line after an import that kept the set's palette
     // while the picture's colours differ from it.
     static constexpr const char* kColoursDiffer =

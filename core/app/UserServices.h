@@ -73,6 +73,15 @@ struct ImportOptionsEdit {
     // Offered only while the map's layout has both flip fields.
     bool flipsOffered = false;
     bool flips = false; // "뒤집힌 타일도 같은 타일로"
+    // "팔레트 P개 × 색 K개", offered only while the map's layout has a
+    // palette field; it opens on what that field and the tile layout hold.
+    bool subPalettesOffered = false;
+    bool subPalettes = false;
+    int palettes = 8;           // P
+    int coloursPerPalette = 16; // K
+    int paletteArea = 1;        // tiles across and down that share a palette: 1, or 2 (NES)
+    // The colours are reduced to this encoding's precision.
+    ColourEncoding colourEncoding = ColourEncoding::Rgb888;
 };
 
 // The user-facing services the procedures need. The editor implements them

@@ -11,6 +11,9 @@
 
 #include "base/Messages.h"
 #include "image/ImageSource.h"
+#include "image/ImportSubPalettes.h"
+#include "image/TileCutting.h"
+#include "image/TileMatcher.h"
 #include "map/MapModel.h"
 
 namespace kesh {
@@ -65,207 +68,6 @@ Status IndicesOf(const uint8_t* rgb, int64_t width, int64_t count, const uint8_t
     return Status::Ok();
 }
 
-uint64_t Load64(const uint8_t* p) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-
-uint64_t Rotl(uint64_t v, int n) {
-    return v << n | v >> (64 - n);
-}
-
-// A hash of a tile's `n` pixels, stored together. Each eight bytes are
-// multiplied on their own and only added and rotated into one of four lanes,
-// so the multiplications never wait on each other; the rotation keeps the
-// position.
-uint64_t HashTile(const uint8_t* p, size_t n) {
-    constexpr uint64_t kMulA = 0xFF51AFD7ED558CCDull;
-    constexpr uint64_t kMulB = 0xC4CEB9FE1A85EC53ull;
-    uint64_t a = 0x9E3779B97F4A7C15ull;
-    uint64_t b = 0xC2B2AE3D27D4EB4Full;
-    uint64_t c = 0x165667B19E3779F9ull;
-    uint64_t d = 0x27D4EB2F165667C5ull;
-    size_t i = 0;
-    for (; i + 32 <= n; i += 32) {
-        a = Rotl(a + Load64(p + i) * kMulA, 27);
-        b = Rotl(b + Load64(p + i + 8) * kMulB, 31);
-        c = Rotl(c + Load64(p + i + 16) * kMulA, 29);
-        d = Rotl(d + Load64(p + i + 24) * kMulB, 23);
-    }
-    for (; i + 8 <= n; i += 8)
-        a = Rotl(a + Load64(p + i) * kMulA, 27);
-    for (; i < n; ++i)
-        b = Rotl(b + (p[i] + 1) * kMulB, 13);
-    uint64_t h = (a ^ Rotl(b, 16) ^ Rotl(c, 32) ^ Rotl(d, 48)) * kMulA;
-    h ^= h >> 29;
-    return h * kMulB ^ (h >> 32);
-}
-
-// The set's tiles with attribute 0, by hash of their pixels, so that each cut
-// tile finds its number: the ones already there and the ones added. An open
-// table of hash and number, probed in order, twice as large as the tiles.
-class TileIndex {
-public:
-    explicit TileIndex(const TileList& tiles)
-        : m_tiles(tiles), m_bytes(size_t(tiles.width()) * size_t(tiles.height())) {
-        Grow(tiles.count() + 1024);
-        for (uint32_t t = 0; t < tiles.count(); ++t)
-            if (tiles.AttributeAt(t) == 0)
-                Add(HashTile(tiles.PixelsAt(t), m_bytes), t);
-    }
-    // The number of the first tile with attribute 0 and these pixels, or -1.
-    int64_t Find(const uint8_t* pixels, uint64_t hash) const {
-        int64_t found = -1;
-        for (size_t i = hash & m_mask; m_slots[i].number >= 0; i = (i + 1) & m_mask) {
-            const Slot& slot = m_slots[i];
-            if (slot.hash == hash && (found < 0 || slot.number < found) &&
-                std::memcmp(m_tiles.PixelsAt(uint32_t(slot.number)), pixels, m_bytes) == 0)
-                found = slot.number;
-        }
-        return found;
-    }
-    void Add(uint64_t hash, int64_t number) {
-        if (2 * (m_used + 1) > m_slots.size())
-            Grow(2 * m_used + 2);
-        Place({hash, number});
-        ++m_used;
-    }
-
-private:
-    struct Slot {
-        uint64_t hash = 0;
-        int64_t number = -1; // -1: empty
-    };
-    void Place(const Slot& slot) {
-        size_t i = slot.hash & m_mask;
-        while (m_slots[i].number >= 0)
-            i = (i + 1) & m_mask;
-        m_slots[i] = slot;
-    }
-    void Grow(size_t least) {
-        size_t size = 16;
-        while (size < 2 * least)
-            size *= 2;
-        std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
-        m_mask = size - 1;
-        for (const Slot& slot : old)
-            if (slot.number >= 0)
-                Place(slot);
-    }
-
-    const TileList& m_tiles;
-    size_t m_bytes;
-    std::vector<Slot> m_slots;
-    size_t m_mask = 0;
-    size_t m_used = 0;
-};
-
-// One image row's piece of each of `count` tiles N pixels wide; a fixed N
-// lets the copies of common tile widths inline.
-template <size_t N>
-void CopyRowsOf(const uint8_t* src, size_t count, size_t tileBytes, uint8_t* out) {
-    for (size_t c = 0; c < count; ++c)
-        std::memcpy(out + c * tileBytes, src + c * N, N);
-}
-
-// The tile row from image row `y0`: `cols` tiles of tw x th, each one's
-// pixels together in `out` (tile c at c x tw x th), read row by row from the
-// image. Past the image's right and bottom edges the pixels are index 0.
-void CutStrip(const uint8_t* indices, int64_t width, int64_t height, int64_t y0, size_t tw,
-              size_t th, size_t cols, uint8_t* out) {
-    const size_t tileBytes = tw * th;
-    const size_t whole = std::min(cols, size_t(width) / tw); // tiles not cut by the edge
-    for (size_t y = 0; y < th; ++y) {
-        uint8_t* dst = out + y * tw;
-        if (y0 + int64_t(y) >= height) {
-            for (size_t c = 0; c < cols; ++c)
-                std::memset(dst + c * tileBytes, 0, tw);
-            continue;
-        }
-        const uint8_t* src = indices + (y0 + int64_t(y)) * width;
-        switch (tw) {
-        case 8:
-            CopyRowsOf<8>(src, whole, tileBytes, dst);
-            break;
-        case 16:
-            CopyRowsOf<16>(src, whole, tileBytes, dst);
-            break;
-        case 32:
-            CopyRowsOf<32>(src, whole, tileBytes, dst);
-            break;
-        default:
-            for (size_t c = 0; c < whole; ++c)
-                std::memcpy(dst + c * tileBytes, src + c * tw, tw);
-        }
-        for (size_t c = whole; c < cols; ++c) { // the tile the right edge cuts
-            const size_t have = size_t(width) - c * tw;
-            std::memcpy(dst + c * tileBytes, src + c * tw, have);
-            std::memset(dst + c * tileBytes + have, 0, tw - have);
-        }
-    }
-}
-
-// `pixels` (tw x th) mirrored left to right, top to bottom or both, into `out`.
-void Mirror(const uint8_t* pixels, size_t tw, size_t th, bool h, bool v, uint8_t* out) {
-    for (size_t y = 0; y < th; ++y) {
-        const uint8_t* src = pixels + (v ? th - 1 - y : y) * tw;
-        uint8_t* dst = out + y * tw;
-        if (h)
-            std::reverse_copy(src, src + tw, dst);
-        else
-            std::memcpy(dst, src, tw);
-    }
-}
-
-// The stored tile a block shows flipped, and the flips that show it: the
-// block mirrored back must be a stored tile. Horizontal, vertical, then both.
-int64_t FindMirrored(const TileIndex& index, const uint8_t* pixels, size_t tw, size_t th,
-                     uint8_t* scratch, uint16_t& flips) {
-    constexpr std::pair<bool, bool> kOrder[] = {{true, false}, {false, true}, {true, true}};
-    for (const auto& [h, v] : kOrder) {
-        Mirror(pixels, tw, th, h, v, scratch);
-        const int64_t number = index.Find(scratch, HashTile(scratch, tw * th));
-        if (number >= 0) {
-            flips = uint16_t((h ? cellbit::kHFlip : 0) | (v ? cellbit::kVFlip : 0));
-            return number;
-        }
-    }
-    return -1;
-}
-
-// Blocks already found to be mirror images, by hash of their own pixels, so
-// that a block met again costs one lookup rather than three mirrorings.
-class MirrorMemo {
-public:
-    explicit MirrorMemo(size_t bytes) : m_bytes(bytes) {}
-
-    int64_t Find(const uint8_t* pixels, uint64_t hash, uint16_t& flips) const {
-        const auto [first, last] = m_byHash.equal_range(hash);
-        for (auto it = first; it != last; ++it)
-            if (std::memcmp(m_pixels.data() + it->second.offset, pixels, m_bytes) == 0) {
-                flips = it->second.flips;
-                return it->second.number;
-            }
-        return -1;
-    }
-
-    void Add(const uint8_t* pixels, uint64_t hash, int64_t number, uint16_t flips) {
-        m_byHash.emplace(hash, Entry{number, m_pixels.size(), flips});
-        m_pixels.insert(m_pixels.end(), pixels, pixels + m_bytes);
-    }
-
-private:
-    struct Entry {
-        int64_t number;
-        size_t offset;
-        uint16_t flips;
-    };
-    size_t m_bytes;
-    std::vector<uint8_t> m_pixels;
-    std::unordered_multimap<uint64_t, Entry> m_byHash;
-};
-
 } // namespace
 
 ImportResult ImportImage(TileSet& set, const Image& image, const ImportOptions& options) {
@@ -294,6 +96,8 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
     const int64_t rows = (height + th - 1) / th;
     if (options.makeMap && !MapModel::IsValidSize(cols, rows))
         return fail(MapModel::CheckSize(cols, rows));
+    if (options.subPalettes.on())
+        return ImportWithSubPalettes(set, source, options);
 
     // True colour is turned into indices whole before any tile is taken, so
     // that a colour outside the palette fails with nothing added.
@@ -335,10 +139,8 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
         result.cells.clear();
         result.attrs.clear();
     };
-    TileIndex index(list);
+    TileMatcher matcher(list, options.flips);
     const auto tileBytes = size_t(tw * th);
-    std::vector<uint8_t> mirrored(options.flips ? tileBytes : 0);
-    MirrorMemo memo(tileBytes);
     const bool checkColours =
         !options.takePalette && !options.quantize && source.header().hasIndices();
     std::array<bool, 256> used{};
@@ -362,25 +164,11 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
         CutStrip(band, width, bandRows, 0, size_t(tw), size_t(th), size_t(cols), strip.data());
         for (int64_t c = 0; c < cols; ++c) {
             const uint8_t* pixels = strip.data() + size_t(c) * tileBytes;
-            const uint64_t hash = HashTile(pixels, tileBytes);
-            int64_t number = index.Find(pixels, hash);
+            int64_t number = -1;
             uint16_t flips = 0;
-            if (number < 0 && options.flips) {
-                number = memo.Find(pixels, hash, flips);
-                if (number < 0) {
-                    number = FindMirrored(index, pixels, size_t(tw), size_t(th), mirrored.data(),
-                                          flips);
-                    if (number >= 0)
-                        memo.Add(pixels, hash, number, flips);
-                }
-            }
-            if (number < 0) {
-                if (!list.AddUnique(pixels, 0)) {
-                    full = true;
-                    break;
-                }
-                number = int64_t(list.count()) - 1;
-                index.Add(hash, number);
+            if (!matcher.Match(pixels, number, flips)) {
+                full = true;
+                break;
             }
             if (options.makeMap) {
                 if (number >= kEmptyCell) {

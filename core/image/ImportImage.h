@@ -5,6 +5,7 @@
 
 #include "base/Status.h"
 #include "image/QuantizeImage.h"
+#include "image/SubPaletteOptions.h"
 #include "raster/ImageDecoders.h"
 #include "tileset/TileSet.h"
 
@@ -26,6 +27,16 @@ struct ImportOptions {
     QuantizeOptions quantizeOptions;
     // With quantize: a palette built beforehand for this and other pictures.
     const SharedColours* shared = nullptr;
+    // "팔레트 P개 × 색 K개" (subPalettes.on()): the picture's colours are
+    // packed into P palettes, which fill the set's colour table (palette p
+    // at entries p x K to p x K + K - 1, entries no palette fills taking
+    // colour 0), each tile's pixels become 0..K-1 in its palette, and tiles
+    // equal in those are one tile whatever their colours. With makeMap each
+    // cell's palette goes into `attrs` (cellbit::WithPalette); the caller's
+    // map layout needs a palette field (CheckSubPaletteMap). A tile layout
+    // with a Palette item is given P x K. `takePalette`, `nearest` and
+    // `quantize` have no say.
+    SubPaletteOptions subPalettes;
 };
 
 struct ImportResult {
@@ -47,10 +58,13 @@ struct ImportResult {
     int32_t mapWidth = 0;
     int32_t mapHeight = 0;
     std::vector<uint16_t> cells;
-    // With flips: each cell's flip bits (cellbit::kHFlip, kVFlip), and how
-    // many cells show a flipped tile.
+    // With flips or sub-palettes: each cell's flip bits (cellbit::kHFlip,
+    // kVFlip) and palette, and how many cells show a flipped tile.
     std::vector<uint16_t> attrs;
     int64_t flippedCells = 0;
+    // With subPalettes: the palettes used (colours 0xRRGGBB, as stored) and
+    // each place's palette, tiles in reading order.
+    SubPalettes subPalettes;
 };
 
 // Cuts `image` into tiles of the set's size, left to right and top to bottom,

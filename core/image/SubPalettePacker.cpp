@@ -112,45 +112,73 @@ void SubPalettePacker::SetArea(int across, int down) {
 Status SubPalettePacker::Pack(const std::vector<std::vector<uint32_t>>& tileColours,
                               int32_t tilesAcross, int32_t tileWidth, int32_t tileHeight,
                               uint32_t sharedColour, SubPalettes& out) const {
-    if (tilesAcross <= 0 || tileColours.size() % size_t(tilesAcross) != 0)
+    const std::vector<std::span<const uint32_t>> spans(tileColours.begin(), tileColours.end());
+    return Pack(std::span<const std::span<const uint32_t>>(spans), tilesAcross, tileWidth,
+                tileHeight, sharedColour, out);
+}
+
+Status SubPalettePacker::Pack(std::span<const std::span<const uint32_t>> tileColours,
+                              int32_t tilesAcross, int32_t tileWidth, int32_t tileHeight,
+                              uint32_t sharedColour, SubPalettes& out) const {
+    std::vector<uint32_t> groupOfTile(tileColours.size());
+    for (size_t t = 0; t < groupOfTile.size(); ++t)
+        groupOfTile[t] = uint32_t(t);
+    return Pack(tileColours, groupOfTile, tilesAcross, tileWidth, tileHeight, sharedColour, out);
+}
+
+Status SubPalettePacker::Pack(std::span<const std::span<const uint32_t>> groupColours,
+                              std::span<const uint32_t> groupOfTile, int32_t tilesAcross,
+                              int32_t tileWidth, int32_t tileHeight, uint32_t sharedColour,
+                              SubPalettes& out) const {
+    if (tilesAcross <= 0 || groupOfTile.size() % size_t(tilesAcross) != 0)
         return Status::Fail("타일의 수가 그림의 가로 타일 수의 배수가 아닙니다.");
-    const int32_t tilesDown = int32_t(tileColours.size() / size_t(tilesAcross));
+    const int32_t tilesDown = int32_t(groupOfTile.size() / size_t(tilesAcross));
     const int32_t areasAcross = (tilesAcross + m_areaAcross - 1) / m_areaAcross;
     const int32_t areasDown = (tilesDown + m_areaDown - 1) / m_areaDown;
     const size_t room = size_t(m_colours - 1);
 
-    // Each area's colours, without colour 0, sorted, one after another in
-    // `flat`; then each different set once, `setOf` giving an area's set.
+    // Each different set of colours (without colour 0, sorted) once in
+    // `sets`, `setOf` giving an area's. An area of one tile takes its
+    // group's set, sorted the first time the group is met.
     const size_t areaCount = size_t(areasAcross) * size_t(areasDown);
-    std::vector<uint32_t> flat;
-    std::vector<size_t> start(areaCount + 1);
+    const bool single = m_areaAcross * m_areaDown == 1;
+    constexpr uint32_t unset = UINT32_MAX;
+    std::vector<uint32_t> setOfGroup(single ? groupColours.size() : 0, unset);
     std::vector<uint32_t> setOf(areaCount);
     std::vector<Colours> sets;
     // Keys point into `sets`, whose vectors keep their storage as `sets` grows.
     std::unordered_map<std::span<const uint32_t>, uint32_t, SetHash, SetEqual> setIndex;
-    setIndex.reserve(areaCount);
+    std::vector<uint32_t> scratch;
     for (size_t a = 0; a < areaCount; ++a) {
-        start[a] = flat.size();
         const int32_t x0 = int32_t(a % size_t(areasAcross)) * m_areaAcross;
         const int32_t y0 = int32_t(a / size_t(areasAcross)) * m_areaDown;
+        uint32_t* known = nullptr;
+        if (single) {
+            known = &setOfGroup[groupOfTile[size_t(y0) * size_t(tilesAcross) + size_t(x0)]];
+            if (*known != unset) {
+                setOf[a] = *known;
+                continue;
+            }
+        }
+        scratch.clear();
         for (int32_t y = y0; y < std::min(y0 + m_areaDown, tilesDown); ++y)
             for (int32_t x = x0; x < std::min(x0 + m_areaAcross, tilesAcross); ++x)
-                for (uint32_t c : tileColours[size_t(y) * size_t(tilesAcross) + size_t(x)])
+                for (uint32_t c :
+                     groupColours[groupOfTile[size_t(y) * size_t(tilesAcross) + size_t(x)]])
                     if (c != sharedColour)
-                        flat.push_back(c);
-        const auto first = flat.begin() + std::ptrdiff_t(start[a]);
-        std::sort(first, flat.end());
-        flat.erase(std::unique(first, flat.end()), flat.end());
-        const std::span<const uint32_t> set(flat.data() + start[a], flat.size() - start[a]);
-        if (const auto found = setIndex.find(set); found != setIndex.end()) {
+                        scratch.push_back(c);
+        std::sort(scratch.begin(), scratch.end());
+        scratch.erase(std::unique(scratch.begin(), scratch.end()), scratch.end());
+        if (const auto found = setIndex.find(scratch); found != setIndex.end()) {
             setOf[a] = found->second;
-            continue;
+        } else {
+            setOf[a] = uint32_t(sets.size());
+            sets.push_back(scratch);
+            setIndex.emplace(std::span<const uint32_t>(sets.back()), setOf[a]);
         }
-        setOf[a] = uint32_t(sets.size());
-        sets.emplace_back(set.begin(), set.end());
-        setIndex.emplace(std::span<const uint32_t>(sets.back()), setOf[a]);
+        if (known)
+            *known = setOf[a];
     }
-    start[areaCount] = flat.size();
     const std::string size = std::to_string(m_palettes) + "개 × 색 " + std::to_string(m_colours);
     auto where = [&](size_t a) {
         const int32_t x = int32_t(a % size_t(areasAcross)) * m_areaAcross * tileWidth;
@@ -164,9 +192,9 @@ Status SubPalettePacker::Pack(const std::vector<std::vector<uint32_t>>& tileColo
         return s;
     };
     for (size_t a = 0; a < areaCount; ++a)
-        if (start[a + 1] - start[a] > room)
+        if (sets[setOf[a]].size() > room)
             return Status::Fail(where(a) + "은 0번 색 말고도 색이 " +
-                                std::to_string(start[a + 1] - start[a]) + "개여서 팔레트 " + size +
+                                std::to_string(sets[setOf[a]].size()) + "개여서 팔레트 " + size +
                                 "개에 넣을 수 없습니다.");
 
     // The sets in order of first use (as they were found), the largest first.
@@ -199,8 +227,8 @@ Status SubPalettePacker::Pack(const std::vector<std::vector<uint32_t>>& tileColo
     }
     if (result.palettes.empty())
         result.palettes.push_back({sharedColour});
-    result.paletteOfTile.resize(tileColours.size());
-    for (size_t t = 0; t < tileColours.size(); ++t) {
+    result.paletteOfTile.resize(groupOfTile.size());
+    for (size_t t = 0; t < groupOfTile.size(); ++t) {
         const int32_t x = int32_t(t % size_t(tilesAcross)), y = int32_t(t / size_t(tilesAcross));
         result.paletteOfTile[t] =
             uint8_t(paletteOfSet[setOf[size_t(y / m_areaDown) * size_t(areasAcross) +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "base/Status.h"
@@ -40,6 +41,16 @@ public:
     Status Pack(const std::vector<std::vector<uint32_t>>& tileColours, int32_t tilesAcross,
                 int32_t tileWidth, int32_t tileHeight, uint32_t sharedColour,
                 SubPalettes& out) const;
+    // The same with each tile's colours seen where they are kept.
+    Status Pack(std::span<const std::span<const uint32_t>> tileColours, int32_t tilesAcross,
+                int32_t tileWidth, int32_t tileHeight, uint32_t sharedColour,
+                SubPalettes& out) const;
+    // The same for tiles the caller has grouped: tile t shows group
+    // `groupOfTile[t]`, whose colours are `groupColours[g]`, so that a
+    // picture of few different tiles sorts each group's colours once.
+    Status Pack(std::span<const std::span<const uint32_t>> groupColours,
+                std::span<const uint32_t> groupOfTile, int32_t tilesAcross, int32_t tileWidth,
+                int32_t tileHeight, uint32_t sharedColour, SubPalettes& out) const;
 
 private:
     int m_palettes;

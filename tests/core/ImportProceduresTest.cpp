@@ -10,8 +10,10 @@
 #include "base/Messages.h"
 #include "doc/CommandNames.h"
 #include "edit/MapEditor.h"
+#include "layout/CellFields.h"
 #include "raster/PngWriter.h"
 #include "support/FaultyFileSystem.h"
+#include "support/LetterPictures.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDir.h"
 #include "support/TestImages.h"
@@ -490,4 +492,55 @@ TEST_F(ImportProceduresTest, ANewPaletteIsPartOfTheImportStepAndTheSummaryGivesI
     EXPECT_FALSE(SetState(doc.tiles()) == before);
     ASSERT_TRUE(doc.Undo());
     EXPECT_EQ(SetState(doc.tiles()), before); // the colours too
+}
+
+// "팔레트 P개 × 색 K개" is offered only with a palette field, opening on what
+// the field names; a P the field cannot name is refused, and an import keeps
+// the layout with each cell's palette, the palettes' colours, in one step.
+TEST_F(ImportProceduresTest, SubPalettesNeedAPaletteFieldAndAreOneStep) {
+    const std::string path = dir.file("art.png");
+    kesh::test::WriteBytes(
+        path,
+        kesh::test::MakePng(
+            {4, 2, PNG_COLOR_TYPE_RGB, 8, false, kesh::test::LetterSamples({".r.b", "r.b."}), {}}));
+    user.openFile(path).cancelImport();
+    EXPECT_FALSE(ImportImage(FileSystem::Native()));
+    EXPECT_FALSE(user.calls().at(1).import->subPalettesOffered);
+
+    bool plane = false;
+    MapFormat snes;
+    snes.width = 4;
+    snes.height = 2;
+    snes.items = {MapItem::SizeWord, MapItem::CellFields};
+    snes.cells = *CellPresetLayout("snes", plane);
+    ASSERT_TRUE(doc.map().ReplaceGrid(snes, std::vector<uint16_t>(8, 0)));
+    const SetState set(doc.tiles());
+    for (int palettes : {16, 2}) {
+        user.clearCalls();
+        user.openFile(path).acceptImport([&](ImportOptionsEdit& e) {
+            e.tileWidth = e.tileHeight = 2;
+            e.makeMap = e.subPalettes = true;
+            e.palettes = palettes;
+            e.coloursPerPalette = 2;
+        });
+        EXPECT_EQ(ImportImage(FileSystem::Native()), palettes == 2);
+        if (palettes == 16) {
+            EXPECT_NE(user.messages().back().find("8개까지만"), std::string::npos);
+        }
+    }
+    const ImportOptionsEdit opened = *user.calls().at(1).import;
+    EXPECT_TRUE(opened.subPalettesOffered);
+    EXPECT_EQ(opened.palettes, 8);
+    EXPECT_EQ(opened.coloursPerPalette, 16);
+    EXPECT_EQ(doc.map().cells(), (std::vector<uint16_t>{0, 0}));
+    EXPECT_EQ(doc.map().attrs(), (std::vector<uint16_t>{0, cellbit::WithPalette(0, 1)}));
+    EXPECT_EQ(doc.map().format().items, snes.items);
+    EXPECT_EQ(doc.map().format().cells.coloursPerPalette, 2);
+    EXPECT_EQ(doc.tiles().argbOf(3), 0xFF0000FFu); // palette 1, colour 1: blue
+    EXPECT_NE(user.messages().back().find("팔레트 2개 × 색 2개 가운데 팔레트 2개를 썼습니다."),
+              std::string::npos)
+        << user.messages().back();
+    doc.Undo();
+    EXPECT_EQ(doc.map().format(), snes);
+    EXPECT_TRUE(SetState(doc.tiles()) == set);
 }
