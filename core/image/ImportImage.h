@@ -5,6 +5,7 @@
 
 #include "base/Status.h"
 #include "image/QuantizeImage.h"
+#include "image/SubPaletteRequest.h"
 #include "raster/ImageDecoders.h"
 #include "tileset/TileSet.h"
 
@@ -26,6 +27,8 @@ struct ImportOptions {
     QuantizeOptions quantizeOptions;
     // With quantize: a palette built beforehand for this and other pictures.
     const SharedColours* shared = nullptr;
+    // Sub-palettes of a platform preset (kesh-cli --preset).
+    SubPaletteRequest subPalettes;
 };
 
 struct ImportResult {
