@@ -184,9 +184,8 @@ std::optional<CellLayout> CellPresetLayout(std::string_view name, bool& usesPlan
     } else if (name == "sms") {
         // Name table word "---pcvhn nnnnnnnn", low byte first: pattern 0-8,
         // H flip 9, V flip 10, palette select 11, priority 12. Charles
-        // MacDonald's "Sega Master System VDP documentation", section 9
-        // "Background", as SMS Power keeps it
-        // (https://www.smspower.org/Development/Documents).
+        // MacDonald's "Sega Master System VDP documentation" (msvdp.txt, in
+        // SMS Power's development documents), section 9 "Background".
         layout.word = {16, false, {field("tile", 0, 9), field("hflip", 9, 1),
                                    field("vflip", 10, 1), field("palette", 11, 1),
                                    field("priority", 12, 1)}};
