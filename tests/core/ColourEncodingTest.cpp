@@ -101,7 +101,8 @@ TEST(ColourEncodingTest, PalettesInAColourTable) {
 
 // Game Boy palettes are BGP bytes (https://gbdev.io/pandocs/Palettes.html:
 // bits 7-6 colour 3 ... bits 1-0 colour 0; 0 white, 1 light grey, 2 dark
-// grey, 3 black), four colours a byte and K always 4.
+// grey, 3 black), four colours a byte and K always 4. (Not among the shared
+// HandColours: the generated readers do not decode gb palettes yet.)
 TEST(ColourEncodingTest, GameBoyPalettesAreBgpBytes) {
     // White, black, light grey, dark grey -> 0, 3, 1, 2 -> 10 01 11 00 = 0x9C;
     // the second palette black, dark grey, white, white -> 3, 2, 0, 0 = 0x0B.
@@ -122,6 +123,13 @@ TEST(ColourEncodingTest, GameBoyPalettesAreBgpBytes) {
     const uint8_t greys[8] = {255, 0, 170, 85, 0, 85, 255, 255};
     for (size_t i = 0; i < 8; ++i)
         EXPECT_EQ(back[4 * i], greys[i]) << i;
+
+    // One colour alone is its shade in a byte: mean of 200, 100, 120 = 140
+    // -> 140 * 3 / 255 = 1.65 -> 2 levels up from black, shade 3 - 2 = 1.
+    uint8_t one = 0xFF;
+    EncodeColour(ColourEncoding::GameBoy, {200, 100, 120}, &one);
+    EXPECT_EQ(one, 1);
+    EXPECT_EQ(DecodeColour(ColourEncoding::GameBoy, &one), (Rgb{170, 170, 170}));
 
     TileItemParams params{PixelEncoding::Planar2Rows, ColourEncoding::GameBoy, 4, 2};
     EXPECT_TRUE(ValidTileItemParams(params));
