@@ -75,7 +75,7 @@ bool ParseHeader(const std::string& utf8, std::string& header, std::string& erro
 // The layout changes that convert was asked for.
 struct LayoutChanges {
     MapLayoutOptions map; // --map-items, --preset
-    std::optional<std::vector<uint8_t>> tileItems;
+    std::optional<TileFormat> tileItems; // --tile-items: the items and their parameters
     std::optional<AttrWidth> attrWidth;
     std::optional<std::string> mapHeader, tileHeader;
 
@@ -83,8 +83,20 @@ struct LayoutChanges {
         if (!map.Parse(args, error))
             return false;
         if (auto v = args.value("--tile-items")) {
-            if (!ParseItems(*v, kTileItemCount, TileItemName, tileItems.emplace(), error))
+            TileFormat& items = tileItems.emplace();
+            for (const std::string& part : SplitItemList(*v)) {
+                const size_t start = part.find_first_not_of(' ');
+                if (Status st = ParseTileItem(start == std::string::npos ? part : part.substr(start),
+                                              items);
+                    !st) {
+                    error = st.message();
+                    return false;
+                }
+            }
+            if (items.items.size() > size_t(kMaxLayoutItems)) {
+                error = text::kTooManyItems;
                 return false;
+            }
         }
         if (auto v = args.value("--attr-width")) {
             if (*v != "1" && *v != "2" && *v != "4") {
@@ -104,13 +116,23 @@ struct LayoutChanges {
         return true;
     }
 
-    void Apply(TileFormat& format) const {
-        if (tileItems)
-            format.items = *tileItems;
+    // Fails (nothing changed) for a platform preset on tiles other than 8 x 8.
+    Status Apply(TileFormat& format, const std::string& preset) const {
+        TileFormat next = format;
+        if (map.platform())
+            if (Status st = ApplyPlatformTiles(*map.platform(), preset, next); !st)
+                return st;
+        if (tileItems) {
+            next.items = tileItems->items;
+            if (tileItems->HasParamItems())
+                next.params = tileItems->params;
+        }
+        format = std::move(next);
         if (attrWidth)
             format.attrWidth = *attrWidth;
         if (tileHeader)
             format.header = *tileHeader;
+        return Status::Ok();
     }
     // Fails (nothing changed) for cell fields the map cannot take.
     Status Apply(MapFormat& format, const MapModel& model) const {
@@ -162,18 +184,19 @@ int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
     const DataKind kind = DataKindOf(in);
     if (kind == DataKind::Other)
         return ctx.Usage(text::kNotDataFile + in);
+    const std::string preset = parsed.value("--preset").value_or("");
 
     TileSet tiles;
     Status st = Status::Ok();
     if (kind == DataKind::TileSet) {
         for (const char* option : {"--map-items", "--map-header", "--preset"})
-            if (parsed.has(option))
+            if (parsed.has(option) && !(option == std::string("--preset") && changes.map.platform()))
                 return ctx.Usage(text::kMapOptionForTiles + std::string(option));
         st = LoadTileSet(ctx, in, tiles);
-        if (st) {
-            changes.Apply(tiles.format());
+        if (st)
+            st = changes.Apply(tiles.format(), preset);
+        if (st)
             st = SaveTileSetFiles(ctx.fs, out, tiles, EmptyTileSet::Refuse);
-        }
     } else {
         MapModel map;
         bool embedded = false;
@@ -186,8 +209,9 @@ int RunConvert(CliContext& ctx, const std::vector<std::string>& args) {
             map.format() = std::move(format);
             st = map.MatchAttrs();
         }
+        if (st)
+            st = changes.Apply(tiles.format(), preset);
         if (st) {
-            changes.Apply(tiles.format());
             if (embedded && !EmbedsTiles(map.format())) {
                 // Tiles only inside the map would be lost without a word.
                 const std::string beside = TileFileBeside(in);

@@ -93,6 +93,9 @@ Status SaveImported(CliContext& ctx, const std::string& setPath, const TileSet& 
     const std::string ktfPath = DescriptorPath(setPath, kTileDescriptorExt);
     if (ktfPath == setPath)
         return Status::Fail(std::string(msg::kSaveFailed) + "\n" + setPath);
+    // A pixel the layout's encoding cannot hold is named, not taken for no tiles.
+    if (Status st = set.CheckEncodings(); !st)
+        return st;
     ByteWriter til;
     if (!set.WriteTileFile(til))
         return Status::Fail(msg::kNoTilesToSave);
@@ -170,7 +173,8 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     // The map's layout is checked before anything is read or written.
     MapFormat format;
     format.items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
-    if (mapLayout.given() && !mapPath)
+    const auto& platform = mapLayout.platform();
+    if (mapLayout.given() && !mapPath && !platform)
         return ctx.Usage(text::kMapLayoutWithoutMap);
     if (Status st = mapLayout.Apply(format, MapModel()); !st)
         return ctx.Usage(st.message());
@@ -193,6 +197,15 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
     const auto sizeText = parsed.value("--tile-size");
     if (sizeText && !ParseTileSize(*sizeText, width, height))
         return ctx.Usage(text::kBadTileSize);
+    if (platform) {
+        TileFormat asked;
+        asked.width = width;
+        asked.height = height;
+        if (Status st = ApplyPlatformTiles(*platform, *parsed.value("--preset"), asked);
+            sizeText && !st)
+            return ctx.Usage(st.message());
+        width = height = 8;
+    }
 
     TileSet set;
     if (ctx.fs.exists(setPath)) {
@@ -209,6 +222,12 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
         set.format().width = width;
         set.format().height = height;
         set.InitTileSet();
+    }
+    if (platform) {
+        if (Status st = ApplyPlatformTiles(*platform, *parsed.value("--preset"), set.format()); !st)
+            return ctx.Refuse(Naming(st, setPath));
+        const TileItemParams& p = platform->tile.params;
+        options.subPalettes = {p.paletteCount, p.coloursPerPalette, platform->areaTiles};
     }
 
     // The colours are kept as the set's Palette item stores them.

@@ -32,9 +32,9 @@ std::vector<uint8_t> PresetItems(const std::vector<uint8_t>& current, bool plane
 }
 
 Status CheckPalettes(const MapFormat& format, const MapModel& map) {
-    if (!format.cells.Has(CellFieldKind::Palette) || !map.hasAttrs())
+    if ((format.AttrMask() & cellbit::kPaletteMask) == 0 || !map.hasAttrs())
         return Status::Ok();
-    const int count = format.cells.PaletteCount();
+    const int count = format.PaletteCount();
     for (size_t i = 0; i < map.attrs().size(); ++i) {
         const int palette = cellbit::PaletteOf(map.attrs()[i]);
         if (palette >= count) {
@@ -70,7 +70,10 @@ const std::vector<OptionDef>& MapLayoutOptions::Definitions() {
 
 bool MapLayoutOptions::Parse(const ParsedArgs& args, std::string& error) {
     if (auto name = args.value("--preset")) {
-        m_preset = CellPresetLayout(*name, m_presetPlane);
+        if (m_platforms)
+            m_platform = PlatformPresetLayouts(*name);
+        m_preset = m_platform ? std::optional<CellLayout>(m_platform->map.cells)
+                              : CellPresetLayout(*name, m_presetPlane);
         if (!m_preset) {
             error = text::kUnknownPreset + *name;
             return false;
@@ -116,7 +119,8 @@ Status MapLayoutOptions::Apply(MapFormat& format, const MapModel& map) const {
     if (m_preset) {
         next.cells = *m_preset;
         if (!m_items)
-            next.items = PresetItems(format.items, m_presetPlane);
+            next.items = m_platform ? m_platform->map.items
+                                    : PresetItems(format.items, m_presetPlane);
     }
     if (m_items)
         next.items = *m_items;
@@ -130,12 +134,22 @@ Status MapLayoutOptions::Apply(MapFormat& format, const MapModel& map) const {
             return Status::Fail(text::kItemWithoutFields + std::string(MapItemName(code)));
     }
     if (next.HasFieldItems()) {
-        if (Status st = CheckCellLayout(next.cells); !st)
+        if (Status st = CheckCellLayout(next.cells, next.HasNesAttributes()); !st)
             return st;
         if (Status st = CheckPalettes(next, map); !st)
             return st;
     }
     format = std::move(next);
+    return Status::Ok();
+}
+
+Status ApplyPlatformTiles(const PlatformLayouts& platform, const std::string& name,
+                          TileFormat& format) {
+    if (format.width != platform.tile.width || format.height != platform.tile.height)
+        return Status::Fail(text::kPresetTileSize + name + " (" + std::to_string(format.width) +
+                            " x " + std::to_string(format.height) + ")");
+    format.items = platform.tile.items;
+    format.params = platform.tile.params;
     return Status::Ok();
 }
 

@@ -7,6 +7,7 @@
 #include "CliArgs.h"
 #include "base/Status.h"
 #include "layout/MapFormat.h"
+#include "layout/PlatformPresets.h"
 #include "map/MapModel.h"
 
 namespace kesh::cli {
@@ -18,15 +19,23 @@ namespace kesh::cli {
 // takes the fields of the preset or of the map's layout so far. --preset
 // gives the machine's fields and, without --map-items, the items: the size
 // item the layout has (SizeWord without one), the preset's cell item or
-// items, and TileFile when the layout has it.
+// items, and TileFile when the layout has it. A platform preset (gb, gbc,
+// nes, snes4, gba4, megadrive, sms, pce; layout/PlatformPresets.h) gives its
+// map items as they are and, through platform(), the tile layout as well;
+// snes and gba stay cell presets only.
 class MapLayoutOptions {
 public:
+    // Without `platforms` (import-tmx, which makes its own tile set) every
+    // --preset is a cell preset: gbc, megadrive, sms and pce set the cells only.
+    explicit MapLayoutOptions(bool platforms = true) : m_platforms(platforms) {}
     static const std::vector<OptionDef>& Definitions();
 
     // Reads the two options; false with `error` (Korean) for an unknown item
     // or preset, or fields written wrong.
     bool Parse(const ParsedArgs& args, std::string& error);
     bool given() const { return m_items || m_preset; }
+    // The platform preset asked for, if --preset named one.
+    const std::optional<PlatformLayouts>& platform() const { return m_platform; }
 
     // The layout `format` becomes. Fails, naming the field, for fields that
     // overlap, leave their word or break another rule of CheckCellLayout,
@@ -39,7 +48,15 @@ private:
     std::optional<CellWord> m_word, m_plane; // written in --map-items
     std::optional<CellLayout> m_preset;
     bool m_presetPlane = false;
+    std::optional<PlatformLayouts> m_platform;
+    bool m_platforms = true;
 };
+
+// Puts a platform preset's tile layout (pixels, colours, items) on a tile
+// layout whose tiles are 8 x 8, keeping its header and AttrWidth. Fails,
+// naming the preset and the size, for tiles of any other size.
+Status ApplyPlatformTiles(const PlatformLayouts& platform, const std::string& name,
+                          TileFormat& format);
 
 class CliContext;
 // Reads `args` for a command taking the options `defs`, the map layout

@@ -36,7 +36,10 @@ inline constexpr const char* kHelp =
     "      --pad            타일 크기의 배수가 아닌 이미지의 오른쪽과 아래를 색 0으로 채웁니다.\n"
     "      --map OUT.map    이미지의 타일 번호로 지도를 만들어 저장합니다.\n"
     "      --map-items LIST, --preset NAME  --map 지도의 파일포맷 (convert와 같음;\n"
-    "                       기본 지도 항목: SizeWord,CellsWord,TileFile)\n"
+    "                       기본 지도 항목: SizeWord,CellsWord,TileFile). 기계 프리셋\n"
+    "                       (gb, gbc, nes, snes4, gba4, megadrive, sms, pce)은 타일 세트도\n"
+    "                       그 파일포맷 (8 x 8 타일)으로 저장하고, 팔레트 P개 × 색 K개로\n"
+    "                       가져옵니다 (nes 는 16 x 16 화소마다 팔레트 하나). --map 없이도 씁니다.\n"
     "      --flips          뒤집힌 타일도 같은 타일로: 저장된 타일을 좌우, 상하, 또는 둘 다\n"
     "                       뒤집은 것과 같은 블록은 그 타일에 뒤집기 비트를 켭니다. 지도\n"
     "                       파일포맷에 hflip, vflip 필드가 있어야 합니다 (--preset 등).\n"
@@ -63,6 +66,7 @@ inline constexpr const char* kHelp =
     "                    필드가 있으면 좌우, 상하 뒤집기는 그 필드에 남습니다.\n"
     "      --map-items, --tile-items  convert와 같음 (기본 지도 항목: "
     "SizeWord,CellsWord,TileFile)\n"
+    "      --preset NAME  셀 필드만 기계에 맞춥니다: snes, gba, megadrive, gbc, sms, pce\n"
     "  palette FILE [--quantize [N]] [--8bit]\n"
     "      256컬러 PCX, BMP, 팔레트 PNG 파일이나 GIMP(.gpl), JASC(.pal) 팔레트 파일의\n"
     "      팔렛을 'index r g b' (0-63) 256줄로 출력합니다.\n"
@@ -77,13 +81,25 @@ inline constexpr const char* kHelp =
     "      지도나 타일 파일을 다른 파일포맷으로 다시 씁니다. 주지 않은 옵션은 IN의 것을 따릅니다.\n"
     "      --map-items LIST    지도 항목, 쉼표로 구분:\n"
     "                          SizeByte, SizeWord, SizeDword, TileFile, CellsByte, CellsWord,\n"
-    "                          셀 필드 항목 (아래)\n"
-    "      --preset NAME       셀 필드를 기계에 맞춥니다: snes, gba, megadrive, gbc.\n"
-    "                          --map-items 가 없으면 지도 항목도 (크기 항목, 프리셋의 셀 항목,\n"
-    "                          IN에 있던 TileFile)\n"
+    "                          셀 필드 항목 (아래), NesAttributes (칸의 팔레트로 만든 NES 속성\n"
+    "                          테이블: 32 x 30칸 화면마다 64바이트, 2 x 2칸마다 팔레트 2비트;\n"
+    "                          팔레트 필드는 테이블이 가지므로 셀 워드에 둘 수 없습니다)\n"
+    "      --preset NAME       기계의 파일포맷을 씁니다 (8 x 8 타일만):\n"
+    "                          gb, gbc, nes, snes4, gba4, megadrive, sms, pce\n"
+    "                          타일 파일: Palette, SizeByte, CountWord, Pixels 의 순서로\n"
+    "                          기계의 픽셀 형식과 색 형식, 팔레트 P개 × 색 K개\n"
+    "                          지도: SizeWord, 셀 (기계의 셀 필드), 그 뒤에 속성 평면 (gbc)\n"
+    "                          이나 NES 속성 테이블 (nes); --map-items 가 있으면 그 항목\n"
+    "                          gbc, megadrive 는 이제 타일 파일포맷도 바꿉니다.\n"
+    "                          snes, gba 는 셀 필드만 기계에 맞춥니다: --map-items 가 없으면\n"
+    "                          지도 항목도 (크기 항목, 프리셋의 셀 항목, IN에 있던 TileFile)\n"
     "      --tile-items LIST   타일 항목, 쉼표로 구분:\n"
     "                          SizeByte, SizeWord, SizeDword, CountByte, CountWord, CountDword,\n"
-    "                          TileData, AttrData, TileAttrData, Palette768, Palette1024\n"
+    "                          TileData, AttrData, TileAttrData, Palette768, Palette1024,\n"
+    "                          Pixels[형식] (8bpp 1bpp 2bpp-gb 2bpp-nes 4bpp-snes 4bpp-sms\n"
+    "                          4bpp-gba 4bpp-md 8bpp-snes),\n"
+    "                          Palette[색형식,KxP] (rgb888 bgr555 md pce sms gg nes gb;\n"
+    "                          예: Palette[bgr555,16x8]; gb 는 K가 4, 팔레트 하나가 BGP 1바이트)\n"
     "      --attr-width 1|2|4  타일 속성 하나의 바이트 수\n"
     "      --map-header TEXT   지도 파일 제일 처음에 들어가는 문자열\n"
     "      --tile-header TEXT  타일 파일 제일 처음에 들어가는 문자열\n"
@@ -158,7 +174,9 @@ inline constexpr const char* kBadTileNumber = "타일 번호는 0에서 65534 �
 inline constexpr const char* kNoSuchTile = "그 번호의 타일이 없습니다: ";
 // Cell fields in --map-items and --preset; each followed by what was given.
 inline constexpr const char* kUnknownPreset =
-    "알 수 없는 프리셋입니다 (snes, gba, megadrive, gbc): ";
+    "알 수 없는 프리셋입니다 (gb, gbc, nes, snes4, gba4, megadrive, sms, pce, snes, gba): ";
+// Followed by the preset's name and the tile size.
+inline constexpr const char* kPresetTileSize = "이 프리셋은 8 x 8 타일만 씁니다: ";
 inline constexpr const char* kTwoFieldWords = "필드가 다른 셀 항목이 또 있습니다: ";
 inline constexpr const char* kItemWithoutFields =
     "필드가 없는 항목입니다 (예: CellsWord16LE[tile:0-9,hflip:10]): ";

@@ -31,7 +31,7 @@ int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args) {
 
 int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    MapLayoutOptions mapLayout; // --map-items, --preset
+    MapLayoutOptions mapLayout(false); // --map-items, --preset (cell fields only)
     if (!ReadArgsWithMapLayout(ctx, args,
                                {{"--palette", false},
                                 {"--nearest", false},

@@ -42,7 +42,7 @@ inline EncodedTilesInput ParseEncodedTilesInput(std::span<const uint8_t> in) {
     r.colourCount = std::max(2, in[4] + 1);
     in = in.subspan(5);
     const size_t paletteBytes =
-        std::min(in.size(), size_t(r.colourCount) * size_t(BytesPerColour(r.colours)));
+        std::min(in.size(), size_t(PaletteBytes(r.colours, r.colourCount)));
     r.palette = in.first(paletteBytes);
     r.tiles = in.subspan(paletteBytes);
     r.tileCount = std::min<int64_t>(
@@ -50,11 +50,17 @@ inline EncodedTilesInput ParseEncodedTilesInput(std::span<const uint8_t> in) {
     return r;
 }
 
+// The colours `bytes` bytes of a palette hold whole (Game Boy shades four a byte).
+inline int WholeColours(ColourEncoding colours, size_t bytes) {
+    return colours == ColourEncoding::GameBoy ? int(bytes) * 4
+                                              : int(bytes) / BytesPerColour(colours);
+}
+
 inline std::vector<uint8_t> BuildEncodedTilesInput(PixelEncoding pixels, ColourEncoding colours,
                                                    int32_t width, int32_t height,
                                                    std::span<const uint8_t> palette,
                                                    std::span<const uint8_t> tiles) {
-    const int count = int(palette.size()) / BytesPerColour(colours);
+    const int count = WholeColours(colours, palette.size());
     std::vector<uint8_t> out = {uint8_t(pixels), uint8_t(colours), uint8_t(width / 8 - 1),
                                 uint8_t(height / 8 - 1), uint8_t(count - 1)};
     out.insert(out.end(), palette.begin(), palette.end());

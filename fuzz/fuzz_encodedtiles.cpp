@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ColourTable table{};
     table[5] = 99;
     const ColourTable before = table;
-    const int whole = int(in.palette.size()) / BytesPerColour(in.colours);
+    const int whole = fuzz::WholeColours(in.colours, in.palette.size());
     if (DecodeColours(in.colours, in.palette.data(), 0, whole, table)) {
-        std::vector<uint8_t> back(size_t(whole) * size_t(BytesPerColour(in.colours)));
+        std::vector<uint8_t> back(size_t(PaletteBytes(in.colours, whole)));
         EncodeColours(in.colours, table, 0, whole, back.data());
         for (size_t i = 0; i < back.size(); ++i)
             FUZZ_CHECK(back[i] == in.palette[i] || (in.colours == ColourEncoding::Nes &&

@@ -188,7 +188,7 @@ MapModel FieldMap(Bytes items, const CellLayout& cells, int32_t width, int32_t h
     map.format().cells = cells;
     map.AllocateCells(width, height);
     const uint16_t mask = map.format().AttrMask();
-    const int palettes = cells.PaletteCount();
+    const int palettes = map.format().PaletteCount();
     for (size_t i = 0; i < map.cells().size(); ++i) {
         map.cells()[i] = i % 5 == 4 ? kEmptyCell : uint16_t(i * 7 % 300);
         map.attrs()[i] = uint16_t(cellbit::WithPalette(uint16_t(i), int(i) % palettes) & mask);
@@ -221,6 +221,11 @@ void MapSeeds() {
         {"fields-snes", FieldMap({SizeWord, CellFields, TileFile}, PresetCells("snes"), 4, 3),
          &tiles},
         {"fields-gba", FieldMap({SizeWord, CellFields}, PresetCells("gba"), 3, 2), &tiles},
+        {"fields-sms", FieldMap({SizeWord, CellFields}, PresetCells("sms"), 3, 2), &tiles},
+        {"fields-pce", FieldMap({SizeWord, CellFields}, PresetCells("pce"), 3, 2), &tiles},
+        // Two screens across, the second cut short, the table after the cells.
+        {"nes-table", FieldMap({SizeWord, CellsByte, NesAttributes}, CellLayout{}, 34, 3),
+         &tiles},
         {"fields-megadrive", FieldMap({SizeDword, CellFields}, PresetCells("megadrive"), 3, 3),
          &tiles},
         {"fields-gbc",
@@ -514,7 +519,7 @@ void EncodedTileSeeds() {
         ColourTable table{};
         for (size_t i = 0; i < table.size(); ++i)
             table[i] = uint8_t(i * 29);
-        Bytes palette(size_t(4 * BytesPerColour(colours)));
+        Bytes palette(size_t(PaletteBytes(colours, 4)));
         EncodeColours(colours, table, 0, 4, palette.data());
         TileList check;
         check.Setup(16, 8);

@@ -136,7 +136,7 @@ bool CellLayout::Has(CellFieldKind kind) const {
     return false;
 }
 
-Status CheckCellLayout(const CellLayout& layout) {
+Status CheckCellLayout(const CellLayout& layout, bool nesTable) {
     for (const CellWord* word : {&layout.word, &layout.plane}) {
         Status st = CheckWord(*word);
         if (!st)
@@ -157,6 +157,8 @@ Status CheckCellLayout(const CellLayout& layout) {
             }
             if (std::find(seen.begin(), seen.end(), name) != seen.end())
                 return FieldFail(field, "두 번 있습니다.");
+            if (nesTable && field.kind == CellFieldKind::Palette)
+                return FieldFail(field, "NES 속성 테이블이 팔레트를 저장하므로 둘 수 없습니다.");
             seen.push_back(name);
             if (field.kind == CellFieldKind::Tile) {
                 if (word == &layout.plane)

@@ -77,7 +77,9 @@ struct CellLayout {
 // tile field in the cell word and none in the plane, no field kind twice,
 // the widths each kind allows, words of 8, 16 or 32 bits, colours per
 // palette 1..256. The message names the field ("필드 vflip: ...").
-Status CheckCellLayout(const CellLayout& layout);
+// With `nesTable` (the map has a NesAttributes item, whose table holds the
+// palette) no word may hold a palette field as well.
+Status CheckCellLayout(const CellLayout& layout, bool nesTable = false);
 
 // The word of a cell with `tile` and attribute bits `attr`; fields get the
 // low bits of their value (a tile number too wide for its field is cut, as

@@ -146,7 +146,7 @@ Status ParseCellWordText(std::string_view text, CellWord& out, bool& plane) {
 const std::vector<CellPreset>& CellPresets() {
     static const std::vector<CellPreset> presets = {
         {"snes", "SNES"}, {"gba", "Game Boy Advance"}, {"megadrive", "Mega Drive"},
-        {"gbc", "Game Boy Color"}};
+        {"gbc", "Game Boy Color"}, {"sms", "Master System"}, {"pce", "PC Engine"}};
     return presets;
 }
 
@@ -181,6 +181,20 @@ std::optional<CellLayout> CellPresetLayout(std::string_view name, bool& usesPlan
                                    field("priority", 7, 1)}};
         layout.coloursPerPalette = 4;
         usesPlane = true;
+    } else if (name == "sms") {
+        // Name table word "---pcvhn nnnnnnnn", low byte first: pattern 0-8,
+        // H flip 9, V flip 10, palette select 11, priority 12. Charles
+        // MacDonald's "Sega Master System VDP documentation" (msvdp.txt, in
+        // SMS Power's development documents), section 9 "Background".
+        layout.word = {16, false, {field("tile", 0, 9), field("hflip", 9, 1),
+                                   field("vflip", 10, 1), field("palette", 11, 1),
+                                   field("priority", 12, 1)}};
+    } else if (name == "pce") {
+        // BAT word "PPPPAAAAAAAAAAAA": the 12 low bits the tile, the 4 high
+        // bits the palette; the VDC takes the low byte first ($0002, then
+        // $0003). Emanuel Schleussinger's "PC-Engine Video Display Controller
+        // Documentation", https://datacrystal.tcrf.net/wiki/Video_(TG-16).
+        layout.word = {16, false, {field("tile", 0, 12), field("palette", 12, 4)}};
     } else {
         return std::nullopt;
     }

@@ -195,6 +195,8 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile) {
     Sections sections;
     if (map.HasFieldItems())
         sections.emplace_back(DescriptorSection::CellLayout, CellSection(map.cells));
+    if (map.HasNesAttributes())
+        sections.emplace_back(DescriptorSection::NesTable, std::vector<uint8_t>{});
     AddParamsSection(tile, sections);
     WriteExtension(out, sections);
     return out.take();
@@ -225,7 +227,12 @@ Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out) {
     uint8_t length = 0;
     bool hasCells = false;
     bool hasParams = false;
+    bool hasNes = false;
     const auto onSection = [&](uint8_t tag, std::span<const uint8_t> payload) {
+        if (tag == DescriptorSection::NesTable && !hasNes) {
+            hasNes = true;
+            return payload.empty();
+        }
         if (tag == DescriptorSection::TileParams && !hasParams) {
             hasParams = true;
             return ReadParamsSection(payload, result.tile.params);
@@ -237,6 +244,10 @@ Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out) {
     };
     if (!in.readU8(length) || !ReadItems(in, result.items) || !ReadTilePart(in, result.tile) ||
         !ReadExtension(in, onSection) || hasParams != HasParamItems(result.tile.items))
+        return Status::Fail(msg::kDamagedFile);
+    const bool nesItem = std::find(result.items.begin(), result.items.end(),
+                                   MapItem::NesAttributes) != result.items.end();
+    if (hasNes != nesItem || (hasNes && !CheckCellLayout(result.cells, true)))
         return Status::Fail(msg::kDamagedFile);
     result.headerLength = length;
     out = std::move(result);

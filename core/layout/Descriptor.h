@@ -30,6 +30,10 @@ namespace DescriptorSection {
 enum : uint8_t {
     CellLayout = 1,  // a map's cell fields
     TileParams = 2,  // the pixel and colour encodings of the tile layout's items
+    // A map with a NesAttributes item; no payload. A reader that knows the
+    // cell fields but not the table refuses the section, where it would
+    // skip the item's code and misread the bytes after it.
+    NesTable = 3,
 };
 } // namespace DescriptorSection
 
@@ -73,7 +77,9 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile);
 // fields for them are skipped by the readers, as unknown codes are. Pixels
 // and Palette items need the tile parameters' section, and the section
 // needs them: either without the other, or parameters ValidTileItemParams
-// refuses, are damaged too.
+// refuses, are damaged too. So is a NesAttributes item without the NES
+// table's section or the section without the item, and a palette field in a
+// word beside the table (CheckCellLayout with `nesTable`).
 Status ParseKtf(std::span<const uint8_t> bytes, TileDescriptor& out);
 Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out);
 

@@ -189,6 +189,7 @@ LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
     bool sizeKnown = false;
     bool warnedSize = false;
     bool warnedCells = false;
+    bool warnedNes = false;
     bool tilesChecked = false;
     for (const uint8_t code : map.items) {
         const char* text = MapItemText(code);
@@ -247,6 +248,18 @@ LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
             }
             break;
         }
+        case MapItem::NesAttributes:
+            if (!sizeKnown)
+                table.warnings.push_back(Warning(text, msg::kNoTileSize));
+            if (data.mixedNesBlock && !warnedNes) {
+                warnedNes = true;
+                const CellPos at = *data.mixedNesBlock;
+                table.warnings.push_back(Warning(
+                    text, "칸 (" + Number(at.col) + ", " + Number(at.row) +
+                              ")부터의 2×2 블록에 팔레트가 섞여 있습니다. 테이블에는 왼쪽 위 칸의 "
+                              "팔레트 " + Number(data.mixedNesPalette) + "만 저장됩니다."));
+            }
+            break;
         case MapItem::CellsByte:
         case MapItem::CellsWord:
             if (!sizeKnown)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "layout/MapFormat.h"
+#include "layout/NesAttributeTable.h"
 #include "layout/TileFormat.h"
 
 namespace kesh {
@@ -50,6 +52,10 @@ struct TileLayoutData {
 struct MapLayoutData {
     TileLayoutData tiles;
     uint32_t maxTile = 0; // the largest tile number in a cell, empty cells aside
+    // For a NesAttributes item: the first 2 x 2 block with mixed palettes,
+    // and the palette of its top-left cell, the one the table keeps.
+    std::optional<CellPos> mixedNesBlock = {};
+    int mixedNesPalette = 0;
 };
 
 // The text shown for the header string's entry.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "layout/NesAttributeTable.h"
 #include "layout/TileFormat.h"
 
 namespace kesh {
@@ -23,7 +24,11 @@ constexpr std::array<ItemInfo, kMapItemCount> kMapItems = {{
     {"지도데이터(WORD)", "CellsWord"},
     {"지도데이터(필드)", "CellFields"},
     {"셀 속성 평면", "CellAttributes"},
+    {"NES 속성 테이블", "NesAttributes"},
 }};
+
+// The palette bits of the NES table's own field.
+constexpr uint16_t kNesPaletteMask = ((1u << nes::kPaletteBits) - 1) << cellbit::kPaletteShift;
 
 } // namespace
 
@@ -38,12 +43,26 @@ MapFormat MapFormat::Default() {
 bool MapFormat::HasFieldItems() const {
     return std::any_of(items.begin(), items.end(), [this](uint8_t code) {
         return (code == MapItem::CellFields && !cells.word.fields.empty()) ||
-               (code == MapItem::CellAttributes && !cells.plane.fields.empty());
+               (code == MapItem::CellAttributes && !cells.plane.fields.empty()) ||
+               code == MapItem::NesAttributes;
     });
 }
 
+bool MapFormat::HasNesAttributes() const {
+    return std::find(items.begin(), items.end(), MapItem::NesAttributes) != items.end();
+}
+
 uint16_t MapFormat::AttrMask() const {
-    return HasFieldItems() ? cells.AttrMask() : 0;
+    if (!HasFieldItems())
+        return 0;
+    return uint16_t(cells.AttrMask() | (HasNesAttributes() ? kNesPaletteMask : 0));
+}
+
+int MapFormat::PaletteCount() const {
+    if (!HasNesAttributes())
+        return cells.PaletteCount();
+    return std::max(1, std::min(1 << nes::kPaletteBits,
+                                256 / std::max<int>(cells.coloursPerPalette, 1)));
 }
 
 const char* MapItemText(int code) {
@@ -66,6 +85,8 @@ uint64_t MapItemBytes(int code, int64_t width, int64_t height) {
         return cells;
     case MapItem::CellsWord:
         return 2 * cells;
+    case MapItem::NesAttributes:
+        return NesAttributeBytes(width, height);
     default:
         return 0;
     }

@@ -23,10 +23,14 @@ enum : uint8_t {
     // The attribute plane: a word per cell with the fields that are not the
     // tile number (MapFormat::cells.plane), after the tile numbers.
     CellAttributes = 7,
+    // The NES attribute table (layout/NesAttributeTable.h) of the cells'
+    // palettes. The item holds a 2-bit palette field of its own, stored in
+    // no cell word: a layout with it keeps a palette per cell.
+    NesAttributes = 8,
 };
 } // namespace MapItem
-// Every item code; the last two need their fields as well.
-inline constexpr int kMapItemCount = 8;
+// Every item code; CellFields and CellAttributes need their fields as well.
+inline constexpr int kMapItemCount = 9;
 
 // The byte layout of a map file (.map), also the live map size.
 struct MapFormat {
@@ -39,12 +43,19 @@ struct MapFormat {
     // 64 x 64, SizeByte, CellsByte, TileFile: start-up, File New, missing .kmf.
     static MapFormat Default();
 
-    // Whether an item with fields is in the list. An item whose word has no
-    // fields is skipped by readers and writers, as an unknown code is.
+    // Whether an item with fields is in the list: a NesAttributes item, or a
+    // CellFields or CellAttributes item whose word has fields (one without
+    // is skipped by readers and writers, as an unknown code is).
     bool HasFieldItems() const;
+    bool HasNesAttributes() const;
     // The attribute bits the map keeps per cell: those of the fields the
-    // items hold, 0 when no item holds any.
+    // items hold (a NesAttributes item: palette bits 0-1), 0 when no item
+    // holds any.
     uint16_t AttrMask() const;
+    // Palettes a cell can choose: those of the NES table (4, no more than
+    // 256 / coloursPerPalette) with a NesAttributes item, else
+    // cells.PaletteCount().
+    int PaletteCount() const;
 
     bool operator==(const MapFormat&) const = default;
 };

@@ -12,7 +12,7 @@ constexpr std::array<std::string_view, kPixelEncodingCount> kPixelNames = {
     "4bpp-sms", "4bpp-gba", "4bpp-md", "8bpp-snes"};
 
 constexpr std::array<std::string_view, kColourEncodingCount> kColourNames = {
-    "rgb888", "bgr555", "md", "pce", "sms", "gg", "nes"};
+    "rgb888", "bgr555", "md", "pce", "sms", "gg", "nes", "gb"};
 
 } // namespace
 
@@ -76,10 +76,19 @@ int BytesPerColour(ColourEncoding encoding) {
         return 3;
     case ColourEncoding::MasterSystem:
     case ColourEncoding::Nes:
+    case ColourEncoding::GameBoy:
         return 1;
     default:
         return 2;
     }
+}
+
+uint64_t PaletteBytes(ColourEncoding encoding, int64_t colours) {
+    if (colours <= 0)
+        return 0;
+    if (encoding == ColourEncoding::GameBoy)
+        return uint64_t(colours + 3) / 4;
+    return uint64_t(colours) * uint64_t(BytesPerColour(encoding));
 }
 
 } // namespace kesh

@@ -57,14 +57,23 @@ enum class ColourEncoding : uint8_t {
     MasterSystem, // "sms": 00BBGGRR, one byte
     GameGear,     // "gg": 0000BBBBGGGGRRRR, 16-bit little-endian
     Nes,          // "nes": one byte, an index into the NES master palette
+    // "gb": the Game Boy's grey shades, 0 white to 3 black; a palette of
+    // four colours is one BGP byte, colour 0 in bits 1-0 ... colour 3 in 7-6.
+    GameBoy,
 };
 
-inline constexpr int kColourEncodingCount = 7;
+inline constexpr int kColourEncodingCount = 8;
 
 std::string_view ColourEncodingName(ColourEncoding encoding);
 std::optional<ColourEncoding> ColourEncodingFromName(std::string_view name);
 
-// Bytes of one stored colour (1, 2 or 3).
+// Bytes of one stored colour (1, 2 or 3); a Game Boy colour alone is its
+// shade in a byte, though a palette packs four in one (PaletteBytes).
 int BytesPerColour(ColourEncoding encoding);
+
+// Bytes of `colours` colours stored one after another as a palette item
+// stores them: a quarter byte each for the Game Boy (rounded up), else
+// BytesPerColour each.
+uint64_t PaletteBytes(ColourEncoding encoding, int64_t colours);
 
 } // namespace kesh

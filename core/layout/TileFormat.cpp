@@ -68,6 +68,9 @@ TileFormat TileFormat::NewFileDefault() {
 
 bool ValidTileItemParams(const TileItemParams& params) {
     const int k = params.coloursPerPalette, p = params.paletteCount;
+    // A BGP byte holds four colours.
+    if (params.colours == ColourEncoding::GameBoy && k != 4)
+        return false;
     return int(params.pixels) < kPixelEncodingCount && int(params.colours) < kColourEncodingCount &&
            k >= 2 && k <= 256 && p >= 1 && p * k <= 256;
 }
@@ -150,8 +153,7 @@ uint64_t TileItemBytes(const TileFormat& format, int code, int64_t count) {
             return 0;
         return uint64_t(count) * EncodedTileBytes(params.pixels, format.width, format.height);
     case TileItem::Palette:
-        return uint64_t(params.coloursPerPalette) * params.paletteCount *
-               uint64_t(BytesPerColour(params.colours));
+        return PaletteBytes(params.colours, int64_t(params.coloursPerPalette) * params.paletteCount);
     default:
         return TileItemBytes(code, format.width, format.height, count, format.attrWidth);
     }

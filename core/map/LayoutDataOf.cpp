@@ -24,6 +24,13 @@ MapLayoutData LayoutDataOf(const MapModel& map, const TileSet& set) {
     for (const uint16_t cell : map.cells())
         if (cell != kEmptyCell)
             data.maxTile = std::max<uint32_t>(data.maxTile, cell);
+    if (map.format().HasNesAttributes() && map.hasAttrs()) {
+        data.mixedNesBlock = FirstMixedNesBlock(map.width(), map.height(), map.attrs().data());
+        if (data.mixedNesBlock)
+            data.mixedNesPalette = cellbit::PaletteOf(
+                map.attrs()[size_t(data.mixedNesBlock->row) * size_t(map.width()) +
+                            size_t(data.mixedNesBlock->col)]);
+    }
     return data;
 }
 

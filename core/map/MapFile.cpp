@@ -8,6 +8,7 @@
 #include "base/Messages.h"
 #include "io/InputLimits.h"
 #include "io/SaveRecovery.h"
+#include "layout/NesAttributeTable.h"
 #include "map/MapReader.h"
 
 namespace kesh {
@@ -33,7 +34,8 @@ size_t EstimateSize(const MapModel& map, const TileSet& tiles) {
             total += cells * 2;
         else if (item == MapItem::TileFile)
             total += tileBlock;
-        else if (item == MapItem::CellFields || item == MapItem::CellAttributes)
+        else if (item == MapItem::CellFields || item == MapItem::CellAttributes ||
+                 item == MapItem::NesAttributes)
             total += size_t(MapItemBytes(map.format(), item));
         else
             total += 8;
@@ -97,6 +99,13 @@ void WriteFieldWords(ByteWriter& out, const MapModel& map, const CellWord& word,
     }
 }
 
+void WriteNesTable(ByteWriter& out, const MapModel& map) {
+    std::vector<uint8_t> table(size_t(NesAttributeBytes(map.width(), map.height())));
+    EncodeNesAttributes(map.width(), map.height(),
+                        map.hasAttrs() ? map.attrs().data() : nullptr, table.data());
+    out.write(table.data(), table.size());
+}
+
 } // namespace
 
 void WriteValue(ByteWriter& out, uint32_t value, int widthCode) {
@@ -107,6 +116,10 @@ Status WriteMapFile(const MapModel& map, const TileSet& tiles, ByteWriter& out) 
     const MapFormat& format = map.format();
     if (!HasWholeGrid(map))
         return Status::Fail(msg::kBadMapSize);
+    // A palette both in a word and in the table would be read back from one of them only.
+    if (format.HasNesAttributes())
+        if (Status st = CheckCellLayout(format.cells, true); !st)
+            return st;
     out.reserve(out.size() + EstimateSize(map, tiles));
     out.write(std::string_view(format.header).substr(0, size_t(HeaderLength(format.header))));
     for (uint8_t item : format.items) {
@@ -136,6 +149,9 @@ Status WriteMapFile(const MapModel& map, const TileSet& tiles, ByteWriter& out) 
         case MapItem::CellAttributes:
             if (!format.cells.plane.fields.empty())
                 WriteFieldWords(out, map, format.cells.plane, UserFieldCount(format.cells.word));
+            break;
+        case MapItem::NesAttributes:
+            WriteNesTable(out, map);
             break;
         default:
             break;

@@ -20,6 +20,9 @@ namespace kesh {
 //   TileFile                     the whole tile set as a tile file
 //   CellsByte                    one byte per cell (its low 8 bits), row by row
 //   CellsWord                    two bytes per cell, row by row
+//   CellFields, CellAttributes   a word per cell made of the layout's fields
+//   NesAttributes                the NES attribute table of the cells' palettes
+//                                (layout/NesAttributeTable.h)
 // The layout itself is saved beside it in the .kmf.
 
 // Writes the low 1, 2 or 4 bytes of `value` for width code 0, 1 or 2,

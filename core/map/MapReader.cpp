@@ -8,6 +8,7 @@
 
 #include "base/Messages.h"
 #include "io/HugePages.h"
+#include "layout/NesAttributeTable.h"
 #include "map/MapModel.h"
 
 namespace kesh {
@@ -153,6 +154,8 @@ Status MapReader::ReadItem(uint8_t item) {
     case MapItem::CellAttributes:
         return ReadFieldWords(m_layout.descriptor.cells.plane,
                               UserFieldCount(m_layout.descriptor.cells.word));
+    case MapItem::NesAttributes:
+        return ReadNesTable();
     default:
         return Status::Ok();
     }
@@ -257,6 +260,30 @@ Status MapReader::ReadFieldWords(const CellWord& word, int firstUser) {
             value |= uint32_t(at[b]) << (8 * (word.bigEndian ? bytes - 1 - b : b));
         UnpackCell(word, value, m_cells[i], m_attrs[i], firstUser);
     }
+    if (m_release)
+        m_release(m_in.pos(), data.size());
+    m_in.skip(data.size());
+    return Status::Ok();
+}
+
+Status MapReader::ReadNesTable() {
+    if (m_width && m_height && MapModel::IsValidSize(*m_width, *m_height) &&
+        m_in.remaining() < NesAttributeBytes(*m_width, *m_height))
+        return Status::Fail(msg::kDamagedFile);
+    Status st = EnsureCells();
+    if (!st)
+        return st;
+    const uint64_t bytes = NesAttributeBytes(*m_width, *m_height);
+    const auto data = m_in.peek(bytes);
+    if (data.size() != bytes)
+        return Status::Fail(msg::kDamagedFile);
+    try {
+        if (m_attrs.size() != m_cells.size())
+            m_attrs.assign(m_cells.size(), 0);
+    } catch (const std::bad_alloc&) {
+        return Status::Fail(msg::kAllocFailed);
+    }
+    DecodeNesAttributes(data.data(), int32_t(*m_width), int32_t(*m_height), m_attrs.data());
     if (m_release)
         m_release(m_in.pos(), data.size());
     m_in.skip(data.size());

@@ -44,6 +44,8 @@ private:
     Status ReadCells(int bytesPerCell);
     // A CellFields or CellAttributes item: a word per cell, unpacked by its fields.
     Status ReadFieldWords(const CellWord& word, int firstUser);
+    // A NesAttributes item: the table, into the palette bits of the cells.
+    Status ReadNesTable();
     // The grid for the size read so far: no size yet fails with
     // msg::kNoTileSize, a size no map can hold as MapModel::CheckSize does.
     Status EnsureCells();

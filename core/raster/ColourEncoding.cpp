@@ -137,9 +137,24 @@ uint8_t NearestNes(Rgb colour) {
     return index;
 }
 
+// The Game Boy's four shades as kesh shows them, value 0 white to 3 black
+// (https://gbdev.io/pandocs/Palettes.html, "FF47 - BGP"): neutral greys an
+// equal step apart, not any one screen's tint.
+constexpr uint8_t kGameBoyGrey[4] = {255, 170, 85, 0};
+
+// The shade nearest a colour's brightness (the mean of its channels).
+uint8_t GameBoyShade(Rgb colour) {
+    const unsigned mean = (unsigned(colour.r) + colour.g + colour.b + 1) / 3;
+    return uint8_t(3 - Narrow(uint8_t(mean), 2));
+}
+
 } // namespace
 
 void EncodeColour(ColourEncoding encoding, Rgb colour, uint8_t* out) {
+    if (encoding == ColourEncoding::GameBoy) {
+        out[0] = GameBoyShade(colour);
+        return;
+    }
     if (encoding == ColourEncoding::Nes) {
         out[0] = NearestNes(colour);
         return;
@@ -151,6 +166,12 @@ void EncodeColour(ColourEncoding encoding, Rgb colour, uint8_t* out) {
 }
 
 std::optional<Rgb> DecodeColour(ColourEncoding encoding, const uint8_t* in) {
+    if (encoding == ColourEncoding::GameBoy) {
+        if (in[0] > 3)
+            return std::nullopt;
+        const uint8_t grey = kGameBoyGrey[in[0]];
+        return Rgb{grey, grey, grey};
+    }
     if (encoding == ColourEncoding::Nes) {
         if (in[0] > 63)
             return std::nullopt;
@@ -172,6 +193,15 @@ Rgb ReduceColour(ColourEncoding encoding, Rgb colour) {
 
 void EncodeColours(ColourEncoding encoding, const ColourTable& table, int first, int count,
                    uint8_t* out) {
+    if (encoding == ColourEncoding::GameBoy) {
+        // Four shades a byte, colour 0 in bits 1-0 up to colour 3 in bits 7-6.
+        std::fill_n(out, PaletteBytes(encoding, count), uint8_t(0));
+        for (int i = 0; i < count; ++i) {
+            const uint8_t* e = table.data() + 4 * size_t(first + i);
+            out[i / 4] = uint8_t(out[i / 4] | GameBoyShade(Rgb{e[2], e[1], e[0]}) << (2 * (i % 4)));
+        }
+        return;
+    }
     const int size = BytesPerColour(encoding);
     for (int i = 0; i < count; ++i) {
         const uint8_t* e = table.data() + 4 * size_t(first + i);
@@ -184,7 +214,13 @@ Status DecodeColours(ColourEncoding encoding, const uint8_t* in, int first, int 
     const int size = BytesPerColour(encoding);
     ColourTable read = table;
     for (int i = 0; i < count; ++i) {
-        const std::optional<Rgb> c = DecodeColour(encoding, in + size_t(i) * size_t(size));
+        uint8_t shade = 0;
+        const uint8_t* at = in + size_t(i) * size_t(size);
+        if (encoding == ColourEncoding::GameBoy) {
+            shade = uint8_t((in[i / 4] >> (2 * (i % 4))) & 3);
+            at = &shade;
+        }
+        const std::optional<Rgb> c = DecodeColour(encoding, at);
         if (!c)
             return Status::Fail("팔레트의 " + std::to_string(i) + "번 색이 " +
                                 std::string(ColourEncodingName(encoding)) +

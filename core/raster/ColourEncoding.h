@@ -30,7 +30,8 @@ std::optional<Rgb> DecodeColour(ColourEncoding encoding, const uint8_t* in);
 Rgb ReduceColour(ColourEncoding encoding, Rgb colour);
 
 // Colours `first` .. `first + count - 1` of a display colour table (blue,
-// green, red, 0 per entry) stored one after another at `out`.
+// green, red, 0 per entry) stored one after another at `out`
+// (PaletteBytes(encoding, count) bytes: Game Boy shades four a byte).
 void EncodeColours(ColourEncoding encoding, const ColourTable& table, int first, int count,
                    uint8_t* out);
 

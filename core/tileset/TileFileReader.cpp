@@ -130,8 +130,8 @@ Status TileFileReader::Scan(const std::vector<uint8_t>& items, const TileItemPar
             break;
         }
         case TileItem::Palette:
-            if (!m_in.skip(uint64_t(params.coloursPerPalette) * params.paletteCount *
-                           uint64_t(BytesPerColour(params.colours))))
+            if (!m_in.skip(PaletteBytes(params.colours,
+                                        int64_t(params.coloursPerPalette) * params.paletteCount)))
                 return damaged;
             m_paletteEncoded = here;
             break;

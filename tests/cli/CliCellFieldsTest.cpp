@@ -61,8 +61,9 @@ TEST(CliCellFieldsTest, ConvertTakesFieldsAsTextOrPreset) {
     const Case cases[] = {
         {{"--preset", "snes"}, {SizeWord, CellFields, TileFile}, Preset("snes")},
         {{"--preset=gba"}, {SizeWord, CellFields, TileFile}, Preset("gba")},
-        {{"--preset", "megadrive"}, {SizeWord, CellFields, TileFile}, Preset("megadrive")},
-        {{"--preset", "gbc"}, {SizeWord, CellsByte, CellAttributes, TileFile}, Preset("gbc")},
+        // Platform presets: their own items, no TileFile.
+        {{"--preset", "megadrive", "--drop-tiles"}, {SizeWord, CellFields}, Preset("megadrive")},
+        {{"--preset", "gbc", "--drop-tiles"}, {SizeWord, CellsByte, CellAttributes}, Preset("gbc")},
         {{"--map-items",
           "SizeDword, CellsWord16BE[tile:0-10,hflip:11,vflip:12,palette:13-14,priority:15]",
           "--drop-tiles"},
@@ -105,7 +106,7 @@ TEST(CliCellFieldsTest, BadFieldsAreRefusedNamingTheField) {
         {{"--map-items", "SizeWord,CellsWord16LE[tile:0-9,palette:10-16]"}, "palette"},
         {{"--map-items", "SizeWord,CellsWord16LE[tile:0-9],Attributes8[tile:0-7]"}, "tile"},
         {{"--map-items", "SizeWord,CellsWord24LE[tile:0-9]"}, "CellsWord24LE"},
-        {{"--preset", "nes"}, "nes"},
+        {{"--preset", "n64"}, "n64"},
         {{"--map-items", "SizeWord,CellAttributes"}, "CellAttributes"},
         {{"--map-items", "SizeWord,CellsWord16LE[tile:0-9],CellsWord16BE[tile:0-9]"},
          "CellsWord16BE"},
@@ -134,16 +135,21 @@ TEST(CliCellFieldsTest, ImportImageMapInAPresetShownByInfoAndLayout) {
     TempDir dir;
     SaveSnesMap(dir.file("snes.map"));
     ASSERT_EQ(Cli({"export-bmp", dir.file("snes.map"), dir.file("level.bmp")}).status, 0);
+    // The Game Boy Color's cells as a map layout alone (--preset gbc would
+    // also make the tile set 2bpp, which this picture's colours do not fit).
+    const std::string gbcItems =
+        "SizeWord,CellsByte,Attributes8[palette:0-2,bank:3,hflip:5,vflip:6,priority:7]";
     const CliRun alone = Cli({"import-image", dir.file("level.bmp"), dir.file("set.til"),
-                              "--tile-size", "8x8", "--preset", "gbc"});
+                              "--tile-size", "8x8", "--map-items", gbcItems});
     EXPECT_EQ(alone.status, 2);
     EXPECT_FALSE(FileSystem::Native().exists(dir.file("set.til")));
     const CliRun run = Cli({"import-image", dir.file("level.bmp"), dir.file("set.til"),
-                            "--tile-size", "8x8", "--preset", "gbc", "--map", dir.file("gbc.map")});
+                            "--tile-size", "8x8", "--map-items", gbcItems, "--map",
+                            dir.file("gbc.map")});
     ASSERT_EQ(run.status, 0) << run.err;
     Reopened out;
     Reopen(dir.file("gbc.map"), out);
-    EXPECT_EQ(out.map.format().cells, Preset("gbc"));
+    EXPECT_EQ(out.map.format().cells.plane, Preset("gbc").plane);
     // Mirror matching needs a map whose layout holds both flips.
     for (const auto& [preset, status] : {std::pair{"", 2}, std::pair{"snes", 0}}) {
         std::vector<std::string> args = {"import-image", dir.file("level.bmp"),

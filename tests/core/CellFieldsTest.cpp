@@ -60,6 +60,14 @@ TEST(CellFieldsTest, PresetsWriteTheMachinesBytesAndReadThemBack) {
         {"gbc",
          {{0x42, Attr(false, true, 6, true, cellbit::UserBit(0))}, {0x07, 0}},
          {0x42, 0x07, 0xCE, 0x00}},
+        // Master System ---pcvhn nnnnnnnn: tile 0x1A5 (n, 9 bits), V flip
+        // (bit 10, 0x400), palette 1 (bit 11, 0x800), priority (bit 12,
+        // 0x1000) = 0x1DA5, LE; then tile 0x0FF with H flip (bit 9) = 0x02FF.
+        {"sms",
+         {{0x1A5, Attr(false, true, 1, true)}, {0x0FF, Attr(true, false, 0, false)}},
+         {0xA5, 0x1D, 0xFF, 0x02}},
+        // PC Engine PPPPAAAAAAAAAAAA: tile 0xABC, palette 13 (0xD000) = 0xDABC, LE.
+        {"pce", {{0xABC, Attr(false, false, 13, false)}}, {0xBC, 0xDA}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.preset);

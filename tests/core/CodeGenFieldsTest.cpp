@@ -138,7 +138,10 @@ TEST(CodeGenFieldsTest, EveryPresetRoundTripsThroughKeshAndTheGeneratedReaders) 
     const std::vector<std::string> fieldsOf[] = {{"palette", "priority", "hflip", "vflip"},
                                                  {"hflip", "vflip", "palette"},
                                                  {"hflip", "vflip", "palette", "priority"},
-                                                 {"palette", "bank", "hflip", "vflip", "priority"}};
+                                                 {"palette", "bank", "hflip", "vflip", "priority"},
+                                                 {"hflip", "vflip", "palette", "priority"},
+                                                 {"palette"}};
+    ASSERT_EQ(CellPresets().size(), std::size(fieldsOf));
     for (size_t p = 0; p < CellPresets().size(); ++p) {
         const std::string preset = CellPresets()[p].name;
         SCOPED_TRACE(preset);

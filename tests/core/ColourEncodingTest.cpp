@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "layout/TileFormat.h"
 #include "raster/ColourEncoding.h"
 #include "support/HardwareTiles.h"
 
@@ -13,7 +14,7 @@ namespace {
 constexpr ColourEncoding kAll[] = {ColourEncoding::Rgb888,       ColourEncoding::Bgr555,
                                    ColourEncoding::MegaDrive,    ColourEncoding::PcEngine,
                                    ColourEncoding::MasterSystem, ColourEncoding::GameGear,
-                                   ColourEncoding::Nes};
+                                   ColourEncoding::Nes,          ColourEncoding::GameBoy};
 
 std::string Name(ColourEncoding e) {
     return std::string(ColourEncodingName(e));
@@ -42,7 +43,7 @@ TEST(ColourEncodingTest, UnusedBitsAreRefused) {
         {ColourEncoding::Bgr555, "00 80"},    {ColourEncoding::MegaDrive, "01 00"},
         {ColourEncoding::MegaDrive, "00 01"}, {ColourEncoding::PcEngine, "00 02"},
         {ColourEncoding::MasterSystem, "40"}, {ColourEncoding::GameGear, "00 10"},
-        {ColourEncoding::Nes, "40"},
+        {ColourEncoding::Nes, "40"},          {ColourEncoding::GameBoy, "04"},
     };
     for (const auto& [e, bytes] : cases)
         EXPECT_FALSE(DecodeColour(e, HexBytes(bytes).data()).has_value()) << Name(e) << bytes;
@@ -74,7 +75,7 @@ TEST(ColourEncodingTest, EveryHardwareColourRoundTrips) {
                           std::vector<uint8_t>(in, in + size))
                     << w;
         }
-        const int expected[] = {4096, 32768, 512, 512, 64, 4096, 64};
+        const int expected[] = {4096, 32768, 512, 512, 64, 4096, 64, 4};
         EXPECT_EQ(valid, expected[int(e)]);
     }
 }
@@ -96,4 +97,42 @@ TEST(ColourEncodingTest, PalettesInAColourTable) {
     ASSERT_TRUE(DecodeColours(ColourEncoding::Bgr555, bad.data(), 10, 1, table).ok());
     EXPECT_EQ(table[4 * 10 + 2], 255); // red
     EXPECT_EQ(table[4 * 10 + 0], 0);
+}
+
+// Game Boy palettes are BGP bytes (https://gbdev.io/pandocs/Palettes.html:
+// bits 7-6 colour 3 ... bits 1-0 colour 0; 0 white, 1 light grey, 2 dark
+// grey, 3 black), four colours a byte and K always 4. (Not among the shared
+// HandColours: the generated readers do not decode gb palettes yet.)
+TEST(ColourEncodingTest, GameBoyPalettesAreBgpBytes) {
+    // White, black, light grey, dark grey -> 0, 3, 1, 2 -> 10 01 11 00 = 0x9C;
+    // the second palette black, dark grey, white, white -> 3, 2, 0, 0 = 0x0B.
+    const Rgb colours[8] = {{255, 255, 255}, {0, 0, 0},       {170, 170, 170}, {85, 85, 85},
+                            {0, 0, 0},       {80, 90, 85},    {250, 255, 255}, {255, 255, 255}};
+    ColourTable table{};
+    for (size_t i = 0; i < 8; ++i) {
+        table[4 * i] = colours[i].b;
+        table[4 * i + 1] = colours[i].g;
+        table[4 * i + 2] = colours[i].r;
+    }
+    ASSERT_EQ(PaletteBytes(ColourEncoding::GameBoy, 8), 2u);
+    uint8_t bytes[2] = {};
+    EncodeColours(ColourEncoding::GameBoy, table, 0, 8, bytes);
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 2), HexBytes("9C 0B"));
+    ColourTable back{};
+    ASSERT_TRUE(DecodeColours(ColourEncoding::GameBoy, bytes, 0, 8, back));
+    const uint8_t greys[8] = {255, 0, 170, 85, 0, 85, 255, 255};
+    for (size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(back[4 * i], greys[i]) << i;
+
+    // One colour alone is its shade in a byte: mean of 200, 100, 120 = 140
+    // -> 140 * 3 / 255 = 1.65 -> 2 levels up from black, shade 3 - 2 = 1.
+    uint8_t one = 0xFF;
+    EncodeColour(ColourEncoding::GameBoy, {200, 100, 120}, &one);
+    EXPECT_EQ(one, 1);
+    EXPECT_EQ(DecodeColour(ColourEncoding::GameBoy, &one), (Rgb{170, 170, 170}));
+
+    TileItemParams params{PixelEncoding::Planar2Rows, ColourEncoding::GameBoy, 4, 2};
+    EXPECT_TRUE(ValidTileItemParams(params));
+    params.coloursPerPalette = 16;
+    EXPECT_FALSE(ValidTileItemParams(params));
 }

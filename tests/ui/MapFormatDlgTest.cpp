@@ -55,11 +55,13 @@ private slots:
         QCOMPARE(dlg.itemList()->item(0)->text(), QStringLiteral("BYTE  Width, Height ;"));
         QCOMPARE(dlg.itemList()->item(1)->text(), QStringLiteral("지도데이터(BYTE)"));
         QCOMPARE(dlg.itemList()->item(2)->text(), QStringLiteral("타일 파일"));
-        // The plain items, then the two whose fields the cell field box sets.
-        QCOMPARE(dlg.itemCombo()->count(), 8);
+        // The plain items, then the two whose fields the cell field box
+        // sets, then the NES attribute table.
+        QCOMPARE(dlg.itemCombo()->count(), 9);
         QCOMPARE(dlg.itemCombo()->itemText(5), QStringLiteral("지도데이터(WORD)"));
         QCOMPARE(dlg.itemCombo()->itemText(6), QStringLiteral("지도데이터(필드)"));
         QCOMPARE(dlg.itemCombo()->itemText(7), QStringLiteral("셀 속성 평면"));
+        QCOMPARE(dlg.itemCombo()->itemText(8), QStringLiteral("NES 속성 테이블"));
         QVERIFY(!dlg.headerCheck()->isChecked());
     }
 
