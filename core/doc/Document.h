@@ -77,9 +77,11 @@ public:
     void PasteCells(const Rect& source, int32_t col, int32_t row);
 
     // Terrain (DocumentTerrain.cpp). Takes `set` for the map, its values
-    // read from the map's cells; no step, and the set's file is saved with
-    // the next save. Fails (nothing changed) with the set's own complaint.
-    Status SetTerrainSet(TerrainSet set);
+    // read from the map's cells (an empty set: none); no step. The map
+    // counts as changed when `marksMap` (a set made now, whose file the
+    // next save writes; not one read with the map). Fails (nothing changed)
+    // with the set's own complaint.
+    Status SetTerrainSet(TerrainSet set, bool marksMap = true);
     void SetTerrainOptions(const TerrainOptions& options);
     // Paints `terrain` at value point `at` (a cell corner of a corner set, a
     // cell of a blob set) as part of the stroke under way (EndStroke ends

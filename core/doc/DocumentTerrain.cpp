@@ -7,11 +7,15 @@
 
 namespace kesh {
 
-Status Document::SetTerrainSet(TerrainSet set) {
+Status Document::SetTerrainSet(TerrainSet set, bool marksMap) {
     closeStroke();
-    if (Status st = m_terrain.Attach(std::move(set), m_map); !st)
+    if (set.empty()) {
+        m_terrain.Detach();
+    } else if (Status st = m_terrain.Attach(std::move(set), m_map); !st) {
         return st;
-    MarkChanged();
+    }
+    if (marksMap)
+        MarkChanged();
     return Status::Ok();
 }
 

@@ -22,6 +22,22 @@ Status TerrainLayer::Attach(TerrainSet set, const MapModel& map) {
     return Status::Ok();
 }
 
+Status TerrainLayer::Attach(TerrainSet set, const MapModel& map, std::vector<uint8_t> values) {
+    if (Status st = set.Check(); !st)
+        return st;
+    TerrainLayer made;
+    made.m_set = std::move(set);
+    made.m_options = m_options;
+    made.fit(map);
+    const int top = int(made.m_set.terrains.size());
+    if (values.size() != size_t(made.m_wide) * size_t(made.m_high) ||
+        std::any_of(values.begin(), values.end(), [top](uint8_t v) { return v >= top; }))
+        return Status::Fail(msg::kBadMapSize);
+    made.m_values = std::move(values);
+    *this = std::move(made);
+    return Status::Ok();
+}
+
 void TerrainLayer::Detach() {
     *this = TerrainLayer{};
 }
@@ -32,7 +48,7 @@ void TerrainLayer::Follow(const MapModel& map) {
         Rebuild(map);
 }
 
-void TerrainLayer::Rebuild(const MapModel& map) {
+void TerrainLayer::fit(const MapModel& map) {
     m_flipMask = uint16_t(map.format().AttrMask() & cellbit::kFlips);
     m_resolver = TerrainResolver(m_set, m_flipMask);
     m_generation = map.gridGeneration();
@@ -41,6 +57,11 @@ void TerrainLayer::Rebuild(const MapModel& map) {
     const bool corner = m_set.kind == TerrainKind::Corner;
     m_wide = m_cellsWide + (corner && m_cellsWide ? 1 : 0);
     m_high = m_cellsHigh + (corner && m_cellsHigh ? 1 : 0);
+}
+
+void TerrainLayer::Rebuild(const MapModel& map) {
+    fit(map);
+    const bool corner = m_set.kind == TerrainKind::Corner;
     m_values.assign(size_t(m_wide) * size_t(m_high), 0);
     for (int32_t row = 0; row < m_cellsHigh; ++row)
         for (int32_t col = 0; col < m_cellsWide; ++col) {

@@ -37,6 +37,10 @@ public:
     // Takes `set` for `map`, the values read from the map's cells (Rebuild).
     // Fails (nothing changed) when the set does not Check, or memory runs out.
     Status Attach(TerrainSet set, const MapModel& map);
+    // Takes `set` for `map` with `values` given (valuesWide() x valuesHigh()
+    // of the set's kind, each a terrain of the set), without reading the
+    // cells. Fails with "지도의 크기가 올바르지 않습니다." for another count.
+    Status Attach(TerrainSet set, const MapModel& map, std::vector<uint8_t> values);
     void Detach();
     // Rebuilds when the map's grid or flip fields are no longer those the
     // values were made for.
@@ -79,6 +83,9 @@ public:
     uint64_t ChooseAll(MapModel& map) const;
 
 private:
+    // The resolver and sizes for `map`, the values left to the caller.
+    void fit(const MapModel& map);
+
     TerrainSet m_set;
     TerrainResolver m_resolver;
     TerrainOptions m_options;
