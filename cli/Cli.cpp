@@ -74,6 +74,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return RunImportTmx(ctx, rest);
     if (command == "delete-tile")
         return RunDeleteTile(ctx, rest);
+    if (command == "terrain")
+        return RunTerrain(ctx, rest);
     return ctx.Usage(text::kUnknownCommand + command);
 }
 

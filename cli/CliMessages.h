@@ -77,6 +77,14 @@ inline constexpr const char* kHelp =
     "  delete-tile FILE N\n"
     "      타일 N을 지웁니다. FILE이 지도면 그 타일을 쓰던 칸은 빈 칸이 되고 뒤의 번호는\n"
     "      하나씩 당겨집니다 (편집기와 같음). 결과를 JSON 한 줄로 출력합니다.\n"
+    "  terrain MAP --set SET.kterrain --mask MASK.png [--terrain NAME]...\n"
+    "      마스크 그림을 지형으로 칠해 지도의 타일을 고르고 저장합니다 (모두 저장되거나 하나도 바뀌지 않습니다).\n"
+    "      모서리 지형 세트는 칸의 모서리마다 한 점 (그림이 지도보다 가로세로 1 큼),\n"
+    "      블롭 세트는 칸마다 한 점 (지도와 같은 크기).\n"
+    "      그림에 쓰인 색을 값 (팔레트 번호, 회색 값, 0xRRGGBB)이 작은 것부터 차례로\n"
+    "      세트의 지형 0, 1, 2... 로 읽고, --terrain 을 주면 그 순서의 지형으로 읽습니다.\n"
+    "      세트는 지도 옆에 MAP.kterrain 으로 함께 저장됩니다.\n"
+    "      지형별 점 수와 맞는 타일이 없어 가장 가까운 타일을 쓴 칸 수를 JSON으로 출력합니다.\n"
     "  convert IN OUT [옵션...]\n"
     "      지도나 타일 파일을 다른 파일포맷으로 다시 씁니다. 주지 않은 옵션은 IN의 것을 따릅니다.\n"
     "      --map-items LIST    지도 항목, 쉼표로 구분:\n"
@@ -129,6 +137,8 @@ inline constexpr const char* kHelp =
     "데이터 파일은 그 옆의 파일포맷 파일(.kmf, .ktf)에 따라 읽고, 저장할 때 함께 씁니다.\n"
     "종료 상태: 0 성공, 1 입력 파일을 처리하지 못함, 2 잘못된 사용법.\n";
 
+inline constexpr const char* kTerrainNeedsSetAndMask = "terrain 에는 --set 과 --mask 가 있어야 합니다.";
+inline constexpr const char* kUnknownTerrain = "지형 세트에 없는 지형입니다: ";
 inline constexpr const char* kNotTmxFile = "TMX 파일(.tmx)이 아닙니다: ";
 inline constexpr const char* kSeeHelp = "도움말: kesh-cli --help";
 inline constexpr const char* kNoCommand = "명령이 없습니다.";

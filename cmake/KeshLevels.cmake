@@ -11,7 +11,7 @@
 # maps are written as PNG through it, and pictures (image) are cut into tile
 # sets and maps. edit, above the document, turns pointer and key events into
 # the document's requests. A level whose folders have no sources yet is left out.
-set(KESH_CORE_LEVELS base io layout raster tileset map image tmx doc edit app)
+set(KESH_CORE_LEVELS base io layout raster tileset map image tmx terrain doc edit app)
 set(KESH_CORE_LEVEL_base base)
 set(KESH_CORE_LEVEL_io io text)
 set(KESH_CORE_LEVEL_layout layout)
@@ -20,6 +20,7 @@ set(KESH_CORE_LEVEL_tileset tileset)
 set(KESH_CORE_LEVEL_map map)
 set(KESH_CORE_LEVEL_image image)
 set(KESH_CORE_LEVEL_tmx tmx)
+set(KESH_CORE_LEVEL_terrain terrain)
 set(KESH_CORE_LEVEL_doc doc)
 set(KESH_CORE_LEVEL_edit edit)
 set(KESH_CORE_LEVEL_app app)

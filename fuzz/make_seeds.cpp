@@ -19,7 +19,9 @@
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "raster/ImageDecoders.h"
+#include "support/TerrainSets.h"
 #include "support/TestImages.h"
+#include "terrain/TerrainFile.h"
 #include "tileset/AddTileFile.h"
 #include "tileset/EncodedTiles.h"
 #include "tileset/TileSheetExport.h"
@@ -529,6 +531,22 @@ void EncodedTileSeeds() {
     }
 }
 
+// Terrain set files: a corner set, a blob set, and one with comments,
+// blank lines and CRLF line ends.
+void TerrainSeeds() {
+    const auto save = [](const std::string& name, const std::string& text) {
+        TerrainSet check;
+        Save("fuzz_terrain", name, Bytes(text.begin(), text.end()),
+             ReadTerrainFile(std::span<const uint8_t>(
+                                 reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+                             check));
+    };
+    save("corner", WriteTerrainFile(terrainsets::CornerSet16()));
+    save("blob", WriteTerrainFile(terrainsets::BlobSet48()));
+    save("comments", "kesh-terrain 1\r\n# 물과 풀\r\n\r\nkind corner\r\nterrain 물\r\n"
+                     "terrain 풀 밭\r\n  # 가운데\r\ntile 0 0 0 0 0\r\ntile 7 1 1 1 0\r\n");
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
@@ -541,6 +559,7 @@ int main(int argc, char** argv) {
     TmxSeeds();
     TmxFilesSeeds();
     EncodedTileSeeds();
+    TerrainSeeds();
     if (g_failures > 0)
         return 1;
     std::printf("seeds written to %s\n", g_out.c_str());

@@ -17,4 +17,5 @@ set(KESH_FUZZ_TARGETS
     fuzz_tmxfs
     fuzz_encodedtiles
     fuzz_recovery_index
+    fuzz_terrain
 )

@@ -7,6 +7,7 @@
 #include "io/AbsolutePath.h"
 #include "io/SaveRecovery.h"
 #include "layout/Descriptor.h"
+#include "terrain/TerrainFile.h"
 
 namespace kesh {
 
@@ -83,6 +84,15 @@ bool MapProcedures::OpenMapPath(const std::string& path) {
         m_user.ShowMessage(st.message());
         return false;
     }
+    // The terrain set beside the map comes with it; a damaged one is told
+    // and left out, the map open all the same.
+    TerrainSet terrain;
+    bool noTerrain = false;
+    if (Status read = LoadTerrainFile(m_fs, TerrainPathFor(file.path), terrain, noTerrain);
+        !read && !noTerrain)
+        m_user.ShowMessage(read.message());
+    if (Status took = m_doc.SetTerrainSet(std::move(terrain), false); !took)
+        m_user.ShowMessage(took.message());
     if (m_setTitle)
         m_setTitle(file.name);
     if (m_fileUsed)

@@ -9,6 +9,7 @@
 #include "map/MapBitmapExport.h"
 #include "map/MapFile.h"
 #include "map/MapPngExport.h"
+#include "terrain/TerrainFile.h"
 #include "tmx/TmxExport.h"
 
 namespace kesh {
@@ -94,7 +95,11 @@ bool MapProcedures::saveTo(FileIdentity file) {
         file = FileIdentity::Of(AbsolutePath(*path));
         m_doc.SetFile(file);
     }
-    const Status st = SaveMapFiles(m_fs, file.path, m_map, m_tiles);
+    // The terrain set goes beside the map, in the same save.
+    std::vector<FileSource> beside;
+    if (m_doc.terrain().active())
+        beside.push_back(TerrainFileSource(TerrainPathFor(file.path), m_doc.terrain().set()));
+    const Status st = SaveMapFiles(m_fs, file.path, m_map, m_tiles, beside);
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;

@@ -15,5 +15,7 @@ inline constexpr const char* kImportImage = "이미지에서 타일 가져오기
 inline constexpr const char* kImportTmx = "TMX 가져오기";
 inline constexpr const char* kAttribute = "타일 속성 변경";
 inline constexpr const char* kFlipCells = "선택 영역 뒤집기";
+inline constexpr const char* kTerrainStroke = "지형 붓";
+inline constexpr const char* kTerrainFill = "지형 채우기";
 
 } // namespace kesh::command

@@ -10,6 +10,7 @@
 #include "doc/DeleteTileCommand.h"
 #include "doc/ImportCommand.h"
 #include "doc/MapFormatCommand.h"
+#include "doc/TerrainCommand.h"
 #include "doc/TileSetCommand.h"
 
 namespace kesh {
@@ -50,21 +51,29 @@ void Document::notify(uint32_t changes) {
             listener->DocumentChanged(changes);
 }
 
+const Command* Document::strokeUnderWay() const {
+    if (m_stroke && !m_stroke->empty())
+        return m_stroke.get();
+    if (m_terrainStroke && !m_terrainStroke->empty())
+        return m_terrainStroke.get();
+    return nullptr;
+}
+
 bool Document::IsModified() const {
-    return m_pending || (m_stroke && !m_stroke->empty()) || m_history.ChangedSinceSave();
+    return m_pending || strokeUnderWay() || m_history.ChangedSinceSave();
 }
 
 bool Document::CanUndo() const {
-    return (m_stroke && !m_stroke->empty()) || m_history.CanUndo();
+    return strokeUnderWay() || m_history.CanUndo();
 }
 
 bool Document::CanRedo() const {
-    return !(m_stroke && !m_stroke->empty()) && m_history.CanRedo();
+    return !strokeUnderWay() && m_history.CanRedo();
 }
 
 std::string Document::UndoName() const {
-    if (m_stroke && !m_stroke->empty())
-        return m_stroke->Name();
+    if (const Command* stroke = strokeUnderWay())
+        return stroke->Name();
     const Command* step = m_history.NextUndo();
     return step ? step->Name() : std::string();
 }
@@ -75,6 +84,7 @@ std::string Document::RedoName() const {
 }
 
 void Document::closeStroke() {
+    closeTerrainStroke();
     if (!m_stroke)
         return;
     std::unique_ptr<StrokeCommand> stroke = std::move(m_stroke);
@@ -127,6 +137,7 @@ void Document::dropHistory(bool marksMap) {
 
 void Document::ResetHistory() {
     m_stroke.reset();
+    m_terrainStroke.reset();
     m_history.Clear();
     m_pending = false;
     ++m_revision;
@@ -144,6 +155,7 @@ Status Document::Replace(const ContentReader& read, std::optional<FileIdentity> 
         m_tiles.touch();
     if (file)
         m_file = std::move(*file);
+    m_terrain.Follow(m_map);
     m_stroke.reset();
     m_history.Clear();
     m_pending = changed;
@@ -188,6 +200,7 @@ bool Document::PaintCell(int32_t index, uint16_t tile) {
     const Cell cell{tile, uint16_t(m_brushAttr & m_map.format().AttrMask())};
     if (m_map.cell(size_t(index)) == cell)
         return false;
+    closeTerrainStroke();
     const bool first = !m_stroke || m_stroke->empty();
     if (!m_stroke)
         m_stroke = std::make_unique<StrokeCommand>();
@@ -200,7 +213,7 @@ bool Document::PaintCell(int32_t index, uint16_t tile) {
 }
 
 void Document::EndStroke() {
-    if (!m_stroke || m_stroke->empty())
+    if (!strokeUnderWay())
         return;
     closeStroke();
     notify(change::kHistory);

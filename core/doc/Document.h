@@ -12,11 +12,13 @@
 #include "doc/FileIdentity.h"
 #include "doc/UndoStack.h"
 #include "map/MapModel.h"
+#include "terrain/TerrainLayer.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
 
 class StrokeCommand;
+class TerrainCommand;
 
 // What the user edits: the map (cells and layout), the tile set (tiles,
 // colours, layout, current tile), the map's file name and path, and the
@@ -45,6 +47,9 @@ public:
     TileSet& tiles() { return m_tiles; }
     const TileSet& tiles() const { return m_tiles; }
     const FileIdentity& file() const { return m_file; }
+    // The terrain set and its values (TerrainLayer.h), kept beside the map.
+    TerrainLayer& terrain() { return m_terrain; }
+    const TerrainLayer& terrain() const { return m_terrain; }
 
     void AddListener(DocumentListener* listener);
     void RemoveListener(DocumentListener* listener);
@@ -70,6 +75,27 @@ public:
     // lands on (`col`, `row`), cut at the map's edges; overlapping source and
     // target behave as if the source had been copied out first. One step.
     void PasteCells(const Rect& source, int32_t col, int32_t row);
+
+    // Terrain (DocumentTerrain.cpp). Takes `set` for the map, its values
+    // read from the map's cells (an empty set: none); no step. The map
+    // counts as changed when `marksMap` (a set made now, whose file the
+    // next save writes; not one read with the map). Fails (nothing changed)
+    // with the set's own complaint.
+    Status SetTerrainSet(TerrainSet set, bool marksMap = true);
+    void SetTerrainOptions(const TerrainOptions& options);
+    // Paints `terrain` at value point `at` (a cell corner of a corner set, a
+    // cell of a blob set) as part of the stroke under way (EndStroke ends
+    // it), and chooses the cells that read it again. Returns the cells that
+    // may have changed, for the caller to repaint; empty (left > right) when
+    // nothing changed, there is no set, or `at` or `terrain` is outside it.
+    Rect PaintTerrain(Point at, int terrain);
+    // Gives every value point of `points` (inclusive, cut to the grid) the
+    // terrain `terrain` as one step named "지형 채우기", even when nothing
+    // changes; nothing without a set or for a terrain outside it.
+    void FillTerrain(const Rect& points, int terrain);
+    // How many cells the last terrain step left on the nearest tile, the set
+    // having none of their label.
+    uint64_t terrainUnmatched() const { return m_terrainUnmatched; }
 
     // The tile the map paints with.
     int32_t currentTile() const { return m_tiles.current(); }
@@ -169,6 +195,9 @@ private:
     void dropHistory(bool marksMap);
     // Puts an unfinished stroke on the history.
     void closeStroke();
+    void closeTerrainStroke();
+    // The stroke being painted, when it changed anything.
+    const Command* strokeUnderWay() const;
     // Gives the map `grid` (a layout with its size, and cells) and the file
     // identity `file`; gives back what it held.
     void swapMap(MapFormat& format, std::vector<uint16_t>& cells, std::vector<uint16_t>& attrs,
@@ -179,6 +208,9 @@ private:
     FileIdentity m_file;
     UndoStack m_history;
     std::unique_ptr<StrokeCommand> m_stroke;
+    TerrainLayer m_terrain;
+    std::unique_ptr<TerrainCommand> m_terrainStroke;
+    uint64_t m_terrainUnmatched = 0;
     uint16_t m_brushAttr = 0;
     bool m_pending = false;
     bool m_modified = false; // as last told to the listeners

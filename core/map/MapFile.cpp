@@ -161,7 +161,7 @@ Status WriteMapFile(const MapModel& map, const TileSet& tiles, ByteWriter& out) 
 }
 
 Status SaveMapFiles(FileSystem& fs, const std::string& path, const MapModel& map,
-                    const TileSet& tiles) {
+                    const TileSet& tiles, const std::vector<FileSource>& beside) {
     const std::string kmfPath = DescriptorPath(path, kMapDescriptorExt);
     // A map named like its own descriptor would be overwritten by it.
     if (kmfPath == path)
@@ -176,12 +176,14 @@ Status SaveMapFiles(FileSystem& fs, const std::string& path, const MapModel& map
     // The .map goes to its temporary file as it is made; the cells are
     // written straight from the grid.
     const std::vector<uint8_t> kmf = BuildKmf(map.format(), tiles.format());
-    return SaveFiles(fs, std::vector<FileSource>{
-                             {path, [&](ByteWriter& out) { return WriteMapFile(map, tiles, out); }},
-                             {kmfPath, [&kmf](ByteWriter& out) {
-                                  out.write(kmf.data(), kmf.size());
-                                  return Status::Ok();
-                              }}});
+    std::vector<FileSource> files{
+        {path, [&](ByteWriter& out) { return WriteMapFile(map, tiles, out); }},
+        {kmfPath, [&kmf](ByteWriter& out) {
+             out.write(kmf.data(), kmf.size());
+             return Status::Ok();
+         }}};
+    files.insert(files.end(), beside.begin(), beside.end());
+    return SaveFiles(fs, files);
 }
 
 namespace {

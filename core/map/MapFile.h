@@ -34,9 +34,10 @@ void WriteValue(ByteWriter& out, uint32_t value, int widthCode);
 // meets an empty tile set (such a block could never be read back).
 Status WriteMapFile(const MapModel& map, const TileSet& tiles, ByteWriter& out);
 
-// Writes the .map at `path` and its .kmf beside it, both or neither.
+// Writes the .map at `path` and its .kmf beside it, both or neither, and
+// `beside` with them (the terrain set's file), all or nothing.
 Status SaveMapFiles(FileSystem& fs, const std::string& path, const MapModel& map,
-                    const TileSet& tiles);
+                    const TileSet& tiles, const std::vector<FileSource>& beside = {});
 
 // How to read a .map: its descriptor (from the .kmf, or set by hand) and the
 // map size to use when the layout has no size item.

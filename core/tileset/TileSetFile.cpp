@@ -67,7 +67,7 @@ Status OpenTileSetFiles(FileSystem& fs, const std::string& path, TileSet& set,
 }
 
 Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& set,
-                        EmptyTileSet empty) {
+                        EmptyTileSet empty, const std::vector<FileSource>& beside) {
     const std::string ktfPath = DescriptorPath(path, kTileDescriptorExt);
     // The descriptor would overwrite the data file it describes.
     if (ktfPath == path)
@@ -80,19 +80,32 @@ Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& 
         ByteWriter til;
         if (!set.WriteTileFile(til) && empty == EmptyTileSet::Refuse)
             return Status::Fail(msg::kNoTilesToSave);
-        return SaveFiles(fs, {{path, til.take()}, {ktfPath, BuildKtf(set.format())}});
+        std::vector<FileSource> files{{path, [&til](ByteWriter& out) {
+                                           const std::vector<uint8_t> bytes = til.take();
+                                           out.write(bytes.data(), bytes.size());
+                                           return Status::Ok();
+                                       }}};
+        const std::vector<uint8_t> ktf = BuildKtf(set.format());
+        files.push_back({ktfPath, [&ktf](ByteWriter& out) {
+                             out.write(ktf.data(), ktf.size());
+                             return Status::Ok();
+                         }});
+        files.insert(files.end(), beside.begin(), beside.end());
+        return SaveFiles(fs, files);
     }
     // The tile file goes to its temporary file as it is made.
     const std::vector<uint8_t> ktf = BuildKtf(set.format());
-    return SaveFiles(fs, std::vector<FileSource>{{path,
-                                                  [&set](ByteWriter& out) {
-                                                      set.WriteTileFile(out);
-                                                      return Status::Ok();
-                                                  }},
-                                                 {ktfPath, [&ktf](ByteWriter& out) {
-                                                      out.write(ktf.data(), ktf.size());
-                                                      return Status::Ok();
-                                                  }}});
+    std::vector<FileSource> files{{path,
+                                   [&set](ByteWriter& out) {
+                                       set.WriteTileFile(out);
+                                       return Status::Ok();
+                                   }},
+                                  {ktfPath, [&ktf](ByteWriter& out) {
+                                       out.write(ktf.data(), ktf.size());
+                                       return Status::Ok();
+                                   }}};
+    files.insert(files.end(), beside.begin(), beside.end());
+    return SaveFiles(fs, files);
 }
 
 } // namespace kesh

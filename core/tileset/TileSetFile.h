@@ -52,7 +52,8 @@ enum class EmptyTileSet {
 // Writes the .til at `path` and its .ktf beside it, both or neither. A path
 // whose descriptor would be the path itself (a file named like "set.ktf")
 // fails with "파일을 저장하지 못했습니다." and the path, writing nothing.
+// `beside` are saved with them, all or nothing (the terrain set's file).
 Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& set,
-                        EmptyTileSet empty);
+                        EmptyTileSet empty, const std::vector<FileSource>& beside = {});
 
 } // namespace kesh
