@@ -227,7 +227,9 @@ int RunImportImage(CliContext& ctx, const std::vector<std::string>& args) {
         if (Status st = ApplyPlatformTiles(*platform, *parsed.value("--preset"), set.format()); !st)
             return ctx.Refuse(Naming(st, setPath));
         const TileItemParams& p = platform->tile.params;
-        options.subPalettes = {p.paletteCount, p.coloursPerPalette, platform->areaTiles};
+        sub.palettes = p.paletteCount;
+        sub.colours = p.coloursPerPalette;
+        sub.area = platform->areaTiles;
     }
 
     // The colours are kept as the set's Palette item stores them.

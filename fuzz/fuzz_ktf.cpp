@@ -32,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     format.header.assign(size_t(read.headerLength), 'h');
     format.attrWidth = read.attrWidth;
     format.items = read.items;
+    format.params = read.params;
     const std::vector<uint8_t> again = BuildKtf(format);
     TileDescriptor back;
     FUZZ_CHECK(ParseKtf(again, back).ok());

@@ -3,8 +3,8 @@
 # with the NES preset, picking their parts out by byte offsets (which
 # `kesh-cli layout --json` gives; see README.md):
 #
-#   examples/nes/build.sh --tiles art.til --palette-at 0 --pixels-at 16 \
-#       --pixels-size 4096 --map art.map --cells-at 0 --attributes-at 960 \
+#   examples/nes/build.sh --tiles art.til --palette-at 0 --pixels-at 20 \
+#       --pixels-size 4096 --map art.map --cells-at 4 --attributes-at 964 \
 #       --out build/nes/background.nes
 #
 # Needs ca65 and ld65 (Debian's cc65). Intermediate files go beside --out.

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Builds the NES example program (examples/nes) from its test picture's
-data, runs it in jsnes and checks the frame against the picture pixel for
+"""Builds the NES example program (examples/nes) from a test picture the way
+its README says: kesh-cli cuts the picture with the NES preset, and
+`kesh-cli layout --json` says where each part of the two files lies. Runs
+the program in jsnes and checks the frame against the picture pixel for
 pixel as NES master-palette indices.
 
-    example_test.py WORK_DIR
+    example_test.py KESH_CLI WORK_DIR
 
 Without ca65/ld65, node or the pinned jsnes (scripts/deps installs them all)
 the test is skipped (exit 77), unless KESH_REQUIRE_READER_TOOLS is set: then
@@ -27,7 +29,18 @@ EMULATOR = "jsnes"
 # Twice what the start-up waits, the copying and the first whole frame took in
 # the jsnes pinned.
 FRAMES = 8
-OFFSETS = ["palette_at", "pixels_at", "pixels_size", "cells_at", "attributes_at"]
+
+def run_json(command):
+    return json.loads(run(command))
+
+
+def item(layout, name, path):
+    """The offset and length of the item called `name` (its name before any
+    parameters) in a `layout --json` answer."""
+    for entry in layout["items"]:
+        if entry["item"].split("[")[0] == name:
+            return entry["offset"], entry["length"]
+    sys.exit(f"{path}: no {name} item in {json.dumps(layout)}")
 
 
 def missing_tools():
@@ -53,12 +66,13 @@ def run(command):
     result = subprocess.run(command, capture_output=True, text=True)
     if result.returncode != 0:
         sys.exit(f"failed: {' '.join(command)}\n{result.stdout}{result.stderr}")
+    return result.stdout
 
 
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 3:
         sys.exit(__doc__)
-    work = sys.argv[1]
+    cli, work = sys.argv[1], sys.argv[2]
     missing = missing_tools()
     if missing:
         print("missing: " + ", ".join(missing) + " (scripts/deps installs them)")
@@ -67,18 +81,25 @@ def main():
     started = time.monotonic()
     os.makedirs(work, exist_ok=True)
     picture = data.make_picture()
-    tile_file, map_file, at = data.encode(picture)
+    art = os.path.join(work, "art.png")
+    with open(art, "wb") as f:
+        f.write(data.png(picture))
     tiles, map_path = os.path.join(work, "art.til"), os.path.join(work, "art.map")
-    with open(tiles, "wb") as f:
-        f.write(tile_file)
-    with open(map_path, "wb") as f:
-        f.write(map_file)
+    for old in (tiles, map_path):
+        if os.path.exists(old):
+            os.remove(old)
+    run([cli, "import-image", art, tiles, "--preset", "nes", "--map", map_path])
+    tile_layout = run_json([cli, "layout", "--json", tiles])
+    map_layout = run_json([cli, "layout", "--json", map_path])
+    palette_at, _ = item(tile_layout, "Palette", tiles)
+    pixels_at, pixels_size = item(tile_layout, "Pixels", tiles)
+    cells_at, _ = item(map_layout, "CellsByte", map_path)
+    attributes_at, _ = item(map_layout, "NesAttributes", map_path)
 
     rom = os.path.join(work, "background.nes")
-    build = [os.path.join(ROOT, "examples", "nes", "build.sh"), "--tiles", tiles, "--map", map_path, "--out", rom]
-    for key in OFFSETS:
-        build += ["--" + key.replace("_", "-"), str(at[key])]
-    run(build)
+    run([os.path.join(ROOT, "examples", "nes", "build.sh"), "--tiles", tiles, "--map", map_path,
+         "--palette-at", str(palette_at), "--pixels-at", str(pixels_at), "--pixels-size", str(pixels_size),
+         "--cells-at", str(cells_at), "--attributes-at", str(attributes_at), "--out", rom])
     frame_path, ppm = os.path.join(work, "frame.bin"), os.path.join(work, "frame.ppm")
     run(["node", os.path.join(HERE, "nes-frame.mjs"), rom, str(FRAMES), frame_path, ppm])
 

@@ -1,16 +1,15 @@
-"""A test picture for the NES example and the files the example is built from.
+"""A test picture for the NES example, and the PNG kesh-cli imports it from.
 
-The picture is 256x240 NES master-palette indices. `encode` turns it into
-what kesh writes with the NES preset, worked out from the NESdev wiki rather
-than by kesh: a tile file (palette, then tiles as 2bpp planes,
-https://www.nesdev.org/wiki/PPU_pattern_tables) and a map file (960 cells,
-then the attribute table, https://www.nesdev.org/wiki/PPU_attribute_tables).
-Each file has a few bytes in front and between its parts, so that a build
-that ignores the offsets shows a wrong picture. It stands in for
-`kesh-cli import-image ... --preset nes` until that exists.
+The picture is 256x240 NES master-palette indices. `png` writes it in the
+colours the NESdev wiki's 2C02 table gives those indices
+(https://www.nesdev.org/wiki/PPU_palettes), so that kesh, reducing each
+colour to the NES encoding, gives back the index itself; the colours are
+ones the table holds once (not the repeated blacks and whites).
 """
 
 import random
+import struct
+import zlib
 
 WIDTH, HEIGHT = 256, 240
 COLUMNS, ROWS = WIDTH // 8, HEIGHT // 8
@@ -18,7 +17,7 @@ BACKDROP = 0x21
 # Four background palettes; colour 0 of each is the shared backdrop
 # (https://www.nesdev.org/wiki/PPU_palettes).
 PALETTES = [
-    [BACKDROP, 0x0F, 0x16, 0x30],
+    [BACKDROP, 0x0F, 0x16, 0x20],
     [BACKDROP, 0x01, 0x11, 0x2A],
     [BACKDROP, 0x09, 0x19, 0x38],
     [BACKDROP, 0x04, 0x14, 0x27],
@@ -47,52 +46,29 @@ def make_picture(seed=28):
     return picture
 
 
-def _area_palette(picture, ax, ay):
-    colours = {picture[y * WIDTH + x] for y in range(ay * 16, ay * 16 + 16) for x in range(ax * 16, ax * 16 + 16)}
-    for number, palette in enumerate(PALETTES):
-        if colours <= set(palette):
-            return number
-    raise ValueError(f"no palette has the colours of the area at ({ax * 16}, {ay * 16})")
+# The 2C02 table's colours of the indices PALETTES uses
+# (https://www.nesdev.org/wiki/PPU_palettes); $0F is black, which kesh keeps
+# as $0F.
+RGB = {
+    0x01: (0, 30, 116), 0x04: (68, 0, 100), 0x09: (8, 58, 0), 0x0F: (0, 0, 0),
+    0x11: (8, 76, 196), 0x14: (136, 20, 176), 0x16: (152, 34, 32), 0x19: (40, 114, 0),
+    0x20: (236, 238, 236), 0x21: (76, 154, 236), 0x27: (212, 136, 32), 0x2A: (76, 208, 32),
+    0x38: (204, 210, 120),
+}
 
 
-def _planes(values):
-    """One tile's 16 bytes: bit 0 of rows 0-7, then bit 1; bit 7 is the left pixel."""
-    return bytes(
-        sum(((values[row * 8 + x] >> plane) & 1) << (7 - x) for x in range(8))
-        for plane in (0, 1)
-        for row in range(8)
-    )
+def png(picture):
+    """The picture as an 8-bit RGB PNG."""
+    raw = bytearray()
+    for y in range(HEIGHT):
+        raw.append(0)  # filter: none
+        for x in range(WIDTH):
+            raw += bytes(RGB[picture[y * WIDTH + x]])
 
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
-def encode(picture):
-    """Returns (tile file bytes, map file bytes, offsets)."""
-    areas = [[_area_palette(picture, ax, ay) for ax in range(COLUMNS // 2)] for ay in range(ROWS // 2)]
-    tiles, cells = {}, bytearray()
-    for cy in range(ROWS):
-        for cx in range(COLUMNS):
-            palette = PALETTES[areas[cy // 2][cx // 2]]
-            values = tuple(palette.index(picture[(cy * 8 + i // 8) * WIDTH + cx * 8 + i % 8]) for i in range(64))
-            if values not in tiles:
-                if len(tiles) == 256:
-                    raise ValueError(f"more than 256 tiles; the 257th is at ({cx * 8}, {cy * 8})")
-                tiles[values] = len(tiles)
-            cells.append(tiles[values])
-    attributes = bytearray(64)
-    for ay, row in enumerate(areas):
-        for ax, number in enumerate(row):
-            # Each byte covers 32x32 pixels: bits 1-0 top left, 3-2 top right,
-            # 5-4 bottom left, 7-6 bottom right.
-            attributes[(ay // 2) * 8 + ax // 2] |= number << (((ay % 2) * 2 + ax % 2) * 2)
-    palette = bytes(colour for p in PALETTES for colour in p)
-    pixels = b"".join(_planes(values) for values in tiles)
-
-    tile_file = b"KESH-NES" + palette + b"\xaa" * 8 + pixels
-    map_file = b"MAP!" + bytes(cells) + b"\x55" * 4 + bytes(attributes)
-    offsets = {
-        "palette_at": 8,
-        "pixels_at": 8 + 16 + 8,
-        "pixels_size": len(pixels),
-        "cells_at": 4,
-        "attributes_at": 4 + 960 + 4,
-    }
-    return tile_file, map_file, offsets
+    header = struct.pack(">IIBBBBB", WIDTH, HEIGHT, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw)))
+            + chunk(b"IEND", b""))
