@@ -45,7 +45,7 @@ std::vector<uint32_t> ClusterPalette(const AreaColours& colours, std::span<const
     if (auto few = FewColours(colours, areas, size_t(own), shared))
         return *few;
 
-    ColourHistogram histogram(ColourPrecision{5});
+    ColourHistogram histogram(ColourPrecision{4});
     for (const uint32_t a : areas)
         for (uint32_t i = colours.start[a]; i < colours.start[a + 1]; ++i) {
             const uint32_t c = colours.colour[i];

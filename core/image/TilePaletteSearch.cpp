@@ -1,22 +1,15 @@
 #include "image/TilePaletteSearch.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <thread>
 
+#include "image/AreaGrouping.h"
 #include "image/ClusterPalette.h"
 
 namespace kesh {
 
 namespace {
-
-using Point = std::array<double, 3>;
-
-double Distance(const Point& a, const Point& b) {
-    const double dr = a[0] - b[0], dg = a[1] - b[1], db = a[2] - b[2];
-    return dr * dr + dg * dg + db * db;
-}
 
 constexpr int64_t kNoLimit = std::numeric_limits<int64_t>::max();
 
@@ -35,78 +28,6 @@ TilePaletteSearch::TilePaletteSearch(const AreaColours& colours, int palettes,
         m_g.push_back(int32_t((c >> 8) & 0xFF));
         m_b.push_back(int32_t(c & 0xFF));
     }
-}
-
-std::vector<uint16_t> TilePaletteSearch::GroupByMean(size_t& groups) const {
-    const size_t areas = m_colours.areas();
-    std::vector<Point> mean(areas, Point{});
-    std::vector<double> weight(areas, 0.0);
-    Point whole{};
-    double wholeWeight = 0;
-    for (size_t a = 0; a < areas; ++a) {
-        for (uint32_t i = m_colours.start[a]; i < m_colours.start[a + 1]; ++i) {
-            const double w = m_colours.count[i];
-            mean[a][0] += w * m_r[i];
-            mean[a][1] += w * m_g[i];
-            mean[a][2] += w * m_b[i];
-            weight[a] += w;
-        }
-        for (size_t c = 0; c < 3; ++c) {
-            whole[c] += mean[a][c];
-            if (weight[a] > 0)
-                mean[a][c] /= weight[a];
-        }
-        wholeWeight += weight[a];
-    }
-    for (double& c : whole)
-        c /= wholeWeight;
-
-    // Seeds, farthest first: `nearest` is each area's distance to the
-    // nearest seed so far, at first to the picture's mean.
-    std::vector<Point> centres;
-    std::vector<double> nearest(areas, 0.0);
-    for (size_t a = 0; a < areas; ++a)
-        nearest[a] = Distance(mean[a], whole);
-    while (centres.size() < size_t(m_palettes)) {
-        size_t far = areas;
-        for (size_t a = 0; a < areas; ++a)
-            if (weight[a] > 0 && (far == areas || nearest[a] > nearest[far]))
-                far = a;
-        if (far == areas || (!centres.empty() && nearest[far] <= 0))
-            break; // no area, or every area lies on a seed
-        centres.push_back(mean[far]);
-        for (size_t a = 0; a < areas; ++a)
-            nearest[a] = centres.size() == 1 ? Distance(mean[a], centres[0])
-                                             : std::min(nearest[a], Distance(mean[a], centres.back()));
-    }
-
-    std::vector<uint16_t> group(areas, 0);
-    for (int pass = 0; pass < kGroupingPasses && !centres.empty(); ++pass) {
-        bool moved = false;
-        std::vector<Point> sums(centres.size(), Point{});
-        std::vector<double> weights(centres.size(), 0.0);
-        for (size_t a = 0; a < areas; ++a) {
-            if (weight[a] <= 0)
-                continue;
-            uint16_t best = 0;
-            for (size_t c = 1; c < centres.size(); ++c)
-                if (Distance(mean[a], centres[c]) < Distance(mean[a], centres[best]))
-                    best = uint16_t(c);
-            moved = moved || best != group[a] || pass == 0;
-            group[a] = best;
-            for (size_t c = 0; c < 3; ++c)
-                sums[best][c] += weight[a] * mean[a][c];
-            weights[best] += weight[a];
-        }
-        if (!moved)
-            break;
-        for (size_t c = 0; c < centres.size(); ++c)
-            if (weights[c] > 0)
-                for (size_t k = 0; k < 3; ++k)
-                    centres[c][k] = sums[c][k] / weights[c];
-    }
-    groups = centres.size();
-    return group;
 }
 
 int64_t TilePaletteSearch::AreaError(size_t a, const PaletteChoices& choices,
@@ -167,17 +88,27 @@ size_t TilePaletteSearch::Assign(const std::vector<PaletteChoices>& choices,
 }
 
 AreaPalettes TilePaletteSearch::Run() {
-    const size_t areas = m_colours.areas();
-    size_t groups = 0;
-    std::vector<uint16_t> paletteOfArea = GroupByMean(groups);
     AreaPalettes best;
-    best.paletteOfArea = paletteOfArea;
     best.squaredError = kNoLimit;
-    if (groups == 0) { // nothing opaque
-        best.squaredError = 0;
-        best.own.assign(1, {});
-        return best;
+    for (const AreaFeature feature : {AreaFeature::MeanColour, AreaFeature::ColourSet}) {
+        size_t groups = 0;
+        std::vector<uint16_t> paletteOfArea = GroupAreas(m_colours, feature, m_palettes, groups);
+        if (groups == 0) { // nothing opaque
+            best.paletteOfArea = paletteOfArea;
+            best.squaredError = 0;
+            best.own.assign(1, {});
+            return best;
+        }
+        Rounds(std::move(paletteOfArea), groups, best);
+        if (best.squaredError == 0)
+            break;
     }
+    return best;
+}
+
+void TilePaletteSearch::Rounds(std::vector<uint16_t> paletteOfArea, size_t groups,
+                               AreaPalettes& best) {
+    const size_t areas = m_colours.areas();
     std::vector<int64_t> errorOfArea(areas, 0);
     std::vector<std::vector<uint32_t>> members(groups), own(groups);
     std::vector<PaletteChoices> choices(groups);
@@ -227,7 +158,6 @@ AreaPalettes TilePaletteSearch::Run() {
         if (moved == 0)
             break;
     }
-    return best;
 }
 
 } // namespace kesh

@@ -38,12 +38,13 @@ public:
     AreaPalettes Run();
 
     static constexpr int kRounds = 8;
-    static constexpr int kGroupingPasses = 10;
     // From this many areas on, the areas are weighed on two threads.
     static constexpr size_t kTwoThreadAreas = 2048;
 
 private:
-    std::vector<uint16_t> GroupByMean(size_t& groups) const;
+    // The rounds from a first grouping into `groups` groups; `best` keeps
+    // the best round so far.
+    void Rounds(std::vector<uint16_t> paletteOfArea, size_t groups, AreaPalettes& best);
     // The squared error of area `a` under `choices`, given up once over `limit`.
     int64_t AreaError(size_t a, const PaletteChoices& choices, int64_t limit) const;
     // Moves each area to its best palette; fills each area's error and
