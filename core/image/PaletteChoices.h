@@ -34,18 +34,28 @@ public:
         return best;
     }
 
-    // The nearest choice, the lowest on a tie, and its squared distance.
+    // The nearest choice, the lowest on a tie, and its squared distance;
+    // each lane of a block keeps its own best, then the lanes are compared.
     size_t Nearest(int32_t r, int32_t g, int32_t b, int32_t& distance) const {
+        int32_t least[kBlock], which[kBlock];
+        for (size_t j = 0; j < kBlock; ++j) {
+            least[j] = std::numeric_limits<int32_t>::max();
+            which[j] = 0;
+        }
+        for (size_t i = 0; i < m_r.size(); i += kBlock)
+            for (size_t j = 0; j < kBlock; ++j) {
+                const int32_t dr = r - m_r[i + j], dg = g - m_g[i + j], db = b - m_b[i + j];
+                const int32_t d = dr * dr + dg * dg + db * db;
+                which[j] = d < least[j] ? int32_t(i + j) : which[j];
+                least[j] = d < least[j] ? d : least[j];
+            }
         size_t best = 0;
         distance = std::numeric_limits<int32_t>::max();
-        for (size_t i = 0; i < m_size; ++i) {
-            const int32_t dr = r - m_r[i], dg = g - m_g[i], db = b - m_b[i];
-            const int32_t d = dr * dr + dg * dg + db * db;
-            if (d < distance) {
-                distance = d;
-                best = i;
+        for (size_t j = 0; j < kBlock; ++j)
+            if (least[j] < distance || (least[j] == distance && size_t(which[j]) < best)) {
+                distance = least[j];
+                best = size_t(which[j]);
             }
-        }
         return best;
     }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <functional>
 #include <thread>
 
 #include "image/AreaGrouping.h"
@@ -110,21 +111,37 @@ void TilePaletteSearch::Rounds(std::vector<uint16_t> paletteOfArea, size_t group
                                AreaPalettes& best) {
     const size_t areas = m_colours.areas();
     std::vector<int64_t> errorOfArea(areas, 0);
-    std::vector<std::vector<uint32_t>> members(groups), own(groups);
+    std::vector<std::vector<uint32_t>> members(groups), own(groups), before;
     std::vector<PaletteChoices> choices(groups);
+    // A second thread makes every other group's palette, with a reduction
+    // of its own (the NES's remembers what it looked up).
+    ColourReduction workerReduction = m_reduction;
     for (int round = 0; round < kRounds; ++round) {
-        for (auto& m : members)
-            m.clear();
+        before.swap(members);
+        members.assign(groups, {});
         for (size_t a = 0; a < areas; ++a)
             if (m_colours.Size(a) > 0)
                 members[paletteOfArea[a]].push_back(uint32_t(a));
-        for (size_t p = 0; p < groups; ++p) {
-            own[p] = ClusterPalette(m_colours, members[p], m_own, m_shared, m_reduction);
-            std::vector<uint32_t> all = own[p];
-            if (m_shared)
-                all.insert(all.begin(), *m_shared);
-            choices[p] = PaletteChoices(all);
-        }
+        // Only a group whose areas changed needs its palette made again.
+        const auto make = [&](size_t first, ColourReduction& reduction) {
+            for (size_t p = first; p < groups; p += 2) {
+                if (round > 0 && members[p] == before[p])
+                    continue;
+                own[p] = ClusterPalette(m_colours, members[p], m_own, m_shared, reduction);
+                std::vector<uint32_t> all = own[p];
+                if (m_shared)
+                    all.insert(all.begin(), *m_shared);
+                choices[p] = PaletteChoices(all);
+            }
+        };
+        std::thread worker;
+        if (m_colours.colour.size() >= kTwoThreadColours)
+            worker = std::thread(make, 1, std::ref(workerReduction));
+        else
+            make(1, m_reduction);
+        make(0, m_reduction);
+        if (worker.joinable())
+            worker.join();
         size_t moved = Assign(choices, paletteOfArea, errorOfArea);
         int64_t error = 0;
         for (const int64_t e : errorOfArea)

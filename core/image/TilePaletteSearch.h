@@ -40,6 +40,9 @@ public:
     static constexpr int kRounds = 8;
     // From this many areas on, the areas are weighed on two threads.
     static constexpr size_t kTwoThreadAreas = 2048;
+    // From this many colours (of all areas together) on, the groups'
+    // palettes are made on two threads.
+    static constexpr size_t kTwoThreadColours = 65536;
 
 private:
     // The rounds from a first grouping into `groups` groups; `best` keeps
