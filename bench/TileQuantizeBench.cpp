@@ -22,10 +22,10 @@ constexpr int kSide = 1024;
 // noise over it: many colours, grouped by tile as in a real sheet.
 const std::vector<uint8_t>& Picture() {
     static const std::vector<uint8_t> rgb = [] {
-        static const uint8_t themes[12][3] = {
-            {60, 140, 50},  {40, 90, 200},  {120, 120, 130}, {200, 170, 90},
-            {150, 60, 40},  {230, 230, 240}, {30, 30, 40},   {200, 80, 160},
-            {90, 200, 200}, {250, 200, 40},  {100, 70, 40},  {170, 210, 120}};
+        static const uint8_t themes[12][3] = {{60, 140, 50},  {40, 90, 200},  {120, 120, 130},
+                                              {200, 170, 90}, {150, 60, 40},  {230, 230, 240},
+                                              {30, 30, 40},   {200, 80, 160}, {90, 200, 200},
+                                              {250, 200, 40}, {100, 70, 40},  {170, 210, 120}};
         std::vector<uint8_t> out(size_t(kSide) * kSide * 3);
         uint32_t state = 1024;
         for (size_t i = 0; i < out.size() / 3; ++i) {

@@ -42,7 +42,8 @@ Features FeaturesOf(const AreaColours& colours, AreaFeature feature) {
         for (size_t d = 0; d < f.dims; ++d)
             if (weight > 0 && dense[d] != 0) {
                 f.dim.push_back(uint16_t(d));
-                f.value.push_back(dense[d] / weight * (feature == AreaFeature::ColourSet ? 255 : 1));
+                f.value.push_back(dense[d] / weight *
+                                  (feature == AreaFeature::ColourSet ? 255 : 1));
             }
         f.weight.push_back(weight);
     }

@@ -87,7 +87,8 @@ std::vector<uint32_t> ClusterPalette(const AreaColours& colours, std::span<const
             if (s[3] <= 0)
                 continue; // no colour chose it: it stays
             const auto mean = [&](double v) { return uint8_t(std::lround(v / s[3])); };
-            const uint32_t next = PackRgb(reduction.Reduce(Rgb{mean(s[0]), mean(s[1]), mean(s[2])}));
+            const uint32_t next =
+                PackRgb(reduction.Reduce(Rgb{mean(s[0]), mean(s[1]), mean(s[2])}));
             changed = changed || next != entries[e];
             entries[e] = next;
         }

@@ -1,8 +1,8 @@
 #include "image/TilePaletteSearch.h"
 
 #include <algorithm>
-#include <limits>
 #include <functional>
+#include <limits>
 #include <thread>
 
 #include "image/AreaGrouping.h"
@@ -31,8 +31,7 @@ TilePaletteSearch::TilePaletteSearch(const AreaColours& colours, int palettes,
     }
 }
 
-int64_t TilePaletteSearch::AreaError(size_t a, const PaletteChoices& choices,
-                                     int64_t limit) const {
+int64_t TilePaletteSearch::AreaError(size_t a, const PaletteChoices& choices, int64_t limit) const {
     if (choices.size() == 0)
         return kNoLimit;
     int64_t error = 0;
@@ -79,9 +78,8 @@ size_t TilePaletteSearch::Assign(const std::vector<PaletteChoices>& choices,
     size_t moved[2] = {0, 0};
     std::thread worker;
     if (half > 0)
-        worker = std::thread([&] {
-            AssignRange(half, areas, choices, paletteOfArea, errorOfArea, moved[1]);
-        });
+        worker = std::thread(
+            [&] { AssignRange(half, areas, choices, paletteOfArea, errorOfArea, moved[1]); });
     AssignRange(0, half > 0 ? half : areas, choices, paletteOfArea, errorOfArea, moved[0]);
     if (worker.joinable())
         worker.join();
@@ -162,7 +160,8 @@ void TilePaletteSearch::Rounds(std::vector<uint16_t> paletteOfArea, size_t group
                 continue;
             size_t worst = areas;
             for (size_t a = 0; a < areas; ++a)
-                if (size[paletteOfArea[a]] > 1 && (worst == areas || errorOfArea[a] > errorOfArea[worst]))
+                if (size[paletteOfArea[a]] > 1 &&
+                    (worst == areas || errorOfArea[a] > errorOfArea[worst]))
                     worst = a;
             if (worst == areas || errorOfArea[worst] == 0)
                 break;

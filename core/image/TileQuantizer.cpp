@@ -147,8 +147,8 @@ Status TileQuantize(const uint8_t* rgb, const uint8_t* alpha, int32_t width, int
                     size_t(y / areaHeight) * size_t(colours.areasAcross) + size_t(x / areaWidth);
                 const uint8_t* p = rgb + 3 * i;
                 int32_t distance = 0;
-                result.indices[i] = uint8_t(
-                    first + choices[found->paletteOfArea[area]].Nearest(p[0], p[1], p[2], distance));
+                result.indices[i] = uint8_t(first + choices[found->paletteOfArea[area]].Nearest(
+                                                        p[0], p[1], p[2], distance));
                 error += distance;
             }
         result.report.colours = options.colours - 1;

@@ -37,15 +37,16 @@ struct FitCase {
     int palettes, colours, perFamily, area;
     std::optional<ColourEncoding> encoding;
     Rgb (*colourOf)(int, int);
-    bool transparency;    // every 7th pixel has alpha 0
-    bool background;      // colour 0 of each family is one colour in every tile
+    bool transparency; // every 7th pixel has alpha 0
+    bool background;   // colour 0 of each family is one colour in every tile
 };
 
 test::FamilyPicture Paint(const FitCase& c) {
     const auto colour = [&](int f, int k) {
         return c.background && k == 0 ? Rgb{12, 200, 40} : c.colourOf(f, k);
     };
-    test::FamilyPicture picture = test::PaintFamilies(16, 12, c.palettes, c.perFamily, colour, c.area);
+    test::FamilyPicture picture =
+        test::PaintFamilies(16, 12, c.palettes, c.perFamily, colour, c.area);
     if (c.transparency) {
         picture.alpha.assign(picture.rgb.size() / 3, 255);
         for (size_t i = 0; i < picture.alpha.size(); i += 7)
@@ -151,8 +152,8 @@ TEST(TileQuantizer, BeatsOneWholePicturePaletteOnRealSheets) {
         std::vector<uint8_t> indices;
         Palette palette;
         QuantizeReport whole;
-        ASSERT_TRUE(QuantizeImage(source, QuantizeOptions{16, false}, nullptr, indices, palette,
-                                  whole));
+        ASSERT_TRUE(
+            QuantizeImage(source, QuantizeOptions{16, false}, nullptr, indices, palette, whole));
         std::printf("%-24s 8 x 16 by tiles %s, one palette of 16 %s\n", name,
                     tiles.report.PsnrText().c_str(), whole.PsnrText().c_str());
         EXPECT_LT(tiles.report.squaredError, whole.squaredError);

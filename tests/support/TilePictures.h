@@ -74,9 +74,9 @@ inline void ExpectSound(const uint8_t* rgb, const uint8_t* alpha, int32_t width,
     for (int32_t t = 0; t < across * down; ++t) {
         const int32_t x = t % across, y = t / across;
         ASSERT_LT(r.palettes.paletteOfTile[size_t(t)], palettes.size());
-        EXPECT_EQ(r.palettes.paletteOfTile[size_t(t)],
-                  r.palettes.paletteOfTile[size_t((y - y % o.areaDown) * across + x -
-                                                  x % o.areaAcross)])
+        EXPECT_EQ(
+            r.palettes.paletteOfTile[size_t(t)],
+            r.palettes.paletteOfTile[size_t((y - y % o.areaDown) * across + x - x % o.areaAcross)])
             << "tile " << t;
     }
     ASSERT_EQ(r.indices.size(), size_t(width) * size_t(height));
@@ -85,8 +85,9 @@ inline void ExpectSound(const uint8_t* rgb, const uint8_t* alpha, int32_t width,
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x) {
             const size_t i = size_t(y) * size_t(width) + size_t(x);
-            const auto& p = palettes[r.palettes.paletteOfTile[size_t(
-                y / o.tileHeight * across + x / o.tileWidth)]];
+            const auto& p =
+                palettes[r.palettes
+                             .paletteOfTile[size_t(y / o.tileHeight * across + x / o.tileWidth)]];
             const size_t index = r.indices[i];
             // The first pixel found wrong is enough.
             if (index >= p.size())
@@ -98,7 +99,8 @@ inline void ExpectSound(const uint8_t* rgb, const uint8_t* alpha, int32_t width,
             }
             const auto distance = [&](uint32_t c) {
                 const Rgb s = UnpackRgb(c);
-                const int dr = rgb[3 * i] - s.r, dg = rgb[3 * i + 1] - s.g, db = rgb[3 * i + 2] - s.b;
+                const int dr = rgb[3 * i] - s.r, dg = rgb[3 * i + 1] - s.g,
+                          db = rgb[3 * i + 2] - s.b;
                 return dr * dr + dg * dg + db * db;
             };
             const size_t first = r.transparentZero ? 1 : 0;
