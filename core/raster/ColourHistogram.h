@@ -40,6 +40,16 @@ public:
     // Counts `count` pixels of red, green, blue; `alpha` (one byte a pixel)
     // may be null for pixels all opaque.
     void Add(const uint8_t* rgb, const uint8_t* alpha, size_t count);
+    // Counts `count` opaque pixels of one colour.
+    void AddColour(int r, int g, int b, int64_t count) {
+        Bin& bin = m_bins[BinOfColour(r, g, b)];
+        bin.count += count;
+        bin.r += count * r;
+        bin.g += count * g;
+        bin.b += count * b;
+        bin.squares += count * (r * r + g * g + b * b);
+        m_opaque += count;
+    }
 
     const ColourPrecision& precision() const { return m_precision; }
     // The bin of levels (r, g, b), each 0 to levels() - 1.
