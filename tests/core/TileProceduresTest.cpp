@@ -231,8 +231,9 @@ TEST_F(TileProceduresTest, FormatDialogCarriesTheConsoleParameters) {
         SCOPED_TRACE(newFile ? "File New" : "layout command");
         const uint64_t revision = tiles.revision();
         user.acceptTile([&](TileFormatEdit& e) {
-            if (!newFile)
+            if (!newFile) {
                 EXPECT_EQ(e.params, snes);
+            }
             e.items = {TileItem::Pixels, TileItem::Palette};
             e.params = nes;
         });
