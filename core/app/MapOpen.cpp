@@ -33,10 +33,12 @@ bool MapProcedures::LayoutByHand(MapReadLayout& layout, std::optional<std::strin
         tile.headerLength = HeaderLength(*tileHeader);
         tile.attrWidth = tileEdit.attrWidth;
         tile.items = std::move(tileEdit.items);
+        tile.params = tileEdit.params;
     } else {
         tile.headerLength = HeaderLength(current.header);
         tile.attrWidth = current.attrWidth;
         tile.items = current.items;
+        tile.params = current.params;
     }
     return true;
 }

@@ -40,6 +40,7 @@ TileFormatEdit TileProcedures::EditOf(const TileFormat& format, bool sizesLocked
     edit.height = format.height;
     edit.attrWidth = format.attrWidth;
     edit.items = format.items;
+    edit.params = format.params;
     edit.sizesLocked = sizesLocked;
     return edit;
 }
@@ -69,6 +70,7 @@ bool TileProcedures::LayoutByHand(TileReadLayout& layout) {
     layout.descriptor.headerLength = edit.hasHeader ? HeaderLength(edit.header) : 0;
     layout.descriptor.attrWidth = edit.attrWidth;
     layout.descriptor.items = std::move(edit.items);
+    layout.descriptor.params = edit.params;
     layout.width = edit.width;
     layout.height = edit.height;
     return true;
@@ -128,7 +130,10 @@ bool TileProcedures::OnTileFormat() {
     TileFormat& format = m_tiles.format();
     format.attrWidth = edit.attrWidth;
     format.items = std::move(edit.items);
+    format.params = edit.params;
     format.header = edit.hasHeader ? std::move(edit.header) : std::string();
+    // A Palette item changes the colours shown; images made before are stale.
+    m_tiles.touch();
     return true;
 }
 
@@ -141,6 +146,7 @@ bool TileProcedures::NewTileFormat() {
     format.height = edit.height;
     format.attrWidth = edit.attrWidth;
     format.items = std::move(edit.items);
+    format.params = edit.params;
     format.header = edit.hasHeader ? std::move(edit.header) : std::string();
     m_tiles.InitTileSet();
     return true;

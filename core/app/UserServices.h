@@ -34,6 +34,7 @@ struct TileFormatEdit {
     int32_t height = 16;
     AttrWidth attrWidth = 0;
     std::vector<uint8_t> items;
+    TileItemParams params;    // of the Pixels and Palette items, kept when the list has none
     bool sizesLocked = false; // the size fields are shown but cannot change
     // The tiles the layout is for, for the dialog's byte table; none when the
     // dialog sets up a new tile set or the layout of a file yet to be read.

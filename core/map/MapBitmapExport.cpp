@@ -7,6 +7,7 @@
 #include "base/Messages.h"
 #include "io/StreamedFile.h"
 #include "map/MapImageRows.h"
+#include "tileset/ShownColours.h"
 
 namespace kesh {
 
@@ -58,7 +59,7 @@ Status ExportMapBitmap(FileSystem& fs, const std::string& path, const MapModel& 
     StreamedFile file(fs, path);
     if (!file.Open())
         return file.Finish();
-    const auto header = MapBitmapHeader(image.width(), image.height(), tiles.colourTable());
+    const auto header = MapBitmapHeader(image.width(), image.height(), ShownColours(tiles).data());
     file.Write(header.data(), header.size());
 
     const auto rowLength = size_t(RowLength(image.width()));

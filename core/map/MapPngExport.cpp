@@ -5,6 +5,7 @@
 #include "base/Messages.h"
 #include "map/MapImageRows.h"
 #include "raster/PngWriter.h"
+#include "tileset/ShownColours.h"
 
 namespace kesh {
 
@@ -13,7 +14,7 @@ Status ExportMapPng(FileSystem& fs, const std::string& path, const MapModel& map
     if (Status st = MapImageRows::Check(map, tiles, FitsPng); !st)
         return st;
     MapImageRows image(map, tiles);
-    return WriteIndexedPng(fs, path, image.width(), image.height(), tiles.colourTable(),
+    return WriteIndexedPng(fs, path, image.width(), image.height(), ShownColours(tiles).data(),
                            [&image](int64_t y, uint8_t* out) { image.Compose(y, out); });
 }
 

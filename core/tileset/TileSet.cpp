@@ -8,6 +8,7 @@
 #include "layout/Descriptor.h"
 #include "raster/ColourEncoding.h"
 #include "tileset/EncodedTiles.h"
+#include "tileset/ShownColours.h"
 #include "tileset/TileFileReader.h"
 
 namespace kesh {
@@ -64,8 +65,8 @@ int TileSet::AttrBytes() const {
 }
 
 uint32_t TileSet::argbOf(uint8_t v) const {
-    const uint8_t* entry = colourTable() + 4 * size_t(v);
-    return 0xFF000000u | uint32_t(entry[2]) << 16 | uint32_t(entry[1]) << 8 | entry[0];
+    const Rgb shown = ShownColour(m_format, colourTable(), v);
+    return 0xFF000000u | uint32_t(shown.r) << 16 | uint32_t(shown.g) << 8 | shown.b;
 }
 
 void TileSet::InitTileSet() {

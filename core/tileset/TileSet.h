@@ -39,7 +39,8 @@ public:
     // the display colour table.
     const std::array<uint8_t, 40 + 1024>& bitmapInfo() const { return m_bitmapInfo; }
     const uint8_t* colourTable() const { return m_bitmapInfo.data() + 40; }
-    // Colour of pixel value v as 0xAARRGGBB with alpha 0xFF.
+    // Colour of pixel value v as the editor shows it (ShownColours.h: as the
+    // console shows it while the layout has a Palette item), 0xAARRGGBB with alpha 0xFF.
     uint32_t argbOf(uint8_t v) const;
 
     // Starts an empty tile set of the current format size: the bitmap header is

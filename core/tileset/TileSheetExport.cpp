@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "raster/PngWriter.h"
+#include "tileset/ShownColours.h"
 
 namespace kesh {
 
@@ -42,6 +43,8 @@ std::vector<uint8_t> BuildTileSheet(const TileSet& set) {
     Put32(p + 10, kPixelOffset);
     uint8_t* info = p + kFileHeaderBytes;
     std::memcpy(info, set.bitmapInfo().data(), set.bitmapInfo().size());
+    const ColourTable shown = ShownColours(set);
+    std::memcpy(info + kInfoHeaderBytes, shown.data(), shown.size());
     Put32(info + 4, width);
     Put32(info + 8, height);
     Put32(info + 20, imageBytes);
@@ -78,7 +81,7 @@ Status SaveTileSheetPng(FileSystem& fs, const std::string& path, const TileSet& 
     std::array<const uint8_t*, kSheetColumns> rowTiles{};
     int64_t lookedUp = -1;
     return WriteIndexedPng(
-        fs, path, width, height, set.colourTable(), [&](int64_t y, uint8_t* out) {
+        fs, path, width, height, ShownColours(set).data(), [&](int64_t y, uint8_t* out) {
             std::memset(out, 0, size_t(width));
             if (h == 0 || y >= sheetRows * h)
                 return;

@@ -219,6 +219,32 @@ TEST_F(TileProceduresTest, FormatDialogChangesTheLayoutOnly) {
     EXPECT_EQ(TileSetState(tiles).pixels, before.pixels);
 }
 
+// The Pixels and Palette items' parameters go to the dialog and come back
+// from it, in both the layout command and File New's tile step; a changed
+// layout gives the set a new revision, as a Palette item changes the colours shown.
+TEST_F(TileProceduresTest, FormatDialogCarriesTheConsoleParameters) {
+    const TileItemParams snes{PixelEncoding::Planar4Snes, ColourEncoding::Bgr555, 16, 8};
+    const TileItemParams nes{PixelEncoding::Planar2Nes, ColourEncoding::Nes, 4, 4};
+    tiles.format().items = {TileItem::Palette, TileItem::CountWord, TileItem::Pixels};
+    tiles.format().params = snes;
+    for (const bool newFile : {false, true}) {
+        SCOPED_TRACE(newFile ? "File New" : "layout command");
+        const uint64_t revision = tiles.revision();
+        user.acceptTile([&](TileFormatEdit& e) {
+            if (!newFile) {
+                EXPECT_EQ(e.params, snes);
+            }
+            e.items = {TileItem::Pixels, TileItem::Palette};
+            e.params = nes;
+        });
+        EXPECT_TRUE(newFile ? procs().NewTileFormat() : procs().OnTileFormat());
+        EXPECT_EQ(tiles.format().items, (Bytes{TileItem::Pixels, TileItem::Palette}));
+        EXPECT_EQ(tiles.format().params, nes);
+        EXPECT_NE(tiles.revision(), revision);
+        tiles.format().params = snes;
+    }
+}
+
 TEST_F(TileProceduresTest, NewTileFormatStartsAnEmptySetOnOkOnly) {
     const TileSetState before(tiles);
     user.cancelTile();

@@ -13,6 +13,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandStrings.h"
+#include "tileview/CPaletteBar.h"
 #include "tileview/CTile1View.h"
 #include "tileview/CTileInfoBar.h"
 
@@ -89,6 +90,7 @@ private slots:
              {QStringLiteral("그리기 도구"), ID_EDIT_PAINTTOOL}},
             {{QStringLiteral("도구모음줄(&T)"), ID_VIEW_TOOLBAR},
              {QStringLiteral("상태표시줄(&S)"), ID_VIEW_STATUS_BAR},
+             {QStringLiteral("팔레트(&P)"), ID_VIEW_PALETTE},
              {QString(), 0},
              {QStringLiteral("확대(&I)\tCtrl++"), ID_VIEW_ZOOMIN},
              {QStringLiteral("축소(&O)\tCtrl+-"), ID_VIEW_ZOOMOUT},
@@ -117,8 +119,9 @@ private slots:
                 QCOMPARE(a->isEnabled(), item.id != ID_EDIT_UNDO && item.id != ID_EDIT_REDO);
                 QCOMPARE(a->isCheckable(),
                          item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR ||
-                             item.id == ID_VIEW_GRID || item.id == ID_EDIT_PAINTTOOL ||
-                             item.id == ID_TILE_EDITATTR || item.id == ID_VIEW_CELLATTRS);
+                             item.id == ID_VIEW_PALETTE || item.id == ID_VIEW_GRID ||
+                             item.id == ID_EDIT_PAINTTOOL || item.id == ID_TILE_EDITATTR ||
+                             item.id == ID_VIEW_CELLATTRS);
             }
         }
     }
@@ -170,6 +173,16 @@ private slots:
         QVERIFY(!toolBarItem->isChecked());
         frame.toolBar()->show();
         QVERIFY(toolBarItem->isChecked());
+
+        // The palette panel likewise, also when closed by its own button.
+        QAction* paletteItem = frame.action(ID_VIEW_PALETTE);
+        QVERIFY(paletteItem->isChecked() && frame.paletteBar()->isVisible());
+        paletteItem->trigger();
+        QVERIFY(!frame.paletteBar()->isVisible() && !paletteItem->isChecked());
+        paletteItem->trigger();
+        QVERIFY(frame.paletteBar()->isVisible() && paletteItem->isChecked());
+        frame.paletteBar()->close();
+        QVERIFY(!paletteItem->isChecked());
     }
 
     void statusBarShowsReadyOrThePromptOfTheItem() {

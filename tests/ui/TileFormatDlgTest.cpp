@@ -73,9 +73,14 @@ private slots:
                  QStringList({QStringLiteral("BYTE  x, y ;"), QStringLiteral("WORD  tilecount ;"),
                               QStringLiteral("타일데이터"), QStringLiteral("속성데이터"),
                               QStringLiteral("팔렛( r, g, b ) 768 byte")}));
-        QCOMPARE(dlg.itemCombo()->count(), 11);
+        // The eleven plain items by code, then the two with parameters.
+        QCOMPARE(dlg.itemCombo()->count(), 13);
         QCOMPARE(dlg.itemCombo()->currentIndex(), 0);
         QCOMPARE(dlg.itemCombo()->itemText(10), QStringLiteral("팔렛(RGBQUAD) 1024 byte"));
+        QCOMPARE(dlg.itemCombo()->itemData(11).toInt(), int(kesh::TileItem::Pixels));
+        QCOMPARE(dlg.itemCombo()->itemData(12).toInt(), int(kesh::TileItem::Palette));
+        QVERIFY(!dlg.pixelCombo()->isEnabled());
+        QVERIFY(!dlg.colourCombo()->isEnabled());
         QVERIFY(dlg.attrButton(0)->isChecked());
         QCOMPARE(dlg.attrButton(2)->text(), QStringLiteral("4 byte"));
         QVERIFY(!dlg.headerCheck()->isChecked());
@@ -296,6 +301,51 @@ private slots:
         QVERIFY(dlg.layoutWarnings()->text().isEmpty());
         TypeInto(dlg.widthBox(), QStringLiteral("16"));
         QCOMPARE(dlg.layoutTotal()->text(), QStringLiteral("전체 크기: 772 바이트"));
+    }
+
+    void consoleItemsKeepTheirParameters() {
+        using namespace kesh;
+        TileFormatEdit edit = DefaultEdit(true);
+        edit.items = {TileItem::Palette, TileItem::CountWord, TileItem::Pixels};
+        edit.params = {PixelEncoding::Planar4Snes, ColourEncoding::Bgr555, 16, 8};
+        CTileFormatDlg dlg(edit);
+        QCOMPARE(ListLines(dlg), QStringList({QStringLiteral("팔렛 (bgr555, 팔레트 8개 × 색 16개)"),
+                                              QStringLiteral("WORD  tilecount ;"),
+                                              QStringLiteral("타일데이터 (4bpp-snes)")}));
+        QCOMPARE(dlg.pixelCombo()->currentText(), QStringLiteral("4bpp-snes"));
+        QCOMPARE(TableLines(dlg).first(),
+                 QStringLiteral(
+                     "0 256 팔렛 (색 형식, 팔레트 P개 × 색 K개) bgr555, 팔레트 8개 × 색 16개"));
+        dlg.accept();
+        QCOMPARE(dlg.Result().items, edit.items);
+        QVERIFY(dlg.Result().params == edit.params);
+
+        // New parameters show in the lines and the byte table and come out;
+        // P follows K so that P x K stays within the 256 colours.
+        dlg.pixelCombo()->setCurrentText(QStringLiteral("2bpp-nes"));
+        dlg.colourCombo()->setCurrentText(QStringLiteral("nes"));
+        dlg.coloursBox()->setValue(4);
+        QCOMPARE(dlg.paletteCountBox()->maximum(), 64);
+        dlg.paletteCountBox()->setValue(4);
+        QCOMPARE(ListLines(dlg)[0], QStringLiteral("팔렛 (nes, 팔레트 4개 × 색 4개)"));
+        QCOMPARE(ListLines(dlg)[2], QStringLiteral("타일데이터 (2bpp-nes)"));
+        QCOMPARE(
+            TableLines(dlg).first(),
+            QStringLiteral("0 16 팔렛 (색 형식, 팔레트 P개 × 색 K개) nes, 팔레트 4개 × 색 4개"));
+        dlg.coloursBox()->setValue(128);
+        QCOMPARE(dlg.paletteCountBox()->value(), 2);
+        dlg.accept();
+        const TileItemParams want{PixelEncoding::Planar2Nes, ColourEncoding::Nes, 128, 2};
+        QVERIFY(dlg.Result().params == want);
+
+        // Added from the list, an item takes the parameters shown.
+        CTileFormatDlg plain(DefaultEdit(false));
+        plain.itemCombo()->setCurrentIndex(12);
+        plain.addButton()->click();
+        QCOMPARE(plain.items().back(), uint8_t(TileItem::Palette));
+        QVERIFY(plain.colourCombo()->isEnabled());
+        QVERIFY(!plain.pixelCombo()->isEnabled());
+        QCOMPARE(ListLines(plain).last(), QStringLiteral("팔렛 (rgb888, 팔레트 1개 × 색 16개)"));
     }
 
     void unknownCodesAreShownAndKept() {

@@ -95,8 +95,12 @@ void CFormatDlgBase::BuildControls() {
     auto* addRow = new QHBoxLayout;
     m_itemCombo = new QComboBox(this);
     m_itemCombo->setObjectName(QStringLiteral("itemCombo"));
+    // Each line holds its item code: past the first itemCount they differ from the line numbers.
     for (int code = 0; code < m_setup.itemCount; ++code) {
-        m_itemCombo->addItem(QString::fromUtf8(m_setup.itemText(code)));
+        m_itemCombo->addItem(QString::fromUtf8(m_setup.itemText(code)), code);
+    }
+    for (const int code : m_setup.later) {
+        m_itemCombo->addItem(QString::fromUtf8(m_setup.itemText(code)), code);
     }
     m_delButton = new QPushButton(QStringLiteral(" DEL"), this);
     m_delButton->setObjectName(QStringLiteral("delButton"));
@@ -219,13 +223,24 @@ void CFormatDlgBase::ShowValues(const Values& values) {
     connect(m_headerText, &QPlainTextEdit::textChanged, this, &CFormatDlgBase::OnChangeHeader);
 }
 
+bool CFormatDlgBase::Listed(int code) const {
+    return code < m_setup.itemCount ||
+           std::find(m_setup.later.begin(), m_setup.later.end(), code) != m_setup.later.end();
+}
+
 QString CFormatDlgBase::ItemLine(uint8_t code) const {
-    if (code < m_setup.itemCount) {
+    if (Listed(code)) {
         if (const char* text = m_setup.itemText(code)) {
             return QString::fromUtf8(text);
         }
     }
     return QString::fromUtf8(kUnknownItem).arg(code);
+}
+
+void CFormatDlgBase::RefreshItemLines() {
+    for (int row = 0; row < m_itemList->count() && row < static_cast<int>(m_items.size()); ++row) {
+        m_itemList->item(row)->setText(ItemLine(m_items[size_t(row)]));
+    }
 }
 
 int CFormatDlgBase::SelectedRow() const {
@@ -242,7 +257,7 @@ bool CFormatDlgBase::hasHeader() const {
 }
 
 void CFormatDlgBase::OnAdd() {
-    const int code = m_itemCombo->currentIndex();
+    const int code = m_itemCombo->currentIndex() < 0 ? -1 : m_itemCombo->currentData().toInt();
     if (code < 0 || m_items.size() >= static_cast<std::size_t>(kMaxLayoutItems)) {
         return;
     }
@@ -253,6 +268,7 @@ void CFormatDlgBase::OnAdd() {
     m_items.insert(m_items.begin() + position, static_cast<uint8_t>(code));
     UpdateAddButton();
     if (m_built) {
+        ItemsChanged();
         UpdateLayout();
     }
 }
@@ -265,6 +281,7 @@ void CFormatDlgBase::ReplaceItems(std::vector<uint8_t> items) {
     }
     UpdateAddButton();
     if (m_built) {
+        ItemsChanged();
         UpdateLayout();
     }
 }
@@ -279,6 +296,7 @@ void CFormatDlgBase::OnDel() {
     m_itemList->clearSelection();
     UpdateAddButton();
     if (m_built) {
+        ItemsChanged();
         UpdateLayout();
     }
 }

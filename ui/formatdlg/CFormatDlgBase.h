@@ -82,7 +82,8 @@ public:
         int stepHigh = 0;
         bool sizeRangeChecked = false; // sizes must lie in the step range
         const char* (*itemText)(int code) = nullptr;
-        int itemCount = 0;
+        int itemCount = 0;      // codes 0 to itemCount - 1, listed by code
+        std::vector<int> later; // further codes, listed after them
     };
     // The values a dialog opens on.
     struct Values {
@@ -133,13 +134,20 @@ protected:
     void UpdateLayout();
     // Shows `items` in the list instead of the items there.
     void ReplaceItems(std::vector<uint8_t> items);
+    // The list line of an item: its text, or "unknown item". A derived
+    // dialog that adds parameters to a line calls RefreshItemLines once it
+    // is built and whenever the parameters change.
+    virtual QString ItemLine(uint8_t code) const;
+    void RefreshItemLines();
+    // Told after each change of the item list (not while the base is built).
+    virtual void ItemsChanged() {}
     // Reports a bad field (a message box, or the handler set for tests).
     void ShowMessage(const QString& text);
 
 private:
     void BuildControls();
     void ShowValues(const Values& values);
-    QString ItemLine(uint8_t code) const;
+    bool Listed(int code) const;
     int SelectedRow() const;
     void UpdateAddButton();
     void AddLayoutRows(const std::vector<LayoutEntry>& entries, const QString& indent);

@@ -1,9 +1,15 @@
 #include "formatdlg/CTileFormatDlg.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace kesh::ui {
@@ -23,7 +29,16 @@ CFormatDlgBase::Setup TileSetup() {
     setup.sizeRangeChecked = true;
     setup.itemText = &TileItemText;
     setup.itemCount = kTileItemCount;
+    setup.later = {TileItem::Pixels, TileItem::Palette};
     return setup;
+}
+
+bool Holds(const std::vector<uint8_t>& items, uint8_t code) {
+    return std::find(items.begin(), items.end(), code) != items.end();
+}
+
+QString Latin(std::string_view name) {
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 } // namespace
@@ -46,8 +61,97 @@ CTileFormatDlg::CTileFormatDlg(const TileFormatEdit& edit, QWidget* parent)
         button->setChecked(true);
     }
     optionsLayout()->addWidget(group);
+    optionsLayout()->addWidget(BuildParams(edit.params));
     connect(m_attrGroup, &QButtonGroup::idToggled, this, [this] { UpdateLayout(); });
+    RefreshItemLines();
     UpdateLayout();
+    ItemsChanged();
+}
+
+QGroupBox* CTileFormatDlg::BuildParams(const TileItemParams& params) {
+    auto* group = new QGroupBox(QStringLiteral(" 픽셀과 색 형식"), this);
+    auto* grid = new QGridLayout(group);
+    m_pixelCombo = new QComboBox(group);
+    m_pixelCombo->setObjectName(QStringLiteral("pixelEncoding"));
+    for (int i = 0; i < kPixelEncodingCount; ++i) {
+        m_pixelCombo->addItem(Latin(PixelEncodingName(PixelEncoding(i))));
+    }
+    m_colourCombo = new QComboBox(group);
+    m_colourCombo->setObjectName(QStringLiteral("colourEncoding"));
+    for (int i = 0; i < kColourEncodingCount; ++i) {
+        m_colourCombo->addItem(Latin(ColourEncodingName(ColourEncoding(i))));
+    }
+    m_paletteCount = new QSpinBox(group);
+    m_paletteCount->setObjectName(QStringLiteral("paletteCount"));
+    m_colours = new QSpinBox(group);
+    m_colours->setObjectName(QStringLiteral("coloursPerPalette"));
+    m_colours->setRange(2, 256);
+    grid->addWidget(new QLabel(QStringLiteral("픽셀 형식"), group), 0, 0);
+    grid->addWidget(m_pixelCombo, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("색 형식"), group), 1, 0);
+    grid->addWidget(m_colourCombo, 1, 1);
+    auto* sizes = new QHBoxLayout;
+    sizes->addWidget(new QLabel(QStringLiteral("팔레트"), group));
+    sizes->addWidget(m_paletteCount);
+    sizes->addWidget(new QLabel(QStringLiteral("개 × 색"), group));
+    sizes->addWidget(m_colours);
+    sizes->addWidget(new QLabel(QStringLiteral("개"), group));
+    sizes->addStretch(1);
+    grid->addLayout(sizes, 2, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    m_pixelCombo->setCurrentIndex(int(params.pixels));
+    m_colourCombo->setCurrentIndex(int(params.colours));
+    m_colours->setValue(params.coloursPerPalette);
+    // P x K fits the 256-colour table: P's limit follows K.
+    m_paletteCount->setRange(1, 256 / m_colours->value());
+    m_paletteCount->setValue(params.paletteCount);
+    connect(m_colours, &QSpinBox::valueChanged, this, [this](int k) {
+        m_paletteCount->setMaximum(256 / k);
+        OnParamsChanged();
+    });
+    connect(m_paletteCount, &QSpinBox::valueChanged, this, &CTileFormatDlg::OnParamsChanged);
+    connect(m_pixelCombo, &QComboBox::currentIndexChanged, this, &CTileFormatDlg::OnParamsChanged);
+    connect(m_colourCombo, &QComboBox::currentIndexChanged, this, &CTileFormatDlg::OnParamsChanged);
+    return group;
+}
+
+TileItemParams CTileFormatDlg::ShownParams() const {
+    TileItemParams params;
+    params.pixels = PixelEncoding(std::max(m_pixelCombo->currentIndex(), 0));
+    params.colours = ColourEncoding(std::max(m_colourCombo->currentIndex(), 0));
+    params.coloursPerPalette = uint16_t(m_colours->value());
+    params.paletteCount = uint16_t(m_paletteCount->value());
+    return params;
+}
+
+void CTileFormatDlg::OnParamsChanged() {
+    RefreshItemLines();
+    UpdateLayout();
+}
+
+void CTileFormatDlg::ItemsChanged() {
+    const bool pixels = Holds(items(), TileItem::Pixels);
+    const bool palette = Holds(items(), TileItem::Palette);
+    m_pixelCombo->setEnabled(pixels);
+    m_colourCombo->setEnabled(palette);
+    m_paletteCount->setEnabled(palette);
+    m_colours->setEnabled(palette);
+}
+
+QString CTileFormatDlg::ItemLine(uint8_t code) const {
+    // Called by the base while the parameter controls are not built yet.
+    if (!m_pixelCombo || (code != TileItem::Pixels && code != TileItem::Palette)) {
+        return CFormatDlgBase::ItemLine(code);
+    }
+    const TileItemParams params = ShownParams();
+    if (code == TileItem::Pixels) {
+        return QStringLiteral("타일데이터 (%1)").arg(Latin(PixelEncodingName(params.pixels)));
+    }
+    return QStringLiteral("팔렛 (%1, 팔레트 %2개 × 색 %3개)")
+        .arg(Latin(ColourEncodingName(params.colours)))
+        .arg(params.paletteCount)
+        .arg(params.coloursPerPalette);
 }
 
 LayoutTable CTileFormatDlg::ComputeLayout() const {
@@ -58,6 +162,7 @@ LayoutTable CTileFormatDlg::ComputeLayout() const {
     const int checked = m_attrGroup->checkedId();
     format.attrWidth = checked >= 0 ? checked : m_originalAttrWidth;
     format.items = items();
+    format.params = ShownParams();
     TileLayoutData data;
     data.tilesKnown = false;
     return TileLayoutTable(format, m_data.value_or(data));
@@ -72,6 +177,7 @@ TileFormatEdit CTileFormatDlg::Result() const {
     GetValues(edit);
     const int checked = m_attrGroup->checkedId();
     edit.attrWidth = checked >= 0 ? checked : m_originalAttrWidth;
+    edit.params = ShownParams();
     edit.sizesLocked = m_sizesLocked;
     return edit;
 }

@@ -6,12 +6,17 @@
 #include "formatdlg/CFormatDlgBase.h"
 
 class QButtonGroup;
+class QGroupBox;
 class QRadioButton;
+class QSpinBox;
 
 namespace kesh::ui {
 
 // The "Config" dialog: tile size, attribute width, the items of a tile file
 // and its header string. Sizes lie in 8 to 128; they are greyed when locked.
+// The console items (Pixels, Palette) share one set of parameters, chosen
+// below the attribute width while the list holds such an item and shown in
+// their list lines.
 class CTileFormatDlg : public CFormatDlgBase {
     Q_OBJECT
 public:
@@ -22,15 +27,32 @@ public:
 
     // The radio button of attribute width selector 0, 1 or 2.
     QRadioButton* attrButton(int selector) const;
+    // The parameters of the Pixels and Palette items: the pixel and colour
+    // encodings (by TileEncodings.h's names, in enum order), P and K.
+    QComboBox* pixelCombo() const { return m_pixelCombo; }
+    QComboBox* colourCombo() const { return m_colourCombo; }
+    QSpinBox* paletteCountBox() const { return m_paletteCount; }
+    QSpinBox* coloursBox() const { return m_colours; }
 
 protected:
     LayoutTable ComputeLayout() const override;
+    QString ItemLine(uint8_t code) const override;
+    void ItemsChanged() override;
 
 private:
+    QGroupBox* BuildParams(const TileItemParams& params);
+    // The parameters as the controls show them.
+    TileItemParams ShownParams() const;
+    void OnParamsChanged();
+
     std::optional<TileLayoutData> m_data;
     QButtonGroup* m_attrGroup = nullptr;
     AttrWidth m_originalAttrWidth = 0;
     bool m_sizesLocked = false;
+    QComboBox* m_pixelCombo = nullptr;
+    QComboBox* m_colourCombo = nullptr;
+    QSpinBox* m_paletteCount = nullptr;
+    QSpinBox* m_colours = nullptr;
 };
 
 } // namespace kesh::ui

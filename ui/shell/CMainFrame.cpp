@@ -18,6 +18,7 @@
 #include "shell/FrameRecovery.h"
 #include "shell/QtUserServices.h"
 #include "shell/UndoActions.h"
+#include "tileview/CPaletteBar.h"
 #include "tileview/CTile1View.h"
 #include "tileview/CTileInfoBar.h"
 #include "tileview/TilePainter.h"
@@ -71,6 +72,8 @@ CMainFrame::~CMainFrame() {
     m_wndSplitter = nullptr;
     delete m_wndTileInfoBar;
     m_wndTileInfoBar = nullptr;
+    delete m_wndPaletteBar;
+    m_wndPaletteBar = nullptr;
     if (m_services && AppServices() == m_services.get()) {
         SetAppServices(nullptr);
     }
@@ -81,12 +84,15 @@ void CMainFrame::OnCreate() {
 
     m_wndTileInfoBar = new CTileInfoBar(m_pDocument->data(), *m_tilePainter, this);
     addDockWidget(Qt::RightDockWidgetArea, m_wndTileInfoBar);
+    m_wndPaletteBar = new CPaletteBar(m_pDocument->data(), this);
+    addDockWidget(Qt::RightDockWidgetArea, m_wndPaletteBar);
 
     CreateMenus();
     m_undoActions = std::make_unique<UndoActions>(m_pDocument->data(), action(ID_EDIT_UNDO),
                                                   action(ID_EDIT_REDO));
     CreateToolBar();
     CreateStatusBar();
+    ConnectPaletteBar();
     CreateAccelerators();
     CreateViewCommands();
     NameKeysInToolTips();

@@ -26,6 +26,7 @@ class UndoActions;
 class CKeshView;
 class CSplitterWnd;
 class CTile1View;
+class CPaletteBar;
 class CTileInfoBar;
 class FrameCommands;
 class FrameRecovery;
@@ -33,9 +34,10 @@ class QtUserServices;
 class TilePainter;
 
 // The main window: menu bar, tool bar, status bar, the tile attribute bar
-// docked on the right, and a splitter with the map view on the left and the
-// tile set view on the right. Menu items, keys and tool buttons all come to
-// OnCommand; the map and tile commands go on to FrameCommands.
+// and the palette panel docked on the right, and a splitter with the map
+// view on the left and the tile set view on the right. Menu items, keys and
+// tool buttons all come to OnCommand; the map and tile commands go on to
+// FrameCommands.
 // Construction and layout are in CMainFrame.cpp, the menus, keys and bars in
 // CMainFrameMenus.cpp.
 class CMainFrame : public QMainWindow {
@@ -53,6 +55,7 @@ public:
     QToolBar* toolBar() const { return m_wndToolBar; }
     QStatusBar* statusBarWidget() const { return m_wndStatusBar; }
     CTileInfoBar* tileInfoBar() const { return m_wndTileInfoBar; }
+    CPaletteBar* paletteBar() const { return m_wndPaletteBar; }
     CKeshDoc* document() const { return m_pDocument; }
     FrameCommands& commands() const { return *m_commands; }
     FrameRecovery& recovery() const { return *m_recovery; }
@@ -118,6 +121,8 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    // The View item of the palette panel.
+    void ConnectPaletteBar();
     void CreateAccelerators();
     // Each tool button's tip names its first key: "지도열기 (Ctrl+O)".
     void NameKeysInToolTips();
@@ -143,6 +148,7 @@ private:
     QToolBar* m_wndToolBar = nullptr;
     CSplitterWnd* m_wndSplitter = nullptr;
     CTileInfoBar* m_wndTileInfoBar = nullptr;
+    CPaletteBar* m_wndPaletteBar = nullptr;
     CKeshDoc* m_pDocument = nullptr;
     // Draws the tiles for both views and the attribute bar.
     std::unique_ptr<TilePainter> m_tilePainter;

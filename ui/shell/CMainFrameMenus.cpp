@@ -19,6 +19,7 @@
 #include "shell/FrameCommands.h"
 #include "shell/ToolBarIcons.h"
 #include "shell/ViewPrinting.h"
+#include "tileview/CPaletteBar.h"
 #include "tileview/CTile1View.h"
 #include "tileview/CTileInfoBar.h"
 #include "widgets/CSplitterWnd.h"
@@ -80,6 +81,7 @@ const Menu kMenus[] = {
     {"보기(&V)",
      {{ID_VIEW_TOOLBAR, "도구모음줄(&T)"},
       {ID_VIEW_STATUS_BAR, "상태표시줄(&S)"},
+      {ID_VIEW_PALETTE, "팔레트(&P)"},
       {0, nullptr},
       {ID_VIEW_ZOOMIN, "확대(&I)\tCtrl++"},
       {ID_VIEW_ZOOMOUT, "축소(&O)\tCtrl+-"},
@@ -157,7 +159,8 @@ void CMainFrame::CreateMenus() {
             }
             QAction* action = CreateAction(item.id, QString::fromUtf8(item.text));
             popup->addAction(action);
-            if (item.id != ID_VIEW_TOOLBAR && item.id != ID_VIEW_STATUS_BAR) {
+            if (item.id != ID_VIEW_TOOLBAR && item.id != ID_VIEW_STATUS_BAR &&
+                item.id != ID_VIEW_PALETTE) {
                 connect(action, &QAction::triggered, this, [this, id = item.id] { OnCommand(id); });
             }
         }
@@ -232,6 +235,15 @@ void CMainFrame::CreateStatusBar() {
     view->setCheckable(true);
     view->setChecked(true);
     connect(view, &QAction::triggered, m_wndStatusBar, &QStatusBar::setVisible);
+}
+
+void CMainFrame::ConnectPaletteBar() {
+    // Ticked while the panel is shown, however it was hidden (its own close button too).
+    QAction* view = action(ID_VIEW_PALETTE);
+    view->setCheckable(true);
+    view->setChecked(m_wndPaletteBar->isVisibleTo(this));
+    connect(view, &QAction::triggered, m_wndPaletteBar, &QDockWidget::setVisible);
+    connect(m_wndPaletteBar->toggleViewAction(), &QAction::toggled, view, &QAction::setChecked);
 }
 
 void CMainFrame::UpdateLockIndicators(const std::optional<LockKeyStates>& states) {

@@ -52,6 +52,8 @@ constexpr Entry kStrings[] = {
     {ID_VIEW_ZOOMACTUAL, "지도를 실제 크기로 보여 줍니다.\n실제 크기"},
     {ID_VIEW_GRID, "지도의 칸과 타일의 경계선을 보이거나 감춥니다.\n격자 보기"},
     {ID_VIEW_CELLATTRS, "각 칸의 우선순위와 사용자 필드를 작은 표시로 보여 줍니다.\n셀 속성 보기"},
+    {ID_VIEW_PALETTE, "타일 세트의 팔레트를 보여 주는 창을 보이거나 감춥니다. 줄을 누르면 붓의 "
+                      "팔레트가 됩니다.\n팔레트 창 전환"},
     {ID_VIEW_TOOLBAR, "도구모음줄을 보이거나 감춥니다.\n도구모음줄 전환"},
     {ID_VIEW_STATUS_BAR, "상태표시줄을 보이거나 감춥니다.\n상태표시줄 전환"},
     {ID_APP_ABOUT, "프로그램 정보, 버전 번호 및 저작권을 나타냅니다.\n정보"},
