@@ -67,9 +67,11 @@ void TileRemapCommand::rewrite(MapModel& map, const std::vector<uint16_t>& table
         if (record) {
             for (size_t i = from; i < to; ++i) {
                 const uint16_t v = cells[i];
-                m_changed += table[v] != v || (flipping && flips[v]);
+                // A merged tile's cell counts even when its number stays.
+                const bool merged = !lossy.empty() && lossy[v];
+                m_changed += table[v] != v || merged;
                 // Only merged tiles bring flips, and each of their cells is recorded.
-                if (!lossy.empty() && lossy[v]) {
+                if (merged) {
                     m_where.push_back(int32_t(i));
                     m_before.push_back({v, attrs ? attrs[i] : uint16_t(0)});
                     if (flipping)

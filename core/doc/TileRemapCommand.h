@@ -29,7 +29,8 @@ public:
     size_t Bytes() const override;
     uint32_t Changes() const override;
 
-    // Cells whose value the first Redo changed.
+    // Cells the first Redo changed: a new number, or the cells of a tile
+    // merged into another.
     uint64_t cellsChanged() const { return m_changed; }
 
 private:
