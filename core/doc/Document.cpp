@@ -394,6 +394,10 @@ void Document::ChangeTiles(const char* name, bool marksMap,
     closeStroke();
     const TileSetState before = TileSetState::Of(m_tiles);
     change(m_tiles);
+    // Tiles added to an empty set: the first becomes current, so that the
+    // current tile names a tile whenever the set has one.
+    if (m_tiles.current() < 0 && m_tiles.count() > 0)
+        m_tiles.setCurrent(0);
     if (!TileSetCommand::Changed(before, m_tiles))
         return;
     if (!TileSetCommand::Holds(before, m_tiles)) {

@@ -111,8 +111,8 @@ void TileRemapCommand::Redo(Document& doc) {
     TileSet& set = doc.tiles();
     if (m_currentBefore >= 0 && m_currentBefore < m_oldCount)
         set.setCurrent(m_remap.target[size_t(m_currentBefore)].tile);
-    else if (set.current() >= set.count())
-        set.setCurrent(set.count() - 1);
+    else if (set.current() >= set.count() || (set.current() < 0 && set.count() > 0))
+        set.setCurrent(std::clamp(set.current(), 0, set.count() - 1));
 }
 
 void TileRemapCommand::Undo(Document& doc) {
