@@ -13,6 +13,7 @@
 #include "doc/TilePixelsCommand.h"
 #include "doc/TileRemapCommand.h"
 #include "doc/TileSetCommand.h"
+#include "layout/TileBudget.h"
 
 namespace kesh {
 
@@ -296,6 +297,14 @@ Status Document::TransformTile(int32_t number, TileTransform how) {
 
 uint16_t Document::mapFlips() const {
     return uint16_t(m_map.format().AttrMask() & cellbit::kFlips);
+}
+
+int32_t Document::storedTiles() const {
+    return TileMatcher(m_tiles.tiles(), mapFlips()).distinct();
+}
+
+int64_t Document::tileLimit() const {
+    return TileLimit(m_map.format(), m_tiles.format());
 }
 
 void Document::remap(const char* name, TileRemap plan, std::optional<Rect> area,

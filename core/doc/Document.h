@@ -105,6 +105,11 @@ public:
     // The flip bits (cellbit::kFlips) the map's cell fields can hold: the
     // mirror images a tile may be merged with.
     uint16_t mapFlips() const;
+    // The tile budget for the status bar ("타일 187 / 256"): the tiles as
+    // the hardware stores them (mirror images matched while the map has
+    // flip fields), and the tile limit in force (layout/TileBudget.h).
+    int32_t storedTiles() const;
+    int64_t tileLimit() const;
     // Drops the tiles no cell shows, renumbering the map.
     Status RemoveUnusedTiles(CleanupSummary& summary);
     // Merges tiles equal to a lower-numbered one, and with `mirrors` those

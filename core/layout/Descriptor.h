@@ -30,6 +30,7 @@ namespace DescriptorSection {
 enum : uint8_t {
     CellLayout = 1,  // a map's cell fields
     TileParams = 2,  // the pixel and colour encodings of the tile layout's items
+    TileLimit = 3,   // the tile limit set for the tile layout: 32-bit LE, 1-65535
 };
 } // namespace DescriptorSection
 
@@ -42,6 +43,7 @@ struct TileDescriptor {
     AttrWidth attrWidth = 0;
     std::vector<uint8_t> items; // TileItem codes, unknown codes kept as read
     TileItemParams params = {}; // of the Pixels and Palette items
+    uint32_t tileLimit = 0;     // "타일 한도"; 0: none set
 
     bool operator==(const TileDescriptor&) const = default;
 };
@@ -73,7 +75,7 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile);
 // fields for them are skipped by the readers, as unknown codes are. Pixels
 // and Palette items need the tile parameters' section, and the section
 // needs them: either without the other, or parameters ValidTileItemParams
-// refuses, are damaged too.
+// refuses, are damaged too; so is a tile limit of 0 or above 65,535.
 Status ParseKtf(std::span<const uint8_t> bytes, TileDescriptor& out);
 Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out);
 

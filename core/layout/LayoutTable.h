@@ -50,6 +50,9 @@ struct TileLayoutData {
 struct MapLayoutData {
     TileLayoutData tiles;
     uint32_t maxTile = 0; // the largest tile number in a cell, empty cells aside
+    // Tiles as the hardware stores them (mirror images matched when the map
+    // has flip fields), for the tile limit's warning; -1 when not known.
+    int64_t storedTiles = -1;
 };
 
 // The text shown for the header string's entry.

@@ -4,6 +4,7 @@
 
 #include "map/MapModel.h"
 #include "tileset/EncodedTiles.h"
+#include "tileset/TileMatcher.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
@@ -24,6 +25,8 @@ MapLayoutData LayoutDataOf(const MapModel& map, const TileSet& set) {
     for (const uint16_t cell : map.cells())
         if (cell != kEmptyCell)
             data.maxTile = std::max<uint32_t>(data.maxTile, cell);
+    data.storedTiles =
+        TileMatcher(set.tiles(), uint16_t(map.format().AttrMask() & cellbit::kFlips)).distinct();
     return data;
 }
 
