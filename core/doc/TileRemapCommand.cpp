@@ -9,9 +9,10 @@
 namespace kesh {
 
 TileRemapCommand::TileRemapCommand(Document& doc, const char* name, TileRemap remap,
-                                   std::optional<Rect> area)
+                                   std::optional<Rect> area, const TileUsage* usage)
     : m_name(name), m_remap(std::move(remap)), m_area(area),
-      m_oldCount(doc.tiles().count()), m_currentBefore(doc.tiles().current()) {
+      m_oldCount(doc.tiles().count()), m_currentBefore(doc.tiles().current()),
+      m_usage(area ? nullptr : usage) {
     m_tilesMove = !m_area && int32_t(m_remap.keep.size()) != m_oldCount;
     for (size_t i = 0; !m_tilesMove && i < m_remap.keep.size(); ++i)
         m_tilesMove = m_remap.keep[i] != int32_t(i);
@@ -52,35 +53,48 @@ void TileRemapCommand::rewrite(MapModel& map, const std::vector<uint16_t>& table
         return;
     const Rect area = m_area.value_or(Rect{0, 0, map.width() - 1, map.height() - 1});
     std::vector<uint8_t> lossy;
+    bool lossyShown = false;
     if (record)
         for (int32_t t = 0; t < m_oldCount; ++t)
             if (!m_remap.Reversible(t)) {
                 lossy.resize(table.size());
                 lossy[size_t(t)] = 1;
+                lossyShown |= !m_usage || m_usage->counts[size_t(t)] != 0;
             }
+    if (record && m_usage && !lossyShown) {
+        // Every cell goes back by rule: the counts say what changes.
+        for (int32_t t = 0; t < m_oldCount; ++t)
+            m_changed += table[size_t(t)] != t ? m_usage->counts[size_t(t)] : 0;
+        if (int32_t(m_remap.keep.size()) != m_oldCount) // numbers past the set move
+            m_changed += m_usage->outside;
+        record = false;
+    }
     uint16_t* cells = map.cells().data();
     uint16_t* attrs = map.hasAttrs() ? map.attrs().data() : nullptr;
     const bool flipping = attrs && !flips.empty();
     for (int32_t row = area.top; row <= area.bottom; ++row) {
         const size_t from = size_t(row) * size_t(map.width()) + size_t(area.left);
         const size_t to = from + size_t(area.right - area.left) + 1;
-        if (record) {
-            for (size_t i = from; i < to; ++i) {
-                const uint16_t v = cells[i];
-                // A merged tile's cell counts even when its number stays.
-                const bool merged = !lossy.empty() && lossy[v];
-                m_changed += table[v] != v || merged;
-                // Only merged tiles bring flips, and each of their cells is recorded.
-                if (merged) {
-                    m_where.push_back(int32_t(i));
-                    m_before.push_back({v, attrs ? attrs[i] : uint16_t(0)});
-                    if (flipping)
-                        attrs[i] ^= flips[v];
-                }
-            }
+        if (!record) {
+            for (size_t i = from; i < to; ++i)
+                cells[i] = table[cells[i]];
+            continue;
         }
-        for (size_t i = from; i < to; ++i)
-            cells[i] = table[cells[i]];
+        for (size_t i = from; i < to; ++i) {
+            const uint16_t v = cells[i];
+            const uint16_t now = table[v];
+            // A merged tile's cell counts even when its number stays.
+            const bool merged = !lossy.empty() && lossy[v];
+            m_changed += now != v || merged;
+            // Only merged tiles bring flips, and each of their cells is recorded.
+            if (merged) {
+                m_where.push_back(int32_t(i));
+                m_before.push_back({v, attrs ? attrs[i] : uint16_t(0)});
+                if (flipping)
+                    attrs[i] ^= flips[v];
+            }
+            cells[i] = now;
+        }
     }
 }
 
@@ -107,6 +121,7 @@ void TileRemapCommand::Redo(Document& doc) {
     } else {
         rewrite(doc.map(), table, flips, true);
         m_applied = true;
+        m_usage = nullptr;
     }
     TileSet& set = doc.tiles();
     if (m_currentBefore >= 0 && m_currentBefore < m_oldCount)

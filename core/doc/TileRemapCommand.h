@@ -7,6 +7,7 @@
 #include "doc/Command.h"
 #include "doc/TileRemap.h"
 #include "map/MapModel.h"
+#include "map/TileUsage.h"
 
 namespace kesh {
 
@@ -20,8 +21,11 @@ public:
     // For `doc`'s tiles as they are now; nothing is changed yet. `area`
     // (cells, inclusive, inside the grid) limits the cells renumbered; the
     // tiles then stay as they are.
+    // `usage`, when given, counts the whole map's cells now and must last
+    // until the first Redo: a plan whose merged tiles show in no cell is
+    // then run without looking for their cells (removing unused tiles).
     TileRemapCommand(Document& doc, const char* name, TileRemap remap,
-                     std::optional<Rect> area = std::nullopt);
+                     std::optional<Rect> area = std::nullopt, const TileUsage* usage = nullptr);
 
     void Undo(Document& doc) override;
     void Redo(Document& doc) override;
@@ -52,6 +56,7 @@ private:
     // Cells recorded for undo: where, and what they held.
     std::vector<int32_t> m_where;
     std::vector<Cell> m_before;
+    const TileUsage* m_usage;
     bool m_applied = false;
     uint64_t m_changed = 0;
 };
