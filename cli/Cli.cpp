@@ -76,6 +76,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return RunDeleteTile(ctx, rest);
     if (command == "terrain")
         return RunTerrain(ctx, rest);
+    if (command == "usage")
+        return RunUsage(ctx, rest);
+    if (command == "optimize")
+        return RunOptimize(ctx, rest);
     return ctx.Usage(text::kUnknownCommand + command);
 }
 

@@ -27,6 +27,8 @@ int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args);
 int RunImportTmx(CliContext& ctx, const std::vector<std::string>& args);
 int RunDeleteTile(CliContext& ctx, const std::vector<std::string>& args);
 int RunTerrain(CliContext& ctx, const std::vector<std::string>& args);
+int RunUsage(CliContext& ctx, const std::vector<std::string>& args);
+int RunOptimize(CliContext& ctx, const std::vector<std::string>& args);
 
 // "--quantize [N]" and "--dither" of `parsed` into `quantize` and `options`;
 // with `others`, the options that cannot go with --quantize. kExitOk, or

@@ -85,6 +85,21 @@ inline constexpr const char* kHelp =
     "      세트의 지형 0, 1, 2... 로 읽고, --terrain 을 주면 그 순서의 지형으로 읽습니다.\n"
     "      세트는 지도 옆에 MAP.kterrain 으로 함께 저장됩니다.\n"
     "      지형별 점 수와 맞는 타일이 없어 가장 가까운 타일을 쓴 칸 수를 JSON으로 출력합니다.\n"
+    "  usage MAP\n"
+    "      타일마다 그 타일을 쓰는 칸의 수를 JSON으로 출력합니다 (\"counts\", 번호 순).\n"
+    "      \"unused\"는 쓰지 않는 타일 수, \"distinct\"는 같은 타일(뒤집기 필드가 있으면\n"
+    "      뒤집힌 모양까지)을 하나로 셀 때의 타일 수, \"limit\"는 타일 한도입니다.\n"
+    "  optimize MAP [--unused] [--duplicates] [--flips] [--near N] [--check]\n"
+    "      편집기의 타일 정리를 차례로 하고 지도와 타일 파일을 함께 저장합니다 (모두 아니면\n"
+    "      아무것도). 정리 옵션을 주지 않으면 --duplicates --unused와 같습니다.\n"
+    "      --duplicates  같은 타일을 합칩니다.\n"
+    "      --flips       뒤집힌 모양이 같은 타일도 합치고 칸의 뒤집기 비트를 켭니다 (지도\n"
+    "                    파일포맷에 hflip, vflip 필드가 있어야 합니다).\n"
+    "      --near N      화소가 N개 이하로 다른 타일 짝을 합칩니다 (덜 쓰는 쪽이 없어짐).\n"
+    "      --unused      쓰지 않는 타일을 지웁니다.\n"
+    "      --check       아무것도 저장하지 않고, 정리한 뒤의 타일 수가 타일 한도를\n"
+    "                    넘으면 종료 코드 1로 끝납니다.\n"
+    "      결과 JSON: tilesBefore, tilesAfter, cellsChanged, pairsMerged, limit, written.\n"
     "  convert IN OUT [옵션...]\n"
     "      지도나 타일 파일을 다른 파일포맷으로 다시 씁니다. 주지 않은 옵션은 IN의 것을 따릅니다.\n"
     "      --map-items LIST    지도 항목, 쉼표로 구분:\n"
@@ -182,6 +197,9 @@ inline constexpr const char* kTilesAdded = "추가한 타일: ";
 // Followed by the number given.
 inline constexpr const char* kBadTileNumber = "타일 번호는 0에서 65534 사이의 정수입니다: ";
 inline constexpr const char* kNoSuchTile = "그 번호의 타일이 없습니다: ";
+inline constexpr const char* kBadNearCount = "--near 의 값은 0에서 64 사이의 정수입니다: ";
+// Followed by the tiles, " / " and the limit.
+inline constexpr const char* kOverTileLimit = "타일이 타일 한도를 넘습니다: ";
 // Cell fields in --map-items and --preset; each followed by what was given.
 inline constexpr const char* kUnknownPreset =
     "알 수 없는 프리셋입니다 (gb, gbc, nes, snes4, gba4, megadrive, sms, pce, snes, gba): ";

@@ -77,4 +77,10 @@ inline constexpr const char* kAskKmfMissing =
 inline constexpr const char* kUnfinishedSave =
     "중단된 이전 저장을 마무리하지 못했습니다. 파일이 있는 폴더를 확인해 주십시오.";
 
+// Tile clean-ups and edits
+inline constexpr const char* kWouldEmptyTileSet = "타일이 하나도 남지 않게 되므로 할 수 없습니다.";
+inline constexpr const char* kNoSuchTileNumber = "없는 타일 번호입니다: ";
+inline constexpr const char* kBadTilePixels = "타일의 픽셀 수가 타일 크기와 맞지 않습니다.";
+inline constexpr const char* kNotSquareTile = "정사각형 타일만 돌릴 수 있습니다.";
+
 } // namespace kesh::msg

@@ -11,7 +11,10 @@
 #include "doc/ImportCommand.h"
 #include "doc/MapFormatCommand.h"
 #include "doc/TerrainCommand.h"
+#include "doc/TilePixelsCommand.h"
+#include "doc/TileRemapCommand.h"
 #include "doc/TileSetCommand.h"
+#include "layout/TileBudget.h"
 
 namespace kesh {
 
@@ -267,11 +270,163 @@ bool Document::DeleteTile(int32_t number) {
     return true;
 }
 
+namespace {
+
+Status NoSuchTile(int32_t number) {
+    return Status::Fail(msg::kNoSuchTileNumber + std::to_string(number));
+}
+
+} // namespace
+
+Status Document::EditTilePixels(int32_t number, const std::vector<uint8_t>& pixels,
+                                const char* name) {
+    const TileList& list = m_tiles.tiles();
+    if (!list.NodeAt(number))
+        return NoSuchTile(number);
+    if (pixels.size() != size_t(list.tileSize()))
+        return Status::Fail(msg::kBadTilePixels);
+    if (list.PixelsEqual(pixels.data(), number))
+        return Status::Ok();
+    const uint8_t* old = list.PixelsAt(number);
+    Execute(std::make_unique<TilePixelsCommand>(
+        name, number, std::vector<uint8_t>(old, old + list.tileSize()), pixels));
+    return Status::Ok();
+}
+
+Status Document::TransformTile(int32_t number, TileTransform how) {
+    const TileList& list = m_tiles.tiles();
+    if (!list.NodeAt(number))
+        return NoSuchTile(number);
+    std::vector<uint8_t> after = kesh::TransformTile(list.PixelsAt(number), list.width(),
+                                                     list.height(), how);
+    if (after.size() != size_t(list.tileSize()))
+        return Status::Fail(msg::kNotSquareTile);
+    const char* name = how == TileTransform::FlipH   ? command::kFlipTileH
+                       : how == TileTransform::FlipV ? command::kFlipTileV
+                       : how == TileTransform::Rotate90 ? command::kRotateTile
+                                                        : command::kShiftTile;
+    return EditTilePixels(number, after, name);
+}
+
+uint16_t Document::mapFlips() const {
+    return uint16_t(m_map.format().AttrMask() & cellbit::kFlips);
+}
+
+int32_t Document::storedTiles() const {
+    return TileMatcher(m_tiles.tiles(), mapFlips()).distinct();
+}
+
+int64_t Document::tileLimit() const {
+    return TileLimit(m_map.format(), m_tiles.format());
+}
+
+void Document::remap(const char* name, TileRemap plan, std::optional<Rect> area,
+                     CleanupSummary& summary) {
+    summary.tilesBefore = m_tiles.count();
+    auto command = std::make_unique<TileRemapCommand>(*this, name, std::move(plan), area);
+    TileRemapCommand& step = *command;
+    Execute(std::move(command));
+    summary.tilesAfter = m_tiles.count();
+    summary.cellsChanged = step.cellsChanged();
+}
+
+Status Document::RemoveUnusedTiles(CleanupSummary& summary) {
+    summary = {m_tiles.count(), m_tiles.count()};
+    const TileUsage usage = TileUsage::Count(m_map.cells(), m_tiles.count());
+    std::optional<TileRemap> plan = TileCleanup::RemoveUnused(usage);
+    if (!plan)
+        return Status::Ok();
+    if (plan->keep.empty())
+        return Status::Fail(msg::kWouldEmptyTileSet);
+    // As remap() does, but the counts go along: the dropped tiles have no
+    // cells to look for.
+    auto command = std::make_unique<TileRemapCommand>(*this, command::kRemoveUnused,
+                                                      std::move(*plan), std::nullopt, &usage);
+    TileRemapCommand& step = *command;
+    Execute(std::move(command));
+    summary.tilesAfter = m_tiles.count();
+    summary.cellsChanged = step.cellsChanged();
+    summary.tilesRemoved = summary.tilesBefore - summary.tilesAfter;
+    return Status::Ok();
+}
+
+Status Document::MergeDuplicateTiles(bool mirrors, CleanupSummary& summary) {
+    summary = {m_tiles.count(), m_tiles.count()};
+    int32_t merged = 0;
+    std::optional<TileRemap> plan =
+        TileCleanup::MergeDuplicates(m_tiles.tiles(), mirrors ? mapFlips() : 0, &merged);
+    if (!plan)
+        return Status::Ok();
+    remap(command::kMergeDuplicates, std::move(*plan), std::nullopt, summary);
+    summary.tilesMerged = merged;
+    return Status::Ok();
+}
+
+Status Document::MergeTiles(int32_t from, int32_t into, uint16_t flip, CleanupSummary& summary) {
+    summary = {m_tiles.count(), m_tiles.count()};
+    for (const int32_t t : {from, into})
+        if (!m_tiles.tiles().NodeAt(t))
+            return NoSuchTile(t);
+    if (from == into)
+        return Status::Ok();
+    remap(command::kMergeTiles,
+          TileCleanup::Merge(m_tiles.count(), from, into, uint16_t(flip & mapFlips())),
+          std::nullopt, summary);
+    summary.tilesMerged = 1;
+    return Status::Ok();
+}
+
+Status Document::MergeNearTiles(int32_t most, CleanupSummary& summary) {
+    summary = {m_tiles.count(), m_tiles.count()};
+    const TileUsage usage = TileUsage::Count(m_map.cells(), m_tiles.count());
+    int32_t pairs = 0;
+    std::optional<TileRemap> plan = TileCleanup::MergeNear(m_tiles.tiles(), usage, most, &pairs);
+    if (!plan)
+        return Status::Ok();
+    remap(command::kMergeNear, std::move(*plan), std::nullopt, summary);
+    summary.tilesMerged = pairs;
+    return Status::Ok();
+}
+
+Status Document::MoveTile(int32_t from, int32_t to) {
+    for (const int32_t t : {from, to})
+        if (!m_tiles.tiles().NodeAt(t))
+            return NoSuchTile(t);
+    if (from == to)
+        return Status::Ok();
+    CleanupSummary summary;
+    remap(command::kMoveTile, TileCleanup::Move(m_tiles.count(), from, to), std::nullopt,
+          summary);
+    return Status::Ok();
+}
+
+Status Document::ReplaceTile(int32_t from, std::optional<Rect> area, CleanupSummary& summary) {
+    summary = {m_tiles.count(), m_tiles.count()};
+    const int32_t into = m_tiles.current();
+    for (const int32_t t : {from, into})
+        if (!m_tiles.tiles().NodeAt(t))
+            return NoSuchTile(t);
+    if (from == into || !m_map.hasCells())
+        return Status::Ok();
+    const Rect cut = CutToGrid(m_map, area.value_or(Rect{0, 0, m_map.width() - 1,
+                                                         m_map.height() - 1}));
+    if (cut.left > cut.right || cut.top > cut.bottom)
+        return Status::Ok();
+    TileRemap plan = TileRemap::Identity(m_tiles.count());
+    plan.target[size_t(from)] = {into, 0};
+    remap(command::kReplaceTile, std::move(plan), cut, summary);
+    return Status::Ok();
+}
+
 void Document::ChangeTiles(const char* name, bool marksMap,
                            const std::function<void(TileSet&)>& change) {
     closeStroke();
     const TileSetState before = TileSetState::Of(m_tiles);
     change(m_tiles);
+    // Tiles added to an empty set: the first becomes current, so that the
+    // current tile names a tile whenever the set has one.
+    if (m_tiles.current() < 0 && m_tiles.count() > 0)
+        m_tiles.setCurrent(0);
     if (!TileSetCommand::Changed(before, m_tiles))
         return;
     if (!TileSetCommand::Holds(before, m_tiles)) {

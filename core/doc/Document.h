@@ -10,10 +10,12 @@
 #include "doc/Command.h"
 #include "doc/DocumentListener.h"
 #include "doc/FileIdentity.h"
+#include "doc/TileCleanup.h"
 #include "doc/UndoStack.h"
 #include "map/MapModel.h"
 #include "terrain/TerrainLayer.h"
 #include "tileset/TileSet.h"
+#include "tileset/TileTransform.h"
 
 namespace kesh {
 
@@ -114,6 +116,45 @@ public:
     // Deletes tile `number`, renumbering the map's cells, as one step. False
     // (nothing changed) when there is no such tile.
     bool DeleteTile(int32_t number);
+    // The tile workshop. Each request is one step (none when nothing would
+    // change) and fails, changing nothing, for a tile number the set does
+    // not have ("없는 타일 번호입니다: N") or when no tile would be left
+    // ("타일이 하나도 남지 않게 되므로 할 수 없습니다."). The clean-ups fill
+    // `summary`.
+    //
+    // Gives tile `number` the pixels `pixels` (tileSize() bytes), as the
+    // step `name` (a stroke of a drawing tool: command::kEditTile).
+    Status EditTilePixels(int32_t number, const std::vector<uint8_t>& pixels,
+                          const char* name);
+    // Flips, turns (square tiles only) or shifts the whole of tile `number`.
+    Status TransformTile(int32_t number, TileTransform how);
+    // The flip bits (cellbit::kFlips) the map's cell fields can hold: the
+    // mirror images a tile may be merged with.
+    uint16_t mapFlips() const;
+    // The tile budget for the status bar ("타일 187 / 256"): the tiles as
+    // the hardware stores them (mirror images matched while the map has
+    // flip fields), and the tile limit in force (layout/TileBudget.h).
+    int32_t storedTiles() const;
+    int64_t tileLimit() const;
+    // Drops the tiles no cell shows, renumbering the map.
+    Status RemoveUnusedTiles(CleanupSummary& summary);
+    // Merges tiles equal to a lower-numbered one, and with `mirrors` those
+    // equal to a mirror image of one when the map has flip fields (setting
+    // the flip bits of the cells renumbered).
+    Status MergeDuplicateTiles(bool mirrors, CleanupSummary& summary);
+    // Every cell of tile `from` shows tile `into` instead, with the flip bits
+    // `flip` toggled (those the map holds), and tile `from` leaves the set.
+    Status MergeTiles(int32_t from, int32_t into, uint16_t flip, CleanupSummary& summary);
+    // Merges pairs of tiles that differ in at most `most` pixels
+    // (TileCleanup::MergeNear); summary.tilesMerged counts the pairs.
+    Status MergeNearTiles(int32_t most, CleanupSummary& summary);
+    // Moves tile `from` to number `to`, renumbering the map.
+    Status MoveTile(int32_t from, int32_t to);
+    // Every cell showing tile `from` shows the current tile instead, its
+    // attribute bits kept; in `area` (cells, inclusive, cut to the grid) only,
+    // when given.
+    Status ReplaceTile(int32_t from, std::optional<Rect> area, CleanupSummary& summary);
+
     // Runs `change`, which may add tiles at the end of the set and change its
     // colours, layout, header and current tile (and the tile size of an empty
     // set), and makes what it did one step named `name`. Nothing changed, no
@@ -200,6 +241,9 @@ private:
     const Command* strokeUnderWay() const;
     // Gives the map `grid` (a layout with its size, and cells) and the file
     // identity `file`; gives back what it held.
+    // Runs a clean-up's plan as the step `name` and sums up what it did.
+    void remap(const char* name, TileRemap plan, std::optional<Rect> area,
+               CleanupSummary& summary);
     void swapMap(MapFormat& format, std::vector<uint16_t>& cells, std::vector<uint16_t>& attrs,
                  FileIdentity& file);
 

@@ -139,6 +139,21 @@ using Sections = std::vector<std::pair<uint8_t, std::vector<uint8_t>>>;
 void AddParamsSection(const TileFormat& tile, Sections& sections) {
     if (tile.HasParamItems())
         sections.emplace_back(DescriptorSection::TileParams, ParamsSection(tile.params));
+    if (tile.tileLimit != 0) {
+        ByteWriter out;
+        out.writeU32(tile.tileLimit);
+        sections.emplace_back(DescriptorSection::TileLimit, out.take());
+    }
+}
+
+// The tile limit's section; false for a damaged one.
+bool ReadLimitSection(std::span<const uint8_t> bytes, uint32_t& limit) {
+    ByteReader in(bytes);
+    uint32_t read = 0;
+    if (!in.readU32(read) || !in.atEnd() || read == 0 || read > 0xFFFF)
+        return false;
+    limit = read;
+    return true;
 }
 
 void WriteExtension(ByteWriter& out,
@@ -208,7 +223,12 @@ Status ParseKtf(std::span<const uint8_t> bytes, TileDescriptor& out) {
     ByteReader in(bytes);
     TileDescriptor result;
     bool hasParams = false;
+    bool hasLimit = false;
     const auto onSection = [&](uint8_t tag, std::span<const uint8_t> payload) {
+        if (tag == DescriptorSection::TileLimit && !hasLimit) {
+            hasLimit = true;
+            return ReadLimitSection(payload, result.tileLimit);
+        }
         if (tag != DescriptorSection::TileParams || hasParams)
             return false;
         hasParams = true;
@@ -228,10 +248,15 @@ Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out) {
     bool hasCells = false;
     bool hasParams = false;
     bool hasNes = false;
+    bool hasLimit = false;
     const auto onSection = [&](uint8_t tag, std::span<const uint8_t> payload) {
         if (tag == DescriptorSection::NesTable && !hasNes) {
             hasNes = true;
             return payload.empty();
+        }
+        if (tag == DescriptorSection::TileLimit && !hasLimit) {
+            hasLimit = true;
+            return ReadLimitSection(payload, result.tile.tileLimit);
         }
         if (tag == DescriptorSection::TileParams && !hasParams) {
             hasParams = true;

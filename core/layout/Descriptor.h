@@ -34,6 +34,7 @@ enum : uint8_t {
     // cell fields but not the table refuses the section, where it would
     // skip the item's code and misread the bytes after it.
     NesTable = 3,
+    TileLimit = 4,   // the tile limit set for the tile layout: 32-bit LE, 1-65535
 };
 } // namespace DescriptorSection
 
@@ -46,6 +47,7 @@ struct TileDescriptor {
     AttrWidth attrWidth = 0;
     std::vector<uint8_t> items; // TileItem codes, unknown codes kept as read
     TileItemParams params = {}; // of the Pixels and Palette items
+    uint32_t tileLimit = 0;     // "타일 한도"; 0: none set
 
     bool operator==(const TileDescriptor&) const = default;
 };
@@ -78,8 +80,9 @@ std::vector<uint8_t> BuildKmf(const MapFormat& map, const TileFormat& tile);
 // and Palette items need the tile parameters' section, and the section
 // needs them: either without the other, or parameters ValidTileItemParams
 // refuses, are damaged too. So is a NesAttributes item without the NES
-// table's section or the section without the item, and a palette field in a
-// word beside the table (CheckCellLayout with `nesTable`).
+// table's section or the section without the item, a palette field in a
+// word beside the table (CheckCellLayout with `nesTable`), and a tile limit
+// of 0 or above 65,535.
 Status ParseKtf(std::span<const uint8_t> bytes, TileDescriptor& out);
 Status ParseKmf(std::span<const uint8_t> bytes, MapDescriptor& out);
 

@@ -4,6 +4,7 @@
 
 #include "base/Messages.h"
 #include "layout/Descriptor.h"
+#include "layout/TileBudget.h"
 
 namespace kesh {
 
@@ -279,6 +280,9 @@ LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
             return code == MapItem::CellsByte || code == MapItem::CellsWord;
         }) && !map.HasFieldItems())
         table.warnings.push_back(msg::kNoTileSize);
+    if (const int64_t limit = TileLimit(map, tiles); data.storedTiles > limit)
+        table.warnings.push_back("타일 한도: 타일 " + Number(data.storedTiles) + "개가 한도 " +
+                                 Number(limit) + "개를 넘습니다.");
     table.size = at;
     return table;
 }

@@ -56,6 +56,9 @@ struct MapLayoutData {
     // and the palette of its top-left cell, the one the table keeps.
     std::optional<CellPos> mixedNesBlock = {};
     int mixedNesPalette = 0;
+    // Tiles as the hardware stores them (mirror images matched when the map
+    // has flip fields), for the tile limit's warning; -1 when not known.
+    int64_t storedTiles = -1;
 };
 
 // The text shown for the header string's entry.

@@ -66,6 +66,9 @@ struct TileFormat {
     AttrWidth attrWidth = 0;
     std::vector<uint8_t> items; // TileItem codes in file order
     TileItemParams params = {}; // of the Pixels and Palette items
+    // The tile limit ("타일 한도") set for this layout; 0: none, the map's
+    // cell item sets it (TileBudget.h).
+    uint32_t tileLimit = 0;
 
     // Whether an item with parameters is in the list.
     bool HasParamItems() const;

@@ -4,6 +4,7 @@
 
 #include "map/MapModel.h"
 #include "tileset/EncodedTiles.h"
+#include "tileset/TileMatcher.h"
 #include "tileset/TileSet.h"
 
 namespace kesh {
@@ -31,6 +32,8 @@ MapLayoutData LayoutDataOf(const MapModel& map, const TileSet& set) {
                 map.attrs()[size_t(data.mixedNesBlock->row) * size_t(map.width()) +
                             size_t(data.mixedNesBlock->col)]);
     }
+    data.storedTiles =
+        TileMatcher(set.tiles(), uint16_t(map.format().AttrMask() & cellbit::kFlips)).distinct();
     return data;
 }
 

@@ -211,6 +211,7 @@ Status TakeRead(MapReader& reader, const MapReadLayout& layout, MapModel& map, T
     } else {
         tiles.format().items = layout.descriptor.tile.items;
         tiles.format().params = layout.descriptor.tile.params;
+        tiles.format().tileLimit = layout.descriptor.tile.tileLimit;
         tiles.format().attrWidth = layout.descriptor.tile.attrWidth;
     }
     return Status::Ok();

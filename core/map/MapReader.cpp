@@ -186,6 +186,7 @@ Status MapReader::ReadTiles() {
     }
     m_tiles->format().items = m_layout.descriptor.tile.items;
     m_tiles->format().params = m_layout.descriptor.tile.params;
+    m_tiles->format().tileLimit = m_layout.descriptor.tile.tileLimit;
     m_tiles->format().attrWidth = m_layout.descriptor.tile.attrWidth;
     return m_tiles->ReadTileFile(m_in, m_layout.descriptor.tile.headerLength);
 }

@@ -124,6 +124,16 @@ int TileList::SetAttributeAt(int64_t index, uint32_t attribute) {
     return 1;
 }
 
+int TileList::SetPixelsAt(int64_t index, const uint8_t* pixels) {
+    TileNode* node = NodeAt(index);
+    if (!node || !pixels)
+        return 0;
+    unindex(node);
+    std::memcpy(node->pixels(), pixels, size_t(m_tileSize));
+    m_byHash.emplace(hashOf(node->pixels(), node->m_attribute), node);
+    return 1;
+}
+
 int TileList::PixelsEqual(const uint8_t* pixels, int64_t index) const {
     const TileNode* node = NodeAt(index);
     if (!node || !pixels)

@@ -51,6 +51,9 @@ public:
     uint32_t AttributeAt(int64_t index) const;
     // Sets the attribute word of an existing tile; 0 when there is no such tile.
     int SetAttributeAt(int64_t index, uint32_t attribute);
+    // Gives an existing tile new pixels (tileSize() bytes), keeping the
+    // index AddUnique looks in right; 0 when there is no such tile.
+    int SetPixelsAt(int64_t index, const uint8_t* pixels);
     // 1 when tile `index` exists and its pixels equal `pixels` byte for byte.
     int PixelsEqual(const uint8_t* pixels, int64_t index) const;
     // Adds the tile unless one with the same pixels and attribute exists;

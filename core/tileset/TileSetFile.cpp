@@ -17,6 +17,7 @@ Status ReadTileSetFile(std::span<const uint8_t> bytes, const TileReadLayout& lay
     fresh.format().attrWidth = descriptor.attrWidth;
     fresh.format().items = descriptor.items;
     fresh.format().params = descriptor.params;
+    fresh.format().tileLimit = descriptor.tileLimit;
     std::optional<std::pair<int32_t, int32_t>> preset;
     if (layout.width >= 0 && layout.height >= 0)
         preset = {layout.width, layout.height};

@@ -156,7 +156,9 @@ private:
         const TileContext t = tile();
         if (m_rng.chance(30)) // the brush's flips and palette: not a step
             m_doc.SetBrushAttr(uint16_t(m_rng.below(256)));
-        if (op < 45) { // a paint drag
+        if (m_rng.chance(20) && m_doc.tiles().count() > 4) { // merges shrink the set
+            workshop();
+        } else if (op < 45) { // a paint drag
             InputState keys;
             keys.shift = true;
             m_editor.LButtonDown(cellPoint(), keys, view, t);
@@ -218,6 +220,51 @@ private:
         } else { // the current tile: not a step
             if (m_doc.tiles().count() > 0)
                 m_doc.SetCurrentTile(m_rng.below(m_doc.tiles().count()));
+        }
+    }
+
+    // The tile workshop: pixel edits (one copying another tile, so that
+    // merges find something), clean-ups, moves and replacements.
+    void workshop() {
+        const int32_t count = m_doc.tiles().count();
+        const int32_t t = m_rng.below(count), u = m_rng.below(count);
+        CleanupSummary summary;
+        switch (m_rng.below(9)) {
+        case 0: {
+            std::vector<uint8_t> pixels(m_doc.tiles().tiles().PixelsAt(u),
+                                        m_doc.tiles().tiles().PixelsAt(u) + kTile * kTile);
+            if (m_rng.chance(50))
+                pixels[size_t(m_rng.below(kTile * kTile))] = uint8_t(m_rng.below(4));
+            (void)m_doc.EditTilePixels(t, pixels, command::kEditTile);
+            break;
+        }
+        case 1:
+            (void)m_doc.TransformTile(t, TileTransform(m_rng.below(7)));
+            break;
+        case 2:
+            (void)m_doc.RemoveUnusedTiles(summary);
+            break;
+        case 3:
+            (void)m_doc.MergeDuplicateTiles(m_rng.chance(50), summary);
+            break;
+        case 4:
+            (void)m_doc.MergeNearTiles(m_rng.below(3), summary);
+            break;
+        case 5:
+            (void)m_doc.MergeTiles(t, u, uint16_t(m_rng.below(4)), summary);
+            break;
+        case 6:
+            (void)m_doc.MoveTile(t, u);
+            break;
+        default: {
+            m_doc.SetCurrentTile(u);
+            const Point a = cellPoint(), b = cellPoint();
+            const Rect area{std::min(a.x, b.x) / kTile, std::min(a.y, b.y) / kTile,
+                            std::max(a.x, b.x) / kTile, std::max(a.y, b.y) / kTile};
+            (void)m_doc.ReplaceTile(t, m_rng.chance(50) ? std::optional<Rect>(area)
+                                                        : std::nullopt,
+                                    summary);
+        }
         }
     }
 
