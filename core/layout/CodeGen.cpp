@@ -105,8 +105,7 @@ bool HasWordFieldItems(const MapDescriptor& map) {
 }
 
 bool HasNesTable(const MapDescriptor& map) {
-    return std::find(map.items.begin(), map.items.end(), MapItem::NesAttributes) !=
-           map.items.end();
+    return std::find(map.items.begin(), map.items.end(), MapItem::NesAttributes) != map.items.end();
 }
 
 bool HasFieldItems(const MapDescriptor& map) {

@@ -161,7 +161,7 @@ void CFinish(std::ostream& out, const TileDescriptor& tile) {
            "        return;\n"
            "    for (i = 0; i < KESH_PALETTE_COUNT * KESH_COLOURS_PER_PALETTE; ++i) {\n";
     if (GameBoyShades(tile.params))
-        out << "        /* colour i's shade: bits 2 * (i % 4) + 1 and 2 * (i % 4) of byte i / 4 */\n"
+        out << "        /* colour i's shade: the 2 bits from bit 2 * (i % 4) of byte i / 4 */\n"
                "        const unsigned char shade =\n"
                "            (unsigned char)((in->data[console->palette + i / 4] >> (2 * (i % 4))) "
                "& 3);\n\n"

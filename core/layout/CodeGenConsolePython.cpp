@@ -39,7 +39,8 @@ void PythonDefinitions(std::ostream& out, const TileDescriptor& tile) {
         out << "\n\n" << PythonPixelFunctions();
     if (!HasPaletteItem(tile))
         return;
-    out << "\n\n" << PythonColourFunctions()
+    out << "\n\n"
+        << PythonColourFunctions()
         << "\n\ndef _stored_colour(data, palette_at, i):\n"
            "    \"\"\"The bytes of the Palette item's colour i.\"\"\"\n";
     if (p.colours == ColourEncoding::GameBoy)

@@ -67,7 +67,8 @@ TEST(CliConsoleItemsTest, InfoAndLayoutShowTheConsoleItems) {
     MapFormat nesFormat;
     nesFormat.width = 4;
     nesFormat.height = 2;
-    nesFormat.items = {MapItem::SizeWord, MapItem::CellsByte, MapItem::NesAttributes, MapItem::TileFile};
+    nesFormat.items = {MapItem::SizeWord, MapItem::CellsByte, MapItem::NesAttributes,
+                       MapItem::TileFile};
     const uint16_t two = cellbit::WithPalette(0, 2), three = cellbit::WithPalette(0, 3);
     ASSERT_TRUE(map.ReplaceGrid(nesFormat, {0, 0, 1, 1, 0, 0, 1, 1},
                                 {two, two, three, three, two, two, three, three}));

@@ -330,12 +330,13 @@ TEST(CodeGenPresetsTest, GeneratedCReadsEveryPreset) {
         std::ofstream(sub + "/ts_reader.h") << GenerateCReader(w.tiles);
         std::ofstream(sub + "/mp_reader.h") << GenerateCReader(w.map);
         const std::string exe = sub + "/driver", out = sub + "/out.txt", log = sub + "/log.txt";
-        ASSERT_TRUE(RunTo(std::string(KESH_TEST_CC) + " -std=c99 -Wall -Wextra -pedantic -Werror -I" +
-                              Quote(sub) + " " + Quote(dir.file("driver.c")) + " -o " + Quote(exe),
+        ASSERT_TRUE(RunTo(std::string(KESH_TEST_CC) +
+                              " -std=c99 -Wall -Wextra -pedantic -Werror -I" + Quote(sub) + " " +
+                              Quote(dir.file("driver.c")) + " -o " + Quote(exe),
                           out, log))
             << ReadText(out) << ReadText(log);
-        ASSERT_TRUE(RunTo(Quote(exe) + " " + Quote(sub + "/tiles") + " " + Quote(sub + "/map"), out,
-                          log))
+        ASSERT_TRUE(
+            RunTo(Quote(exe) + " " + Quote(sub + "/tiles") + " " + Quote(sub + "/map"), out, log))
             << ReadText(log);
         EXPECT_EQ(ReadText(out), w.expected);
     }
