@@ -12,6 +12,7 @@
 #include "layout/CodeGen.h"
 #include "layout/PlatformPresets.h"
 #include "map/MapFile.h"
+#include "support/CellMaps.h"
 #include "support/ConsoleTileSets.h"
 #include "support/ReaderTools.h"
 #include "support/TempDir.h"
@@ -205,18 +206,6 @@ MapModel PresetMap(const Case& c, const MapFormat& preset) {
     return map;
 }
 
-unsigned FieldValue(const std::string& name, uint16_t attr) {
-    if (name == "hflip")
-        return attr & cellbit::kHFlip ? 1 : 0;
-    if (name == "vflip")
-        return attr & cellbit::kVFlip ? 1 : 0;
-    if (name == "priority")
-        return attr & cellbit::kPriority ? 1 : 0;
-    if (name == "palette")
-        return unsigned(cellbit::PaletteOf(attr));
-    return attr & cellbit::UserBit(0) ? 1 : 0; // the presets' one user field
-}
-
 // What the drivers print, from what kesh reads back.
 std::string Expected(const TileSet& tiles, const MapModel& map, const Case& c) {
     std::ostringstream out;
@@ -240,7 +229,7 @@ std::string Expected(const TileSet& tiles, const MapModel& map, const Case& c) {
     for (const std::string& name : c.fields) {
         out << name;
         for (size_t i = 0; i < map.cells().size(); ++i)
-            out << ' ' << FieldValue(name, map.attrAt(i));
+            out << ' ' << cellmaps::FieldValue(name, map.attrAt(i));
         out << '\n';
     }
     return out.str();
