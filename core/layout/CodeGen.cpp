@@ -76,6 +76,9 @@ std::vector<std::string> LayoutLines(const CodeLayout& layout) {
             !FieldWord(*layout.map, code).fields.empty())
             lines.push_back("    " + CellWordText(FieldWord(*layout.map, code),
                                                   code == MapItem::CellAttributes));
+        if (code == MapItem::NesAttributes)
+            lines.push_back("    64 bytes a screen of 32 x 30 cells; 2 bits a 2 x 2 block: "
+                            "the palette field");
         if (code == MapItem::TileFile)
             AddTileLines(layout.tile, "    ", lines);
     }
@@ -94,11 +97,19 @@ const CellWord& FieldWord(const MapDescriptor& map, uint8_t code) {
     return code == MapItem::CellAttributes ? map.cells.plane : map.cells.word;
 }
 
-bool HasFieldItems(const MapDescriptor& map) {
+bool HasWordFieldItems(const MapDescriptor& map) {
     return std::any_of(map.items.begin(), map.items.end(), [&](uint8_t code) {
         return (code == MapItem::CellFields || code == MapItem::CellAttributes) &&
                !FieldWord(map, code).fields.empty();
     });
+}
+
+bool HasNesTable(const MapDescriptor& map) {
+    return std::find(map.items.begin(), map.items.end(), MapItem::NesAttributes) != map.items.end();
+}
+
+bool HasFieldItems(const MapDescriptor& map) {
+    return HasWordFieldItems(map) || HasNesTable(map);
 }
 
 std::vector<std::string> FieldNames(const MapDescriptor& map) {
@@ -113,6 +124,9 @@ std::vector<std::string> FieldNames(const MapDescriptor& map) {
                 names.push_back(name);
         }
     }
+    // The NES table's palette, which no word of the layout may hold as well.
+    if (HasNesTable(map) && std::find(names.begin(), names.end(), "palette") == names.end())
+        names.push_back("palette");
     return names;
 }
 

@@ -57,11 +57,16 @@ std::vector<std::string> OffsetLines(const CodeLayout& layout);
 TileFormat FormatOf(const TileDescriptor& tile);
 // The fields a map reader gives beside the tile numbers: the names of the
 // fields other than the tile number in the words the map's items read (the
-// cell word's, then the plane's), each name once. Empty without such items.
+// cell word's, then the plane's), then "palette" for a NES attribute table,
+// each name once. Empty without such items.
 std::vector<std::string> FieldNames(const MapDescriptor& map);
-// Whether the map's items read any word of fields (CellFields or
-// CellAttributes with fields); a reader without them is written as before.
+// Whether the map's items read any field beside the tile numbers: a word of
+// fields (CellFields or CellAttributes with fields, HasWordFieldItems) or
+// the NES attribute table's palettes (HasNesTable); a reader without them is
+// written as before.
 bool HasFieldItems(const MapDescriptor& map);
+bool HasWordFieldItems(const MapDescriptor& map);
+bool HasNesTable(const MapDescriptor& map);
 // The word a CellFields or CellAttributes item reads.
 const CellWord& FieldWord(const MapDescriptor& map, uint8_t code);
 // The no-restriction notice, as comment lines.

@@ -12,8 +12,13 @@ bool Has(const TileDescriptor& tile, uint8_t code) {
     return std::find(tile.items.begin(), tile.items.end(), code) != tile.items.end();
 }
 
-int PaletteBytes(const TileItemParams& p) {
-    return p.paletteCount * p.coloursPerPalette * BytesPerColour(p.colours);
+// A Game Boy palette packs its four shades into one BGP byte.
+uint64_t PaletteBytesOf(const TileItemParams& p) {
+    return PaletteBytes(p.colours, int64_t(p.paletteCount) * p.coloursPerPalette);
+}
+
+bool GameBoyShades(const TileItemParams& p) {
+    return p.colours == ColourEncoding::GameBoy;
 }
 
 std::string Num(int value) {
@@ -43,7 +48,8 @@ void CDefinitions(std::ostream& out, const TileDescriptor& tile) {
             << "#define KESH_COLOUR_BYTES " << BytesPerColour(p.colours) << '\n'
             << "#define KESH_PALETTE_COUNT " << p.paletteCount << '\n'
             << "#define KESH_COLOURS_PER_PALETTE " << p.coloursPerPalette << '\n'
-            << "#define KESH_PALETTE_BYTES " << PaletteBytes(p) << '\n';
+            << "#define KESH_PALETTE_BYTES " << PaletteBytesOf(p)
+            << (GameBoyShades(p) ? " /* a BGP byte a palette, colour 0 in bits 1-0 */\n" : "\n");
     out << "\n/* Where the Pixels and Palette items start, or KESH_ABSENT. */\n"
            "struct kesh_console_scan {\n"
            "    size_t pixels, palette;\n"
@@ -147,15 +153,26 @@ void CFinish(std::ostream& out, const TileDescriptor& tile) {
                "                             out->width, out->height, out->pixels + i * tile);\n";
     else
         out << "\n    (void)scan;\n";
-    if (HasPaletteItem(tile))
-        out << "    if (console->palette == KESH_ABSENT)\n"
-               "        return;\n"
-               "    for (i = 0; i < KESH_PALETTE_COUNT * KESH_COLOURS_PER_PALETTE; ++i)\n"
-               "        kesh_decode_colour(KESH_COLOUR_ENCODING,\n"
+    if (!HasPaletteItem(tile)) {
+        out << "}\n";
+        return;
+    }
+    out << "    if (console->palette == KESH_ABSENT)\n"
+           "        return;\n"
+           "    for (i = 0; i < KESH_PALETTE_COUNT * KESH_COLOURS_PER_PALETTE; ++i) {\n";
+    if (GameBoyShades(tile.params))
+        out << "        /* colour i's shade: the 2 bits from bit 2 * (i % 4) of byte i / 4 */\n"
+               "        const unsigned char shade =\n"
+               "            (unsigned char)((in->data[console->palette + i / 4] >> (2 * (i % 4))) "
+               "& 3);\n\n"
+               "        kesh_decode_colour(KESH_COLOUR_ENCODING, &shade, out->palette_rgb[i]);\n";
+    else
+        out << "        kesh_decode_colour(KESH_COLOUR_ENCODING,\n"
                "                           in->data + console->palette + i * KESH_COLOUR_BYTES,\n"
-               "                           out->palette_rgb[i]);\n"
-               "    out->palette_count = KESH_PALETTE_COUNT;\n"
-               "    out->colours_per_palette = KESH_COLOURS_PER_PALETTE;\n";
+               "                           out->palette_rgb[i]);\n";
+    out << "    }\n"
+           "    out->palette_count = KESH_PALETTE_COUNT;\n"
+           "    out->colours_per_palette = KESH_COLOURS_PER_PALETTE;\n";
     out << "}\n";
 }
 

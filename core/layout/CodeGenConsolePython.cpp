@@ -23,6 +23,11 @@ void PythonDefinitions(std::ostream& out, const TileDescriptor& tile) {
             << "_COLOUR_BYTES = " << BytesPerColour(p.colours) << '\n'
             << "_PALETTE_COUNT = " << p.paletteCount << '\n'
             << "_COLOURS_PER_PALETTE = " << p.coloursPerPalette << '\n'
+            << "_PALETTE_BYTES = "
+            << PaletteBytes(p.colours, int64_t(p.paletteCount) * p.coloursPerPalette)
+            << (p.colours == ColourEncoding::GameBoy
+                    ? "  # a BGP byte a palette, colour 0 in bits 1-0\n"
+                    : "\n")
             << "# The bits each byte of a colour may set; any other is no hardware colour.\n"
             << "_COLOUR_BITS = (";
         const std::vector<uint8_t> mask = ColourByteMask(p.colours);
@@ -32,8 +37,18 @@ void PythonDefinitions(std::ostream& out, const TileDescriptor& tile) {
     }
     if (HasPixelsItem(tile))
         out << "\n\n" << PythonPixelFunctions();
-    if (HasPaletteItem(tile))
-        out << "\n\n" << PythonColourFunctions();
+    if (!HasPaletteItem(tile))
+        return;
+    out << "\n\n"
+        << PythonColourFunctions()
+        << "\n\ndef _stored_colour(data, palette_at, i):\n"
+           "    \"\"\"The bytes of the Palette item's colour i.\"\"\"\n";
+    if (p.colours == ColourEncoding::GameBoy)
+        out << "    # Its shade: bits 2 * (i % 4) + 1 and 2 * (i % 4) of byte i // 4.\n"
+               "    return bytes([(data[palette_at + i // 4] >> (2 * (i % 4))) & 3])\n";
+    else
+        out << "    at = palette_at + i * _COLOUR_BYTES\n"
+               "    return data[at:at + _COLOUR_BYTES]\n";
 }
 
 void PythonPixelSteps(std::ostream& out, const TileDescriptor& tile) {
@@ -74,8 +89,7 @@ void PythonCheck(std::ostream& out, const TileDescriptor& tile) {
                "            raise _damaged()\n";
     if (HasPaletteItem(tile))
         out << "    if palette_at is not None:\n"
-               "        end = palette_at + _PALETTE_COUNT * _COLOURS_PER_PALETTE * _COLOUR_BYTES\n"
-               "        stored = data[palette_at:end]\n"
+               "        stored = data[palette_at:palette_at + _PALETTE_BYTES]\n"
                "        if any(b & ~_COLOUR_BITS[i % _COLOUR_BYTES] for i, b in "
                "enumerate(stored)):\n"
                "            raise _damaged()\n";
@@ -100,10 +114,8 @@ void PythonFinish(std::ostream& out, const TileDescriptor& tile) {
             << R"(    tiles["paletteCount"] = _PALETTE_COUNT
     tiles["coloursPerPalette"] = _COLOURS_PER_PALETTE
     if palette_at is not None:
-        starts = [palette_at + i * _COLOUR_BYTES
-                  for i in range(_PALETTE_COUNT * _COLOURS_PER_PALETTE)]
-        colours = [list(decode_colour(_COLOUR_ENCODING, data[at:at + _COLOUR_BYTES]))
-                   for at in starts]
+        colours = [list(decode_colour(_COLOUR_ENCODING, _stored_colour(data, palette_at, i)))
+                   for i in range(_PALETTE_COUNT * _COLOURS_PER_PALETTE)]
         k = _COLOURS_PER_PALETTE
         tiles["palettes"] = [colours[p * k:(p + 1) * k] for p in range(_PALETTE_COUNT)]
 )";

@@ -71,8 +71,9 @@ std::string CColourFunctions() {
     return std::string(R"(/* Colour encodings: 0 rgb888, 1 bgr555 (little-endian), 2 md (big-endian
    0000BBB0GGG0RRR0), 3 pce (little-endian 0000000GGGRRRBBB), 4 sms
    (00BBGGRR), 5 gg (little-endian 0000BBBBGGGGRRRR), 6 nes (an index into
-   the 2C02 table below). Channels are widened to 8 bits by repeating their
-   bits. */
+   the 2C02 table below), 7 gb (a Game Boy shade in bits 1-0, 0 white to 3
+   black, shown as the greys 255, 170, 85, 0). Channels are widened to 8 bits
+   by repeating their bits. */
 static const unsigned char kesh_nes_rgb[64 * 3] = {
 )") + kNesTable +
            R"(};
@@ -87,6 +88,10 @@ static void kesh_decode_colour(int encoding, const unsigned char *in, unsigned c
     if (encoding == 6) {
         for (c = 0; c < 3; ++c)
             rgb[c] = kesh_nes_rgb[3 * (in[0] & 63) + c];
+        return;
+    }
+    if (encoding == 7) {
+        rgb[0] = rgb[1] = rgb[2] = (unsigned char)(255 - 85 * (in[0] & 3));
         return;
     }
     if (encoding == 0)
@@ -151,7 +156,9 @@ std::string PythonColourFunctions() {
 # Colour encodings: 0 rgb888, 1 bgr555 (little-endian), 2 md (big-endian
 # 0000BBB0GGG0RRR0), 3 pce (little-endian 0000000GGGRRRBBB), 4 sms
 # (00BBGGRR), 5 gg (little-endian 0000BBBBGGGGRRRR), 6 nes (an index into
-# the 2C02 table below). Channels are widened to 8 bits by repeating their bits.
+# the 2C02 table below), 7 gb (a Game Boy shade in bits 1-0, 0 white to 3
+# black, shown as the greys 255, 170, 85, 0). Channels are widened to 8 bits
+# by repeating their bits.
 _NES_RGB = [
 )") + kNesTable +
            R"(]
@@ -162,6 +169,9 @@ def decode_colour(encoding, data):
     if encoding == 6:
         i = 3 * (data[0] & 63)
         return tuple(_NES_RGB[i:i + 3])
+    if encoding == 7:
+        grey = 255 - 85 * (data[0] & 3)
+        return (grey, grey, grey)
     if encoding == 0:
         word = data[0] | data[1] << 8 | data[2] << 16
     elif encoding == 4:
@@ -202,6 +212,8 @@ std::vector<uint8_t> ColourByteMask(ColourEncoding encoding) {
     case ColourEncoding::MasterSystem:
     case ColourEncoding::Nes:
         return {0x3F};
+    case ColourEncoding::GameBoy:
+        return {0xFF}; // four shades a byte, every bit used
     case ColourEncoding::GameGear:
         return {0xFF, 0x0F};
     default:

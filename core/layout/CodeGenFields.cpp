@@ -1,5 +1,6 @@
 // The generated readers' code for cell fields: a word per cell whose bits
-// give the tile number and, beside it, a byte per cell for each other field.
+// give the tile number and, beside it, a byte per cell for each other field;
+// and the NES attribute table, whose bits give the palette field.
 #include "layout/CodeGenFields.h"
 
 #include <algorithm>
@@ -88,6 +89,99 @@ constexpr const char* kFieldWordsLoopC = R"(    n = (size_t)out->width * (size_t
                 out->cells[i] = (unsigned short)(part & 0xFFFF);
 )";
 
+// The NES attribute table as kesh reads it (layout/NesAttributeTable.h;
+// https://www.nesdev.org/wiki/PPU_attribute_tables): 64 bytes a screen of
+// 32 x 30 cells, the screens in reading order, the map padded to whole
+// screens. `%FIELD%` is the palette field's index macro.
+constexpr const char* kNesTableC = R"(
+/* The NES attribute table: 64 bytes a screen of 32 x 30 cells, the screens
+ * in reading order, a map that is not a whole number of screens padded to
+ * one. Byte (row / 4) * 8 + col / 4 of a screen holds the palettes of a
+ * 4 x 4-cell area, 2 bits a 2 x 2 block: bits 1-0 top left, 3-2 top right,
+ * 5-4 bottom left, 7-6 bottom right. Each cell gets its block's palette in
+ * field[%FIELD%]; the bits of the padding and of rows 30-31 are not read. */
+static inline unsigned long long kesh_nes_table_bytes(long width, long height)
+{
+    return ((unsigned long long)width + 31) / 32 * (((unsigned long long)height + 29) / 30) * 64;
+}
+
+static inline int kesh_map_nes_table(struct kesh_reader *in, const struct kesh_map_scan *scan,
+                                     struct kesh_map *out)
+{
+    const unsigned char *p;
+    size_t across;
+    long row, col;
+    int rc;
+
+    if (scan->has_size && kesh_map_size_valid(scan->width, scan->height) &&
+        (unsigned long long)(in->size - in->pos) < kesh_nes_table_bytes(scan->width, scan->height))
+        return KESH_ERR_DAMAGED;
+    rc = kesh_map_grid(scan, out);
+    if (rc == 0)
+        rc = kesh_map_field_arrays(out);
+    if (rc != 0)
+        return rc;
+    if ((unsigned long long)(in->size - in->pos) < kesh_nes_table_bytes(out->width, out->height))
+        return KESH_ERR_DAMAGED;
+    p = in->data + in->pos;
+    across = ((size_t)out->width + 31) / 32;
+    for (row = 0; row < out->height; ++row) {
+        for (col = 0; col < out->width; ++col) {
+            const long r = row % 30, c = col % 32;
+            const size_t screen = (size_t)(row / 30) * across + (size_t)(col / 32);
+            const unsigned char b = p[screen * 64 + (size_t)((r / 4) * 8 + c / 4)];
+            const int shift = (int)(((r % 4) / 2 * 2 + (c % 4) / 2) * 2);
+            out->field[%FIELD%][(size_t)row * (size_t)out->width + (size_t)col] =
+                (unsigned char)((b >> shift) & 3);
+        }
+    }
+    in->pos += (size_t)kesh_nes_table_bytes(out->width, out->height);
+    return 0;
+}
+)";
+
+constexpr const char* kNesTablePython = R"(
+
+def _read_nes_table(scan, reader):
+    """The NES attribute table: 64 bytes a screen of 32 x 30 cells, the screens
+    in reading order, a map that is not a whole number of screens padded to one.
+    Byte (row // 4) * 8 + col // 4 of a screen holds the palettes of a 4 x 4-cell
+    area, 2 bits a 2 x 2 block: bits 1-0 top left, 3-2 top right, 5-4 bottom
+    left, 7-6 bottom right. Each cell gets its block's palette in
+    fields["palette"]; the bits of the padding and of rows 30-31 are not read."""
+    def table_bytes(width, height):
+        return (width + 31) // 32 * ((height + 29) // 30) * 64
+
+    if (
+        scan.width is not None
+        and _map_size_valid(scan.width, scan.height)
+        and reader.remaining() < table_bytes(scan.width, scan.height)
+    ):
+        raise _damaged()
+    scan.grid()
+    width, height = scan.width, scan.height
+    if scan.fields is None:
+        scan.fields = {name: [0] * (width * height) for name in FIELD_NAMES}
+    start = reader.skip(table_bytes(width, height))
+    data = reader.data
+    across = (width + 31) // 32
+    palettes = scan.fields["palette"]
+    for row in range(height):
+        r = row % 30
+        for col in range(width):
+            c = col % 32
+            screen = (row // 30) * across + col // 32
+            b = data[start + screen * 64 + (r // 4) * 8 + c // 4]
+            shift = ((r % 4) // 2 * 2 + (c % 4) // 2) * 2
+            palettes[row * width + col] = (b >> shift) & 3
+)";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 } // namespace
 
 void CFieldDefinitions(std::ostream& out, const MapDescriptor& map) {
@@ -121,7 +215,8 @@ std::string CFieldMember(const MapDescriptor& map) {
 void CFieldFunctions(std::ostream& out, const MapDescriptor& map) {
     if (!HasFieldItems(map))
         return;
-    const bool arrays = !FieldNames(map).empty();
+    const std::vector<std::string> names = FieldNames(map);
+    const bool arrays = !names.empty();
     if (arrays)
         out << "\n/* The field arrays, all 0, made once with the grid. */\n"
                "static inline int kesh_map_field_arrays(struct kesh_map *out)\n"
@@ -135,6 +230,10 @@ void CFieldFunctions(std::ostream& out, const MapDescriptor& map) {
                "            return KESH_ERR_MEMORY;\n"
                "    return 0;\n"
                "}\n";
+    if (HasNesTable(map))
+        out << Replaced(kNesTableC, "%FIELD%", MacroFor(names, "palette"));
+    if (!HasWordFieldItems(map))
+        return;
     out << kFieldWordsC;
     if (arrays)
         out << "    if (rc == 0)\n        rc = kesh_map_field_arrays(out);\n";
@@ -150,6 +249,11 @@ void CFieldFunctions(std::ostream& out, const MapDescriptor& map) {
 }
 
 void CFieldItem(std::ostream& out, const MapDescriptor& map, uint8_t code) {
+    if (code == MapItem::NesAttributes) {
+        out << "    if ((rc = kesh_map_nes_table(&in, &scan, out)) != 0)\n"
+               "        goto fail;\n";
+        return;
+    }
     const CellWord& word = FieldWord(map, code);
     if (word.fields.empty()) {
         out << "    /* no fields: nothing to read */\n";
@@ -166,7 +270,11 @@ void CFieldItem(std::ostream& out, const MapDescriptor& map, uint8_t code) {
         << "    }\n";
 }
 
-void PythonFieldFunctions(std::ostream& out) {
+void PythonFieldFunctions(std::ostream& out, const MapDescriptor& map) {
+    if (HasNesTable(map))
+        out << kNesTablePython;
+    if (!HasWordFieldItems(map))
+        return;
     out << R"(
 
 def _read_field_words(scan, reader, size, order, fields):
@@ -197,6 +305,10 @@ def _read_field_words(scan, reader, size, order, fields):
 }
 
 void PythonFieldItem(std::ostream& out, const MapDescriptor& map, uint8_t code) {
+    if (code == MapItem::NesAttributes) {
+        out << "    _read_nes_table(scan, reader)\n";
+        return;
+    }
     const CellWord& word = FieldWord(map, code);
     if (word.fields.empty()) {
         out << "    # no fields: nothing to read\n";

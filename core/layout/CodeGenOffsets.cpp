@@ -7,16 +7,18 @@ namespace kesh::codegen {
 namespace {
 
 // A number of bytes the layout fixes only up to the data's sizes:
-// bytes + count x w x h x pixelBits / 8 + count x perTile + width x height x perCell,
-// with count tiles of w x h pixels in a map of width x height cells.
+// bytes + count x w x h x pixelBits / 8 + count x perTile + width x height x perCell
+// + screens x perScreen, with count tiles of w x h pixels in a map of width x
+// height cells, which covers `screens` NES screens of 32 x 30 cells.
 struct Extent {
-    uint64_t bytes = 0, pixelBits = 0, perTile = 0, perCell = 0;
+    uint64_t bytes = 0, pixelBits = 0, perTile = 0, perCell = 0, perScreen = 0;
 
     Extent& operator+=(const Extent& other) {
         bytes += other.bytes;
         pixelBits += other.pixelBits;
         perTile += other.perTile;
         perCell += other.perCell;
+        perScreen += other.perScreen;
         return *this;
     }
 
@@ -25,7 +27,7 @@ struct Extent {
         const auto add = [&](const std::string& term) {
             text += (text.empty() ? "" : " + ") + term;
         };
-        if (bytes || (!pixelBits && !perTile && !perCell))
+        if (bytes || (!pixelBits && !perTile && !perCell && !perScreen))
             add(std::to_string(bytes));
         if (pixelBits) {
             const uint64_t g = std::gcd(pixelBits, uint64_t(8));
@@ -36,6 +38,8 @@ struct Extent {
             add("count" + Times(perTile));
         if (perCell)
             add("width x height" + Times(perCell));
+        if (perScreen)
+            add("screens" + Times(perScreen));
         return text;
     }
 
@@ -101,6 +105,7 @@ Extent TileLines(const TileDescriptor& tile, Extent at, const std::string& inden
     whole.pixelBits -= start.pixelBits;
     whole.perTile -= start.perTile;
     whole.perCell -= start.perCell;
+    whole.perScreen -= start.perScreen;
     return whole;
 }
 
@@ -116,6 +121,8 @@ std::vector<std::string> OffsetLines(const CodeLayout& layout) {
     const MapDescriptor& map = *layout.map;
     lines.push_back("Where the items lie, for a map of width x height cells and count tiles");
     lines.push_back("of w x h pixels:");
+    if (HasNesTable(map))
+        lines.push_back("(screens = (width + 31) / 32 x ((height + 29) / 30), whole NES screens)");
     Extent at;
     if (map.headerLength > 0) {
         lines.push_back(Line("  ", "header string", at, Fixed(uint64_t(map.headerLength))));
@@ -139,6 +146,8 @@ std::vector<std::string> OffsetLines(const CodeLayout& layout) {
         else if (code == MapItem::CellFields || code == MapItem::CellAttributes)
             length.perCell =
                 FieldWord(map, code).fields.empty() ? 0 : uint64_t(FieldWord(map, code).bytes());
+        else if (code == MapItem::NesAttributes)
+            length.perScreen = MapItemBytes(code, 1, 1); // 64 bytes a screen
         else
             length = Fixed(MapItemBytes(code, 0, 0));
         lines.push_back(Line("  ", name, at, length));

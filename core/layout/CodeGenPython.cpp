@@ -420,7 +420,7 @@ std::string GeneratePythonReader(const CodeLayout& layout) {
     if (layout.map) {
         out << kMapHelpers;
         if (codegen::HasFieldItems(*layout.map))
-            codegen::PythonFieldFunctions(out);
+            codegen::PythonFieldFunctions(out, *layout.map);
     }
     TileFileFunction(out, layout.tile);
     if (layout.map)

@@ -61,4 +61,21 @@ TEST(CliConsoleItemsTest, InfoAndLayoutShowTheConsoleItems) {
     EXPECT_TRUE(Has(mapInfo.out, "\"tilePalettes\": [[0, 2], [3], []]")) << mapInfo.out;
     EXPECT_TRUE(Has(mapInfo.out, "\"paletteCount\": 1")) << mapInfo.out;
     EXPECT_FALSE(Has(Cli({"info", dir.file("snes.til")}).out, "tilePalettes"));
+
+    // The NES table's palettes are shown as any palette field's: a 2 x 2
+    // block takes palette 2, the next palette 3.
+    MapFormat nesFormat;
+    nesFormat.width = 4;
+    nesFormat.height = 2;
+    nesFormat.items = {MapItem::SizeWord, MapItem::CellsByte, MapItem::NesAttributes,
+                       MapItem::TileFile};
+    const uint16_t two = cellbit::WithPalette(0, 2), three = cellbit::WithPalette(0, 3);
+    ASSERT_TRUE(map.ReplaceGrid(nesFormat, {0, 0, 1, 1, 0, 0, 1, 1},
+                                {two, two, three, three, two, two, three, three}));
+    ASSERT_TRUE(SaveMapFiles(FileSystem::Native(), dir.file("nes.map"), map, set));
+    const CliRun nesInfo = Cli({"info", dir.file("nes.map"), "--cells"});
+    ASSERT_EQ(nesInfo.status, 0) << nesInfo.err;
+    EXPECT_TRUE(Has(nesInfo.out, "\"tilePalettes\": [[2], [3], []]")) << nesInfo.out;
+    EXPECT_TRUE(Has(nesInfo.out, "\"fields\": {\"palette\": [2, 2, 3, 3, 2, 2, 3, 3]}"))
+        << nesInfo.out;
 }

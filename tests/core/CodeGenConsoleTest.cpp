@@ -261,6 +261,16 @@ TEST(CodeGenConsoleTest, CommentGivesEachItemsOffset) {
         for (std::string line; std::getline(text, line);)
             EXPECT_LE(line.size(), 100u) << line;
     }
+    // The NES table after byte cells: 64 bytes for each screen of 32 x 30 cells.
+    MapDescriptor nes = map;
+    nes.headerLength = 0;
+    nes.items = {MapItem::SizeWord, MapItem::CellsByte, MapItem::NesAttributes};
+    for (const std::string& code : {GenerateCReader(CodeLayout::ForMap(nes, "nes.map")),
+                                    GeneratePythonReader(CodeLayout::ForMap(nes, "nes.map"))})
+        for (const char* line :
+             {"(screens = (width + 31) / 32 x ((height + 29) / 30), whole NES screens)",
+              "  NesAttributes         at 4 + width x height, screens x 64 bytes"})
+            EXPECT_NE(code.find(line), std::string::npos) << line << '\n' << code.substr(0, 1500);
     MapFormat format;
     format.width = 3;
     format.height = 2;

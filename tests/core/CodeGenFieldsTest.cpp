@@ -8,6 +8,7 @@
 
 #include "layout/CodeGen.h"
 #include "map/MapFile.h"
+#include "support/CellMaps.h"
 #include "support/ReaderTools.h"
 #include "support/TempDir.h"
 #include "support/TestTiles.h"
@@ -97,19 +98,6 @@ MapModel PresetMap(const std::string& preset) {
     return map;
 }
 
-// What a field of `attr` holds, by its name.
-unsigned FieldValue(const std::string& name, uint16_t attr) {
-    if (name == "hflip")
-        return attr & cellbit::kHFlip ? 1 : 0;
-    if (name == "vflip")
-        return attr & cellbit::kVFlip ? 1 : 0;
-    if (name == "priority")
-        return attr & cellbit::kPriority ? 1 : 0;
-    if (name == "palette")
-        return unsigned(cellbit::PaletteOf(attr));
-    return attr & cellbit::UserBit(0) ? 1 : 0; // the presets' one user field
-}
-
 // The drivers' output for `map`, made from the model itself.
 std::string Expected(const MapModel& map, const std::vector<std::string>& names) {
     std::ostringstream out;
@@ -120,7 +108,7 @@ std::string Expected(const MapModel& map, const std::vector<std::string>& names)
     for (const std::string& name : names) {
         out << name;
         for (size_t i = 0; i < map.cells().size(); ++i)
-            out << ' ' << FieldValue(name, map.attrAt(i));
+            out << ' ' << cellmaps::FieldValue(name, map.attrAt(i));
         out << '\n';
     }
     return out.str();

@@ -386,6 +386,14 @@ std::vector<Case> Cases() {
     cases.push_back(MapCase("map_no_cells", plain, 3, 3, {MapItem::TileFile, MapItem::SizeByte}));
     cases.push_back(
         MapCase("map_cells_before_size", plain, 3, 3, {MapItem::CellsByte, MapItem::SizeByte}));
+    // The NES table: four screens' worth for 34 x 31 cells, the grid made by
+    // the table itself, and a table before any size.
+    cases.push_back(MapCase("map_nes_table", plain, 34, 31,
+                            {MapItem::SizeWord, MapItem::CellsByte, MapItem::NesAttributes}));
+    cases.push_back(MapCase("map_nes_table_first", plain, 5, 3,
+                            {MapItem::SizeByte, MapItem::NesAttributes, MapItem::CellsWord}));
+    cases.push_back(MapCase("map_nes_table_before_size", plain, 4, 2,
+                            {MapItem::NesAttributes, MapItem::SizeByte, MapItem::CellsByte}));
     return cases;
 }
 

@@ -101,8 +101,7 @@ TEST(ColourEncodingTest, PalettesInAColourTable) {
 
 // Game Boy palettes are BGP bytes (https://gbdev.io/pandocs/Palettes.html:
 // bits 7-6 colour 3 ... bits 1-0 colour 0; 0 white, 1 light grey, 2 dark
-// grey, 3 black), four colours a byte and K always 4. (Not among the shared
-// HandColours: the generated readers do not decode gb palettes yet.)
+// grey, 3 black), four colours a byte and K always 4.
 TEST(ColourEncodingTest, GameBoyPalettesAreBgpBytes) {
     // White, black, light grey, dark grey -> 0, 3, 1, 2 -> 10 01 11 00 = 0x9C;
     // the second palette black, dark grey, white, white -> 3, 2, 0, 0 = 0x0B.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "layout/CellFields.h"
@@ -67,6 +68,22 @@ inline const std::vector<uint16_t>& SampleAttrs() {
     static const std::vector<uint16_t> attrs = {
         0, kHFlip, kVFlip, kFlips, WithPalette(0, 2), WithPalette(kHFlip, 7), kPriority};
     return attrs;
+}
+
+// What the field `name` of a preset's cell word holds for attribute bits
+// `attr`, as the generated readers give it: 0 or 1 for a flag, the palette
+// number, and the presets' one user field (gbc's bank) as user bit 0.
+inline unsigned FieldValue(const std::string& name, uint16_t attr) {
+    using namespace kesh::cellbit;
+    if (name == "hflip")
+        return attr & kHFlip ? 1 : 0;
+    if (name == "vflip")
+        return attr & kVFlip ? 1 : 0;
+    if (name == "priority")
+        return attr & kPriority ? 1 : 0;
+    if (name == "palette")
+        return unsigned(PaletteOf(attr));
+    return attr & UserBit(0) ? 1 : 0;
 }
 
 } // namespace cellmaps

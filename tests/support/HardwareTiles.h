@@ -146,6 +146,10 @@ inline std::vector<HandColour> HandColours() {
         // shown one step bluer so that it saves as itself.
         {ColourEncoding::Nes, {255, 255, 255}, "20", {236, 238, 236}},
         {ColourEncoding::Nes, {236, 238, 237}, "30", {236, 238, 237}},
+        // Game Boy, one colour alone: mean of 200, 100, 120 = 140 -> 140 * 3 /
+        // 255 = 1.65 -> 2 of 3 levels up from black, so shade 3 - 2 = 1,
+        // light grey, shown 170 (https://gbdev.io/pandocs/Palettes.html).
+        {ColourEncoding::GameBoy, {200, 100, 120}, "01", {170, 170, 170}},
     };
 }
 
