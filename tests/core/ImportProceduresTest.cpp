@@ -558,4 +558,10 @@ TEST_F(ImportProceduresTest, SubPalettesNeedAPaletteFieldAndAreOneStep) {
     EXPECT_EQ(nesOpened.palettes, 4);
     EXPECT_EQ(nesOpened.coloursPerPalette, 4);
     EXPECT_EQ(nesOpened.paletteArea, 2);
+    user.openFile(path).acceptImport([&](ImportOptionsEdit& e) {
+        e.tileWidth = e.tileHeight = 2;
+        e.makeMap = e.subPalettes = true;
+    });
+    EXPECT_TRUE(ImportImage(FileSystem::Native())) << user.messages().back();
+    EXPECT_EQ(doc.map().format().items, nes.items);
 }
