@@ -59,16 +59,19 @@ bool ResizeEmptySet(TileSet& set, int32_t width, int32_t height) {
 
 // "팔레트 P개 × 색 K개" is offered with a map layout that has a palette
 // field, opening on K colours a palette as the cells step over them, as
-// many palettes as the field can name, and the colours of the set's
+// many palettes as the field can name (the NES table: four, each for 2 x 2
+// tiles), and the colours of the set's
 // Palette item.
 void OfferSubPalettes(const TileSet& set, const MapFormat& map, ImportOptionsEdit& edit) {
     edit.subPalettesOffered = (map.AttrMask() & cellbit::kPaletteMask) != 0;
     if (!edit.subPalettesOffered)
         return;
     edit.coloursPerPalette = std::clamp<int>(map.cells.coloursPerPalette, 2, 256);
-    CellLayout cells = map.cells;
-    cells.coloursPerPalette = uint16_t(edit.coloursPerPalette);
-    edit.palettes = cells.PaletteCount();
+    MapFormat shown = map;
+    shown.cells.coloursPerPalette = uint16_t(edit.coloursPerPalette);
+    edit.palettes = shown.PaletteCount();
+    // The NES table holds a palette per 2 x 2 cells.
+    edit.paletteArea = map.HasNesAttributes() ? 2 : 1;
     const auto& items = set.format().items;
     if (std::find(items.begin(), items.end(), TileItem::Palette) != items.end())
         edit.colourEncoding = set.format().params.colours;

@@ -11,13 +11,14 @@ std::string UserFieldTitle(const CellLayout& layout, int user) {
     return "사용자 " + std::to_string(user + 1);
 }
 
-std::string CellAttrText(const CellLayout& layout, uint16_t attr) {
+std::string CellAttrText(const MapFormat& format, uint16_t attr) {
+    const CellLayout& layout = format.cells;
     std::string text;
     if (layout.Has(CellFieldKind::HFlip) && (attr & cellbit::kHFlip))
         text += " ↔";
     if (layout.Has(CellFieldKind::VFlip) && (attr & cellbit::kVFlip))
         text += " ↕";
-    if (layout.Has(CellFieldKind::Palette))
+    if (format.AttrMask() & cellbit::kPaletteMask)
         text += " 팔레트 " + std::to_string(cellbit::PaletteOf(attr));
     if (layout.Has(CellFieldKind::Priority) && (attr & cellbit::kPriority))
         text += " 우선순위";

@@ -133,7 +133,7 @@ std::string PointerReadout(const MapModel& map, std::optional<int32_t> cell,
         text = "(" + std::to_string(col) + ", " + std::to_string(row) + ") ";
         text += value == kEmptyCell ? std::string("빈 칸") : "타일 " + std::to_string(value);
         if (value != kEmptyCell && map.hasAttrs())
-            text += CellAttrText(map.format().cells, map.attrAt(size_t(*cell)));
+            text += CellAttrText(map.format(), map.attrAt(size_t(*cell)));
     }
     if (dragCells) {
         if (!text.empty()) {

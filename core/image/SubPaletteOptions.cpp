@@ -26,11 +26,12 @@ Status CheckSubPaletteMap(const MapFormat& format, const SubPaletteOptions& opti
     if ((format.AttrMask() & cellbit::kPaletteMask) == 0)
         return Status::Fail("팔레트를 나누어 가져오려면 지도 파일포맷에 palette 필드가 있어야 "
                             "합니다.");
-    CellLayout cells = format.cells;
-    cells.coloursPerPalette = uint16_t(options.colours);
-    if (cells.PaletteCount() < options.palettes)
+    // The NES table names its own palettes, in no cell word.
+    MapFormat shown = format;
+    shown.cells.coloursPerPalette = uint16_t(options.colours);
+    if (shown.PaletteCount() < options.palettes)
         return Status::Fail("지도 파일포맷의 palette 필드로는 팔레트를 " +
-                            std::to_string(cells.PaletteCount()) + "개까지만 고를 수 있습니다.");
+                            std::to_string(shown.PaletteCount()) + "개까지만 고를 수 있습니다.");
     return Status::Ok();
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/Zoom.h"
+#include "layout/PlatformPresets.h"
 #include "support/CellMaps.h"
 
 namespace {
@@ -34,6 +35,13 @@ TEST(CellAttrTextTest, ReadoutNamesTheFieldsTheLayoutHas) {
     plain.AllocateCells(2, 2);
     plain.SetCell(0, {5, 0});
     EXPECT_EQ(kesh::PointerReadout(plain, 0, std::nullopt), "(0, 0) 타일 5");
+    // The NES palette lives in the attribute table, in no cell word.
+    kesh::MapModel nes;
+    nes.format() = kesh::PlatformPresetLayouts("nes")->map;
+    nes.AllocateCells(4, 4);
+    (void)nes.MatchAttrs();
+    nes.SetCell(5, {9, uint16_t(WithPalette(0, 3))});
+    EXPECT_EQ(kesh::PointerReadout(nes, 5, std::nullopt), "(1, 1) 타일 9 팔레트 3");
 }
 
 } // namespace

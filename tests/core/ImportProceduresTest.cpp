@@ -11,6 +11,7 @@
 #include "doc/CommandNames.h"
 #include "edit/MapEditor.h"
 #include "layout/CellFields.h"
+#include "layout/PlatformPresets.h"
 #include "raster/PngWriter.h"
 #include "support/FaultyFileSystem.h"
 #include "support/LetterPictures.h"
@@ -543,4 +544,24 @@ TEST_F(ImportProceduresTest, SubPalettesNeedAPaletteFieldAndAreOneStep) {
     doc.Undo();
     EXPECT_EQ(doc.map().format(), snes);
     EXPECT_TRUE(SetState(doc.tiles()) == set);
+
+    // The NES table names four palettes of its own, each for 2 x 2 tiles.
+    MapFormat nes = PlatformPresetLayouts("nes")->map;
+    nes.width = 4;
+    nes.height = 2;
+    ASSERT_TRUE(doc.map().ReplaceGrid(nes, std::vector<uint16_t>(8, 0)));
+    user.clearCalls();
+    user.openFile(path).cancelImport();
+    EXPECT_FALSE(ImportImage(FileSystem::Native()));
+    const ImportOptionsEdit nesOpened = *user.calls().at(1).import;
+    EXPECT_TRUE(nesOpened.subPalettesOffered);
+    EXPECT_EQ(nesOpened.palettes, 4);
+    EXPECT_EQ(nesOpened.coloursPerPalette, 4);
+    EXPECT_EQ(nesOpened.paletteArea, 2);
+    user.openFile(path).acceptImport([&](ImportOptionsEdit& e) {
+        e.tileWidth = e.tileHeight = 2;
+        e.makeMap = e.subPalettes = true;
+    });
+    EXPECT_TRUE(ImportImage(FileSystem::Native())) << user.messages().back();
+    EXPECT_EQ(doc.map().format().items, nes.items);
 }

@@ -11,6 +11,7 @@
 #include "FrameTestSupport.h"
 #include "ViewHarness.h"
 #include "formatdlg/CMapFormatDlg.h"
+#include "layout/PlatformPresets.h"
 #include "shell/CommandIds.h"
 #include "support/CellMaps.h"
 
@@ -70,27 +71,35 @@ private slots:
         h.doc.SetBrushAttr(WithPalette(0, 3));
         QCOMPARE(h.bar->paletteBox()->value(), 3);
         QVERIFY(!h.bar->priorityBox()->isChecked());
+        // The NES table's palette is in no cell word, yet offers its four palettes.
+        const kesh::MapFormat nes = kesh::PlatformPresetLayouts("nes")->map;
+        h.doc.SetMapLayout(nes.items, "", nes.cells);
+        QVERIFY(!h.bar->paletteBox()->isHidden());
+        QVERIFY(h.bar->priorityBox()->isHidden());
+        QCOMPARE(h.bar->paletteBox()->maximum(), 3);
     }
 
     void dialogChecksFields_data() {
         QTest::addColumn<QString>("fields");
         QTest::addColumn<QString>("refusal"); // a part of the message; empty: accepted
-        QTest::newRow("good") << "tile:0-9,hflip:10,vflip:11,palette:12-15"
-                              << "";
-        QTest::newRow("overlap") << "tile:0-9,hflip:9"
-                                 << "hflip";
-        QTest::newRow("beyond the word") << "tile:0-9,palette:14-17"
-                                         << "palette";
-        QTest::newRow("kind twice") << "tile:0-9,vflip:10,vflip:11"
-                                    << "vflip";
-        QTest::newRow("no such field") << "tile:0-9,flop"
-                                       << "flop";
+        QTest::addColumn<bool>("nesTable");   // the list holds the NES attribute table
+        QTest::newRow("good") << "tile:0-9,hflip:10,vflip:11,palette:12-15" << "" << false;
+        QTest::newRow("overlap") << "tile:0-9,hflip:9" << "hflip" << false;
+        QTest::newRow("beyond the word") << "tile:0-9,palette:14-17" << "palette" << false;
+        QTest::newRow("kind twice") << "tile:0-9,vflip:10,vflip:11" << "vflip" << false;
+        QTest::newRow("no such field") << "tile:0-9,flop" << "flop" << false;
+        QTest::newRow("NES, flips") << "tile:0-9,hflip:10,vflip:11" << "" << true;
+        QTest::newRow("NES, palette") << "tile:0-9,palette:12-13" << "NES" << true;
     }
     void dialogChecksFields() {
         QFETCH(QString, fields);
         QFETCH(QString, refusal);
+        QFETCH(bool, nesTable);
         kesh::MapFormatEdit edit;
         edit.items = {kesh::MapItem::SizeByte, kesh::MapItem::CellFields};
+        if (nesTable) {
+            edit.items.push_back(kesh::MapItem::NesAttributes);
+        }
         kesh::ui::CMapFormatDlg dlg(edit, false);
         QStringList messages;
         dlg.setMessageHandler([&](QWidget*, const QString& text) { messages << text; });

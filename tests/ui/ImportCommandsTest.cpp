@@ -13,6 +13,7 @@
 #include "raster/PngWriter.h"
 #include "mapview/CKeshView.h"
 #include "raster/PngWriter.h"
+#include "formatdlg/PlatformPresetCombo.h"
 #include "shell/CImportImageDlg.h"
 #include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
@@ -178,6 +179,41 @@ private slots:
         QVERIFY(with.flipsBox());
         with.flipsBox()->setChecked(true);
         QVERIFY(with.Result().flips);
+    }
+
+    // "팔레트 P개 × 색 K개" is there only while offered, opens on the values
+    // the procedure gives, and a preset fills P, K, the area and the tile size.
+    void subPalettesReachTheOptions() {
+        kesh::ImportOptionsEdit edit;
+        edit.imageWidth = 64;
+        edit.imageHeight = 32;
+        QVERIFY(!CImportImageDlg(edit).subPalettesBox());
+        edit.subPalettesOffered = true;
+        edit.palettes = 8;
+        edit.coloursPerPalette = 16;
+        CImportImageDlg dlg(edit);
+        QVERIFY(dlg.subPalettesBox() && !dlg.subPalettesBox()->isChecked());
+        QCOMPARE(dlg.palettesBox()->value(), 8);
+        QCOMPARE(dlg.coloursBox()->value(), 16);
+        dlg.subPalettesBox()->setChecked(true);
+        dlg.palettesBox()->setValue(3);
+        dlg.coloursBox()->setValue(128); // P's limit follows K: 2
+        kesh::ImportOptionsEdit result = dlg.Result();
+        QVERIFY(result.subPalettes);
+        QCOMPARE(result.palettes, 2);
+        QCOMPARE(result.coloursPerPalette, 128);
+        QCOMPARE(result.paletteArea, 1);
+
+        edit.subPalettes = false;
+        CImportImageDlg nes(edit);
+        nes.presetCombo()->choose(QStringLiteral("nes"));
+        result = nes.Result();
+        QVERIFY(result.subPalettes);
+        QCOMPARE(result.palettes, 4);
+        QCOMPARE(result.coloursPerPalette, 4);
+        QCOMPARE(result.paletteArea, 2);
+        QCOMPARE(result.tileWidth, 8);
+        QCOMPARE(result.tileHeight, 8);
     }
 };
 

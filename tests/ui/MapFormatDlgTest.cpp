@@ -1,4 +1,6 @@
 #include "formatdlg/CMapFormatDlg.h"
+#include "formatdlg/PlatformPresetCombo.h"
+#include "layout/PlatformPresets.h"
 #include "formatdlg/SizeSpinBox.h"
 
 #include <QCheckBox>
@@ -142,6 +144,26 @@ private slots:
         // A field that holds no number leaves the last accepted size in the table.
         TypeInto(dlg.widthBox(), QString());
         QCOMPARE(TableLines(dlg)[1], QStringLiteral("2 4096 지도데이터(BYTE)"));
+    }
+
+    // Each preset fills the items and cell fields; the map keeps its size.
+    void presetsFillTheDialog() {
+        for (const kesh::PlatformPreset& preset : kesh::PlatformPresets()) {
+            kesh::MapFormatEdit edit;
+            edit.width = 40;
+            edit.height = 30;
+            edit.items = {kesh::MapItem::SizeByte, kesh::MapItem::CellsByte};
+            kesh::ui::CMapFormatDlg dlg(edit, false);
+            dlg.presetCombo()->choose(QString::fromLatin1(preset.name));
+            dlg.accept();
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+            const kesh::MapFormat want = kesh::PlatformPresetLayouts(preset.name)->map;
+            const kesh::MapFormatEdit got = dlg.Result();
+            QCOMPARE(got.width, 40);
+            QCOMPARE(got.height, 30);
+            QCOMPARE(got.items, want.items);
+            QVERIFY2(got.cells == want.cells, preset.name);
+        }
     }
 
     void changingTheFormatWarnsOfTheMapsOwnData() {

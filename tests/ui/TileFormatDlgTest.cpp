@@ -1,4 +1,5 @@
 #include "formatdlg/CTileFormatDlg.h"
+#include "formatdlg/PlatformPresetCombo.h"
 #include "formatdlg/SizeSpinBox.h"
 
 #include <QCheckBox>
@@ -346,6 +347,32 @@ private slots:
         QVERIFY(plain.colourCombo()->isEnabled());
         QVERIFY(!plain.pixelCombo()->isEnabled());
         QCOMPARE(ListLines(plain).last(), QStringLiteral("팔렛 (rgb888, 팔레트 1개 × 색 16개)"));
+    }
+
+    // Each preset fills size, items and parameters, which stay editable;
+    // locked sizes stay as they are.
+    void presetsFillTheDialog() {
+        using namespace kesh;
+        for (const bool locked : {false, true}) {
+            for (const PlatformPreset& preset : PlatformPresets()) {
+                CTileFormatDlg dlg(DefaultEdit(locked));
+                dlg.presetCombo()->choose(QString::fromLatin1(preset.name));
+                dlg.accept();
+                QCOMPARE(dlg.result(), int(QDialog::Accepted));
+                const TileFormat want = PlatformPresetLayouts(preset.name)->tile;
+                const TileFormatEdit got = dlg.Result();
+                QCOMPARE(got.width, locked ? 32 : want.width);
+                QCOMPARE(got.height, locked ? 32 : want.height);
+                QCOMPARE(got.items, want.items);
+                QVERIFY2(got.params == want.params, preset.name);
+                QVERIFY(dlg.pixelCombo()->isEnabled() && dlg.coloursBox()->isEnabled());
+            }
+        }
+        CTileFormatDlg dlg(DefaultEdit(false));
+        dlg.presetCombo()->choose(QStringLiteral("snes4"));
+        dlg.paletteCountBox()->setValue(2);
+        dlg.accept();
+        QCOMPARE(dlg.Result().params.paletteCount, uint16_t(2));
     }
 
     void unknownCodesAreShownAndKept() {

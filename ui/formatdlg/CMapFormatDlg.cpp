@@ -2,7 +2,12 @@
 
 #include <algorithm>
 
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
 #include <QVBoxLayout>
+
+#include "formatdlg/PlatformPresetCombo.h"
 
 namespace kesh::ui {
 
@@ -30,6 +35,13 @@ CFormatDlgBase::Setup MapSetup() {
 CMapFormatDlg::CMapFormatDlg(const MapFormatEdit& edit, bool lockSize, QWidget* parent)
     : CFormatDlgBase(MapSetup(), ValuesOf(edit, lockSize), parent), m_tiles(edit.tiles),
       m_cells(edit.cells), m_data(edit.data) {
+    m_preset = new PlatformPresetCombo(this);
+    auto* presetRow = new QHBoxLayout;
+    presetRow->addWidget(new QLabel(QStringLiteral("프리셋"), this));
+    presetRow->addWidget(m_preset, 1);
+    optionsLayout()->addLayout(presetRow);
+    connect(m_preset, &PlatformPresetCombo::presetChosen, this,
+            [this](const PlatformLayouts& layouts) { UsePlatform(layouts.map); });
     m_cellFields = new CellFieldsBox(edit.cells, this);
     optionsLayout()->addWidget(m_cellFields);
     connect(m_cellFields, &CellFieldsBox::changed, this, [this] { UpdateLayout(); });
@@ -85,16 +97,27 @@ void CMapFormatDlg::UsePresetItems(bool usesPlane) {
     ReplaceItems(std::move(list));
 }
 
+void CMapFormatDlg::UsePlatform(const MapFormat& map) {
+    // The layout a cell word or plane left out reads as the preset's, so
+    // the colours a palette steps over are the preset's too.
+    m_cells = map.cells;
+    m_cellFields->Show(map.cells);
+    ReplaceItems(map.items);
+}
+
 void CMapFormatDlg::accept() {
     const bool word = Holds(items(), MapItem::CellFields);
     const bool plane = Holds(items(), MapItem::CellAttributes);
+    const bool nesTable = Holds(items(), MapItem::NesAttributes);
     if (word || plane) {
         CellLayout cells;
-        if (const Status st = m_cellFields->Read(cells, word, plane); !st) {
+        if (const Status st = m_cellFields->Read(cells, word, plane, nesTable); !st) {
             ShowMessage(QString::fromStdString(st.message()));
             return;
         }
         m_cells = cells;
+    } else if (nesTable) {
+        m_cells.coloursPerPalette = uint16_t(m_cellFields->coloursBox()->value());
     }
     CFormatDlgBase::accept();
 }

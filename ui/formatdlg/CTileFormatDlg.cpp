@@ -1,5 +1,8 @@
 #include "formatdlg/CTileFormatDlg.h"
 
+#include "formatdlg/PlatformPresetCombo.h"
+#include "formatdlg/SizeSpinBox.h"
+
 #include <algorithm>
 
 #include <QButtonGroup>
@@ -46,6 +49,13 @@ QString Latin(std::string_view name) {
 CTileFormatDlg::CTileFormatDlg(const TileFormatEdit& edit, QWidget* parent)
     : CFormatDlgBase(TileSetup(), ValuesOf(edit, edit.sizesLocked), parent), m_data(edit.data),
       m_originalAttrWidth(edit.attrWidth), m_sizesLocked(edit.sizesLocked) {
+    m_preset = new PlatformPresetCombo(this);
+    auto* presetRow = new QHBoxLayout;
+    presetRow->addWidget(new QLabel(QStringLiteral("프리셋"), this));
+    presetRow->addWidget(m_preset, 1);
+    optionsLayout()->addLayout(presetRow);
+    connect(m_preset, &PlatformPresetCombo::presetChosen, this,
+            [this](const PlatformLayouts& layouts) { UsePreset(layouts.tile); });
     auto* group = new QGroupBox(QStringLiteral(" 타일 속성"), this);
     auto* row = new QHBoxLayout(group);
     m_attrGroup = new QButtonGroup(this);
@@ -123,6 +133,23 @@ TileItemParams CTileFormatDlg::ShownParams() const {
     params.coloursPerPalette = uint16_t(m_colours->value());
     params.paletteCount = uint16_t(m_paletteCount->value());
     return params;
+}
+
+void CTileFormatDlg::UsePreset(const TileFormat& tiles) {
+    if (!m_sizesLocked) {
+        widthBox()->setValue(tiles.width);
+        heightBox()->setValue(tiles.height);
+    }
+    {
+        const QSignalBlocker a(m_pixelCombo), b(m_colourCombo), c(m_colours), d(m_paletteCount);
+        m_pixelCombo->setCurrentIndex(int(tiles.params.pixels));
+        m_colourCombo->setCurrentIndex(int(tiles.params.colours));
+        m_colours->setValue(tiles.params.coloursPerPalette);
+        m_paletteCount->setMaximum(256 / m_colours->value());
+        m_paletteCount->setValue(tiles.params.paletteCount);
+    }
+    ReplaceItems(tiles.items);
+    OnParamsChanged();
 }
 
 void CTileFormatDlg::OnParamsChanged() {

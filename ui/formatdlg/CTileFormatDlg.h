@@ -12,11 +12,14 @@ class QSpinBox;
 
 namespace kesh::ui {
 
+class PlatformPresetCombo;
+
 // The "Config" dialog: tile size, attribute width, the items of a tile file
 // and its header string. Sizes lie in 8 to 128; they are greyed when locked.
 // The console items (Pixels, Palette) share one set of parameters, chosen
 // below the attribute width while the list holds such an item and shown in
-// their list lines.
+// their list lines. A platform preset fills the size (unless locked), the
+// items and those parameters.
 class CTileFormatDlg : public CFormatDlgBase {
     Q_OBJECT
 public:
@@ -33,6 +36,7 @@ public:
     QComboBox* colourCombo() const { return m_colourCombo; }
     QSpinBox* paletteCountBox() const { return m_paletteCount; }
     QSpinBox* coloursBox() const { return m_colours; }
+    PlatformPresetCombo* presetCombo() const { return m_preset; }
 
 protected:
     LayoutTable ComputeLayout() const override;
@@ -44,6 +48,7 @@ private:
     // The parameters as the controls show them.
     TileItemParams ShownParams() const;
     void OnParamsChanged();
+    void UsePreset(const TileFormat& tiles);
 
     std::optional<TileLayoutData> m_data;
     QButtonGroup* m_attrGroup = nullptr;
@@ -53,6 +58,7 @@ private:
     QComboBox* m_colourCombo = nullptr;
     QSpinBox* m_paletteCount = nullptr;
     QSpinBox* m_colours = nullptr;
+    PlatformPresetCombo* m_preset = nullptr;
 };
 
 } // namespace kesh::ui

@@ -87,7 +87,7 @@ Status CellFieldsBox::ReadWord(bool plane, CellWord& out) const {
     return ParseCellWordText(text, out, isPlane);
 }
 
-Status CellFieldsBox::Read(CellLayout& out, bool cellWord, bool plane) const {
+Status CellFieldsBox::Read(CellLayout& out, bool cellWord, bool plane, bool nesTable) const {
     CellLayout layout;
     layout.coloursPerPalette = uint16_t(m_colours->value());
     if (cellWord) {
@@ -100,7 +100,7 @@ Status CellFieldsBox::Read(CellLayout& out, bool cellWord, bool plane) const {
             return st;
         }
     }
-    if (Status st = CheckCellLayout(layout); !st) {
+    if (Status st = CheckCellLayout(layout, nesTable); !st) {
         return st;
     }
     out = layout;

@@ -24,7 +24,8 @@ public:
     // The layout the controls show, checked (CheckCellLayout): a Korean
     // message naming the bad field otherwise. `cellWord` and `plane` say
     // which of the two the map's items use; the other is not checked.
-    Status Read(CellLayout& out, bool cellWord, bool plane) const;
+    // Beside the NES attribute table (`nesTable`) no word may hold a palette.
+    Status Read(CellLayout& out, bool cellWord, bool plane, bool nesTable = false) const;
 
     QComboBox* presetCombo() const { return m_preset; }
     QComboBox* bitsCombo(bool plane) const { return m_bits[plane ? 1 : 0]; }

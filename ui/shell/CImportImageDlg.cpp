@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/ImportProcedures.h"
+#include "formatdlg/PlatformPresetCombo.h"
 
 namespace kesh::ui {
 
@@ -26,7 +27,7 @@ QSpinBox* SideBox(int value, bool locked, QWidget* parent) {
 } // namespace
 
 CImportImageDlg::CImportImageDlg(const ImportOptionsEdit& edit, QWidget* parent)
-    : QDialog(parent), m_edit(edit) {
+    : QDialog(parent), m_edit(edit), m_area(edit.paletteArea) {
     setWindowTitle(QStringLiteral("이미지에서 타일 가져오기"));
     auto* form = new QFormLayout;
     form->addRow(
@@ -96,6 +97,9 @@ CImportImageDlg::CImportImageDlg(const ImportOptionsEdit& edit, QWidget* parent)
                            "그 타일에 뒤집기를 켜서 지도에 둡니다."));
         layout->addWidget(m_flips);
     }
+    if (edit.subPalettesOffered) {
+        BuildSubPalettes(layout);
+    }
     layout->addWidget(buttons);
 
     connect(m_width, &QSpinBox::valueChanged, this, &CImportImageDlg::UpdateGrid);
@@ -104,6 +108,51 @@ CImportImageDlg::CImportImageDlg(const ImportOptionsEdit& edit, QWidget* parent)
     connect(m_newPalette, &QCheckBox::toggled, this, &CImportImageDlg::UpdateColourChoices);
     UpdateGrid();
     UpdateColourChoices();
+}
+
+void CImportImageDlg::BuildSubPalettes(QVBoxLayout* layout) {
+    m_subPalettes = new QCheckBox(QStringLiteral("팔레트"), this);
+    m_subPalettes->setObjectName(QStringLiteral("subPalettes"));
+    m_subPalettes->setChecked(m_edit.subPalettes);
+    m_subPalettes->setToolTip(
+        QStringLiteral("그림의 색을 팔레트 P개에 나누어 담고, 타일마다 그 색을 모두 가진 "
+                       "팔레트를 골라 지도 칸의 palette 필드에 둡니다. 0번 색은 모든 팔레트가 "
+                       "함께 씁니다."));
+    m_colours = new QSpinBox(this);
+    m_colours->setObjectName(QStringLiteral("subColours"));
+    m_colours->setRange(2, 256);
+    m_colours->setValue(m_edit.coloursPerPalette);
+    m_palettes = new QSpinBox(this);
+    m_palettes->setObjectName(QStringLiteral("subPaletteCount"));
+    // P x K fits the 256-colour table: P's limit follows K.
+    m_palettes->setRange(1, 256 / m_colours->value());
+    m_palettes->setValue(m_edit.palettes);
+    connect(m_colours, &QSpinBox::valueChanged, this,
+            [this](int k) { m_palettes->setMaximum(256 / k); });
+    m_preset = new PlatformPresetCombo(this);
+    connect(m_preset, &PlatformPresetCombo::presetChosen, this,
+            [this](const PlatformLayouts& layouts) {
+                const TileItemParams& params = layouts.tile.params;
+                m_colours->setValue(params.coloursPerPalette);
+                m_palettes->setValue(params.paletteCount);
+                m_area = layouts.areaTiles;
+                m_subPalettes->setChecked(true);
+                if (!m_edit.sizeLocked) {
+                    m_width->setValue(layouts.tile.width);
+                    m_height->setValue(layouts.tile.height);
+                }
+            });
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_subPalettes);
+    row->addWidget(m_palettes);
+    row->addWidget(new QLabel(QStringLiteral("개 × 색"), this));
+    row->addWidget(m_colours);
+    row->addWidget(new QLabel(QStringLiteral("개"), this));
+    row->addSpacing(12);
+    row->addWidget(new QLabel(QStringLiteral("프리셋"), this));
+    row->addWidget(m_preset);
+    row->addStretch();
+    layout->addLayout(row);
 }
 
 void CImportImageDlg::UpdateColourChoices() {
@@ -137,6 +186,12 @@ ImportOptionsEdit CImportImageDlg::Result() const {
     edit.dither = m_dither->isChecked();
     edit.pad = m_pad->isChecked();
     edit.flips = m_flips && m_flips->isChecked();
+    if (m_subPalettes) {
+        edit.subPalettes = m_subPalettes->isChecked();
+        edit.palettes = m_palettes->value();
+        edit.coloursPerPalette = m_colours->value();
+        edit.paletteArea = m_area;
+    }
     return edit;
 }
 

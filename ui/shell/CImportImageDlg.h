@@ -7,14 +7,19 @@
 class QCheckBox;
 class QLabel;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace kesh::ui {
+
+class PlatformPresetCombo;
 
 // The options of "이미지에서 타일 가져오기...": the tile size (shown but
 // fixed while the tile set has tiles), whether the picture's palette is
 // taken, whether a map is made, nearest colours or a new palette built from
 // the picture (with or without dithering) and padding. Shows the
-// picture's size and how many tiles it gives.
+// picture's size and how many tiles it gives. While the map's layout has a
+// palette field, "팔레트 P개 × 색 K개" with a preset that fills P, K, the
+// area that shares a palette and the tile size.
 class CImportImageDlg : public QDialog {
     Q_OBJECT
 public:
@@ -34,6 +39,11 @@ public:
     // Only while the map's layout has both flip fields; null otherwise.
     QCheckBox* flipsBox() const { return m_flips; }
     QLabel* gridLabel() const { return m_grid; }
+    // Only while sub-palettes are offered; null otherwise.
+    QCheckBox* subPalettesBox() const { return m_subPalettes; }
+    QSpinBox* palettesBox() const { return m_palettes; }
+    QSpinBox* coloursBox() const { return m_colours; }
+    PlatformPresetCombo* presetCombo() const { return m_preset; }
 
 private:
     // The grid of tiles the picture gives at the size shown.
@@ -41,6 +51,8 @@ private:
     // A new palette leaves the picture's palette and the nearest colours
     // out; dithering goes with it only.
     void UpdateColourChoices();
+    // The "팔레트 P개 × 색 K개" row, with its preset.
+    void BuildSubPalettes(QVBoxLayout* layout);
 
     ImportOptionsEdit m_edit;
     QSpinBox* m_width = nullptr;
@@ -53,6 +65,11 @@ private:
     QCheckBox* m_pad = nullptr;
     QCheckBox* m_flips = nullptr;
     QLabel* m_grid = nullptr;
+    QCheckBox* m_subPalettes = nullptr;
+    QSpinBox* m_palettes = nullptr;
+    QSpinBox* m_colours = nullptr;
+    PlatformPresetCombo* m_preset = nullptr;
+    int m_area = 1;
 };
 
 } // namespace kesh::ui

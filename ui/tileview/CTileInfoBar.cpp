@@ -120,8 +120,8 @@ QWidget* CTileInfoBar::BuildContents() {
 }
 
 void CTileInfoBar::UpdateBrush() {
-    const CellLayout& cells = m_doc.map().format().cells;
-    const uint16_t mask = m_doc.map().format().AttrMask();
+    const MapFormat& format = m_doc.map().format();
+    const uint16_t mask = format.AttrMask();
     const bool palette = (mask & cellbit::kPaletteMask) != 0;
     const bool priority = (mask & cellbit::kPriority) != 0;
     const uint16_t attr = m_doc.brushAttr();
@@ -129,8 +129,8 @@ void CTileInfoBar::UpdateBrush() {
     m_paletteBox->setVisible(palette);
     m_priorityBox->setVisible(priority);
     const QSignalBlocker quiet(m_paletteBox);
-    // Only the layout's palettes can be chosen.
-    m_paletteBox->setRange(0, palette ? cells.PaletteCount() - 1 : 0);
+    // Only the layout's palettes can be chosen (the NES table's four too).
+    m_paletteBox->setRange(0, palette ? format.PaletteCount() - 1 : 0);
     m_paletteBox->setValue(cellbit::PaletteOf(attr));
     m_priorityBox->setChecked((attr & cellbit::kPriority) != 0);
 }
