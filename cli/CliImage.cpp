@@ -59,7 +59,7 @@ int ReadSubPalettes(CliContext& ctx, const ParsedArgs& parsed, bool makeMap,
         return ctx.Usage(text::kBadPalettes);
     if (Status st = CheckSubPaletteOptions(options, makeMap); !st)
         return ctx.Usage(st.message());
-    for (const char* other : {"--palette", "--nearest", "--quantize"})
+    for (const char* other : {"--palette", "--nearest"})
         if (parsed.has(other))
             return ctx.Usage(text::kPalettesAlone);
     return kExitOk;

@@ -52,7 +52,9 @@ inline constexpr const char* kHelp =
     "                       들어가므로 지도 파일포맷에 palette 필드가 있어야 합니다.\n"
     "                       나눌 수 없으면 넣지 못한 첫 타일의 위치를 알리고 아무것도\n"
     "                       저장하지 않습니다. 결과의 \"palettes\"는 쓴 팔레트의 색\n"
-    "                       (#RRGGBB)입니다.\n"
+    "                       (#RRGGBB)입니다. --quantize 와 함께: 색을 그대로 나누는 대신\n"
+    "                       타일마다 맞는 팔레트 P개를 새로 만듭니다 (색이 더 많은 그림도;\n"
+    "                       디더링 없음). 결과에 PSNR(dB)을 덧붙입니다.\n"
     "  export-tmx MAP.map OUT.tmx\n"
     "      지도를 Tiled의 TMX 파일로 저장하고, 타일 시트를 그 옆에 OUT-tiles.png로 저장합니다.\n"
     "  import-tmx IN.tmx OUT.map [--palette] [--nearest] [--quantize [N]] [--dither]\n"
@@ -214,7 +216,7 @@ inline constexpr const char* kFlipsNeedFields =
 inline constexpr const char* kBadPalettes =
     "--palettes 는 PxK 입니다: 팔레트 P개 × 색 K개 (K는 2-256, P x K는 256 이하).";
 inline constexpr const char* kPalettesAlone =
-    "--palettes 는 --palette, --nearest, --quantize 와 함께 쓸 수 없습니다.";
+    "--palettes 는 --palette, --nearest 와 함께 쓸 수 없습니다.";
 inline constexpr const char* kPalettesNeedField =
     "--palettes 와 --map 은 palette 필드가 있는 지도 파일포맷 (--preset 이나 --map-items)과 "
     "함께만 쓸 수 있습니다.";

@@ -34,8 +34,10 @@ struct ImportOptions {
     // equal in those are one tile whatever their colours. With makeMap each
     // cell's palette goes into `attrs` (cellbit::WithPalette); the caller's
     // map layout needs a palette field (CheckSubPaletteMap). A tile layout
-    // with a Palette item is given P x K. `takePalette`, `nearest` and
-    // `quantize` have no say.
+    // with a Palette item is given P x K. `takePalette` and `nearest` have
+    // no say; `quantize` makes the palettes for the picture (the tile-aware
+    // quantizer, no dithering) instead of packing its colours as they are,
+    // so that a picture with more colours than they hold comes in.
     SubPaletteOptions subPalettes;
 };
 

@@ -7,6 +7,7 @@
 
 #include "base/Messages.h"
 #include "image/AssignPalettes.h"
+#include "image/QuantizingAssigner.h"
 #include "image/ImageSource.h"
 #include "image/PictureTiles.h"
 #include "image/TileMatcher.h"
@@ -92,7 +93,12 @@ ImportResult ImportWithSubPalettes(TileSet& set, ImageSource& source,
     try {
         if (Status st = tiles.Read(source, set.tileWidth(), set.tileHeight(), sub.encoding); !st)
             return fail(st);
-        if (Status st = AssignPalettes(tiles, sub, found); !st)
+        // "팔레트 새로 만들기": palettes made for the picture, not packed from
+        // its colours as they are.
+        SubPaletteOptions assigning = sub;
+        if (options.quantize && !sub.assign)
+            assigning.assign = QuantizingAssigner(result.quantized);
+        if (Status st = AssignPalettes(tiles, assigning, found); !st)
             return fail(st);
         if (options.makeMap) {
             result.cells.assign(tiles.places(), kEmptyCell);

@@ -31,6 +31,8 @@ TEST(CliSubPaletteTest, PalettesOptionAndItsRefusals) {
          "\"palettes\": [[\"#000000\", \"#FF0000\"], [\"#000000\", \"#0000FF\"]]"},
         {{"--palettes", "2x2", "--map", "m.map", "--preset", "snes"}, 0, "\"added\": 1"},
         {{"--palettes", "1x2"}, 1, "그림의 (2, 0) 위치의 타일의 색을 팔레트 1개 × 색 2개"},
+        // What no packing holds comes in when the palettes are made for it.
+        {{"--palettes", "1x2", "--quantize"}, 0, "\"psnr\""},
         {{"--palettes", "2x2", "--map", "m.map"}, 2, cli::text::kPalettesNeedField},
         {{"--palettes", "16x2", "--map", "m.map", "--preset", "snes"}, 2, "8개까지만"},
         {{"--palettes", "2x2", "--nearest"}, 2, cli::text::kPalettesAlone},
