@@ -78,6 +78,18 @@ Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet&
     return st;
 }
 
+Status LoadMapToShow(CliContext& ctx, const std::string& path, MapModel& map, TileSet& tiles) {
+    if (Status st = LoadMap(ctx, path, map, tiles); !st)
+        return st;
+    const auto& items = map.format().items;
+    if (std::find(items.begin(), items.end(), MapItem::TileFile) != items.end())
+        return Status::Ok();
+    const std::string beside = path.substr(0, path.size() - 4) + ".til";
+    if (!ctx.fs.exists(beside))
+        return Status::Ok();
+    return LoadTileSet(ctx, beside, tiles);
+}
+
 int RunImageExport(CliContext& ctx, const std::vector<std::string>& args, MapExportFn exportMap,
                    SheetExportFn exportSheet) {
     ParsedArgs parsed;
@@ -93,7 +105,7 @@ int RunImageExport(CliContext& ctx, const std::vector<std::string>& args, MapExp
     Status st = Status::Ok();
     if (kind == DataKind::Map) {
         MapModel map;
-        st = LoadMap(ctx, in, map, tiles);
+        st = LoadMapToShow(ctx, in, map, tiles);
         if (st)
             st = exportMap(ctx.fs, out, map, tiles);
     } else {

@@ -30,6 +30,11 @@ Status LoadTileSet(CliContext& ctx, const std::string& path, TileSet& set);
 // Reads a map through its .kmf; a missing .kmf is handled as for tile files.
 Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet& tiles);
 
+// The same for showing a map (export, info, layout): a map whose layout
+// holds no tile file (a console's, say) takes its tiles from the tile file
+// of the same name beside it, when there is one.
+Status LoadMapToShow(CliContext& ctx, const std::string& path, MapModel& map, TileSet& tiles);
+
 // The image exports, "FILE OUT": a map gives the whole map through `exportMap`,
 // a tile file its tile sheet through `exportSheet`.
 using MapExportFn = Status (*)(FileSystem&, const std::string&, const MapModel&, const TileSet&);

@@ -146,7 +146,7 @@ int RunInfo(CliContext& ctx, const std::vector<std::string>& args) {
     }
 
     MapModel map;
-    if (Status st = LoadMap(ctx, path, map, tiles); !st)
+    if (Status st = LoadMapToShow(ctx, path, map, tiles); !st)
         return ctx.Refuse(st);
     JsonObject json(ctx.out);
     json.string("kind", "map");

@@ -42,7 +42,7 @@ Status TableOf(CliContext& ctx, const std::string& path, DataKind kind, LayoutTa
         return Status::Ok();
     }
     MapModel map;
-    if (Status st = LoadMap(ctx, path, map, tiles); !st)
+    if (Status st = LoadMapToShow(ctx, path, map, tiles); !st)
         return st;
     MapFormat format = map.format();
     MapDescriptor descriptor;

@@ -23,6 +23,8 @@ inline constexpr const char* kHelp =
     "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 BMP 파일로 저장합니다.\n"
     "  export-png FILE OUT.png\n"
     "      지도 전체(.map) 또는 타일 시트(.til)를 8비트 팔레트 PNG 파일로 저장합니다.\n"
+    "      (두 명령 모두, info 와 layout 도) TileFile 항목이 없는 지도 (--preset 의 지도 등)는\n"
+    "      옆에 있는 같은 이름의 .til 의 타일로 봅니다.\n"
     "  import-image IMAGE SET.til [--tile-size WxH] [--palette] [--nearest] [--quantize [N]]\n"
     "               [--dither] [--pad] [--map OUT.map [--flips]] [--palettes PxK]\n"
     "      이미지(PNG, BMP, PCX)를 타일 크기로 잘라 SET에 없는 타일을 추가하고 SET을 저장합니다.\n"

@@ -23,7 +23,7 @@ int RunExportTmx(CliContext& ctx, const std::vector<std::string>& args) {
         return ctx.Usage(text::kNotMapFile + in);
     MapModel map;
     TileSet tiles;
-    Status st = LoadMap(ctx, in, map, tiles);
+    Status st = LoadMapToShow(ctx, in, map, tiles);
     if (st)
         st = ExportTmx(ctx.fs, parsed.positionals[1], map, tiles);
     return st ? kExitOk : ctx.Refuse(st);

@@ -1,6 +1,8 @@
 // kesh-cli --preset with platform presets and --tile-items with parameters:
 // the tile files they write, worked out by hand.
 #include "CliTestSupport.h"
+#include "support/LetterPictures.h"
+#include "support/TestImages.h"
 
 using namespace kesh;
 using namespace kesh::test;
@@ -58,4 +60,32 @@ TEST(CliPresetTest, ConvertWritesThePresetsTileFile) {
     EXPECT_NE(big.status, 0);
     EXPECT_TRUE(Has(big.err, "8 x 8")) << big.err;
     EXPECT_FALSE(FileSystem::Native().exists(dir.file("big2.til")));
+}
+
+// A console's map holds no tiles: shown (export, info), it takes them from
+// the tile file of its name beside it.
+TEST(CliPresetTest, APresetMapIsShownWithTheTileFileBesideIt) {
+    TempDir dir;
+    // 16 x 8 pixels, two 8 x 8 tiles.
+    std::vector<std::string> rows(8, std::string(8, 'r') + std::string(8, 'b'));
+    rows[0] = std::string(16, '.');
+    PngRecipe art;
+    art.width = 16;
+    art.height = 8;
+    art.colourType = PNG_COLOR_TYPE_RGB;
+    art.samples = LetterSamples(rows);
+    WriteBytes(dir.file("art.png"), MakePng(art));
+    ASSERT_EQ(Cli({"import-image", dir.file("art.png"), dir.file("m.til"), "--preset", "snes4",
+                   "--map", dir.file("m.map")})
+                  .status,
+              0);
+    ASSERT_EQ(Cli({"export-png", dir.file("m.map"), dir.file("out.png")}).status, 0);
+    // The picture's size, not the map's cells times the default tile size.
+    const Bytes png = ReadBytes(dir.file("out.png"));
+    ASSERT_GE(png.size(), 24u);
+    EXPECT_EQ(Bytes(png.begin() + 16, png.begin() + 24), (Bytes{0, 0, 0, 16, 0, 0, 0, 8}));
+    // The two tiles are one in two palettes.
+    const CliRun info = Cli({"info", dir.file("m.map")});
+    EXPECT_TRUE(Has(info.out, "\"tileCount\": 1")) << info.out;
+    EXPECT_TRUE(Has(info.out, "\"tilePalettes\": [[0, 1]]")) << info.out;
 }
