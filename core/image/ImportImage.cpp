@@ -13,7 +13,7 @@
 #include "image/ImageSource.h"
 #include "image/ImportSubPalettes.h"
 #include "image/TileCutting.h"
-#include "image/TileMatcher.h"
+#include "image/BlockMatcher.h"
 #include "map/MapModel.h"
 
 namespace kesh {
@@ -139,7 +139,7 @@ ImportResult ImportImage(TileSet& set, ImageSource& source, const ImportOptions&
         result.cells.clear();
         result.attrs.clear();
     };
-    TileMatcher matcher(list, options.flips);
+    BlockMatcher matcher(list, options.flips);
     const auto tileBytes = size_t(tw * th);
     const bool checkColours =
         !options.takePalette && !options.quantize && source.header().hasIndices();

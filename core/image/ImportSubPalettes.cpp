@@ -10,7 +10,7 @@
 #include "image/QuantizingAssigner.h"
 #include "image/ImageSource.h"
 #include "image/PictureTiles.h"
-#include "image/TileMatcher.h"
+#include "image/BlockMatcher.h"
 #include "map/MapModel.h"
 
 namespace kesh {
@@ -112,7 +112,7 @@ ImportResult ImportWithSubPalettes(TileSet& set, ImageSource& source,
     // block is turned into indices once per palette it is seen with.
     TileList& list = set.tiles();
     const uint32_t before = list.count();
-    TileMatcher matcher(list, options.flips);
+    BlockMatcher matcher(list, options.flips);
     std::vector<Placed> first(tiles.blocks());
     std::unordered_map<uint64_t, Placed> others; // by block x 256 + palette
     std::vector<uint8_t> pixels(size_t(set.tileWidth()) * size_t(set.tileHeight()));

@@ -1,4 +1,4 @@
-#include "image/TileMatcher.h"
+#include "image/BlockMatcher.h"
 
 #include <utility>
 
@@ -7,11 +7,11 @@
 
 namespace kesh {
 
-TileMatcher::TileMatcher(TileList& list, bool flips)
+BlockMatcher::BlockMatcher(TileList& list, bool flips)
     : m_list(list), m_flips(flips), m_width(size_t(list.width())), m_height(size_t(list.height())),
       m_index(list), m_memo(m_width * m_height), m_mirrored(flips ? m_width * m_height : 0) {}
 
-bool TileMatcher::Match(const uint8_t* pixels, int64_t& number, uint16_t& flips) {
+bool BlockMatcher::Match(const uint8_t* pixels, int64_t& number, uint16_t& flips) {
     const uint64_t hash = HashTile(pixels, m_width * m_height);
     flips = 0;
     number = m_index.Find(pixels, hash);
@@ -34,7 +34,7 @@ bool TileMatcher::Match(const uint8_t* pixels, int64_t& number, uint16_t& flips)
 
 // The stored tile a block shows flipped, and the flips that show it: the
 // block mirrored back must be a stored tile.
-int64_t TileMatcher::FindMirrored(const uint8_t* pixels, uint16_t& flips) {
+int64_t BlockMatcher::FindMirrored(const uint8_t* pixels, uint16_t& flips) {
     constexpr std::pair<bool, bool> kOrder[] = {{true, false}, {false, true}, {true, true}};
     for (const auto& [h, v] : kOrder) {
         Mirror(pixels, m_width, m_height, h, v, m_mirrored.data());

@@ -13,9 +13,9 @@ namespace kesh {
 // tile with attribute 0 and the same pixels, with `flips` a stored tile the
 // block shows mirrored (horizontally, vertically, then both), else a tile
 // added at the end.
-class TileMatcher {
+class BlockMatcher {
 public:
-    TileMatcher(TileList& list, bool flips);
+    BlockMatcher(TileList& list, bool flips);
 
     // The number of the tile for `pixels` and the flip bits (cellbit) that
     // show it; false when it had to be added and the list is full.
