@@ -14,11 +14,13 @@ namespace kesh::cli {
 namespace {
 
 // Reads MAP (a .map, through its .kmf) into `doc`; kExitOk, or the exit
-// status once the problem was told.
-int LoadMapDocument(CliContext& ctx, const std::string& path, Document& doc) {
+// status once the problem was told. Only to show it (`toShow`), a map
+// without a TileFile item takes the tile file of its name beside it.
+int LoadMapDocument(CliContext& ctx, const std::string& path, Document& doc, bool toShow) {
     if (DataKindOf(path) != DataKind::Map)
         return ctx.Usage(text::kNotMapFile + path);
-    const Status st = LoadMap(ctx, path, doc.map(), doc.tiles());
+    const Status st = toShow ? LoadMapToShow(ctx, path, doc.map(), doc.tiles())
+                             : LoadMap(ctx, path, doc.map(), doc.tiles());
     return st ? kExitOk : ctx.Refuse(st);
 }
 
@@ -38,7 +40,7 @@ int RunUsage(CliContext& ctx, const std::vector<std::string>& args) {
     if (!ctx.ReadArgs(args, {}, PlainArgs::Exactly(1), parsed))
         return kExitUsage;
     Document doc;
-    if (const int exit = LoadMapDocument(ctx, parsed.positionals[0], doc); exit != kExitOk)
+    if (const int exit = LoadMapDocument(ctx, parsed.positionals[0], doc, true); exit != kExitOk)
         return exit;
     const TileUsage usage = TileUsage::Count(doc.map().cells(), doc.tiles().count());
     JsonObject json(ctx.out);
@@ -76,7 +78,7 @@ int RunOptimize(CliContext& ctx, const std::vector<std::string>& args) {
 
     const std::string& path = parsed.positionals[0];
     Document doc;
-    if (const int exit = LoadMapDocument(ctx, path, doc); exit != kExitOk)
+    if (const int exit = LoadMapDocument(ctx, path, doc, false); exit != kExitOk)
         return exit;
     const std::vector<uint16_t> cells = doc.map().cells();
     const std::vector<uint16_t> attrs = doc.map().attrs();

@@ -62,7 +62,7 @@ TEST(CliPresetTest, ConvertWritesThePresetsTileFile) {
     EXPECT_FALSE(FileSystem::Native().exists(dir.file("big2.til")));
 }
 
-// A console's map holds no tiles: shown (export, info), it takes them from
+// A console's map holds no tiles: shown (export, info, usage), it takes them from
 // the tile file of its name beside it.
 TEST(CliPresetTest, APresetMapIsShownWithTheTileFileBesideIt) {
     TempDir dir;
@@ -88,4 +88,6 @@ TEST(CliPresetTest, APresetMapIsShownWithTheTileFileBesideIt) {
     const CliRun info = Cli({"info", dir.file("m.map")});
     EXPECT_TRUE(Has(info.out, "\"tileCount\": 1")) << info.out;
     EXPECT_TRUE(Has(info.out, "\"tilePalettes\": [[0, 1]]")) << info.out;
+    const CliRun usage = Cli({"usage", dir.file("m.map")});
+    EXPECT_TRUE(Has(usage.out, "\"counts\": [2]")) << usage.out;
 }
