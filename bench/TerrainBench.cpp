@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "doc/Document.h"
+#include "terrain/TerrainTemplate.h"
 #include "terrain/TerrainMask.h"
 
 using namespace kesh;
@@ -19,21 +20,9 @@ TerrainSet BlobSet() {
     TerrainSet set;
     set.kind = TerrainKind::Blob;
     set.terrains = {"물", "풀"};
-    set.tiles.push_back({0, UniformLabel(TerrainKind::Blob, 0)});
-    uint16_t tile = 1;
-    for (int edges = 0; edges < 16; ++edges)
-        for (int corners = 0; corners < 16; ++corners) {
-            TerrainLabel label = WithTerrain(0, terrainpos::kBlobMiddle, 1);
-            bool clear = true;
-            for (int e = 0; e < 4; ++e) {
-                const bool edge = (edges >> e) & 1, next = (edges >> ((e + 1) % 4)) & 1;
-                const bool corner = (corners >> e) & 1;
-                clear = clear && (!corner || (edge && next));
-                label = WithTerrain(WithTerrain(label, 2 * e, edge), 2 * e + 1, corner);
-            }
-            if (clear)
-                set.tiles.push_back({tile++, label});
-        }
+    const TemplateLayout sheet = LayoutOf(TerrainTemplate::Blob47);
+    for (size_t i = 0; i < sheet.labels.size(); ++i)
+        set.tiles.push_back({uint16_t(i), sheet.labels[i]});
     return set;
 }
 

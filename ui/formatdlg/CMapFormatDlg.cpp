@@ -35,11 +35,7 @@ CFormatDlgBase::Setup MapSetup() {
 CMapFormatDlg::CMapFormatDlg(const MapFormatEdit& edit, bool lockSize, QWidget* parent)
     : CFormatDlgBase(MapSetup(), ValuesOf(edit, lockSize), parent), m_tiles(edit.tiles),
       m_cells(edit.cells), m_data(edit.data) {
-    m_preset = new PlatformPresetCombo(this);
-    auto* presetRow = new QHBoxLayout;
-    presetRow->addWidget(new QLabel(QStringLiteral("프리셋"), this));
-    presetRow->addWidget(m_preset, 1);
-    optionsLayout()->addLayout(presetRow);
+    m_preset = PlatformPresetCombo::AddRow(this, optionsLayout());
     connect(m_preset, &PlatformPresetCombo::presetChosen, this,
             [this](const PlatformLayouts& layouts) { UsePlatform(layouts.map); });
     m_cellFields = new CellFieldsBox(edit.cells, this);

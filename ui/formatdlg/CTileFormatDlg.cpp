@@ -49,11 +49,7 @@ QString Latin(std::string_view name) {
 CTileFormatDlg::CTileFormatDlg(const TileFormatEdit& edit, QWidget* parent)
     : CFormatDlgBase(TileSetup(), ValuesOf(edit, edit.sizesLocked), parent), m_data(edit.data),
       m_originalAttrWidth(edit.attrWidth), m_sizesLocked(edit.sizesLocked) {
-    m_preset = new PlatformPresetCombo(this);
-    auto* presetRow = new QHBoxLayout;
-    presetRow->addWidget(new QLabel(QStringLiteral("프리셋"), this));
-    presetRow->addWidget(m_preset, 1);
-    optionsLayout()->addLayout(presetRow);
+    m_preset = PlatformPresetCombo::AddRow(this, optionsLayout());
     connect(m_preset, &PlatformPresetCombo::presetChosen, this,
             [this](const PlatformLayouts& layouts) { UsePreset(layouts.tile); });
     auto* group = new QGroupBox(QStringLiteral(" 타일 속성"), this);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QLabel>
+
 namespace kesh::ui {
 
 PlatformPresetCombo::PlatformPresetCombo(QWidget* parent) : QComboBox(parent) {
@@ -21,6 +23,15 @@ void PlatformPresetCombo::choose(const QString& name) {
     const int index = name.isEmpty() ? -1 : findData(name);
     setCurrentIndex(std::max(index, 0));
     emit activated(currentIndex());
+}
+
+PlatformPresetCombo* PlatformPresetCombo::AddRow(QWidget* owner, QBoxLayout* layout) {
+    auto* combo = new PlatformPresetCombo(owner);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("프리셋"), owner));
+    row->addWidget(combo, 1);
+    layout->addLayout(row);
+    return combo;
 }
 
 } // namespace kesh::ui

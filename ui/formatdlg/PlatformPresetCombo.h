@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBoxLayout>
 #include <QComboBox>
 
 #include <optional>
@@ -15,6 +16,9 @@ class PlatformPresetCombo : public QComboBox {
     Q_OBJECT
 public:
     explicit PlatformPresetCombo(QWidget* parent = nullptr);
+
+    // A "프리셋" row with a new combo, added to `layout` of `owner`.
+    static PlatformPresetCombo* AddRow(QWidget* owner, QBoxLayout* layout);
 
     // Chooses the preset of that name ("nes"), or none for an unknown name.
     void choose(const QString& name);
