@@ -14,6 +14,7 @@
 #include "edit/Zoom.h"
 #include "map/MapModel.h"
 #include "mapview/MapStripPainter.h"
+#include "mapview/MapTool.h"
 #include "mapview/ZoomedMapPainter.h"
 #include "tileview/TilePainter.h"
 #include "widgets/CScrollView.h"
@@ -99,6 +100,12 @@ public:
     // Alt with the left button selects.
     bool paintTool() const { return m_bPaintTool; }
     void SetPaintTool(bool on) { m_bPaintTool = on; }
+    // A tool that takes the left button instead of the cell editing, or
+    // none. The view does not own it.
+    MapTool* tool() const { return m_tool; }
+    void SetTool(MapTool* tool);
+    // The map pixel and cell under client point `client` (MapTool.h).
+    MapToolPoint ToolPoint(QPoint client, Qt::KeyboardModifiers modifiers) const;
     // The status bar's pointer pane: the cell under the pointer and its tile,
     // and the size of a selection being dragged; empty off the map.
     QString pointerReadout() const { return m_readout; }
@@ -181,6 +188,8 @@ private:
     QLabel* m_legend = nullptr; // 셀 속성 보기's colours, over the top-left corner
     void UpdateLegend();
     bool m_bPaintTool = false;
+    MapTool* m_tool = nullptr;
+    bool m_bToolStroke = false; // the tool took the left button's press
     QString m_readout;
     int32_t m_nPixelHeight = 0;
     int32_t m_nPixelWidth = 0;

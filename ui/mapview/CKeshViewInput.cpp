@@ -48,6 +48,40 @@ Point ToPoint(QPoint p) {
 
 } // namespace
 
+void CKeshView::SetTool(MapTool* tool) {
+    if (m_bToolStroke) {
+        // The stroke under way ends with the tool it began with.
+        m_bToolStroke = false;
+        viewport()->releaseMouse();
+        m_tool->Release();
+    }
+    m_tool = tool;
+}
+
+MapToolPoint CKeshView::ToolPoint(QPoint client, Qt::KeyboardModifiers modifiers) const {
+    MapToolPoint at;
+    at.modifiers = modifiers;
+    const int32_t w = m_tiles.tileWidth();
+    const int32_t h = m_tiles.tileHeight();
+    const int32_t cw = cellWidth();
+    const int32_t ch = cellHeight();
+    if (w <= 0 || h <= 0 || cw <= 0 || ch <= 0) {
+        return at;
+    }
+    const QPoint screen = GetScrollPosition() + client;
+    // Floor division, so a point left of or above the map stays outside it.
+    const auto floorDiv = [](int64_t a, int64_t b) {
+        return static_cast<int>(a >= 0 ? a / b : -((-a + b - 1) / b));
+    };
+    at.pixelX = floorDiv(int64_t{screen.x()} * w, cw);
+    at.pixelY = floorDiv(int64_t{screen.y()} * h, ch);
+    at.cellX = floorDiv(at.pixelX, w);
+    at.cellY = floorDiv(at.pixelY, h);
+    at.inside = m_map.hasCells() && at.cellX >= 0 && at.cellY >= 0 &&
+                at.cellX < m_map.width() && at.cellY < m_map.height();
+    return at;
+}
+
 Viewport CKeshView::CurrentViewport() const {
     const QSize client = viewport()->size();
     return {ToPoint(GetScrollPosition()), client.width(), client.height()};
@@ -123,6 +157,11 @@ void CKeshView::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     switch (event->button()) {
     case Qt::LeftButton: {
+        if (m_tool != nullptr && m_tool->Press(ToolPoint(pos, event->modifiers()))) {
+            m_bToolStroke = true;
+            viewport()->grabMouse();
+            break;
+        }
         InputState keys = CurrentKeys(event->modifiers());
         if (m_bPaintTool) {
             // The paint tool paints with the plain button; Alt selects.
@@ -153,6 +192,12 @@ void CKeshView::mousePressEvent(QMouseEvent* event) {
 
 void CKeshView::mouseMoveEvent(QMouseEvent* event) {
     TrackPointer(event);
+    if (m_bToolStroke) {
+        m_tool->Move(ToolPoint(event->position().toPoint(), event->modifiers()));
+        UpdateReadout();
+        event->accept();
+        return;
+    }
     {
         const ScreenSelection screen(*this);
         Apply(m_editor.MouseMove(ToPoint(event->position().toPoint()), ToPoint(m_ptPointer),
@@ -166,6 +211,12 @@ void CKeshView::mouseReleaseEvent(QMouseEvent* event) {
     TrackPointer(event);
     switch (event->button()) {
     case Qt::LeftButton:
+        if (m_bToolStroke) {
+            m_bToolStroke = false;
+            viewport()->releaseMouse();
+            m_tool->Release();
+            break;
+        }
         m_editor.LButtonUp();
         break;
     case Qt::RightButton:
