@@ -66,10 +66,11 @@ Status ReadEncodedTiles(std::span<const uint8_t> bytes, PixelEncoding encoding, 
     if (count > tiles.capacity() - int64_t(tiles.count()))
         return Status::Fail(msg::kTileSetFull);
     tiles.reserve(tiles.count() + size_t(count));
-    std::vector<uint8_t> pixels(size_t(tiles.tileSize()));
     for (int64_t t = 0; t < count; ++t) {
-        DecodeTile(encoding, w, h, bytes.data() + size_t(t) * each, pixels.data());
-        tiles.Append(pixels.data(), 0);
+        uint8_t* pixels = tiles.AppendUnwritten(0);
+        if (!pixels)
+            return Status::Fail(msg::kTileSetFull);
+        DecodeTile(encoding, w, h, bytes.data() + size_t(t) * each, pixels);
     }
     return Status::Ok();
 }

@@ -39,7 +39,8 @@ TileList::TileList(TileList&& other) noexcept
     : m_width(std::exchange(other.m_width, 0)), m_height(std::exchange(other.m_height, 0)),
       m_tileSize(std::exchange(other.m_tileSize, 0)), m_count(std::exchange(other.m_count, 0)),
       m_pool(std::move(other.m_pool)), m_head(std::exchange(other.m_head, nullptr)),
-      m_nodes(std::move(other.m_nodes)), m_byHash(std::move(other.m_byHash)) {
+      m_nodes(std::move(other.m_nodes)), m_byHash(std::move(other.m_byHash)),
+      m_indexed(std::exchange(other.m_indexed, false)) {
     other.m_nodes.clear();
     other.m_byHash.clear();
 }
@@ -55,6 +56,7 @@ TileList& TileList::operator=(TileList&& other) noexcept {
         m_head = std::exchange(other.m_head, nullptr);
         m_nodes = std::move(other.m_nodes);
         m_byHash = std::move(other.m_byHash);
+        m_indexed = std::exchange(other.m_indexed, false);
         other.m_nodes.clear();
         other.m_byHash.clear();
     }
@@ -88,6 +90,7 @@ int TileList::Setup(int32_t width, int32_t height) {
 void TileList::Reset() {
     m_nodes.clear();
     m_byHash.clear();
+    m_indexed = false;
     m_head = nullptr;
     m_pool.reset();
     m_width = 0;
@@ -119,7 +122,7 @@ int TileList::SetAttributeAt(int64_t index, uint32_t attribute) {
     if (node->m_attribute != attribute) {
         unindex(node);
         node->m_attribute = attribute;
-        m_byHash.emplace(hashOf(node->pixels(), attribute), node);
+        indexNode(node);
     }
     return 1;
 }
@@ -130,7 +133,7 @@ int TileList::SetPixelsAt(int64_t index, const uint8_t* pixels) {
         return 0;
     unindex(node);
     std::memcpy(node->pixels(), pixels, size_t(m_tileSize));
-    m_byHash.emplace(hashOf(node->pixels(), node->m_attribute), node);
+    indexNode(node);
     return 1;
 }
 
@@ -144,6 +147,11 @@ int TileList::PixelsEqual(const uint8_t* pixels, int64_t index) const {
 int TileList::AddUnique(const uint8_t* pixels, uint32_t attribute) {
     if (!pixels)
         return 0;
+    try {
+        buildIndex();
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     const auto [first, last] = m_byHash.equal_range(hashOf(pixels, attribute));
     for (auto it = first; it != last; ++it) {
         const TileNode* node = it->second;
@@ -155,36 +163,60 @@ int TileList::AddUnique(const uint8_t* pixels, uint32_t attribute) {
 }
 
 int TileList::Append(const uint8_t* pixels, uint32_t attribute) {
-    if (!m_pool || !pixels)
+    if (!pixels)
         return 0;
-    auto* node = static_cast<TileNode*>(m_pool->Alloc());
+    TileNode* node = appendNode(attribute);
     if (!node)
         return 0;
+    std::memcpy(node->pixels(), pixels, size_t(m_tileSize));
+    try {
+        indexNode(node);
+    } catch (const std::bad_alloc&) {
+        // The tile stays; the index is rebuilt whole when next needed.
+        m_byHash.clear();
+        m_indexed = false;
+    }
+    return 1;
+}
+
+uint8_t* TileList::AppendUnwritten(uint32_t attribute) {
+    TileNode* node = appendNode(attribute);
+    if (!node)
+        return nullptr;
+    // Its pixels are not known yet: the index goes, to be rebuilt on demand.
+    m_byHash.clear();
+    m_indexed = false;
+    return node->pixels();
+}
+
+TileNode* TileList::appendNode(uint32_t attribute) {
+    if (!m_pool)
+        return nullptr;
+    auto* node = static_cast<TileNode*>(m_pool->Alloc());
+    if (!node)
+        return nullptr;
     try {
         m_nodes.push_back(node);
-        m_byHash.emplace(hashOf(pixels, attribute), node);
     } catch (const std::bad_alloc&) {
-        if (m_nodes.size() > m_count)
-            m_nodes.pop_back();
         m_pool->Free(node);
-        return 0;
+        return nullptr;
     }
     TileNode* last = m_count ? m_nodes[m_count - 1] : nullptr;
     node->m_attribute = attribute;
     node->m_prev = last;
     node->m_next = nullptr;
-    std::memcpy(node->pixels(), pixels, size_t(m_tileSize));
     if (last)
         last->m_next = node;
     else
         m_head = node;
     ++m_count;
-    return 1;
+    return node;
 }
 
 void TileList::reserve(size_t count) {
     m_nodes.reserve(count);
-    m_byHash.reserve(count);
+    if (m_indexed)
+        m_byHash.reserve(count);
 }
 
 int TileList::Delete(int64_t index) {
@@ -290,11 +322,13 @@ int TileList::Insert(int64_t index, const uint8_t* pixels, uint32_t attribute) {
         return 0;
     try {
         m_nodes.insert(m_nodes.begin() + index, node);
-        try {
-            m_byHash.emplace(hashOf(pixels, attribute), node);
-        } catch (const std::bad_alloc&) {
-            m_nodes.erase(m_nodes.begin() + index);
-            throw;
+        if (m_indexed) {
+            try {
+                m_byHash.emplace(hashOf(pixels, attribute), node);
+            } catch (const std::bad_alloc&) {
+                m_nodes.erase(m_nodes.begin() + index);
+                throw;
+            }
         }
     } catch (const std::bad_alloc&) {
         m_pool->Free(node);
@@ -314,7 +348,24 @@ int TileList::Insert(int64_t index, const uint8_t* pixels, uint32_t attribute) {
     return 1;
 }
 
+void TileList::indexNode(TileNode* node) {
+    if (m_indexed)
+        m_byHash.emplace(hashOf(node->pixels(), node->m_attribute), node);
+}
+
+void TileList::buildIndex() {
+    if (m_indexed)
+        return;
+    m_byHash.clear();
+    m_byHash.reserve(m_nodes.size());
+    for (TileNode* node : m_nodes)
+        m_byHash.emplace(hashOf(node->pixels(), node->m_attribute), node);
+    m_indexed = true;
+}
+
 void TileList::unindex(TileNode* node) {
+    if (!m_indexed)
+        return;
     const auto [first, last] = m_byHash.equal_range(hashOf(node->pixels(), node->m_attribute));
     for (auto it = first; it != last; ++it) {
         if (it->second == node) {

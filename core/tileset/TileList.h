@@ -61,6 +61,10 @@ public:
     int AddUnique(const uint8_t* pixels, uint32_t attribute);
     // Adds the tile at the end; 0 when the pool is full (list unchanged).
     int Append(const uint8_t* pixels, uint32_t attribute);
+    // Adds a tile at the end and gives its pixels (tileSize() bytes) for the
+    // caller to write before anything else uses the list, so that a reader
+    // decodes straight into the tile; nullptr when the pool is full.
+    uint8_t* AppendUnwritten(uint32_t attribute);
     // Makes room in the index for `count` tiles in all, so that adding that
     // many does not grow it step by step. May throw std::bad_alloc.
     void reserve(size_t count);
@@ -89,7 +93,13 @@ public:
 
 private:
     uint64_t hashOf(const uint8_t* pixels, uint32_t attribute) const;
+    TileNode* appendNode(uint32_t attribute);
+    // The index of tiles by content, kept only once AddUnique has needed it:
+    // a file read appends thousands of tiles that may never be looked up.
+    void indexNode(TileNode* node);
     void unindex(TileNode* node);
+    // Builds the index when it is not kept yet. May throw std::bad_alloc.
+    void buildIndex();
 
     int32_t m_width = 0;
     int32_t m_height = 0;
@@ -101,6 +111,7 @@ private:
     // m_nodes[i] is tile i; m_byHash maps a hash of (pixels, attribute) to tiles.
     std::vector<TileNode*> m_nodes;
     std::unordered_multimap<uint64_t, TileNode*> m_byHash;
+    bool m_indexed = false; // m_byHash holds every tile
 };
 
 } // namespace kesh

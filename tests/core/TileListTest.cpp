@@ -278,3 +278,40 @@ TEST(TileListTest, NeighbouringTilesKeepTheirBytes) {
         ExpectLinksMatchNumbers(list);
     }
 }
+
+// The index AddUnique looks in is made only when first needed, and dropped
+// when a reader writes tiles straight into the list: whatever happened
+// before, AddUnique must find exactly the tiles the list holds.
+TEST(TileListTest, AddUniqueSeesChangesMadeBeforeOrWithoutTheIndex) {
+    struct Case {
+        const char* name;
+        bool indexFirst; // an AddUnique before the changes makes the index
+    };
+    for (const Case c : {Case{"indexed first", true}, Case{"never indexed", false}}) {
+        SCOPED_TRACE(c.name);
+        TileList list;
+        ASSERT_EQ(list.Setup(8, 8), 1);
+        const auto a = Tile(list, 1), b = Tile(list, 2), x = Tile(list, 9);
+        if (c.indexFirst) {
+            ASSERT_EQ(list.AddUnique(x.data(), 0), 1);
+        } else {
+            ASSERT_EQ(list.Append(x.data(), 0), 1);
+        }
+        // The slot the next tile takes still holds b's pixels.
+        ASSERT_EQ(list.Append(b.data(), 0), 1);
+        ASSERT_EQ(list.Delete(1), 1);
+        uint8_t* written = list.AppendUnwritten(0); // tile 1: a, written afterwards
+        ASSERT_NE(written, nullptr);
+        std::memcpy(written, a.data(), a.size());
+        ASSERT_EQ(list.Insert(0, b.data(), 0), 1); // b x a
+        ASSERT_EQ(list.SetPixelsAt(1, b.data()), 1); // b b a: x is gone
+        ASSERT_EQ(list.Delete(0), 1);                // b a
+
+        EXPECT_EQ(list.AddUnique(a.data(), 0), 1);
+        EXPECT_EQ(list.AddUnique(b.data(), 0), 1);
+        EXPECT_EQ(list.count(), 2u);
+        EXPECT_EQ(list.AddUnique(x.data(), 0), 1);
+        EXPECT_EQ(list.count(), 3u);
+        ExpectLinksMatchNumbers(list);
+    }
+}
