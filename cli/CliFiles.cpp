@@ -78,16 +78,19 @@ Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet&
     return st;
 }
 
+std::string TilesBesideMap(CliContext& ctx, const std::string& path, const MapModel& map) {
+    const auto& items = map.format().items;
+    if (std::find(items.begin(), items.end(), MapItem::TileFile) != items.end())
+        return {};
+    std::string beside = path.substr(0, path.size() - 4) + ".til";
+    return ctx.fs.exists(beside) ? beside : std::string();
+}
+
 Status LoadMapToShow(CliContext& ctx, const std::string& path, MapModel& map, TileSet& tiles) {
     if (Status st = LoadMap(ctx, path, map, tiles); !st)
         return st;
-    const auto& items = map.format().items;
-    if (std::find(items.begin(), items.end(), MapItem::TileFile) != items.end())
-        return Status::Ok();
-    const std::string beside = path.substr(0, path.size() - 4) + ".til";
-    if (!ctx.fs.exists(beside))
-        return Status::Ok();
-    return LoadTileSet(ctx, beside, tiles);
+    const std::string beside = TilesBesideMap(ctx, path, map);
+    return beside.empty() ? Status::Ok() : LoadTileSet(ctx, beside, tiles);
 }
 
 int RunImageExport(CliContext& ctx, const std::vector<std::string>& args, MapExportFn exportMap,

@@ -34,6 +34,10 @@ Status LoadMap(CliContext& ctx, const std::string& path, MapModel& map, TileSet&
 // holds no tile file (a console's, say) takes its tiles from the tile file
 // of the same name beside it, when there is one.
 Status LoadMapToShow(CliContext& ctx, const std::string& path, MapModel& map, TileSet& tiles);
+// The tile file LoadMapToShow takes for the map at `path`: the .til of its
+// name beside it, when the map holds no tile file and that file exists;
+// empty otherwise.
+std::string TilesBesideMap(CliContext& ctx, const std::string& path, const MapModel& map);
 
 // The image exports, "FILE OUT": a map gives the whole map through `exportMap`,
 // a tile file its tile sheet through `exportSheet`.

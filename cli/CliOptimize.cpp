@@ -8,20 +8,24 @@
 #include "map/MapFile.h"
 #include "map/TileUsage.h"
 #include "tileset/TileMatcher.h"
+#include "tileset/TileSetFile.h"
 
 namespace kesh::cli {
 
 namespace {
 
 // Reads MAP (a .map, through its .kmf) into `doc`; kExitOk, or the exit
-// status once the problem was told. Only to show it (`toShow`), a map
-// without a TileFile item takes the tile file of its name beside it.
-int LoadMapDocument(CliContext& ctx, const std::string& path, Document& doc, bool toShow) {
+// status once the problem was told. A map without a TileFile item takes the
+// tile file of its name beside it, whose path goes to `besideTiles`.
+int LoadMapDocument(CliContext& ctx, const std::string& path, Document& doc,
+                    std::string* besideTiles = nullptr) {
     if (DataKindOf(path) != DataKind::Map)
         return ctx.Usage(text::kNotMapFile + path);
-    const Status st = toShow ? LoadMapToShow(ctx, path, doc.map(), doc.tiles())
-                             : LoadMap(ctx, path, doc.map(), doc.tiles());
-    return st ? kExitOk : ctx.Refuse(st);
+    if (const Status st = LoadMapToShow(ctx, path, doc.map(), doc.tiles()); !st)
+        return ctx.Refuse(st);
+    if (besideTiles)
+        *besideTiles = TilesBesideMap(ctx, path, doc.map());
+    return kExitOk;
 }
 
 // Cells whose tile or attribute bits differ between `before` and `doc`.
@@ -40,7 +44,7 @@ int RunUsage(CliContext& ctx, const std::vector<std::string>& args) {
     if (!ctx.ReadArgs(args, {}, PlainArgs::Exactly(1), parsed))
         return kExitUsage;
     Document doc;
-    if (const int exit = LoadMapDocument(ctx, parsed.positionals[0], doc, true); exit != kExitOk)
+    if (const int exit = LoadMapDocument(ctx, parsed.positionals[0], doc); exit != kExitOk)
         return exit;
     const TileUsage usage = TileUsage::Count(doc.map().cells(), doc.tiles().count());
     JsonObject json(ctx.out);
@@ -78,7 +82,8 @@ int RunOptimize(CliContext& ctx, const std::vector<std::string>& args) {
 
     const std::string& path = parsed.positionals[0];
     Document doc;
-    if (const int exit = LoadMapDocument(ctx, path, doc, false); exit != kExitOk)
+    std::string besideTiles;
+    if (const int exit = LoadMapDocument(ctx, path, doc, &besideTiles); exit != kExitOk)
         return exit;
     const std::vector<uint16_t> cells = doc.map().cells();
     const std::vector<uint16_t> attrs = doc.map().attrs();
@@ -105,7 +110,12 @@ int RunOptimize(CliContext& ctx, const std::vector<std::string>& args) {
     const bool check = parsed.has("--check");
     const bool write = !check && doc.CanUndo();
     if (write) {
-        st = SaveMapFiles(ctx.fs, path, doc.map(), doc.tiles());
+        // The tiles of a tile file beside the map are saved with it, all or nothing.
+        std::vector<FileSource> beside;
+        if (!besideTiles.empty())
+            st = TileSetFileSources(besideTiles, doc.tiles(), EmptyTileSet::Refuse, beside);
+        if (st)
+            st = SaveMapFiles(ctx.fs, path, doc.map(), doc.tiles(), beside);
         if (!st)
             return ctx.Refuse(st);
     }

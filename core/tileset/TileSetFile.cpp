@@ -1,5 +1,6 @@
 #include "tileset/TileSetFile.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -67,8 +68,8 @@ Status OpenTileSetFiles(FileSystem& fs, const std::string& path, TileSet& set,
     return LoadTileSetFile(fs, path, layout, set);
 }
 
-Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& set,
-                        EmptyTileSet empty, const std::vector<FileSource>& beside) {
+Status TileSetFileSources(const std::string& path, const TileSet& set, EmptyTileSet empty,
+                          std::vector<FileSource>& files) {
     const std::string ktfPath = DescriptorPath(path, kTileDescriptorExt);
     // The descriptor would overwrite the data file it describes.
     if (ktfPath == path)
@@ -81,30 +82,31 @@ Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& 
         ByteWriter til;
         if (!set.WriteTileFile(til) && empty == EmptyTileSet::Refuse)
             return Status::Fail(msg::kNoTilesToSave);
-        std::vector<FileSource> files{{path, [&til](ByteWriter& out) {
-                                           const std::vector<uint8_t> bytes = til.take();
-                                           out.write(bytes.data(), bytes.size());
-                                           return Status::Ok();
-                                       }}};
-        const std::vector<uint8_t> ktf = BuildKtf(set.format());
-        files.push_back({ktfPath, [&ktf](ByteWriter& out) {
-                             out.write(ktf.data(), ktf.size());
+        auto bytes = std::make_shared<const std::vector<uint8_t>>(til.take());
+        files.push_back({path, [bytes](ByteWriter& out) {
+                             out.write(bytes->data(), bytes->size());
                              return Status::Ok();
                          }});
-        files.insert(files.end(), beside.begin(), beside.end());
-        return SaveFiles(fs, files);
+    } else {
+        // The tile file goes to its temporary file as it is made.
+        files.push_back({path, [&set](ByteWriter& out) {
+                             set.WriteTileFile(out);
+                             return Status::Ok();
+                         }});
     }
-    // The tile file goes to its temporary file as it is made.
-    const std::vector<uint8_t> ktf = BuildKtf(set.format());
-    std::vector<FileSource> files{{path,
-                                   [&set](ByteWriter& out) {
-                                       set.WriteTileFile(out);
-                                       return Status::Ok();
-                                   }},
-                                  {ktfPath, [&ktf](ByteWriter& out) {
-                                       out.write(ktf.data(), ktf.size());
-                                       return Status::Ok();
-                                   }}};
+    auto ktf = std::make_shared<const std::vector<uint8_t>>(BuildKtf(set.format()));
+    files.push_back({ktfPath, [ktf](ByteWriter& out) {
+                         out.write(ktf->data(), ktf->size());
+                         return Status::Ok();
+                     }});
+    return Status::Ok();
+}
+
+Status SaveTileSetFiles(FileSystem& fs, const std::string& path, const TileSet& set,
+                        EmptyTileSet empty, const std::vector<FileSource>& beside) {
+    std::vector<FileSource> files;
+    if (Status st = TileSetFileSources(path, set, empty, files); !st)
+        return st;
     files.insert(files.end(), beside.begin(), beside.end());
     return SaveFiles(fs, files);
 }

@@ -49,6 +49,13 @@ enum class EmptyTileSet {
     Refuse, // write nothing and fail with "타일이 없어서 타일 파일을 저장할 수 없습니다."
 };
 
+// The .til at `path` and its .ktf as two files of a save (SaveFiles), to go
+// with others all or nothing; fails, adding nothing, as SaveTileSetFiles does.
+// The tile file is made from `set` as it is written: keep the set unchanged
+// until the save is done.
+Status TileSetFileSources(const std::string& path, const TileSet& set, EmptyTileSet empty,
+                          std::vector<FileSource>& files);
+
 // Writes the .til at `path` and its .ktf beside it, both or neither. A path
 // whose descriptor would be the path itself (a file named like "set.ktf")
 // fails with "파일을 저장하지 못했습니다." and the path, writing nothing.

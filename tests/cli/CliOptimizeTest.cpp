@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CliTestSupport.h"
+#include "tileset/TileSetFile.h"
 
 using namespace kesh;
 using namespace kesh::test;
@@ -90,4 +91,25 @@ TEST(CliOptimizeTest, CheckWritesNothingAndFailsOverTheLimit) {
     EXPECT_EQ(Cli({"optimize", dir.file("big.til")}).status, 2);
     EXPECT_EQ(Cli({"usage"}).status, 2);
     EXPECT_EQ(ReadBytes(dir.file("big.map")), before);
+}
+
+// A console map keeps its tiles in a tile file of its name beside it: the
+// clean-ups renumber the map and rewrite that file with it.
+TEST(CliOptimizeTest, TilesBesideTheMapAreRewrittenWithIt) {
+    TempDir dir;
+    MapModel map;
+    ASSERT_TRUE(map.AllocateCells(4, 1));
+    map.format().items = {MapItem::SizeWord, MapItem::CellsWord};
+    map.cells() = {0, 2, 1, kEmptyCell};
+    ASSERT_TRUE(SaveMapFiles(FileSystem::Native(), dir.file("c.map"), map, Tiles({})));
+    ASSERT_TRUE(SaveTileSetFiles(FileSystem::Native(), dir.file("c.til"), Tiles({5, 6, 5, 7}),
+                                 EmptyTileSet::Refuse));
+
+    CliRun run = Cli({"optimize", dir.file("c.map")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "\"tilesAfter\": 2")) << run.out;
+    run = Cli({"info", dir.file("c.map"), "--cells"});
+    EXPECT_TRUE(Has(run.out, "[0, 0, 1, 65535]")) << run.out;
+    run = Cli({"usage", dir.file("c.map")});
+    EXPECT_TRUE(Has(run.out, "\"counts\": [2, 1]")) << run.out;
 }
