@@ -89,6 +89,11 @@ private slots:
         doc().Undo();
         doc().Undo();
         QCOMPARE(pane->text(), QStringLiteral("타일 5 / 256"));
+        // Word cells number up to 65,535 tiles.
+        doc().SetMapLayout({kesh::MapItem::SizeByte, kesh::MapItem::CellsWord,
+                            kesh::MapItem::TileFile},
+                           std::string());
+        QCOMPARE(pane->text(), QStringLiteral("타일 5 / 65535"));
     }
 
     // The dialog opens on the tile of the current cell and on the selection;
