@@ -38,11 +38,13 @@ void CTile1View::DrawDropMark(QPainter& dc, int32_t tw, int32_t th) const {
         return;
     }
     // Moving down, the tiles between move up: the tile goes after the one
-    // now at the place; moving up, before it.
-    const int32_t x = (m_dropAt % m_tilesPerRow) * tw + (m_dropAt > m_pressTile ? tw : 0);
+    // now at the place; moving up, before it. The bar lies inside the place,
+    // so that it shows at the edges of the view too.
+    const bool after = m_dropAt > m_pressTile;
+    const int32_t x = (m_dropAt % m_tilesPerRow) * tw + (after ? tw - 4 : 0);
     const int32_t y = (m_dropAt / m_tilesPerRow) * th;
-    dc.fillRect(x - 2, y - 1, 4, th + 2, Qt::black);
-    dc.fillRect(x - 1, y, 2, th, QColor(255, 200, 0));
+    dc.fillRect(x, y, 4, th, Qt::black);
+    dc.fillRect(x + 1, y, 2, th, QColor(255, 200, 0));
 }
 
 void CTile1View::mouseMoveEvent(QMouseEvent* event) {
