@@ -41,6 +41,7 @@ TileFormatEdit TileProcedures::EditOf(const TileFormat& format, bool sizesLocked
     edit.attrWidth = format.attrWidth;
     edit.items = format.items;
     edit.params = format.params;
+    edit.tileLimit = format.tileLimit;
     edit.sizesLocked = sizesLocked;
     return edit;
 }
@@ -122,12 +123,15 @@ bool TileProcedures::OpenTileSetPath(const std::string& path) {
     return bool(st);
 }
 
-bool TileProcedures::OnTileFormat() {
+bool TileProcedures::OnTileFormat(int64_t mostTiles, int64_t storedTiles) {
     TileFormatEdit edit = EditOf(m_tiles.format(), true);
     edit.data = LayoutDataOf(m_tiles);
+    edit.mostTiles = mostTiles;
+    edit.storedTiles = storedTiles;
     if (!m_user.EditTileFormat(edit))
         return false;
     TileFormat& format = m_tiles.format();
+    format.tileLimit = edit.tileLimit;
     format.attrWidth = edit.attrWidth;
     format.items = std::move(edit.items);
     format.params = edit.params;

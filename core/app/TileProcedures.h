@@ -26,8 +26,10 @@ public:
     // when there is none) after the tiles already there, skipping identical ones.
     void OnTileAddFile();
     // The layout dialog on the current layout with the size locked; OK takes
-    // its items, AttrWidth and header. True on OK.
-    bool OnTileFormat();
+    // its items, AttrWidth, header and tile limit. `mostTiles` is the most
+    // the map's cell item numbers, `storedTiles` the tiles as the hardware
+    // stores them (-1: not known). True on OK.
+    bool OnTileFormat(int64_t mostTiles = 0xFFFF, int64_t storedTiles = -1);
     // The tile step of File New: the layout dialog on the new-file defaults;
     // OK starts an empty tile set of that layout. True on OK.
     bool NewTileFormat();

@@ -39,6 +39,12 @@ struct TileFormatEdit {
     // The tiles the layout is for, for the dialog's byte table; none when the
     // dialog sets up a new tile set or the layout of a file yet to be read.
     std::optional<TileLayoutData> data;
+    // "타일 한도": the layout's own (0: none, the map's cell item sets it),
+    // the most the map's cell item can number, and the tiles as the hardware
+    // stores them, for the limit's warning (-1: not known).
+    uint32_t tileLimit = 0;
+    int64_t mostTiles = 0xFFFF;
+    int64_t storedTiles = -1;
 };
 
 // What the map layout dialog edits. Width and height may hold any integer

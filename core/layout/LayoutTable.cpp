@@ -1,6 +1,7 @@
 #include "layout/LayoutTable.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/Messages.h"
 #include "layout/Descriptor.h"
@@ -280,9 +281,8 @@ LayoutTable MapLayoutTable(const MapFormat& map, const TileFormat& tiles,
             return code == MapItem::CellsByte || code == MapItem::CellsWord;
         }) && !map.HasFieldItems())
         table.warnings.push_back(msg::kNoTileSize);
-    if (const int64_t limit = TileLimit(map, tiles); data.storedTiles > limit)
-        table.warnings.push_back("타일 한도: 타일 " + Number(data.storedTiles) + "개가 한도 " +
-                                 Number(limit) + "개를 넘습니다.");
+    if (std::string over = TileLimitWarning(data.storedTiles, TileLimit(map, tiles)); !over.empty())
+        table.warnings.push_back(std::move(over));
     table.size = at;
     return table;
 }

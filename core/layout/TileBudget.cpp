@@ -30,4 +30,11 @@ int64_t TileLimit(const MapFormat& map, const TileFormat& tiles) {
     return tiles.tileLimit > 0 ? std::min<int64_t>(tiles.tileLimit, most) : most;
 }
 
+std::string TileLimitWarning(int64_t stored, int64_t limit) {
+    if (stored <= limit)
+        return {};
+    return "타일 한도: 타일 " + std::to_string(stored) + "개가 한도 " + std::to_string(limit) +
+           "개를 넘습니다.";
+}
+
 } // namespace kesh

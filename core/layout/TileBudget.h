@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "layout/MapFormat.h"
 #include "layout/TileFormat.h"
@@ -14,5 +15,8 @@ int64_t DefaultTileLimit(const MapFormat& map);
 // The tile limit ("타일 한도") in force: the tile layout's own when it sets
 // one, no higher than the default, else the default.
 int64_t TileLimit(const MapFormat& map, const TileFormat& tiles);
+// The layout table's warning for `stored` tiles over `limit`; empty when
+// they fit.
+std::string TileLimitWarning(int64_t stored, int64_t limit);
 
 } // namespace kesh

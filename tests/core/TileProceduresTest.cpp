@@ -219,6 +219,20 @@ TEST_F(TileProceduresTest, FormatDialogChangesTheLayoutOnly) {
     EXPECT_EQ(TileSetState(tiles).pixels, before.pixels);
 }
 
+// The tile limit goes to the dialog with the map's most and the stored
+// tiles, and comes back into the layout.
+TEST_F(TileProceduresTest, FormatDialogCarriesTheTileLimit) {
+    tiles.format().tileLimit = 200;
+    user.acceptTile([](TileFormatEdit& e) {
+        EXPECT_EQ(e.tileLimit, 200u);
+        EXPECT_EQ(e.mostTiles, 256);
+        EXPECT_EQ(e.storedTiles, 3);
+        e.tileLimit = 192;
+    });
+    EXPECT_TRUE(procs().OnTileFormat(256, 3));
+    EXPECT_EQ(tiles.format().tileLimit, 192u);
+}
+
 // The Pixels and Palette items' parameters go to the dialog and come back
 // from it, in both the layout command and File New's tile step; a changed
 // layout gives the set a new revision, as a Palette item changes the colours shown.

@@ -76,6 +76,7 @@ private slots:
              {QStringLiteral("저장"), ID_TILE_SAVE},
              {QStringLiteral("비트맵 파일로 저장"), ID_TILE_SAVEBMP},
              {QStringLiteral("파일포맷 변경"), ID_TILE_FORMAT},
+             {QStringLiteral("타일 바꾸기..."), ID_TILE_REPLACE},
              {QString(), 0},
              {QStringLiteral("타일 속성 편집"), ID_TILE_EDITATTR}},
             {{QStringLiteral("실행 취소(&U)\tCtrl+Z"), ID_EDIT_UNDO},
@@ -96,7 +97,8 @@ private slots:
              {QStringLiteral("축소(&O)\tCtrl+-"), ID_VIEW_ZOOMOUT},
              {QStringLiteral("실제 크기\tCtrl+0"), ID_VIEW_ZOOMACTUAL},
              {QStringLiteral("격자 보기(&G)\tCtrl+G"), ID_VIEW_GRID},
-             {QStringLiteral("셀 속성 보기"), ID_VIEW_CELLATTRS}},
+             {QStringLiteral("셀 속성 보기"), ID_VIEW_CELLATTRS},
+             {QStringLiteral("사용 횟수 보기"), ID_VIEW_USAGE}},
             {{QStringLiteral("Varno 란??..."), ID_APP_ABOUT}},
         };
         for (int m = 0; m < menus.size(); ++m) {
@@ -107,8 +109,8 @@ private slots:
                 QCOMPARE(menus[m].second[i].id, expected[m][i].id);
             }
         }
-        // Only the two bar items, the grid, the paint tool and attribute
-        // editing carry a tick; every item is enabled but undo and redo, with
+        // Only the two bar items, the grid, the paint tool, attribute
+        // editing and the usage marks carry a tick; every item is enabled but undo and redo, with
         // nothing to take back yet.
         for (const auto& menu : menus) {
             for (const Item& item : menu.second) {
@@ -121,7 +123,7 @@ private slots:
                          item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR ||
                              item.id == ID_VIEW_PALETTE || item.id == ID_VIEW_GRID ||
                              item.id == ID_EDIT_PAINTTOOL || item.id == ID_TILE_EDITATTR ||
-                             item.id == ID_VIEW_CELLATTRS);
+                             item.id == ID_VIEW_CELLATTRS || item.id == ID_VIEW_USAGE);
             }
         }
     }

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -293,6 +294,41 @@ private slots:
         dlg.delButton()->click();
         QVERIFY(dlg.layoutWarnings()->text().contains(
             QStringLiteral("타일데이터: 파일 형식중에 타일의 크기가 없습니다.")));
+    }
+
+    // "타일 한도" opens on the limit in force, warns while the tiles exceed
+    // it, and gives back the layout's own unless changed (the most: none).
+    void tileLimitRoundTrips_data() {
+        QTest::addColumn<uint32_t>("own");
+        QTest::addColumn<int>("typed"); // 0: left alone
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<uint32_t>("result");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("none, left") << 0u << 0 << 256 << 0u << false;
+        QTest::newRow("none, lowered") << 0u << 64 << 256 << 64u << true;
+        QTest::newRow("above the cells, left") << 512u << 0 << 256 << 512u << false;
+        QTest::newRow("own, raised to the most") << 64u << 256 << 64 << 0u << false;
+        QTest::newRow("own, left") << 64u << 0 << 64 << 64u << true;
+    }
+    void tileLimitRoundTrips() {
+        QFETCH(uint32_t, own);
+        QFETCH(int, typed);
+        QFETCH(int, shown);
+        QFETCH(uint32_t, result);
+        QFETCH(bool, warned);
+        TileFormatEdit edit = DefaultEdit(true);
+        edit.tileLimit = own;
+        edit.mostTiles = 256;
+        edit.storedTiles = 100;
+        CTileFormatDlg dlg(edit);
+        QCOMPARE(dlg.tileLimitBox()->value(), shown);
+        QCOMPARE(dlg.tileLimitBox()->maximum(), 256);
+        if (typed > 0) {
+            dlg.tileLimitBox()->setValue(typed);
+        }
+        QCOMPARE(dlg.layoutWarnings()->text().contains(QStringLiteral("타일 100개가 한도")), warned);
+        dlg.accept();
+        QCOMPARE(dlg.Result().tileLimit, result);
     }
 
     void aNewTileSetCountsNoTilesAndIsNotWarnedEmpty() {

@@ -4,6 +4,8 @@
 #include "formatdlg/SizeSpinBox.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -14,6 +16,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include "layout/TileBudget.h"
 
 namespace kesh::ui {
 
@@ -67,6 +71,7 @@ CTileFormatDlg::CTileFormatDlg(const TileFormatEdit& edit, QWidget* parent)
         button->setChecked(true);
     }
     optionsLayout()->addWidget(group);
+    BuildTileLimit(edit);
     optionsLayout()->addWidget(BuildParams(edit.params));
     connect(m_attrGroup, &QButtonGroup::idToggled, this, [this] { UpdateLayout(); });
     RefreshItemLines();
@@ -120,6 +125,35 @@ QGroupBox* CTileFormatDlg::BuildParams(const TileItemParams& params) {
     connect(m_pixelCombo, &QComboBox::currentIndexChanged, this, &CTileFormatDlg::OnParamsChanged);
     connect(m_colourCombo, &QComboBox::currentIndexChanged, this, &CTileFormatDlg::OnParamsChanged);
     return group;
+}
+
+void CTileFormatDlg::BuildTileLimit(const TileFormatEdit& edit) {
+    m_originalLimit = edit.tileLimit;
+    m_storedTiles = edit.storedTiles;
+    const int most = int(std::clamp<int64_t>(edit.mostTiles, 1, 0xFFFF));
+    m_openedLimit = edit.tileLimit > 0 ? std::min(int(edit.tileLimit), most) : most;
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("타일 한도"), this);
+    m_tileLimit = new QSpinBox(this);
+    m_tileLimit->setObjectName(QStringLiteral("tileLimit"));
+    m_tileLimit->setRange(1, most);
+    m_tileLimit->setValue(m_openedLimit);
+    m_tileLimit->setToolTip(QStringLiteral("지도 칸이 담을 수 있는 가장 큰 수: %1").arg(most));
+    label->setBuddy(m_tileLimit);
+    row->addWidget(label);
+    row->addWidget(m_tileLimit);
+    row->addWidget(new QLabel(QStringLiteral("개"), this));
+    row->addStretch(1);
+    optionsLayout()->addLayout(row);
+    connect(m_tileLimit, &QSpinBox::valueChanged, this, [this] { UpdateLayout(); });
+}
+
+uint32_t CTileFormatDlg::ChosenTileLimit() const {
+    const int shown = m_tileLimit->value();
+    if (shown == m_openedLimit) {
+        return m_originalLimit;
+    }
+    return shown == m_tileLimit->maximum() ? 0 : uint32_t(shown);
 }
 
 TileItemParams CTileFormatDlg::ShownParams() const {
@@ -188,7 +222,15 @@ LayoutTable CTileFormatDlg::ComputeLayout() const {
     format.params = ShownParams();
     TileLayoutData data;
     data.tilesKnown = false;
-    return TileLayoutTable(format, m_data.value_or(data));
+    LayoutTable table = TileLayoutTable(format, m_data.value_or(data));
+    // Called by the base before the limit's box is built.
+    if (m_tileLimit) {
+        std::string over = TileLimitWarning(m_storedTiles, m_tileLimit->value());
+        if (!over.empty()) {
+            table.warnings.push_back(std::move(over));
+        }
+    }
+    return table;
 }
 
 QRadioButton* CTileFormatDlg::attrButton(int selector) const {
@@ -201,6 +243,7 @@ TileFormatEdit CTileFormatDlg::Result() const {
     const int checked = m_attrGroup->checkedId();
     edit.attrWidth = checked >= 0 ? checked : m_originalAttrWidth;
     edit.params = ShownParams();
+    edit.tileLimit = ChosenTileLimit();
     edit.sizesLocked = m_sizesLocked;
     return edit;
 }

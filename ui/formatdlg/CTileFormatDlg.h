@@ -37,6 +37,8 @@ public:
     QSpinBox* paletteCountBox() const { return m_paletteCount; }
     QSpinBox* coloursBox() const { return m_colours; }
     PlatformPresetCombo* presetCombo() const { return m_preset; }
+    // "타일 한도": 1 to the most the map's cell item numbers.
+    QSpinBox* tileLimitBox() const { return m_tileLimit; }
 
 protected:
     LayoutTable ComputeLayout() const override;
@@ -45,6 +47,10 @@ protected:
 
 private:
     QGroupBox* BuildParams(const TileItemParams& params);
+    void BuildTileLimit(const TileFormatEdit& edit);
+    // The limit the layout keeps: its own while the box shows what it
+    // opened on, none (the cell item's) when set to the most.
+    uint32_t ChosenTileLimit() const;
     // The parameters as the controls show them.
     TileItemParams ShownParams() const;
     void OnParamsChanged();
@@ -59,6 +65,10 @@ private:
     QSpinBox* m_paletteCount = nullptr;
     QSpinBox* m_colours = nullptr;
     PlatformPresetCombo* m_preset = nullptr;
+    QSpinBox* m_tileLimit = nullptr;
+    uint32_t m_originalLimit = 0;
+    int m_openedLimit = 0;
+    int64_t m_storedTiles = -1;
 };
 
 } // namespace kesh::ui

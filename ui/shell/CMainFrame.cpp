@@ -95,6 +95,7 @@ void CMainFrame::OnCreate() {
     ConnectPaletteBar();
     CreateAccelerators();
     CreateViewCommands();
+    CreateTileCommands();
     NameKeysInToolTips();
 }
 

@@ -32,6 +32,7 @@ class FrameCommands;
 class FrameRecovery;
 class QtUserServices;
 class TilePainter;
+class TileBudgetPane;
 
 // The main window: menu bar, tool bar, status bar, the tile attribute bar
 // and the palette panel docked on the right, and a splitter with the map
@@ -69,6 +70,8 @@ public:
     QLabel* pointerPane() const { return m_pointerPane; }
     // The status bar pane that tells the map's zoom: "150%".
     QLabel* zoomPane() const { return m_zoomPane; }
+    // The status bar pane of the tile budget: "타일 187 / 256".
+    TileBudgetPane* budgetPane() const { return m_budgetPane; }
 
     // Runs command `id` as if its menu item was chosen.
     void OnCommand(int id);
@@ -136,6 +139,11 @@ private:
     bool OnViewCommand(int id);
     // Keeps the zoom steps and the grid for the next start.
     void SaveViewSettings() const;
+    // CMainFrameTiles.cpp: the budget pane, usage, 타일 바꾸기.
+    void CreateTileCommands();
+    // Runs the usage and replace commands; false for the others.
+    bool OnTileCommand(int id);
+    void OnTileReplace();
     // CMainFrameFiles.cpp: recent files, drops and the recovery copy.
     void SetUpFiles();
     void UpdateRecentFiles(const std::function<void(RecentFiles&)>& change);
@@ -158,6 +166,7 @@ private:
     QLabel* m_idlePane = nullptr;
     QLabel* m_pointerPane = nullptr;
     QLabel* m_zoomPane = nullptr;
+    TileBudgetPane* m_budgetPane = nullptr;
     std::array<QLabel*, 3> m_indicators{};
     QTimer m_lockTimer;
     QPointer<QWidget> m_pActiveView;

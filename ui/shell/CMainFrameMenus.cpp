@@ -65,6 +65,7 @@ const Menu kMenus[] = {
       {ID_TILE_SAVE, "저장"},
       {ID_TILE_SAVEBMP, "비트맵 파일로 저장"},
       {ID_TILE_FORMAT, "파일포맷 변경"},
+      {ID_TILE_REPLACE, "타일 바꾸기..."},
       {0, ""},
       {ID_TILE_EDITATTR, "타일 속성 편집"}}},
     {"편집",
@@ -87,7 +88,8 @@ const Menu kMenus[] = {
       {ID_VIEW_ZOOMOUT, "축소(&O)\tCtrl+-"},
       {ID_VIEW_ZOOMACTUAL, "실제 크기\tCtrl+0"},
       {ID_VIEW_GRID, "격자 보기(&G)\tCtrl+G"},
-      {ID_VIEW_CELLATTRS, "셀 속성 보기"}}},
+      {ID_VIEW_CELLATTRS, "셀 속성 보기"},
+      {ID_VIEW_USAGE, "사용 횟수 보기"}}},
     {"도움말(&H)", {{ID_APP_ABOUT, "Varno 란??..."}}},
 };
 
@@ -277,7 +279,7 @@ void CMainFrame::NameKeysInToolTips() {
 }
 
 void CMainFrame::OnCommand(int id) {
-    if (OnViewCommand(id)) {
+    if (OnViewCommand(id) || OnTileCommand(id)) {
         return;
     }
     if (m_commands->Run(id, GetActiveView())) {

@@ -29,6 +29,9 @@ enum CommandId : int {
     ID_EDIT_FLIPV = 61496,
     ID_VIEW_CELLATTRS = 61497,
     ID_VIEW_PALETTE = 61498,
+    // Tile budget, usage, reorder and replace.
+    ID_TILE_REPLACE = 61530,
+    ID_VIEW_USAGE = 61531,
     ID_TILE_IMPORTIMAGE = 61482,
     ID_MAP_IMPORTTMX = 61483,
 

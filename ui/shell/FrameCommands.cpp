@@ -10,6 +10,7 @@
 #include "base/Messages.h"
 #include "doc/CommandNames.h"
 #include "io/FileSystem.h"
+#include "layout/TileBudget.h"
 #include "mapview/CKeshView.h"
 #include "shell/AppServices.h"
 #include "shell/CommandIds.h"
@@ -205,7 +206,11 @@ void FrameCommands::OnLoadPalette() {
 }
 
 void FrameCommands::OnTileFormat() {
-    ChangeTiles(command::kTileFormat, true, [](TileProcedures& procs) { procs.OnTileFormat(); });
+    // The limit's range and warning come from the map: its cell item and flip fields.
+    const int64_t most = DefaultTileLimit(m_doc.map().format());
+    const int64_t stored = m_doc.storedTiles();
+    ChangeTiles(command::kTileFormat, true,
+                [&](TileProcedures& procs) { procs.OnTileFormat(most, stored); });
 }
 
 void FrameCommands::OnTileSave() {

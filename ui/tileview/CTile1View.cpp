@@ -7,6 +7,7 @@
 #include <QWheelEvent>
 
 #include "edit/Zoom.h"
+#include "tileview/UsageOverlay.h"
 #include "widgets/EdgePainting.h"
 #include "widgets/GridLines.h"
 
@@ -18,6 +19,8 @@ CTile1View::CTile1View(Document& doc, TilePainter& tiles, QWidget* parent)
     m_doc.AddListener(this);
     // The grid always wraps to the view's width: there is nothing to scroll across.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Hovering names the tile under the pointer (tileHovered).
+    viewport()->setMouseTracking(true);
 }
 
 CTile1View::~CTile1View() {
@@ -34,7 +37,13 @@ void CTile1View::DocumentChanged(uint32_t changes) {
     if (changes & (change::kTiles | change::kTileLayout | change::kReplaced)) {
         FollowTileSize();
     }
-    if (changes & (change::kTiles | change::kColours | change::kTileLayout | change::kReplaced)) {
+    const bool recount = (changes & (change::kCells | change::kTiles | change::kMapLayout |
+                                     change::kReplaced | change::kHistory)) != 0;
+    if (recount) {
+        m_usage.MarkStale();
+    }
+    if ((changes & (change::kTiles | change::kColours | change::kTileLayout | change::kReplaced)) ||
+        (recount && m_usageShown)) {
         viewport()->update();
     } else if (changes & change::kCurrentTile) {
         const QPoint scroll = GetScrollPosition();
@@ -91,6 +100,18 @@ void CTile1View::OnDraw(QPainter& dc, const QRect& clip) {
                                          (endRow - firstRow) * th)),
                   tw, th);
     }
+    if (m_usageShown && firstRow < endRow) {
+        const TileUsage& usage = m_usage.Usage();
+        for (int32_t row = firstRow; row < endRow; ++row) {
+            for (int32_t col = firstCol; col < endCol; ++col) {
+                const size_t number = size_t(row) * size_t(m_tilesPerRow) + size_t(col);
+                if (number < usage.counts.size()) {
+                    usage::Paint(dc, col * tw, row * th, tw, th, usage.counts[number]);
+                }
+            }
+        }
+    }
+    DrawDropMark(dc, tw, th);
     // The frame lies on top of the tiles around the current place.
     const int32_t cur = current();
     if (cur >= 0 && int64_t(cur) < int64_t(rows) * m_tilesPerRow) {

@@ -6,6 +6,7 @@
 #include "doc/DocumentListener.h"
 #include "tileset/TileSet.h"
 #include "tileview/TilePainter.h"
+#include "tileview/TileUsageCache.h"
 #include "widgets/CScrollView.h"
 
 class QPainter;
@@ -88,8 +89,22 @@ public:
     int32_t tilesPerRow() const { return m_tilesPerRow; }
     int32_t scrollHeight() const { return m_scrollHeight; }
 
+    // Usage and reordering (CTile1ViewUsage.cpp). "사용 횟수 보기": each tile
+    // shows how many cells show it, unused tiles dimmed (UsageOverlay.h).
+    bool usageShown() const { return m_usageShown; }
+    void SetUsageShown(bool shown);
+    TileUsageCache& usage() { return m_usage; }
+    // The status bar's words for hovering tile `number`: "타일 N: M번 사용".
+    QString UsageText(int number);
+    // While a tile is dragged: the number it would take if dropped now, else -1.
+    int dropTarget() const { return m_dragging ? m_dropAt : -1; }
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // A press on a tile that moves a few pixels drags it to another place
+    // (Document::MoveTile); without a drag, moving names the tile hovered.
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // Ctrl+wheel zooms the tile set; the plain wheel scrolls.
     void wheelEvent(QWheelEvent* event) override;
@@ -100,6 +115,10 @@ signals:
     void zoomChanged(int step);
     // The Delete key: the frame asks, then deletes the current tile.
     void deleteRequested();
+    // The pointer came onto tile `number` (-1: off the tiles).
+    void tileHovered(int number);
+    // A request of the view failed; the frame shows `text`.
+    void failed(const QString& text);
 
 private:
     // Redraws when the tiles changed, and moves the frame when the current tile did.
@@ -110,6 +129,13 @@ private:
     // Repaints that frame (the whole view when it has none).
     void InvalidateHighlight(int number, QPoint scroll);
     void ApplyZoom(int step);
+    // The place a tile dropped at client point `pt` takes: the tile there,
+    // the last one past the end; -1 off the grid.
+    int DropPlace(QPoint pt) const;
+    // The bar that shows where a dragged tile would go, on the side of the
+    // place the tiles between make room on.
+    void DrawDropMark(QPainter& dc, int32_t tw, int32_t th) const;
+    void EndDrag();
     // Moves the current tile by an arrow key; false when the move is refused.
     bool MoveCurrent(int key);
     // The frame around the current tile at (x, y), `tw` x `th` on screen.
@@ -125,10 +151,15 @@ private:
     int m_wheelPending = 0; // Ctrl+wheel turned less than a notch
     bool m_bGrid = false;
     bool m_zoomChosen = false;
-    // The last count TileTip made: tile, the history it counted at, cells.
-    int m_usageTile = -1;
-    uint64_t m_usageRevision = 0;
-    int64_t m_usageCount = 0;
+    // The cells of each tile, for the tips, the status bar and the overlay.
+    TileUsageCache m_usage{m_doc};
+    bool m_usageShown = false;
+    int m_hovered = -1;
+    // A left press on a tile, and the drag it became once it moved far enough.
+    QPoint m_pressAt;
+    int m_pressTile = -1;
+    bool m_dragging = false;
+    int m_dropAt = -1;
 };
 
 } // namespace kesh::ui

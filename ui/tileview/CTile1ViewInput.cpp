@@ -62,13 +62,8 @@ QString CTile1View::TileTip(int number) {
     if (!map.hasCells()) {
         return tip;
     }
-    // Counted once per tile and map state: a large map takes a moment.
-    if (number != m_usageTile || m_doc.historyRevision() != m_usageRevision) {
-        m_usageTile = number;
-        m_usageRevision = m_doc.historyRevision();
-        m_usageCount = std::count(map.cells().begin(), map.cells().end(), uint16_t(number));
-    }
-    return tip + QStringLiteral("\n지도에서 %1칸에 쓰임").arg(m_usageCount);
+    // Counted once per change of the map or the tiles: a large map takes a moment.
+    return tip + QStringLiteral("\n지도에서 %1칸에 쓰임").arg(m_usage.CountOf(number));
 }
 
 bool CTile1View::viewportEvent(QEvent* event) {
@@ -92,7 +87,8 @@ void CTile1View::mousePressEvent(QMouseEvent* event) {
         return;
     }
     // The document tells this view and the attribute bar of a new current tile.
-    HitTest(event->position().toPoint());
+    m_pressAt = event->position().toPoint();
+    m_pressTile = HitTest(m_pressAt);
 }
 
 void CTile1View::keyPressEvent(QKeyEvent* event) {
