@@ -33,6 +33,12 @@ constexpr Entry kStrings[] = {
     {ID_TILE_SAVE, "타일을 파일을 저장합니다.\n타일저장"},
     {ID_TILE_SAVEBMP, "타일을 비트맵으로 저장합니다.\nbmp로 저장"},
     {ID_TILE_FORMAT, "타일파일의 포맷을 변경합니다.\n파일포맷 변경"},
+    {ID_TILE_REMOVEUNUSED, "지도의 어느 칸에도 쓰이지 않는 타일을 지우고 지도의 번호를 "
+                           "고칩니다.\n사용하지 않는 타일 지우기"},
+    {ID_TILE_MERGEDUPLICATES, "똑같은 타일을(지도에 뒤집기 필드가 있으면 뒤집은 모양까지) 하나로 "
+                              "합치고 지도의 번호를 고칩니다.\n같은 타일 합치기"},
+    {ID_TILE_NEARTILES,
+     "몇 픽셀만 다른 타일 쌍을 찾아 보여 주고, 고른 쌍을 하나로 합칩니다.\n비슷한 타일 찾기"},
     {ID_EDIT_COPY, "선택영역을 기억해 놓습니다.\n선택영역 복사"},
     {ID_EDIT_PASTE, "기억된 선택영역을 현재위치로 붙여넣습니다.\n선택영역 붙여넣기"},
     {ID_EDIT_FILL, "선택된 영역을 현재 타일로 채움니다.\n채우기"},
