@@ -65,10 +65,13 @@ private slots:
         dialog.differingBox()->setValue(1);
         QCOMPARE(Rows(dialog), oneApart);
 
-        // The rows are drawn with the tiles' own colours.
+        // The rows are drawn with the tiles' own colours, and the pixel in
+        // which the first pair differs (the bottom right one) is outlined.
         dialog.show();
         const QImage shot = dialog.pairList()->viewport()->grab().toImage();
         QCOMPARE(shot.pixel(10, 10) & 0xFFFFFFu, doc.tiles().argbOf(1) & 0xFFFFFFu);
+        QCOMPARE(shot.pixel(6 + 24, 6 + 30) & 0xFFFFFFu, 0xFF00FFu);
+        QCOMPARE(shot.pixel(6 + 10, 6 + 30) & 0xFFFFFFu, doc.tiles().argbOf(1) & 0xFFFFFFu);
     }
 
     void mergingAPairIsOneStepAndTheListIsFoundAgain() {
@@ -88,6 +91,8 @@ private slots:
         QVERIFY(doc.Undo());
         QCOMPARE(kesh::test::TileDigits(doc), (Lines{"1111", "1112", "1122", "3333", "3330"}));
         QCOMPARE(doc.map().cells(), (std::vector<uint16_t>{1, 1, 0, 2, 3, 4, 4}));
+        // The list follows a change made elsewhere.
+        QCOMPARE(dialog.pairs().rowCount(), 4);
     }
 
     void mergingEveryPairTellsTheSummary() {

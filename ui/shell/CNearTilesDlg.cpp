@@ -28,7 +28,7 @@ CNearTilesDlg::CNearTilesDlg(Document& doc, TilePainter& painter, QWidget* paren
     m_differing->setSuffix(QStringLiteral("픽셀"));
     m_count = new QLabel(this);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("다른 픽셀이 이만큼까지:"), this));
+    top->addWidget(new QLabel(QStringLiteral("다른 픽셀 수 (최대):"), this));
     top->addWidget(m_differing);
     top->addStretch(1);
     top->addWidget(m_count);
@@ -71,9 +71,18 @@ CNearTilesDlg::CNearTilesDlg(Document& doc, TilePainter& painter, QWidget* paren
     connect(m_mergeAll, &QPushButton::clicked, this, &CNearTilesDlg::MergeAll);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     Refresh();
+    m_doc.AddListener(this);
 }
 
-CNearTilesDlg::~CNearTilesDlg() = default;
+CNearTilesDlg::~CNearTilesDlg() {
+    m_doc.RemoveListener(this);
+}
+
+void CNearTilesDlg::DocumentChanged(uint32_t changes) {
+    if (changes & (change::kCells | change::kTiles | change::kReplaced)) {
+        Refresh();
+    }
+}
 
 int CNearTilesDlg::SelectedRow() const {
     const QModelIndexList rows = m_list->selectionModel()->selectedIndexes();
@@ -104,19 +113,19 @@ void CNearTilesDlg::MergeSelected() {
     if (row < 0) {
         return;
     }
+    // Copies: the merge finds the list again under them.
+    const NearPair pair = m_model->pair(row);
     const PairMerge merge = m_model->merge(row);
     CleanupSummary summary;
-    if (CleanupProcedures(m_doc, Services()).MergePair(m_model->pair(row), summary)) {
+    if (CleanupProcedures(m_doc, Services()).MergePair(pair, summary)) {
         m_note->setText(QString::fromStdString(CleanupProcedures::PairText(merge, summary)));
     }
-    Refresh();
 }
 
 void CNearTilesDlg::MergeAll() {
     if (CleanupProcedures(m_doc, Services()).MergeAllNear(m_differing->value())) {
         m_note->clear();
     }
-    Refresh();
 }
 
 } // namespace kesh::ui

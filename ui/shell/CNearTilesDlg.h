@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "doc/DocumentListener.h"
+
 class QLabel;
 class QListView;
 class QPushButton;
@@ -21,8 +23,9 @@ class TilePainter;
 // show it. "합치기" merges the selected pair, the less used tile into the
 // more used one (the higher number into the lower when both are used as
 // often), as one step; "모두 합치기" merges every pair the same way. The list
-// is found again after each merge.
-class CNearTilesDlg : public QDialog {
+// is found again whenever the tiles or the cells change, so that no row
+// names a tile that has moved, even under the summary's message box.
+class CNearTilesDlg : public QDialog, private DocumentListener {
     Q_OBJECT
 public:
     CNearTilesDlg(Document& doc, TilePainter& painter, QWidget* parent = nullptr);
@@ -41,6 +44,7 @@ public:
     void MergeAll();
 
 private:
+    void DocumentChanged(uint32_t changes) override;
     // Finds the pairs again, keeping the selection's row where it can.
     void Refresh();
     void UpdateButtons();

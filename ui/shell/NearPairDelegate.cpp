@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "shell/NearPairsModel.h"
+#include "tileset/TileList.h"
 #include "tileview/TilePainter.h"
 
 namespace kesh::ui {
@@ -15,6 +16,8 @@ namespace {
 constexpr int kShownSide = 48;
 constexpr int kMargin = 6;
 constexpr int kArrowWidth = 28;
+// The outline of a pixel the two tiles do not share.
+constexpr Qt::GlobalColor kDifferenceMark = Qt::magenta;
 
 } // namespace
 
@@ -33,6 +36,27 @@ QSize NearPairDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
     const int text = option.fontMetrics.lineSpacing() * 3;
     return {2 * tile.width() + kArrowWidth + 4 * kMargin + 220,
             std::max(tile.height(), text) + 2 * kMargin};
+}
+
+void NearPairDelegate::MarkDifferences(QPainter& painter, const PairMerge& m, const QRect& from,
+                                       const QRect& into) const {
+    const TileList& tiles = m_painter.tileSet().tiles();
+    const uint8_t* a = tiles.PixelsAt(m.from);
+    const uint8_t* b = tiles.PixelsAt(m.into);
+    const int w = m_painter.tileWidth(), h = m_painter.tileHeight();
+    const int sx = from.width() / std::max(w, 1), sy = from.height() / std::max(h, 1);
+    if (!a || !b || sx < 3 || sy < 3) {
+        return;
+    }
+    painter.setPen(kDifferenceMark);
+    painter.setBrush(Qt::NoBrush);
+    for (int i = 0; i < w * h; ++i) {
+        if (a[i] != b[i]) {
+            for (const QRect& box : {from, into}) {
+                painter.drawRect(box.x() + i % w * sx, box.y() + i / w * sy, sx - 1, sy - 1);
+            }
+        }
+    }
 }
 
 void NearPairDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -59,6 +83,7 @@ void NearPairDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->setPen(opt.palette.color(QPalette::Mid));
         painter->drawRect(box.adjusted(-1, -1, 0, 0));
     }
+    MarkDifferences(*painter, m, from, into);
     painter->setPen(ink);
     painter->drawText(QRect(from.right() + 1, r.top(), kArrowWidth, r.height()), Qt::AlignCenter,
                       QStringLiteral("→"));

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <QStyledItemDelegate>
+
+namespace kesh {
+struct PairMerge;
+}
 
 namespace kesh::ui {
 
@@ -11,7 +16,7 @@ class TilePainter;
 // Draws a row of "비슷한 타일 찾기": the tile that would go and the tile it
 // would go into side by side, enlarged, through the shared TilePainter (so
 // the colours are those shown everywhere else), with their numbers, the
-// cells that show each and the pixels that differ. Only visible rows are
+// cells that show each and the pixels that differ, outlined. Only visible rows are
 // drawn, so a set of thousands of tiles costs nothing until scrolled to.
 class NearPairDelegate : public QStyledItemDelegate {
     Q_OBJECT
@@ -28,6 +33,11 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    // Outlines, on both tiles, the pixels in which they differ (when the
+    // tiles are enlarged enough to show it).
+    void MarkDifferences(QPainter& painter, const PairMerge& merge, const QRect& from,
+                         const QRect& into) const;
+
     const NearPairsModel& m_model;
     TilePainter& m_painter;
 };
