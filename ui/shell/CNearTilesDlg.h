@@ -42,11 +42,12 @@ public:
     // The buttons' handlers.
     void MergeSelected();
     void MergeAll();
+    // Finds the pairs again, keeping the selection's row where it can (done
+    // by itself whenever the document's tiles or cells change).
+    void Refresh();
 
 private:
     void DocumentChanged(uint32_t changes) override;
-    // Finds the pairs again, keeping the selection's row where it can.
-    void Refresh();
     void UpdateButtons();
     int SelectedRow() const;
 
