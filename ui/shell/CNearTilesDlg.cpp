@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -26,6 +27,8 @@ CNearTilesDlg::CNearTilesDlg(Document& doc, TilePainter& painter, QWidget* paren
     m_differing->setRange(1, 16);
     m_differing->setValue(2);
     m_differing->setSuffix(QStringLiteral("픽셀"));
+    // Typing "12" looks for pairs once, not for 1 and then 12.
+    m_differing->setKeyboardTracking(false);
     m_count = new QLabel(this);
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("다른 픽셀 수 (최대):"), this));
@@ -91,7 +94,10 @@ int CNearTilesDlg::SelectedRow() const {
 
 void CNearTilesDlg::Refresh() {
     const int row = SelectedRow();
+    // Many pixels on small tiles with large plain areas can take a while.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     m_model->Refresh(m_doc, m_differing->value());
+    QApplication::restoreOverrideCursor();
     const int rows = m_model->rowCount();
     m_count->setText(rows == 0
                          ? QStringLiteral("비슷한 타일이 없습니다.")
