@@ -14,6 +14,7 @@
 #include "shell/CAboutDlg.h"
 #include "shell/CKeshDoc.h"
 #include "shell/CMainFrame.h"
+#include "shell/CNearTilesDlg.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandStrings.h"
 #include "shell/FrameCommands.h"
@@ -67,7 +68,11 @@ const Menu kMenus[] = {
       {ID_TILE_FORMAT, "파일포맷 변경"},
       {ID_TILE_REPLACE, "타일 바꾸기..."},
       {0, ""},
-      {ID_TILE_EDITATTR, "타일 속성 편집"}}},
+      {ID_TILE_EDITATTR, "타일 속성 편집"},
+      {0, ""},
+      {ID_TILE_REMOVEUNUSED, "사용하지 않는 타일 지우기"},
+      {ID_TILE_MERGEDUPLICATES, "같은 타일 합치기"},
+      {ID_TILE_NEARTILES, "비슷한 타일 찾기..."}}},
     {"편집",
      {{ID_EDIT_UNDO, "실행 취소(&U)\tCtrl+Z"},
       {ID_EDIT_REDO, "다시 실행(&R)\tCtrl+Y"},
@@ -304,6 +309,11 @@ void CMainFrame::OnCommand(int id) {
     case ID_TILE_EDITATTR:
         m_wndTileInfoBar->SetEditing(action(ID_TILE_EDITATTR)->isChecked());
         break;
+    case ID_TILE_NEARTILES: {
+        CNearTilesDlg dialog(m_pDocument->data(), *m_tilePainter, this);
+        dialog.exec();
+        break;
+    }
     case ID_PREV_PANE:
         OnNextPane(-1);
         break;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "app/CleanupProcedures.h"
 #include "app/ImportProcedures.h"
 #include "app/MapProcedures.h"
 #include "app/OpenTarget.h"
@@ -108,6 +109,12 @@ bool FrameCommands::Run(int id, const QWidget* activeView) {
     }
     case ID_TILE_SAVE:
         OnTileSave();
+        return true;
+    case ID_TILE_REMOVEUNUSED:
+        CleanupProcedures(m_doc, Services()).RemoveUnused();
+        return true;
+    case ID_TILE_MERGEDUPLICATES:
+        CleanupProcedures(m_doc, Services()).MergeDuplicates();
         return true;
     case ID_TILE_SAVEBMP:
         OnTileSaveBmp();
