@@ -82,7 +82,7 @@ public:
     // read from the map's cells (an empty set: none); no step. The map
     // counts as changed when `marksMap` (a set made now, whose file the
     // next save writes; not one read with the map). Fails (nothing changed)
-    // with the set's own complaint.
+    // with the set's own complaint. Both tell the listeners (kTerrain).
     Status SetTerrainSet(TerrainSet set, bool marksMap = true);
     void SetTerrainOptions(const TerrainOptions& options);
     // Paints `terrain` at value point `at` (a cell corner of a corner set, a

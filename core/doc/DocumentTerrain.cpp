@@ -16,11 +16,13 @@ Status Document::SetTerrainSet(TerrainSet set, bool marksMap) {
     }
     if (marksMap)
         MarkChanged();
+    notify(change::kTerrain);
     return Status::Ok();
 }
 
 void Document::SetTerrainOptions(const TerrainOptions& options) {
     m_terrain.SetOptions(options);
+    notify(change::kTerrain);
 }
 
 void Document::closeTerrainStroke() {
