@@ -98,27 +98,29 @@ bool TerrainProcedures::OnMakeTerrain() {
     options.takePalette = fresh;
     options.flips = m_doc.mapFlips() == cellbit::kFlips;
     MakeTerrainResult made;
-    m_doc.ChangeTiles(command::kMakeTerrain, true, [&](TileSet& tiles) {
-        const TileSetState before = TileSetState::Of(tiles);
-        if (!ResizeEmptySet(tiles, w, h)) {
-            made.status = Status::Fail(terrainmsg::kTemplateSize);
-        } else {
-            made = MakeTerrain(tiles, sheet,
-                               edit.blob ? TerrainTemplate::Blob47 : TerrainTemplate::Corner16,
-                               names, options);
-        }
-        if (!made.status && TileSetCommand::Changed(before, tiles))
-            TileSetCommand::Apply(tiles, before, before.count, {}, {});
-    });
-    if (!made.status) {
-        m_user.ShowMessage(made.status.message() + "\n" + *path);
+    const Status st =
+        m_doc.MakeTerrainSet(command::kMakeTerrain, [&](TileSet& tiles, TerrainSet& result) {
+            const TileSetState before = TileSetState::Of(tiles);
+            if (!ResizeEmptySet(tiles, w, h)) {
+                made.status = Status::Fail(terrainmsg::kTemplateSize);
+            } else {
+                made = MakeTerrain(tiles, sheet,
+                                   edit.blob ? TerrainTemplate::Blob47 : TerrainTemplate::Corner16,
+                                   names, options);
+            }
+            if (!made.status) {
+                if (TileSetCommand::Changed(before, tiles))
+                    TileSetCommand::Apply(tiles, before, before.count, {}, {});
+                return made.status;
+            }
+            result = made.set;
+            return Status::Ok();
+        });
+    if (!st) {
+        m_user.ShowMessage(st.message() + "\n" + *path);
         return false;
     }
     const size_t labelled = made.set.tiles.size();
-    if (Status st = m_doc.SetTerrainSet(std::move(made.set)); !st) {
-        m_user.ShowMessage(st.message());
-        return false;
-    }
     m_user.ShowMessage(MadeSummary(names[0], names[1], made.added, labelled), MessageIcon::None);
     return true;
 }

@@ -186,6 +186,18 @@ TEST(TerrainProceduresTest, MakeTerrainAsksThenImportsTheSheetAsOneStep) {
         revision = doc.historyRevision();
     }
     EXPECT_EQ(doc.tiles().tileWidth(), 8);
+
+    // Each make is undone whole: the set before it, and the tiles.
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.terrain().set().kind, TerrainKind::Corner);
+    EXPECT_EQ(doc.tiles().count(), 16);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.terrain().active());
+    EXPECT_EQ(doc.tiles().count(), 0);
+    ASSERT_TRUE(doc.Redo());
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(doc.terrain().set().terrains, (std::vector<std::string>{"지형 1", "지형 2"}));
+    EXPECT_EQ(doc.tiles().count(), 62);
 }
 
 } // namespace
