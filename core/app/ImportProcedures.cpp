@@ -40,8 +40,8 @@ MapFormat ImportedMapFormat(int32_t width, int32_t height) {
     return format;
 }
 
-// Gives an empty set another tile size, keeping its colours and layout.
-// False when the pool cannot hold tiles of that size.
+} // namespace
+
 bool ResizeEmptySet(TileSet& set, int32_t width, int32_t height) {
     if (set.tileWidth() == width && set.tileHeight() == height)
         return true;
@@ -56,6 +56,8 @@ bool ResizeEmptySet(TileSet& set, int32_t width, int32_t height) {
     set.SetColourTable(colours);
     return set.tiles().width() == width && set.tiles().capacity() > 0;
 }
+
+namespace {
 
 // "팔레트 P개 × 색 K개" is offered with a map layout that has a palette
 // field, opening on K colours a palette as the cells step over them, as

@@ -13,6 +13,11 @@ namespace kesh {
 
 class MapProcedures;
 
+// Gives an empty set another tile size (1..ImportProcedures::kMaxTileSide),
+// keeping its colours and layout. False when the set has tiles or the pool
+// cannot hold tiles of that size.
+bool ResizeEmptySet(TileSet& set, int32_t width, int32_t height);
+
 // The two import commands of the editor: tiles (and a map) from a picture,
 // and a Tiled map. Each is one step of the document's history; a cancelled
 // or failed import changes nothing and makes no step. An import that makes

@@ -91,6 +91,20 @@ struct ImportOptionsEdit {
     ColourEncoding colourEncoding = ColourEncoding::Rgb888;
 };
 
+// What the dialog of "지형 만들기..." edits: the tile sheet's template and
+// the two terrain names (the lower first: for a blob sheet the background).
+// The sheet is shown from `path`.
+struct MakeTerrainEdit {
+    std::string path;
+    int32_t imageWidth = 0;
+    int32_t imageHeight = 0;
+    int32_t tileWidth = 16; // the tile set's, or a new set's taken from the sheet
+    int32_t tileHeight = 16;
+    bool blob = false; // the 47-tile blob template, else the 16-tile corner one
+    std::string lower;
+    std::string upper;
+};
+
 // The user-facing services the procedures need. The editor implements them
 // with message boxes, file dialogs and the layout dialogs; the tests with
 // queued answers; the command-line tool prints messages and answers no question.
@@ -120,6 +134,12 @@ public:
     virtual bool EditMapFormat(MapFormatEdit& edit) = 0;
     // The image import's options: true on OK, with `edit` holding the result.
     virtual bool EditImportOptions(ImportOptionsEdit& edit) = 0;
+    // The dialog of "지형 만들기...": true on OK, with `edit` holding the
+    // answers. Without a dialog (kesh-cli), cancelled.
+    virtual bool EditMakeTerrain(MakeTerrainEdit& edit) {
+        (void)edit;
+        return false;
+    }
 };
 
 } // namespace kesh

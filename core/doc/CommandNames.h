@@ -17,6 +17,7 @@ inline constexpr const char* kAttribute = "타일 속성 변경";
 inline constexpr const char* kFlipCells = "선택 영역 뒤집기";
 inline constexpr const char* kTerrainStroke = "지형 붓";
 inline constexpr const char* kTerrainFill = "지형 채우기";
+inline constexpr const char* kMakeTerrain = "지형 만들기";
 inline constexpr const char* kRemoveUnused = "사용하지 않는 타일 지우기";
 inline constexpr const char* kMergeDuplicates = "같은 타일 합치기";
 inline constexpr const char* kMergeTiles = "타일 합치기";

@@ -82,7 +82,7 @@ public:
     // read from the map's cells (an empty set: none); no step. The map
     // counts as changed when `marksMap` (a set made now, whose file the
     // next save writes; not one read with the map). Fails (nothing changed)
-    // with the set's own complaint.
+    // with the set's own complaint. Both tell the listeners (kTerrain).
     Status SetTerrainSet(TerrainSet set, bool marksMap = true);
     void SetTerrainOptions(const TerrainOptions& options);
     // Paints `terrain` at value point `at` (a cell corner of a corner set, a
@@ -95,6 +95,15 @@ public:
     // terrain `terrain` as one step named "지형 채우기", even when nothing
     // changes; nothing without a set or for a terrain outside it.
     void FillTerrain(const Rect& points, int terrain);
+    // 지형 만들기: runs `make`, which may add tiles at the end of the set (and
+    // change what ChangeTiles allows) and fills in the terrain set they
+    // show; on success that set becomes the map's, and the tiles and the
+    // set are one step named `name`, whose undo brings back the old set
+    // and the old tiles. A failed `make` must leave the tiles as they were;
+    // its status comes back, as does the set's own complaint (the tiles
+    // then put back), with nothing changed and no step.
+    using TerrainMake = std::function<Status(TileSet& tiles, TerrainSet& set)>;
+    Status MakeTerrainSet(const char* name, const TerrainMake& make);
     // How many cells the last terrain step left on the nearest tile, the set
     // having none of their label.
     uint64_t terrainUnmatched() const { return m_terrainUnmatched; }

@@ -16,6 +16,7 @@ inline constexpr uint32_t kCurrentTile = 1u << 5; // which tile is current
 inline constexpr uint32_t kHistory = 1u << 6;     // what undo and redo would do
 inline constexpr uint32_t kModified = 1u << 7;    // the changed flag flipped
 inline constexpr uint32_t kReplaced = 1u << 8;    // a new or opened map replaced the old
+inline constexpr uint32_t kTerrain = 1u << 9;     // the terrain set or its options
 } // namespace change
 
 // Told by the document after each change, with the flags of what changed.

@@ -1,9 +1,12 @@
 // The document's terrain requests: the terrain stroke and fill, and the set.
 #include <new>
 
+#include "base/Messages.h"
 #include "doc/CommandNames.h"
 #include "doc/Document.h"
 #include "doc/TerrainCommand.h"
+#include "doc/TerrainSetCommand.h"
+#include "doc/TileSetCommand.h"
 
 namespace kesh {
 
@@ -16,11 +19,13 @@ Status Document::SetTerrainSet(TerrainSet set, bool marksMap) {
     }
     if (marksMap)
         MarkChanged();
+    notify(change::kTerrain);
     return Status::Ok();
 }
 
 void Document::SetTerrainOptions(const TerrainOptions& options) {
     m_terrain.SetOptions(options);
+    notify(change::kTerrain);
 }
 
 void Document::closeTerrainStroke() {
@@ -89,6 +94,36 @@ void Document::FillTerrain(const Rect& points, int terrain) {
     }
     m_terrainUnmatched = fill->unmatched();
     push(std::move(fill));
+}
+
+Status Document::MakeTerrainSet(const char* name, const TerrainMake& make) {
+    closeStroke();
+    const TileSetState before = TileSetState::Of(m_tiles);
+    TerrainSet made;
+    if (Status st = make(m_tiles, made); !st)
+        return st;
+    const auto putBack = [&] {
+        if (TileSetCommand::Changed(before, m_tiles))
+            TileSetCommand::Apply(m_tiles, before, before.count, {}, {});
+    };
+    if (Status st = made.Check(); !st || !TileSetCommand::Holds(before, m_tiles)) {
+        putBack();
+        // Only tiles added at the end (or a new size for an empty set) can be taken back.
+        return st ? Status::Fail(msg::kTileSizeMismatch) : st;
+    }
+    if (m_tiles.current() < 0 && m_tiles.count() > 0)
+        m_tiles.setCurrent(0);
+    std::unique_ptr<Command> tiles;
+    if (TileSetCommand::Changed(before, m_tiles))
+        tiles = std::make_unique<TileSetCommand>(before, m_tiles, name, true);
+    TerrainSet old = m_terrain.set();
+    if (Status st = m_terrain.Attach(made, m_map); !st) {
+        putBack();
+        return st;
+    }
+    push(std::make_unique<TerrainSetCommand>(std::move(tiles), std::move(old), std::move(made),
+                                             name));
+    return Status::Ok();
 }
 
 } // namespace kesh

@@ -28,7 +28,8 @@ public:
         SaveFile,
         TileFormat,
         MapFormat,
-        ImportOptions
+        ImportOptions,
+        MakeTerrain
     };
 
     struct Call {
@@ -41,11 +42,14 @@ public:
         std::optional<ImportOptionsEdit> import =
             std::nullopt;                   // image import dialog: the values it opened on
         std::string detail = std::string(); // Yes/No/Cancel questions: the line below the text
+        std::optional<MakeTerrainEdit> terrain =
+            std::nullopt; // 지형 만들기 dialog: the values it opened on
     };
 
     using TileEditor = std::function<void(TileFormatEdit&)>;
     using MapEditor = std::function<void(MapFormatEdit&)>;
     using ImportEditor = std::function<void(ImportOptionsEdit&)>;
+    using TerrainEditor = std::function<void(MakeTerrainEdit&)>;
     using FailureHook = std::function<void(const std::string&)>;
 
     ScriptedUserServices() {
@@ -120,13 +124,22 @@ public:
         return push(m_import, std::optional<ImportEditor>());
     }
 
+    // OK on the dialog of 지형 만들기, after `edit` changed the answers.
+    ScriptedUserServices& acceptTerrain(TerrainEditor edit = {}) {
+        return push(m_terrain, std::optional<TerrainEditor>(edit ? std::move(edit)
+                                                                 : [](MakeTerrainEdit&) {}));
+    }
+    ScriptedUserServices& cancelTerrain() {
+        return push(m_terrain, std::optional<TerrainEditor>());
+    }
+
     // Everything asked or shown so far, in order.
     const std::vector<Call>& calls() const {
         return m_calls;
     }
     // The same as short lines: "yesno: <text>", "okcancel: <text>",
     // "message: <text>", "open: <initial name>", "save: <initial name>",
-    // "tile format", "map format", "import options".
+    // "tile format", "map format", "import options", "make terrain".
     std::vector<std::string> transcript() const {
         std::vector<std::string> lines;
         for (const Call& c : m_calls)
@@ -147,7 +160,7 @@ public:
     // Whether every queued answer has been used.
     bool allUsed() const {
         return m_yesNo.empty() && m_okCancel.empty() && m_open.empty() && m_save.empty() &&
-               m_tile.empty() && m_map.empty() && m_import.empty();
+               m_tile.empty() && m_map.empty() && m_import.empty() && m_terrain.empty();
     }
 
     bool AskYesNo(const std::string& text) override {
@@ -202,6 +215,16 @@ public:
         return editor.has_value();
     }
 
+    bool EditMakeTerrain(MakeTerrainEdit& edit) override {
+        Call call{Kind::MakeTerrain, {}, {}, {}, {}, MessageIcon::Warning};
+        call.terrain = edit;
+        m_calls.push_back(std::move(call));
+        const auto editor = take(m_terrain, std::optional<TerrainEditor>(), "EditMakeTerrain", "");
+        if (editor)
+            (*editor)(edit);
+        return editor.has_value();
+    }
+
 private:
     using Path = std::optional<std::string>;
 
@@ -240,6 +263,8 @@ private:
             return "map format";
         case Kind::ImportOptions:
             return "import options";
+        case Kind::MakeTerrain:
+            return "make terrain";
         }
         return {};
     }
@@ -250,6 +275,7 @@ private:
     std::deque<std::optional<TileEditor>> m_tile;
     std::deque<std::optional<MapEditor>> m_map;
     std::deque<std::optional<ImportEditor>> m_import;
+    std::deque<std::optional<TerrainEditor>> m_terrain;
     std::vector<Call> m_calls;
     FailureHook m_fail;
 };

@@ -82,7 +82,8 @@ private slots:
              {QString(), 0},
              {QStringLiteral("사용하지 않는 타일 지우기"), ID_TILE_REMOVEUNUSED},
              {QStringLiteral("같은 타일 합치기"), ID_TILE_MERGEDUPLICATES},
-             {QStringLiteral("비슷한 타일 찾기..."), ID_TILE_NEARTILES}},
+             {QStringLiteral("비슷한 타일 찾기..."), ID_TILE_NEARTILES},
+             {QStringLiteral("지형 만들기..."), ID_TILE_MAKETERRAIN}},
             {{QStringLiteral("실행 취소(&U)\tCtrl+Z"), ID_EDIT_UNDO},
              {QStringLiteral("다시 실행(&R)\tCtrl+Y"), ID_EDIT_REDO},
              {QString(), 0},
@@ -92,10 +93,13 @@ private slots:
              {QStringLiteral("선택 영역 좌우 뒤집기"), ID_EDIT_FLIPH},
              {QStringLiteral("선택 영역 상하 뒤집기"), ID_EDIT_FLIPV},
              {QString(), 0},
-             {QStringLiteral("그리기 도구"), ID_EDIT_PAINTTOOL}},
+             {QStringLiteral("그리기 도구"), ID_EDIT_PAINTTOOL},
+             {QStringLiteral("지형 붓"), ID_EDIT_TERRAINBRUSH},
+             {QStringLiteral("지형 채우기"), ID_EDIT_TERRAINFILL}},
             {{QStringLiteral("도구모음줄(&T)"), ID_VIEW_TOOLBAR},
              {QStringLiteral("상태표시줄(&S)"), ID_VIEW_STATUS_BAR},
              {QStringLiteral("팔레트(&P)"), ID_VIEW_PALETTE},
+             {QStringLiteral("지형"), ID_VIEW_TERRAIN},
              {QString(), 0},
              {QStringLiteral("확대(&I)\tCtrl++"), ID_VIEW_ZOOMIN},
              {QStringLiteral("축소(&O)\tCtrl+-"), ID_VIEW_ZOOMOUT},
@@ -113,21 +117,25 @@ private slots:
                 QCOMPARE(menus[m].second[i].id, expected[m][i].id);
             }
         }
-        // Only the two bar items, the grid, the paint tool, attribute
-        // editing and the usage marks carry a tick; every item is enabled but undo and redo, with
-        // nothing to take back yet.
+        // Only the bar and panel items, the grid, the paint tool, the terrain
+        // brush, attribute editing and the usage marks carry a tick; every
+        // item is enabled but undo and redo, with nothing to take back yet,
+        // and the terrain brush and fill, with no terrain set.
         for (const auto& menu : menus) {
             for (const Item& item : menu.second) {
                 if (item.id == 0) {
                     continue;
                 }
                 QAction* a = frame.action(item.id);
-                QCOMPARE(a->isEnabled(), item.id != ID_EDIT_UNDO && item.id != ID_EDIT_REDO);
+                QCOMPARE(a->isEnabled(), item.id != ID_EDIT_UNDO && item.id != ID_EDIT_REDO &&
+                                             item.id != ID_EDIT_TERRAINBRUSH &&
+                                             item.id != ID_EDIT_TERRAINFILL);
                 QCOMPARE(a->isCheckable(),
                          item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR ||
                              item.id == ID_VIEW_PALETTE || item.id == ID_VIEW_GRID ||
                              item.id == ID_EDIT_PAINTTOOL || item.id == ID_TILE_EDITATTR ||
-                             item.id == ID_VIEW_CELLATTRS || item.id == ID_VIEW_USAGE);
+                             item.id == ID_VIEW_CELLATTRS || item.id == ID_VIEW_USAGE ||
+                             item.id == ID_VIEW_TERRAIN || item.id == ID_EDIT_TERRAINBRUSH);
             }
         }
     }

@@ -115,6 +115,8 @@ signals:
     void readoutChanged(const QString& text);
     // A click on the map (a double click) made the cell's tile the current one.
     void currentTilePicked(int tile);
+    // SetTool took `tool` (null: the cell editing again).
+    void toolChanged(MapTool* tool);
 
 protected:
     // Editing (CKeshViewInput.cpp).

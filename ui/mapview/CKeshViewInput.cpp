@@ -55,7 +55,10 @@ void CKeshView::SetTool(MapTool* tool) {
         viewport()->releaseMouse();
         m_tool->Release();
     }
-    m_tool = tool;
+    if (m_tool != tool) {
+        m_tool = tool;
+        emit toolChanged(tool);
+    }
 }
 
 MapToolPoint CKeshView::ToolPoint(QPoint client, Qt::KeyboardModifiers modifiers) const {

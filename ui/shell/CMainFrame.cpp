@@ -17,8 +17,10 @@
 #include "shell/FrameCommands.h"
 #include "shell/FrameRecovery.h"
 #include "shell/QtUserServices.h"
+#include "shell/TerrainCommands.h"
 #include "shell/UndoActions.h"
 #include "tileview/CPaletteBar.h"
+#include "tileview/CTerrainPanel.h"
 #include "tileview/CTile1View.h"
 #include "tileview/CTileInfoBar.h"
 #include "tileview/TilePainter.h"
@@ -68,6 +70,9 @@ CMainFrame::~CMainFrame() {
     // The views go before the document they show.
     disconnect(qApp, nullptr, this, nullptr);
     m_commands->SetViews(nullptr, nullptr);
+    m_terrain.reset();
+    delete m_wndTerrainPanel;
+    m_wndTerrainPanel = nullptr;
     delete m_wndSplitter;
     m_wndSplitter = nullptr;
     delete m_wndTileInfoBar;
@@ -96,6 +101,7 @@ void CMainFrame::OnCreate() {
     CreateAccelerators();
     CreateViewCommands();
     CreateTileCommands();
+    CreateTerrainCommands();
     NameKeysInToolTips();
 }
 

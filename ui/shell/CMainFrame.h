@@ -28,6 +28,8 @@ class CSplitterWnd;
 class CTile1View;
 class CPaletteBar;
 class CTileInfoBar;
+class CTerrainPanel;
+class TerrainCommands;
 class FrameCommands;
 class FrameRecovery;
 class QtUserServices;
@@ -57,6 +59,8 @@ public:
     QStatusBar* statusBarWidget() const { return m_wndStatusBar; }
     CTileInfoBar* tileInfoBar() const { return m_wndTileInfoBar; }
     CPaletteBar* paletteBar() const { return m_wndPaletteBar; }
+    CTerrainPanel* terrainPanel() const { return m_wndTerrainPanel; }
+    TerrainCommands& terrainCommands() const { return *m_terrain; }
     CKeshDoc* document() const { return m_pDocument; }
     FrameCommands& commands() const { return *m_commands; }
     FrameRecovery& recovery() const { return *m_recovery; }
@@ -144,6 +148,9 @@ private:
     // Runs the usage and replace commands; false for the others.
     bool OnTileCommand(int id);
     void OnTileReplace();
+    // CMainFrameTerrain.cpp: the terrain panel and its commands.
+    void CreateTerrainCommands();
+    bool OnTerrainCommand(int id);
     // CMainFrameFiles.cpp: recent files, drops and the recovery copy.
     void SetUpFiles();
     void UpdateRecentFiles(const std::function<void(RecentFiles&)>& change);
@@ -157,6 +164,8 @@ private:
     CSplitterWnd* m_wndSplitter = nullptr;
     CTileInfoBar* m_wndTileInfoBar = nullptr;
     CPaletteBar* m_wndPaletteBar = nullptr;
+    CTerrainPanel* m_wndTerrainPanel = nullptr;
+    std::unique_ptr<TerrainCommands> m_terrain;
     CKeshDoc* m_pDocument = nullptr;
     // Draws the tiles for both views and the attribute bar.
     std::unique_ptr<TilePainter> m_tilePainter;

@@ -72,7 +72,8 @@ const Menu kMenus[] = {
       {0, ""},
       {ID_TILE_REMOVEUNUSED, "사용하지 않는 타일 지우기"},
       {ID_TILE_MERGEDUPLICATES, "같은 타일 합치기"},
-      {ID_TILE_NEARTILES, "비슷한 타일 찾기..."}}},
+      {ID_TILE_NEARTILES, "비슷한 타일 찾기..."},
+      {ID_TILE_MAKETERRAIN, "지형 만들기..."}}},
     {"편집",
      {{ID_EDIT_UNDO, "실행 취소(&U)\tCtrl+Z"},
       {ID_EDIT_REDO, "다시 실행(&R)\tCtrl+Y"},
@@ -83,11 +84,14 @@ const Menu kMenus[] = {
       {ID_EDIT_FLIPH, "선택 영역 좌우 뒤집기"},
       {ID_EDIT_FLIPV, "선택 영역 상하 뒤집기"},
       {0, nullptr},
-      {ID_EDIT_PAINTTOOL, "그리기 도구"}}},
+      {ID_EDIT_PAINTTOOL, "그리기 도구"},
+      {ID_EDIT_TERRAINBRUSH, "지형 붓"},
+      {ID_EDIT_TERRAINFILL, "지형 채우기"}}},
     {"보기(&V)",
      {{ID_VIEW_TOOLBAR, "도구모음줄(&T)"},
       {ID_VIEW_STATUS_BAR, "상태표시줄(&S)"},
       {ID_VIEW_PALETTE, "팔레트(&P)"},
+      {ID_VIEW_TERRAIN, "지형"},
       {0, nullptr},
       {ID_VIEW_ZOOMIN, "확대(&I)\tCtrl++"},
       {ID_VIEW_ZOOMOUT, "축소(&O)\tCtrl+-"},
@@ -167,7 +171,7 @@ void CMainFrame::CreateMenus() {
             QAction* action = CreateAction(item.id, QString::fromUtf8(item.text));
             popup->addAction(action);
             if (item.id != ID_VIEW_TOOLBAR && item.id != ID_VIEW_STATUS_BAR &&
-                item.id != ID_VIEW_PALETTE) {
+                item.id != ID_VIEW_PALETTE && item.id != ID_VIEW_TERRAIN) {
                 connect(action, &QAction::triggered, this, [this, id = item.id] { OnCommand(id); });
             }
         }
@@ -284,7 +288,7 @@ void CMainFrame::NameKeysInToolTips() {
 }
 
 void CMainFrame::OnCommand(int id) {
-    if (OnViewCommand(id) || OnTileCommand(id)) {
+    if (OnViewCommand(id) || OnTileCommand(id) || OnTerrainCommand(id)) {
         return;
     }
     if (m_commands->Run(id, GetActiveView())) {

@@ -134,6 +134,10 @@ bool CMainFrame::OnViewCommand(int id) {
         return true;
     case ID_EDIT_PAINTTOOL:
         map->SetPaintTool(action(ID_EDIT_PAINTTOOL)->isChecked());
+        // The paint tool and a map tool (지형 붓...) take turns.
+        if (map->paintTool()) {
+            map->SetTool(nullptr);
+        }
         return true;
     default:
         return false;

@@ -38,6 +38,11 @@ enum CommandId : int {
     ID_TILE_REMOVEUNUSED = 61540,
     ID_TILE_MERGEDUPLICATES = 61541,
     ID_TILE_NEARTILES = 61542,
+    // Terrain: the panel, the brush and fill, and 지형 만들기.
+    ID_VIEW_TERRAIN = 61550,
+    ID_EDIT_TERRAINBRUSH = 61551,
+    ID_EDIT_TERRAINFILL = 61552,
+    ID_TILE_MAKETERRAIN = 61553,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

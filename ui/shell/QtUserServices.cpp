@@ -3,6 +3,7 @@
 #include "formatdlg/CMapFormatDlg.h"
 #include "formatdlg/CTileFormatDlg.h"
 #include "shell/CImportImageDlg.h"
+#include "shell/CMakeTerrainDlg.h"
 #include "shell/ImportOptionsMemory.h"
 #include "widgets/KeshMessageBox.h"
 
@@ -167,6 +168,15 @@ bool QtUserServices::EditImportOptions(ImportOptionsEdit& edit) {
     }
     edit = dialog.Result();
     RememberImportOptions(edit);
+    return true;
+}
+
+bool QtUserServices::EditMakeTerrain(MakeTerrainEdit& edit) {
+    CMakeTerrainDlg dialog(edit, m_parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    edit = dialog.Result();
     return true;
 }
 

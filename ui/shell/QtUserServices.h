@@ -28,6 +28,7 @@ public:
     bool EditTileFormat(TileFormatEdit& edit) override;
     bool EditMapFormat(MapFormatEdit& edit) override;
     bool EditImportOptions(ImportOptionsEdit& edit) override;
+    bool EditMakeTerrain(MakeTerrainEdit& edit) override;
 
     // "256 PCX files|*.pcx" becomes the name filter "256 PCX files (*.pcx)";
     // patterns separated by ';' are separated by spaces.
