@@ -210,7 +210,6 @@ bool Document::PaintCell(int32_t index, uint16_t tile) {
     if (m_map.cell(size_t(index)) == cell)
         return false;
     closeTerrainStroke();
-    closePixelStroke();
     const bool first = !m_stroke || m_stroke->empty();
     if (!m_stroke)
         m_stroke = std::make_unique<StrokeCommand>();

@@ -18,7 +18,7 @@ void Document::closePixelStroke() {
 }
 
 bool Document::PaintTilePixels(int32_t number, const std::vector<Point>& points, uint8_t value) {
-    if (number < 0 || !m_tiles.tiles().NodeAt(number))
+    if (!m_tiles.tiles().NodeAt(number))
         return false;
     // Any other stroke under way is a step of its own.
     if (m_stroke || m_terrainStroke) {

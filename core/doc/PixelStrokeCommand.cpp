@@ -13,8 +13,6 @@ bool PixelStrokeCommand::Paint(TileSet& tiles, int32_t number, const std::vector
     const uint8_t* now = list.PixelsAt(number);
     const int32_t w = list.width();
     const int32_t h = list.height();
-    if (!now)
-        return false;
     std::vector<uint8_t> pixels(now, now + list.tileSize());
     bool changed = false;
     for (const Point& p : points) {
