@@ -28,6 +28,8 @@ class CSplitterWnd;
 class CTile1View;
 class CPaletteBar;
 class CTileInfoBar;
+class CTileEditPanel;
+class PixelMapTool;
 class FrameCommands;
 class FrameRecovery;
 class QtUserServices;
@@ -56,6 +58,7 @@ public:
     QStatusBar* statusBarWidget() const { return m_wndStatusBar; }
     CTileInfoBar* tileInfoBar() const { return m_wndTileInfoBar; }
     CPaletteBar* paletteBar() const { return m_wndPaletteBar; }
+    CTileEditPanel* tileEditPanel() const { return m_wndTileEditPanel; }
     CKeshDoc* document() const { return m_pDocument; }
     FrameCommands& commands() const { return *m_commands; }
     FrameRecovery& recovery() const { return *m_recovery; }
@@ -136,6 +139,11 @@ private:
     bool OnViewCommand(int id);
     // Keeps the zoom steps and the grid for the next start.
     void SaveViewSettings() const;
+    // CMainFrameTileEdit.cpp: the 타일 편집 panel and the 픽셀 그리기 tool.
+    void CreateTileEdit();
+    // Runs the panel's and the pixel tool's commands; false for the others
+    // (the paint tool's goes on after turning the pixel tool off).
+    bool OnTileEditCommand(int id);
     // CMainFrameFiles.cpp: recent files, drops and the recovery copy.
     void SetUpFiles();
     void UpdateRecentFiles(const std::function<void(RecentFiles&)>& change);
@@ -149,6 +157,8 @@ private:
     CSplitterWnd* m_wndSplitter = nullptr;
     CTileInfoBar* m_wndTileInfoBar = nullptr;
     CPaletteBar* m_wndPaletteBar = nullptr;
+    CTileEditPanel* m_wndTileEditPanel = nullptr;
+    std::unique_ptr<PixelMapTool> m_pixelTool;
     CKeshDoc* m_pDocument = nullptr;
     // Draws the tiles for both views and the attribute bar.
     std::unique_ptr<TilePainter> m_tilePainter;

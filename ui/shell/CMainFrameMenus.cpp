@@ -66,7 +66,8 @@ const Menu kMenus[] = {
       {ID_TILE_SAVEBMP, "비트맵 파일로 저장"},
       {ID_TILE_FORMAT, "파일포맷 변경"},
       {0, ""},
-      {ID_TILE_EDITATTR, "타일 속성 편집"}}},
+      {ID_TILE_EDITATTR, "타일 속성 편집"},
+      {ID_TILE_EDITPIXELS, "타일 편집"}}},
     {"편집",
      {{ID_EDIT_UNDO, "실행 취소(&U)\tCtrl+Z"},
       {ID_EDIT_REDO, "다시 실행(&R)\tCtrl+Y"},
@@ -77,7 +78,8 @@ const Menu kMenus[] = {
       {ID_EDIT_FLIPH, "선택 영역 좌우 뒤집기"},
       {ID_EDIT_FLIPV, "선택 영역 상하 뒤집기"},
       {0, nullptr},
-      {ID_EDIT_PAINTTOOL, "그리기 도구"}}},
+      {ID_EDIT_PAINTTOOL, "그리기 도구"},
+      {ID_EDIT_PIXELTOOL, "픽셀 그리기"}}},
     {"보기(&V)",
      {{ID_VIEW_TOOLBAR, "도구모음줄(&T)"},
       {ID_VIEW_STATUS_BAR, "상태표시줄(&S)"},
@@ -104,6 +106,7 @@ constexpr int kToolBarButtons[] = {ID_FILE_NEW,
                                    ID_EDIT_FILL,
                                    0,
                                    ID_EDIT_PAINTTOOL,
+                                   ID_EDIT_PIXELTOOL,
                                    0,
                                    ID_APP_ABOUT};
 
@@ -277,6 +280,9 @@ void CMainFrame::NameKeysInToolTips() {
 }
 
 void CMainFrame::OnCommand(int id) {
+    if (OnTileEditCommand(id)) {
+        return;
+    }
     if (OnViewCommand(id)) {
         return;
     }

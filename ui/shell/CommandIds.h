@@ -31,6 +31,9 @@ enum CommandId : int {
     ID_VIEW_PALETTE = 61498,
     ID_TILE_IMPORTIMAGE = 61482,
     ID_MAP_IMPORTTMX = 61483,
+    // The tile editor: its panel and the map's pixel tool.
+    ID_TILE_EDITPIXELS = 61520,
+    ID_EDIT_PIXELTOOL = 61521,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

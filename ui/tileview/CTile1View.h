@@ -90,6 +90,8 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // A double click on a tile makes it current and asks for 타일 편집.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // Ctrl+wheel zooms the tile set; the plain wheel scrolls.
     void wheelEvent(QWheelEvent* event) override;
@@ -100,6 +102,8 @@ signals:
     void zoomChanged(int step);
     // The Delete key: the frame asks, then deletes the current tile.
     void deleteRequested();
+    // A double click on tile `tile`: the frame opens the 타일 편집 panel.
+    void editRequested(int tile);
 
 private:
     // Redraws when the tiles changed, and moves the frame when the current tile did.

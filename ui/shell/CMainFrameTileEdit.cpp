@@ -1,0 +1,62 @@
+// The 타일 편집 panel and the map's 픽셀 그리기 tool.
+#include <QAction>
+#include <QStatusBar>
+
+#include "mapview/CKeshView.h"
+#include "mapview/PixelMapTool.h"
+#include "shell/CMainFrame.h"
+#include "shell/CKeshDoc.h"
+#include "shell/CommandIds.h"
+#include "shell/StatusNotice.h"
+#include "tileview/CTile1View.h"
+#include "tileview/CTileEditPanel.h"
+
+namespace kesh::ui {
+
+void CMainFrame::CreateTileEdit() {
+    m_wndTileEditPanel = new CTileEditPanel(m_pDocument->data(), this);
+    addDockWidget(Qt::RightDockWidgetArea, m_wndTileEditPanel);
+    // Opened by 타일 편집 or a double click on a tile, not at start.
+    m_wndTileEditPanel->hide();
+    const auto tell = [this](const QString& text) {
+        m_wndStatusBar->showMessage(text, notice::kShownMs);
+    };
+    connect(m_wndTileEditPanel, &CTileEditPanel::notice, this, tell);
+    connect(tileView(), &CTile1View::editRequested, this,
+            [this] { OnCommand(ID_TILE_EDITPIXELS); });
+    m_pixelTool = std::make_unique<PixelMapTool>(
+        *mapView(), [this] { return m_wndTileEditPanel->colour(); }, tell);
+    action(ID_EDIT_PIXELTOOL)->setCheckable(true);
+}
+
+bool CMainFrame::OnTileEditCommand(int id) {
+    switch (id) {
+    case ID_TILE_EDITPIXELS:
+        m_wndTileEditPanel->show();
+        m_wndTileEditPanel->raise();
+        return true;
+    case ID_EDIT_PIXELTOOL: {
+        // The item has already changed its tick when it comes here.
+        const bool on = action(ID_EDIT_PIXELTOOL)->isChecked();
+        if (on && action(ID_EDIT_PAINTTOOL)->isChecked()) {
+            action(ID_EDIT_PAINTTOOL)->setChecked(false);
+            mapView()->SetPaintTool(false);
+        }
+        mapView()->SetTool(on ? m_pixelTool.get() : nullptr);
+        if (on && !PixelMapTool::ZoomAllowed(mapView()->zoomStep()))
+            m_wndStatusBar->showMessage(PixelMapTool::RefusedText(), notice::kShownMs);
+        return true;
+    }
+    case ID_EDIT_PAINTTOOL:
+        // The two tools take the same button: one at a time.
+        if (action(ID_EDIT_PAINTTOOL)->isChecked() && action(ID_EDIT_PIXELTOOL)->isChecked()) {
+            action(ID_EDIT_PIXELTOOL)->setChecked(false);
+            mapView()->SetTool(nullptr);
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace kesh::ui
