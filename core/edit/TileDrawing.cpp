@@ -53,8 +53,10 @@ void TileDrawing::Move(Point at) {
 }
 
 std::vector<Point> TileDrawing::Preview() const {
-    if (!m_dragging)
-        return {};
+    return m_dragging ? Shape() : std::vector<Point>{};
+}
+
+std::vector<Point> TileDrawing::Shape() const {
     const TileList& list = m_doc.tiles().tiles();
     if (m_tool == PixelTool::Line)
         return TilePixelTools::Line(m_start, m_last, list.width(), list.height());
@@ -75,11 +77,8 @@ void TileDrawing::Release() {
     const uint8_t* pixels = list.PixelsAt(m_tile);
     if (!pixels)
         return;
-    m_dragging = true; // for Preview
-    const std::vector<Point> shape = Preview();
-    m_dragging = false;
     (void)m_doc.EditTilePixels(
-        m_tile, TilePixelTools::Paint(pixels, list.width(), list.height(), shape, m_value),
+        m_tile, TilePixelTools::Paint(pixels, list.width(), list.height(), Shape(), m_value),
         command::kEditTile);
 }
 

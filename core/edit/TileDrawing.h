@@ -43,6 +43,9 @@ public:
     static std::optional<TilePixel> UnderMapPixel(const Document& doc, Point pixel);
 
 private:
+    // The line or rectangle from the press to the pointer.
+    std::vector<Point> Shape() const;
+
     Document& m_doc;
     PixelTool m_tool = PixelTool::Pencil;
     int32_t m_tile = -1;
