@@ -15,7 +15,8 @@ namespace kesh::ui {
 
 void CMainFrame::CreateTileEdit() {
     m_wndTileEditPanel = new CTileEditPanel(m_pDocument->data(), this);
-    addDockWidget(Qt::RightDockWidgetArea, m_wndTileEditPanel);
+    // On the left, beside the map: the right holds the tile set and its bars.
+    addDockWidget(Qt::LeftDockWidgetArea, m_wndTileEditPanel);
     // Opened by 타일 편집 or a double click on a tile, not at start.
     m_wndTileEditPanel->hide();
     const auto tell = [this](const QString& text) {
