@@ -1,6 +1,7 @@
 // The 타일 편집 panel and the 픽셀 그리기 tool: the tools reach the document
 // as one step each, the duplicate notice merges, and the map tool paints the
 // pixel under the pointer only at 4x and more.
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -224,8 +225,17 @@ private slots:
         CMainFrame frame;
         QVERIFY(ShowActive(frame));
         QVERIFY(!frame.tileEditPanel()->isVisible());
+        frame.resize(1200, 800);
+        QCoreApplication::processEvents();
+        frame.splitter()->setSizes({500, 200});
         frame.OnCommand(ID_TILE_EDITPIXELS);
         QVERIFY(frame.tileEditPanel()->isVisible());
+        // The map column makes room for the panel; the tile set keeps its width.
+        const auto kept = [&] {
+            const QList<int> sizes = frame.splitter()->sizes();
+            return sizes.value(1) >= std::min(200, (sizes.value(0) + sizes.value(1)) / 2);
+        };
+        QTRY_VERIFY(kept());
         frame.tileEditPanel()->hide();
         MakeTiles(frame.document()->data(), 4, 4, {std::string(16, '0'), std::string(16, '1')},
                   {0});

@@ -1,5 +1,8 @@
 // The 타일 편집 panel and the map's 픽셀 그리기 tool.
+#include <algorithm>
+
 #include <QAction>
+#include <QTimer>
 #include <QStatusBar>
 
 #include "mapview/CKeshView.h"
@@ -10,6 +13,7 @@
 #include "shell/StatusNotice.h"
 #include "tileview/CTile1View.h"
 #include "tileview/CTileEditPanel.h"
+#include "widgets/CSplitterWnd.h"
 
 namespace kesh::ui {
 
@@ -32,10 +36,25 @@ void CMainFrame::CreateTileEdit() {
 
 bool CMainFrame::OnTileEditCommand(int id) {
     switch (id) {
-    case ID_TILE_EDITPIXELS:
+    case ID_TILE_EDITPIXELS: {
+        // The splitter keeps the map column's width and gives the rest to
+        // the tile set, which a panel opening beside them would squeeze
+        // away: the map column gives up the room instead.
+        const int tileColumn = m_wndSplitter->sizes().value(1);
+        const bool opening = !m_wndTileEditPanel->isVisible();
         m_wndTileEditPanel->show();
         m_wndTileEditPanel->raise();
+        if (opening && tileColumn > 0) {
+            QTimer::singleShot(0, this, [this, tileColumn] {
+                const QList<int> sizes = m_wndSplitter->sizes();
+                const int total = sizes.value(0) + sizes.value(1);
+                const int tiles = std::min(tileColumn, total / 2);
+                if (sizes.size() == 2 && sizes[1] < tiles)
+                    m_wndSplitter->setSizes({total - tiles, tiles});
+            });
+        }
         return true;
+    }
     case ID_EDIT_PIXELTOOL: {
         // The item has already changed its tick when it comes here.
         const bool on = action(ID_EDIT_PIXELTOOL)->isChecked();
