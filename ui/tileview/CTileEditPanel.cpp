@@ -194,12 +194,27 @@ void CTileEditPanel::MergeIntoEqual() {
 }
 
 void CTileEditPanel::DocumentChanged(uint32_t changes) {
-    if (changes & (change::kTiles | change::kColours | change::kCurrentTile | change::kTileLayout |
-                   change::kMapLayout | change::kReplaced | change::kHistory))
-        Refresh();
+    if (!(changes & (change::kTiles | change::kColours | change::kCurrentTile |
+                     change::kTileLayout | change::kMapLayout | change::kReplaced |
+                     change::kHistory)))
+        return;
+    // A closed panel catches up when it opens. The moves of a pencil drag
+    // (kTiles alone) repaint; the match is looked for again at the stroke's
+    // end, with the step (kHistory).
+    if (!isVisible())
+        m_stale = true;
+    else
+        Refresh((changes & ~change::kTiles) != 0);
 }
 
-void CTileEditPanel::Refresh() {
+void CTileEditPanel::showEvent(QShowEvent* event) {
+    if (m_stale)
+        Refresh();
+    QDockWidget::showEvent(event);
+}
+
+void CTileEditPanel::Refresh(bool match) {
+    m_stale = false;
     const Swatches swatches = SwatchesOf(m_doc);
     if (!(swatches == m_swatches)) {
         m_swatches = swatches;
@@ -218,8 +233,7 @@ void CTileEditPanel::Refresh() {
             has && (t.how != TileTransform::Rotate90 || tileWidth() == tileHeight()));
     for (QAbstractButton* b : m_tools->buttons())
         b->setEnabled(has);
-    // The match is looked for between drags, not at every move of one.
-    if (!m_drawing.dragging())
+    if (match && !m_drawing.dragging())
         m_equal = has ? TileMatcher::FindEqual(m_doc.tiles().tiles(), number, m_doc.mapFlips())
                       : std::nullopt;
     m_equalNotice->setText(m_equal ? QStringLiteral("타일 %1과 같습니다").arg(m_equal->tile)

@@ -84,8 +84,10 @@ signals:
 
 private:
     void DocumentChanged(uint32_t changes) override;
-    // Takes the tile, its colours and its match again.
-    void Refresh();
+    void showEvent(QShowEvent* event) override;
+    // Takes the tile and its colours again and, with `match`, looks for a
+    // tile it equals (not while a drag is under way).
+    void Refresh(bool match = true);
     QWidget* MakeToolRow();
     QWidget* MakeTransformRow();
 
@@ -95,6 +97,7 @@ private:
     uint8_t m_colour = 1;
     Swatches m_swatches;
     std::optional<TileMatch> m_equal;
+    bool m_stale = false; // changed while closed
     TileEditCanvas* m_canvas = nullptr;
     TileEditSwatches* m_swatchRow = nullptr;
     QButtonGroup* m_tools = nullptr;
