@@ -77,7 +77,8 @@ private slots:
              {QStringLiteral("비트맵 파일로 저장"), ID_TILE_SAVEBMP},
              {QStringLiteral("파일포맷 변경"), ID_TILE_FORMAT},
              {QString(), 0},
-             {QStringLiteral("타일 속성 편집"), ID_TILE_EDITATTR}},
+             {QStringLiteral("타일 속성 편집"), ID_TILE_EDITATTR},
+             {QStringLiteral("타일 편집"), ID_TILE_EDITPIXELS}},
             {{QStringLiteral("실행 취소(&U)\tCtrl+Z"), ID_EDIT_UNDO},
              {QStringLiteral("다시 실행(&R)\tCtrl+Y"), ID_EDIT_REDO},
              {QString(), 0},
@@ -87,7 +88,8 @@ private slots:
              {QStringLiteral("선택 영역 좌우 뒤집기"), ID_EDIT_FLIPH},
              {QStringLiteral("선택 영역 상하 뒤집기"), ID_EDIT_FLIPV},
              {QString(), 0},
-             {QStringLiteral("그리기 도구"), ID_EDIT_PAINTTOOL}},
+             {QStringLiteral("그리기 도구"), ID_EDIT_PAINTTOOL},
+             {QStringLiteral("픽셀 그리기"), ID_EDIT_PIXELTOOL}},
             {{QStringLiteral("도구모음줄(&T)"), ID_VIEW_TOOLBAR},
              {QStringLiteral("상태표시줄(&S)"), ID_VIEW_STATUS_BAR},
              {QStringLiteral("팔레트(&P)"), ID_VIEW_PALETTE},
@@ -107,7 +109,7 @@ private slots:
                 QCOMPARE(menus[m].second[i].id, expected[m][i].id);
             }
         }
-        // Only the two bar items, the grid, the paint tool and attribute
+        // Only the two bar items, the grid, the two map tools and attribute
         // editing carry a tick; every item is enabled but undo and redo, with
         // nothing to take back yet.
         for (const auto& menu : menus) {
@@ -121,7 +123,7 @@ private slots:
                          item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR ||
                              item.id == ID_VIEW_PALETTE || item.id == ID_VIEW_GRID ||
                              item.id == ID_EDIT_PAINTTOOL || item.id == ID_TILE_EDITATTR ||
-                             item.id == ID_VIEW_CELLATTRS);
+                             item.id == ID_VIEW_CELLATTRS || item.id == ID_EDIT_PIXELTOOL);
             }
         }
     }
@@ -141,7 +143,7 @@ private slots:
         }
         QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, 0, ID_EDIT_COPY,
                                   ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_FILL, 0,
-                                  ID_EDIT_PAINTTOOL, 0, ID_APP_ABOUT}));
+                                  ID_EDIT_PAINTTOOL, ID_EDIT_PIXELTOOL, 0, ID_APP_ABOUT}));
         QCOMPARE(frame.toolBar()->iconSize(), QSize(16, 15));
         QCOMPARE(CommandToolTip(ID_MAP_OPEN), QStringLiteral("지도열기"));
         QCOMPARE(CommandToolTip(ID_EDIT_FILL), QStringLiteral("채우기"));
