@@ -10,6 +10,7 @@
 #include "doc/DeleteTileCommand.h"
 #include "doc/ImportCommand.h"
 #include "doc/MapFormatCommand.h"
+#include "doc/PixelStrokeCommand.h"
 #include "doc/TerrainCommand.h"
 #include "doc/TilePixelsCommand.h"
 #include "doc/TileRemapCommand.h"
@@ -59,6 +60,8 @@ const Command* Document::strokeUnderWay() const {
         return m_stroke.get();
     if (m_terrainStroke && !m_terrainStroke->empty())
         return m_terrainStroke.get();
+    if (m_pixelStroke && !m_pixelStroke->empty())
+        return m_pixelStroke.get();
     return nullptr;
 }
 
@@ -88,6 +91,7 @@ std::string Document::RedoName() const {
 
 void Document::closeStroke() {
     closeTerrainStroke();
+    closePixelStroke();
     if (!m_stroke)
         return;
     std::unique_ptr<StrokeCommand> stroke = std::move(m_stroke);
@@ -141,6 +145,7 @@ void Document::dropHistory(bool marksMap) {
 void Document::ResetHistory() {
     m_stroke.reset();
     m_terrainStroke.reset();
+    m_pixelStroke.reset();
     m_history.Clear();
     m_pending = false;
     ++m_revision;
@@ -160,6 +165,7 @@ Status Document::Replace(const ContentReader& read, std::optional<FileIdentity> 
         m_file = std::move(*file);
     m_terrain.Follow(m_map);
     m_stroke.reset();
+    m_pixelStroke.reset();
     m_history.Clear();
     m_pending = changed;
     ++m_revision;

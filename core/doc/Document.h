@@ -19,6 +19,7 @@
 
 namespace kesh {
 
+class PixelStrokeCommand;
 class StrokeCommand;
 class TerrainCommand;
 
@@ -135,6 +136,13 @@ public:
     // step `name` (a stroke of a drawing tool: command::kEditTile).
     Status EditTilePixels(int32_t number, const std::vector<uint8_t>& pixels,
                           const char* name);
+    // A pixel stroke (DocumentPixels.cpp): every pixel the pencil sets from
+    // its press until EndStroke, in one tile or in several (on the map), is
+    // one step named "타일 편집". Sets `points` (cut to the tile) of tile
+    // `number` to `value` at once and tells the listeners (kTiles), so every
+    // cell showing the tile repaints as the drag goes; false, with nothing
+    // changed, when no pixel changed or there is no such tile.
+    bool PaintTilePixels(int32_t number, const std::vector<Point>& points, uint8_t value);
     // Flips, turns (square tiles only) or shifts the whole of tile `number`.
     Status TransformTile(int32_t number, TileTransform how);
     // The flip bits (cellbit::kFlips) the map's cell fields can hold: the
@@ -246,6 +254,7 @@ private:
     // Puts an unfinished stroke on the history.
     void closeStroke();
     void closeTerrainStroke();
+    void closePixelStroke();
     // The stroke being painted, when it changed anything.
     const Command* strokeUnderWay() const;
     // Gives the map `grid` (a layout with its size, and cells) and the file
@@ -263,6 +272,7 @@ private:
     std::unique_ptr<StrokeCommand> m_stroke;
     TerrainLayer m_terrain;
     std::unique_ptr<TerrainCommand> m_terrainStroke;
+    std::unique_ptr<PixelStrokeCommand> m_pixelStroke;
     uint64_t m_terrainUnmatched = 0;
     uint16_t m_brushAttr = 0;
     bool m_pending = false;

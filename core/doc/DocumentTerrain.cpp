@@ -49,7 +49,7 @@ Rect Document::PaintTerrain(Point at, int terrain) {
     const size_t index = size_t(at.y) * size_t(m_terrain.valuesWide()) + size_t(at.x);
     if (m_terrain.values()[index] == terrain)
         return none;
-    if (m_stroke) {
+    if (m_stroke || m_pixelStroke) {
         closeStroke();
         notify(change::kHistory);
     }

@@ -224,12 +224,13 @@ private:
     }
 
     // The tile workshop: pixel edits (one copying another tile, so that
-    // merges find something), clean-ups, moves and replacements.
+    // merges find something), pencil strokes over one or two tiles,
+    // clean-ups, moves and replacements.
     void workshop() {
         const int32_t count = m_doc.tiles().count();
         const int32_t t = m_rng.below(count), u = m_rng.below(count);
         CleanupSummary summary;
-        switch (m_rng.below(9)) {
+        switch (m_rng.below(10)) {
         case 0: {
             std::vector<uint8_t> pixels(m_doc.tiles().tiles().PixelsAt(u),
                                         m_doc.tiles().tiles().PixelsAt(u) + kTile * kTile);
@@ -256,6 +257,14 @@ private:
         case 6:
             (void)m_doc.MoveTile(t, u);
             break;
+        case 7: {
+            const uint8_t value = uint8_t(m_rng.below(4));
+            for (int i = m_rng.below(8); i >= 0; --i)
+                (void)m_doc.PaintTilePixels(m_rng.chance(70) ? t : u,
+                                            {{m_rng.below(kTile + 1), m_rng.below(kTile)}}, value);
+            m_doc.EndStroke();
+            break;
+        }
         default: {
             m_doc.SetCurrentTile(u);
             const Point a = cellPoint(), b = cellPoint();

@@ -79,6 +79,7 @@ private slots:
              {QStringLiteral("타일 바꾸기..."), ID_TILE_REPLACE},
              {QString(), 0},
              {QStringLiteral("타일 속성 편집"), ID_TILE_EDITATTR},
+             {QStringLiteral("타일 편집"), ID_TILE_EDITPIXELS},
              {QString(), 0},
              {QStringLiteral("사용하지 않는 타일 지우기"), ID_TILE_REMOVEUNUSED},
              {QStringLiteral("같은 타일 합치기"), ID_TILE_MERGEDUPLICATES},
@@ -95,7 +96,8 @@ private slots:
              {QString(), 0},
              {QStringLiteral("그리기 도구"), ID_EDIT_PAINTTOOL},
              {QStringLiteral("지형 붓"), ID_EDIT_TERRAINBRUSH},
-             {QStringLiteral("지형 채우기"), ID_EDIT_TERRAINFILL}},
+             {QStringLiteral("지형 채우기"), ID_EDIT_TERRAINFILL},
+             {QStringLiteral("픽셀 그리기"), ID_EDIT_PIXELTOOL}},
             {{QStringLiteral("도구모음줄(&T)"), ID_VIEW_TOOLBAR},
              {QStringLiteral("상태표시줄(&S)"), ID_VIEW_STATUS_BAR},
              {QStringLiteral("팔레트(&P)"), ID_VIEW_PALETTE},
@@ -117,10 +119,10 @@ private slots:
                 QCOMPARE(menus[m].second[i].id, expected[m][i].id);
             }
         }
-        // Only the bar and panel items, the grid, the paint tool, the terrain
-        // brush, attribute editing and the usage marks carry a tick; every
-        // item is enabled but undo and redo, with nothing to take back yet,
-        // and the terrain brush and fill, with no terrain set.
+        // Only the bar and panel items, the grid, the map tools, attribute
+        // editing and the usage marks carry a tick; every item is enabled but
+        // undo and redo, with nothing to take back yet, and the terrain brush
+        // and fill, with no terrain set.
         for (const auto& menu : menus) {
             for (const Item& item : menu.second) {
                 if (item.id == 0) {
@@ -135,7 +137,8 @@ private slots:
                              item.id == ID_VIEW_PALETTE || item.id == ID_VIEW_GRID ||
                              item.id == ID_EDIT_PAINTTOOL || item.id == ID_TILE_EDITATTR ||
                              item.id == ID_VIEW_CELLATTRS || item.id == ID_VIEW_USAGE ||
-                             item.id == ID_VIEW_TERRAIN || item.id == ID_EDIT_TERRAINBRUSH);
+                             item.id == ID_VIEW_TERRAIN || item.id == ID_EDIT_TERRAINBRUSH ||
+                             item.id == ID_EDIT_PIXELTOOL);
             }
         }
     }
@@ -155,7 +158,7 @@ private slots:
         }
         QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_MAP_OPEN, ID_MAP_SAVE, 0, ID_EDIT_COPY,
                                   ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_FILL, 0,
-                                  ID_EDIT_PAINTTOOL, 0, ID_APP_ABOUT}));
+                                  ID_EDIT_PAINTTOOL, ID_EDIT_PIXELTOOL, 0, ID_APP_ABOUT}));
         QCOMPARE(frame.toolBar()->iconSize(), QSize(16, 15));
         QCOMPARE(CommandToolTip(ID_MAP_OPEN), QStringLiteral("지도열기"));
         QCOMPARE(CommandToolTip(ID_EDIT_FILL), QStringLiteral("채우기"));

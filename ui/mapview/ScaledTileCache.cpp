@@ -1,6 +1,8 @@
 #include "mapview/ScaledTileCache.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "layout/CellFields.h"
 #include "map/CellPixels.h"
@@ -109,6 +111,29 @@ QImage ScaledTileCache::Scale(const QImage& source, int width, int height) {
                            : source.convertToFormat(QImage::Format_RGB32);
     const int sw = src.width();
     const int sh = src.height();
+    if (width >= sw && height >= sh) {
+        // Enlarged, every pixel covers one source pixel: the box below comes
+        // to picking it, and a row that repeats the source row above is a copy.
+        std::vector<int> column(static_cast<size_t>(width));
+        for (int x = 0; x < width; ++x) {
+            column[size_t(x)] = int(int64_t(x) * sw / width);
+        }
+        int previous = -1;
+        for (int y = 0; y < height; ++y) {
+            const int sy = int(int64_t(y) * sh / height);
+            auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+            if (sy == previous) {
+                std::memcpy(line, out.constScanLine(y - 1), size_t(width) * sizeof(QRgb));
+                continue;
+            }
+            const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
+            for (int x = 0; x < width; ++x) {
+                line[x] = in[column[size_t(x)]] | 0xff000000u;
+            }
+            previous = sy;
+        }
+        return out;
+    }
     for (int y = 0; y < height; ++y) {
         const int y0 = int(int64_t(y) * sh / height);
         const int y1 = std::max(y0 + 1, int(int64_t(y + 1) * sh / height));

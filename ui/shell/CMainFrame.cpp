@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "mapview/CKeshView.h"
+#include "mapview/PixelMapTool.h"
 #include "shell/AppServices.h"
 #include "shell/AppSettings.h"
 #include "shell/CKeshDoc.h"
@@ -22,6 +23,7 @@
 #include "tileview/CPaletteBar.h"
 #include "tileview/CTerrainPanel.h"
 #include "tileview/CTile1View.h"
+#include "tileview/CTileEditPanel.h"
 #include "tileview/CTileInfoBar.h"
 #include "tileview/TilePainter.h"
 #include "widgets/CSplitterWnd.h"
@@ -79,6 +81,8 @@ CMainFrame::~CMainFrame() {
     m_wndTileInfoBar = nullptr;
     delete m_wndPaletteBar;
     m_wndPaletteBar = nullptr;
+    delete m_wndTileEditPanel;
+    m_wndTileEditPanel = nullptr;
     if (m_services && AppServices() == m_services.get()) {
         SetAppServices(nullptr);
     }
@@ -102,6 +106,7 @@ void CMainFrame::OnCreate() {
     CreateViewCommands();
     CreateTileCommands();
     CreateTerrainCommands();
+    CreateTileEdit();
     NameKeysInToolTips();
 }
 

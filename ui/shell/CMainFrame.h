@@ -30,6 +30,8 @@ class CPaletteBar;
 class CTileInfoBar;
 class CTerrainPanel;
 class TerrainCommands;
+class CTileEditPanel;
+class PixelMapTool;
 class FrameCommands;
 class FrameRecovery;
 class QtUserServices;
@@ -61,6 +63,7 @@ public:
     CPaletteBar* paletteBar() const { return m_wndPaletteBar; }
     CTerrainPanel* terrainPanel() const { return m_wndTerrainPanel; }
     TerrainCommands& terrainCommands() const { return *m_terrain; }
+    CTileEditPanel* tileEditPanel() const { return m_wndTileEditPanel; }
     CKeshDoc* document() const { return m_pDocument; }
     FrameCommands& commands() const { return *m_commands; }
     FrameRecovery& recovery() const { return *m_recovery; }
@@ -151,6 +154,11 @@ private:
     // CMainFrameTerrain.cpp: the terrain panel and its commands.
     void CreateTerrainCommands();
     bool OnTerrainCommand(int id);
+    // CMainFrameTileEdit.cpp: the 타일 편집 panel and the 픽셀 그리기 tool.
+    void CreateTileEdit();
+    // Runs the panel's and the pixel tool's commands; false for the others
+    // (the paint tool's goes on after turning the pixel tool off).
+    bool OnTileEditCommand(int id);
     // CMainFrameFiles.cpp: recent files, drops and the recovery copy.
     void SetUpFiles();
     void UpdateRecentFiles(const std::function<void(RecentFiles&)>& change);
@@ -166,6 +174,8 @@ private:
     CPaletteBar* m_wndPaletteBar = nullptr;
     CTerrainPanel* m_wndTerrainPanel = nullptr;
     std::unique_ptr<TerrainCommands> m_terrain;
+    CTileEditPanel* m_wndTileEditPanel = nullptr;
+    std::unique_ptr<PixelMapTool> m_pixelTool;
     CKeshDoc* m_pDocument = nullptr;
     // Draws the tiles for both views and the attribute bar.
     std::unique_ptr<TilePainter> m_tilePainter;

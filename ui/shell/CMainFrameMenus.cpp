@@ -69,6 +69,7 @@ const Menu kMenus[] = {
       {ID_TILE_REPLACE, "타일 바꾸기..."},
       {0, ""},
       {ID_TILE_EDITATTR, "타일 속성 편집"},
+      {ID_TILE_EDITPIXELS, "타일 편집"},
       {0, ""},
       {ID_TILE_REMOVEUNUSED, "사용하지 않는 타일 지우기"},
       {ID_TILE_MERGEDUPLICATES, "같은 타일 합치기"},
@@ -86,7 +87,8 @@ const Menu kMenus[] = {
       {0, nullptr},
       {ID_EDIT_PAINTTOOL, "그리기 도구"},
       {ID_EDIT_TERRAINBRUSH, "지형 붓"},
-      {ID_EDIT_TERRAINFILL, "지형 채우기"}}},
+      {ID_EDIT_TERRAINFILL, "지형 채우기"},
+      {ID_EDIT_PIXELTOOL, "픽셀 그리기"}}},
     {"보기(&V)",
      {{ID_VIEW_TOOLBAR, "도구모음줄(&T)"},
       {ID_VIEW_STATUS_BAR, "상태표시줄(&S)"},
@@ -115,6 +117,7 @@ constexpr int kToolBarButtons[] = {ID_FILE_NEW,
                                    ID_EDIT_FILL,
                                    0,
                                    ID_EDIT_PAINTTOOL,
+                                   ID_EDIT_PIXELTOOL,
                                    0,
                                    ID_APP_ABOUT};
 
@@ -288,6 +291,9 @@ void CMainFrame::NameKeysInToolTips() {
 }
 
 void CMainFrame::OnCommand(int id) {
+    if (OnTileEditCommand(id)) {
+        return;
+    }
     if (OnViewCommand(id) || OnTileCommand(id) || OnTerrainCommand(id)) {
         return;
     }

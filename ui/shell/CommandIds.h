@@ -34,6 +34,9 @@ enum CommandId : int {
     ID_VIEW_USAGE = 61531,
     ID_TILE_IMPORTIMAGE = 61482,
     ID_MAP_IMPORTTMX = 61483,
+    // The tile editor: its panel and the map's pixel tool.
+    ID_TILE_EDITPIXELS = 61520,
+    ID_EDIT_PIXELTOOL = 61521,
     // The tile set's clean-ups.
     ID_TILE_REMOVEUNUSED = 61540,
     ID_TILE_MERGEDUPLICATES = 61541,

@@ -57,6 +57,11 @@ constexpr Entry kStrings[] = {
     {ID_EDIT_PAINTTOOL,
      "켜 두면 왼쪽 단추로 누르거나 끌기만 해도 현재 타일로 그립니다. 영역 선택은 Alt를 누르고 "
      "끕니다.\n그리기 도구"},
+    {ID_TILE_EDITPIXELS,
+     "현재 타일을 크게 보여 주고 그 점들을 고칠 수 있는 창을 엽니다.\n타일 편집"},
+    {ID_EDIT_PIXELTOOL,
+     "켜 두면 400% 이상 확대한 지도에서 왼쪽 단추로 타일의 점을 바로 칠합니다. 색은 타일 편집 "
+     "창에서 고릅니다.\n픽셀 그리기"},
     {ID_VIEW_ZOOMIN, "지도를 크게 보여 줍니다.\n확대"},
     {ID_VIEW_ZOOMOUT, "지도를 작게 보여 줍니다.\n축소"},
     {ID_VIEW_ZOOMACTUAL, "지도를 실제 크기로 보여 줍니다.\n실제 크기"},

@@ -147,6 +147,19 @@ void DrawPaintTool(QPainter& p) {
     p.drawLine(8, 11, 6, 12);
 }
 
+// A pencil over a few large pixels.
+void DrawPixelTool(QPainter& p) {
+    p.fillRect(1, 9, 3, 3, kTileA);
+    p.fillRect(4, 12, 3, 3, kTileB);
+    p.fillRect(1, 12, 3, 3, kTileB);
+    p.setPen(kInk);
+    p.setBrush(kDisk);
+    const QPoint pencil[] = {{6, 9}, {13, 2}, {15, 4}, {8, 11}};
+    p.drawPolygon(pencil, 4);
+    p.drawLine(6, 9, 5, 12);
+    p.drawLine(8, 11, 5, 12);
+}
+
 void DrawAbout(QPainter& p) {
     p.setPen(kInk);
     p.setBrush(QColor(255, 255, 192));
@@ -188,6 +201,9 @@ QIcon ToolBarIcon(int id) {
         break;
     case ID_EDIT_PAINTTOOL:
         draw = DrawPaintTool;
+        break;
+    case ID_EDIT_PIXELTOOL:
+        draw = DrawPixelTool;
         break;
     case ID_APP_ABOUT:
         draw = DrawAbout;

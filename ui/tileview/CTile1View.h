@@ -105,6 +105,8 @@ protected:
     // (Document::MoveTile); without a drag, moving names the tile hovered.
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A double click on a tile makes it current and asks for 타일 편집.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // Ctrl+wheel zooms the tile set; the plain wheel scrolls.
     void wheelEvent(QWheelEvent* event) override;
@@ -119,6 +121,8 @@ signals:
     void tileHovered(int number);
     // A request of the view failed; the frame shows `text`.
     void failed(const QString& text);
+    // A double click on tile `tile`: the frame opens the 타일 편집 panel.
+    void editRequested(int tile);
 
 private:
     // Redraws when the tiles changed, and moves the frame when the current tile did.

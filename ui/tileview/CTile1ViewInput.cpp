@@ -91,6 +91,17 @@ void CTile1View::mousePressEvent(QMouseEvent* event) {
     m_pressTile = HitTest(m_pressAt);
 }
 
+void CTile1View::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    const int tile = HitTest(event->position().toPoint());
+    if (tile >= 0) {
+        emit editRequested(tile);
+    }
+}
+
 void CTile1View::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Left:
