@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "app/MapProcedures.h"
+#include "app/TerrainHome.h"
 #include "app/TileProcedures.h"
 #include "base/Messages.h"
 #include "io/AbsolutePath.h"
@@ -87,14 +88,20 @@ bool MapProcedures::OpenMapPath(const std::string& path) {
         return false;
     }
     // The terrain set beside the map comes with it; a damaged one is told
-    // and left out, the map open all the same.
+    // and left out, the map open all the same. A map whose tiles are in a
+    // tile file of their own keeps the tiles, and the set that came with
+    // them: the set beside such a map (as kesh-cli and earlier versions
+    // left it) is taken only when there is none.
     TerrainSet terrain;
     bool noTerrain = false;
-    if (Status read = LoadTerrainFile(m_fs, TerrainPathFor(file.path), terrain, noTerrain);
-        !read && !noTerrain)
-        m_user.ShowMessage(read.message());
-    if (Status took = m_doc.SetTerrainSet(std::move(terrain), false); !took)
-        m_user.ShowMessage(took.message());
+    const bool ownSet = TerrainHome::InMap(m_map.format()) || !m_doc.terrain().active();
+    if (ownSet) {
+        if (Status read = LoadTerrainFile(m_fs, TerrainPathFor(file.path), terrain, noTerrain);
+            !read && !noTerrain)
+            m_user.ShowMessage(read.message());
+        if (Status took = m_doc.SetTerrainSet(std::move(terrain), false); !took)
+            m_user.ShowMessage(took.message());
+    }
     if (m_setTitle)
         m_setTitle(file.name);
     if (m_fileUsed)

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/FileTypes.h"
+#include "app/TerrainHome.h"
 #include "base/Messages.h"
 #include "io/AbsolutePath.h"
 #include "map/LayoutDataOf.h"
@@ -95,9 +96,10 @@ bool MapProcedures::saveTo(FileIdentity file) {
         file = FileIdentity::Of(AbsolutePath(*path));
         m_doc.SetFile(file);
     }
-    // The terrain set goes beside the map, in the same save.
+    // A map that holds its tiles holds its terrain set: it goes beside the
+    // map, in the same save. Otherwise it goes with the tile file.
     std::vector<FileSource> beside;
-    if (m_doc.terrain().active())
+    if (m_doc.terrain().active() && TerrainHome::InMap(m_map.format()))
         beside.push_back(TerrainFileSource(TerrainPathFor(file.path), m_doc.terrain().set()));
     const Status st = SaveMapFiles(m_fs, file.path, m_map, m_tiles, beside);
     if (!st) {

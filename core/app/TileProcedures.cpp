@@ -46,13 +46,14 @@ TileFormatEdit TileProcedures::EditOf(const TileFormat& format, bool sizesLocked
     return edit;
 }
 
-bool TileProcedures::OnTileSave() {
+bool TileProcedures::OnTileSave(const BesideFiles& beside) {
     const auto path = m_user.ChooseSaveFile(TileFileDialog(true));
     if (!path)
         return false;
     // An empty set writes only what comes before its first tile block, as the
     // layout says; the descriptor is written all the same.
-    const Status st = SaveTileSetFiles(m_fs, *path, m_tiles, EmptyTileSet::Write);
+    const Status st = SaveTileSetFiles(m_fs, *path, m_tiles, EmptyTileSet::Write,
+                                       beside ? beside(*path) : std::vector<FileSource>{});
     if (!st) {
         m_user.ShowMessage(st.message());
         return false;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/UserServices.h"
 #include "io/FileSystem.h"
@@ -19,9 +21,12 @@ public:
     TileProcedures(TileSet& tiles, UserServices& user, FileSystem& fs)
         : m_tiles(tiles), m_user(user), m_fs(fs) {}
 
-    // Saves the tile set as a .til with its .ktf beside it, both or neither.
-    // False when cancelled or when the save failed (the user has been told).
-    bool OnTileSave();
+    // Saves the tile set as a .til with its .ktf beside it, both or neither,
+    // and with them, all or nothing, the files `beside` gives for the chosen
+    // path (the terrain set, TerrainHome). False when cancelled or when the
+    // save failed (the user has been told).
+    using BesideFiles = std::function<std::vector<FileSource>(const std::string& path)>;
+    bool OnTileSave(const BesideFiles& beside = {});
     // Adds the tiles of a .til (read through its .ktf, or a layout set by hand
     // when there is none) after the tiles already there, skipping identical ones.
     void OnTileAddFile();

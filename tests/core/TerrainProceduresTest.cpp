@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "app/MapProcedures.h"
+#include "app/TerrainHome.h"
 #include "app/TerrainProcedures.h"
+#include "app/TileProcedures.h"
 #include "doc/CommandNames.h"
 #include "raster/PngWriter.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDir.h"
 #include "support/TerrainSets.h"
 #include "support/TerrainSheets.h"
+#include "support/TestTiles.h"
 #include "terrain/TerrainFile.h"
 #include "terrain/TerrainMessages.h"
 
@@ -35,7 +38,9 @@ TEST(TerrainProceduresTest, TheSetIsSavedAndOpenedWithTheMap) {
             Document doc;
             test::ScriptedUserServices user;
             ASSERT_TRUE(doc.map().AllocateCells(4, 3));
-            doc.map().format().items = {MapItem::SizeWord, MapItem::CellsWord};
+            // The map holds its tiles, and so its terrain set.
+            doc.map().format().items = {MapItem::SizeWord, MapItem::CellsWord, MapItem::TileFile};
+            test::MakeTiles(doc.tiles(), 8, 8, 16);
             ASSERT_TRUE(doc.SetTerrainSet(terrainsets::CornerSet16()));
             doc.FillTerrain(Rect{1, 1, 2, 2}, 1);
             user.saveFile(path);
@@ -58,6 +63,54 @@ TEST(TerrainProceduresTest, TheSetIsSavedAndOpenedWithTheMap) {
             EXPECT_EQ(user.messages()[0].rfind(c.message, 0), 0u) << user.messages()[0];
         }
     }
+}
+
+// A console's map keeps its tiles in a tile file of their own: the set goes
+// with that file, is found again when it is opened, and stays when the map
+// is opened again.
+TEST(TerrainProceduresTest, TheSetOfAMapWithoutTilesGoesWithTheTileFile) {
+    test::TempDir dir;
+    const std::string mapPath = dir.file("land.map");
+    // Named apart from the map, so that the two sets would not meet in one file.
+    const std::string tilePath = dir.file("art.til");
+    {
+        Document doc;
+        test::ScriptedUserServices user;
+        ASSERT_TRUE(doc.map().AllocateCells(4, 3));
+        doc.map().format().items = {MapItem::SizeWord, MapItem::CellsWord};
+        test::MakeTiles(doc.tiles(), 8, 8, 16);
+        ASSERT_TRUE(doc.SetTerrainSet(terrainsets::CornerSet16()));
+        doc.FillTerrain(Rect{1, 1, 2, 2}, 1);
+        user.saveFile(mapPath);
+        ASSERT_TRUE(MapProcedures(doc, user, FileSystem::Native()).SaveMapAs());
+        EXPECT_FALSE(FileSystem::Native().exists(TerrainPathFor(mapPath)));
+        user.saveFile(tilePath);
+        ASSERT_TRUE(TileProcedures(doc.tiles(), user, FileSystem::Native())
+                        .OnTileSave([&](const std::string& path) {
+                            return TerrainHome::ForTileSave(doc, path);
+                        }));
+        ASSERT_TRUE(FileSystem::Native().exists(TerrainPathFor(tilePath)));
+    }
+    Document doc;
+    test::ScriptedUserServices user;
+    MapProcedures maps(doc, user, FileSystem::Native());
+    ASSERT_TRUE(maps.OpenMapPath(mapPath));
+    EXPECT_FALSE(doc.terrain().active());
+    ASSERT_TRUE(doc.Replace(
+        [&](MapModel&, TileSet& tiles) {
+            return TileProcedures(tiles, user, FileSystem::Native()).OpenTileSetPath(tilePath)
+                       ? Status::Ok()
+                       : Status::Fail("");
+        },
+        std::nullopt, true));
+    TerrainHome::OpenBesideTiles(doc, FileSystem::Native(), user, tilePath);
+    ASSERT_TRUE(doc.terrain().active());
+    EXPECT_EQ(doc.terrain().set(), terrainsets::CornerSet16());
+    EXPECT_EQ(doc.terrain().value(2, 2), 1);
+    EXPECT_EQ(doc.terrain().value(0, 0), 0);
+    ASSERT_TRUE(maps.OpenMapPath(mapPath));
+    EXPECT_TRUE(doc.terrain().active());
+    EXPECT_TRUE(user.messages().empty()) << user.messages()[0];
 }
 
 // A template sheet (TerrainSheets.h) written as a palette PNG.

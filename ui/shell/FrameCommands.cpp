@@ -7,6 +7,7 @@
 #include "app/MapProcedures.h"
 #include "app/OpenTarget.h"
 #include "app/ReaderCode.h"
+#include "app/TerrainHome.h"
 #include "app/TileProcedures.h"
 #include "base/Messages.h"
 #include "doc/CommandNames.h"
@@ -222,7 +223,10 @@ void FrameCommands::OnTileFormat() {
 
 void FrameCommands::OnTileSave() {
     TileProcedures procs = TileProcs(m_doc.tiles());
-    if (procs.OnTileSave()) {
+    const auto terrain = [this](const std::string& path) {
+        return TerrainHome::ForTileSave(m_doc, path);
+    };
+    if (procs.OnTileSave(terrain)) {
         Notice(notice::Saved(QFile::decodeName(procs.written().c_str())));
     }
 }
@@ -273,11 +277,15 @@ bool FrameCommands::OpenMapPath(const std::string& path) {
 bool FrameCommands::OpenTilePath(const std::string& path) {
     // Another tile set: no step before it can be taken back, and the map
     // counts as changed, as after adding a tile file.
-    return bool(m_doc.Replace(
+    const bool opened = bool(m_doc.Replace(
         [&](MapModel&, TileSet& tiles) {
             return TileProcs(tiles).OpenTileSetPath(path) ? Status::Ok() : Refused();
         },
         std::nullopt, true));
+    // The terrain set of a map whose tiles are in their own file comes with them.
+    if (opened)
+        TerrainHome::OpenBesideTiles(m_doc, m_fs, Services(), path);
+    return opened;
 }
 
 void FrameCommands::OnMapSave() {
