@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <tuple>
-#include <unordered_map>
+#include <utility>
 
 namespace kesh {
 
@@ -50,47 +50,52 @@ NearDuplicates NearDuplicates::Find(const TileList& tiles, int32_t most, size_t 
     const size_t stretches = std::min(size, size_t(most) + 1);
     const auto from = [&](size_t s) { return s * size / stretches; };
 
-    std::vector<NearPair> pairs;
-    std::unordered_multimap<uint64_t, int32_t> bucket;
-    bucket.reserve(size_t(count));
     std::vector<uint64_t> hashes(size_t(count) * stretches);
     for (int32_t t = 0; t < count; ++t)
         for (size_t s = 0; s < stretches; ++s)
             hashes[size_t(t) * stretches + s] =
                 HashOf(tiles.PixelsAt(t) + from(s), from(s + 1) - from(s), s);
-    const auto sameStretch = [&](int32_t a, int32_t b, size_t s) {
-        return hashes[size_t(a) * stretches + s] == hashes[size_t(b) * stretches + s] &&
-               std::memcmp(tiles.PixelsAt(a) + from(s), tiles.PixelsAt(b) + from(s),
-                           from(s + 1) - from(s)) == 0;
-    };
+    const auto hashAt = [&](int32_t t, size_t s) { return hashes[size_t(t) * stretches + s]; };
+
+    // A pair is compared once, at the first stretch whose hashes the two
+    // share; the comparison itself is of the pixels, so a hash that happens
+    // to match only costs a comparison. Equal stretches always hash alike,
+    // so no pair within `most` is missed.
+    std::vector<NearPair> pairs;
+    std::vector<std::pair<uint64_t, int32_t>> byHash(static_cast<size_t>(count));
     for (size_t s = 0; s < stretches; ++s) {
-        bucket.clear();
-        for (int32_t t = 0; t < count; ++t) {
-            const auto [first, last] = bucket.equal_range(hashes[size_t(t) * stretches + s]);
-            for (auto it = first; it != last; ++it) {
-                const int32_t a = it->second;
-                if (!sameStretch(a, t, s))
-                    continue;
-                // The pair is taken at the first stretch the two share.
-                bool earlier = false;
-                for (size_t e = 0; e < s && !earlier; ++e)
-                    earlier = sameStretch(a, t, e);
-                if (earlier)
-                    continue;
-                const int32_t d = Differing(tiles.PixelsAt(a), tiles.PixelsAt(t), size, most);
-                if (d <= most)
-                    pairs.push_back({a, t, d});
-            }
-            bucket.emplace(hashes[size_t(t) * stretches + s], t);
+        for (int32_t t = 0; t < count; ++t)
+            byHash[size_t(t)] = {hashAt(t, s), t};
+        std::sort(byHash.begin(), byHash.end());
+        for (size_t first = 0; first < byHash.size();) {
+            size_t end = first + 1;
+            while (end < byHash.size() && byHash[end].first == byHash[first].first)
+                ++end;
+            for (size_t i = first; i < end; ++i)
+                for (size_t j = i + 1; j < end; ++j) {
+                    const int32_t a = byHash[i].second, b = byHash[j].second;
+                    bool earlier = false;
+                    for (size_t e = 0; e < s && !earlier; ++e)
+                        earlier = hashAt(a, e) == hashAt(b, e);
+                    if (earlier)
+                        continue;
+                    const int32_t d = Differing(tiles.PixelsAt(a), tiles.PixelsAt(b), size, most);
+                    if (d <= most)
+                        pairs.push_back({a, b, d}); // a < b: the sort keeps numbers in order
+                }
+            first = end;
         }
     }
-    std::sort(pairs.begin(), pairs.end(), [](const NearPair& x, const NearPair& y) {
+    const auto fewer = [](const NearPair& x, const NearPair& y) {
         return std::tie(x.differing, x.a, x.b) < std::tie(y.differing, y.a, y.b);
-    });
+    };
     if (pairs.size() > limit) {
+        // Only the first `limit` are kept: chosen, then put in order.
+        std::nth_element(pairs.begin(), pairs.begin() + std::ptrdiff_t(limit), pairs.end(), fewer);
         pairs.resize(limit);
         found.truncated = true;
     }
+    std::sort(pairs.begin(), pairs.end(), fewer);
     found.pairs = std::move(pairs);
     return found;
 }

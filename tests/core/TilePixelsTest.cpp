@@ -135,6 +135,11 @@ TEST(TilePixelsTest, FindingsAgreeWithPlainCounting) {
             return std::tie(x.differing, x.a, x.b) < std::tie(y.differing, y.a, y.b);
         });
         EXPECT_EQ(NearDuplicates::Find(list, most).pairs, want);
+        // Under a limit, the closest pairs are the ones kept, in the same order.
+        const size_t limit = want.size() / 2;
+        const NearDuplicates cut = NearDuplicates::Find(list, most, limit);
+        EXPECT_EQ(cut.truncated, limit < want.size());
+        EXPECT_EQ(cut.pairs, std::vector<NearPair>(want.begin(), want.begin() + std::ptrdiff_t(limit)));
 
         const TileMatcher matcher(list, cellbit::kFlips);
         int distinct = 0;
