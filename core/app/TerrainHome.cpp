@@ -20,8 +20,6 @@ std::vector<FileSource> TerrainHome::ForTileSave(const Document& doc,
 
 void TerrainHome::OpenBesideTiles(Document& doc, FileSystem& fs, UserServices& user,
                                   const std::string& tilePath) {
-    if (InMap(doc.map().format()))
-        return;
     TerrainSet set;
     bool missing = false;
     if (Status read = LoadTerrainFile(fs, TerrainPathFor(tilePath), set, missing);

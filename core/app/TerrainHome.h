@@ -22,9 +22,10 @@ public:
     // the document has a set that lives with a tile file of its own.
     static std::vector<FileSource> ForTileSave(const Document& doc, const std::string& tilePath);
     // After the tile file at `tilePath` was opened as the tile set: the set
-    // beside it becomes the document's when sets live with the tile file,
-    // and without one the old set goes (it labelled other tiles). A damaged
-    // set is told and left out. No step, and the map's changed flag stays.
+    // beside it comes with the tiles, and without one the old set goes (it
+    // labelled other tiles), whatever map is open; a map that holds its
+    // tiles then saves the set beside itself. A damaged set is told and
+    // left out. No step, and the map's changed flag stays.
     static void OpenBesideTiles(Document& doc, FileSystem& fs, UserServices& user,
                                 const std::string& tilePath);
 };

@@ -111,6 +111,22 @@ TEST(TerrainProceduresTest, TheSetOfAMapWithoutTilesGoesWithTheTileFile) {
     ASSERT_TRUE(maps.OpenMapPath(mapPath));
     EXPECT_TRUE(doc.terrain().active());
     EXPECT_TRUE(user.messages().empty()) << user.messages()[0];
+
+    // The other order: the tile file first, under the start-up map (which
+    // holds its tiles), then the map.
+    Document fresh;
+    ASSERT_TRUE(fresh.Replace(
+        [&](MapModel&, TileSet& tiles) {
+            return TileProcedures(tiles, user, FileSystem::Native()).OpenTileSetPath(tilePath)
+                       ? Status::Ok()
+                       : Status::Fail("");
+        },
+        std::nullopt, true));
+    TerrainHome::OpenBesideTiles(fresh, FileSystem::Native(), user, tilePath);
+    ASSERT_TRUE(fresh.terrain().active());
+    ASSERT_TRUE(MapProcedures(fresh, user, FileSystem::Native()).OpenMapPath(mapPath));
+    EXPECT_TRUE(fresh.terrain().active());
+    EXPECT_EQ(fresh.terrain().value(2, 2), 1);
 }
 
 // A template sheet (TerrainSheets.h) written as a palette PNG.
